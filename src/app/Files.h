@@ -1,0 +1,48 @@
+// Files: maps the game's Windows-style relative paths onto the Linux file system.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// Paths in records and map files keep the Windows form (`graphics\red_ship.bmp`, `Pilots\` or
+// `pilots\`). Both `\` and `/` separate components, and a component that does not exist as written
+// is matched case-insensitively. Reading looks in the home folder first, then in the game folder;
+// writing always goes to the home folder.
+class TFiles {
+  public:
+    std::filesystem::path GameDir;
+    std::filesystem::path HomeDir;
+
+    TFiles() = default;
+    TFiles(std::filesystem::path gameDir, std::filesystem::path homeDir)
+        : GameDir(std::move(gameDir)), HomeDir(std::move(homeDir)) {}
+
+    // The components of a game path, empty ones dropped.
+    static std::vector<std::string> Split(const std::string& winPath);
+    // The existing entry under base that the path names, components matched case-insensitively
+    // when the exact name is absent; empty when nothing matches.
+    static std::filesystem::path ResolveIn(const std::filesystem::path& base, const std::string& winPath);
+    // Case-insensitive comparison of names in the order the original file system listed them.
+    static bool NameLess(const std::string& a, const std::string& b);
+    static bool WildcardMatch(const std::string& pattern, const std::string& name);
+
+    // Where to read a game path from: the home folder first, then the game folder; empty if absent.
+    std::filesystem::path ForReading(const std::string& winPath) const;
+    // Where to write a game path: under the home folder, existing components reused whatever their case.
+    std::filesystem::path ForWriting(const std::string& winPath) const;
+    bool Exists(const std::string& winPath) const { return !ForReading(winPath).empty(); }
+    bool IsFolder(const std::string& winPath) const;
+
+    // Names (not paths) of the entries matching a pattern such as `maps\*.map` in both folders,
+    // without `.` and `..`, each name once, in case-insensitive name order.
+    std::vector<std::string> FindFiles(const std::string& winPattern) const;
+
+    // Creates one folder in the home folder; false when it exists already or cannot be made.
+    bool CreateFolder(const std::string& winPath) const;
+    bool ReadFile(const std::string& winPath, std::vector<uint8_t>& bytes) const;
+    // Writes a temporary file beside the target and renames it over the target, so a failed
+    // save leaves the old file whole.
+    bool WriteFileAtomic(const std::string& winPath, const std::vector<uint8_t>& bytes) const;
+};

@@ -1,0 +1,1 @@
+// GameLoop: placeholder.

@@ -1,0 +1,23 @@
+// GameMath: the turn table and the program-wide generator.
+#include "app/GameMath.h"
+
+#include <array>
+
+TRandom GameRandom;
+
+namespace {
+struct TurnTable {
+    std::array<double, 256> Cos{};
+    TurnTable() {
+        for (int i = 0; i < 256; ++i) Cos[size_t(i)] = std::cos(double(i) * (2.0 * M_PI / 256.0));
+    }
+};
+const TurnTable& Table() {
+    static const TurnTable table;
+    return table;
+}
+} // namespace
+
+double TurnCos(int64_t angle) { return Table().Cos[size_t(Wrap256(angle))]; }
+// Sine is the cosine a quarter turn earlier: sin(a) = cos(a - 64).
+double TurnSin(int64_t angle) { return Table().Cos[size_t(Wrap256(angle - 64))]; }

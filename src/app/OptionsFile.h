@@ -1,0 +1,36 @@
+// OptionsFile: the 512-byte options record (both current pilots, map and match options) and Options.DAT.
+#pragma once
+
+#include "frontend/PilotRecord.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+class TFiles;
+
+constexpr size_t OptionsRecordSize = 512;
+
+struct TOptions {
+    std::array<TPilotRecord, 2> Players{};
+    TPathString MapFile;
+    uint8_t FlagsDisabled = 0;
+    uint8_t PointsLimit = 0; // 0 = no limit
+    uint8_t Lives = 0;       // 0 = unlimited
+    std::array<uint8_t, 2> Pad510{};
+
+    void Read(const uint8_t* bytes); // OptionsRecordSize bytes
+    void Write(uint8_t* bytes) const;
+    std::vector<uint8_t> Bytes() const;
+};
+
+// The defaults of a fresh installation: the two default pilots with the first ship and flag
+// pictures, the first map, no points limit, five lives.
+TOptions DefaultOptions(const TFiles& files);
+
+// Start-up: reads Options.DAT when it exists (a short or unreadable file leaves the record as far as
+// it was read, the rest zero); otherwise applies the defaults and creates the pilot folders.
+// Returns true when the file existed.
+bool LoadOptions(TOptions& options, const TFiles& files);
+// Quit: writes Options.DAT through a temporary file; false when the save failed (the old file stays).
+bool SaveOptions(const TOptions& options, const TFiles& files);

@@ -1,0 +1,2 @@
+// Sound: mixer and named sound items (placeholder until the mixer lands).
+#include "media/Sound.h"

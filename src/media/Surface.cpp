@@ -1,0 +1,183 @@
+// Surface: clipped blits, stretch, rotation and .bmp/.png input and output.
+#include "media/Surface.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+
+extern "C" {
+unsigned char* stbi_load_from_memory(const unsigned char* buffer, int len, int* x, int* y, int* channels_in_file,
+                                     int desired_channels);
+void stbi_image_free(void* retval_from_stbi_load);
+int stbi_write_png(const char* filename, int w, int h, int comp, const void* data, int stride_in_bytes);
+}
+
+void Surface::SetSize(int w, int h) {
+    Width = std::max(0, w);
+    Height = std::max(0, h);
+    Pixels.assign(size_t(Width) * size_t(Height), 0u);
+}
+
+bool Surface::LoadFromFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return LoadFromMemory(data.data(), data.size());
+}
+
+bool Surface::LoadFromMemory(const uint8_t* data, size_t size) {
+    // Only Windows bitmaps are pictures of this game; anything else is refused.
+    if (size < 54 || data[0] != 'B' || data[1] != 'M' || size > 0x7FFFFFFF) return false;
+    int w = 0, h = 0, comp = 0;
+    unsigned char* rgb = stbi_load_from_memory(data, int(size), &w, &h, &comp, 3);
+    if (rgb == nullptr) return false;
+    SetSize(w, h);
+    for (size_t i = 0; i < Pixels.size(); ++i)
+        Pixels[i] = (uint32_t(rgb[3 * i]) << 16) | (uint32_t(rgb[3 * i + 1]) << 8) | uint32_t(rgb[3 * i + 2]);
+    stbi_image_free(rgb);
+    return true;
+}
+
+static void Put16(std::vector<uint8_t>& out, size_t at, uint32_t v) {
+    out[at] = uint8_t(v);
+    out[at + 1] = uint8_t(v >> 8);
+}
+static void Put32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
+    Put16(out, at, v & 0xFFFF);
+    Put16(out, at + 2, v >> 16);
+}
+
+std::vector<uint8_t> Surface::EncodeBmp() const {
+    const size_t rowBytes = (size_t(Width) * 3 + 3) & ~size_t(3);
+    const size_t imageBytes = rowBytes * size_t(Height);
+    std::vector<uint8_t> out(54 + imageBytes, 0);
+    out[0] = 'B';
+    out[1] = 'M';
+    Put32(out, 2, uint32_t(out.size()));
+    Put32(out, 10, 54);
+    Put32(out, 14, 40);
+    Put32(out, 18, uint32_t(Width));
+    Put32(out, 22, uint32_t(Height));
+    Put16(out, 26, 1);
+    Put16(out, 28, 24);
+    Put32(out, 34, uint32_t(imageBytes));
+    Put32(out, 38, 2835);
+    Put32(out, 42, 2835);
+    for (int y = 0; y < Height; ++y) {
+        const uint32_t* row = Row(Height - 1 - y);
+        uint8_t* dst = out.data() + 54 + size_t(y) * rowBytes;
+        for (int x = 0; x < Width; ++x) {
+            dst[3 * x] = uint8_t(row[x]);
+            dst[3 * x + 1] = uint8_t(row[x] >> 8);
+            dst[3 * x + 2] = uint8_t(row[x] >> 16);
+        }
+    }
+    return out;
+}
+
+bool Surface::SaveToBmp(const std::string& path) const {
+    std::vector<uint8_t> bytes = EncodeBmp();
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return bool(out);
+}
+
+bool Surface::SaveToPng(const std::string& path) const {
+    if (Empty()) return false;
+    std::vector<uint8_t> rgb(Pixels.size() * 3);
+    for (size_t i = 0; i < Pixels.size(); ++i) {
+        rgb[3 * i] = uint8_t(Pixels[i] >> 16);
+        rgb[3 * i + 1] = uint8_t(Pixels[i] >> 8);
+        rgb[3 * i + 2] = uint8_t(Pixels[i]);
+    }
+    return stbi_write_png(path.c_str(), Width, Height, 3, rgb.data(), Width * 3) != 0;
+}
+
+void Surface::Fill(uint32_t color) { std::fill(Pixels.begin(), Pixels.end(), color); }
+
+void Surface::Draw(int x, int y, const Surface& src, bool transparent) {
+    DrawRect(x, y, src, src.ClientRect(), transparent);
+}
+
+void Surface::DrawRect(int x, int y, const Surface& src, const TRect& srcRect, bool transparent) {
+    // Clip the source rectangle to the source, moving the destination with it.
+    int sl = srcRect.Left, st = srcRect.Top, sr = srcRect.Right, sb = srcRect.Bottom;
+    if (sl < 0) { x -= sl; sl = 0; }
+    if (st < 0) { y -= st; st = 0; }
+    sr = std::min(sr, src.Width);
+    sb = std::min(sb, src.Height);
+    // Then clip against the destination.
+    if (x < 0) { sl -= x; x = 0; }
+    if (y < 0) { st -= y; y = 0; }
+    sr = std::min(sr, sl + (Width - x));
+    sb = std::min(sb, st + (Height - y));
+    if (sr <= sl || sb <= st) return;
+    const int w = sr - sl;
+    const uint32_t key = src.TransparentColor;
+    for (int row = st; row < sb; ++row) {
+        const uint32_t* s = src.Row(row) + sl;
+        uint32_t* d = Row(y + row - st) + x;
+        if (!transparent) {
+            std::copy(s, s + w, d);
+        } else {
+            for (int i = 0; i < w; ++i)
+                if (s[i] != key) d[i] = s[i];
+        }
+    }
+}
+
+void Surface::StretchDraw(const TRect& dst, const Surface& src, const TRect& srcRect, bool transparent) {
+    const int dw = dst.Width(), dh = dst.Height();
+    const int sw = srcRect.Width(), sh = srcRect.Height();
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+    const int x0 = std::max(dst.Left, 0), x1 = std::min(dst.Right, Width);
+    const int y0 = std::max(dst.Top, 0), y1 = std::min(dst.Bottom, Height);
+    const uint32_t key = src.TransparentColor;
+    for (int y = y0; y < y1; ++y) {
+        const int sy = srcRect.Top + int((int64_t(y - dst.Top) * sh) / dh);
+        if (sy < 0 || sy >= src.Height) continue;
+        const uint32_t* s = src.Row(sy);
+        uint32_t* d = Row(y);
+        for (int x = x0; x < x1; ++x) {
+            const int sx = srcRect.Left + int((int64_t(x - dst.Left) * sw) / dw);
+            if (sx < 0 || sx >= src.Width) continue;
+            const uint32_t c = s[sx];
+            if (!transparent || c != key) d[x] = c;
+        }
+    }
+}
+
+void Surface::DrawRotated(int x, int y, int w, int h, const Surface& src, const TRect& srcRect, double centerX,
+                          double centerY, int angle, bool transparent) {
+    const int sw = srcRect.Width(), sh = srcRect.Height();
+    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
+    const double theta = double(((angle % 256) + 256) % 256) * (2.0 * M_PI / 256.0);
+    const double c = std::cos(theta), s = std::sin(theta);
+    // Corners of the drawn rectangle relative to the pivot, turned, give the box to scan.
+    const double left = -centerX * w, top = -centerY * h;
+    double minX = 1e9, maxX = -1e9, minY = 1e9, maxY = -1e9;
+    for (int k = 0; k < 4; ++k) {
+        const double px = left + ((k & 1) ? w : 0), py = top + ((k & 2) ? h : 0);
+        const double rx = px * c + py * s, ry = -px * s + py * c;
+        minX = std::min(minX, rx);
+        maxX = std::max(maxX, rx);
+        minY = std::min(minY, ry);
+        maxY = std::max(maxY, ry);
+    }
+    const int bx0 = std::max(0, int(std::floor(x + minX))), bx1 = std::min(Width, int(std::ceil(x + maxX)) + 1);
+    const int by0 = std::max(0, int(std::floor(y + minY))), by1 = std::min(Height, int(std::ceil(y + maxY)) + 1);
+    const uint32_t key = src.TransparentColor;
+    for (int dy = by0; dy < by1; ++dy) {
+        uint32_t* d = Row(dy);
+        for (int dx = bx0; dx < bx1; ++dx) {
+            const double rx = dx + 0.5 - x, ry = dy + 0.5 - y;
+            const double u = rx * c - ry * s - left, v = rx * s + ry * c - top; // back into the drawn rectangle
+            if (u < 0 || v < 0 || u >= w || v >= h) continue;
+            const int sx = srcRect.Left + int(u * sw / w), sy = srcRect.Top + int(v * sh / h);
+            if (!src.Contains(sx, sy)) continue;
+            const uint32_t px = src.Pixels[size_t(sy) * size_t(src.Width) + size_t(sx)];
+            if (!transparent || px != key) d[dx] = px;
+        }
+    }
+}

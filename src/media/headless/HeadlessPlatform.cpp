@@ -1,0 +1,1 @@
+// HeadlessPlatform: placeholder until the headless runner lands.

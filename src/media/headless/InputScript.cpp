@@ -1,0 +1,1 @@
+// InputScript: placeholder until the script reader lands.

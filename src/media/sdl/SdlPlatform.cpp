@@ -1,0 +1,1 @@
+// SdlPlatform: placeholder until the SDL layer lands.

@@ -1,0 +1,1 @@
+// BuiltinsTest: placeholder until its cases land.

@@ -1,0 +1,1 @@
+// FilesTest: placeholder until its cases land.

@@ -1,0 +1,1 @@
+// FontTest: placeholder until its cases land.

@@ -1,0 +1,1 @@
+// GameFolderTest: placeholder until its cases land.

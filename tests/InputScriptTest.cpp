@@ -1,0 +1,1 @@
+// InputScriptTest: placeholder until its cases land.

@@ -1,0 +1,1 @@
+// RecordsTest: placeholder until its cases land.

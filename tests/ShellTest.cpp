@@ -1,0 +1,1 @@
+// ShellTest: placeholder until its cases land.

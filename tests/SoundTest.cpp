@@ -1,0 +1,1 @@
+// SoundTest: placeholder until its cases land.

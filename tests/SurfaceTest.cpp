@@ -1,0 +1,1 @@
+// SurfaceTest: placeholder until its cases land.

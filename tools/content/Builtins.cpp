@@ -1,0 +1,5 @@
+// Builtins: placeholder until the generator lands.
+#include "content/Builtins.h"
+void AddBuiltinImages(TImageList&) {}
+void AddBuiltinSounds(TWaveList&) {}
+bool WriteGameFolder(const std::string&) { return true; }
