@@ -1,5 +1,5 @@
 // flarons_gen: writes the game folder's pictures and maps at build time.
-#include "content/Builtins.h"
+#include "content/GameFolder.h"
 
 #include <cstdio>
 

@@ -2,7 +2,13 @@
 # The built-in images and sounds are generated inside the program at start-up from this library;
 # the files of the game folder are written by flarons_gen at build time.
 add_library(flarons_content STATIC
+  # built-in images and sounds
   tools/content/Builtins.cpp
+  # the game folder
+  tools/content/GameFolder.cpp
+  tools/content/MenuArt.cpp
+  tools/content/Ships.cpp
+  tools/content/Maps.cpp
 )
 target_link_libraries(flarons_content PUBLIC flarons_media)
 target_include_directories(flarons_content PUBLIC ${CMAKE_SOURCE_DIR}/tools)

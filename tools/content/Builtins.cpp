@@ -2,4 +2,3 @@
 #include "content/Builtins.h"
 void AddBuiltinImages(TImageList&) {}
 void AddBuiltinSounds(TWaveList&) {}
-bool WriteGameFolder(const std::string&) { return true; }

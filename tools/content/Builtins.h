@@ -11,7 +11,3 @@
 void AddBuiltinImages(TImageList& images);
 // Adds the 20 built-in named sounds with their MaxPlayingCount and Looped settings.
 void AddBuiltinSounds(TWaveList& waves);
-
-// Writes the game folder's content (graphics\, graphics\menu\, graphics\menu\keys\, maps\)
-// below dir; false when a file could not be written.
-bool WriteGameFolder(const std::string& dir);

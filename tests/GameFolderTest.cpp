@@ -1,1 +1,0 @@
-// GameFolderTest: placeholder until its cases land.

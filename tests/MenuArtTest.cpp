@@ -1,0 +1,1 @@
+// MenuArtTest: placeholder until its cases land.

@@ -1,0 +1,1 @@
+// ShipsMapsTest: placeholder until its cases land.
