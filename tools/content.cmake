@@ -8,6 +8,9 @@ add_library(flarons_content STATIC
   tools/content/GameFolder.cpp
   tools/content/MenuArt.cpp
   tools/content/Ships.cpp
+  tools/content/ShipArt.cpp
+  tools/content/FlagArt.cpp
+  tools/content/ArtNoise.cpp
   tools/content/Maps.cpp
 )
 target_link_libraries(flarons_content PUBLIC flarons_media)

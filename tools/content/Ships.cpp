@@ -1,3 +1,14 @@
-// Ships: placeholder until the ships land.
+// Ships: writes the ship pictures, the flags and the pilot figure into the game folder.
+#include "content/FlagArt.h"
 #include "content/GameFolder.h"
-bool WriteShipsAndFlags(const std::string&) { return true; }
+#include "content/ShipArt.h"
+
+bool WriteShipsAndFlags(const std::string& dir) {
+    bool ok = true;
+    for (const ShipDesign& design : ShipDesigns())
+        ok = PaintShip(design).SaveToBmp(dir + "/graphics/" + design.Name + "_ship.bmp") && ok;
+    for (const FlagPicture& flag : PaintFlags())
+        ok = flag.Picture.SaveToBmp(dir + "/graphics/" + flag.Name + "_flag.bmp") && ok;
+    ok = PaintPilotFigure().SaveToBmp(dir + "/graphics/menu/flaron.bmp") && ok;
+    return ok;
+}

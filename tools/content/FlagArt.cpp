@@ -1,0 +1,155 @@
+// FlagArt: cloth emblems drawn on a lattice, and the pilot figure drawn from a cell chart.
+#include "content/FlagArt.h"
+
+#include "content/ArtNoise.h"
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+constexpr uint32_t Dark = 0x010101; // the darkest a flag may be: pure black would be see-through
+
+// A cloth pixel: (x, y) relative to the cloth's top-left corner, cloth 30 x 24.
+using Cloth = std::function<uint32_t(int x, int y)>;
+
+constexpr int ClothW = FlagWidth - 2;
+
+Surface MakeFlag(const Cloth& cloth) {
+    Surface s(FlagWidth, FlagHeight);
+    for (int y = 0; y < FlagHeight; ++y) {
+        // The pole: a turned wooden staff with a light edge.
+        s.SetPixel(0, y, y < 2 ? 0xE8C860 : 0xB08850);
+        s.SetPixel(1, y, y < 2 ? 0xB09030 : 0x6A4C2C);
+        for (int x = 0; x < ClothW; ++x) {
+            // Soft folds running down the cloth.
+            const double fold = 1.0 + 0.09 * std::sin(x * 0.55 + 0.8) - 0.04 * (double(x) / ClothW);
+            s.SetPixel(x + 2, y, NotBlack(ScaleColor(cloth(x, y), fold)));
+        }
+    }
+    return s;
+}
+
+bool InCircle(double x, double y, double cx, double cy, double r) {
+    return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r;
+}
+
+} // namespace
+
+std::vector<FlagPicture> PaintFlags() {
+    std::vector<FlagPicture> flags;
+    flags.push_back(
+        {"checker", MakeFlag([](int x, int y) { return ((x / 5) + (y / 6)) % 2 == 0 ? 0xF2F2F2u : Dark; })});
+    flags.push_back({"comet", MakeFlag([](int x, int y) {
+                         const double cx = 21.5, cy = 8.5;
+                         if (InCircle(x + 0.5, y + 0.5, cx, cy, 3.2)) return 0xFFF4C0u;
+                         // The tail widens as it trails down to the pole side.
+                         const double t = (cx - x) / 18.0;
+                         const double line = cy + (cx - x) * 0.55;
+                         if (t > 0 && t < 1 && std::fabs(y + 0.5 - line) < 1.0 + 3.0 * t)
+                             return MixColor(0xFFD860, 0x2050A0, t);
+                         if ((x * 7 + y * 13) % 23 == 0) return 0xC8D8FFu;
+                         return 0x142860u;
+                     })});
+    flags.push_back({"cross", MakeFlag([](int x, int y) {
+                         const bool bar = (y >= 9 && y < 15) || (x >= 7 && x < 13);
+                         const bool core = (y >= 10 && y < 14) || (x >= 8 && x < 12);
+                         return core ? 0xF0D040u : bar ? 0xFAFAFAu : 0xB8202Cu;
+                     })});
+    flags.push_back({"skull", MakeFlag([](int x, int y) {
+                         const double px = x + 0.5, py = y + 0.5;
+                         const bool eye =
+                             InCircle(px, py, 12.5, 9.5, 1.6) || InCircle(px, py, 17.5, 9.5, 1.6);
+                         const bool head =
+                             InCircle(px, py, 15, 10, 5.5) || (px > 11.5 && px < 18.5 && py > 12 && py < 17);
+                         const bool tooth = py > 14 && py < 17 && int(px) % 2 == 0;
+                         const bool bone = (std::fabs((px - 15) - (py - 19) * 2.2) < 1.2 ||
+                                            std::fabs((px - 15) + (py - 19) * 2.2) < 1.2) &&
+                                           py > 17 && py < 22;
+                         if (head && !eye && !tooth) return 0xEDE6D2u;
+                         if (bone) return 0xD8D0BCu;
+                         return Dark;
+                     })});
+    flags.push_back({"stripes", MakeFlag([](int x, int y) {
+                         const int band = ((x + 40 - y) / 6) % 3;
+                         return band == 0 ? 0x1A6470u : band == 1 ? 0xF4F0E4u : 0xE87820u;
+                     })});
+    flags.push_back({"sun", MakeFlag([](int x, int y) {
+                         const double dx = x + 0.5 - 15, dy = y + 0.5 - 12;
+                         const double r = std::sqrt(dx * dx + dy * dy);
+                         if (r < 5) return MixColor(0xFFF8A0, 0xFFC020, r / 5);
+                         const double a = std::atan2(dy, dx);
+                         if (std::sin(a * 8) > 0.35 && r < 11) return 0xFFB020u;
+                         return MixColor(0xE04818, 0x901830, y / 24.0);
+                     })});
+    flags.push_back({"wolf", MakeFlag([](int x, int y) {
+                         // A chevron pointing away from the pole.
+                         const double d = std::fabs(y + 0.5 - 12) * 0.9 + (x + 0.5);
+                         if (d > 11 && d < 16) return 0xF0F0F0u;
+                         if (d > 17 && d < 20) return 0x90A0B0u;
+                         return 0x3A4A5Au;
+                     })});
+    return flags;
+}
+
+Surface PaintPilotFigure() {
+    // Cells of 2 x 2 pixels, so the figure survives being drawn at half size.
+    static const char* const chart[12] = {
+        "..HHH..", //
+        ".HHHHH.", //
+        ".VVHHH.", // visor looking left
+        ".SSSH..", //
+        "..TTTP.", // shirt, thrust pack on the back
+        ".TTTTPP", //
+        "GSTTTPP", // pistol held forward
+        "..BTTP.", //
+        "..RRR..", // pants
+        "..R.R..", //
+        "..R.R..", //
+        ".KK.KK.", // boots
+    };
+    auto color = [](char c) -> uint32_t {
+        switch (c) {
+        case 'H':
+            return 0x0000FF; // helmet key
+        case 'T':
+            return 0x00FF00; // shirt key
+        case 'R':
+            return 0xFF0000; // pants key
+        case 'V':
+            return 0x78DCFF;
+        case 'S':
+            return 0xEBBE96;
+        case 'P':
+            return 0x8C909C;
+        case 'G':
+            return 0x6E7282;
+        case 'B':
+            return 0x3C3244;
+        case 'K':
+            return 0x4A3828;
+        default:
+            return 0;
+        }
+    };
+    const int w = 7 * 2 + 2, h = 12 * 2 + 2;
+    Surface s(w, h);
+    for (int cy = 0; cy < 12; ++cy)
+        for (int cx = 0; cx < 7; ++cx) {
+            const uint32_t c = color(chart[cy][cx]);
+            for (int k = 0; k < 4; ++k)
+                s.SetPixel(1 + 2 * cx + k % 2, 1 + 2 * cy + k / 2, c);
+        }
+    // A dark outline with a little blue, so the pilot stands out and it still counts when hit.
+    Surface outlined = s;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (s.Pixel(x, y) != 0) continue;
+            bool touches = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    touches = touches || (std::abs(dx) + std::abs(dy) == 1 && s.Pixel(x + dx, y + dy) != 0);
+            if (touches && y < h - 1) outlined.SetPixel(x, y, 0x181C30);
+        }
+    return outlined;
+}
