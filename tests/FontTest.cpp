@@ -1,1 +1,85 @@
-// FontTest: placeholder until its cases land.
+// FontTest: bitmap text placement, cell mapping and widths with test-made fonts.
+#include "TestSupport.h"
+#include "text/Font.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The cell drawn at column x of row y, or -1 when the pixel is background.
+int CellAt(const Surface& s, int x, int y) { return int(s.Pixel(x, y)) - 1; }
+
+TEST(Font, CharactersMapToTheirCellsAfterUpperCasing) {
+    EXPECT_EQ(FontCell('A'), 0);
+    EXPECT_EQ(FontCell('z'), 25);
+    EXPECT_EQ(FontCell('0'), 26);
+    EXPECT_EQ(FontCell('9'), 35);
+    const std::string punctuation = ".,:'-/%()";
+    for (size_t i = 0; i < punctuation.size(); ++i) EXPECT_EQ(FontCell(punctuation[i]), 36 + int(i));
+    EXPECT_EQ(FontCell(' '), -1);
+    EXPECT_EQ(FontCell('!'), -1);
+    EXPECT_EQ(FontCell('\xE9'), -1);
+}
+
+TEST(Font, WinnerIsDrawnCellByCellAtTenPixelSteps) {
+    const TPictureItem font = MakeCellFont("GreyFont", 10, 15, 44);
+    Surface screen(640, 480);
+    DrawText(screen, font, 100, 42, "Winner:");
+    const int expected[] = {FontCell('W'), FontCell('I'), FontCell('N'), FontCell('N'), FontCell('E'), FontCell('R'), 38};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(CellAt(screen, 100 + 10 * i, 42), expected[i]) << "character " << i;
+        EXPECT_EQ(CellAt(screen, 109 + 10 * i, 56), expected[i]) << "bottom-right of character " << i;
+    }
+    EXPECT_EQ(CellAt(screen, 99, 42), -1);
+    EXPECT_EQ(CellAt(screen, 170, 42), -1);
+    EXPECT_EQ(CellAt(screen, 100, 41), -1);
+    EXPECT_EQ(TextWidth(font, "Winner:"), 70);
+}
+
+TEST(Font, SpacesTakeACellAndCentringUsesHalfTheWidth) {
+    const TPictureItem font = MakeCellFont("GreyFont", 10, 15, 44);
+    const std::string text = "Press space to continue...";
+    EXPECT_EQ(TextWidth(font, text), 260);
+    EXPECT_EQ(320 - TextWidth(font, text) / 2, 190);
+    Surface screen(640, 480);
+    DrawText(screen, font, 190, 0, text);
+    EXPECT_EQ(CellAt(screen, 190 + 50, 0), -1) << "the space after Press is blank";
+    EXPECT_EQ(CellAt(screen, 190 + 60, 0), FontCell('S'));
+}
+
+TEST(Font, LowerCaseDrawsTheUpperCaseGlyphs) {
+    const TPictureItem font = MakeCellFont("Font", 10, 15, 44);
+    Surface a(100, 15), b(100, 15);
+    DrawText(a, font, 0, 0, "abc-1");
+    DrawText(b, font, 0, 0, "ABC-1");
+    EXPECT_EQ(a.Pixels, b.Pixels);
+}
+
+TEST(Font, WidthIsSixteenBitsAndMissingCellsDrawNothing) {
+    const TPictureItem font = MakeCellFont("Font", 10, 15, 44);
+    EXPECT_EQ(TextWidth(font, std::string(7000, 'A')), 4464);
+    Surface screen(40, 15);
+    DrawText(screen, font, 0, 0, ")(");
+    EXPECT_EQ(CellAt(screen, 0, 0), -1) << "the ten-pixel fonts have no cell for )";
+    EXPECT_EQ(CellAt(screen, 10, 0), 43);
+}
+
+TEST(Font, SevenSegmentFontsShowUnlitDigitsForLettersAndDots) {
+    const TPictureItem font = MakeCellFont("7SegFontRed", 8, 11, 37);
+    Surface screen(40, 11);
+    DrawText(screen, font, 0, 0, ".7A");
+    EXPECT_EQ(CellAt(screen, 0, 0), 36);
+    EXPECT_EQ(CellAt(screen, 8, 0), 33);
+    EXPECT_EQ(CellAt(screen, 16, 0), 0);
+}
+
+TEST(Font, TextIsClippedAtTheSurfaceEdges) {
+    const TPictureItem font = MakeCellFont("Font", 10, 15, 44);
+    Surface screen(25, 10);
+    DrawText(screen, font, -5, -5, "ABC");
+    EXPECT_EQ(CellAt(screen, 0, 0), 0);
+    EXPECT_EQ(CellAt(screen, 5, 9), 1);
+    EXPECT_EQ(CellAt(screen, 24, 0), 2);
+}
+
+} // namespace

@@ -1,1 +1,156 @@
-// RecordsTest: placeholder until its cases land.
+// RecordsTest: the pilot and options records byte for byte, their defaults and Options.DAT.
+#include "TestSupport.h"
+#include "app/Files.h"
+#include "app/OptionsFile.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+namespace {
+
+uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
+    return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8) | (uint32_t(b[at + 2]) << 16) | (uint32_t(b[at + 3]) << 24);
+}
+
+std::vector<uint8_t> Pattern(size_t n, uint8_t seed) {
+    std::vector<uint8_t> bytes(n);
+    for (size_t i = 0; i < n; ++i) bytes[i] = uint8_t(seed + i * 37 + (i >> 3));
+    return bytes;
+}
+
+TEST(Records, PilotRecordRoundTripsEveryByteIncludingPadding) {
+    std::vector<uint8_t> in = Pattern(PilotRecordSize, 5);
+    in[0] = 7; // a sensible name length; the tail beyond it is kept as garbage
+    TPilotRecord r;
+    r.Read(in.data());
+    std::vector<uint8_t> out(PilotRecordSize, 0xEE);
+    r.Write(out.data());
+    EXPECT_EQ(in, out);
+}
+
+TEST(Records, PilotFieldsSitAtTheirOffsets) {
+    TPilotRecord r = DefaultPilot(1, "graphics\\a_ship.bmp", "graphics\\a_flag.bmp");
+    r.ShipValid = 1;
+    r.BattlesFought = 0x01020304;
+    r.OnFootTime = 77;
+    r.Medals[17] = 1;
+    std::vector<uint8_t> b(PilotRecordSize, 0);
+    r.Write(b.data());
+    EXPECT_EQ(b[0], 8);
+    EXPECT_EQ(std::string(b.begin() + 1, b.begin() + 9), "PLAYER 2");
+    EXPECT_EQ(b[43], 19);
+    EXPECT_EQ(std::string(b.begin() + 44, b.begin() + 63), "graphics\\a_ship.bmp");
+    EXPECT_EQ(std::string(b.begin() + 87, b.begin() + 106), "graphics\\a_flag.bmp");
+    EXPECT_EQ(b[129], 1);
+    EXPECT_EQ(U32At(b, 132), 0x01020304u);
+    EXPECT_EQ(U32At(b, 184), 77u);
+    EXPECT_EQ(b[188 + 17], 1);
+    EXPECT_EQ(U32At(b, 208), 0xDD0022u);
+    EXPECT_EQ(U32At(b, 212), 0xAA1100u);
+    EXPECT_EQ(U32At(b, 216), 0xBB1111u);
+    EXPECT_EQ(std::vector<uint8_t>(b.begin() + 220, b.begin() + 230),
+              (std::vector<uint8_t>{9, 11, 0, 13, 2, 3, 14, 6, 7, 8}));
+}
+
+TEST(Records, DefaultPilotsDifferOnlyInNameAndColours) {
+    TPilotRecord a = DefaultPilot(0, "s", "f"), b = DefaultPilot(1, "s", "f");
+    EXPECT_EQ(a.Name.Str(), "PLAYER 1");
+    EXPECT_EQ(a.PantsColour, 0x22DD00u);
+    EXPECT_EQ(a.HelmetColour, 0x00AA11u);
+    EXPECT_EQ(a.ShirtColour, 0x11BB11u);
+    b.Name = a.Name;
+    b.PantsColour = a.PantsColour;
+    b.HelmetColour = a.HelmetColour;
+    b.ShirtColour = a.ShirtColour;
+    std::vector<uint8_t> ba(PilotRecordSize), bb(PilotRecordSize);
+    a.Write(ba.data());
+    b.Write(bb.data());
+    EXPECT_EQ(ba, bb);
+}
+
+TEST(Records, AnOverlongLengthByteReadsAsTheCapacityAndIsKept) {
+    std::vector<uint8_t> in(PilotRecordSize, 'x');
+    in[0] = 200;
+    TPilotRecord r;
+    r.Read(in.data());
+    EXPECT_EQ(r.Name.Str().size(), 42u);
+    std::vector<uint8_t> out(PilotRecordSize);
+    r.Write(out.data());
+    EXPECT_EQ(out[0], 200) << "an untouched record is written back unchanged";
+    r.Name.Set(std::string(60, 'N'));
+    EXPECT_EQ(r.Name.Length, 42);
+}
+
+TEST(Records, OptionsRecordRoundTripsAndPlacesItsOwnFields) {
+    std::vector<uint8_t> in = Pattern(OptionsRecordSize, 11);
+    in[0] = 3;
+    in[232] = 4;
+    in[464] = 9;
+    TOptions o;
+    o.Read(in.data());
+    EXPECT_EQ(o.Bytes(), in);
+    EXPECT_EQ(o.FlagsDisabled, in[507]);
+    EXPECT_EQ(o.PointsLimit, in[508]);
+    EXPECT_EQ(o.Lives, in[509]);
+    EXPECT_EQ(o.MapFile.Length, 9);
+    EXPECT_EQ(o.Players[1].Name.Length, 4);
+}
+
+TEST(Records, DefaultsTakeTheFirstShipFlagAndMapInNameOrder) {
+    TTempDir game;
+    game.Write("graphics/zebra_ship.bmp", "");
+    game.Write("graphics/Arrow_ship.bmp", "");
+    game.Write("graphics/moon_flag.bmp", "");
+    game.Write("maps/Zulu.map", "");
+    game.Write("maps/alpha.map", "");
+    const TOptions o = DefaultOptions(TFiles(game.Path, game.Path));
+    EXPECT_EQ(o.Players[0].ShipFile.Str(), "graphics\\Arrow_ship.bmp");
+    EXPECT_EQ(o.Players[1].FlagFile.Str(), "graphics\\moon_flag.bmp");
+    EXPECT_EQ(o.MapFile.Str(), "maps\\alpha.map");
+    EXPECT_EQ(o.Lives, 5);
+    EXPECT_EQ(o.PointsLimit, 0);
+    EXPECT_EQ(o.FlagsDisabled, 0);
+    const std::vector<uint8_t> b = o.Bytes();
+    EXPECT_EQ(b[509], 5);
+    EXPECT_EQ(b[510], 0);
+    EXPECT_EQ(b[511], 0);
+}
+
+TEST(Records, WithoutMapsTheMapFileIsTheFolderAlone) {
+    TTempDir game;
+    EXPECT_EQ(DefaultOptions(TFiles(game.Path, game.Path)).MapFile.Str(), "maps\\");
+}
+
+TEST(Records, AMissingOptionsFileGivesDefaultsAndPilotFoldersButNoFile) {
+    TTempDir game, home;
+    game.Write("maps/one.map", "");
+    TFiles files(game.Path, home.Path);
+    TOptions o;
+    EXPECT_FALSE(LoadOptions(o, files));
+    EXPECT_EQ(o.Players[1].Name.Str(), "PLAYER 2");
+    EXPECT_EQ(o.MapFile.Str(), "maps\\one.map");
+    EXPECT_TRUE(std::filesystem::is_directory(home.Path / "Pilots/PLAYER 1"));
+    EXPECT_TRUE(std::filesystem::is_directory(home.Path / "Pilots/PLAYER 2"));
+    EXPECT_FALSE(std::filesystem::exists(home.Path / "Options.DAT"));
+
+    ASSERT_TRUE(SaveOptions(o, files));
+    EXPECT_EQ(std::filesystem::file_size(home.Path / "Options.DAT"), 512u);
+    TOptions again;
+    EXPECT_TRUE(LoadOptions(again, files));
+    EXPECT_EQ(again.Bytes(), o.Bytes());
+}
+
+TEST(Records, AShortOptionsFileKeepsWhatWasReadAndZeroesTheRest) {
+    TTempDir home;
+    std::vector<uint8_t> part = Pattern(300, 1);
+    home.Write("Options.DAT", part);
+    TOptions o;
+    EXPECT_TRUE(LoadOptions(o, TFiles(home.Path, home.Path)));
+    const std::vector<uint8_t> b = o.Bytes();
+    EXPECT_TRUE(std::equal(part.begin(), part.end(), b.begin()));
+    EXPECT_TRUE(std::all_of(b.begin() + 300, b.end(), [](uint8_t v) { return v == 0; }));
+    EXPECT_EQ(o.Lives, 0) << "the defaults are not applied to a file that exists";
+}
+
+} // namespace

@@ -1,1 +1,217 @@
-// ShellTest: placeholder until its cases land.
+// ShellTest: start-up, the tick's fixed order, Escape, quitting and the command line.
+#include "TestSupport.h"
+#include "app/Form.h"
+#include "app/GameLoop.h"
+#include "media/Canvas.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Shell {
+    TTempDir Home;
+    TTestPlatform Platform;
+    TForm1 Form;
+    explicit Shell(const TCommandLine& cl = TCommandLine{})
+        : Form(Platform, TFiles(Home.Path, Home.Path), cl) {
+        // The shell only needs a panel font and the engine sound; test-made ones stand in.
+        if (Form.DXImageList.TryFind("GreyFont") == nullptr) Form.DXImageList.Add(MakeCellFont("GreyFont", 10, 15, 44));
+        if (Form.DXWaveList.TryFind("Thrust") == nullptr) {
+            TWaveItem thrust;
+            thrust.Name = "Thrust";
+            thrust.Looped = true;
+            thrust.Wave.Samples.assign(100, 1000);
+            Form.DXWaveList.Add(thrust);
+        }
+    }
+    void StartQuickly() {
+        Platform.Press(keySpace, true);
+        Form.DXDrawInitializeSurface();
+        Platform.Press(keySpace, false);
+    }
+};
+
+TEST(Shell, StartUpDefaultsShowsTheTitleAndWipesTheScreenLineByLine) {
+    Shell s;
+    s.StartQuickly();
+    EXPECT_EQ(s.Form.GameState, gsStartup);
+    EXPECT_EQ(s.Form.PageCursor[0], 127);
+    EXPECT_EQ(s.Form.PageCursor[1], 127);
+    EXPECT_EQ(s.Platform.Presents, 1 + 640) << "the title, then one flip per wiped line";
+    EXPECT_TRUE(fs::is_directory(s.Home.Path / "Pilots/PLAYER 1"));
+    EXPECT_EQ(s.Form.PlayerPanels[1].Width, 158);
+    EXPECT_EQ(s.Form.PlayerPanels[1].Height, 362);
+    EXPECT_EQ(s.Form.OptionsPanel.Width, 205);
+    EXPECT_EQ(s.Form.AboutSurface.Height, 106);
+    for (uint32_t px : s.Form.DXDraw.Pixels) ASSERT_EQ(px, 0u);
+}
+
+TEST(Shell, TheTitleStaysFourToFiveSecondsUnlessSpaceIsHeld) {
+    Shell waited;
+    waited.Platform.Clock = 250;
+    waited.Form.DXDrawInitializeSurface();
+    EXPECT_GE(waited.Platform.Clock, 5000u) << "four full seconds and the final wait";
+    EXPECT_LE(waited.Platform.Clock, 6010u);
+
+    Shell skipped;
+    skipped.Platform.Clock = 250;
+    skipped.StartQuickly();
+    EXPECT_LE(skipped.Platform.Clock, 1010u) << "space skips the title wait but not the final one";
+    EXPECT_GE(skipped.Platform.Clock, 1000u);
+}
+
+TEST(Shell, TheFirstTickPreparesThePanelsAndBlitsNothing) {
+    Shell s;
+    s.StartQuickly();
+    s.Form.DXDraw.Fill(0x123456);
+    const int presents = s.Platform.Presents;
+    s.Form.DXTimerTimer();
+    EXPECT_EQ(s.Form.GameState, gsMainMenu);
+    EXPECT_EQ(s.Platform.Presents, presents + 1);
+    for (uint32_t px : s.Platform.LastPresented.Pixels) ASSERT_EQ(px, 0x123456u);
+    // The pilot's name is written centred on the side panel: "PLAYER 1" is 80 wide, so x = 39.
+    int left = 999, right = -1;
+    const Surface& panel = s.Form.PlayerPanels[0];
+    for (int y = 0; y < panel.Height; ++y)
+        for (int x = 0; x < panel.Width; ++x)
+            if (panel.Pixel(x, y) != 0) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                EXPECT_LT(y, 15);
+            }
+    EXPECT_GE(left, 39);
+    EXPECT_LE(left, 41);
+    EXPECT_LT(right, 119);
+    EXPECT_GT(right, 110);
+    // The next tick is the main menu: the menu background is drawn over the whole display.
+    s.Form.DXTimerTimer();
+    EXPECT_EQ(s.Platform.LastPresented.Pixel(300, 300), 0u);
+}
+
+TEST(Shell, EscapeReturnsToTheMainMenuFromEverywhereButMenuAndEndScreen) {
+    Shell s;
+    s.StartQuickly();
+    s.Form.DXTimerTimer();
+    s.Platform.Press(keyEscape, true);
+    for (uint8_t state : {gsMainMenu, gsMatchEnd}) {
+        s.Form.GameState = state;
+        s.Form.DXTimerTimer();
+        EXPECT_EQ(s.Form.GameState, state) << GameStateName(state);
+    }
+    for (uint8_t state : {gsMatch, gsShipSelect1, gsWeaponSelect2, gsNewPilot1}) {
+        s.Form.GameState = state;
+        s.Form.DXTimerTimer();
+        EXPECT_EQ(s.Form.GameState, gsMainMenu) << GameStateName(state);
+    }
+}
+
+TEST(Shell, EscapeStopsTheEngineSound) {
+    Shell s;
+    s.StartQuickly();
+    TWaveItem& thrust = s.Form.DXWaveList.Find("Thrust");
+    thrust.Play(s.Form.DXWaveList.Mixer);
+    ASSERT_TRUE(s.Form.DXWaveList.Mixer.Voices[thrust.Buffers.at(0)].Playing);
+    s.Form.GameState = gsMatch;
+    s.Platform.Press(keyEscape, true);
+    s.Form.DXTimerTimer();
+    EXPECT_FALSE(s.Form.DXWaveList.Mixer.Voices[thrust.Buffers.at(0)].Playing);
+}
+
+TEST(Shell, QuitSavesAtTheNextTickUnlessEscapeIsHeld) {
+    Shell s;
+    s.StartQuickly();
+    s.Form.DXTimerTimer();
+    s.Form.Options.Lives = 9;
+    s.Form.GameState = gsQuit;
+    s.Platform.Press(keyEscape, true);
+    s.Form.DXTimerTimer();
+    EXPECT_EQ(s.Form.GameState, gsMainMenu);
+    EXPECT_FALSE(s.Form.Closed);
+    EXPECT_FALSE(fs::exists(s.Home.Path / "Options.DAT"));
+
+    s.Platform.Press(keyEscape, false);
+    s.Form.GameState = gsQuit;
+    const int presents = s.Platform.Presents;
+    s.Form.DXTimerTimer();
+    EXPECT_TRUE(s.Form.Closed);
+    EXPECT_EQ(s.Platform.Presents, presents + 1) << "the quitting tick still flips";
+    ASSERT_EQ(fs::file_size(s.Home.Path / "Options.DAT"), 512u);
+    TOptions saved;
+    LoadOptions(saved, TFiles(s.Home.Path, s.Home.Path));
+    EXPECT_EQ(saved.Lives, 9);
+}
+
+TEST(Shell, ClosingTheWindowSavesLikeQuitWhileAKillSavesNothing) {
+    Shell closed;
+    closed.Platform.Press(keySpace, true);
+    closed.Platform.OnBeforeTick = [&](uint64_t tick) {
+        if (tick == 3) closed.Platform.Closing = true;
+    };
+    EXPECT_EQ(RunGame(closed.Form, closed.Platform, -1), 4u);
+    EXPECT_TRUE(fs::exists(closed.Home.Path / "Options.DAT"));
+
+    Shell killed;
+    killed.Platform.Press(keySpace, true);
+    EXPECT_EQ(RunGame(killed.Form, killed.Platform, 5), 5u);
+    EXPECT_FALSE(fs::exists(killed.Home.Path / "Options.DAT"));
+    EXPECT_EQ(killed.Form.GameState, gsMainMenu);
+}
+
+TEST(Shell, ALookupErrorAbandonsTheTickAndIsReportedOnce) {
+    Shell s;
+    s.StartQuickly();
+    s.Form.DXImageList.Items.clear();
+    const int presents = s.Platform.Presents;
+    testing::internal::CaptureStderr();
+    s.Form.DXTimerTimer();
+    s.Form.DXTimerTimer();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(s.Form.GameState, gsStartup) << "the panel step never finished";
+    EXPECT_EQ(s.Platform.Presents, presents) << "no flip after the error";
+    EXPECT_EQ(err, "flarons: Image 'GreyFont' not found\n");
+}
+
+TEST(Shell, TheFrameRateIsWrittenInTheCornerWhenAsked) {
+    TCommandLine cl;
+    cl.ShowFrameRate = true;
+    Shell s(cl);
+    s.StartQuickly();
+    s.Form.DXTimerTimer();
+    s.Form.DXTimerTimer();
+    bool lit = false;
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 8; ++x) lit = lit || s.Platform.LastPresented.Pixel(x, y) != 0;
+    EXPECT_TRUE(lit);
+    EXPECT_EQ(s.Platform.LastPresented.Pixel(100, 100), 0u);
+}
+
+TEST(Shell, StatesHaveTheirNamesAndTheFrontEndSet) {
+    EXPECT_STREQ(GameStateName(gsMatchEnd), "gsMatchEnd");
+    EXPECT_STREQ(GameStateName(17), "gsWeaponSelect2");
+    EXPECT_STREQ(GameStateName(18), "?");
+    int frontEnd = 0;
+    for (int s = 0; s < 256; ++s) frontEnd += IsFrontEndState(uint8_t(s)) ? 1 : 0;
+    EXPECT_EQ(frontEnd, 14);
+    EXPECT_FALSE(IsFrontEndState(gsMatch));
+    EXPECT_FALSE(IsFrontEndState(gsStartup));
+    EXPECT_FALSE(IsFrontEndState(gsMatchEnd));
+    EXPECT_TRUE(IsFrontEndState(gsNewPilot2));
+}
+
+TEST(Shell, SwitchesMatchInAnyCase) {
+    const TCommandLine c = ParseCommandLine({"-VSync", "-FPS", "--Frames", "12", "--seed", "7", "whatever"});
+    EXPECT_TRUE(c.VSync);
+    EXPECT_TRUE(c.ShowFrameRate);
+    EXPECT_EQ(c.Frames, 12);
+    EXPECT_TRUE(c.HasSeed);
+    EXPECT_EQ(c.Seed, 7u);
+    EXPECT_TRUE(c.Error.empty());
+    EXPECT_FALSE(ParseCommandLine({"--frames"}).Error.empty());
+    EXPECT_FALSE(ParseCommandLine({"--frames", "-3"}).Error.empty());
+    EXPECT_FALSE(ParseCommandLine({"--seed", "x1"}).Error.empty());
+    EXPECT_EQ(ParseCommandLine({"--home", "/tmp/h"}).Home, "/tmp/h");
+}
+
+} // namespace

@@ -1,1 +1,71 @@
-// CommandLine: placeholder.
+// CommandLine: parsing of the game's switches.
+#include "app/CommandLine.h"
+
+#include <cctype>
+#include <charconv>
+
+static std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+template <typename T> static bool ParseNumber(const std::string& text, T& out) {
+    const char* end = text.data() + text.size();
+    const auto [p, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && p == end;
+}
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    TCommandLine c;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string a = Lower(args[i]);
+        const bool hasValue = i + 1 < args.size();
+        auto value = [&](const char* name) -> std::string {
+            if (!hasValue) {
+                c.Error = std::string(name) + " needs a value";
+                return {};
+            }
+            return args[++i];
+        };
+        if (a == "-vsync" || a == "--vsync") {
+            c.VSync = true;
+        } else if (a == "-fps" || a == "--fps") {
+            c.ShowFrameRate = true;
+        } else if (a == "--windowed") {
+            c.Windowed = true;
+        } else if (a == "--headless") {
+            c.Headless = true;
+        } else if (a == "--match") {
+            c.QuickMatch = true;
+        } else if (a == "--help" || a == "-h") {
+            c.Help = true;
+        } else if (a == "--script") {
+            c.Script = value("--script");
+        } else if (a == "--home") {
+            c.Home = value("--home");
+        } else if (a == "--frames") {
+            const std::string v = value("--frames");
+            if (c.Error.empty() && (!ParseNumber(v, c.Frames) || c.Frames < 0)) c.Error = "--frames needs a whole number";
+        } else if (a == "--seed") {
+            const std::string v = value("--seed");
+            if (c.Error.empty() && !ParseNumber(v, c.Seed)) c.Error = "--seed needs a whole number";
+            c.HasSeed = c.Error.empty();
+        }
+        if (!c.Error.empty()) break;
+    }
+    return c;
+}
+
+std::string UsageText() {
+    return "usage: flarons [options]\n"
+           "  -vsync            wait for the display's retrace at every flip\n"
+           "  -fps              show the measured frame rate in the top-left corner\n"
+           "  --windowed        play in a window instead of filling the desktop (Alt+Enter toggles)\n"
+           "  --match           start a match with the current options at once\n"
+           "  --headless        run without window and sound on a virtual clock\n"
+           "  --script FILE     headless input script\n"
+           "  --frames N        stop after N ticks without saving\n"
+           "  --seed N          seed the random generator\n"
+           "  --home DIR        folder for Options.DAT and pilots (default: the game folder)\n"
+           "  --help            this text\n";
+}

@@ -1,1 +1,154 @@
-// Form: placeholder.
+// Form: start-up, the tick in its fixed order, quitting and the frame-rate counter.
+#include "app/Form.h"
+
+#include "app/GameMath.h"
+#include "content/Builtins.h"
+#include "media/Canvas.h"
+#include "media/MediaError.h"
+#include "media/Platform.h"
+#include "text/Font.h"
+
+#include <chrono>
+#include <cstdio>
+
+TForm1::TForm1(TPlatform& platform, TFiles files, const TCommandLine& commandLine)
+    : Platform(platform), Files(std::move(files)), CommandLine(commandLine) {
+    ShowFrameRate = commandLine.ShowFrameRate;
+    // The built-ins are made by the program itself, so none can be missing from a built game.
+    AddBuiltinImages(DXImageList);
+    AddBuiltinSounds(DXWaveList);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::Flip() { Platform.Present(DXDraw); }
+
+bool TForm1::WaitForSecondChange(bool spaceShortens) {
+    const int start = Platform.ClockSeconds();
+    for (;;) {
+        Platform.PumpEvents();
+        if (Platform.CloseRequested()) return false;
+        DXInput.Poll(Platform.ReadInput());
+        if (spaceShortens && DXInput.States.Has(isButton(20))) return false;
+        if (Platform.ClockSeconds() != start) return true;
+        Platform.FeedAudio(DXWaveList.Mixer);
+        Platform.Idle();
+    }
+}
+
+void TForm1::DXDrawInitializeSurface() {
+    LoadOptions(Options, Files);
+    PageCursor = {127, 127};
+    if (CommandLine.HasSeed) {
+        RandSeed(CommandLine.Seed);
+    } else {
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        RandSeed(static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()));
+    }
+    Platform.ShowPointer(false);
+
+    // The title shows while the rest loads.
+    const std::filesystem::path title = Files.ForReading("graphics\\menu\\init.bmp");
+    if (!title.empty() && DXDraw.LoadFromFile(title.string())) {
+        if (DXDraw.Width != ScreenWidth || DXDraw.Height != ScreenHeight) {
+            Surface picture = DXDraw;
+            DXDraw.SetSize(ScreenWidth, ScreenHeight);
+            DXDraw.Draw(0, 0, picture, false);
+        }
+    }
+    Flip();
+
+    GameState = gsStartup;
+    PlayerPanels[0].SetSize(158, 362);
+    PlayerPanels[1].SetSize(158, 362);
+    OptionsPanel.SetSize(205, 162);
+    MenuBackground.SetSize(ScreenWidth, ScreenHeight);
+    AboutSurface.SetSize(132, 106);
+    const std::filesystem::path bars = Files.ForReading("graphics\\menu\\status_bars.bmp");
+    if (!bars.empty()) StatusBars.LoadFromFile(bars.string());
+    StatusSurface = Surface();
+    PrepareStartupAssets();
+
+    // Title wait: five changes of the clock's seconds, cut short by space.
+    bool waiting = true;
+    for (int i = 0; i < 5 && waiting; ++i) waiting = WaitForSecondChange(true);
+    if (Platform.CloseRequested()) return;
+
+    // The screen darkens in eight interlaced sweeps.
+    for (int pass = 0; pass < 8; ++pass) {
+        for (int k = 0; k < 80; ++k) {
+            Canvas canvas(DXDraw);
+            canvas.PenColor = 0;
+            canvas.MoveTo(0, 8 * k + pass);
+            canvas.LineTo(640, 8 * k + pass);
+            canvas.Release();
+            Flip();
+        }
+    }
+    WaitForSecondChange(false);
+}
+
+void TForm1::ReportLookupError(const std::string& message, const std::string& name) {
+    if (ReportedErrors.insert(name).second) std::fprintf(stderr, "flarons: %s\n", message.c_str());
+}
+
+void TForm1::DXTimerTimer() {
+    try {
+        PrevInput = DXInput.States;
+        DXInput.Poll(Platform.ReadInput());
+        if (DXInput.States.Has(isButton(32)) && GameState != gsMainMenu && GameState != gsMatchEnd) HandleEscape();
+        if (GameState == gsMatch) MatchFrame();
+        if (GameState == gsMatchEnd) MatchEndScreen();
+        if (GameState == gsQuit) SaveAndClose();
+        if (IsFrontEndState(GameState)) {
+            DXDraw.Draw(0, 0, MenuBackground, false);
+            FrontEnd();
+        }
+        if (GameState == gsStartup) StartupPanels();
+        if (ShowFrameRate) DrawFrameRate();
+        Flip();
+    } catch (const TMediaError& e) {
+        // A missing named image or sound abandons the rest of this tick; the game goes on.
+        ReportLookupError(e.what(), e.Name);
+    }
+}
+
+void TForm1::HandleEscape() {
+    const uint8_t left = GameState;
+    GameState = gsMainMenu;
+    RefreshMenuBackground();
+    if (left == gsMatch) ShowBackButton();
+    DrawPilotStats(0);
+    DrawPilotStats(1);
+    DrawOptionsPanel();
+    DXWaveList.Find("Thrust").Stop(DXWaveList.Mixer);
+}
+
+void TForm1::SaveAndClose() {
+    if (Closed) return;
+    SavePilots();
+    if (!SaveOptions(Options, Files)) std::fprintf(stderr, "flarons: could not save Options.DAT\n");
+    Closed = true;
+}
+
+void TForm1::StartupPanels() {
+    const TPictureItem& font = DXImageList.Find("GreyFont");
+    for (int p = 0; p < 2; ++p) {
+        const std::string name = Options.Players[size_t(p)].Name.Str();
+        DrawText(PlayerPanels[size_t(p)], font, 79 - TextWidth(font, name) / 2, 0, name);
+        DrawPilotPicture(p);
+        DrawFlagPicture(p);
+    }
+    DrawPilotStats(0);
+    DrawPilotStats(1);
+    DrawOptionsPanel();
+    DrawAboutText();
+    GameState = gsMainMenu;
+}
+
+void TForm1::DrawFrameRate() {
+    Canvas canvas(DXDraw);
+    canvas.BrushColor = 0;
+    canvas.TextOut(0, 0, std::to_string(DXTimer.MeasuredFrameRate));
+    canvas.Release();
+}

@@ -1,0 +1,26 @@
+// CommandLine: the switches the game understands.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TCommandLine {
+    bool VSync = false;         // "-vsync": every flip waits for the vertical retrace
+    bool ShowFrameRate = false; // "-fps"
+    bool Windowed = false;      // "--windowed": a window instead of the whole desktop
+    bool Headless = false;      // "--headless": no window, no sound, virtual clock
+    bool QuickMatch = false;    // "--match": straight into a match with the current options
+    bool Help = false;          // "--help"
+    std::string Script;         // "--script FILE"
+    int64_t Frames = -1;        // "--frames N": stop after N ticks without saving; -1 = run on
+    bool HasSeed = false;
+    uint32_t Seed = 0;          // "--seed N"
+    std::string Home;           // "--home DIR": where Options.DAT and pilots\ live
+    std::string Error;          // set when a switch is malformed
+};
+
+// Switches compare in any letter case; parameters the game does not know are ignored, as they
+// always were. A switch that needs a value and has none, or a bad number, sets Error.
+TCommandLine ParseCommandLine(const std::vector<std::string>& args);
+std::string UsageText();

@@ -1,0 +1,42 @@
+// TestSupport: helpers shared by the tests.
+#include "TestSupport.h"
+
+#include <atomic>
+#include <fstream>
+#include <unistd.h>
+
+TTempDir::TTempDir() {
+    static std::atomic<int> counter{0};
+    Path = std::filesystem::temp_directory_path() /
+           ("flarons-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(Path);
+    std::filesystem::create_directories(Path);
+}
+
+TTempDir::~TTempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(Path, ec);
+}
+
+void TTempDir::Write(const std::string& relative, const std::vector<uint8_t>& bytes) const {
+    const std::filesystem::path p = Path / relative;
+    std::filesystem::create_directories(p.parent_path());
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+void TTempDir::Write(const std::string& relative, const std::string& text) const {
+    Write(relative, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+TPictureItem MakeCellFont(const std::string& name, int cellWidth, int height, int cellCount) {
+    TPictureItem item;
+    item.Name = name;
+    item.PatternWidth = cellWidth;
+    item.PatternHeight = height;
+    item.Picture.SetSize(cellWidth * cellCount + 2, height); // a spare column, like the real fonts
+    for (int k = 0; k < cellCount; ++k)
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < cellWidth; ++x) item.Picture.SetPixel(k * cellWidth + x, y, uint32_t(k + 1));
+    return item;
+}
