@@ -4,6 +4,10 @@
 add_library(flarons_content STATIC
   # built-in images and sounds
   tools/content/Builtins.cpp
+  tools/content/BuiltinFonts.cpp
+  tools/content/BuiltinPictures.cpp
+  tools/content/BuiltinSounds.cpp
+  tools/content/Paint.cpp
   # the game folder
   tools/content/GameFolder.cpp
   tools/content/MenuArt.cpp

@@ -1,4 +1,15 @@
-// Builtins: placeholder until the generator lands.
+// Builtins: the catalogue of named images and sounds that live inside the program.
 #include "content/Builtins.h"
-void AddBuiltinImages(TImageList&) {}
-void AddBuiltinSounds(TWaveList&) {}
+
+#include "content/BuiltinFonts.h"
+#include "content/BuiltinPictures.h"
+#include "content/BuiltinSounds.h"
+
+void AddBuiltinImages(TImageList& images) {
+    AddBuiltinFonts(images);
+    AddBuiltinPictures(images);
+}
+
+void AddBuiltinSounds(TWaveList& waves) {
+    AddSynthesizedSounds(waves);
+}

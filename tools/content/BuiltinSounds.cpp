@@ -1,0 +1,3 @@
+// BuiltinSounds: placeholder.
+#include "content/BuiltinSounds.h"
+void AddSynthesizedSounds(TWaveList&) {}
