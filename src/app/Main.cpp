@@ -1,1 +1,69 @@
-int main() { return 0; }
+// Main: the program entry; picks the SDL or the headless platform and runs the game.
+#include "app/CommandLine.h"
+#include "app/Form.h"
+#include "app/GameLoop.h"
+#include "media/headless/HeadlessPlatform.h"
+#include "media/headless/InputScript.h"
+#include "media/sdl/SdlPlatform.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <memory>
+
+namespace fs = std::filesystem;
+
+// The game folder is where the program lives, so it runs from anywhere.
+static fs::path GameFolder(const char* argv0) {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) exe = fs::absolute(argv0, ec);
+    return exe.parent_path();
+}
+
+int main(int argc, char** argv) {
+    try {
+        const TCommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+        if (!cl.Error.empty()) {
+            std::fprintf(stderr, "flarons: %s\n%s", cl.Error.c_str(), UsageText().c_str());
+            return 2;
+        }
+        if (cl.Help) {
+            std::fputs(UsageText().c_str(), stdout);
+            return 0;
+        }
+        const fs::path game = GameFolder(argv[0]);
+        fs::path home = game;
+        if (!cl.Home.empty()) {
+            home = fs::absolute(cl.Home);
+            std::error_code ec;
+            fs::create_directories(home, ec);
+        }
+
+        std::unique_ptr<TPlatform> platform;
+        if (cl.Headless) {
+            TInputScript script;
+            if (!cl.Script.empty()) script = TInputScript::Load(cl.Script);
+            platform = std::make_unique<THeadlessPlatform>(std::move(script));
+        } else {
+            TSdlOptions options;
+            options.Windowed = cl.Windowed;
+            options.VSync = cl.VSync;
+            std::string error;
+            platform = CreateSdlPlatform(options, error);
+            if (!platform) {
+                std::fprintf(stderr, "flarons: %s\n", error.c_str());
+                return 1;
+            }
+        }
+        TForm1 form(*platform, TFiles(game, home), cl);
+        RunGame(form, *platform, cl.Frames);
+        return 0;
+    } catch (const TScriptError& e) {
+        std::fprintf(stderr, "flarons: %s\n", e.what());
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "flarons: %s\n", e.what());
+        return 1;
+    }
+}
