@@ -1,1 +1,337 @@
-// SdlPlatform: placeholder until the SDL layer lands.
+// SdlPlatform: the SDL2 window, renderer, input, clock and queued audio behind TPlatform.
+#include "media/sdl/SdlPlatform.h"
+
+#include "media/Sound.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <csignal>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+constexpr const char* WindowTitle = "Flarons AFTERBURN";
+constexpr int ScreenWidth = 640;
+constexpr int ScreenHeight = 480;
+constexpr int AudioRate = 44100;
+// Audio is pushed from the main loop: topped up to the high mark whenever the queue falls below the
+// low mark, so a late frame does not starve the device and a sound starts at most ~60 ms late.
+constexpr int AudioLowMs = 40;
+constexpr int AudioHighMs = 60;
+
+volatile std::sig_atomic_t SignalledClose = 0;
+extern "C" void OnCloseSignal(int) {
+    SignalledClose = 1;
+}
+
+struct TSdlDeleter {
+    void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+    void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
+    void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
+};
+
+class TSdlPlatform final : public TPlatform {
+  public:
+    TSdlPlatform() = default;
+    ~TSdlPlatform() override;
+
+    bool Open(const TSdlOptions& options, std::string& error);
+
+    uint64_t NowMs() override { return SDL_GetTicks64(); }
+    int ClockSeconds() override;
+    void PumpEvents() override;
+    TRawInput ReadInput() override;
+    void Present(const Surface& back) override;
+    bool Active() override { return Focused; }
+    bool CloseRequested() override { return Closing || SignalledClose != 0; }
+    void FeedAudio(TMixer& mixer) override;
+    void Idle() override { SDL_Delay(1); }
+    void ShowPointer(bool show) override;
+
+  private:
+    void OpenAudio();
+    void ApplyPointer();
+    void ToggleFullscreen();
+    bool EnsureTexture(int w, int h);
+    void MixInto(TMixer& mixer, size_t frames, bool queue);
+
+    bool SdlUp = false;
+    std::unique_ptr<SDL_Window, TSdlDeleter> Window;
+    std::unique_ptr<SDL_Renderer, TSdlDeleter> Renderer;
+    std::unique_ptr<SDL_Texture, TSdlDeleter> Texture;
+    int TextureWidth = 0;
+    int TextureHeight = 0;
+
+    bool Focused = true; // a new window is the active one until the window system says otherwise
+    bool Closing = false;
+    bool PointerWanted = false;
+    int MouseDX = 0;
+    int MouseDY = 0;
+    bool LeftClicked = false; // a press seen since the last poll, so a quick click is never lost
+
+    SDL_AudioDeviceID Audio = 0;
+    int OutputRate = AudioRate;
+    std::vector<int16_t> Scratch;
+    uint64_t SilentStartMs = 0; // without a device the mixer is run against the clock
+    uint64_t SilentFrames = 0;
+    bool SilentStarted = false;
+
+    void (*OldTerm)(int) = SIG_DFL;
+    void (*OldInt)(int) = SIG_DFL;
+    bool SignalsSet = false;
+};
+
+TSdlPlatform::~TSdlPlatform() {
+    if (Audio != 0) SDL_CloseAudioDevice(Audio);
+    Texture.reset();
+    Renderer.reset();
+    Window.reset();
+    if (SdlUp) SDL_Quit();
+    if (SignalsSet) {
+        std::signal(SIGTERM, OldTerm);
+        std::signal(SIGINT, OldInt);
+    }
+}
+
+bool TSdlPlatform::Open(const TSdlOptions& options, std::string& error) {
+    // Our own handlers rather than SDL's, so a signal raised before SDL is up is not lost either.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SignalledClose = 0;
+    OldTerm = std::signal(SIGTERM, OnCloseSignal);
+    OldInt = std::signal(SIGINT, OnCloseSignal);
+    SignalsSet = true;
+
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        error = std::string("no display: ") + SDL_GetError();
+        return false;
+    }
+    SdlUp = true;
+    // With no display SDL quietly falls back to drivers that draw nowhere; a player would get a
+    // running game with no picture, so those count as no display unless asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    const std::string name = driver != nullptr ? driver : "";
+    if ((name == "offscreen" || name == "dummy" || name == "evdev") &&
+        (asked == nullptr || SDL_strcasecmp(asked, name.c_str()) != 0)) {
+        error = "no display: no window system found (set DISPLAY or WAYLAND_DISPLAY)";
+        return false;
+    }
+
+    // Square, sharp pixels: nearest scaling, and mouse movement given in 640 x 480 pixels.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SCALING, "1");
+
+    const Uint32 flags = options.Windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
+    const int w = options.WindowWidth > 0 ? options.WindowWidth : 1280;
+    const int h = options.WindowHeight > 0 ? options.WindowHeight : 960;
+    // A full-screen window is made at the desktop's size and origin, so even a window system that
+    // does not honour the full-screen request shows the whole picture.
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, cw = w, ch = h;
+    SDL_DisplayMode desktop{};
+    SDL_Rect area{};
+    if (!options.Windowed && SDL_GetDesktopDisplayMode(0, &desktop) == 0 &&
+        SDL_GetDisplayBounds(0, &area) == 0) {
+        x = area.x;
+        y = area.y;
+        cw = desktop.w;
+        ch = desktop.h;
+    }
+    Window.reset(SDL_CreateWindow(WindowTitle, x, y, cw, ch, flags));
+    if (!Window) {
+        error = std::string("no display: cannot open a window: ") + SDL_GetError();
+        return false;
+    }
+    const Uint32 vsync = options.VSync ? SDL_RENDERER_PRESENTVSYNC : 0;
+    Renderer.reset(SDL_CreateRenderer(Window.get(), -1, SDL_RENDERER_ACCELERATED | vsync));
+    if (!Renderer) Renderer.reset(SDL_CreateRenderer(Window.get(), -1, SDL_RENDERER_SOFTWARE | vsync));
+    if (!Renderer) {
+        error = std::string("no display: cannot draw into the window: ") + SDL_GetError();
+        return false;
+    }
+    if (!EnsureTexture(ScreenWidth, ScreenHeight)) {
+        error = std::string("no display: cannot make the screen texture: ") + SDL_GetError();
+        return false;
+    }
+    SDL_SetRenderDrawColor(Renderer.get(), 0, 0, 0, 255);
+    SDL_RenderClear(Renderer.get());
+    SDL_RenderPresent(Renderer.get());
+
+    ApplyPointer();
+    OpenAudio();
+    return true;
+}
+
+bool TSdlPlatform::EnsureTexture(int w, int h) {
+    if (Texture && w == TextureWidth && h == TextureHeight) return true;
+    Texture.reset(
+        SDL_CreateTexture(Renderer.get(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h));
+    if (!Texture) return false;
+    // The surfaces leave the alpha byte at 0; drawn with blending the picture would vanish.
+    SDL_SetTextureBlendMode(Texture.get(), SDL_BLENDMODE_NONE);
+    SDL_RenderSetLogicalSize(Renderer.get(), w, h);
+    TextureWidth = w;
+    TextureHeight = h;
+    return true;
+}
+
+void TSdlPlatform::OpenAudio() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+    SDL_AudioSpec want{};
+    want.freq = AudioRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = 512;
+    want.callback = nullptr; // pushed with SDL_QueueAudio from the main thread: no locks anywhere
+    SDL_AudioSpec have{};
+    Audio = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+    if (Audio != 0 && have.freq > 0) OutputRate = have.freq;
+    Scratch.assign(size_t(OutputRate) * AudioHighMs / 1000 * 2 + 2, 0);
+    if (Audio != 0) SDL_PauseAudioDevice(Audio, 0);
+}
+
+int TSdlPlatform::ClockSeconds() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (localtime_r(&now, &local) == nullptr) return 0;
+    return std::clamp(local.tm_sec, 0, 59);
+}
+
+void TSdlPlatform::ApplyPointer() {
+    SDL_ShowCursor(PointerWanted ? SDL_ENABLE : SDL_DISABLE);
+    // Relative mode hides the pointer and keeps reporting movement at the screen edges, like the
+    // exclusive mouse the menus were made for; it is let go whenever another program has the focus.
+    SDL_SetRelativeMouseMode(Focused && !PointerWanted ? SDL_TRUE : SDL_FALSE);
+}
+
+void TSdlPlatform::ShowPointer(bool show) {
+    PointerWanted = show;
+    ApplyPointer();
+}
+
+void TSdlPlatform::ToggleFullscreen() {
+    const bool full = (SDL_GetWindowFlags(Window.get()) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    SDL_SetWindowFullscreen(Window.get(), full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+void TSdlPlatform::PumpEvents() {
+    SDL_Event e{};
+    while (SDL_PollEvent(&e) != 0) {
+        switch (e.type) {
+        case SDL_QUIT:
+            Closing = true;
+            break;
+        case SDL_WINDOWEVENT:
+            if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+                Focused = true;
+                ApplyPointer();
+            } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                Focused = false;
+                MouseDX = MouseDY = 0;
+                LeftClicked = false;
+                ApplyPointer();
+            } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+                Closing = true;
+            }
+            break;
+        case SDL_KEYDOWN:
+            if ((e.key.keysym.scancode == SDL_SCANCODE_RETURN ||
+                 e.key.keysym.scancode == SDL_SCANCODE_KP_ENTER) &&
+                (e.key.keysym.mod & KMOD_ALT) != 0 && e.key.repeat == 0)
+                ToggleFullscreen();
+            break;
+        case SDL_MOUSEMOTION:
+            if (Focused) {
+                MouseDX += e.motion.xrel;
+                MouseDY += e.motion.yrel;
+            }
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (Focused && e.button.button == SDL_BUTTON_LEFT) LeftClicked = true;
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+TRawInput TSdlPlatform::ReadInput() {
+    TRawInput raw;
+    int count = 0;
+    const Uint8* keys = SDL_GetKeyboardState(&count);
+    auto held = [&](SDL_Scancode code) { return keys != nullptr && int(code) < count && keys[code] != 0; };
+    raw.Keys[keyUp] = held(SDL_SCANCODE_UP);
+    raw.Keys[keyDown] = held(SDL_SCANCODE_DOWN);
+    raw.Keys[keyLeft] = held(SDL_SCANCODE_LEFT);
+    raw.Keys[keyRight] = held(SDL_SCANCODE_RIGHT);
+    // Alt+Enter switches the display; it should not also press the menus' Return.
+    const bool alt = (SDL_GetModState() & KMOD_ALT) != 0;
+    raw.Keys[keyReturn] = !alt && (held(SDL_SCANCODE_RETURN) || held(SDL_SCANCODE_KP_ENTER));
+    raw.Keys[keyW] = held(SDL_SCANCODE_W);
+    raw.Keys[keyS] = held(SDL_SCANCODE_S);
+    raw.Keys[keyA] = held(SDL_SCANCODE_A);
+    raw.Keys[keyD] = held(SDL_SCANCODE_D);
+    raw.Keys[keyTab] = held(SDL_SCANCODE_TAB);
+    raw.Keys[keySpace] = held(SDL_SCANCODE_SPACE);
+    raw.Keys[keyEscape] = held(SDL_SCANCODE_ESCAPE);
+    raw.MouseDX = MouseDX;
+    raw.MouseDY = MouseDY;
+    raw.MouseLeft = Focused && (LeftClicked || (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) != 0);
+    MouseDX = MouseDY = 0;
+    LeftClicked = false;
+    return raw;
+}
+
+void TSdlPlatform::Present(const Surface& back) {
+    if (back.Empty() || back.Pixels.size() < size_t(back.Width) * size_t(back.Height)) return;
+    if (!EnsureTexture(back.Width, back.Height)) return;
+    // 0x00RRGGBB words are ARGB8888 in memory order, so the rows go over unchanged.
+    SDL_UpdateTexture(Texture.get(), nullptr, back.Pixels.data(), back.Width * 4);
+    SDL_SetRenderDrawColor(Renderer.get(), 0, 0, 0, 255);
+    SDL_RenderClear(Renderer.get());
+    SDL_RenderCopy(Renderer.get(), Texture.get(), nullptr, nullptr);
+    SDL_RenderPresent(Renderer.get());
+}
+
+void TSdlPlatform::MixInto(TMixer& mixer, size_t frames, bool queue) {
+    const size_t chunk = Scratch.size() / 2;
+    while (frames > 0 && chunk > 0) {
+        const size_t n = std::min(frames, chunk);
+        mixer.Mix(Scratch.data(), n);
+        if (queue) SDL_QueueAudio(Audio, Scratch.data(), Uint32(n * 2 * sizeof(int16_t)));
+        frames -= n;
+    }
+}
+
+void TSdlPlatform::FeedAudio(TMixer& mixer) {
+    mixer.OutputRate = OutputRate;
+    if (Scratch.empty()) Scratch.assign(size_t(OutputRate) * AudioHighMs / 1000 * 2 + 2, 0);
+    if (Audio != 0) {
+        const size_t queued = SDL_GetQueuedAudioSize(Audio) / (2 * sizeof(int16_t));
+        const size_t low = size_t(OutputRate) * AudioLowMs / 1000;
+        const size_t high = size_t(OutputRate) * AudioHighMs / 1000;
+        if (queued < low) MixInto(mixer, high - queued, true);
+        return;
+    }
+    // No device: the voices still run their course in time, so the buffer rules behave the same.
+    const uint64_t now = SDL_GetTicks64();
+    if (!SilentStarted) {
+        SilentStarted = true;
+        SilentStartMs = now;
+    }
+    const uint64_t due = (now - SilentStartMs) * uint64_t(OutputRate) / 1000;
+    if (due <= SilentFrames) return;
+    // After a long stall the backlog is dropped rather than mixed all at once.
+    const uint64_t backlog = std::min<uint64_t>(due - SilentFrames, uint64_t(OutputRate));
+    MixInto(mixer, size_t(backlog), false);
+    SilentFrames = due;
+}
+
+} // namespace
+
+std::unique_ptr<TPlatform> CreateSdlPlatform(const TSdlOptions& options, std::string& error) {
+    auto platform = std::make_unique<TSdlPlatform>();
+    if (!platform->Open(options, error)) return nullptr;
+    return platform;
+}
