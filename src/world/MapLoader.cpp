@@ -1,0 +1,384 @@
+// MapLoader: reading a map file into the world (layers, terrain classes, parallax, particle areas).
+#include "world/MapLoader.h"
+
+#include "app/Files.h"
+#include "app/GameMath.h"
+#include "world/World.h"
+#include "world/WorldError.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <system_error>
+
+namespace {
+constexpr size_t MaxValueLength = 50;
+constexpr int BackSamples = 3000;
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::string Upper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+[[noreturn]] void BadNumber(const std::string& key, const std::string& text) {
+    throw TWorldError("'" + text + "' is not a valid number for " + key);
+}
+
+void LoadLayer(const TFiles& files, const std::string& winPath, Surface& into) {
+    const auto path = files.ForReading(winPath);
+    Surface picture;
+    if (path.empty() || !picture.LoadFromFile(path.string()))
+        throw TWorldError("Cannot read the map picture '" + winPath + "'");
+    into = std::move(picture);
+    into.TransparentColor = 0;
+}
+
+float Parallax(int layerSide, int middleSide, int viewSide) {
+    if (middleSide > viewSide && layerSide > viewSide)
+        return float(double(layerSide - viewSide) / double(middleSide - viewSide));
+    return 1.0f;
+}
+
+uint8_t ParticleKindOf(std::string_view word) {
+    const std::string w = Upper(TrimBlanks(word));
+    if (w == "SNOW") return ParticleSnow;
+    if (w == "ANT") return ParticleAnt;
+    if (w == "WATER") return ParticleWater;
+    if (w == "RAIN") return ParticleRain;
+    if (w == "GLUE") return ParticleGlue;
+    return 0;
+}
+
+// The keys in the order every line is tested against them.
+enum class Key {
+    Back,
+    Middle,
+    Front,
+    DotMap,
+    Ply1X,
+    Ply1Y,
+    Ply2X,
+    Ply2Y,
+    Flag1X,
+    Flag1Y,
+    Flag2X,
+    Flag2Y,
+    Scale,
+    ParticleArea,
+    PaX,
+    PaY,
+    PaWidth,
+    PaHeight,
+    PaPerSecond,
+    PaType,
+    PaXSpeed,
+    PaYSpeed,
+    PaRandomXSpeed,
+    PaRandomYSpeed
+};
+struct KeyName {
+    Key Id;
+    std::string_view Text;
+};
+// PA_RANDOMXSPEED= is tested twice: once for the x spread and once more for the y spread.
+constexpr KeyName Keys[] = {
+    {Key::Back, "BACK="},
+    {Key::Middle, "MIDDLE="},
+    {Key::Front, "FRONT="},
+    {Key::DotMap, "DOTMAP="},
+    {Key::Ply1X, "PLY1X="},
+    {Key::Ply1Y, "PLY1Y="},
+    {Key::Ply2X, "PLY2X="},
+    {Key::Ply2Y, "PLY2Y="},
+    {Key::Flag1X, "FLAG1X="},
+    {Key::Flag1Y, "FLAG1Y="},
+    {Key::Flag2X, "FLAG2X="},
+    {Key::Flag2Y, "FLAG2Y="},
+    {Key::Scale, "SCALE="},
+    {Key::ParticleArea, "PARTICLEAREA"},
+    {Key::PaX, "PA_X="},
+    {Key::PaY, "PA_Y="},
+    {Key::PaWidth, "PA_WIDTH="},
+    {Key::PaHeight, "PA_HEIGHT="},
+    {Key::PaPerSecond, "PA_PERSECOND="},
+    {Key::PaType, "PA_TYPE="},
+    {Key::PaXSpeed, "PA_XSPEED="},
+    {Key::PaYSpeed, "PA_YSPEED="},
+    {Key::PaRandomXSpeed, "PA_RANDOMXSPEED="},
+    {Key::PaRandomYSpeed, "PA_RANDOMXSPEED="},
+};
+} // namespace
+
+std::optional<std::string> MapKeyValue(std::string_view line, std::string_view key) {
+    if (line.size() < key.size()) return std::nullopt;
+    if (Upper(line.substr(0, key.size())) != key) return std::nullopt;
+    return std::string(line.substr(key.size(), MaxValueLength));
+}
+
+namespace {
+// Splits off an optional sign; the rest must start with a digit or the decimal point.
+bool TakeSign(std::string_view& s, bool& negative) {
+    negative = false;
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    return !s.empty() && (std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '.');
+}
+} // namespace
+
+float ParseMapDecimal(const std::string& text, const std::string& key) {
+    std::string_view s = TrimBlanks(text);
+    bool negative = false;
+    if (!TakeSign(s, negative)) BadNumber(key, text);
+    // from_chars never looks at the locale, so "1.5" means one and a half on every system.
+    double value = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::general);
+    if (ec != std::errc() || end != s.data() + s.size()) BadNumber(key, text);
+    const float result = float(negative ? -value : value);
+    if (!std::isfinite(result)) BadNumber(key, text);
+    return result;
+}
+
+int32_t ParseMapInteger(const std::string& text, const std::string& key) {
+    std::string_view s = TrimBlanks(text);
+    bool negative = false;
+    if (!TakeSign(s, negative)) BadNumber(key, text);
+    int64_t value = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc() || end != s.data() + s.size()) BadNumber(key, text);
+    if (negative) value = -value;
+    if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
+        BadNumber(key, text);
+    return int32_t(value);
+}
+
+std::vector<std::string> SplitMapLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string MapFolder(const std::string& mapFile) {
+    const size_t cut = mapFile.find_last_of("\\/:");
+    return cut == std::string::npos ? std::string() : mapFile.substr(0, cut + 1);
+}
+
+TSpawnPoints TMap::LoadMap(const TFiles& files, const std::string& mapFile) {
+    TSpawnPoints spawn;
+    // Players whose spawn point the map leaves out start at the centre of the world.
+    std::array<bool, 4> playerGiven{};
+    bool middleGiven = false;
+    bool dotMapGiven = false;
+    Surface back;
+    Surface dots;
+
+    const auto path = files.ForReading(mapFile);
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::is_regular_file(path, ec))
+        throw TWorldError("Cannot open the map file '" + mapFile + "'");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw TWorldError("Cannot open the map file '" + mapFile + "'");
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw TWorldError("Cannot read the map file '" + mapFile + "'");
+
+    const std::string folder = MapFolder(mapFile);
+    ParticleAreas.clear();
+    for (const std::string& line : SplitMapLines(text)) {
+        for (const KeyName& k : Keys) {
+            const std::optional<std::string> value = MapKeyValue(line, k.Text);
+            if (!value) continue;
+            const std::string key(k.Text);
+            TParticleArea* area = ParticleAreas.empty() ? nullptr : &ParticleAreas.back();
+            switch (k.Id) {
+            case Key::Back:
+                LoadLayer(files, folder + *value, back);
+                break;
+            case Key::Middle:
+                LoadLayer(files, folder + *value, MiddleLayer);
+                middleGiven = true;
+                break;
+            case Key::Front:
+                LoadLayer(files, folder + *value, FrontLayer);
+                break;
+            case Key::DotMap:
+                LoadLayer(files, folder + *value, dots);
+                dotMapGiven = true;
+                break;
+            case Key::Ply1X:
+                spawn.PlayerX[0] = ParseMapDecimal(*value, key);
+                playerGiven[0] = true;
+                break;
+            case Key::Ply1Y:
+                spawn.PlayerY[0] = ParseMapDecimal(*value, key);
+                playerGiven[1] = true;
+                break;
+            case Key::Ply2X:
+                spawn.PlayerX[1] = ParseMapDecimal(*value, key);
+                playerGiven[2] = true;
+                break;
+            case Key::Ply2Y:
+                spawn.PlayerY[1] = ParseMapDecimal(*value, key);
+                playerGiven[3] = true;
+                break;
+            case Key::Flag1X:
+                spawn.FlagX[0] = ParseMapDecimal(*value, key);
+                break;
+            case Key::Flag1Y:
+                spawn.FlagY[0] = ParseMapDecimal(*value, key);
+                break;
+            case Key::Flag2X:
+                spawn.FlagX[1] = ParseMapDecimal(*value, key);
+                break;
+            case Key::Flag2Y:
+                spawn.FlagY[1] = ParseMapDecimal(*value, key);
+                break;
+            case Key::Scale: {
+                const float scale = ParseMapDecimal(*value, key);
+                // Zero would divide by zero and a huge scale would need gigabytes of ship frames.
+                if (!(scale > 0.0f) || scale > 4.0f)
+                    throw TWorldError("SCALE= must be above 0 and at most 4, not '" + *value + "'");
+                Scale = scale / 2.0f;
+                break;
+            }
+            case Key::ParticleArea:
+                ParticleAreas.emplace_back();
+                break;
+            default:
+                if (area == nullptr) break; // particle keys before the first area mean nothing
+                switch (k.Id) {
+                case Key::PaX:
+                    area->AreaX = uint16_t(ParseMapInteger(*value, key));
+                    break;
+                case Key::PaY:
+                    area->AreaY = uint16_t(ParseMapInteger(*value, key));
+                    break;
+                case Key::PaWidth:
+                    area->AreaWidth = uint16_t(ParseMapInteger(*value, key));
+                    break;
+                case Key::PaHeight:
+                    area->AreaHeight = uint16_t(ParseMapInteger(*value, key));
+                    break;
+                case Key::PaPerSecond:
+                    area->Rate = float(double(ParseMapDecimal(*value, key)) / 35.0);
+                    break;
+                case Key::PaType:
+                    area->ParticleKind = ParticleKindOf(*value);
+                    break;
+                case Key::PaXSpeed:
+                    area->XSpeed = ParseMapDecimal(*value, key);
+                    break;
+                case Key::PaYSpeed:
+                    area->YSpeed = ParseMapDecimal(*value, key);
+                    break;
+                case Key::PaRandomXSpeed:
+                    area->RandomXSpeed = ParseMapDecimal(*value, key);
+                    break;
+                case Key::PaRandomYSpeed:
+                    area->RandomYSpeed = ParseMapDecimal(*value, key);
+                    break;
+                default:
+                    break;
+                }
+            }
+        }
+    }
+    if (!middleGiven) throw TWorldError("The map '" + mapFile + "' names no MIDDLE= picture");
+
+    const Surface& m = MiddleLayer;
+    const float centreX = float(m.Width / 2);
+    const float centreY = float(m.Height / 2);
+    if (!playerGiven[0]) spawn.PlayerX[0] = centreX;
+    if (!playerGiven[1]) spawn.PlayerY[0] = centreY;
+    if (!playerGiven[2]) spawn.PlayerX[1] = centreX;
+    if (!playerGiven[3]) spawn.PlayerY[1] = centreY;
+
+    BackParallaxX = Parallax(back.Width, m.Width, ViewWidth);
+    BackParallaxY = Parallax(back.Height, m.Height, ViewHeight);
+    FrontParallaxX = Parallax(FrontLayer.Width, m.Width, ViewWidth);
+    FrontParallaxY = Parallax(FrontLayer.Height, m.Height, ViewHeight);
+
+    const int gridW = m.Width;
+    const int gridH = m.Height + 1;
+    TerrainBitmap.SetSize(gridW, gridH);
+
+    if (back.Width > 0) {
+        std::array<uint64_t, 3> sum{};
+        for (int i = 0; i < BackSamples; ++i) {
+            const int x = Random(back.Width);
+            const int y = Random(back.Height);
+            const uint32_t px = back.Pixel(x, y);
+            sum[0] += (px >> 16) & 0xFF;
+            sum[1] += (px >> 8) & 0xFF;
+            sum[2] += px & 0xFF;
+        }
+        for (size_t c = 0; c < 3; ++c)
+            BackAverage[c] = uint8_t(sum[c] / BackSamples);
+    }
+
+    // Rows top to bottom, pixels left to right: this fixes the order of the random draws.
+    for (int y = 0; y < gridH; ++y) {
+        uint8_t* row = TerrainBitmap.Row(y);
+        for (int x = 0; x < gridW; ++x) {
+            // The row under the world lies outside the MIDDLE picture and counts as not black.
+            const bool inMiddle = MiddleLayer.Contains(x, y);
+            const bool middleBlack = inMiddle && (MiddleLayer.Pixel(x, y) & 0xFFFFFF) == 0;
+            if (!dotMapGiven) {
+                row[x] = middleBlack ? TerrainEmpty : TerrainGround;
+                continue;
+            }
+            // The dot map is read as if resized to the grid keeping its top-left corner; what it
+            // does not cover is empty.
+            const uint32_t px = dots.Pixel(x, y);
+            const uint32_t r = (px >> 16) & 0xFF, g = (px >> 8) & 0xFF, b = px & 0xFF;
+            if (r == 255 && g == 255 && b == 255) {
+                row[x] = TerrainSnow;
+                if (middleBlack) {
+                    const int grey = 255 - Random(8);
+                    MiddleLayer.SetPixel(x, y, Rgb(grey, grey, grey));
+                }
+            } else if (b == 255) {
+                row[x] = TerrainWater;
+                if ((x + y) % 2 == 0) {
+                    const int shade = Random(95);
+                    MiddleLayer.SetPixel(x, y, Rgb(shade, shade, 255));
+                } else {
+                    MiddleLayer.SetPixel(x, y, 0);
+                }
+            } else if (g == 255) {
+                row[x] = TerrainGround;
+            } else if (r == 255) {
+                row[x] = TerrainPad;
+            } else {
+                row[x] = TerrainEmpty;
+            }
+        }
+    }
+
+    BackLayer.SetSize(back.Width, back.Height);
+    BackLayer.TransparentColor = 0;
+    BackLayer.Fill(ColourValueOne);
+    BackLayer.Draw(0, 0, back, true);
+    return spawn;
+}

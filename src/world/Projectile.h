@@ -1,0 +1,27 @@
+// Projectile: the 32-byte record of every shot, particle and piece of debris in the world's pool.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+// Shots, sparks, snow and loose earth alike; a Kind of 0 marks a free slot.
+struct TProjectile {
+    float X = 0;
+    float Y = 0;
+    float VX = 0;
+    float VY = 0;
+    uint8_t R = 0;
+    uint8_t G = 0;
+    uint8_t B = 0;
+    uint8_t Kind = 0;
+    uint8_t Weight = 0;
+    std::array<uint8_t, 3> Pad21{};
+    uint32_t Counter = 0; // weapons: 10 x owner + age (0..9); other kinds count for themselves
+    float Timer = 0;      // seconds left; -42 marks a projectile set off by touching a ship
+};
+
+static_assert(sizeof(TProjectile) == 32, "the pool is 60,000 records of 32 bytes");
+static_assert(offsetof(TProjectile, Counter) == 24 && offsetof(TProjectile, Timer) == 28);
+
+constexpr size_t ProjectileCount = 60000;

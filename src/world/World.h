@@ -1,0 +1,103 @@
+// World: the world of one match (layers, terrain grid, projectile pool, ships, flags, cameras).
+#pragma once
+
+#include "app/OptionsFile.h"
+#include "media/Surface.h"
+#include "world/Flag.h"
+#include "world/ParticleArea.h"
+#include "world/Projectile.h"
+#include "world/Ship.h"
+#include "world/Terrain.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TFiles;
+struct TPictureItem;
+
+constexpr int ViewWidth = 320;
+constexpr int ViewHeight = 430;
+constexpr uint32_t ColourValueOne =
+    0x010000; // Windows colour value 1 as a pixel: near-black, not transparent
+constexpr uint16_t DefaultFrameRate = 40;
+constexpr float DefaultScale = 0.5f;
+
+// Where the map puts the players and their flags, in the order the loader returns them.
+struct TSpawnPoints {
+    std::array<float, 2> PlayerX{};
+    std::array<float, 2> PlayerY{};
+    std::array<float, 2> FlagX{};
+    std::array<float, 2> FlagY{};
+};
+
+// Screen shake of the two views, kept beside the world and reset whenever a world is created; the
+// world update moves it and DrawViews offsets each view by it.
+extern std::array<float, 2> ShakeVelX;
+extern std::array<float, 2> ShakeVelY;
+extern std::array<float, 2> ShakeX;
+extern std::array<float, 2> ShakeY;
+
+class TMap {
+  public:
+    uint16_t FrameRate = DefaultFrameRate; // set only through SetFrameRate
+    Surface BackLayer;                     // opaque; its black is colour value 1
+    Surface MiddleLayer;                   // the play field, black transparent
+    Surface FrontLayer;
+    Surface Divider;        // 2 x 430, colour value 1
+    Surface ViewSurface;    // 320 x 430
+    Surface DotSurface;     // 320 x 430
+    TTerrain TerrainBitmap; // MIDDLE width x (MIDDLE height + 1) classes
+    float BackParallaxX = 1;
+    float BackParallaxY = 1;
+    float FrontParallaxX = 1;
+    float FrontParallaxY = 1;
+    uint8_t SingleScreen = 0;
+    uint16_t FrameCounter = 0;
+    uint8_t MatchOver = 0;
+    uint8_t MatchEnded = 0;
+    uint8_t UnlimitedLives = 0;
+    std::array<uint16_t, 2> MedalTimer{};
+    std::array<std::string, 2> MedalImage;
+    TOptions Match{}; // private copy of the options record; this match's counters count here
+    uint16_t ProjectileCursor = 0;
+    std::vector<TProjectile> Projectiles; // ProjectileCount records, allocated once
+    std::vector<TParticleArea> ParticleAreas;
+    float Scale = DefaultScale;
+    std::array<TShip, 2> Ships;
+    std::array<TFlag, 2> Flags;
+    std::array<float, 2> ViewX{};
+    std::array<float, 2> ViewY{};
+    std::array<uint8_t, 3> BackAverage{};                     // red, green, blue
+    std::array<std::array<Surface, 2>, 2> WeaponNameSurfaces; // [player][page], 78 x 40
+    uint8_t MinFrameRate = 70;
+
+    // An empty world: the pool allocated and zero-filled, the view surfaces made, no map.
+    TMap();
+
+    // Builds the complete world of a match from a copy of the options record: map, ships, flags,
+    // weapon-name pages, placement, cameras and footprints. Raises TWorldError when a map, picture
+    // or number cannot be read; nothing of the partly built world survives.
+    static std::unique_ptr<TMap> Create(const TFiles& files, const TPictureItem& font,
+                                        const TOptions& options);
+    // The same, reporting failure as a message instead: nullptr and `error` filled.
+    static std::unique_ptr<TMap> TryCreate(const TFiles& files, const TPictureItem& font,
+                                           const TOptions& options, std::string& error);
+
+    void SetFrameRate(uint16_t value) { FrameRate = value > 15 ? value : DefaultFrameRate; }
+
+    // Loads the map file (a game path such as `maps\cave.map`): layers, terrain classes, parallax,
+    // background average, scale and particle areas. Raises TWorldError on anything unreadable.
+    TSpawnPoints LoadMap(const TFiles& files, const std::string& mapFile);
+
+    // Composes both views onto the 640 x 480 target (views.cpp).
+    void DrawViews(Surface& target);
+};
+
+// Sets the counters of one match in a pilot record to 0; the win streak carries across matches.
+void ClearMatchCounters(TPilotRecord& pilot);
+
+// Draws the weapon names of one page (weapons 5 page .. 5 page + 4) centred onto a 78 x 40 surface.
+void DrawWeaponPage(Surface& page, const TPictureItem& font, const TPilotRecord& pilot, int pageIndex);
