@@ -63,6 +63,8 @@ class TSdlPlatform final : public TPlatform {
     std::unique_ptr<SDL_Texture, TSdlDeleter> Texture;
     int TextureWidth = 0;
     int TextureHeight = 0;
+    int WindowedWidth = 1280;
+    int WindowedHeight = 960;
 
     bool Focused = true; // a new window is the active one until the window system says otherwise
     bool Closing = false;
@@ -126,6 +128,8 @@ bool TSdlPlatform::Open(const TSdlOptions& options, std::string& error) {
     const Uint32 flags = options.Windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
     const int w = options.WindowWidth > 0 ? options.WindowWidth : 1280;
     const int h = options.WindowHeight > 0 ? options.WindowHeight : 960;
+    WindowedWidth = w;
+    WindowedHeight = h;
     // A full-screen window is made at the desktop's size and origin, so even a window system that
     // does not honour the full-screen request shows the whole picture.
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, cw = w, ch = h;
@@ -211,8 +215,22 @@ void TSdlPlatform::ShowPointer(bool show) {
 }
 
 void TSdlPlatform::ToggleFullscreen() {
-    const bool full = (SDL_GetWindowFlags(Window.get()) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    const bool full = (SDL_GetWindowFlags(Window.get()) & SDL_WINDOW_FULLSCREEN) != 0;
+    if (!full) {
+        // Cover the display first, for window systems that leave full-screen requests unanswered.
+        SDL_Rect area{};
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(Window.get())), &area) == 0) {
+            SDL_SetWindowPosition(Window.get(), area.x, area.y);
+            SDL_SetWindowSize(Window.get(), area.w, area.h);
+        }
+    }
     SDL_SetWindowFullscreen(Window.get(), full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (full) {
+        // A window made full screen remembers the desktop as its windowed size; give it the window's.
+        SDL_SetWindowResizable(Window.get(), SDL_TRUE);
+        SDL_SetWindowSize(Window.get(), WindowedWidth, WindowedHeight);
+        SDL_SetWindowPosition(Window.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
 }
 
 void TSdlPlatform::PumpEvents() {
