@@ -16,6 +16,8 @@ add_library(flarons_content STATIC
   tools/content/FlagArt.cpp
   tools/content/ArtNoise.cpp
   tools/content/Maps.cpp
+  tools/content/CaveGrid.cpp
+  tools/content/MapArt.cpp
 )
 target_link_libraries(flarons_content PUBLIC flarons_media)
 target_include_directories(flarons_content PUBLIC ${CMAKE_SOURCE_DIR}/tools)

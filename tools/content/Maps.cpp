@@ -1,3 +1,360 @@
-// Maps: placeholder until the maps land.
+// Maps: builds the five maps of the game folder, their layer pictures and their map files.
+#include "content/ArtNoise.h"
+#include "content/CaveGrid.h"
 #include "content/GameFolder.h"
-bool WriteMaps(const std::string&) { return true; }
+#include "content/MapArt.h"
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Emitter {
+    std::string Type;
+    int X = 0, Y = 0, W = 0, H = 0;
+    double PerSecond = 0, XSpeed = 0, YSpeed = 0, Spread = 0;
+};
+
+// Everything one map file says, and the pictures it names.
+struct MapPlan {
+    std::string Name; // `Abyss` gives maps/Abyss.map and maps/abyss_*.bmp
+    std::string Title;
+    Surface Back, Middle, Front, Dots; // Dots empty: the terrain comes from the middle layer
+    BasePlace Bases[2];
+    std::string Scale; // empty: no SCALE= line
+    std::vector<Emitter> Emitters;
+};
+
+std::string Number(double v) {
+    char buf[32] = {};
+    std::snprintf(buf, sizeof buf, "%.2f", v);
+    std::string s = buf;
+    while (!s.empty() && s.back() == '0')
+        s.pop_back();
+    if (!s.empty() && s.back() == '.') s.pop_back();
+    return s == "-0" ? "0" : s;
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        c = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    return s;
+}
+
+// A layer a fraction of the way between the view and the play field in size, so that it scrolls
+// at that fraction of the play field's speed and its edges meet the view's with the play field's.
+int ParallaxSize(int middle, int view, double factor) {
+    return view + int((middle - view) * factor + 0.5);
+}
+
+// Moves an emitter down (then up) until it lies wholly in open air; clears it as a last resort.
+Emitter Place(CaveGrid& g, Emitter e) {
+    auto clear = [&](int y) {
+        for (int yy = y; yy < y + e.H; ++yy)
+            for (int xx = e.X; xx < e.X + e.W; ++xx)
+                if (g.At(xx, yy) != Cell::Empty) return false;
+        return true;
+    };
+    for (int d = 0; d < 240; ++d) {
+        if (clear(e.Y + d)) {
+            e.Y += d;
+            return e;
+        }
+        if (clear(e.Y - d)) {
+            e.Y -= d;
+            return e;
+        }
+    }
+    g.Rect(e.X, e.Y, e.X + e.W, e.Y + e.H, Cell::Empty);
+    return e;
+}
+
+Emitter Rain(int x, int y, int w) {
+    return {"RAIN", x, y, w, 4, 45, -0.3, 1.5, 0.6};
+}
+Emitter Snowfall(int x, int y, int w) {
+    return {"SNOW", x, y, w, 4, 14, -0.25, 0.1, 0.5};
+}
+Emitter Drips(int x, int y, int w) {
+    return {"WATER", x, y, w, 3, 5, -0.05, 0.2, 0.1};
+}
+Emitter Ants(int x, int y, int w) {
+    return {"ANT", x, y, w, 6, 0.6, -0.5, 0, 1};
+}
+Emitter Glue(int x, int y, int w) {
+    return {"GLUE", x, y, w, 3, 1.5, -0.05, 0.1, 0.1};
+}
+
+// Snow and dripstones must not wall in a base: the hall above each pad is cleared once more.
+void ClearBaseHalls(CaveGrid& g, const BasePlace* bases) {
+    for (int p = 0; p < 2; ++p)
+        g.Rect(bases[p].PadLeft - 50, bases[p].FloorY - 74, bases[p].PadRight + 50, bases[p].FloorY,
+               Cell::Empty);
+}
+
+MapPlan Abyss() {
+    MapPlan m{
+        "Abyss", "Abyss: deep caverns with a frozen gallery and an underground lake", {}, {}, {}, {}, {}, "",
+        {}};
+    const uint32_t seed = 1101;
+    CaveGrid g(1600, 1200);
+    g.NoiseRock(seed, 150, 0.40);
+    g.Tunnel({230, 950, 200, 650, 170, 300}, 46, seed + 1);
+    g.Tunnel({170, 300, 500, 220, 800, 240, 1100, 230, 1430, 300}, 42, seed + 2);
+    g.Tunnel({1430, 300, 1400, 650, 1370, 950}, 46, seed + 3);
+    g.Tunnel({230, 980, 500, 880, 800, 820}, 42, seed + 4);
+    g.Tunnel({1370, 980, 1100, 880, 800, 820}, 42, seed + 5);
+    g.Tunnel({800, 820, 780, 500, 800, 240}, 46, seed + 6);
+    g.Tunnel({470, 520, 200, 650}, 45, seed + 7);
+    g.Tunnel({1130, 520, 1400, 650}, 45, seed + 8);
+    g.Ellipse(800, 640, 280, 190, Cell::Empty, seed + 9);
+    g.Ellipse(800, 250, 230, 110, Cell::Empty, seed + 10);
+    g.Ellipse(470, 520, 120, 85, Cell::Empty, seed + 11);
+    g.Ellipse(1130, 520, 120, 85, Cell::Empty, seed + 12);
+    g.Border(40, seed + 13);
+    g.Tidy(500, 1500);
+    g.Dripstones(seed + 14, 0.012);
+    g.Basin(800, 880, 130, 46, seed + 15);
+    g.Basin(1130, 610, 55, 18, seed + 16);
+    m.Bases[0] = g.Base(230, 1010, 56, true, 16, seed + 17);
+    m.Bases[1] = g.Base(1370, 1010, 56, false, 16, seed + 18);
+    g.SnowCover(540, 90, 1060, 420, 3, 10, seed + 19);
+    ClearBaseHalls(g, m.Bases);
+    m.Emitters = {Place(g, Snowfall(640, 170, 320)), Place(g, Drips(750, 470, 100)),
+                  Place(g, Ants(420, 560, 90)), Place(g, Drips(1100, 460, 60))};
+    const RockPalette rock{0x3A2C24, 0x8C7058, 0x6E5040, 0x5C7A3A, 0x50C8F0};
+    m.Middle = PaintMiddle(g, rock, seed);
+    m.Dots = PaintDotMap(g);
+    m.Back = PaintCaveBack(ParallaxSize(1600, 320, 0.5), ParallaxSize(1200, 430, 0.5), rock, seed + 50);
+    m.Front = PaintFront(ParallaxSize(1600, 320, 1.25), ParallaxSize(1200, 430, 1.25),
+                         FrontStyle{0x2A2420, 0x6A5A4A, 0.16, 80, false, true, false}, seed + 60);
+    return m;
+}
+
+MapPlan Duel() {
+    MapPlan m{"Duel", "Duel: one screen, two pads and a storm overhead", {}, {}, {}, {}, {}, "", {}};
+    const uint32_t seed = 2202;
+    CaveGrid g(640, 430);
+    for (int x = 0; x < 640; ++x) {
+        const int floor = 372 + int(34 * Fbm(x / 70.0, 0.5, 3, seed));
+        const int ceiling = 14 + int(30 * Fbm(x / 60.0, 3.5, 3, seed + 1));
+        g.Rect(x, floor, x + 1, 430, Cell::Ground);
+        g.Rect(x, 0, x + 1, ceiling, Cell::Ground);
+    }
+    g.Ellipse(320, 210, 62, 22, Cell::Ground, seed + 2);
+    g.Ellipse(180, 140, 42, 13, Cell::Ground, seed + 3);
+    g.Ellipse(460, 140, 42, 13, Cell::Ground, seed + 4);
+    g.Ellipse(200, 290, 30, 11, Cell::Ground, seed + 5);
+    g.Ellipse(440, 290, 30, 11, Cell::Ground, seed + 6);
+    g.Border(12, seed + 7);
+    g.Tidy(60, 300);
+    g.Dripstones(seed + 8, 0.03);
+    g.Basin(320, 372, 70, 26, seed + 9);
+    m.Bases[0] = g.Base(92, 344, 56, true, 16, seed + 10);
+    m.Bases[1] = g.Base(548, 344, 56, false, 16, seed + 11);
+    g.SnowCover(120, 100, 520, 240, 2, 6, seed + 12);
+    ClearBaseHalls(g, m.Bases);
+    m.Emitters = {Place(g, Rain(60, 60, 230)), Place(g, Rain(350, 60, 230))};
+    const RockPalette rock{0x2C2A34, 0x7A7484, 0x5A4E62, 0x7A8A5A, 0xC080F0};
+    m.Middle = PaintMiddle(g, rock, seed);
+    m.Dots = PaintDotMap(g);
+    SkyStyle sky;
+    sky.Top = 0x141826;
+    sky.Middle = 0x3A3A56;
+    sky.Bottom = 0x5A5068;
+    sky.CloudAmount = 0.9;
+    sky.CloudColor = 0x4A4A64;
+    sky.Lightning = true;
+    sky.Ridge[0] = 0x3A3A50;
+    sky.Ridge[1] = 0x2C2C3E;
+    sky.Ridge[2] = 0x1E1E2C;
+    m.Back = PaintSkyBack(640, 430, sky, seed + 50);
+    m.Front = PaintFront(640, 430, FrontStyle{0x1C1A22, 0x5A5468, 0.14, 46, false, false, true}, seed + 60);
+    return m;
+}
+
+MapPlan Glacier() {
+    MapPlan m{"Glacier", "Glacier: a wide ice canyon under the northern lights", {}, {}, {}, {}, {}, "", {}};
+    const uint32_t seed = 3303;
+    CaveGrid g(2400, 900);
+    g.NoiseRock(seed, 170, 0.43);
+    g.Tunnel({200, 740, 500, 600, 800, 480, 1200, 420, 1600, 480, 1900, 600, 2200, 740}, 52, seed + 1);
+    g.Tunnel({300, 300, 700, 200, 1200, 180, 1700, 200, 2100, 300}, 44, seed + 2);
+    g.Tunnel({500, 600, 300, 300}, 42, seed + 3);
+    g.Tunnel({1900, 600, 2100, 300}, 42, seed + 4);
+    g.Tunnel({1200, 420, 1200, 180}, 42, seed + 5);
+    g.Ellipse(1200, 600, 270, 130, Cell::Empty, seed + 6);
+    g.Ellipse(700, 230, 160, 90, Cell::Empty, seed + 7);
+    g.Ellipse(1700, 230, 160, 90, Cell::Empty, seed + 8);
+    g.Border(40, seed + 9);
+    g.Tidy(500, 1500);
+    g.Dripstones(seed + 10, 0.02);
+    g.Basin(1200, 740, 170, 50, seed + 11);
+    g.Basin(700, 330, 60, 20, seed + 12);
+    m.Bases[0] = g.Base(200, 790, 56, true, 16, seed + 13);
+    m.Bases[1] = g.Base(2200, 790, 56, false, 16, seed + 14);
+    g.SnowCover(0, 0, 2400, 900, 3, 13, seed + 15);
+    ClearBaseHalls(g, m.Bases);
+    m.Emitters = {Place(g, Snowfall(560, 160, 280)), Place(g, Snowfall(1560, 160, 280)),
+                  Place(g, Snowfall(1000, 140, 400)), Place(g, Rain(1080, 500, 240))};
+    const RockPalette rock{0x3A4A5C, 0x8EA4BC, 0x6A8AA8, 0xE8F4FF, 0x60F0FF};
+    m.Middle = PaintMiddle(g, rock, seed);
+    m.Dots = PaintDotMap(g);
+    SkyStyle sky;
+    sky.Top = 0x050A1E;
+    sky.Middle = 0x16305A;
+    sky.Bottom = 0x4A6A90;
+    sky.Stars = true;
+    sky.Aurora = true;
+    sky.SunX = 0.8;
+    sky.SunY = 0.16;
+    sky.SunRadius = 0.045;
+    sky.SunColor = 0xE8ECF8;
+    sky.Ridge[0] = 0x5A7090;
+    sky.Ridge[1] = 0x3E5472;
+    sky.Ridge[2] = 0x283C56;
+    sky.SnowCaps = true;
+    m.Back = PaintSkyBack(ParallaxSize(2400, 320, 0.5), ParallaxSize(900, 430, 0.5), sky, seed + 50);
+    m.Front = PaintFront(ParallaxSize(2400, 320, 1.25), ParallaxSize(900, 430, 1.25),
+                         FrontStyle{0x7A9CC0, 0xE0F0FF, 0.2, 34, true, false, false}, seed + 60);
+    return m;
+}
+
+MapPlan Hive() {
+    MapPlan m{"Hive", "Hive: small ships in a maze of wax, ants and glue", {}, {}, {}, {}, {}, "0.8", {}};
+    const uint32_t seed = 4404;
+    CaveGrid g(1400, 1000);
+    g.NoiseRock(seed, 90, 0.44);
+    const double rooms[8][2] = {{250, 250}, {700, 200},  {1150, 250}, {250, 600},
+                                {700, 520}, {1150, 600}, {450, 800},  {950, 800}};
+    const int links[12][2] = {{0, 1}, {1, 2}, {0, 3}, {1, 4}, {2, 5}, {3, 4},
+                              {4, 5}, {3, 6}, {4, 6}, {4, 7}, {5, 7}, {6, 7}};
+    for (int i = 0; i < 8; ++i)
+        g.Ellipse(rooms[i][0], rooms[i][1], 120, 80, Cell::Empty, seed + 1 + uint32_t(i));
+    for (int i = 0; i < 12; ++i)
+        g.Tunnel({rooms[links[i][0]][0], rooms[links[i][0]][1], rooms[links[i][1]][0], rooms[links[i][1]][1]},
+                 38, seed + 20 + uint32_t(i));
+    g.Tunnel({250, 600, 180, 820}, 45, seed + 40);
+    g.Tunnel({1150, 600, 1220, 820}, 45, seed + 41);
+    g.Border(36, seed + 42);
+    g.Tidy(400, 1200);
+    g.Dripstones(seed + 43, 0.015);
+    g.Basin(700, 580, 80, 26, seed + 44);
+    m.Bases[0] = g.Base(180, 860, 48, true, 13, seed + 45);
+    m.Bases[1] = g.Base(1220, 860, 48, false, 13, seed + 46);
+    ClearBaseHalls(g, m.Bases);
+    m.Emitters = {Place(g, Ants(200, 600, 100)), Place(g, Ants(1100, 620, 100)), Place(g, Glue(660, 150, 80)),
+                  Place(g, Glue(420, 760, 60)), Place(g, Glue(920, 760, 60))};
+    const RockPalette rock{0x3A1E0A, 0x9A6428, 0xB88838, 0xF0C860, 0xFFE070};
+    m.Middle = PaintMiddle(g, rock, seed);
+    m.Dots = PaintDotMap(g);
+    m.Back = PaintHiveBack(ParallaxSize(1400, 320, 0.5), ParallaxSize(1000, 430, 0.5), seed + 50);
+    m.Front = PaintFront(ParallaxSize(1400, 320, 1.25), ParallaxSize(1000, 430, 1.25),
+                         FrontStyle{0x4A2A0C, 0xC08838, 0.15, 70, false, false, false}, seed + 60);
+    return m;
+}
+
+MapPlan Rockgarden() {
+    MapPlan m{"Rockgarden",
+              "Rockgarden: desert buttes at sunset, every rock can be shot away",
+              {},
+              {},
+              {},
+              {},
+              {},
+              "",
+              {}};
+    const uint32_t seed = 5505;
+    CaveGrid g(1200, 900);
+    g.NoiseRock(seed, 120, 0.48);
+    g.Tunnel({150, 720, 600, 520, 1050, 720}, 58, seed + 1);
+    g.Tunnel({150, 300, 600, 250, 1050, 300}, 50, seed + 2);
+    g.Tunnel({150, 720, 150, 300}, 46, seed + 3);
+    g.Tunnel({1050, 720, 1050, 300}, 46, seed + 4);
+    g.Tunnel({600, 520, 600, 250}, 50, seed + 5);
+    g.Border(36, seed + 6);
+    g.Tidy(300, 2500);
+    g.Dripstones(seed + 7, 0.01);
+    m.Bases[0] = g.Base(160, 770, 56, true, 16, seed + 8);
+    m.Bases[1] = g.Base(1040, 770, 56, false, 16, seed + 9);
+    ClearBaseHalls(g, m.Bases);
+    m.Emitters = {Place(g, Glue(560, 230, 80)), Place(g, Ants(540, 560, 120))};
+    const RockPalette rock{0x5A2E1C, 0xC07848, 0xE0A070, 0xD8B878, 0x70E0C0};
+    m.Middle = PaintMiddle(g, rock, seed);
+    SkyStyle sky;
+    sky.Top = 0x2A1E4A;
+    sky.Middle = 0xC0486A;
+    sky.Bottom = 0xF0A050;
+    sky.SunX = 0.35;
+    sky.SunY = 0.62;
+    sky.SunRadius = 0.09;
+    sky.SunColor = 0xFFD070;
+    sky.CloudAmount = 0.35;
+    sky.CloudColor = 0xE07860;
+    sky.Ridge[0] = 0xA0506A;
+    sky.Ridge[1] = 0x70384E;
+    sky.Ridge[2] = 0x4A2436;
+    sky.Mesas = true;
+    m.Back = PaintSkyBack(ParallaxSize(1200, 320, 0.5), ParallaxSize(900, 430, 0.5), sky, seed + 50);
+    m.Front = PaintFront(ParallaxSize(1200, 320, 1.25), ParallaxSize(900, 430, 1.25),
+                         FrontStyle{0x3A1E16, 0xA0583A, 0.12, 90, false, false, false}, seed + 60);
+    return m;
+}
+
+bool WritePlan(const std::string& dir, const MapPlan& m) {
+    const std::string stem = Lower(m.Name);
+    const std::string folder = dir + "/maps/";
+    bool ok = true;
+    std::vector<std::string> lines = {"; " + m.Title, ""};
+    auto layer = [&](const char* key, const Surface& s, const char* part) {
+        if (s.Empty()) return;
+        const std::string file = stem + "_" + part + ".bmp";
+        ok = s.SaveToBmp(folder + file) && ok;
+        lines.push_back(std::string(key) + file);
+    };
+    layer("BACK=", m.Back, "back");
+    layer("MIDDLE=", m.Middle, "middle");
+    layer("FRONT=", m.Front, "front");
+    layer("DOTMAP=", m.Dots, "dots");
+    lines.push_back("");
+    for (int p = 0; p < 2; ++p) {
+        const std::string n = std::to_string(p + 1);
+        lines.push_back("PLY" + n + "X=" + std::to_string(m.Bases[p].SpawnX));
+        lines.push_back("PLY" + n + "Y=" + std::to_string(m.Bases[p].SpawnY));
+    }
+    for (int p = 0; p < 2; ++p) {
+        const std::string n = std::to_string(p + 1);
+        lines.push_back("FLAG" + n + "X=" + std::to_string(m.Bases[p].FlagX));
+        lines.push_back("FLAG" + n + "Y=" + std::to_string(m.Bases[p].FlagY));
+    }
+    if (!m.Scale.empty()) lines.push_back("SCALE=" + m.Scale);
+    for (const Emitter& e : m.Emitters) {
+        lines.push_back("");
+        lines.push_back("PARTICLEAREA");
+        lines.push_back("PA_TYPE=" + e.Type);
+        lines.push_back("PA_X=" + std::to_string(e.X));
+        lines.push_back("PA_Y=" + std::to_string(e.Y));
+        lines.push_back("PA_WIDTH=" + std::to_string(e.W));
+        lines.push_back("PA_HEIGHT=" + std::to_string(e.H));
+        lines.push_back("PA_PERSECOND=" + Number(e.PerSecond));
+        lines.push_back("PA_XSPEED=" + Number(e.XSpeed));
+        lines.push_back("PA_YSPEED=" + Number(e.YSpeed));
+        lines.push_back("PA_RANDOMXSPEED=" + Number(e.Spread));
+    }
+    std::ofstream out(folder + m.Name + ".map", std::ios::binary | std::ios::trunc);
+    // Written the way the game's own tools wrote text: carriage return and line feed.
+    for (const std::string& l : lines)
+        out << l << "\r\n";
+    return ok && bool(out);
+}
+
+} // namespace
+
+bool WriteMaps(const std::string& dir) {
+    bool ok = true;
+    for (MapPlan (*make)() : {Abyss, Duel, Glacier, Hive, Rockgarden})
+        ok = WritePlan(dir, make()) && ok;
+    return ok;
+}
