@@ -77,6 +77,10 @@ TEST_F(MenuTest, PressesThatDidNotStartAndStayOnTheItemNeverFire) {
         EXPECT_FALSE(menu.ItemClicked(0));
         MoveTo(menu, 105, 105, false);
         EXPECT_FALSE(menu.ItemClicked(0));
+        // A fresh press on the item after that release works as usual.
+        MoveTo(menu, 105, 105, true);
+        MoveTo(menu, 105, 105, false);
+        EXPECT_TRUE(menu.ItemClicked(0));
     }
     {
         SCOPED_TRACE("pressed on, slid off and back, released");
@@ -96,6 +100,13 @@ TEST_F(MenuTest, PressesThatDidNotStartAndStayOnTheItemNeverFire) {
         // The press never reached an update, so Pressed was never set.
         MoveTo(menu, 105, 105, false);
         EXPECT_FALSE(menu.ItemClicked(0));
+    }
+    {
+        SCOPED_TRACE("arrived and pressed in one update, released in the next");
+        TGameMenu menu = AreaMenu();
+        MoveTo(menu, 105, 105, true);
+        MoveTo(menu, 105, 105, false);
+        EXPECT_TRUE(menu.ItemClicked(0));
     }
 }
 

@@ -40,6 +40,8 @@ void TGameMenuItem::LoadImages(const TFiles& files, const std::string& idle, con
 }
 
 void TGameMenuItem::Update(uint16_t px, uint16_t py, bool button) {
+    const bool wentDown = button && !ButtonWasDown;
+    ButtonWasDown = button;
     if (!Visible) {
         State = 0;
         return;
@@ -53,7 +55,9 @@ void TGameMenuItem::Update(uint16_t px, uint16_t py, bool button) {
     }
     State = 1;
     if (!button && Pressed) State = 2;
-    Pressed = button;
+    // Only a press that starts here arms the item; one carried in from outside, or brought back
+    // after leaving, must not fire on release.
+    Pressed = Pressed ? button : wentDown;
 }
 
 void TGameMenuItem::Draw(Surface& target, int offsetX, int offsetY) const {

@@ -22,6 +22,8 @@ class TGameMenuItem {
     uint8_t State = 0;    // 0 idle, 1 pointer over it, 2 clicked in the last update
     bool Pressed = false; // the button went down over the item and is still down
     bool Visible = true;  // an invisible item is neither drawn nor clickable
+    // The button as the last update saw it, so a press is told from a button held since elsewhere.
+    bool ButtonWasDown = false;
 
     // A button: three empty pictures and no size until pictures are loaded.
     TGameMenuItem(uint16_t x, uint16_t y) : X(x), Y(y) {}
@@ -37,7 +39,8 @@ class TGameMenuItem {
                     const std::string& clicked);
 
     // One pointer update in menu-relative coordinates; a click is the release of a button that
-    // went down over the item without the pointer leaving it.
+    // went down over the item without the pointer leaving it. A button pressed elsewhere and
+    // carried onto the item never arms it.
     void Update(uint16_t px, uint16_t py, bool button);
     void Draw(Surface& target, int offsetX, int offsetY) const;
     bool IsClicked() const { return State == 2; }
