@@ -128,6 +128,18 @@ TEST_F(PilotFilesTest, BadNamesAreNeverUsedAsFolders) {
     EXPECT_TRUE(ValidPilotName("..ACE.."));
 }
 
+TEST_F(PilotFilesTest, AFailedSaveLeavesTheOldFileWhole) {
+    fs::create_directory(Dir / "pilots" / "ACE");
+    const TPilotRecord first = PatternRecord("ACE");
+    ASSERT_TRUE(SavePilot(Files, first));
+    // The temporary file cannot be created, so the new record never reaches the disk.
+    fs::create_directory(Dir / "pilots" / "ACE" / "Pilot.DAT.tmp");
+    TPilotRecord second = first;
+    second.Points = 1;
+    EXPECT_FALSE(SavePilot(Files, second));
+    EXPECT_EQ(FileBytes(Dir / "pilots" / "ACE" / "Pilot.DAT"), RecordBytes(first));
+}
+
 TEST_F(PilotFilesTest, SavingIntoAMissingFolderFailsWithoutCreatingIt) {
     EXPECT_FALSE(SavePilot(Files, PatternRecord("Ghost")));
     EXPECT_FALSE(fs::exists(Dir / "pilots" / "Ghost"));

@@ -54,7 +54,7 @@ class TGameMenu {
 
     uint16_t MaxX = 0; // inclusive bounds of the pointer
     uint16_t MaxY = 0;
-    const TFiles* Files = nullptr; // where the item pictures are loaded from
+    const TFiles* Files = nullptr; // where the item pictures are loaded from; outlives the menu
     Surface Cursor;                // animation strip of CursorFrames frames side by side
     float CursorFrame = 0;         // current animation frame, 0 at rest
     std::vector<TGameMenuItem> Items;
