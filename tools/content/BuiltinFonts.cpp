@@ -157,7 +157,9 @@ TPictureItem MakeLargeFont(const std::string& name, const LargeStyle& style) {
                                           : paint::Mix(style.Middle, style.Bottom, t * 2 - 1);
             for (int x = 0; x < kLargeBodyWidth; ++x) {
                 if (mask.Pixel(x, y) == 0) continue;
-                const bool edge = mask.Pixel(x + 1, y) == 0 || mask.Pixel(x, y + 1) == 0;
+                // Only strokes at least two pixels thick get a shaded edge; hairlines keep the face colour.
+                const bool edge = (mask.Pixel(x + 1, y) == 0 && mask.Pixel(x - 1, y) != 0) ||
+                                  (mask.Pixel(x, y + 1) == 0 && mask.Pixel(x, y - 1) != 0);
                 item.Picture.SetPixel(ox + x, kTop + y, paint::NotKey(edge ? style.Edge : body));
             }
         }
