@@ -25,9 +25,37 @@ bool Surface::LoadFromFile(const std::string& path) {
     return LoadFromMemory(data.data(), data.size());
 }
 
+static uint32_t Get16(const uint8_t* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8); }
+static uint32_t Get32(const uint8_t* p) { return Get16(p) | (Get16(p + 2) << 16); }
+
+// The decoder reads zeros past the end of a cut-off file and would hand back a black picture,
+// which the game would then take for a fully transparent one; an uncompressed file must hold
+// every row it announces.
+static bool BmpPixelsPresent(const uint8_t* data, size_t size) {
+    const uint32_t offset = Get32(data + 10);
+    const uint32_t headerSize = Get32(data + 14);
+    int64_t w = 0, h = 0;
+    uint32_t bits = 0, compression = 0;
+    if (headerSize == 12) {
+        w = Get16(data + 18);
+        h = int16_t(Get16(data + 20));
+        bits = Get16(data + 24);
+    } else {
+        w = int32_t(Get32(data + 18));
+        h = int32_t(Get32(data + 22));
+        bits = Get16(data + 28);
+        compression = Get32(data + 30);
+    }
+    if (compression != 0 && compression != 3) return true; // run-length data has no fixed size
+    if (w <= 0 || h == 0 || bits == 0) return false;
+    const uint64_t rowBytes = (uint64_t(w) * bits + 31) / 32 * 4;
+    return uint64_t(offset) + rowBytes * uint64_t(h < 0 ? -h : h) <= size;
+}
+
 bool Surface::LoadFromMemory(const uint8_t* data, size_t size) {
     // Only Windows bitmaps are pictures of this game; anything else is refused.
     if (size < 54 || data[0] != 'B' || data[1] != 'M' || size > 0x7FFFFFFF) return false;
+    if (!BmpPixelsPresent(data, size)) return false;
     int w = 0, h = 0, comp = 0;
     unsigned char* rgb = stbi_load_from_memory(data, int(size), &w, &h, &comp, 3);
     if (rgb == nullptr) return false;
