@@ -1,0 +1,247 @@
+// WorldCreateTest: building the world of a match: placement, counters, pages, cameras and failures.
+#include "WorldTestKit.h"
+
+#include "combat/WeaponNames.h"
+#include "world/World.h"
+#include "world/WorldError.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+struct WorldCreate : ::testing::Test {
+    TWorldFolder Folder;
+    TPictureItem Font = TestFont();
+
+    void SetUp() override { Folder.WriteStandardPictures(); }
+    void Map(int w, int h, const std::string& extra = "") {
+        Folder.WritePicture("maps\\mid.bmp", Filled(w, h, 0));
+        Folder.WriteText("maps\\t.map", "MIDDLE=mid.bmp\nPLY1X=100\nPLY1Y=200\nPLY2X=500.5\nPLY2Y=300\n"
+                                        "FLAG1X=50\nFLAG1Y=60\nFLAG2X=550\nFLAG2Y=70\n" +
+                                            extra);
+    }
+    std::unique_ptr<TMap> Make(const TOptions& o) { return TMap::Create(Folder.Files, Font, o); }
+};
+
+TEST_F(WorldCreate, PlacesShipsAndFlagsAndLeavesTheWorldIdle) {
+    Map(640, 430);
+    ShakeX = {3, 4};
+    ShakeY = {-1, 2};
+    ShakeVelX = {1, 1};
+    ShakeVelY = {1, 1};
+    const auto w = Make(TestOptions("maps\\t.map"));
+    EXPECT_EQ(w->FrameRate, 42);
+    EXPECT_EQ(w->MinFrameRate, 70);
+    EXPECT_EQ(w->MatchOver, 0);
+    EXPECT_EQ(w->UnlimitedLives, 0);
+    const float sx[2] = {100, 500.5f}, sy[2] = {200, 300}, fx[2] = {50, 550}, fy[2] = {60, 70};
+    for (size_t p = 0; p < 2; ++p) {
+        const TShip& s = w->Ships[p];
+        EXPECT_EQ(s.X, sx[p]);
+        EXPECT_EQ(s.StartX, sx[p]);
+        EXPECT_EQ(s.Y, sy[p]);
+        EXPECT_EQ(s.StartY, sy[p]);
+        EXPECT_EQ(s.Angle, 64.0);
+        EXPECT_EQ(s.Health, 100.0f);
+        EXPECT_EQ(s.Fuel, 200.0f);
+        EXPECT_EQ(s.Lives, 3);
+        const TFlag& f = w->Flags[p];
+        EXPECT_EQ(f.X, fx[p]);
+        EXPECT_EQ(f.HomeX, fx[p]);
+        EXPECT_EQ(f.Y, fy[p]);
+        EXPECT_EQ(f.HomeY, fy[p]);
+        EXPECT_EQ(f.State, 0);
+        EXPECT_EQ(ShakeX[p], 0.0f);
+        EXPECT_EQ(ShakeY[p], 0.0f);
+        EXPECT_EQ(ShakeVelX[p], 0.0f);
+        EXPECT_EQ(ShakeVelY[p], 0.0f);
+    }
+    ASSERT_EQ(w->Projectiles.size(), 60000u);
+    for (const TProjectile& p : w->Projectiles)
+        ASSERT_EQ(p.Kind, 0);
+    EXPECT_EQ(w->Divider.Width, 2);
+    EXPECT_EQ(w->Divider.Height, 430);
+    EXPECT_EQ(w->Divider.Pixel(1, 429), ColourValueOne);
+}
+
+TEST_F(WorldCreate, SingleScreenOnlyForExactly640By430) {
+    Map(640, 430);
+    auto w = Make(TestOptions("maps\\t.map"));
+    EXPECT_EQ(w->SingleScreen, 1);
+    EXPECT_EQ(w->ViewX, (std::array<float, 2>{0, 320}));
+    EXPECT_EQ(w->ViewY, (std::array<float, 2>{0, 0}));
+    for (auto [mw, mh] : {std::pair{641, 430}, {640, 431}}) {
+        Map(mw, mh);
+        w = Make(TestOptions("maps\\t.map"));
+        EXPECT_EQ(w->SingleScreen, 0);
+        EXPECT_EQ(w->ViewX, (std::array<float, 2>{0, 0}));
+    }
+}
+
+TEST_F(WorldCreate, TheMatchCopyHasItsCountersClearedButKeepsTheStreak) {
+    Map(800, 600);
+    TOptions o = TestOptions("maps\\t.map");
+    o.Lives = 0;
+    for (TPilotRecord& p : o.Players) {
+        p.BattlesFought = 9;
+        p.ShotsFired = 77;
+        p.OnFootTime = 5;
+        p.Medals[17] = 1;
+        p.SuccessiveWins = 4;
+    }
+    const auto w = Make(o);
+    EXPECT_EQ(w->UnlimitedLives, 1);
+    EXPECT_EQ(w->Ships[0].Lives, 0);
+    for (const TPilotRecord& p : w->Match.Players) {
+        EXPECT_EQ(p.BattlesFought, 0u);
+        EXPECT_EQ(p.ShotsFired, 0u);
+        EXPECT_EQ(p.OnFootTime, 0u);
+        EXPECT_EQ(p.Medals[17], 0);
+        EXPECT_EQ(p.SuccessiveWins, 4u);
+        EXPECT_EQ(p.Name.Str().substr(0, 6), "PLAYER");
+    }
+    // The caller's record is not touched.
+    EXPECT_EQ(o.Players[0].ShotsFired, 77u);
+}
+
+// The rows of a weapon page that carry text, and where the text of row i starts and ends.
+std::pair<int, int> TextSpan(const Surface& page, int row) {
+    int first = -1, last = -1;
+    for (int x = 0; x < page.Width; ++x)
+        if (page.Pixel(x, 8 * row + 1) != 0) {
+            if (first < 0) first = x;
+            last = x;
+        }
+    return {first, last};
+}
+
+TEST_F(WorldCreate, WeaponPagesShowFiveCentredNames) {
+    Map(800, 600);
+    TOptions o = TestOptions("maps\\t.map");
+    o.Players[1].Weapons = {0, 1, 2, 3, 4, 5, 6, 7, 23, 200};
+    const auto w = Make(o);
+    const Surface& p0 = w->WeaponNameSurfaces[1][0];
+    EXPECT_EQ(p0.Width, 78);
+    EXPECT_EQ(p0.Height, 40);
+    // "Minigun": 7 cells of 8 pixels starting at 39 - 28.
+    EXPECT_EQ(TextSpan(p0, 0), (std::pair{11, 66}));
+    // "Linked Minigun": 14 cells from 39 - 56, cut at the page edges, the blank drawn as nothing.
+    EXPECT_EQ(TextSpan(p0, 1), (std::pair{0, 77}));
+    EXPECT_EQ(p0.Pixel(-17 + 6 * 8 + 3, 9), 0u);
+    EXPECT_NE(p0.Pixel(-17 + 5 * 8 + 3, 9), 0u);
+    EXPECT_EQ(TextSpan(p0, 2), (std::pair{39 - 20, 39 - 20 + 39})); // "Laser"
+    // Numbers without a weapon show nothing; the stored bytes stay.
+    const Surface& p1 = w->WeaponNameSurfaces[1][1];
+    EXPECT_EQ(TextSpan(p1, 3).first, -1);
+    EXPECT_EQ(TextSpan(p1, 4).first, -1);
+    EXPECT_EQ(w->Match.Players[1].Weapons[9], 200);
+    EXPECT_NE(TextSpan(p1, 2).first, -1); // "Snow Bombs"
+    EXPECT_EQ(WeaponName(22), "Bug Cannon");
+    EXPECT_EQ(WeaponName(23), "");
+}
+
+TEST_F(WorldCreate, PilotFramesWearThePilotsColours) {
+    Map(800, 600);
+    TOptions o = TestOptions("maps\\t.map");
+    o.Players[0].PantsColour = 0x0000AA; // Windows colour: red 0xAA
+    o.Players[1].PantsColour = 0xAA0000; // blue 0xAA
+    const auto w = Make(o);
+    auto has = [](const Surface& s, uint32_t px) {
+        return std::find(s.Pixels.begin(), s.Pixels.end(), px) != s.Pixels.end();
+    };
+    for (int f : {PilotFrame, PilotFrame + 1}) {
+        EXPECT_TRUE(has(w->Ships[0].Frames[size_t(f)], Rgb(0xAA, 0, 0)));
+        EXPECT_TRUE(has(w->Ships[1].Frames[size_t(f)], Rgb(0, 0, 0xAA)));
+        EXPECT_FALSE(has(w->Ships[0].Frames[size_t(f)], Rgb(255, 0, 0)));
+        EXPECT_TRUE(has(w->Ships[0].Masks[size_t(f)], Rgb(255, 0, 0))); // masks keep the key colours
+    }
+}
+
+TEST_F(WorldCreate, FootprintsOfShipAndPilot) {
+    Map(800, 600);
+    const auto w = Make(TestOptions("maps\\t.map"));
+    const TShip& s = w->Ships[0];
+    const Surface& up = s.Frames[UprightShipFrame];
+    // The hull's widest row is its bottom row: the footprint spans the visible width at the lowest row.
+    int minX = up.Width, maxX = -1, maxY = -1;
+    for (int y = 0; y < up.Height; ++y)
+        for (int x = 0; x < up.Width; ++x)
+            if (up.Pixel(x, y) != 0) {
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                maxY = y;
+            }
+    EXPECT_EQ(s.FootY[0], maxY - up.Height / 2 + 1);
+    EXPECT_EQ(s.FootLeft[0], minX - up.Width / 2);
+    EXPECT_EQ(s.FootRight[0], maxX - up.Width / 2);
+    EXPECT_EQ(s.FootLeft[0], -s.FootRight[0]); // the hull is symmetric about the centre column
+    // The pilot figure (20 rows, scaled to 10) stands on its row 9: 9 - 5 + 1.
+    EXPECT_EQ(s.FootY[1], 5);
+    EXPECT_EQ(s.FootLeft[1], 1 - 3);
+}
+
+TEST_F(WorldCreate, LoadErrorsLeaveNoWorld) {
+    Map(800, 600);
+    std::string error;
+    EXPECT_EQ(TMap::TryCreate(Folder.Files, Font, TestOptions("maps\\nothing.map"), error), nullptr);
+    EXPECT_NE(error.find("nothing.map"), std::string::npos);
+    EXPECT_THROW(Make(TestOptions("maps\\")), TWorldError);
+    for (const char* bad : {"SCALE=0\n", "SCALE=NaN\n", "SCALE=5\n", "PLY1X=1,5\n", "BACK=gone.bmp\n"}) {
+        Map(800, 600, bad);
+        error.clear();
+        EXPECT_EQ(TMap::TryCreate(Folder.Files, Font, TestOptions("maps\\t.map"), error), nullptr) << bad;
+        EXPECT_FALSE(error.empty()) << bad;
+    }
+    Map(800, 600);
+    TOptions o = TestOptions("maps\\t.map");
+    o.Players[1].ShipFile.Set("graphics\\gone_ship.bmp");
+    EXPECT_EQ(TMap::TryCreate(Folder.Files, Font, o, error), nullptr);
+    EXPECT_NE(error.find("gone_ship"), std::string::npos);
+    o = TestOptions("maps\\t.map");
+    o.Players[0].FlagFile.Set("graphics\\gone_flag.bmp");
+    EXPECT_EQ(TMap::TryCreate(Folder.Files, Font, o, error), nullptr);
+    // A good map still builds afterwards.
+    EXPECT_NE(TMap::TryCreate(Folder.Files, Font, TestOptions("maps\\t.map"), error), nullptr);
+    EXPECT_EQ(error, "");
+}
+
+TEST(WorldFrameRate, LowValuesFallBackToForty) {
+    TMap w;
+    w.SetFrameRate(16);
+    EXPECT_EQ(w.FrameRate, 16);
+    w.SetFrameRate(15);
+    EXPECT_EQ(w.FrameRate, 40);
+    w.SetFrameRate(90);
+    w.SetFrameRate(0);
+    EXPECT_EQ(w.FrameRate, 40);
+}
+
+TEST_F(WorldCreate, LargeMapBuildsWellUnderASecond) {
+    Surface mid(2400, 900), dots(2400, 900);
+    for (int y = 0; y < 900; ++y)
+        for (int x = 0; x < 2400; ++x) {
+            const bool rock = (x / 40 + y / 30) % 3 == 0;
+            mid.SetPixel(x, y, rock ? Rgb(120, 90, 60) : 0);
+            dots.SetPixel(
+                x, y, rock ? Rgb(0, 255, 0) : (y > 850 ? Rgb(0, 0, 255) : (y < 20 ? Rgb(255, 255, 255) : 0)));
+        }
+    Folder.WritePicture("maps\\big_mid.bmp", mid);
+    Folder.WritePicture("maps\\big_dots.bmp", dots);
+    Folder.WritePicture("maps\\big_back.bmp", Filled(1200, 600, Rgb(20, 30, 60)));
+    Folder.WritePicture("maps\\big_front.bmp", Filled(2800, 1000, 0));
+    Folder.WriteText("maps\\big.map", "MIDDLE=big_mid.bmp\nDOTMAP=big_dots.bmp\nBACK=big_back.bmp\n"
+                                      "FRONT=big_front.bmp\nPLY1X=100\nPLY1Y=100\nPLY2X=2300\nPLY2Y=100\n");
+    const auto start = std::chrono::steady_clock::now();
+    const auto w = Make(TestOptions("maps\\big.map"));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("world creation for a 2400 x 900 map: %.3f s\n", seconds);
+    EXPECT_EQ(w->TerrainBitmap.Height, 901);
+    EXPECT_EQ(w->TerrainBitmap.Get(0, 0), TerrainGround);
+    // Generous for a shared machine; the figure above is what matters.
+    EXPECT_LT(seconds, 2.0);
+}
+
+} // namespace

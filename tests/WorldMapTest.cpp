@@ -1,0 +1,317 @@
+// WorldMapTest: the map file's keys and numbers, terrain classes, painting, parallax and particle areas.
+#include "WorldTestKit.h"
+
+#include "app/GameMath.h"
+#include "world/MapLoader.h"
+#include "world/World.h"
+#include "world/WorldError.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <memory>
+
+namespace {
+
+// A world with only the map loaded, as Create leaves it right after the loader.
+struct WorldMap : ::testing::Test {
+    TWorldFolder Folder;
+    std::unique_ptr<TMap> Map = std::make_unique<TMap>();
+
+    TSpawnPoints Load(const std::string& text, const std::string& name = "maps\\t.map") {
+        Folder.WriteText(name, text);
+        return Map->LoadMap(Folder.Files, name);
+    }
+    void Middle(int w, int h, uint32_t pixel = 0) {
+        Folder.WritePicture("maps\\mid.bmp", Filled(w, h, pixel));
+    }
+};
+
+TEST(WorldMapKeys, MatchOnTheUpperCasedLineStartAndKeepTheValueAsWritten) {
+    EXPECT_EQ(MapKeyValue("back=Cave.bmp", "BACK="), "Cave.bmp");
+    EXPECT_EQ(MapKeyValue("BaCk=x", "BACK="), "x");
+    EXPECT_FALSE(MapKeyValue(" BACK=x", "BACK="));
+    EXPECT_FALSE(MapKeyValue("BACK", "BACK="));
+    EXPECT_EQ(MapKeyValue("BACK=  two blanks ", "BACK="), "  two blanks ");
+    EXPECT_EQ(MapKeyValue("PARTICLEAREA 1", "PARTICLEAREA"), " 1");
+    // The value stops after 50 characters.
+    EXPECT_EQ(MapKeyValue("MIDDLE=" + std::string(60, 'a'), "MIDDLE=")->size(), 50u);
+}
+
+TEST(WorldMapKeys, LinesLoseTheirLineEndsAndFoldersKeepTheirSeparator) {
+    const auto lines = SplitMapLines("A=1\r\nB=2\nC=3\r\n\r\nD=4");
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "A=1");
+    EXPECT_EQ(lines[2], "C=3");
+    EXPECT_EQ(lines[3], "");
+    EXPECT_EQ(lines[4], "D=4");
+    EXPECT_EQ(MapFolder("maps\\cave.map"), "maps\\");
+    EXPECT_EQ(MapFolder("c:cave.map"), "c:");
+    EXPECT_EQ(MapFolder("cave.map"), "");
+}
+
+TEST(WorldMapNumbers, UseTheDotWhateverTheLocale) {
+    // A locale with a decimal comma must not change how maps read.
+    const char* old = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = old ? old : "C";
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    EXPECT_FLOAT_EQ(ParseMapDecimal("1.5", "SCALE="), 1.5f);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_FLOAT_EQ(ParseMapDecimal(" -2.25 ", "K"), -2.25f);
+    EXPECT_FLOAT_EQ(ParseMapDecimal("+3", "K"), 3.0f);
+    EXPECT_FLOAT_EQ(ParseMapDecimal(".5", "K"), 0.5f);
+    EXPECT_FLOAT_EQ(ParseMapDecimal("1e2", "K"), 100.0f);
+    for (const char* bad : {"", "1,5", "abc", "1.5x", "--1", "nan", "inf", "1e40"})
+        EXPECT_THROW(ParseMapDecimal(bad, "K"), TWorldError) << bad;
+    EXPECT_EQ(ParseMapInteger(" 42", "K"), 42);
+    EXPECT_EQ(ParseMapInteger("-7", "K"), -7);
+    for (const char* bad : {"4.5", "", "x", "99999999999"})
+        EXPECT_THROW(ParseMapInteger(bad, "K"), TWorldError) << bad;
+}
+
+TEST_F(WorldMap, KeysAreCaseInsensitiveButNothingMayStandBeforeThem) {
+    Middle(400, 500);
+    Folder.WritePicture("maps\\back.bmp", Filled(720, 600, Rgb(10, 20, 30)));
+    const TSpawnPoints s = Load("middle=mid.bmp\n BACK=missing.bmp\nbAcK=back.bmp\nply1x=12.5\nPLY1Y=7\n"
+                                "Ply2X=100\nPLY2Y=200\nFLAG1X=3\nflag2y=4\n");
+    EXPECT_EQ(Map->MiddleLayer.Width, 400);
+    EXPECT_EQ(Map->BackLayer.Width, 720);
+    EXPECT_FLOAT_EQ(s.PlayerX[0], 12.5f);
+    EXPECT_FLOAT_EQ(s.PlayerY[0], 7.0f);
+    EXPECT_FLOAT_EQ(s.PlayerX[1], 100.0f);
+    EXPECT_FLOAT_EQ(s.PlayerY[1], 200.0f);
+    EXPECT_FLOAT_EQ(s.FlagX[0], 3.0f);
+    EXPECT_FLOAT_EQ(s.FlagY[0], 0.0f);
+    EXPECT_FLOAT_EQ(s.FlagX[1], 0.0f);
+    EXPECT_FLOAT_EQ(s.FlagY[1], 4.0f);
+}
+
+TEST_F(WorldMap, BlanksAfterTheKeyBelongToTheFileName) {
+    Middle(400, 500);
+    Folder.WritePicture("maps\\back.bmp", Filled(10, 10, Rgb(1, 2, 3)));
+    EXPECT_THROW(Load("MIDDLE=mid.bmp\nBACK=  back.bmp\n"), TWorldError);
+}
+
+TEST_F(WorldMap, MissingSpawnPointsStartAtTheCentreOfTheWorld) {
+    Middle(400, 500);
+    const TSpawnPoints s = Load("MIDDLE=mid.bmp\nPLY2X=30\n");
+    EXPECT_FLOAT_EQ(s.PlayerX[0], 200.0f);
+    EXPECT_FLOAT_EQ(s.PlayerY[0], 250.0f);
+    EXPECT_FLOAT_EQ(s.PlayerX[1], 30.0f);
+    EXPECT_FLOAT_EQ(s.PlayerY[1], 250.0f);
+}
+
+TEST_F(WorldMap, ScaleIsHalfTheMapValue) {
+    Middle(320, 430);
+    Load("MIDDLE=mid.bmp\n");
+    EXPECT_FLOAT_EQ(Map->Scale, 0.5f);
+    Load("MIDDLE=mid.bmp\nSCALE=1\n");
+    EXPECT_FLOAT_EQ(Map->Scale, 0.5f);
+    Load("MIDDLE=mid.bmp\nSCALE=2\n");
+    EXPECT_FLOAT_EQ(Map->Scale, 1.0f);
+    Load("MIDDLE=mid.bmp\nSCALE=4\n");
+    EXPECT_FLOAT_EQ(Map->Scale, 2.0f);
+}
+
+TEST_F(WorldMap, UnusableScalesAndNumbersAreLoadErrors) {
+    Middle(320, 430);
+    for (const char* bad : {"SCALE=0", "SCALE=-1", "SCALE=NaN", "SCALE=4.01", "SCALE=5", "SCALE=inf",
+                            "PLY1X=1e999", "PLY1X=12,5", "FLAG2Y=x"})
+        EXPECT_THROW(Load(std::string("MIDDLE=mid.bmp\n") + bad + "\n"), TWorldError) << bad;
+}
+
+TEST_F(WorldMap, MissingFilesAreLoadErrors) {
+    Middle(320, 430);
+    EXPECT_THROW(Map->LoadMap(Folder.Files, "maps\\none.map"), TWorldError);
+    EXPECT_THROW(Map->LoadMap(Folder.Files, "maps\\"), TWorldError);
+    EXPECT_THROW(Load("PLY1X=1\n"), TWorldError); // no MIDDLE=
+    EXPECT_THROW(Load("MIDDLE=nothere.bmp\n"), TWorldError);
+    EXPECT_THROW(Load("MIDDLE=mid.bmp\nDOTMAP=nothere.bmp\n"), TWorldError);
+    Folder.WriteText("maps\\broken.bmp", "BM this is no bitmap");
+    EXPECT_THROW(Load("MIDDLE=mid.bmp\nFRONT=broken.bmp\n"), TWorldError);
+}
+
+TEST_F(WorldMap, PicturesAreFoundBesideTheMapWhateverTheirCase) {
+    Folder.WritePicture("maps\\sub\\Mid.BMP", Filled(330, 440, Rgb(1, 1, 1)));
+    Load("MIDDLE=mid.bmp\n", "maps\\sub\\x.map");
+    EXPECT_EQ(Map->MiddleLayer.Width, 330);
+}
+
+TEST_F(WorldMap, ParticleAreasFollowTheirBlock) {
+    Middle(320, 430);
+    Load("MIDDLE=mid.bmp\nPA_X=99\nPARTICLEAREA\nPA_X=10\nPA_Y=20\nPA_WIDTH=30\nPA_HEIGHT=40\n"
+         "PA_PERSECOND=70\nPA_TYPE= rain \nPA_XSPEED=-1\nPA_YSPEED=0.5\nPA_RANDOMXSPEED=2\n"
+         "ParticleArea second\npa_type=Snow\nPA_X=5\nPARTICLEAREA\nPA_TYPE=LAVA\nPA_X=-1\n");
+    ASSERT_EQ(Map->ParticleAreas.size(), 3u);
+    const TParticleArea& a = Map->ParticleAreas[0];
+    EXPECT_EQ(a.AreaX, 10);
+    EXPECT_EQ(a.AreaY, 20);
+    EXPECT_EQ(a.AreaWidth, 30);
+    EXPECT_EQ(a.AreaHeight, 40);
+    EXPECT_FLOAT_EQ(a.Rate, 2.0f);
+    EXPECT_EQ(a.ParticleKind, ParticleRain);
+    EXPECT_FLOAT_EQ(a.XSpeed, -1.0f);
+    EXPECT_FLOAT_EQ(a.YSpeed, 0.5f);
+    EXPECT_FLOAT_EQ(a.RandomXSpeed, 2.0f);
+    EXPECT_FLOAT_EQ(a.RandomYSpeed, 2.0f);
+    EXPECT_FLOAT_EQ(a.Accumulator, 0.0f);
+    const TParticleArea& b = Map->ParticleAreas[1];
+    EXPECT_EQ(b.AreaX, 5);
+    EXPECT_EQ(b.AreaY, 0);
+    EXPECT_EQ(b.ParticleKind, ParticleSnow);
+    EXPECT_FLOAT_EQ(b.RandomYSpeed, 0.0f);
+    // Unknown words leave the kind at 0; negative integers wrap into 16 bits.
+    EXPECT_EQ(Map->ParticleAreas[2].ParticleKind, 0);
+    EXPECT_EQ(Map->ParticleAreas[2].AreaX, 65535);
+}
+
+TEST_F(WorldMap, ParallaxFactorsMeetTheEdgesTogether) {
+    Folder.WritePicture("maps\\mid.bmp", Filled(1600, 430, Rgb(0, 0, 0)));
+    Folder.WritePicture("maps\\back.bmp", Filled(960, 800, Rgb(5, 5, 5)));
+    Folder.WritePicture("maps\\front.bmp", Filled(2240, 300, Rgb(5, 5, 5)));
+    Load("MIDDLE=mid.bmp\nBACK=back.bmp\nFRONT=front.bmp\n");
+    EXPECT_FLOAT_EQ(Map->BackParallaxX, 0.5f);
+    EXPECT_FLOAT_EQ(Map->BackParallaxY, 1.0f); // the MIDDLE layer is no taller than a view
+    EXPECT_FLOAT_EQ(Map->FrontParallaxX, 1.5f);
+    EXPECT_FLOAT_EQ(Map->FrontParallaxY, 1.0f);
+
+    Folder.WritePicture("maps\\mid.bmp", Filled(320, 930, Rgb(0, 0, 0)));
+    Load("MIDDLE=mid.bmp\nBACK=back.bmp\nFRONT=front.bmp\n");
+    EXPECT_FLOAT_EQ(Map->BackParallaxX, 1.0f); // 320 wide: whatever the BACK width
+    EXPECT_FLOAT_EQ(Map->BackParallaxY, 370.0f / 500.0f);
+    EXPECT_FLOAT_EQ(Map->FrontParallaxY, 1.0f); // FRONT no taller than a view
+}
+
+TEST_F(WorldMap, WithoutBackTheBackgroundStaysEmptyAndBlack) {
+    Middle(800, 600);
+    Load("MIDDLE=mid.bmp\n");
+    EXPECT_TRUE(Map->BackLayer.Empty());
+    EXPECT_FLOAT_EQ(Map->BackParallaxX, 1.0f);
+    EXPECT_FLOAT_EQ(Map->BackParallaxY, 1.0f);
+    EXPECT_EQ(Map->BackAverage, (std::array<uint8_t, 3>{0, 0, 0}));
+}
+
+TEST_F(WorldMap, BackBlackBecomesColourValueOneAndFeedsTheAverage) {
+    Middle(320, 430);
+    Surface back(7, 5);
+    std::array<uint64_t, 3> expected{};
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x)
+            back.SetPixel(x, y, (x + y) % 3 == 0 ? 0 : Rgb(10 * x, 20 * y, 200));
+    Folder.WritePicture("maps\\back.bmp", back);
+    // The same 3000 draws, x first then y, taken before the loader draws them.
+    RandSeed(1234);
+    for (int i = 0; i < 3000; ++i) {
+        const int x = Random(7);
+        const int y = Random(5);
+        const uint32_t px = back.Pixel(x, y);
+        expected[0] += (px >> 16) & 0xFF;
+        expected[1] += (px >> 8) & 0xFF;
+        expected[2] += px & 0xFF;
+    }
+    RandSeed(1234);
+    Load("MIDDLE=mid.bmp\nBACK=back.bmp\n");
+    EXPECT_EQ(Map->BackAverage[0], expected[0] / 3000);
+    EXPECT_EQ(Map->BackAverage[1], expected[1] / 3000);
+    EXPECT_EQ(Map->BackAverage[2], expected[2] / 3000);
+    EXPECT_NE(Map->BackAverage[2], 0);
+    EXPECT_EQ(Map->BackLayer.Pixel(0, 0), ColourValueOne);
+    EXPECT_EQ(Map->BackLayer.Pixel(1, 0), Rgb(10, 0, 200));
+    for (uint32_t px : Map->BackLayer.Pixels)
+        EXPECT_NE(px, 0u);
+}
+
+TEST_F(WorldMap, WithoutDotMapTheMiddleGivesGroundAndAFloorUnderTheWorld) {
+    Surface mid(4, 3);
+    mid.SetPixel(1, 0, Rgb(1, 0, 0));
+    mid.SetPixel(3, 2, Rgb(90, 90, 90));
+    Folder.WritePicture("maps\\mid.bmp", mid);
+    Load("MIDDLE=mid.bmp\n");
+    const TTerrain& t = Map->TerrainBitmap;
+    ASSERT_EQ(t.Width, 4);
+    ASSERT_EQ(t.Height, 4);
+    EXPECT_EQ(t.Get(0, 0), TerrainEmpty);
+    EXPECT_EQ(t.Get(1, 0), TerrainGround);
+    EXPECT_EQ(t.Get(3, 2), TerrainGround);
+    EXPECT_EQ(t.Get(2, 2), TerrainEmpty);
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(t.Get(x, 3), TerrainGround) << x;
+}
+
+TEST_F(WorldMap, DotMapColoursGiveClassesAndPaintSnowAndWater) {
+    // Row 0: the listed triples; row 1: water on odd and even cells; row 2: snow over a painted cell.
+    Surface dots(6, 3);
+    dots.SetPixel(0, 0, Rgb(0, 255, 255));   // water
+    dots.SetPixel(1, 0, Rgb(255, 255, 0));   // ground
+    dots.SetPixel(2, 0, Rgb(255, 0, 255));   // water
+    dots.SetPixel(3, 0, Rgb(255, 255, 255)); // snow
+    dots.SetPixel(4, 0, Rgb(254, 254, 254)); // empty
+    dots.SetPixel(5, 0, Rgb(255, 0, 0));     // base pad
+    dots.SetPixel(0, 1, Rgb(0, 0, 255));     // water, x + y odd
+    dots.SetPixel(1, 1, Rgb(0, 0, 255));     // water, x + y even
+    dots.SetPixel(2, 1, Rgb(0, 255, 0));     // ground
+    dots.SetPixel(0, 2, Rgb(255, 255, 255)); // snow over a painted MIDDLE pixel
+    dots.SetPixel(1, 2, Rgb(255, 255, 255)); // snow over black
+    Surface mid(6, 3);
+    mid.Fill(Rgb(0, 0, 0));
+    mid.SetPixel(0, 2, Rgb(7, 8, 9));
+    mid.SetPixel(0, 1, Rgb(50, 60, 70));
+    Folder.WritePicture("maps\\mid.bmp", mid);
+    Folder.WritePicture("maps\\dots.bmp", dots);
+
+    // The draws in grid order: (0,0) water even, (2,0) water even, (3,0) snow, (1,1) water even, (1,2) snow.
+    RandSeed(99);
+    const int w00 = Random(95), w20 = Random(95), s30 = 255 - Random(8), w11 = Random(95),
+              s12 = 255 - Random(8);
+    RandSeed(99);
+    Load("MIDDLE=mid.bmp\nDOTMAP=dots.bmp\n");
+    const TTerrain& t = Map->TerrainBitmap;
+    const std::array<uint8_t, 6> row0{TerrainWater, TerrainGround, TerrainWater,
+                                      TerrainSnow,  TerrainEmpty,  TerrainPad};
+    for (int x = 0; x < 6; ++x)
+        EXPECT_EQ(t.Get(x, 0), row0[size_t(x)]) << x;
+    EXPECT_EQ(t.Get(0, 1), TerrainWater);
+    EXPECT_EQ(t.Get(2, 1), TerrainGround);
+    EXPECT_EQ(t.Get(3, 1), TerrainEmpty);
+
+    const Surface& m = Map->MiddleLayer;
+    EXPECT_EQ(m.Pixel(0, 0), Rgb(w00, w00, 255));
+    EXPECT_EQ(m.Pixel(2, 0), Rgb(w20, w20, 255));
+    EXPECT_EQ(m.Pixel(3, 0), Rgb(s30, s30, s30));
+    EXPECT_EQ(m.Pixel(0, 1), 0u); // odd water cells are cleared even over a painted pixel
+    EXPECT_EQ(m.Pixel(1, 1), Rgb(w11, w11, 255));
+    EXPECT_EQ(m.Pixel(0, 2), Rgb(7, 8, 9)); // snow keeps what is drawn already
+    EXPECT_EQ(m.Pixel(1, 2), Rgb(s12, s12, s12));
+    EXPECT_EQ(m.Pixel(1, 0), 0u); // ground is not painted
+    // The dot map does not cover the row under the world: it is empty.
+    EXPECT_EQ(t.Height, 4);
+    EXPECT_EQ(t.Get(0, 3), TerrainEmpty);
+}
+
+TEST_F(WorldMap, ADotMapSmallerThanTheWorldLeavesTheRestEmpty) {
+    Middle(10, 10, Rgb(80, 80, 80));
+    Folder.WritePicture("maps\\dots.bmp", Filled(4, 4, Rgb(0, 255, 0)));
+    Load("MIDDLE=mid.bmp\nDOTMAP=dots.bmp\n");
+    EXPECT_EQ(Map->TerrainBitmap.Get(3, 3), TerrainGround);
+    EXPECT_EQ(Map->TerrainBitmap.Get(4, 3), TerrainEmpty);
+    EXPECT_EQ(Map->TerrainBitmap.Get(3, 4), TerrainEmpty);
+}
+
+TEST(WorldTerrain, OutsideTheGridIsGroundAndWritesThereAreDropped) {
+    TTerrain t;
+    t.SetSize(3, 2);
+    t.Set(1, 1, TerrainWater);
+    EXPECT_EQ(t.Get(1, 1), TerrainWater);
+    for (auto [x, y] : {std::pair{-1, 0}, {3, 0}, {0, -1}, {0, 2}, {-100000, 100000}}) {
+        EXPECT_EQ(t.Get(x, y), TerrainGround);
+        t.Set(x, y, TerrainSnow);
+    }
+    int nonEmpty = 0;
+    for (uint8_t c : t.Cells)
+        nonEmpty += c != TerrainEmpty;
+    EXPECT_EQ(nonEmpty, 1);
+    EXPECT_EQ(t.Row(2), nullptr);
+    EXPECT_EQ(t.Row(1)[1], TerrainWater);
+}
+
+} // namespace
