@@ -11,6 +11,11 @@ add_library(flarons_content STATIC
   # the game folder
   tools/content/GameFolder.cpp
   tools/content/MenuArt.cpp
+  tools/content/MenuArtFont.cpp
+  tools/content/MenuArtPaint.cpp
+  tools/content/MenuArtScreens.cpp
+  tools/content/MenuArtTitle.cpp
+  tools/content/MenuArtWidgets.cpp
   tools/content/Ships.cpp
   tools/content/ShipArt.cpp
   tools/content/FlagArt.cpp
