@@ -17,11 +17,14 @@ THeadlessPlatform::THeadlessPlatform(TInputScript script) : Script(std::move(scr
 TRawInput THeadlessPlatform::ReadInput() {
     TRawInput raw;
     raw.Keys = Keys;
-    raw.MouseDX = PendingDX;
-    raw.MouseDY = PendingDY;
     raw.MouseLeft = Button;
-    PendingDX = 0;
-    PendingDY = 0;
+    if (TickPollDue) {
+        raw.MouseDX = PendingDX;
+        raw.MouseDY = PendingDY;
+        PendingDX = 0;
+        PendingDY = 0;
+        TickPollDue = false;
+    }
     return raw;
 }
 
@@ -65,6 +68,7 @@ void THeadlessPlatform::Apply(const TScriptCommand& cmd, uint64_t tick) {
 }
 
 void THeadlessPlatform::BeforeTick(uint64_t tick) {
+    TickPollDue = ++BeforeTickCalls > 1;
     // A click's release comes first, so a command written for the same tick has the last word.
     const size_t before = ReleaseAt.size();
     ReleaseAt.erase(

@@ -12,6 +12,9 @@
 // one timer tick due and a run is the same however fast the machine is.
 class THeadlessPlatform : public TPlatform {
   public:
+    // Pointer movement is handed over only at the first poll of a timer tick: the polls of the
+    // start-up wait would otherwise swallow it, and the game's menu pointer would no longer be
+    // where the script put the runner's.
     // The screen point range of the runner's pointer, the same bounds the game's menus clamp to.
     static constexpr int PointerMaxX = 640;
     static constexpr int PointerMaxY = 480;
@@ -29,7 +32,7 @@ class THeadlessPlatform : public TPlatform {
     void Idle() override { Clock = (Clock / 10 + 1) * 10; }
     // Applies every script command up to this tick that has not been applied yet, so tick 0's
     // commands take effect once though the loop calls this for tick 0 before start-up and again
-    // for the first timer tick.
+    // for the first timer tick. The first call is taken to be the one before start-up.
     void BeforeTick(uint64_t tick) override;
     // Writes the shots of every tick up to this one.
     void AfterTick(uint64_t tick, const Surface& display) override;
@@ -60,6 +63,8 @@ class THeadlessPlatform : public TPlatform {
     int PointerPosY = 0;
     int PendingDX = 0;
     int PendingDY = 0;
+    uint64_t BeforeTickCalls = 0;
+    bool TickPollDue = false; // a timer tick has begun and has not polled the mouse yet
 
     Surface Display;
     uint64_t Presents = 0;
