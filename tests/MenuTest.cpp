@@ -340,15 +340,3 @@ TEST_F(MenuTest, PointerRunStartsWhenTheGeneratorDrawsZero) {
     slow.DrawCursor(screen, 1, again);
     EXPECT_EQ(slow.CursorFrame, 0.0f);
 }
-
-TEST_F(MenuTest, DestroyFreesItemsAndPointer) {
-    Surface strip(30, 4);
-    strip.Fill(Red);
-    ASSERT_TRUE(strip.SaveToBmp((Dir / "graphics" / "menu" / "cursor.bmp").string()));
-    TGameMenu menu = AreaMenu();
-    ASSERT_FALSE(menu.Cursor.Empty());
-    menu.Destroy();
-    EXPECT_EQ(menu.ItemCount(), 0);
-    EXPECT_TRUE(menu.Cursor.Empty());
-    EXPECT_FALSE(menu.ItemClicked(0));
-}

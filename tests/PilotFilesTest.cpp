@@ -140,9 +140,38 @@ TEST_F(PilotFilesTest, AFailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(FileBytes(Dir / "pilots" / "ACE" / "Pilot.DAT"), RecordBytes(first));
 }
 
-TEST_F(PilotFilesTest, SavingIntoAMissingFolderFailsWithoutCreatingIt) {
-    EXPECT_FALSE(SavePilot(Files, PatternRecord("Ghost")));
-    EXPECT_FALSE(fs::exists(Dir / "pilots" / "Ghost"));
+TEST_F(PilotFilesTest, SavingMakesAMissingPilotFolderInTheHomeFolder) {
+    fs::remove_all(Dir / "pilots");
+    ASSERT_TRUE(SavePilot(Files, PatternRecord("Ghost")));
+    EXPECT_EQ(fs::file_size(Dir / "pilots" / "Ghost" / "Pilot.DAT"), PilotRecordSize);
+
+    // A pilot that came with the game folder is saved into the home folder and read back from there.
+    const fs::path home = Dir / "home";
+    fs::create_directories(home);
+    const TFiles split(Dir, home);
+    TPilotRecord ghost;
+    ASSERT_TRUE(LoadPilot(split, ghost, "GHOST"));
+    ghost.Points = 77;
+    ASSERT_TRUE(SavePilot(split, ghost));
+    EXPECT_EQ(fs::file_size(home / "pilots" / "Ghost" / "Pilot.DAT"), PilotRecordSize);
+    TPilotRecord again;
+    ASSERT_TRUE(LoadPilot(split, again, "Ghost"));
+    EXPECT_EQ(again.Points, 77u);
+}
+
+TEST_F(PilotFilesTest, APilotOfTheGameFolderCannotBeCreatedAgain) {
+    fs::create_directory(Dir / "pilots" / "Veteran");
+    const fs::path home = Dir / "home";
+    fs::create_directories(home);
+    const TFiles split(Dir, home);
+    TOptions options;
+    options.Players[0] = PatternRecord("Mine");
+    EXPECT_FALSE(CreatePilot(split, options, 0, "veteran"));
+    EXPECT_EQ(options.Players[0].Name.Str(), "Mine");
+    EXPECT_FALSE(fs::exists(home / "Pilots"));
+    // A new name is made in the home folder, its Pilots folder first.
+    EXPECT_TRUE(CreatePilot(split, options, 0, "Rookie"));
+    EXPECT_TRUE(fs::is_directory(home / "Pilots" / "Rookie"));
 }
 
 TEST_F(PilotFilesTest, TwelvePilotsFillTwoPagesWithArrows) {
@@ -175,6 +204,8 @@ TEST_F(PilotFilesTest, SmallAndEmptyListsHaveNoDownArrow) {
     const TPilotListPage empty = PilotListPage(PilotListEntries(Files, ""), 0);
     ASSERT_EQ(empty.Rows.size(), 1u);
     EXPECT_TRUE(IsNewPilotRow(empty.Rows[0]));
+    EXPECT_TRUE(IsNewPilotRow("*NEW PILOT*"));
+    EXPECT_FALSE(IsNewPilotRow("New Pilot"));
     EXPECT_FALSE(empty.DownArrow);
 
     MakePilots(10);
@@ -204,13 +235,6 @@ TEST_F(PilotFilesTest, EveryEntryIsListedWhenTheListingHasNoDotEntries) {
     MakePilots(3);
     const std::vector<std::string> entries = PilotListEntries(Files, "");
     EXPECT_EQ(entries, (std::vector<std::string>{"Pilot01", "Pilot02", "Pilot03"}));
-}
-
-TEST_F(PilotFilesTest, NewPilotRowIsRecognisedInAnyCase) {
-    EXPECT_TRUE(IsNewPilotRow("*New Pilot*"));
-    EXPECT_TRUE(IsNewPilotRow("*NEW PILOT*"));
-    EXPECT_FALSE(IsNewPilotRow("New Pilot"));
-    EXPECT_FALSE(IsNewPilotRow(""));
 }
 
 TEST_F(PilotFilesTest, NameEntryKeepsFifteenLetters) {

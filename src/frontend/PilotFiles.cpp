@@ -30,6 +30,10 @@ bool SavePilot(const TFiles& files, const TPilotRecord& record) {
     if (!ValidPilotName(name)) return false;
     std::vector<uint8_t> bytes(PilotRecordSize, 0);
     record.Write(bytes.data());
+    // The pilot's folder may be missing from the home folder (deleted, or the pilot came with the
+    // game folder); making it keeps the record instead of dropping it.
+    files.CreateFolder("pilots");
+    files.CreateFolder("pilots\\" + name);
     return files.WriteFileAtomic("pilots\\" + name + "\\Pilot.DAT", bytes);
 }
 
@@ -90,6 +94,9 @@ bool CreatePilot(const TFiles& files, TOptions& options, int side, const std::st
     // A name longer than the record holds would be saved under a shorter folder name.
     if (side < 0 || side > 1 || !ValidPilotName(name) || name.size() > TPathString().Chars.size())
         return false;
+    // A pilot of that name in the game folder or the home folder, or a file in the way, is taken.
+    if (files.Exists("Pilots\\" + name)) return false;
+    files.CreateFolder("Pilots");
     if (!files.CreateFolder("Pilots\\" + name)) return false;
     TPilotRecord& pilot = options.Players[size_t(side)];
     pilot.Name.Set(name);

@@ -19,8 +19,9 @@ constexpr size_t NewPilotNameCapacity = 15;
 // would save into some other folder, so they are never used.
 bool ValidPilotName(const std::string& name);
 
-// Writes the 232-byte record to `pilots\<Name>\Pilot.DAT` through a temporary file, so a failed
-// save leaves the old file whole. False, with nothing written, for an invalid name or a failed write.
+// Writes the 232-byte record to `pilots\<Name>\Pilot.DAT` in the home folder, making the folder when
+// it is missing, through a temporary file, so a failed save leaves the old file whole. False, with
+// nothing written, for an invalid name or a failed write.
 bool SavePilot(const TFiles& files, const TPilotRecord& record);
 // Reads `Pilots\<folder>\Pilot.DAT` into the record. A missing file leaves it unchanged and a short
 // one replaces only the bytes it holds. False when nothing could be read.
