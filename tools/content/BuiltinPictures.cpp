@@ -326,21 +326,24 @@ TPictureItem MakeNix() {
     TPictureItem item = NewPicture("NIX!", 56, 56, true, 0);
     Surface& s = item.Picture;
     const uint32_t outline = Rgb(60, 0, 0), red = Rgb(226, 28, 24), light = Rgb(255, 110, 90);
-    const double c = 28.0, angle = 3.14159 / 4;
-    const double bx = std::cos(angle) * 21, by = std::sin(angle) * 21;
-    paint::FillEllipse(s, c, c, 27.5, 27.5, outline);
-    paint::FillEllipse(s, c, c, 18.5, 18.5, 0);
-    paint::ThickLine(s, c - bx, c - by, c + bx, c + by, 5.5, outline);
-    paint::FillEllipse(s, c, c, 26.5, 26.5, red);
-    paint::FillEllipse(s, c, c, 19.5, 19.5, outline);
-    paint::FillEllipse(s, c, c, 18.5, 18.5, 0);
-    paint::ThickLine(s, c - bx, c - by, c + bx, c + by, 5.5, outline);
-    paint::ThickLine(s, c - bx, c - by, c + bx, c + by, 4.5, red);
-    // A highlight along the upper left of the ring.
+    const double c = 28.0;
     for (int y = 0; y < 56; ++y)
         for (int x = 0; x < 56; ++x) {
             const double dx = x + 0.5 - c, dy = y + 0.5 - c, d = std::hypot(dx, dy);
-            if (d > 22.5 && d < 24.5 && dx + dy < -20) s.SetPixel(x, y, light);
+            // Distance from the bar that runs from upper left to lower right.
+            const double bar = std::abs(dx - dy) / std::sqrt(2.0);
+            uint32_t colour = 0;
+            if (d > 27.5)
+                colour = 0;
+            else if (d > 26.5)
+                colour = outline;
+            else if (d > 19.5)
+                colour = (d > 22.5 && d < 24.5 && dx + dy < -20) ? light : red;
+            else if (bar <= 4.5)
+                colour = red;
+            else if (bar <= 5.5 || d > 18.5)
+                colour = outline;
+            s.SetPixel(x, y, colour);
         }
     return item;
 }
