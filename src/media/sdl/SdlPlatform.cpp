@@ -325,6 +325,12 @@ void TSdlPlatform::MixInto(TMixer& mixer, size_t frames, bool queue) {
 void TSdlPlatform::FeedAudio(TMixer& mixer) {
     mixer.OutputRate = OutputRate;
     if (Scratch.empty()) Scratch.assign(size_t(OutputRate) * AudioHighMs / 1000 * 2 + 2, 0);
+    if (Audio != 0 && SDL_GetAudioDeviceStatus(Audio) == SDL_AUDIO_STOPPED) {
+        // The device went away (unplugged, server gone): carry on silently rather than mixing
+        // into a queue nobody drains.
+        SDL_CloseAudioDevice(Audio);
+        Audio = 0;
+    }
     if (Audio != 0) {
         const size_t queued = SDL_GetQueuedAudioSize(Audio) / (2 * sizeof(int16_t));
         const size_t low = size_t(OutputRate) * AudioLowMs / 1000;
