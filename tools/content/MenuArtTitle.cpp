@@ -260,6 +260,13 @@ Surface MakeTitlePicture() {
         Laser(s, foeX + (aimX - foeX) * from, foeY + (aimY - foeY) * from, foeX + (aimX - foeX) * to,
               foeY + (aimY - foeY) * to);
     }
+    // Darken the corners so the eye settles on the duel and the title.
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const double dx = (x - W / 2.0) / (W / 2.0), dy = (y - H / 2.0) / (H / 2.0);
+            const double v = std::clamp(1.25 - 0.45 * (dx * dx + dy * dy), 0.45, 1.0);
+            Put(s, x, y, Shade(s.Pixel(x, y), v));
+        }
     Lettering(s);
     return s;
 }
