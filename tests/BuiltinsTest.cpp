@@ -13,13 +13,13 @@ namespace {
 
 struct ImageEntry {
     std::string Name;
-    int Width;
-    int Height;
-    int PatternWidth;
-    int PatternHeight;
-    bool Transparent;
-    uint32_t Key;
-    int Patterns;
+    int Width = 0;
+    int Height = 0;
+    int PatternWidth = 0;
+    int PatternHeight = 0;
+    bool Transparent = false;
+    uint32_t Key = 0;
+    int Patterns = 0;
 };
 
 std::vector<ImageEntry> ImageCatalogue() {
@@ -138,8 +138,8 @@ TEST(BuiltinImages, TransparentPicturesHaveBothKeyAndDrawnPixels) {
 // ---- fonts -----------------------------------------------------------------------------------
 
 struct FontCase {
-    const char* Name;
-    int Cells; // cells that carry a glyph
+    const char* Name = "";
+    int Cells = 0; // cells that carry a glyph
 };
 const FontCase kTextFonts[] = {
     {"Font", 44}, {"GreyFont", 44}, {"SmallFont", 45}, {"BlueFont", 45}, {"GreenFont", 45}};
@@ -369,9 +369,9 @@ TEST(BuiltinImages, GenerationIsDeterministic) {
 // ---- sounds ----------------------------------------------------------------------------------
 
 struct SoundEntry {
-    const char* Name;
-    int MaxPlaying;
-    bool Looped;
+    const char* Name = "";
+    int MaxPlaying = 0;
+    bool Looped = false;
 };
 const SoundEntry kSounds[] = {
     {"Explo0", 2, false},  {"Explo1", 2, false},   {"Explo2", 2, false},     {"Explo3", 2, false},

@@ -117,11 +117,11 @@ constexpr int kLargeBodyWidth = 8;
 constexpr int kLargeBodyHeight = 12;
 
 struct LargeStyle {
-    uint32_t Top;    // colour of the upper rows
-    uint32_t Middle; // colour at the middle
-    uint32_t Bottom; // colour of the lowest rows
-    uint32_t Edge;   // lower right edge of each stroke
-    uint32_t Shadow; // drop shadow one pixel down and right
+    uint32_t Top = 0;    // colour of the upper rows
+    uint32_t Middle = 0; // colour at the middle
+    uint32_t Bottom = 0; // colour of the lowest rows
+    uint32_t Edge = 0;   // lower right edge of each stroke
+    uint32_t Shadow = 0; // drop shadow one pixel down and right
 };
 
 Surface LargeBodyMask(int cell) {
@@ -168,11 +168,11 @@ TPictureItem MakeLargeFont(const std::string& name, const LargeStyle& style) {
 }
 
 struct SmallStyle {
-    int Height;          // 5 or 6
-    uint32_t Background; // the colour key, filled into every cell
-    uint32_t Ink;
-    uint32_t InkTop; // the upper row, a touch lighter
-    uint32_t Shade;  // drawn under ink where the row below is empty (0 for none)
+    int Height = 0;          // 5 or 6
+    uint32_t Background = 0; // the colour key, filled into every cell
+    uint32_t Ink = 0;
+    uint32_t InkTop = 0; // the upper row, a touch lighter
+    uint32_t Shade = 0;  // drawn under ink where the row below is empty (0 for none)
 };
 
 TPictureItem MakeSmallFont(const std::string& name, const SmallStyle& style) {
@@ -232,10 +232,10 @@ void DrawSegment(Surface& s, int ox, Segment seg, uint32_t c) {
 }
 
 struct SegmentStyle {
-    uint32_t Background;
-    uint32_t Unlit;
-    uint32_t Glow; // background next to a lit segment
-    uint32_t Lit;
+    uint32_t Background = 0;
+    uint32_t Unlit = 0;
+    uint32_t Glow = 0; // background next to a lit segment
+    uint32_t Lit = 0;
 };
 
 void DrawDigitCell(Surface& s, int cell, int digit, const SegmentStyle& style) {

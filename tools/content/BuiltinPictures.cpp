@@ -48,9 +48,9 @@ TPictureItem MakeReady() {
 // ---- Medals ----------------------------------------------------------------------------------
 
 struct Metal {
-    uint32_t Light;
-    uint32_t Base;
-    uint32_t Dark;
+    uint32_t Light = 0;
+    uint32_t Base = 0;
+    uint32_t Dark = 0;
 };
 
 const std::array<Metal, 3> kGrades = {{
@@ -60,8 +60,8 @@ const std::array<Metal, 3> kGrades = {{
 }};
 
 struct RibbonColours {
-    uint32_t Outer;
-    uint32_t Inner;
+    uint32_t Outer = 0;
+    uint32_t Inner = 0;
 };
 
 // One ribbon per family, in medal order: flag captures, winning streak, survival, raid, accuracy, on foot.

@@ -33,7 +33,7 @@ class Noise {
     double Chance() { return (White() + 1.0) * 0.5; }
 
   private:
-    uint32_t State;
+    uint32_t State = 0;
     double BrownLevel = 0.0;
 };
 
@@ -126,17 +126,17 @@ TWave Finish(Buffer buffer, int rate, double peak) {
 // ---- Explosions ------------------------------------------------------------------------------
 
 struct Blast {
-    double Length;     // seconds
-    double Tau;        // decay of the noise body
-    double CutoffFrom; // low-pass sweep of the noise, Hz
-    double CutoffTo;
-    double Brownness; // 0 white noise .. 1 brown noise
-    double ThumpFrom; // falling sine under the noise, Hz
-    double ThumpTo;
-    double ThumpTau;
-    double Crackle; // density of sharp debris clicks in the first third
-    double Echo;    // a second boom this many seconds later (0 for none)
-    uint32_t Seed;
+    double Length = 0.0;     // seconds
+    double Tau = 0.0;        // decay of the noise body
+    double CutoffFrom = 0.0; // low-pass sweep of the noise, Hz
+    double CutoffTo = 0.0;
+    double Brownness = 0.0; // 0 white noise .. 1 brown noise
+    double ThumpFrom = 0.0; // falling sine under the noise, Hz
+    double ThumpTo = 0.0;
+    double ThumpTau = 0.0;
+    double Crackle = 0.0; // density of sharp debris clicks in the first third
+    double Echo = 0.0;    // a second boom this many seconds later (0 for none)
+    uint32_t Seed = 0;
 };
 
 Buffer Explosion(const Blast& b) {
@@ -370,10 +370,10 @@ Buffer Dirt() {
 
 // A voice: a buzzing pulse train shaped by two formant resonances.
 struct Voice {
-    double PitchFrom, PitchTo, PitchSpan;
-    double Formant1From, Formant1To, Formant2From, Formant2To;
-    double Vibrato; // depth as a fraction of the pitch
-    double Breath;  // amount of noise in the buzz
+    double PitchFrom = 0.0, PitchTo = 0.0, PitchSpan = 0.0;
+    double Formant1From = 0.0, Formant1To = 0.0, Formant2From = 0.0, Formant2To = 0.0;
+    double Vibrato = 0.0; // depth as a fraction of the pitch
+    double Breath = 0.0;  // amount of noise in the buzz
 };
 
 Buffer Voiced(const Voice& v, double length, double attack, double hold, double tau, uint32_t seed) {
@@ -413,10 +413,10 @@ double NoteHz(int semitonesFromA4) {
 }
 
 struct Note {
-    double Start;  // seconds
-    int Pitch;     // semitones from A4
-    double Length; // seconds, for held instruments
-    double Level;
+    double Start = 0.0;  // seconds
+    int Pitch = 0;       // semitones from A4
+    double Length = 0.0; // seconds, for held instruments
+    double Level = 0.0;
 };
 
 // A struck bell: a few inharmonic partials, each a sine decaying at its own speed.
@@ -499,9 +499,9 @@ Buffer CtfSnup() {
 }
 
 struct Entry {
-    const char* Name;
-    int MaxPlaying;
-    bool Looped;
+    const char* Name = "";
+    int MaxPlaying = 0;
+    bool Looped = false;
 };
 
 void Put(TWaveList& waves, const Entry& entry, TWave wave) {
