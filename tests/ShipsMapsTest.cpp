@@ -1,1 +1,403 @@
-// ShipsMapsTest: placeholder until its cases land.
+// ShipsMapsTest: the generated ships, flags, pilot figure and maps keep the rules the game reads them by.
+#include "content/ShipArt.h"
+#include "media/Surface.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+const fs::path Game = FLARONS_GAME_DIR;
+
+std::string Upper(std::string s) {
+    for (char& c : s)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// Files in a folder whose names end in suffix, compared without regard to case, in name order.
+std::vector<fs::path> Matching(const fs::path& dir, const std::string& suffix) {
+    std::vector<fs::path> out;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(dir, ec)) {
+        const std::string n = Upper(e.path().filename().string());
+        if (n.size() >= suffix.size() &&
+            n.compare(n.size() - suffix.size(), suffix.size(), Upper(suffix)) == 0)
+            out.push_back(e.path());
+    }
+    std::sort(out.begin(), out.end(), [](const fs::path& a, const fs::path& b) {
+        return Upper(a.filename().string()) < Upper(b.filename().string());
+    });
+    return out;
+}
+
+Surface Load(const fs::path& p) {
+    Surface s;
+    EXPECT_TRUE(s.LoadFromFile(p.string())) << p;
+    return s;
+}
+
+constexpr uint32_t Red = 0xFF0000, Green = 0x00FF00, Blue = 0x0000FF, White = 0xFFFFFF;
+
+// The ship check counts what is neither black, nor pure red, nor pure green.
+int BodyPixels(const Surface& s) {
+    return int(std::count_if(s.Pixels.begin(), s.Pixels.end(),
+                             [](uint32_t c) { return c != 0 && c != Red && c != Green; }));
+}
+bool Body(const Surface& s, int x, int y) {
+    const uint32_t c = s.Pixel(x, y);
+    return c != 0 && c != Red && c != Green;
+}
+
+std::vector<fs::path> Ships() {
+    return Matching(Game / "graphics", "_ship.bmp");
+}
+
+TEST(ShipsMapsShips, EveryShipPassesTheShipCheck) {
+    const auto ships = Ships();
+    ASSERT_GE(ships.size(), 6u);
+    for (const fs::path& p : ships) {
+        const Surface s = Load(p);
+        EXPECT_EQ(s.Width, 64) << p;
+        EXPECT_EQ(s.Height, 64) << p;
+        EXPECT_NEAR(BodyPixels(s), 984, 10) << p;
+        EXPECT_EQ(BodyPixels(s), CountShipBodyPixels(s)) << p;
+        int nozzles = 0, guns = 0, blue = 0;
+        for (uint32_t c : s.Pixels) {
+            nozzles += c == Red;
+            guns += c == Green;
+            blue += c == Blue;
+        }
+        EXPECT_GE(nozzles, 1) << p;
+        EXPECT_GE(guns, 1) << p;
+        EXPECT_EQ(blue, 0) << p;
+    }
+}
+
+TEST(ShipsMapsShips, MarkersSitAtTheNoseAndTail) {
+    int multiGun = 0;
+    for (const fs::path& p : Ships()) {
+        const Surface s = Load(p);
+        int guns = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const uint32_t c = s.Pixel(x, y);
+                // Shots leave the upper half forwards, flames the lower half backwards: each marker
+                // touches the hull on the side it points away from.
+                if (c == Green) {
+                    ++guns;
+                    EXPECT_LT(y, 40) << p;
+                    EXPECT_TRUE(Body(s, x, y + 1)) << p << " gun at " << x << "," << y;
+                }
+                if (c == Red) {
+                    EXPECT_GT(y, 40) << p;
+                    EXPECT_TRUE(Body(s, x, y - 1)) << p << " nozzle at " << x << "," << y;
+                }
+            }
+        multiGun += guns >= 2;
+    }
+    EXPECT_GE(multiGun, 2);
+}
+
+TEST(ShipsMapsShips, ShipsStandOnAFlatTwoRowFoot) {
+    for (const fs::path& p : Ships()) {
+        const Surface s = Load(p);
+        int lowest = -1;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                if (Body(s, x, y)) lowest = y;
+        ASSERT_GT(lowest, 40) << p;
+        int left = 64, right = -1;
+        for (int x = 0; x < 64; ++x)
+            if (Body(s, x, lowest)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        // Wide enough to stand, and the same on the row above so half-size frames keep it.
+        EXPECT_GE(right - left, 10) << p;
+        EXPECT_TRUE(Body(s, left, lowest - 1) && Body(s, right, lowest - 1)) << p;
+        // Every body pixel is part of a 2 x 2 block, so no hairline vanishes at half size.
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                if (!Body(s, x, y)) continue;
+                bool block = false;
+                for (int oy = -1; oy <= 0; ++oy)
+                    for (int ox = -1; ox <= 0; ++ox)
+                        block = block || (Body(s, x + ox, y + oy) && Body(s, x + ox + 1, y + oy) &&
+                                          Body(s, x + ox, y + oy + 1) && Body(s, x + ox + 1, y + oy + 1));
+                EXPECT_TRUE(block) << p << " thin at " << x << "," << y;
+            }
+    }
+}
+
+TEST(ShipsMapsShips, DesignsAreDifferentAndShaded) {
+    std::vector<Surface> all;
+    for (const fs::path& p : Ships())
+        all.push_back(Load(p));
+    for (size_t i = 0; i < all.size(); ++i) {
+        std::set<uint32_t> colours(all[i].Pixels.begin(), all[i].Pixels.end());
+        EXPECT_GT(colours.size(), 40u) << "ship " << i << " looks flat";
+        for (size_t j = i + 1; j < all.size(); ++j) {
+            int differ = 0;
+            for (size_t k = 0; k < all[i].Pixels.size(); ++k)
+                differ += (all[i].Pixels[k] != 0) != (all[j].Pixels[k] != 0);
+            EXPECT_GT(differ, 150) << "ships " << i << " and " << j << " share a silhouette";
+        }
+    }
+}
+
+TEST(ShipsMapsShips, BodyCountIgnoresBlackAndMarkers) {
+    Surface s(4, 2);
+    s.Pixels = {0, Red, Green, 0x010101, Blue, 0xFE0000, 0x00FE00, 0};
+    EXPECT_EQ(CountShipBodyPixels(s), 4);
+}
+
+TEST(ShipsMapsFlags, FlagsAreWholeClothWithThePoleLeft) {
+    const auto flags = Matching(Game / "graphics", "_flag.bmp");
+    ASSERT_GE(flags.size(), 6u);
+    for (const fs::path& p : flags) {
+        const Surface s = Load(p);
+        EXPECT_EQ(s.Width, 32) << p;
+        EXPECT_EQ(s.Height, 24) << p;
+        EXPECT_EQ(std::count(s.Pixels.begin(), s.Pixels.end(), 0u), 0) << p << " has see-through holes";
+        // The pole: one colour all the way down below its knob.
+        for (int y = 3; y < 24; ++y)
+            EXPECT_EQ(s.Pixel(0, y), s.Pixel(0, 2)) << p;
+    }
+}
+
+TEST(ShipsMapsPilot, FigureCarriesTheKeyColoursAndBlueEverywhereElse) {
+    const Surface s = Load(Game / "graphics" / "menu" / "flaron.bmp");
+    ASSERT_FALSE(s.Empty());
+    EXPECT_LE(s.Width, s.Height);
+    int red = 0, green = 0, blue = 0;
+    for (uint32_t c : s.Pixels) {
+        red += c == Red;
+        green += c == Green;
+        blue += c == Blue;
+        if (c != 0 && c != Red && c != Green) {
+            EXPECT_NE(c & 0xFF, 0u) << std::hex << c;
+        }
+    }
+    EXPECT_GE(red, 8);
+    EXPECT_GE(green, 8);
+    EXPECT_GE(blue, 8);
+    // Helmet above shirt above pants.
+    auto meanRow = [&](uint32_t key) {
+        double sum = 0;
+        int n = 0;
+        for (int y = 0; y < s.Height; ++y)
+            for (int x = 0; x < s.Width; ++x)
+                if (s.Pixel(x, y) == key) {
+                    sum += y;
+                    ++n;
+                }
+        return n ? sum / n : 0.0;
+    };
+    EXPECT_LT(meanRow(Blue), meanRow(Green));
+    EXPECT_LT(meanRow(Green), meanRow(Red));
+}
+
+// A map file read by the rules of the format: keys by their leading characters, case-insensitive.
+struct MapFile {
+    fs::path Path;
+    std::map<std::string, std::string> Keys;
+    struct Area {
+        std::map<std::string, std::string> Keys;
+    };
+    std::vector<Area> Areas;
+    Surface Middle, Dots, Back, Front;
+    bool HasDots = false;
+
+    double Num(const std::string& k) const { return std::stod(Keys.at(k)); }
+    // Terrain class at a pixel, from the dot map or, without one, from the play field.
+    int Class(int x, int y) const {
+        if (!HasDots) return Middle.Pixel(x, y) != 0 ? 255 : 0;
+        const uint32_t c = Dots.Pixel(x, y);
+        const int r = int(c >> 16) & 255, g = int(c >> 8) & 255, b = int(c) & 255;
+        if (r == 255 && g == 255 && b == 255) return 6;
+        if (b == 255) return 3;
+        if (g == 255) return 255;
+        if (r == 255) return 8;
+        return 0;
+    }
+};
+
+MapFile ReadMap(const fs::path& p) {
+    MapFile m;
+    m.Path = p;
+    std::ifstream in(p, std::ios::binary);
+    std::string line;
+    const std::vector<std::string> mapKeys = {
+        "BACK=",  "MIDDLE=", "FRONT=",  "DOTMAP=", "PLY1X=",  "PLY1Y=", "PLY2X=",
+        "PLY2Y=", "FLAG1X=", "FLAG1Y=", "FLAG2X=", "FLAG2Y=", "SCALE="};
+    const std::vector<std::string> areaKeys = {
+        "PA_X=",    "PA_Y=",      "PA_WIDTH=",  "PA_HEIGHT=",      "PA_PERSECOND=",
+        "PA_TYPE=", "PA_XSPEED=", "PA_YSPEED=", "PA_RANDOMXSPEED="};
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::string up = Upper(line);
+        for (const std::string& k : mapKeys)
+            if (up.rfind(k, 0) == 0) m.Keys[k] = line.substr(k.size(), 50);
+        if (up.rfind("PARTICLEAREA", 0) == 0) m.Areas.emplace_back();
+        for (const std::string& k : areaKeys)
+            if (up.rfind(k, 0) == 0 && !m.Areas.empty()) m.Areas.back().Keys[k] = line.substr(k.size(), 50);
+    }
+    const fs::path dir = p.parent_path();
+    auto picture = [&](const char* key, Surface& s) {
+        if (!m.Keys.count(key)) return false;
+        EXPECT_TRUE(s.LoadFromFile((dir / m.Keys[key]).string())) << p << " " << key << m.Keys[key];
+        return true;
+    };
+    picture("MIDDLE=", m.Middle);
+    picture("BACK=", m.Back);
+    picture("FRONT=", m.Front);
+    m.HasDots = picture("DOTMAP=", m.Dots);
+    return m;
+}
+
+std::vector<MapFile> AllMaps() {
+    std::vector<MapFile> maps;
+    for (const fs::path& p : Matching(Game / "maps", ".map"))
+        maps.push_back(ReadMap(p));
+    return maps;
+}
+
+TEST(ShipsMapsMaps, EveryMapNamesItsLayersAtMatchingSizes) {
+    const auto maps = AllMaps();
+    ASSERT_GE(maps.size(), 5u);
+    for (const MapFile& m : maps) {
+        for (const char* k : {"MIDDLE=", "BACK=", "PLY1X=", "PLY1Y=", "PLY2X=", "PLY2Y=", "FLAG1X=",
+                              "FLAG1Y=", "FLAG2X=", "FLAG2Y="})
+            EXPECT_TRUE(m.Keys.count(k)) << m.Path << " lacks " << k;
+        ASSERT_FALSE(m.Middle.Empty()) << m.Path;
+        if (m.HasDots) {
+            EXPECT_EQ(m.Dots.Width, m.Middle.Width) << m.Path;
+            EXPECT_EQ(m.Dots.Height, m.Middle.Height) << m.Path;
+        }
+        // Backgrounds cover a view and are no larger than the play field, so they lag behind it;
+        // foregrounds are at least as large, so they run ahead.
+        EXPECT_GE(m.Back.Width, 320) << m.Path;
+        EXPECT_GE(m.Back.Height, 430) << m.Path;
+        EXPECT_LE(m.Back.Width, m.Middle.Width) << m.Path;
+        if (!m.Front.Empty()) {
+            EXPECT_GE(m.Front.Width, m.Middle.Width) << m.Path;
+        }
+        EXPECT_LE(m.Path.filename().string().size(), 33u);
+        for (const auto& [k, v] : m.Keys)
+            EXPECT_LE(v.size(), 33u) << m.Path << " " << k;
+    }
+}
+
+TEST(ShipsMapsMaps, SpawnPointsHoverOverTheirOwnPads) {
+    for (const MapFile& m : AllMaps()) {
+        for (int p = 1; p <= 2; ++p) {
+            const std::string n = std::to_string(p);
+            const int x = int(m.Num("PLY" + n + "X=")), y = int(m.Num("PLY" + n + "Y="));
+            ASSERT_TRUE(m.Middle.Contains(x, y)) << m.Path << " player " << p;
+            // Room for the ship around the spawn point.
+            for (int yy = y - 14; yy <= y + 10; ++yy)
+                for (int xx = x - 14; xx <= x + 14; ++xx)
+                    ASSERT_EQ(m.Class(xx, yy), 0)
+                        << m.Path << " player " << p << " spawns in rock at " << xx << "," << yy;
+            int floor = y;
+            while (floor < y + 40 && m.Class(x, floor) == 0)
+                ++floor;
+            const int below = m.Class(x, floor);
+            ASSERT_EQ(below, m.HasDots ? 8 : 255) << m.Path << " player " << p << " has no pad below";
+            int left = x, right = x;
+            while (m.Class(left - 1, floor) == below)
+                --left;
+            while (m.Class(right + 1, floor) == below)
+                ++right;
+            EXPECT_GE(right - left + 1, 25) << m.Path << " player " << p;
+            // The own flag stands near the own pad, in open air.
+            const double fx = m.Num("FLAG" + n + "X="), fy = m.Num("FLAG" + n + "Y=");
+            EXPECT_LT(std::hypot(fx - x, fy - y), 120.0) << m.Path << " player " << p;
+            EXPECT_EQ(m.Class(int(fx) + 4, int(fy) + 4), 0) << m.Path << " flag " << p;
+        }
+        EXPECT_GT(std::fabs(m.Num("PLY1X=") - m.Num("PLY2X=")), 300.0) << m.Path;
+    }
+}
+
+TEST(ShipsMapsMaps, ParticleAreasLieInOpenAir) {
+    for (const MapFile& m : AllMaps())
+        for (const MapFile::Area& a : m.Areas) {
+            for (const char* k : {"PA_X=", "PA_Y=", "PA_WIDTH=", "PA_HEIGHT=", "PA_TYPE=", "PA_PERSECOND="})
+                ASSERT_TRUE(a.Keys.count(k)) << m.Path << " area lacks " << k;
+            const int x = std::stoi(a.Keys.at("PA_X=")), y = std::stoi(a.Keys.at("PA_Y="));
+            const int w = std::stoi(a.Keys.at("PA_WIDTH=")), h = std::stoi(a.Keys.at("PA_HEIGHT="));
+            EXPECT_GT(std::stod(a.Keys.at("PA_PERSECOND=")), 0.0);
+            for (int yy = y; yy < y + h; ++yy)
+                for (int xx = x; xx < x + w; ++xx) {
+                    ASSERT_TRUE(m.Middle.Contains(xx, yy)) << m.Path;
+                    ASSERT_EQ(m.Class(xx, yy), 0) << m.Path << " area at " << x << "," << y;
+                }
+        }
+}
+
+TEST(ShipsMapsMaps, PlayFieldLooksLikeItsTerrainClasses) {
+    for (const MapFile& m : AllMaps()) {
+        if (!m.HasDots) continue;
+        int wrong = 0;
+        for (int y = 0; y < m.Middle.Height; ++y)
+            for (int x = 0; x < m.Middle.Width; ++x) {
+                const uint32_t c = m.Middle.Pixel(x, y);
+                const int r = int(c >> 16) & 255, g = int(c >> 8) & 255, b = int(c) & 255;
+                switch (m.Class(x, y)) {
+                case 0:
+                    wrong += c != 0;
+                    break; // air is see-through
+                case 255:
+                    wrong += c == 0;
+                    break; // rock is visible
+                case 8:
+                    wrong += c == 0;
+                    break; // so are the pads
+                case 6:
+                    wrong += std::min({r, g, b}) < 150;
+                    break; // snow is white
+                case 3:
+                    wrong += c != 0 && b != 255;
+                    break; // water is blue or see-through
+                }
+            }
+        EXPECT_EQ(wrong, 0) << m.Path;
+    }
+}
+
+TEST(ShipsMapsMaps, TheSetUsesEveryFeatureOfTheFormat) {
+    std::set<std::string> types;
+    bool singleScreen = false, noDots = false, scaled = false, parallax = false;
+    std::set<int> classes;
+    for (const MapFile& m : AllMaps()) {
+        for (const auto& a : m.Areas)
+            types.insert(Upper(a.Keys.at("PA_TYPE=")));
+        singleScreen = singleScreen || (m.Middle.Width == 640 && m.Middle.Height == 430);
+        noDots = noDots || !m.HasDots;
+        scaled = scaled || m.Keys.count("SCALE=");
+        parallax = parallax || (m.Back.Width < m.Middle.Width && m.Front.Width > m.Middle.Width &&
+                                m.Back.Height < m.Middle.Height && m.Front.Height > m.Middle.Height);
+        if (m.HasDots)
+            for (int y = 0; y < m.Dots.Height; y += 2)
+                for (int x = 0; x < m.Dots.Width; x += 2)
+                    classes.insert(m.Class(x, y));
+    }
+    EXPECT_EQ(types, (std::set<std::string>{"ANT", "GLUE", "RAIN", "SNOW", "WATER"}));
+    EXPECT_TRUE(singleScreen);
+    EXPECT_TRUE(noDots);
+    EXPECT_TRUE(scaled);
+    EXPECT_TRUE(parallax);
+    EXPECT_EQ(classes, (std::set<int>{0, 3, 6, 8, 255}));
+}
+
+} // namespace

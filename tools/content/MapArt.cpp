@@ -368,10 +368,11 @@ Surface PaintFront(int w, int h, const FrontStyle& st, uint32_t seed) {
     }
     // A ragged band of rock along the top and bottom edges, from which the overhangs grow.
     for (int x = 0; x < w; ++x) {
-        const int top = int(6 + 16 * Fbm(x / 40.0, 0.5, 3, seed + 8));
-        const int bottom = int(4 + 14 * Fbm(x / 40.0, 4.5, 3, seed + 9));
         const double edgeness = std::min(x, w - x) / (w * 0.5);
-        if (st.CornersOnly && edgeness > 0.45) continue;
+        // In corner mode the band thins out towards the middle instead of ending in a cliff.
+        const double fade = st.CornersOnly ? std::max(0.0, 1.0 - edgeness / 0.45) : 1.0;
+        const int top = int((6 + 16 * Fbm(x / 40.0, 0.5, 3, seed + 8)) * fade);
+        const int bottom = int((4 + 14 * Fbm(x / 40.0, 4.5, 3, seed + 9)) * fade);
         for (int y = 0; y < top; ++y)
             s.SetPixel(x, y, 1);
         if (!st.Icicles)

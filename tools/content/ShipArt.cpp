@@ -122,8 +122,8 @@ Surface PaintShip(const ShipDesign& d) {
     // Widen or narrow the design until its body is as large as the ship check wants.
     double bestS = 1.0;
     int bestError = 1 << 30;
-    for (int i = 0; i <= 600; ++i) {
-        const double s = 0.6 + i * 0.0015;
+    for (int i = 0; i <= 1500; ++i) {
+        const double s = 0.5 + i * 0.001;
         const int error = std::abs(CountSolid(Rasterise(d, s)) - ShipBodyTarget);
         if (error < bestError) {
             bestError = error;
