@@ -161,9 +161,14 @@ TEST(MenuArtButtons, OptionArrowsLeaveTheValueDigitsUncovered) {
 
 TEST(MenuArtLists, RowsAndScrollArrowsStackWithoutOverlap) {
     struct TList {
-        int RowX, FirstRowY, Rows;
-        std::string Up, Down;
-        int ArrowX, UpY, DownY;
+        int RowX = 0;
+        int FirstRowY = 0;
+        int Rows = 0;
+        std::string Up;
+        std::string Down;
+        int ArrowX = 0;
+        int UpY = 0;
+        int DownY = 0;
         TRect Panel;
     };
     const TList lists[] = {

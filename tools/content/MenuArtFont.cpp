@@ -7,13 +7,13 @@ namespace menuart {
 namespace {
 
 struct TBigGlyph {
-    char C;
-    const char* Rows[7];
+    char C = 0;
+    const char* Rows[7] = {};
 };
 
 struct TSmallGlyph {
-    char C;
-    const char* Rows[5];
+    char C = 0;
+    const char* Rows[5] = {};
 };
 
 // Drawn for a screen of 640 x 480: square-shouldered letters stay crisp when scaled up for titles.

@@ -58,8 +58,8 @@ void SideHeader(Surface& s, int p) {
     DrawStyledText(s, Face::Big, CentredLeft(Face::Big, 101 + off, title, 2), 14, title, 2, heading);
     // Labels over the invisible hot spots inside the panel: flag, ship picture and colours.
     struct TTag {
-        const char* Text;
-        int CentreX;
+        const char* Text = "";
+        int CentreX = 0;
     };
     for (const TTag& tag : {TTag{"FLAG", 43}, TTag{"SHIP", 101}, TTag{"COLOR", 161}}) {
         TTextStyle label;
@@ -204,8 +204,8 @@ Surface MakeStatusBackground() {
         Outline(s, strip, Shade(PlayerAccent[p], 0.45));
     }
     struct TBox {
-        int Left;
-        bool Score;
+        int Left = 0;
+        bool Score = false;
     };
     for (const TBox& box : {TBox{238, true}, TBox{274, false}, TBox{344, false}, TBox{380, true}}) {
         const TRect window{box.Left - 1, 23, box.Left + 25, 36};
