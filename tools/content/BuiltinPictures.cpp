@@ -129,10 +129,9 @@ TPictureItem MakeMedal(int index) {
         const int inset = y < 14 ? 0 : (y - 14) / 2;
         const int left = 3 + inset, right = 16 - inset; // inclusive
         for (int x = left; x <= right; ++x) {
-            const int u = x - 3;
-            uint32_t c = (u <= 2 || u >= 11) ? r.Outer : (u >= 5 && u <= 8 ? r.Inner : r.Outer);
-            if (u == 3 || u == 4 || u == 9 || u == 10) c = r.Inner;
-            if (u == 6 || u == 7) c = r.Outer;
+            // Wide outer bands, two inner stripes and a centre line of the outer colour.
+            constexpr const char* kStripes = "oooiiiooiiiooo";
+            uint32_t c = kStripes[x - 3] == 'o' ? r.Outer : r.Inner;
             // The band turns away at the edges and is folded at the top.
             if (x == left || x == right) c = paint::Scale(c, 0.6);
             if (y == 0) c = paint::Scale(c, 0.7);
