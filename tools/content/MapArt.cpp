@@ -232,10 +232,11 @@ Surface PaintSkyBack(int w, int h, const SkyStyle& st, uint32_t seed) {
             const double flat = n > 0.52 ? 1.0 : n > 0.47 ? (n - 0.47) / 0.05 : 0.0;
             return h - (base * 0.35 + base * 0.7 * flat + 8.0 * Fbm(x / 9.0, layer, 2, seed + 80));
         }
-        const double n = Fbm(x / (130.0 * scale), layer * 3.3, 5, seed + 70 + layer);
+        const double n = Fbm(x / (130.0 * scale), layer * 3.3, 6, seed + 70 + layer);
+        // Ridged noise gives sharp summits, the fine octaves a broken skyline.
         const double peaks =
-            1.0 - std::fabs(2.0 * Fbm(x / (70.0 * scale), layer * 5.1, 3, seed + 90 + layer) - 1.0);
-        return h - (base * 0.4 + base * 0.8 * n * (0.55 + 0.45 * peaks));
+            1.0 - std::fabs(2.0 * Fbm(x / (60.0 * scale), layer * 5.1, 4, seed + 90 + layer) - 1.0);
+        return h - (base * 0.3 + base * 1.3 * n * peaks * peaks);
     };
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -273,10 +274,11 @@ Surface PaintSkyBack(int w, int h, const SkyStyle& st, uint32_t seed) {
                     ScaleColor(st.Ridge[layer], 0.9 + 0.2 * Fbm(x / 20.0, y / 20.0, 3, seed + 100 + layer));
                 // Light from the left on slopes that face it.
                 const double slope = std::clamp((ridge(layer, x - 3) - top) / 3.0, -1.5, 1.5);
-                m = AddColor(m, int(slope * 14.0 * std::exp(-(y - top) / 90.0)));
+                m = AddColor(m, int(slope * 14.0 * std::exp(-(y - top) / 30.0)));
                 if (st.SnowCaps && y < top + 10 + 20 * Fbm(x / 25.0, layer, 2, seed + 110) &&
                     top < h * (0.72 - 0.05 * layer))
                     m = MixColor(m, 0xE8F0FF, 0.8 - 0.15 * layer);
+                m = MixColor(m, ScaleColor(st.Ridge[layer], 0.6), 0.6 * double(y - top) / (h - top + 1));
                 // Haze deepens with distance and towards the foot of the mountains.
                 m = MixColor(m, st.Bottom,
                              (2 - layer) * 0.22 + 0.15 * (1.0 - double(y - top) / (h - top + 1)));
