@@ -7,6 +7,7 @@
 #include "media/MediaError.h"
 #include "media/Platform.h"
 #include "text/Font.h"
+#include "world/World.h"
 
 #include <chrono>
 #include <cstdio>

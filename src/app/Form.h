@@ -5,6 +5,8 @@
 #include "app/Files.h"
 #include "app/GameState.h"
 #include "app/OptionsFile.h"
+#include "combat/Weapon.h"
+#include "frontend/Menu.h"
 #include "media/FrameTimer.h"
 #include "media/ImageList.h"
 #include "media/Input.h"
@@ -13,10 +15,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 class TPlatform;
+class TMap;
 
 constexpr int ScreenWidth = 640;
 constexpr int ScreenHeight = 480;
@@ -52,6 +57,29 @@ class TForm1 {
     bool ShowFrameRate = false;
     uint8_t MatchFrameCounter = 0;
     std::array<int8_t, 2> PageCursor{127, 127};
+
+    // The world of the current or last match; none until the first match starts.
+    std::unique_ptr<TMap> Map;
+    // [player][slot]: slot 0 fires with the first fire key, slot 1 with the second.
+    std::array<std::array<TWeapon, 2>, 2> PlayerWeapons;
+    std::array<int64_t, 2> LastDrawnScore{-1, -1};
+
+    // Front-end objects, created at start-up.
+    std::unique_ptr<TGameMenu> ListMenu;
+    std::unique_ptr<TGameMenu> MainMenu;
+    std::unique_ptr<TGameMenu> OptionsMenu;
+    std::unique_ptr<TGameMenu> KeyboardMenu;
+    std::array<Surface, 2> ShipPreviews;
+    uint8_t PreviewAngle = 0;
+    uint8_t ListTop = 0;
+    std::vector<std::string> ListFiles;
+    uint8_t ListUpItem = 42;   // 42 = no arrow
+    uint8_t ListDownItem = 42; // 42 = no arrow
+    bool EndScreenDrawn = false;
+    // Front-end flow fields (frontend/FrontEnd.cpp) go here.
+
+    // Pilots, statistics and selectors fields (frontend/Selectors*.cpp) go here.
+
     // Set once the quit step (or a close request) has saved and the window should close.
     bool Closed = false;
     // Lookup errors are reported once per name.
@@ -75,16 +103,39 @@ class TForm1 {
     void StartupPanels();
     void DrawFrameRate();
 
-    // Pieces of the screens that the steps above call; each lives with its screen's code.
+    // --- Match (app/MatchFrame.cpp): "--match" starts a match as Begin would.
+    void StartQuickMatch();
+
+    // --- Status bar (text/StatusBar.cpp).
+    void DrawStatusDigits();
+    void DrawStatusBar();
+
+    // --- Front-end flow, start-up loading and credits (frontend/FrontEnd.cpp, frontend/About.cpp).
+    void ShowBackButton();       // Back resumes an interrupted match
+    void PrepareStartupAssets(); // ship checks, weapons, menus and ship previews
+    void DrawAboutText();        // the credits text
+    // Match start: the Loading picture, the new world, Thrust, the status bar, the weapons.
+    // False (and the front end stays, with no world) when the world cannot be built.
+    bool StartMatch();
+
+    // --- Pilots, statistics, selectors and the end screen (frontend/Selectors*.cpp).
     void RefreshMenuBackground();      // the still of the last match behind the menus
-    void ShowBackButton();             // Back resumes an interrupted match
-    void DrawPilotStats(int player);   // statistics on a side panel
+    void DrawPilotStats(int player);   // lifetime statistics on a side panel
     void DrawOptionsPanel();           // map, points limit and lives in the centre panel
-    void DrawAboutText();              // the credits window
     void DrawPilotPicture(int player); // the recoloured pilot figure on a side panel
     void DrawFlagPicture(int player);  // the flag on a side panel
+    void LoadShipPicture(int player);  // the ship preview, marker pixels blackened
     void SavePilots();                 // both current pilots into their folders
-    void PrepareStartupAssets();       // ship checks, weapons, menus and previews
+    // The open list of the current state (ship, flag, pilot or map): builds the page at ListTop
+    // into ListMenu and the panel, and applies a chosen row.
+    void BuildListPage();
+    void ChooseListRow(int row);
+    void DrawColourPicker(int side);
+    void ColourPick(int side);
+    void PrepareWeaponLists(int side);
+    void DrawWeaponPanel(int side);
+    void WeaponPick(int side);
+    void NameEntryFrame(int side); // the on-screen keyboard of a new pilot
 
   private:
     void ReportLookupError(const std::string& message, const std::string& name);

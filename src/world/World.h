@@ -17,6 +17,7 @@
 
 class TFiles;
 struct TPictureItem;
+class TWaveList;
 
 constexpr int ViewWidth = 320;
 constexpr int ViewHeight = 430;
@@ -94,6 +95,40 @@ class TMap {
 
     // Composes both views onto the 640 x 480 target (views.cpp).
     void DrawViews(Surface& target);
+
+    // --- The running match: one step of the world and positional sound (combat/WorldUpdate.cpp).
+    // Returns ShipWrecked of player 0 in the low byte and of player 1 in the high byte.
+    uint16_t UpdateWorld(TWaveList& waves);
+    void PlaySoundAt(TWaveList& waves, const std::string& name, int randomSuffixMax, int distToShip0,
+                     int distToShip1, int frequency, int volumePercent);
+
+    // --- Ship flight and terrain contact (combat/Flight.cpp).
+    void Thrust(int p);
+    void TurnLeft(int p);
+    void TurnRight(int p);
+    void FollowCamera(int p);
+    void CheckFeet(int p);
+    void Move(int p);
+    void TerrainContact(int p, TWaveList& waves);
+    void Float(int p);
+
+    // --- Projectiles, explosions and particle areas (combat/Projectiles.cpp, combat/Explosions.cpp,
+    // combat/ParticleEmission.cpp).
+    void Spawn(uint8_t kind, float x, float y, float vx, float vy);
+    // Advances the record in `slot` by its kind's rule (impacts and terrain changes included).
+    void AdvanceProjectile(int slot, TWaveList& waves);
+    void Emit(TParticleArea& area);
+
+    // --- Hits, deaths, bases, flags and medals (combat/Contest.cpp).
+    void ResolveHits(int p, const std::vector<uint16_t>& candidates, TWaveList& waves);
+    void ShipCollision(TWaveList& waves);
+    // True when ship p was wrecked (its pilot ejects); false when nothing or only the pilot died.
+    bool HandleDeath(int p, TWaveList& waves);
+    void EnemyBase(int p, TWaveList& waves);
+    void OwnBase(int p, TWaveList& waves);
+    void UpdateFlag(int q, TWaveList& waves);
+    void TimeMedals(int p, TWaveList& waves);
+    void AwardMedal(int p, int k, TWaveList& waves);
 };
 
 // Sets the counters of one match in a pilot record to 0; the win streak carries across matches.
