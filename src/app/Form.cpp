@@ -145,6 +145,8 @@ void TForm1::StartupPanels() {
     DrawOptionsPanel();
     DrawAboutText();
     GameState = gsMainMenu;
+    // "--match" goes straight from the prepared panels into a match, as Begin would.
+    if (CommandLine.QuickMatch) StartQuickMatch();
 }
 
 void TForm1::DrawFrameRate() {

@@ -1,5 +1,213 @@
-// MatchFrame: placeholder until the match frame lands.
+// MatchFrame: one frame of a running match, from the time base to the medal notices, and the quick start.
 #include "app/Form.h"
 
-void TForm1::MatchFrame() {}
-void TForm1::StartQuickMatch() {}
+#include "app/GameMath.h"
+#include "combat/WeaponNames.h"
+#include "text/StatusBar.h"
+#include "world/World.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int8_t NoPageOpen = 127;
+constexpr int PageRows = 5;
+// Highlights as Windows colour values: blue-grey for the first page, red-grey for the second.
+constexpr uint32_t PageHighlight[2] = {0x804040, 0x404080};
+
+// One player's five controls, as input states.
+struct TControls {
+    int Thrust;
+    int Left;  // turn counter-clockwise, walk left, page row up
+    int Right; // turn clockwise, walk right, page row down
+    int Fire1; // also opens page 0
+    int Fire2; // also opens page 1
+};
+
+constexpr TControls Controls[2] = {
+    {isButton(10), isButton(12), isButton(13), isButton(14), isButton(11)}, // W A D Tab S
+    {isUp, isLeft, isRight, isButton(1), isDown},                           // arrows and Return
+};
+
+struct THeld {
+    bool Thrust = false;
+    bool Left = false;
+    bool Right = false;
+    bool Fire1 = false;
+    bool Fire2 = false;
+};
+
+THeld Read(const TInputStates& states, const TControls& c) {
+    return THeld{states.Has(c.Thrust), states.Has(c.Left), states.Has(c.Right), states.Has(c.Fire1),
+                 states.Has(c.Fire2)};
+}
+
+bool Controllable(const TShip& ship) {
+    return ship.RespawnTimer == 0 && ship.Glued == 0;
+}
+
+// Kept within 0..255 by adding or taking 255, not 256, as players have always turned.
+void WrapHeading(TShip& ship) {
+    if (ship.Angle < 0)
+        ship.Angle += 255;
+    else if (ship.Angle > 255)
+        ship.Angle -= 255;
+}
+
+std::string PageWeaponName(const TPilotRecord& pilot, int page, int row) {
+    return std::string(WeaponName(pilot.Weapons[size_t(PageRows * page + row)]));
+}
+
+} // namespace
+
+void TForm1::MatchFrame() {
+    if (!Map) return;
+    TMap& map = *Map;
+
+    // Time base: the measured rate counts only once the counter has come round, at most 256 frames in.
+    if (MatchFrameCounter == 255) map.MinFrameRate = 15;
+    const int measured = std::clamp(DXTimer.MeasuredFrameRate, 0, 65535);
+    map.SetFrameRate(uint16_t(std::max<int>(map.MinFrameRate, measured)));
+
+    if (map.MatchOver != 0) GameState = gsMatchEnd;
+
+    std::array<THeld, 2> held{};
+    for (size_t p = 0; p < 2; ++p)
+        held[p] = Read(DXInput.States, Controls[p]);
+
+    for (size_t p = 0; p < 2; ++p) {
+        if (!Controllable(map.Ships[p])) continue;
+        if (held[p].Thrust) map.Thrust(int(p));
+        for (TWeapon& weapon : PlayerWeapons[p])
+            weapon.Tick(map.FrameRate, map);
+        // Nobody fires from the own base: it is where weapons are changed.
+        if (held[p].Fire1 && map.Ships[p].AtOwnBase == 0) PlayerWeapons[p][0].Fire(map, DXWaveList);
+        if (held[p].Fire2 && map.Ships[p].AtOwnBase == 0) PlayerWeapons[p][1].Fire(map, DXWaveList);
+    }
+
+    for (int p = 1; p >= 0; --p) {
+        if (!Controllable(map.Ships[size_t(p)])) continue;
+        if (held[size_t(p)].Left) map.TurnLeft(p);
+        if (held[size_t(p)].Right) map.TurnRight(p);
+    }
+
+    for (TShip& ship : map.Ships)
+        if (ship.OnFoot == 0) WrapHeading(ship);
+
+    if (map.MatchEnded == 0) map.DrawViews(DXDraw);
+
+    const TPictureItem& greenFont = DXImageList.Find("GreenFont");
+    // Letting go of a fire key closes the page being changed on both pages.
+    for (size_t p = 0; p < 2; ++p) {
+        const TControls& c = Controls[p];
+        const bool released =
+            Released(PrevInput, DXInput.States, c.Fire1) || Released(PrevInput, DXInput.States, c.Fire2);
+        if (!released || PageCursor[p] == NoPageOpen) continue;
+        const int row = std::clamp<int>(PageCursor[p], 0, PageRows - 1);
+        for (int k = 0; k < 2; ++k)
+            DrawPageRow(map.WeaponNameSurfaces[p][size_t(k)], row, PageWeaponName(Options.Players[p], k, row),
+                        0, greenFont);
+        PageCursor[p] = NoPageOpen;
+    }
+
+    for (size_t p = 0; p < 2; ++p) {
+        const TControls& c = Controls[p];
+        const TShip& ship = map.Ships[p];
+        const TPilotRecord& pilot = Options.Players[p];
+        for (int k = 0; k < 2; ++k) {
+            const bool active = k == 0 ? held[p].Fire1 : (held[p].Fire2 && !held[p].Fire1);
+            if (!active || ship.AtOwnBase == 0) continue;
+            Surface& page = map.WeaponNameSurfaces[p][size_t(k)];
+            const bool turnPressed = NewlyPressed(PrevInput, DXInput.States, c.Left) ||
+                                     NewlyPressed(PrevInput, DXInput.States, c.Right);
+            if (turnPressed || PageCursor[p] == NoPageOpen) {
+                // A page opens on its middle row.
+                if (PageCursor[p] == NoPageOpen) PageCursor[p] = 2;
+                if (held[p].Left) {
+                    DrawPageRow(page, PageCursor[p], PageWeaponName(pilot, k, PageCursor[p]), 0, greenFont);
+                    --PageCursor[p];
+                }
+                if (held[p].Right) {
+                    const int row = std::clamp<int>(PageCursor[p], 0, PageRows - 1);
+                    DrawPageRow(page, row, PageWeaponName(pilot, k, row), 0, greenFont);
+                    ++PageCursor[p];
+                }
+                PageCursor[p] = int8_t(std::clamp<int>(PageCursor[p], 0, PageRows - 1));
+                PlayerWeapons[p][size_t(k)].Setup(pilot.Weapons[size_t(PageRows * k + PageCursor[p])]);
+                DrawPageRow(page, PageCursor[p], PageWeaponName(pilot, k, PageCursor[p]), PageHighlight[k],
+                            greenFont);
+            }
+            // The list hangs below the ship in its own view and never leaves the play area.
+            const int64_t x = Round(ship.X) - Round(map.ViewX[p]) + int64_t(ViewWidth) * int64_t(p) - 39;
+            const int64_t y = Round(ship.Y) - Round(map.ViewY[p]) + 20;
+            DXDraw.Draw(int(std::min<int64_t>(std::max<int64_t>(x, 0), 539)),
+                        int(std::min<int64_t>(std::max<int64_t>(y, 0), 380)), page, true);
+        }
+    }
+
+    const uint16_t wrecked = map.UpdateWorld(DXWaveList);
+    for (size_t p = 0; p < 2; ++p) {
+        if (((wrecked >> (8 * p)) & 0xFF) == 0) continue;
+        // The pilot walks on with a few rounds of the first weapon.
+        PlayerWeapons[p][0].Ammo = 5;
+        PlayerWeapons[p][1].Ammo = 0;
+    }
+
+    // The engine wobbles in pitch once every 256 frames.
+    ++MatchFrameCounter;
+    TWaveItem& thrust = DXWaveList.Find("Thrust");
+    thrust.SetFrequency(DXWaveList.Mixer, 11025 + int(Trunc(TurnCos(MatchFrameCounter) * 3000)));
+
+    std::array<bool, 2> thrusting{};
+    for (size_t p = 0; p < 2; ++p)
+        thrusting[p] = held[p].Thrust && map.Ships[p].RespawnTimer == 0 && map.Ships[p].Fuel > 0;
+    if (thrusting[0] || thrusting[1]) {
+        thrust.SetVolume(DXWaveList.Mixer, -520);
+        thrust.SetPan(DXWaveList.Mixer, thrusting[0] && thrusting[1] ? 0 : thrusting[0] ? -10000 : 10000);
+    } else {
+        thrust.SetVolume(DXWaveList.Mixer, -10000);
+    }
+
+    for (size_t p = 0; p < 2; ++p) {
+        const TShip& ship = map.Ships[p];
+        if (ship.AtOwnBase != 0)
+            for (TWeapon& weapon : PlayerWeapons[p])
+                weapon.Recharge(map.FrameRate);
+        if (ship.AtEnemyBase != 0)
+            for (TWeapon& weapon : PlayerWeapons[p])
+                weapon.Recharge(2.0 * map.FrameRate);
+    }
+
+    const std::array<int64_t, 2> points{map.Match.Players[0].Points, map.Match.Players[1].Points};
+    if (points != LastDrawnScore) {
+        LastDrawnScore = points;
+        DrawStatusDigits();
+    }
+
+    DrawStatusBar();
+
+    for (size_t p = 0; p < 2; ++p) {
+        if (map.MedalTimer[p] == 0) continue;
+        --map.MedalTimer[p];
+        DXImageList.Find(map.MedalImage[p]).Draw(DXDraw, 620 * int(p), 386, 0);
+    }
+}
+
+void TForm1::StartQuickMatch() {
+    // Exactly what Begin does; a world that cannot be built leaves the players at the menu.
+    if (!StartMatch()) std::fprintf(stderr, "flarons: --match: the match could not be started\n");
+}
+
+// TEMPORARY until text/StatusBar.cpp defines the page rows; weak so that definition wins.
+#include "media/Canvas.h"
+#include "text/Font.h"
+__attribute__((weak)) void DrawPageRow(Surface& page, int row, const std::string& text, uint32_t colour,
+                                       const TPictureItem& greenFont) {
+    Canvas canvas(page);
+    canvas.BrushColor = colour;
+    canvas.PenColor = colour != 0 ? 0x555555u : 0u;
+    canvas.Rectangle(0, 8 * row, 78, 8 * row + 8);
+    canvas.Release();
+    DrawText(page, greenFont, 39 - TextWidth(greenFont, text) / 2, 8 * row + 1, text);
+}

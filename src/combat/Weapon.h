@@ -1,13 +1,13 @@
 // Weapon: one live weapon object of a player (catalogue values, ammunition, cooldown) and firing.
 #pragma once
 
+#include "combat/WeaponNames.h"
+
 #include <cstdint>
 #include <string>
 
 class TMap;
 class TWaveList;
-
-constexpr int WeaponCount = 23;
 
 class TWeapon {
   public:

@@ -1,5 +1,154 @@
-// WorldUpdate: placeholder until the world update lands.
+// WorldUpdate: one step of the running world in its fixed order, and the positional sound.
+#include "app/GameMath.h"
+#include "media/Sound.h"
 #include "world/World.h"
 
-uint16_t TMap::UpdateWorld(TWaveList&) { return 0; }
-void TMap::PlaySoundAt(TWaveList&, const std::string&, int, int, int, int, int) {}
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Half the silhouette the ship shows now; a ship whose angle selects no frame catches nothing.
+bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
+    const int frame = ship.FrameIndex();
+    if (frame < 0) return false;
+    const Surface& mask = ship.Masks[size_t(frame)];
+    halfW = mask.Width / 2;
+    halfH = mask.Height / 2;
+    return true;
+}
+
+} // namespace
+
+uint16_t TMap::UpdateWorld(TWaveList& waves) {
+    // View shake: a damped spring per view. One screen shared by both players shakes as one.
+    if (SingleScreen != 0) {
+        const double meanX = (double(ShakeVelX[0]) + ShakeVelX[1]) / 2;
+        const double meanY = (double(ShakeVelY[0]) + ShakeVelY[1]) / 2;
+        ShakeX[0] = float(ShakeX[0] + meanX);
+        ShakeY[0] = float(ShakeY[0] + meanY);
+        ShakeX[1] = ShakeX[0];
+        ShakeY[1] = ShakeY[0];
+    } else {
+        for (size_t i = 0; i < 2; ++i) {
+            ShakeX[i] += ShakeVelX[i];
+            ShakeY[i] += ShakeVelY[i];
+        }
+    }
+    for (size_t i = 0; i < 2; ++i) {
+        ShakeVelX[i] = float((ShakeVelX[i] - ShakeX[i] / 5.0) / 1.1);
+        ShakeVelY[i] = float((ShakeVelY[i] - ShakeY[i] / 5.0) / 1.1);
+    }
+
+    // Once per second. Reaching or passing the rate counts, so a rate that drops between two
+    // frames cannot leave the counter climbing past it for minutes.
+    ++FrameCounter;
+    if (FrameCounter >= FrameRate) {
+        for (size_t p = 0; p < 2; ++p) {
+            TShip& s = Ships[p];
+            TPilotRecord& pilot = Match.Players[p];
+            ++pilot.PlayingTime;
+            if (s.AtEnemyBase != 0)
+                ++s.EnemyBaseSeconds;
+            else
+                s.EnemyBaseSeconds = 0;
+            if (s.OnFoot == 1 && s.RespawnTimer == 0) ++pilot.OnFootTime;
+            ++s.LifeSeconds;
+            TimeMedals(int(p), waves);
+        }
+        FrameCounter = 0;
+    }
+
+    if (Match.FlagsDisabled == 0) {
+        UpdateFlag(0, waves);
+        UpdateFlag(1, waves);
+    }
+
+    for (TParticleArea& area : ParticleAreas)
+        Emit(area);
+
+    // Projectiles, then the cheap box test that picks the few worth a pixel-exact hit test.
+    std::array<std::vector<uint16_t>, 2> candidates;
+    std::array<int, 2> halfW{};
+    std::array<int, 2> halfH{};
+    std::array<bool, 2> catches{};
+    for (size_t p = 0; p < 2; ++p)
+        catches[p] = HalfSize(Ships[p], halfW[p], halfH[p]);
+    const int slots = int(std::min(Projectiles.size(), ProjectileCount));
+    for (int slot = 0; slot < slots; ++slot) {
+        if (Projectiles[size_t(slot)].Kind == 0) continue;
+        AdvanceProjectile(slot, waves);
+        const TProjectile& record = Projectiles[size_t(slot)];
+        if (record.Kind == 0) continue;
+        const int64_t px = Round(record.X);
+        const int64_t py = Round(record.Y);
+        for (size_t p = 0; p < 2; ++p) {
+            if (!catches[p]) continue;
+            if (std::llabs(px - Round(Ships[p].X)) < halfW[p] &&
+                std::llabs(py - Round(Ships[p].Y)) < halfH[p])
+                candidates[p].push_back(uint16_t(slot));
+        }
+    }
+
+    for (TShip& s : Ships) {
+        if (s.Health > 0) {
+            s.Alive = 1;
+            s.Glued = 0;
+            s.AtOwnBase = 0;
+            s.AtEnemyBase = 0;
+        } else {
+            s.Alive = 0;
+        }
+    }
+
+    std::array<uint8_t, 2> wrecked{};
+    for (size_t p = 0; p < 2; ++p) {
+        TShip& s = Ships[p];
+        const int pi = int(p);
+        if (s.RespawnTimer != 0) {
+            --s.RespawnTimer;
+            if (s.RespawnTimer == 0 && MatchOver != 0) MatchEnded = 1;
+            continue;
+        }
+        ResolveHits(pi, candidates[p], waves);
+        if (SingleScreen == 0) FollowCamera(pi);
+        CheckFeet(pi);
+        Move(pi);
+        TerrainContact(pi, waves);
+        if (p == 0 && Ships[0].Alive != 0 && Ships[1].Alive != 0) ShipCollision(waves);
+        if (s.Alive == 0 && HandleDeath(pi, waves)) wrecked[p] = 1;
+        Float(pi);
+        if (s.AtEnemyBase != 0) EnemyBase(pi, waves);
+        if (s.AtOwnBase != 0) OwnBase(pi, waves);
+    }
+    return uint16_t(wrecked[0] | (wrecked[1] << 8));
+}
+
+void TMap::PlaySoundAt(TWaveList& waves, const std::string& name, int randomSuffixMax, int distToShip0,
+                       int distToShip1, int frequency, int volumePercent) {
+    std::string full = name;
+    if (randomSuffixMax > 0) {
+        const int32_t suffix = Random(randomSuffixMax + 1);
+        full += std::to_string(suffix);
+    }
+    TWaveItem& item = waves.Find(full);
+    item.SetFrequency(waves.Mixer, frequency);
+    // Distances are 16-bit; a farther one is simply as far as can be, never wrapped round to near.
+    const int d0 = std::clamp(distToShip0, 0, 65535);
+    const int d1 = std::clamp(distToShip1, 0, 65535);
+    const int volume = std::max(0, 10000 - std::min(d0, d1)) * volumePercent / 100 - 10000;
+    const int pan = std::clamp(d0 - d1, -10000, 10000);
+    item.SetVolume(waves.Mixer, volume);
+    item.SetPan(waves.Mixer, pan);
+    item.Play(waves.Mixer);
+    if (!full.empty() && full[0] == 'E') {
+        const double r0 = RandomReal();
+        ShakeVelX[0] = float(ShakeVelX[0] + 10 * r0 / std::max(1, d0));
+        const double r1 = RandomReal();
+        ShakeVelY[0] = float(ShakeVelY[0] + 10 * r1 / std::max(1, d0));
+        const double r2 = RandomReal();
+        ShakeVelX[1] = float(ShakeVelX[1] + 10 * r2 / std::max(1, d1));
+        const double r3 = RandomReal();
+        ShakeVelY[1] = float(ShakeVelY[1] + 10 * r3 / std::max(1, d1));
+    }
+}
