@@ -39,6 +39,7 @@ bool TForm1::WaitForSecondChange(bool spaceShortens) {
 
 void TForm1::DXDrawInitializeSurface() {
     LoadOptions(Options, Files);
+    PrepareStartupAssets();
     PageCursor = {127, 127};
     if (CommandLine.HasSeed) {
         RandSeed(CommandLine.Seed);
@@ -59,16 +60,21 @@ void TForm1::DXDrawInitializeSurface() {
     }
     Flip();
 
+    BuildMenus();
     GameState = gsStartup;
-    PlayerPanels[0].SetSize(158, 362);
-    PlayerPanels[1].SetSize(158, 362);
+    for (size_t p = 0; p < 2; ++p) {
+        ShipPreviews[p] = Surface();
+        PlayerPanels[p].SetSize(158, 362);
+    }
     OptionsPanel.SetSize(205, 162);
     MenuBackground.SetSize(ScreenWidth, ScreenHeight);
     AboutSurface.SetSize(132, 106);
+    AboutShown = false;
     const std::filesystem::path bars = Files.ForReading("graphics\\menu\\status_bars.bmp");
     if (!bars.empty()) StatusBars.LoadFromFile(bars.string());
     StatusSurface = Surface();
-    PrepareStartupAssets();
+    LoadShipPicture(0);
+    LoadShipPicture(1);
 
     // Title wait: five changes of the clock's seconds, cut short by space.
     bool waiting = true;
@@ -117,7 +123,8 @@ void TForm1::DXTimerTimer() {
 void TForm1::HandleEscape() {
     const uint8_t left = GameState;
     GameState = gsMainMenu;
-    RefreshMenuBackground();
+    // Before the first match there is no world to take a still from: the background stays.
+    if (Map) RefreshMenuBackground();
     if (left == gsMatch) ShowBackButton();
     DrawPilotStats(0);
     DrawPilotStats(1);

@@ -77,6 +77,9 @@ class TForm1 {
     uint8_t ListDownItem = 42; // 42 = no arrow
     bool EndScreenDrawn = false;
     // Front-end flow fields (frontend/FrontEnd.cpp) go here.
+    bool AboutShown = false;  // the credits window is open
+    uint8_t AboutPhase = 0;   // 0 down, 1 pause at the end, 2 up, 3 pause at the top
+    float AboutScroll = 0;    // first row of AboutSurface shown
 
     // Pilots, statistics and selectors fields (frontend/Selectors*.cpp) go here.
 
@@ -112,8 +115,12 @@ class TForm1 {
 
     // --- Front-end flow, start-up loading and credits (frontend/FrontEnd.cpp, frontend/About.cpp).
     void ShowBackButton();       // Back resumes an interrupted match
-    void PrepareStartupAssets(); // ship checks, weapons, menus and ship previews
+    void PrepareStartupAssets(); // ship checks and the four weapon objects
+    void BuildMenus();           // the four long-lived menus with their items
     void DrawAboutText();        // the credits text
+    void AboutFrame();           // advances and draws the credits window
+    // The open list's arrows and rows for this frame; true when a row was chosen.
+    bool ListFrame();
     // Match start: the Loading picture, the new world, Thrust, the status bar, the weapons.
     // False (and the front end stays, with no world) when the world cannot be built.
     bool StartMatch();

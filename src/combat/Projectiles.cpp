@@ -1,6 +1,769 @@
-// Projectiles: placeholder until the projectile rules land.
+// Projectiles: the spawn operation of the pool and the motion rule of every kind of record.
+#include "app/GameMath.h"
+#include "media/Sound.h"
 #include "world/World.h"
 
-void TMap::Spawn(uint8_t, float, float, float, float) {}
-void TMap::AdvanceProjectile(int, TWaveList&) {}
-void TMap::Emit(TParticleArea&) {}
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const std::string DirtSound = "Dirt";
+const std::string PistolSound = "Pistol";
+
+// Positions far outside the world are turned into a coordinate that is just as far outside but
+// still an int, so rounding never overflows and the terrain accessor sees them as outside.
+inline int Coord(double v) {
+    if (!(v > -1e9)) return -1000000000;
+    if (v > 1e9) return 1000000000;
+    return int(Round(v));
+}
+
+inline uint16_t NextSlot(uint16_t slot) {
+    return uint16_t(size_t(slot) + 1 >= ProjectileCount ? 0 : slot + 1);
+}
+
+// Steps 1 to 3 of a spawn: the next free slot after the cursor (or the previous spawn's when the
+// pool is full), the position clamped into the terrain.
+TProjectile& TakeSlot(TMap& map, uint8_t kind, float x, float y, float vx, float vy) {
+    const uint16_t start = map.ProjectileCursor;
+    uint16_t slot = NextSlot(start);
+    while (map.Projectiles[slot].Kind != 0 && slot != start)
+        slot = NextSlot(slot);
+    map.ProjectileCursor = slot;
+    const float maxX = float(std::max(0, map.TerrainBitmap.Width - 1));
+    const float maxY = float(std::max(0, map.TerrainBitmap.Height - 1));
+    // Written so that a NaN lands on 0 rather than in the record.
+    if (!(x >= 0)) x = 0;
+    if (x > maxX) x = maxX;
+    if (!(y >= 0)) y = 0;
+    if (y > maxY) y = maxY;
+    TProjectile& p = map.Projectiles[slot];
+    p.X = x;
+    p.Y = y;
+    p.VX = vx;
+    p.VY = vy;
+    p.Kind = kind;
+    p.Counter = 0;
+    return p;
+}
+
+inline void Colour(TProjectile& p, int r, int g, int b) {
+    p.R = uint8_t(r);
+    p.G = uint8_t(g);
+    p.B = uint8_t(b);
+}
+
+inline void Grey(TProjectile& p, int g) {
+    Colour(p, g, g, g);
+}
+
+// The loose-snow pieces a snowflake falls apart into, around its own point.
+constexpr int FlakeOffsets[10][2] = {{0, -2}, {-2, -1}, {0, -1}, {2, -1}, {-1, 0},
+                                     {1, 0},  {-2, 1},  {0, 1},  {2, 1},  {0, 2}};
+
+} // namespace
+
+void TMap::Spawn(uint8_t kind, float x, float y, float vx, float vy) {
+    TProjectile& p = TakeSlot(*this, kind, x, y, vx, vy);
+    switch (kind) {
+    case 1: {
+        p.Kind = 6;
+        p.Weight = 2;
+        const int g = 255 - Random(8);
+        Grey(p, g);
+        const float px = p.X, py = p.Y;
+        for (const auto& o : FlakeOffsets) {
+            TProjectile& piece = TakeSlot(*this, 6, px + float(o[0]), py + float(o[1]), vx, vy);
+            piece.Weight = 2;
+            const int shade = 255 - Random(16);
+            Grey(piece, shade);
+        }
+        break;
+    }
+    case 2:
+        Colour(p, 1, 1, 1);
+        p.Weight = 20;
+        break;
+    case 3: {
+        const int r = Random(90);
+        Colour(p, r, r, 255);
+        p.Weight = 30;
+        p.Counter = 2;
+        break;
+    }
+    case 4:
+        Colour(p, 255, 255, 255);
+        p.Weight = 0;
+        break;
+    case 5:
+        Grey(p, 127);
+        p.Weight = 0;
+        break;
+    case 6:
+    case 255: {
+        const int g = 255 - Random(8);
+        Grey(p, g);
+        p.Weight = 2;
+        break;
+    }
+    case 7: {
+        const int r = 100 + Random(90);
+        Colour(p, r, r, 255);
+        p.Weight = 30;
+        p.Counter = 2;
+        p.Kind = 3;
+        Spawn(3, p.X, p.Y + 1, vx, vy);
+        break;
+    }
+    case 9:
+    case 21:
+        Colour(p, 255, 255, 255);
+        p.Weight = kind == 9 ? 5 : 15;
+        break;
+    case 10: {
+        const int r = BackAverage[0], g = BackAverage[1], b = BackAverage[2];
+        p.R = uint8_t(Round((r + (255 - r) / 2) / 1.5));
+        p.G = uint8_t(Round((g + (255 - g) / 2) / 1.5));
+        p.B = uint8_t(b + (255 - b) / 2);
+        break;
+    }
+    case 11:
+        Colour(p, 255, 255, 0);
+        break;
+    case 12:
+    case 13:
+    case 14:
+        Colour(p, 255, 255, 255);
+        p.Timer = 5;
+        break;
+    case 15:
+        Colour(p, 255, 64, 64);
+        p.Timer = 10;
+        break;
+    case 16:
+        Colour(p, 0, 0, 0);
+        p.Timer = 0.4f;
+        break;
+    case 17:
+        Colour(p, 255, 128, 128);
+        p.Timer = 50;
+        break;
+    case 18:
+        Colour(p, 128, 255, 128);
+        p.Timer = 3;
+        break;
+    case 19:
+        Colour(p, 200, 200, 200);
+        p.Timer = 20;
+        break;
+    case 20:
+        Colour(p, 196, 255, 196);
+        p.Weight = 20;
+        p.Timer = 0.5f;
+        break;
+    case 22:
+        Colour(p, 255, 255, 255);
+        p.Weight = 5;
+        p.Timer = 4;
+        break;
+    case 23:
+        Colour(p, 64, 255, 64);
+        p.Weight = 5;
+        break;
+    case 24:
+        Colour(p, 255, 255, 64);
+        p.Weight = 10;
+        break;
+    case 25:
+        Colour(p, 200, 200, 255);
+        p.Weight = 10;
+        p.Timer = 1;
+        break;
+    default:
+        break;
+    }
+}
+
+void TMap::SoundAtPoint(TWaveList& waves, const std::string& name, int randomSuffixMax, double x, double y,
+                        int frequency, int volumePercent) {
+    int d[2] = {0, 0};
+    for (size_t s = 0; s < 2; ++s) {
+        const double dx = x - double(Ships[s].X), dy = y - double(Ships[s].Y);
+        d[s] = int(std::min(Round(std::sqrt(dx * dx + dy * dy)), int64_t(1000000000)));
+    }
+    PlaySoundAt(waves, name, randomSuffixMax, d[0], d[1], frequency, volumePercent);
+}
+
+namespace {
+
+// Per-frame context of the projectile rules.
+struct TRules {
+    TMap& Map;
+    const int W;
+    const int H;
+    const double FrameRate;
+    const double Scale;
+
+    explicit TRules(TMap& map)
+        : Map(map), W(map.TerrainBitmap.Width), H(map.TerrainBitmap.Height),
+          FrameRate(map.FrameRate > 0 ? double(map.FrameRate) : double(DefaultFrameRate)), Scale(map.Scale) {}
+
+    uint8_t Cell(double x, double y) const { return Map.TerrainBitmap.Get(Coord(x), Coord(y)); }
+    uint8_t CellAt(int x, int y) const { return Map.TerrainBitmap.Get(x, y); }
+    double Gravity(const TProjectile& p) const { return 0.04 / FrameRate * p.Weight; }
+    // The next step stays on the play field, with a margin of one pixel (rounded).
+    bool Inside(const TProjectile& p) const {
+        const int nx = Coord(double(p.X) + double(p.VX)), ny = Coord(double(p.Y) + double(p.VY));
+        return nx >= 1 && nx <= W - 1 && ny >= 1 && ny <= H - 1;
+    }
+    // The same test on the unrounded next step.
+    bool NextInRange(const TProjectile& p) const {
+        const double nx = double(p.X) + double(p.VX), ny = double(p.Y) + double(p.VY);
+        return nx >= 1 && nx <= W - 1 && ny >= 1 && ny <= H - 1;
+    }
+    bool Outside(const TProjectile& p) const { return p.X > W || p.X < 0 || p.Y > H || p.Y < 0; }
+
+    void SmokeBehind(const TProjectile& p) {
+        const double r1 = RandomReal(), r2 = RandomReal(), r3 = RandomReal(), r4 = RandomReal();
+        Map.Spawn(5, float(p.X + r1 * p.VX), float(p.Y + r2 * p.VY), float((r3 - p.VX) / 10),
+                  float((r4 - p.VY) / 10));
+    }
+    void SmokeRising(float x, float y) {
+        const double r1 = RandomReal(), r2 = RandomReal();
+        Map.Spawn(5, x, y, float(0.4 * r1 - 0.2), float(-0.4 * r2));
+    }
+    // The homing rule: every axis turns towards the target by at most 0.3 x Scale per frame.
+    void Steer(TProjectile& p, const TShip& target) const {
+        const double cap = 0.3 * Scale;
+        const double dx = double(target.X) - double(p.X), dy = double(target.Y) - double(p.Y);
+        const double sx = std::min(cap, std::fabs(dx) / (150 * Scale));
+        const double sy = std::min(cap, std::fabs(dy) / (150 * Scale));
+        p.VX = float(dx <= 0 ? double(p.VX) - sx : double(p.VX) + sx);
+        p.VY = float(dy <= 0 ? double(p.VY) - sy : double(p.VY) + sy);
+    }
+    double DistanceTo(const TProjectile& p, const TShip& s) const {
+        const double dx = double(s.X) - double(p.X), dy = double(s.Y) - double(p.Y);
+        return std::sqrt(dx * dx + dy * dy);
+    }
+};
+
+inline void Age(TProjectile& p) {
+    if (p.Counter % 10 < 9) ++p.Counter;
+}
+inline size_t OwnerOf(const TProjectile& p) {
+    return p.Counter / 10 == 0 ? 0 : 1;
+}
+
+// A chance of one in n, certain when n is 0 or less; the draw is made in every case.
+inline bool OneIn(int32_t n) {
+    const int32_t d = Random(n);
+    return n <= 0 || d == 0;
+}
+
+} // namespace
+
+void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
+    if (slot < 0 || size_t(slot) >= Projectiles.size()) return;
+    TProjectile& p = Projectiles[size_t(slot)];
+    if (p.Kind == 0) return;
+    TRules k(*this);
+    const int W = k.W, H = k.H;
+
+    switch (p.Kind) {
+    case 2: { // ant
+        if (!k.Inside(p)) {
+            p.Kind = 0;
+            return;
+        }
+        ++p.Counter;
+        if (k.Cell(p.X, p.Y) != TerrainEmpty) {
+            p.Y = float(double(p.Y) - std::fabs(double(p.VX)));
+            p.VY = 0;
+            if (k.CellAt(Coord(p.X), Coord(p.Y) + 1) == TerrainWater) p.Kind = 0;
+        } else {
+            if (Random(500) == 1) p.VX = -p.VX;
+            p.X += p.VX;
+            if (k.CellAt(Coord(p.X), Coord(p.Y) + 1) == TerrainEmpty) {
+                p.Y += p.VY;
+                p.VY = float(double(p.VY) + k.Gravity(p));
+            }
+            if (k.Outside(p)) p.Kind = 0;
+        }
+        if (p.Counter >= 2343) p.Kind = 0;
+        return;
+    }
+
+    case 3: { // water drop: Counter 2 falling, 1 flowing, 0 resting, 3 rising
+        if (k.Outside(p)) {
+            p.Kind = 0;
+            return;
+        }
+        if (k.Cell(p.X, p.Y) != TerrainEmpty) {
+            // Something settled on the drop: a resting or flowing drop is gone, a moving one rises.
+            if (p.Counter < 2) {
+                p.Kind = 0;
+                return;
+            }
+            double y = p.Y;
+            do {
+                y -= 1;
+                p.Counter = 3;
+            } while (k.Cell(p.X, y) != TerrainEmpty && y > 0);
+            if (y < 0) {
+                y = 0;
+                p.Kind = 0;
+            }
+            p.Y = float(y);
+            return;
+        }
+        if (p.Counter == 3) p.Counter = 0;
+        const int cx = Coord(p.X), cy = Coord(p.Y);
+        if (k.CellAt(cx, cy + 1) == TerrainEmpty) {
+            p.X += p.VX;
+            p.Y += p.VY;
+            p.VX = float(double(p.VX) / 1.01);
+            p.VY = float(double(p.VY) + k.Gravity(p));
+            p.Counter = 2;
+            return;
+        }
+        const double r = RandomReal();
+        p.VY = float(0.4 + 0.3 * r);
+        const bool belowRightEmpty = k.CellAt(cx + 1, cy + 1) == TerrainEmpty;
+        const bool belowLeftEmpty = k.CellAt(cx - 1, cy + 1) == TerrainEmpty;
+        if (belowRightEmpty || belowLeftEmpty) {
+            p.Counter = 1;
+            p.Y += 1;
+            if (!belowRightEmpty) {
+                p.X -= 1;
+                p.VX = -std::fabs(p.VX);
+            } else {
+                p.X += 1;
+                p.VX = std::fabs(p.VX);
+            }
+            return;
+        }
+        const bool leftEmpty = k.CellAt(cx - 1, cy) == TerrainEmpty;
+        const bool rightEmpty = k.CellAt(cx + 1, cy) == TerrainEmpty;
+        if (leftEmpty && rightEmpty) {
+            p.X += p.VX < 0 ? -1.0f : 1.0f;
+        } else if (!leftEmpty && !rightEmpty) {
+            Settle(slot);
+        } else if (p.VX == 0) {
+            p.Kind = 0;
+        } else {
+            const bool towardsEmpty = p.VX > 0 ? rightEmpty : leftEmpty;
+            if (towardsEmpty) {
+                p.X += p.VX > 0 ? 1.0f : -1.0f;
+            } else if (p.Counter != 1) {
+                p.VX = -p.VX;
+                p.X += p.VX > 0 ? 1.0f : -1.0f;
+                p.Counter = 1;
+            } else {
+                Settle(slot);
+            }
+        }
+        return;
+    }
+
+    case 4: { // spark: white, yellow, red, then the background's colour
+        if (!k.Inside(p)) {
+            p.Kind = 0;
+            return;
+        }
+        const uint8_t c = k.Cell(p.X, p.Y);
+        if (c == TerrainWater) {
+            p.Kind = 0;
+            k.SmokeRising(p.X, p.Y - 1);
+            return;
+        }
+        if (c != TerrainEmpty) {
+            p.VX = -p.VX;
+            p.VY = -p.VY;
+            Burn(slot);
+        }
+        p.Counter += 32;
+        p.X += p.VX;
+        p.Y += p.VY;
+        p.VX = float(double(p.VX) / 1.1);
+        p.VY = float(double(p.VY) / 1.1);
+        if (p.Counter < 256) {
+            p.B = uint8_t(255 - p.Counter % 256);
+        } else if (p.Counter < 512) {
+            p.G = uint8_t(255 - p.Counter % 256);
+        } else if (p.Counter < 768) {
+            p.R = uint8_t(p.R - (255 - BackAverage[0]) / 10);
+            p.G = uint8_t(p.G + BackAverage[1] / 10);
+            p.B = uint8_t(p.B + BackAverage[2] / 10);
+        }
+        if (OneIn(int32_t((769 - int64_t(p.Counter)) / 8))) {
+            p.Kind = 0;
+            if (Random(2) == 0) k.SmokeRising(p.X, p.Y);
+        }
+        return;
+    }
+
+    case 5: { // smoke puff
+        const uint8_t c = k.Cell(p.X, p.Y);
+        if (!k.Inside(p) || (c != TerrainEmpty && c != TerrainWater)) {
+            p.Kind = 0;
+            return;
+        }
+        p.VY = float(double(p.VY) + k.Gravity(p));
+        const double step = k.FrameRate * 0.012;
+        p.X = float(double(p.X) + double(p.VX) / step);
+        p.Y = float(double(p.Y) + double(p.VY) / step);
+        p.Counter += 2;
+        if (p.Counter < 128) {
+            const double sum = double(BackAverage[0]) + BackAverage[1] + BackAverage[2];
+            const double light = 255 - (255 - sum / 3) / 2;
+            const double age = p.Counter;
+            uint8_t* channel[3] = {&p.R, &p.G, &p.B};
+            for (size_t i = 0; i < 3; ++i)
+                *channel[i] = uint8_t(Round((light * (127 - age) + BackAverage[i] * age) / 127));
+        } else {
+            p.Kind = 0;
+        }
+        return;
+    }
+
+    case 6:
+    case 255: { // loose snow and loose earth
+        if (!k.Inside(p)) {
+            p.Kind = 0;
+            return;
+        }
+        const int cx = Coord(p.X), cy = Coord(p.Y);
+        if (k.CellAt(cx, cy + 1) == TerrainEmpty) {
+            p.X += p.VX;
+            p.Y += p.VY;
+            p.VX = float(double(p.VX) / 1.005);
+            p.VY = float(double(p.VY) / 1.005 + k.Gravity(p));
+            return;
+        }
+        const bool belowRightSolid = k.CellAt(cx + 1, cy + 1) != TerrainEmpty;
+        if (belowRightSolid && k.CellAt(cx - 1, cy + 1) != TerrainEmpty) {
+            Settle(slot);
+            return;
+        }
+        if (Random(10) != 0) {
+            p.X += belowRightSolid ? -1.0f : 1.0f;
+            if (k.CellAt(Coord(p.X), cy + 1) == TerrainEmpty) p.Y += 1;
+            p.VX = 0;
+            p.VY = float(std::min(double(p.VY) / 1.1, 1.0));
+        } else {
+            Settle(slot);
+        }
+        return;
+    }
+
+    case 9:
+    case 21: { // bullets
+        p.X += p.VX;
+        p.Y += p.VY;
+        p.VY = float(double(p.VY) + k.Gravity(p));
+        if (k.Outside(p)) {
+            p.Kind = 0;
+            return;
+        }
+        const uint8_t c = k.Cell(p.X, p.Y);
+        if (c != TerrainEmpty && c != TerrainWater) {
+            if (Random(3) == 0) {
+                const int32_t f = Random(10000);
+                SoundAtPoint(waves, DirtSound, 0, p.X, p.Y, 18000 + f, 80);
+            }
+            if (p.Kind == 9) BackToSurface(p.X, p.Y, p.VX, p.VY);
+            p.Kind = 0;
+            const double r1 = RandomReal(), r2 = RandomReal();
+            Spawn(4, float(p.X - p.VX / 10), float(p.Y - p.VY / 10), float(r1 - 0.5 - p.VX / 3),
+                  float(r2 - 0.5 - p.VY / 3));
+            return;
+        }
+        if (c == TerrainWater) {
+            p.VX = float(double(p.VX) / 1.2);
+            p.VY = float(double(p.VY) / 1.2);
+            const bool spent = std::fabs(p.VX) < 0.2f && std::fabs(p.VY) < 0.2f;
+            if (spent) p.Kind = 0;
+            if (Random(8) == 0) Spawn(10, p.X, p.Y, 0, 0);
+            if (spent) return;
+        }
+        Age(p);
+        return;
+    }
+
+    case 10: { // bubble
+        if (k.Outside(p) || k.Cell(p.X, p.Y) != TerrainWater) {
+            p.Kind = 0;
+            return;
+        }
+        p.VY = float(double(p.VY) - k.Scale / k.FrameRate);
+        p.VX = float(std::cos(double(p.Y) / 2) / 2.5 * k.Scale);
+        p.X += p.VX;
+        p.Y += p.VY;
+        ++p.Counter;
+        return;
+    }
+
+    case 11:
+    case 16: { // laser point and fragment
+        p.X += p.VX;
+        p.Y += p.VY;
+        if (!k.NextInRange(p)) {
+            p.Kind = 0;
+            return;
+        }
+        if (p.Kind == 16) {
+            p.Timer = float(double(p.Timer) - 1.0 / k.FrameRate);
+            if (p.Timer <= 0) {
+                p.Kind = 0;
+                return;
+            }
+        }
+        if (k.Cell(p.X, p.Y) != TerrainEmpty) {
+            Dig(slot);
+            return;
+        }
+        Age(p);
+        return;
+    }
+
+    case 12:
+    case 13:
+    case 18:
+    case 19:
+    case 20:
+    case 22: { // powered and timed projectiles
+        p.X += p.VX;
+        p.Y += p.VY;
+        {
+            const double nx = double(p.X) + double(p.VX);
+            if (!(nx <= W - 1 && nx >= 1 && double(p.Y) + 2.0 * double(p.VY) <= H - 1 &&
+                  double(p.Y) + double(p.VY) >= 1)) {
+                p.Kind = 0;
+                return;
+            }
+        }
+        const uint8_t c = k.Cell(p.X, p.Y);
+        switch (p.Kind) {
+        case 12: {
+            // The nearer ship, even the firer's own: a missile with no enemy about turns back.
+            const bool first = k.DistanceTo(p, Ships[0]) <= k.DistanceTo(p, Ships[1]);
+            k.Steer(p, Ships[first ? 0 : 1]);
+            p.VX = float(double(p.VX) / 1.01);
+            p.VY = float(double(p.VY) / 1.01);
+            for (int i = 0; i < 4; ++i)
+                k.SmokeBehind(p);
+            if (c != TerrainEmpty) p.Timer = 0;
+            break;
+        }
+        case 13:
+            p.VX = float(double(p.VX) * 1.001);
+            p.VY = float(double(p.VY) * 1.001);
+            for (int i = 0; i < 4; ++i)
+                k.SmokeBehind(p);
+            if (c != TerrainEmpty) p.Timer = 0;
+            break;
+        case 18:
+            p.VY = float(double(p.VY) + 6 / k.FrameRate * k.Scale);
+            if (OneIn(10)) k.SmokeBehind(p);
+            if (c != TerrainEmpty) p.Timer = 0;
+            break;
+        case 19: {
+            if (c == TerrainEmpty) {
+                p.VY = float(double(p.VY) + 6 / k.FrameRate * k.Scale);
+                break;
+            }
+            // Stuck: it steps back out of the ground each frame, keeping its velocity.
+            p.X -= p.VX;
+            p.Y -= p.VY;
+            if (c == TerrainPad) p.Timer = 0;
+            const TShip& enemy = Ships[1 - OwnerOf(p)];
+            if (Trunc(k.FrameRate * double(p.Timer)) % 42 == 0 && k.DistanceTo(p, enemy) < 300 * k.Scale) {
+                const double s = 100 * k.Scale;
+                const float x = p.X, y = p.Y;
+                Spawn(21, x, y, float((double(enemy.X) - x) / s), float((double(enemy.Y) - y) / s));
+            }
+            break;
+        }
+        case 20:
+            if (c != TerrainEmpty) {
+                p.Timer = 0;
+                p.VX = 0;
+                p.VY = 0;
+            }
+            break;
+        case 22: {
+            p.VY = float(double(p.VY) + k.Gravity(p));
+            if (OneIn(3)) {
+                const double r1 = RandomReal(), r2 = RandomReal();
+                Spawn(5, p.X, p.Y, float(r1 * p.VX - p.VX / 2.0), float(r2 * p.VY - p.VY / 2.0));
+            }
+            // The timer of a nuke is its generation; it splits where it lands.
+            if (c == TerrainEmpty && p.Timer >= 0) return;
+            p.Timer = std::fabs(p.Timer);
+            p.VX = 0;
+            p.VY = 0;
+            if (p.Timer >= 2) {
+                const float x = p.X, y = p.Y, generation = p.Timer - 1;
+                for (int i = 0; i < 11; ++i) {
+                    const int32_t a = Random(256);
+                    Spawn(22, x, y, float(TurnCos(a) * 5 * k.Scale), float(TurnSin(a) * 5 * k.Scale));
+                    TProjectile& child = Projectiles[ProjectileCursor];
+                    child.Timer = generation;
+                    Colour(child, 0, 0, 0);
+                }
+            }
+            p.Timer = 0;
+            break;
+        }
+        default:
+            break;
+        }
+        if (p.Kind != 22) p.Timer = float(double(p.Timer) - 1.0 / k.FrameRate);
+        if (p.Timer <= 0) {
+            Explode(slot, waves);
+            return;
+        }
+        Age(p);
+        return;
+    }
+
+    case 14: { // snow bomb
+        p.VY = float(double(p.VY) + 4 / k.FrameRate * k.Scale);
+        p.X += p.VX;
+        p.Y += p.VY;
+        if (!k.NextInRange(p)) {
+            p.Kind = 0;
+            return;
+        }
+        if (k.Cell(p.X, p.Y) != TerrainEmpty) p.Timer = 0;
+        k.SmokeBehind(p);
+        k.SmokeBehind(p);
+        p.Timer = float(double(p.Timer) - 1.0 / k.FrameRate);
+        if (p.Timer <= 0) {
+            const TProjectile bomb = p;
+            p.Kind = 0;
+            const int64_t flakes = Round(300 * k.Scale) + 1;
+            const double reach = 42 * k.Scale;
+            for (int64_t i = 0; i < flakes; ++i) {
+                const int32_t a = Random(256);
+                const double r1 = RandomReal(), r2 = RandomReal();
+                Spawn(1, float(bomb.X - r1 * TurnCos(a) * reach - 5 * double(bomb.VX) * k.Scale),
+                      float(bomb.Y - r2 * TurnSin(a) * reach - 5 * double(bomb.VY) * k.Scale), 0, 0);
+            }
+            return;
+        }
+        Age(p);
+        return;
+    }
+
+    case 15: { // nano-fighter
+        p.X += p.VX;
+        p.Y += p.VY;
+        if (!k.NextInRange(p)) {
+            p.Kind = 0;
+            return;
+        }
+        if (k.Cell(p.X, p.Y) != TerrainEmpty) p.Timer = 0;
+        const size_t owner = OwnerOf(p);
+        k.Steer(p, Ships[1 - owner]);
+        p.VX = float(double(p.VX) / 1.05);
+        p.VY = float(double(p.VY) / 1.05);
+        k.SmokeBehind(p);
+        p.Timer = float(double(p.Timer) - 1.0 / k.FrameRate);
+        if (OneIn(int32_t(Round(1200 / k.FrameRate)))) {
+            const float x = p.X, y = p.Y;
+            Spawn(21, x, y, float(3.0 * p.VX), float(3.0 * p.VY));
+            Projectiles[ProjectileCursor].Counter = uint32_t(10 * owner);
+            ++Match.Players[owner].ShotsFired;
+            // Played as it was last set: this shot gives it no volume, pan or frequency of its own.
+            if (TWaveItem* pistol = waves.TryFind(PistolSound)) pistol->Play(waves.Mixer);
+        }
+        if (p.Timer <= 0) {
+            const TProjectile nano = p;
+            p.Kind = 0;
+            const int64_t sparks = Round(20 * k.Scale) + 1;
+            for (int64_t i = 0; i < sparks; ++i) {
+                const int32_t a = Random(256);
+                const double r1 = RandomReal(), r2 = RandomReal(), r3 = RandomReal(), r4 = RandomReal();
+                Spawn(4, float(nano.X + r1 * nano.VX - nano.VX), float(nano.Y + r2 * nano.VY - nano.VY),
+                      float(nano.VX - r3 * TurnCos(a) * 2 * k.Scale),
+                      float(nano.VY - r4 * TurnSin(a) * 2 * k.Scale));
+            }
+            return;
+        }
+        Age(p);
+        return;
+    }
+
+    case 17: { // mine
+        Age(p);
+        const double r1 = RandomReal();
+        p.VX = float(0.1 * r1 + double(p.VX) / 1.07 - 0.05);
+        const double r2 = RandomReal();
+        p.VY = float(0.1 * r2 + double(p.VY) / 1.07 - 0.05);
+        p.X += p.VX;
+        p.Y += p.VY;
+        if (!k.NextInRange(p)) {
+            p.Timer = 0;
+            return;
+        }
+        if (k.Cell(p.X, p.Y) != TerrainEmpty) p.Timer = 0;
+        p.Timer = float(double(p.Timer) - 1.0 / k.FrameRate);
+        if (p.Timer <= 0) Explode(slot, waves);
+        return;
+    }
+
+    case 23:
+    case 25: { // glue and bug
+        if (!k.Inside(p)) {
+            p.Kind = 0;
+            return;
+        }
+        Age(p);
+        const uint8_t c = k.Cell(p.X, p.Y);
+        if (c != TerrainEmpty) {
+            if (c == TerrainWater || c == TerrainPad) {
+                p.Kind = 0;
+                return;
+            }
+            BackToSurface(p.X, p.Y, p.VX, p.VY);
+            p.X = float(double(p.X) - double(p.VX) / 10);
+            p.Y = float(double(p.Y) - double(p.VY) / 10);
+            if (k.Inside(p))
+                Settle(slot);
+            else
+                p.Kind = 0;
+            return;
+        }
+        p.X += p.VX;
+        p.Y += p.VY;
+        p.VX = float(double(p.VX) / 1.005);
+        p.VY = float(double(p.VY) / 1.005 + k.Gravity(p));
+        if (p.Kind == 25 && p.Timer <= 0) p.Kind = 255;
+        return;
+    }
+
+    case 24: { // rubber bullet
+        Age(p);
+        if (!k.Inside(p)) {
+            p.Kind = 0;
+            return;
+        }
+        if (k.Cell(p.X, p.Y) != TerrainEmpty) {
+            p.Kind = 255;
+            p.X -= p.VX;
+            p.Y -= p.VY;
+            return;
+        }
+        p.X += p.VX;
+        p.Y += p.VY;
+        p.VX = float(double(p.VX) / 1.005);
+        p.VY = float(double(p.VY) / 1.005 + k.Gravity(p));
+        return;
+    }
+
+    default: // 1, 7 and 8 have no rule of their own
+        return;
+    }
+}

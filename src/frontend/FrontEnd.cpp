@@ -1,8 +1,334 @@
-// FrontEnd: placeholder until the front-end flow lands.
+// FrontEnd: the front-end frame, the start of a match, the start-up menus and weapons, the lists' scrolling.
 #include "app/Form.h"
 
-void TForm1::FrontEnd() {}
-void TForm1::ShowBackButton() {}
-void TForm1::PrepareStartupAssets() {}
-void TForm1::DrawAboutText() {}
-bool TForm1::StartMatch() { return false; }
+#include "text/Font.h"
+#include "world/ShipPicture.h"
+#include "world/World.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const char* const MenuCursor = "graphics\\menu\\cursor.bmp";
+const char* const KeyLetters = "QWERTYUIOPASDFGHJKLZXCVBNM";
+
+// Main menu item indices, fixed by the order the items are added.
+constexpr int miBack = 0;
+constexpr int miQuit = 1;
+constexpr int miAbout = 2;
+constexpr int miBackdrop = 3;
+constexpr int miBegin = 4;
+constexpr int miWeapons1 = 19;
+constexpr int miWeapons2 = 20;
+
+// Options menu item indices.
+constexpr int oiMapLine = 0;
+constexpr int oiPointsDown = 1;
+constexpr int oiPointsUp = 2;
+constexpr int oiLivesDown = 3;
+constexpr int oiLivesUp = 4;
+
+// The selector buttons in the order a frame tests them, with the state each one opens.
+struct TSelectorButton {
+    int Item;
+    int Side;
+    uint8_t Target;
+};
+constexpr TSelectorButton SelectorButtons[] = {
+    {9, 0, gsShipSelect1},    {10, 1, gsShipSelect2},   {17, 0, gsPilotSelect1}, {18, 1, gsPilotSelect2},
+    {7, 0, gsColourSelect1},  {8, 1, gsColourSelect2},  {5, 0, gsFlagSelect1},   {6, 1, gsFlagSelect2},
+    {19, 0, gsWeaponSelect1}, {20, 1, gsWeaponSelect2},
+};
+
+// The side a selector state belongs to: 0 or 1, or -1 for the main menu, the map list and the rest.
+int SideOf(uint8_t state) {
+    switch (state) {
+    case gsShipSelect1:
+    case gsColourSelect1:
+    case gsFlagSelect1:
+    case gsPilotSelect1:
+    case gsNewPilot1:
+    case gsWeaponSelect1:
+        return 0;
+    case gsShipSelect2:
+    case gsColourSelect2:
+    case gsFlagSelect2:
+    case gsPilotSelect2:
+    case gsNewPilot2:
+    case gsWeaponSelect2:
+        return 1;
+    default:
+        return -1;
+    }
+}
+
+bool IsSideListState(uint8_t state) {
+    return state == gsShipSelect1 || state == gsShipSelect2 || state == gsFlagSelect1 ||
+           state == gsFlagSelect2 || state == gsPilotSelect1 || state == gsPilotSelect2;
+}
+
+// The option bytes stay within 0..99, whatever a stored record held.
+uint8_t OptionDown(uint8_t v) {
+    return (v == 0 || v > 99) ? 99 : uint8_t(v - 1);
+}
+uint8_t OptionUp(uint8_t v) {
+    return v >= 99 ? 0 : uint8_t(v + 1);
+}
+
+std::string MenuFile(const std::string& name) {
+    return "graphics\\menu\\" + name;
+}
+
+int AddButton(TGameMenu& menu, uint16_t x, uint16_t y, const std::string& stem) {
+    return menu.AddItem(x, y, MenuFile(stem + "I.bmp"), MenuFile(stem + "H.bmp"), MenuFile(stem + "C.bmp"));
+}
+
+int16_t Mouse16(int v) {
+    return static_cast<int16_t>(std::clamp(v, -32768, 32767));
+}
+
+} // namespace
+
+void TForm1::ShowBackButton() {
+    if (MainMenu && MainMenu->ItemCount() > miBack) MainMenu->Items[miBack].Visible = true;
+}
+
+void TForm1::PrepareStartupAssets() {
+    for (TPilotRecord& pilot : Options.Players)
+        pilot.ShipValid = CheckShipPicture(Files, pilot.ShipFile.Str()) ? 1 : 0;
+    // The middle entry of each page of five is the weapon a match starts with.
+    PlayerWeapons[0][0].Create(0, Options.Players[0].Weapons[2]);
+    PlayerWeapons[1][0].Create(1, Options.Players[1].Weapons[2]);
+    PlayerWeapons[0][1].Create(0, Options.Players[0].Weapons[7]);
+    PlayerWeapons[1][1].Create(1, Options.Players[1].Weapons[7]);
+}
+
+void TForm1::BuildMenus() {
+    ListMenu = std::make_unique<TGameMenu>(Files, MenuCursor, ScreenWidth, ScreenHeight);
+    MainMenu = std::make_unique<TGameMenu>(Files, MenuCursor, ScreenWidth, ScreenHeight);
+    OptionsMenu = std::make_unique<TGameMenu>(Files, MenuCursor, ScreenWidth, ScreenHeight);
+    KeyboardMenu = std::make_unique<TGameMenu>(Files, MenuCursor, ScreenWidth, ScreenHeight);
+
+    TGameMenu& main = *MainMenu;
+    AddButton(main, 0, 458, "Back");
+    // Back only makes sense once a match has been interrupted.
+    main.Items[miBack].Visible = false;
+    AddButton(main, 618, 458, "Quit");
+    AddButton(main, 595, 458, "About");
+    main.AddImageItem(10, 10, MenuFile("Background.bmp"));
+    AddButton(main, 280, 379, "Begin");
+    main.AddArea(27, 105, 32, 24); // flags
+    main.AddArea(467, 105, 32, 24);
+    main.AddArea(149, 105, 24, 14); // colours
+    main.AddArea(589, 105, 24, 14);
+    main.AddArea(69, 89, 64, 64); // ships
+    main.AddArea(509, 89, 64, 64);
+    for (int side = 0; side < 2; ++side)
+        for (int row = 0; row < 3; ++row)
+            main.AddArea(uint16_t(23 + 440 * side), uint16_t(182 + 70 * row), 154, 39);
+    main.AddArea(22, 55, 158, 15); // pilot names
+    main.AddArea(461, 55, 158, 15);
+    AddButton(main, 157, 344, "Weap");
+    AddButton(main, 596, 344, "Weap");
+
+    TGameMenu& options = *OptionsMenu;
+    options.AddArea(217, 264, 205, 15);
+    AddButton(options, 364, 294, "pilvenstre");
+    AddButton(options, 400, 294, "pilhoejre");
+    AddButton(options, 364, 314, "pilvenstre");
+    AddButton(options, 400, 314, "pilhoejre");
+
+    TGameMenu& keys = *KeyboardMenu;
+    for (int i = 0; i < 26; ++i) {
+        const int x = i < 10 ? 15 * i : i < 19 ? 15 * (i - 10) + 7 : 15 * (i - 19) + 15;
+        const int y = i < 10 ? 0 : i < 19 ? 15 : 30;
+        const std::string stem = MenuFile(std::string("keys\\") + KeyLetters[i]);
+        keys.AddItem(uint16_t(x), uint16_t(y), stem + "I.bmp", stem + "H.bmp", stem + "I.bmp");
+    }
+    keys.AddItem(0, 30, MenuFile("keys\\BSI.bmp"), MenuFile("keys\\BSH.bmp"), MenuFile("keys\\BSI.bmp"));
+    keys.AddItem(120, 30, MenuFile("keys\\RetI.bmp"), MenuFile("keys\\RetH.bmp"), MenuFile("keys\\RetI.bmp"));
+    keys.OffsetX = 25;
+    keys.OffsetY = 314;
+}
+
+bool TForm1::StartMatch() {
+    DXImageList.Find("Loading").Draw(DXDraw, 209, 144, 0);
+    Flip();
+
+    // The old world goes first, so two worlds never share the memory.
+    Map.reset();
+    std::string error;
+    Map = TMap::TryCreate(Files, DXImageList.Find("GreenFont"), Options, error);
+    if (!Map) {
+        // Nothing is left to resume, so Back must not offer the freed world.
+        if (MainMenu && MainMenu->ItemCount() > miBack) MainMenu->Items[miBack].Visible = false;
+        std::fprintf(stderr, "flarons: cannot start the match: %s\n", error.c_str());
+        return false;
+    }
+    GameState = gsMatch;
+
+    TWaveItem& thrust = DXWaveList.Find("Thrust");
+    thrust.SetVolume(DXWaveList.Mixer, -10000);
+    thrust.Play(DXWaveList.Mixer);
+
+    StatusSurface = Surface();
+    const std::filesystem::path background = Files.ForReading("graphics\\menu\\status_bg.bmp");
+    if (!background.empty()) StatusSurface.LoadFromFile(background.string());
+    const TPictureItem& font = DXImageList.Find("BlueFont");
+    for (int p = 0; p < 2; ++p) {
+        const std::string name = Options.Players[size_t(p)].Name.Str();
+        DrawText(StatusSurface, font, 267 + 106 * p - TextWidth(font, name) / 2, 10, name);
+    }
+    DrawStatusDigits();
+    EndScreenDrawn = false;
+
+    // Only the weapon numbers change: what was left in each slot stays for the new match.
+    PlayerWeapons[0][0].Setup(Options.Players[0].Weapons[2]);
+    PlayerWeapons[1][0].Setup(Options.Players[1].Weapons[2]);
+    PlayerWeapons[0][1].Setup(Options.Players[0].Weapons[7]);
+    PlayerWeapons[1][1].Setup(Options.Players[1].Weapons[7]);
+    return true;
+}
+
+bool TForm1::ListFrame() {
+    // A click on an arrow rebuilds the menu, whose fresh items carry no click for the row loop.
+    if (ListMenu->ItemClicked(ListUpItem)) {
+        --ListTop;
+        BuildListPage();
+    }
+    if (ListMenu->ItemClicked(ListDownItem)) {
+        ++ListTop;
+        BuildListPage();
+    }
+    bool chosen = false;
+    for (int i = 0; i < ListMenu->ItemCount(); ++i)
+        if (ListMenu->ItemClicked(i)) {
+            ChooseListRow(i);
+            chosen = true;
+        }
+    return chosen;
+}
+
+void TForm1::FrontEnd() {
+    const int16_t dx = Mouse16(DXInput.MouseDX);
+    const int16_t dy = Mouse16(DXInput.MouseDY);
+    const bool button = DXInput.MouseLeft;
+    TGameMenu& main = *MainMenu;
+
+    if (AboutShown) AboutFrame();
+    main.Draw(DXDraw);
+
+    ++PreviewAngle;
+    for (int p = 0; p < 2; ++p) {
+        DXDraw.Draw(22 + 440 * p, 54, PlayerPanels[size_t(p)], true);
+        const Surface& ship = ShipPreviews[size_t(p)];
+        // The two ships turn in opposite directions.
+        DXDraw.DrawRotated(101 + 440 * p, 115, ship.Width, ship.Height, ship, ship.ClientRect(), 0.5, 0.5,
+                           int(PreviewAngle) * (2 * p - 1), true);
+        if (Options.Players[size_t(p)].ShipValid == 0)
+            DXImageList.Find("NIX!").Draw(DXDraw, 73 + 440 * p, 87, 0);
+    }
+    DXDraw.Draw(217, 254, OptionsPanel, true);
+
+    for (const TSelectorButton& b : SelectorButtons) {
+        if (!main.ItemClicked(b.Item)) continue;
+        if (SideOf(GameState) == 1 - b.Side) DrawPilotStats(1 - b.Side);
+        if (GameState == gsMapSelect) DrawOptionsPanel();
+        if (GameState == b.Target) {
+            GameState = gsMainMenu;
+            DrawPilotStats(b.Side);
+            continue;
+        }
+        GameState = b.Target;
+        switch (b.Target) {
+        case gsColourSelect1:
+        case gsColourSelect2:
+            DrawColourPicker(b.Side);
+            break;
+        case gsWeaponSelect1:
+        case gsWeaponSelect2:
+            PrepareWeaponLists(b.Side);
+            DrawWeaponPanel(b.Side);
+            break;
+        default:
+            ListTop = 0;
+            BuildListPage();
+            break;
+        }
+    }
+
+    if (GameState == gsMapSelect) {
+        main.Items[miBegin].Visible = false;
+        ListMenu->MoveCursor(dx, dy, button);
+        ListMenu->Draw(DXDraw);
+        if (ListFrame()) {
+            GameState = gsMainMenu;
+            OptionsMenu->MoveCursor(0, 0, button);
+            DrawOptionsPanel();
+        }
+    } else {
+        main.Items[miBegin].Visible = true;
+        OptionsMenu->SetCursorPos(main.CursorX, main.CursorY);
+        OptionsMenu->MoveCursor(0, 0, button);
+        OptionsMenu->Draw(DXDraw);
+    }
+
+    // While the map list is open the options menu was not updated and may still hold the click
+    // that opened the list, so its buttons are left alone.
+    if (GameState != gsMapSelect && OptionsMenu->ItemClicked(oiMapLine)) {
+        const int side = SideOf(GameState);
+        if (side >= 0) DrawPilotStats(side);
+        GameState = gsMapSelect;
+        ListTop = 0;
+        BuildListPage();
+    }
+    const struct {
+        int Item;
+        uint8_t* Value;
+        bool Up;
+    } arrows[] = {{oiPointsDown, &Options.PointsLimit, false},
+                  {oiPointsUp, &Options.PointsLimit, true},
+                  {oiLivesDown, &Options.Lives, false},
+                  {oiLivesUp, &Options.Lives, true}};
+    for (const auto& arrow : arrows) {
+        if (GameState == gsMapSelect || !OptionsMenu->ItemClicked(arrow.Item)) continue;
+        *arrow.Value = arrow.Up ? OptionUp(*arrow.Value) : OptionDown(*arrow.Value);
+        DrawOptionsPanel();
+    }
+
+    if (IsSideListState(GameState)) {
+        ListMenu->MoveCursor(dx, dy, button);
+        ListMenu->Draw(DXDraw);
+        ListFrame();
+    }
+
+    // The palettes and the keyboard cover the weapons button of their side.
+    main.Items[miWeapons1].Visible = GameState != gsColourSelect1 && GameState != gsNewPilot1;
+    main.Items[miWeapons2].Visible = GameState != gsColourSelect2 && GameState != gsNewPilot2;
+
+    if (GameState == gsColourSelect1 || GameState == gsColourSelect2) ColourPick(SideOf(GameState));
+    if ((GameState == gsWeaponSelect1 || GameState == gsWeaponSelect2) && main.ItemClicked(miBackdrop))
+        WeaponPick(SideOf(GameState));
+    if (GameState == gsNewPilot1 || GameState == gsNewPilot2) NameEntryFrame(SideOf(GameState));
+
+    main.DrawCursor(DXDraw, uint16_t(std::clamp(DXTimer.MeasuredFrameRate, 1, 0xFFFF)));
+
+    if (main.ItemClicked(miBack)) {
+        GameState = gsMatch;
+        TWaveItem& thrust = DXWaveList.Find("Thrust");
+        thrust.SetVolume(DXWaveList.Mixer, -10000);
+        thrust.Play(DXWaveList.Mixer);
+    }
+    if (main.ItemClicked(miQuit)) GameState = gsQuit;
+    // Return is read as held, so it starts a match from any panel, the name entry included.
+    if (main.ItemClicked(miBegin) || DXInput.States.Has(isButton(1))) StartMatch();
+    if (main.ItemClicked(miAbout)) {
+        AboutShown = !AboutShown;
+        AboutScroll = 0;
+        AboutPhase = 3;
+    }
+
+    main.MoveCursor(dx, dy, button);
+    KeyboardMenu->MoveCursor(dx, dy, button);
+}
