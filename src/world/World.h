@@ -118,6 +118,19 @@ class TMap {
     // Advances the record in `slot` by its kind's rule (impacts and terrain changes included).
     void AdvanceProjectile(int slot, TWaveList& waves);
     void Emit(TParticleArea& area);
+    // The burst of a timed or powered projectile or a mine; the record is removed.
+    void Explode(int slot, TWaveList& waves);
+    // The 3 x 3 dig of a laser point or fragment in a solid cell; the record is removed.
+    void Dig(int slot);
+    // A spark scorching the pixel under it; a fully black pixel vanishes unless it is a pad.
+    void Burn(int slot);
+    // Loose material, water, glue or a bug coming to rest; the record is removed.
+    void Settle(int slot);
+    // Moves an impact point back along its path onto the first solid cell it entered.
+    void BackToSurface(float& x, float& y, float vx, float vy) const;
+    // PlaySoundAt for a sound made at a point of the play field.
+    void SoundAtPoint(TWaveList& waves, const std::string& name, int randomSuffixMax, double x, double y,
+                      int frequency, int volumePercent);
 
     // --- Hits, deaths, bases, flags and medals (combat/Contest.cpp).
     void ResolveHits(int p, const std::vector<uint16_t>& candidates, TWaveList& waves);
