@@ -82,6 +82,12 @@ class TForm1 {
     float AboutScroll = 0;    // first row of AboutSurface shown
 
     // Pilots, statistics and selectors fields (frontend/Selectors*.cpp) go here.
+    std::string NewPilotName; // the name typed on the on-screen keyboard, at most 15 letters
+    // Weapon selector: two lists of 25 weapon numbers (255 = empty), the selected position of each
+    // page and each list's column on the screen (x1, y1, x2, y2, bounds inclusive).
+    std::array<uint8_t, 50> WeaponLists{};
+    std::array<uint8_t, 2> WeaponPageSel{2, 2};
+    std::array<std::array<uint16_t, 4>, 2> WeaponColumnRects{};
 
     // Set once the quit step (or a close request) has saved and the window should close.
     bool Closed = false;
@@ -143,6 +149,8 @@ class TForm1 {
     void DrawWeaponPanel(int side);
     void WeaponPick(int side);
     void NameEntryFrame(int side); // the on-screen keyboard of a new pilot
+    void PilotChosen(int side, const std::string& row); // a row of the pilot list
+    void RedrawPilotSide(int side); // name strip, pictures and statistics after a pilot change
 
   private:
     void ReportLookupError(const std::string& message, const std::string& name);

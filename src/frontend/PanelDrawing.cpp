@@ -1,0 +1,40 @@
+// PanelDrawing: filling, centred text and safe cuts for the front-end panels.
+#include "frontend/PanelDrawing.h"
+
+#include "media/Canvas.h"
+#include "text/Font.h"
+
+#include <algorithm>
+
+void FillBlack(Surface& target, const TRect& area) {
+    Canvas canvas(target);
+    canvas.BrushColor = 0;
+    canvas.FillRect(area);
+    canvas.Release();
+}
+
+void WriteCentred(Surface& target, const TPictureItem& font, int x, int y, const std::string& text) {
+    DrawText(target, font, x - int(TextWidth(font, text)) / 2, y, text);
+}
+
+std::string DropFirst(const std::string& text, size_t count) {
+    return count >= text.size() ? std::string() : text.substr(count);
+}
+
+std::string DropLast(const std::string& text, size_t count) {
+    return count >= text.size() ? std::string() : text.substr(0, text.size() - count);
+}
+
+std::string KeepFirst(const std::string& text, size_t count) {
+    return text.substr(0, std::min(count, text.size()));
+}
+
+std::string PathFileName(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string OptionValueText(uint8_t value) {
+    if (value == 0) return "NO";
+    return (value < 10 ? "0" : "") + std::to_string(value);
+}

@@ -1,0 +1,86 @@
+// PilotScreens: choosing a pilot from the list, the new-pilot name entry and saving both pilots.
+#include "app/Form.h"
+#include "frontend/PanelDrawing.h"
+#include "frontend/PilotFiles.h"
+#include "media/Canvas.h"
+#include "text/Font.h"
+
+namespace {
+
+constexpr const char* KeyLetters = "QWERTYUIOPASDFGHJKLZXCVBNM";
+constexpr int LetterKeys = 26;
+constexpr int BackspaceKey = 26;
+constexpr int ReturnKey = 27;
+
+void OpenNameEntry(TForm1& f, int side) {
+    f.GameState = side == 0 ? gsNewPilot1 : gsNewPilot2;
+    if (f.KeyboardMenu) f.KeyboardMenu->OffsetX = int16_t(25 + 440 * side);
+    Surface& panel = f.PlayerPanels[size_t(side)];
+    FillBlack(panel, TRect{0, 90, 157, 308});
+    Canvas canvas(panel);
+    canvas.PenColor = 0x008000;
+    canvas.BrushColor = 0;
+    canvas.Rectangle(2, 170, 154, 191);
+    canvas.Release();
+    WriteCentred(panel, f.DXImageList.Find("Font"), 79, 150, "New pilot name:");
+    f.NewPilotName.clear();
+}
+
+void DrawTypedName(TForm1& f, int side) {
+    Surface& panel = f.PlayerPanels[size_t(side)];
+    FillBlack(panel, TRect{3, 171, 153, 190});
+    WriteCentred(panel, f.DXImageList.Find("Font"), 78, 173, f.NewPilotName);
+}
+
+} // namespace
+
+void TForm1::SavePilots() {
+    // A failed save loses only that record; the other pilot is still written.
+    for (const TPilotRecord& pilot : Options.Players)
+        SavePilot(Files, pilot);
+}
+
+void TForm1::RedrawPilotSide(int side) {
+    Surface& panel = PlayerPanels[size_t(side)];
+    FillBlack(panel, TRect{0, 0, 157, 15});
+    WriteCentred(panel, DXImageList.Find("GreyFont"), 79, 0, Options.Players[size_t(side)].Name.Str());
+    DrawFlagPicture(side);
+    LoadShipPicture(side);
+    DrawPilotPicture(side);
+    DrawPilotStats(side);
+}
+
+void TForm1::PilotChosen(int side, const std::string& row) {
+    TPilotRecord& pilot = Options.Players[size_t(side)];
+    SavePilot(Files, pilot);
+    if (IsNewPilotRow(row)) {
+        OpenNameEntry(*this, side);
+        return;
+    }
+    LoadPilot(Files, pilot, row);
+    GameState = gsMainMenu;
+    RedrawPilotSide(side);
+}
+
+void TForm1::NameEntryFrame(int side) {
+    if (!KeyboardMenu) return;
+    KeyboardMenu->Draw(DXDraw);
+    if (NewPilotName.size() < NewPilotNameCapacity) {
+        for (int key = 0; key < LetterKeys; ++key) {
+            if (!KeyboardMenu->ItemClicked(key)) continue;
+            if (!AppendPilotNameLetter(NewPilotName, KeyLetters[key])) break;
+            DrawTypedName(*this, side);
+        }
+    }
+    if (NewPilotName.empty()) return;
+    if (KeyboardMenu->ItemClicked(BackspaceKey)) {
+        RemovePilotNameLetter(NewPilotName);
+        DrawTypedName(*this, side);
+    }
+    if (KeyboardMenu->ItemClicked(ReturnKey)) {
+        // A name that is taken, or cannot be a folder, leaves the current pilot as it was.
+        CreatePilot(Files, Options, side, NewPilotName);
+        GameState = gsMainMenu;
+        RedrawPilotSide(side);
+    }
+}

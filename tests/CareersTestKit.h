@@ -1,0 +1,37 @@
+// CareersTestKit: a game object on the real game folder with a temporary home, menus laid out as
+// the front end lays them out, pointer clicks and a reader for text drawn in test-made fonts.
+#pragma once
+
+#include "TestSupport.h"
+#include "app/Form.h"
+
+#include <memory>
+#include <string>
+
+class TCareers {
+  public:
+    TTempDir Home;
+    TTestPlatform Platform;
+    std::unique_ptr<TForm1> Form;
+
+    // Default pilots, the panels at their sizes, MainMenu and KeyboardMenu at their places.
+    TCareers();
+
+    // Replaces a font by MakeCellFont cells (cell k in colour k + 1) so text can be read back.
+    void UseCellFont(const std::string& name, int cellWidth, int height);
+    // The text of `length` cells from (x, y) in a cell font of the given width: letters come back
+    // upper-cased, empty cells as blanks, anything else as '?'.
+    static std::string ReadText(const Surface& target, int cellWidth, int x, int y, size_t length);
+    // The same for a text centred on column x, as the panels write their labels.
+    static std::string ReadCentred(const Surface& target, int cellWidth, int x, int y, size_t length);
+
+    // A full click (press, release) at a screen point of a menu; the click shows until its next move.
+    static void Click(TGameMenu& menu, int x, int y);
+    static void ClickItem(TGameMenu& menu, int index);
+    // One frame of an open list as the front end serves it: arrows first, then a chosen row.
+    void ServeList();
+    // Writes a pilot folder with a Pilot.DAT under the home folder.
+    void WritePilot(const std::string& name) const;
+};
+
+std::string Upper(std::string text);

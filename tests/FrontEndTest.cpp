@@ -1,0 +1,523 @@
+// FrontEndTest: the front-end frame driven by mouse and keys, match start, start-up order and credits.
+#include "TestSupport.h"
+#include "app/Form.h"
+#include "world/World.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Records what the form looked like at every flip.
+class TRecordingPlatform : public TTestPlatform {
+  public:
+    std::function<void(const Surface&)> OnPresent;
+    void Present(const Surface& back) override {
+        TTestPlatform::Present(back);
+        if (OnPresent) OnPresent(back);
+    }
+};
+
+struct FrontEndTest : testing::Test {
+    TTempDir Home;
+    TRecordingPlatform Platform;
+    TForm1 Form{Platform, TFiles(FLARONS_GAME_DIR, Home.Path), TCommandLine{}};
+
+    // Start-up with the title skipped, then the first tick that prepares the panels.
+    void Start() {
+        Platform.Press(keySpace, true);
+        Form.DXDrawInitializeSurface();
+        Platform.Press(keySpace, false);
+        Form.DXTimerTimer();
+        ASSERT_EQ(Form.GameState, gsMainMenu);
+    }
+    // One tick with this mouse movement and button.
+    void Tick(int dx = 0, int dy = 0, bool button = false) {
+        Platform.Held.MouseDX = dx;
+        Platform.Held.MouseDY = dy;
+        Platform.Held.MouseLeft = button;
+        Form.DXTimerTimer();
+        Platform.Held.MouseDX = 0;
+        Platform.Held.MouseDY = 0;
+    }
+    void MoveTo(int x, int y, bool button = false) {
+        Tick(x - Form.MainMenu->CursorX, y - Form.MainMenu->CursorY, button);
+    }
+    // Move, press, release; the tick after the release is the one a main-menu click acts in.
+    void Click(int x, int y) {
+        MoveTo(x, y);
+        Tick(0, 0, true);
+        Tick();
+        Tick();
+    }
+    bool Visible(int item) const { return Form.MainMenu->Items[size_t(item)].Visible; }
+    void HoldKey(TKey key, bool down) { Platform.Press(key, down); }
+};
+
+// Screen points inside the hot spots.
+constexpr int ShipArea1[] = {80, 100};
+constexpr int ShipArea2[] = {520, 100};
+constexpr int ColourArea1[] = {152, 108};
+constexpr int FlagArea2[] = {470, 108};
+constexpr int MapLine[] = {220, 266};
+constexpr int PointsDown[] = {367, 298};
+constexpr int PointsUp[] = {404, 298};
+constexpr int LivesUp[] = {404, 318};
+constexpr int AboutButton[] = {600, 462};
+
+TEST_F(FrontEndTest, StartUpBuildsTheFourMenusWithTheirItemsInOrder) {
+    Start();
+    const TGameMenu& main = *Form.MainMenu;
+    ASSERT_EQ(main.ItemCount(), 21);
+    EXPECT_FALSE(main.Items[0].Visible) << "Back waits for an interrupted match";
+    for (int i = 1; i < 21; ++i)
+        EXPECT_TRUE(main.Items[size_t(i)].Visible) << i;
+    // Buttons take their size from their pictures, areas keep the given size.
+    EXPECT_EQ(main.Items[1].X, 618);
+    EXPECT_EQ(main.Items[1].Y, 458);
+    EXPECT_GT(main.Items[1].Width, 0);
+    EXPECT_EQ(main.Items[3].X, 10);
+    EXPECT_EQ(main.Items[3].Width, 620);
+    EXPECT_EQ(main.Items[4].X, 280);
+    EXPECT_EQ(main.Items[10].X, 509);
+    EXPECT_EQ(main.Items[10].Width, 64);
+    EXPECT_EQ(main.Items[16].Y, 322);
+    EXPECT_EQ(main.Items[16].X, 463);
+    EXPECT_EQ(main.Items[18].X, 461);
+    EXPECT_EQ(main.Items[18].Height, 15);
+    EXPECT_EQ(main.Items[20].X, 596);
+    EXPECT_GT(main.Items[20].Height, 0);
+
+    const TGameMenu& options = *Form.OptionsMenu;
+    ASSERT_EQ(options.ItemCount(), 5);
+    EXPECT_EQ(options.Items[0].Width, 205);
+    EXPECT_EQ(options.Items[4].X, 400);
+    EXPECT_EQ(options.Items[4].Y, 314);
+
+    const TGameMenu& keys = *Form.KeyboardMenu;
+    ASSERT_EQ(keys.ItemCount(), 28);
+    EXPECT_EQ(keys.OffsetX, 25);
+    EXPECT_EQ(keys.OffsetY, 314);
+    EXPECT_EQ(keys.Items[9].X, 135); // P
+    EXPECT_EQ(keys.Items[10].X, 7);  // A
+    EXPECT_EQ(keys.Items[10].Y, 15);
+    EXPECT_EQ(keys.Items[25].X, 105); // M
+    EXPECT_EQ(keys.Items[25].Y, 30);
+    EXPECT_EQ(keys.Items[27].X, 120); // Return
+    for (const TGameMenuItem& key : keys.Items)
+        EXPECT_GT(key.Width, 0) << "every key has its picture";
+    ASSERT_NE(Form.ListMenu, nullptr);
+}
+
+TEST_F(FrontEndTest, StartUpChecksShipsAndArmsBeforeTheTitleAndBuildsMenusAndPreviewsBeforeTheWipe) {
+    // A stored pilot whose ship file is a picture far too large to fly.
+    TOptions stored = DefaultOptions(TFiles(FLARONS_GAME_DIR, Home.Path));
+    stored.Players[0].ShipFile.Set("graphics\\huge_ship.bmp");
+    stored.Players[0].ShipValid = 1;
+    stored.Players[1].ShipValid = 0;
+    stored.Players[1].Weapons[2] = 4;
+    stored.Players[1].Weapons[7] = 12;
+    ASSERT_TRUE(SaveOptions(stored, TFiles(FLARONS_GAME_DIR, Home.Path)));
+    Surface huge(100, 100);
+    huge.Fill(0x808080);
+    fs::create_directories(Home.Path / "graphics");
+    ASSERT_TRUE(huge.SaveToBmp((Home.Path / "graphics" / "huge_ship.bmp").string()));
+
+    struct Seen {
+        bool Menus = false, Armed = false, Checked = false, Previews = false;
+        int PageCursor = 0;
+    };
+    std::vector<Seen> flips;
+    Platform.OnPresent = [&](const Surface&) {
+        flips.push_back(Seen{Form.MainMenu != nullptr, Form.PlayerWeapons[1][1].WeaponId == 12,
+                             Form.Options.Players[0].ShipValid == 0 && Form.Options.Players[1].ShipValid == 1,
+                             !Form.ShipPreviews[1].Empty(), Form.PageCursor[0]});
+    };
+    Form.PageCursor = {0, 0};
+    Platform.Press(keySpace, true);
+    Form.DXDrawInitializeSurface();
+    ASSERT_EQ(flips.size(), 641u);
+    EXPECT_TRUE(flips[0].Armed);
+    EXPECT_TRUE(flips[0].Checked);
+    EXPECT_EQ(flips[0].PageCursor, 127);
+    EXPECT_FALSE(flips[0].Menus) << "the title shows while the menus load";
+    EXPECT_FALSE(flips[0].Previews);
+    EXPECT_TRUE(flips[1].Menus);
+    EXPECT_TRUE(flips[1].Previews);
+    EXPECT_EQ(Form.GameState, gsStartup);
+    for (const auto& weapons : Form.PlayerWeapons)
+        for (const TWeapon& w : weapons)
+            EXPECT_EQ(w.Ammo, 100.0f);
+    EXPECT_EQ(Form.PlayerWeapons[1][0].WeaponId, 4);
+    EXPECT_EQ(Form.PlayerWeapons[1][0].Owner, 1);
+    EXPECT_EQ(Form.PlayerWeapons[0][1].WeaponId, stored.Players[0].Weapons[7]);
+}
+
+TEST_F(FrontEndTest, AClickOfTheRealMenuFiresOnceAndOnlyForAPressThatStartedAndStayedOnIt) {
+    Start();
+    // Pressed beside About, carried onto it and released: nothing.
+    MoveTo(AboutButton[0] - 40, AboutButton[1]);
+    Tick(0, 0, true);
+    MoveTo(AboutButton[0], AboutButton[1], true);
+    Tick();
+    Tick();
+    EXPECT_FALSE(Form.AboutShown);
+    // Pressed on it, moved off and back, released: nothing.
+    Tick(0, 0, true);
+    MoveTo(AboutButton[0] - 40, AboutButton[1], true);
+    MoveTo(AboutButton[0], AboutButton[1], true);
+    Tick();
+    Tick();
+    EXPECT_FALSE(Form.AboutShown);
+    // A real click opens the window once: it stays open through the following frames.
+    Click(AboutButton[0], AboutButton[1]);
+    EXPECT_TRUE(Form.AboutShown);
+    Tick();
+    Tick();
+    EXPECT_TRUE(Form.AboutShown);
+    Click(AboutButton[0], AboutButton[1]);
+    EXPECT_FALSE(Form.AboutShown);
+}
+
+TEST_F(FrontEndTest, ThePointerIsClampedAndTheKeyboardFollowsItAtItsOffset) {
+    Start();
+    Tick(5000, 5000);
+    EXPECT_EQ(Form.MainMenu->CursorX, 640);
+    EXPECT_EQ(Form.MainMenu->CursorY, 480);
+    EXPECT_EQ(Form.KeyboardMenu->CursorX, 640);
+    Tick(-9000, -9000);
+    EXPECT_EQ(Form.MainMenu->CursorX, 0);
+    EXPECT_EQ(Form.KeyboardMenu->CursorY, 0);
+    // The keyboard's first key lies at its offset (25, 314).
+    MoveTo(26, 315);
+    EXPECT_EQ(Form.KeyboardMenu->Items[0].State, 1);
+    // Left of the offset the pointer wraps and hovers nothing.
+    MoveTo(10, 400);
+    for (const TGameMenuItem& key : Form.KeyboardMenu->Items)
+        EXPECT_EQ(key.State, 0);
+}
+
+TEST_F(FrontEndTest, SelectorButtonsOpenAndCloseEachOtherAndTheMapListHidesBegin) {
+    Start();
+    Click(ShipArea1[0], ShipArea1[1]);
+    EXPECT_EQ(Form.GameState, gsShipSelect1);
+    EXPECT_EQ(Form.ListTop, 0);
+    Click(ShipArea1[0], ShipArea1[1]);
+    EXPECT_EQ(Form.GameState, gsMainMenu) << "the same button closes its selector";
+
+    Click(ColourArea1[0], ColourArea1[1]);
+    EXPECT_EQ(Form.GameState, gsColourSelect1);
+    Tick();
+    EXPECT_FALSE(Visible(19)) << "the palettes cover player 1's weapons button";
+    EXPECT_TRUE(Visible(20));
+    Click(FlagArea2[0], FlagArea2[1]);
+    EXPECT_EQ(Form.GameState, gsFlagSelect2) << "the other side's button closes this side";
+    EXPECT_TRUE(Visible(19));
+    Click(ShipArea2[0], ShipArea2[1]);
+    EXPECT_EQ(Form.GameState, gsShipSelect2) << "a selector of the same side is overdrawn";
+
+    Click(MapLine[0], MapLine[1]);
+    EXPECT_EQ(Form.GameState, gsMapSelect);
+    Tick();
+    EXPECT_FALSE(Visible(4)) << "Begin hides while the map list is open";
+    const uint8_t lives = Form.Options.Lives;
+    Click(LivesUp[0], LivesUp[1]);
+    Click(MapLine[0], MapLine[1]);
+    EXPECT_EQ(Form.GameState, gsMapSelect);
+    EXPECT_EQ(Form.Options.Lives, lives) << "the option arrows rest while the list is open";
+    Click(ShipArea1[0], ShipArea1[1]);
+    EXPECT_EQ(Form.GameState, gsShipSelect1) << "a side selector closes the map list";
+    Tick();
+    EXPECT_TRUE(Visible(4));
+}
+
+TEST_F(FrontEndTest, ChoosingAMapRowClosesTheListAndSetsTheMap) {
+    Start();
+    Click(MapLine[0], MapLine[1]);
+    ASSERT_EQ(Form.GameState, gsMapSelect);
+    ASSERT_GE(Form.ListFiles.size(), 2u);
+    // The second row of the map list.
+    Click(300, 270 + 16 + 4);
+    EXPECT_EQ(Form.GameState, gsMainMenu);
+    EXPECT_EQ(Form.Options.MapFile.Str(), Form.ListFiles[1]);
+}
+
+TEST_F(FrontEndTest, TheArrowsOfAListMoveItsPageAndNeverCountAsRows) {
+    Start();
+    Click(ShipArea1[0], ShipArea1[1]);
+    ASSERT_EQ(Form.GameState, gsShipSelect1);
+    const std::string ship = Form.Options.Players[0].ShipFile.Str();
+    // The game folder holds fewer ships than a page: no arrows.
+    EXPECT_EQ(Form.ListUpItem, 42);
+    EXPECT_EQ(Form.ListDownItem, 42);
+    // Starting one entry in, the page gets an up arrow; its click moves back and is no row.
+    Form.ListTop = 1;
+    Form.BuildListPage();
+    ASSERT_NE(Form.ListUpItem, 42);
+    Form.ListMenu->Items[Form.ListUpItem].State = 2;
+    EXPECT_FALSE(Form.ListFrame());
+    EXPECT_EQ(Form.ListTop, 0);
+    EXPECT_EQ(Form.ListUpItem, 42) << "the first page has no up arrow";
+    EXPECT_EQ(Form.GameState, gsShipSelect1);
+    EXPECT_EQ(Form.Options.Players[0].ShipFile.Str(), ship);
+    // A clicked row is chosen.
+    Form.ListMenu->Items[1].State = 2;
+    const std::string second = Form.ListFiles[1];
+    EXPECT_TRUE(Form.ListFrame());
+    EXPECT_EQ(Form.Options.Players[0].ShipFile.Str(), second);
+}
+
+TEST_F(FrontEndTest, OptionArrowsWrapWithinZeroToNinetyNine) {
+    Start();
+    Form.Options.PointsLimit = 0;
+    Form.Options.Lives = 99;
+    Click(PointsDown[0], PointsDown[1]);
+    EXPECT_EQ(Form.Options.PointsLimit, 99);
+    Click(PointsUp[0], PointsUp[1]);
+    EXPECT_EQ(Form.Options.PointsLimit, 0);
+    Click(PointsUp[0], PointsUp[1]);
+    EXPECT_EQ(Form.Options.PointsLimit, 1);
+    Click(LivesUp[0], LivesUp[1]);
+    EXPECT_EQ(Form.Options.Lives, 0);
+    // A value a damaged options file left above 99 comes back into range.
+    Form.Options.Lives = 200;
+    Click(LivesUp[0], LivesUp[1]);
+    EXPECT_EQ(Form.Options.Lives, 0);
+}
+
+TEST_F(FrontEndTest, BackIsOfferedOnlyAfterEscapeLeftARunningMatchAndResumesThatWorld) {
+    Start();
+    Click(ShipArea1[0], ShipArea1[1]);
+    HoldKey(keyEscape, true);
+    Tick();
+    HoldKey(keyEscape, false);
+    EXPECT_EQ(Form.GameState, gsMainMenu);
+    EXPECT_FALSE(Visible(0)) << "closing a selector interrupts no match";
+
+    HoldKey(keyReturn, true);
+    Tick();
+    HoldKey(keyReturn, false);
+    ASSERT_EQ(Form.GameState, gsMatch);
+    const TMap* world = Form.Map.get();
+    ASSERT_NE(world, nullptr);
+    HoldKey(keyEscape, true);
+    Tick();
+    HoldKey(keyEscape, false);
+    EXPECT_EQ(Form.GameState, gsMainMenu);
+    EXPECT_TRUE(Visible(0));
+    Click(20, 468);
+    EXPECT_EQ(Form.GameState, gsMatch);
+    EXPECT_EQ(Form.Map.get(), world) << "Back resumes the kept world";
+}
+
+TEST_F(FrontEndTest, ReturnHeldStartsAMatchFromEveryFrontEndState) {
+    Start();
+    for (uint8_t state : {gsMainMenu, gsShipSelect1, gsShipSelect2, gsColourSelect1, gsColourSelect2,
+                          gsMapSelect, gsFlagSelect1, gsFlagSelect2, gsPilotSelect1, gsPilotSelect2,
+                          gsNewPilot1, gsNewPilot2, gsWeaponSelect1, gsWeaponSelect2}) {
+        Form.GameState = state;
+        Form.Map.reset();
+        HoldKey(keyReturn, true);
+        Tick();
+        HoldKey(keyReturn, false);
+        EXPECT_EQ(Form.GameState, gsMatch) << GameStateName(state);
+        EXPECT_NE(Form.Map, nullptr) << GameStateName(state);
+    }
+}
+
+TEST_F(FrontEndTest, AMatchStartShowsLoadingSetsUpTheStatusBarAndKeepsTheAmmunition) {
+    Start();
+    Form.PlayerWeapons[0][0].Ammo = 37;
+    Form.PlayerWeapons[1][1].Ammo = 5;
+    Form.Options.Players[0].Weapons[2] = 6;
+    Form.Options.Players[1].Weapons[7] = 8;
+    Form.EndScreenDrawn = true;
+    const TPictureItem& loading = Form.DXImageList.Find("Loading");
+    bool loadingShown = false;
+    Platform.OnPresent = [&](const Surface& back) {
+        bool same = true;
+        for (int y = 0; y < loading.Picture.Height; y += 7)
+            for (int x = 0; x < loading.Picture.Width; x += 5)
+                same = same && back.Pixel(209 + x, 144 + y) == loading.Picture.Pixel(x, y);
+        loadingShown = loadingShown || (same && Form.Map == nullptr);
+    };
+    ASSERT_TRUE(Form.StartMatch());
+    EXPECT_TRUE(loadingShown) << "the picture shows before the world is built";
+    EXPECT_EQ(Form.GameState, gsMatch);
+    EXPECT_FALSE(Form.EndScreenDrawn);
+    EXPECT_EQ(Form.PlayerWeapons[0][0].WeaponId, 6);
+    EXPECT_EQ(Form.PlayerWeapons[0][0].Ammo, 37.0f);
+    EXPECT_EQ(Form.PlayerWeapons[1][1].WeaponId, 8);
+    EXPECT_EQ(Form.PlayerWeapons[1][1].Ammo, 5.0f);
+
+    TWaveItem& thrust = Form.DXWaveList.Find("Thrust");
+    ASSERT_FALSE(thrust.Buffers.empty());
+    EXPECT_TRUE(Form.DXWaveList.Mixer.Voices[thrust.Buffers[0]].Playing);
+    EXPECT_EQ(thrust.Volume, -10000);
+
+    // The names are written on the status bar picture around x 267 and 373 at y 10.
+    Surface bare;
+    ASSERT_TRUE(bare.LoadFromFile(Form.Files.ForReading("graphics\\menu\\status_bg.bmp").string()));
+    ASSERT_EQ(Form.StatusSurface.Width, bare.Width);
+    for (int centre : {267, 373}) {
+        int changed = 0;
+        for (int y = 10; y < 15; ++y)
+            for (int x = centre - 16; x < centre + 16; ++x)
+                changed += Form.StatusSurface.Pixel(x, y) != bare.Pixel(x, y);
+        EXPECT_GT(changed, 10) << centre;
+    }
+}
+
+TEST_F(FrontEndTest, ABrokenMapLeavesTheFrontEndWithoutAWorldAndSaysWhy) {
+    Start();
+    HoldKey(keyReturn, true);
+    Tick();
+    HoldKey(keyReturn, false);
+    HoldKey(keyEscape, true);
+    Tick();
+    HoldKey(keyEscape, false);
+    ASSERT_TRUE(Visible(0));
+
+    Form.Options.MapFile.Set("maps\\gone.map");
+    HoldKey(keyReturn, true);
+    testing::internal::CaptureStderr();
+    Tick();
+    const std::string err = testing::internal::GetCapturedStderr();
+    HoldKey(keyReturn, false);
+    EXPECT_EQ(Form.GameState, gsMainMenu);
+    EXPECT_EQ(Form.Map, nullptr) << "the old world is gone with nothing dangling";
+    EXPECT_FALSE(Visible(0)) << "nothing is left to resume";
+    EXPECT_NE(err.find("flarons:"), std::string::npos);
+    // Escape without a world keeps whatever the background shows.
+    Form.MenuBackground.Fill(0x123456);
+    Form.GameState = gsShipSelect2;
+    HoldKey(keyEscape, true);
+    Tick();
+    EXPECT_EQ(Form.GameState, gsMainMenu);
+    EXPECT_EQ(Form.MenuBackground.Pixel(320, 240), 0x123456u);
+}
+
+TEST_F(FrontEndTest, PanelsAndSpinningShipsAreDrawnWithTheMarkOverAnInvalidShip) {
+    Start();
+    Form.PlayerPanels[0].Fill(0x00AA00);
+    Form.PlayerPanels[1].Fill(0x0000AA);
+    Form.OptionsPanel.Fill(0xAA0000);
+    // A bar pointing right with a bright tip, the same for both players.
+    for (Surface& ship : Form.ShipPreviews) {
+        ship.SetSize(41, 41);
+        for (int x = 20; x < 41; ++x)
+            ship.SetPixel(x, 20, 0xFFFFFF);
+    }
+    Form.Options.Players[0].ShipValid = 1;
+    Form.Options.Players[1].ShipValid = 1;
+    Form.PreviewAngle = 63;
+    Tick(); // this frame turns the ships by a quarter
+    EXPECT_EQ(Form.PreviewAngle, 64);
+    const Surface& shown = Platform.LastPresented;
+    EXPECT_EQ(shown.Pixel(30, 400), 0x00AA00u);
+    EXPECT_EQ(shown.Pixel(470, 400), 0x0000AAu);
+    EXPECT_EQ(shown.Pixel(220, 400), 0xAA0000u);
+    const auto tipAt = [&](int x, int y) {
+        return shown.Pixel(x - 1, y) == 0xFFFFFF || shown.Pixel(x, y) == 0xFFFFFF ||
+               shown.Pixel(x + 1, y) == 0xFFFFFF;
+    };
+    // Player 1's ship turns clockwise (tip down), player 2's counter-clockwise (tip up).
+    EXPECT_TRUE(tipAt(101, 115 + 15));
+    EXPECT_FALSE(tipAt(101, 115 - 15));
+    EXPECT_TRUE(tipAt(541, 115 - 15));
+    EXPECT_FALSE(tipAt(541, 115 + 15));
+
+    Form.Options.Players[1].ShipValid = 0;
+    Tick();
+    const TPictureItem& nix = Form.DXImageList.Find("NIX!");
+    int marked = 0, plain = 0;
+    for (int y = 0; y < 56; ++y)
+        for (int x = 0; x < 56; ++x) {
+            const uint32_t px = nix.Picture.Pixel(x, y);
+            if (px == 0) continue;
+            marked += shown.Pixel(513 + x, 87 + y) == px;
+            plain += shown.Pixel(73 + x, 87 + y) == px;
+        }
+    EXPECT_GT(marked, 50) << "the mark covers player 2's invalid ship";
+    EXPECT_LT(plain, marked / 4);
+}
+
+TEST_F(FrontEndTest, CreditsPauseTwoSecondsThenScrollTenRowsASecond) {
+    Start();
+    ASSERT_EQ(Form.AboutSurface.Width, 132);
+    ASSERT_EQ(Form.AboutSurface.Height, 488);
+    // Line 0 is empty; line 1 is written centred on x = 66.
+    int left = 999, right = -1;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 132; ++x)
+            if (Form.AboutSurface.Pixel(x, y) != 0) {
+                EXPECT_GE(y, 8);
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GE(right, 0);
+    EXPECT_NEAR(left + right, 131, 5);
+
+    Click(AboutButton[0], AboutButton[1]);
+    ASSERT_TRUE(Form.AboutShown);
+    EXPECT_EQ(Form.AboutPhase, 3);
+    Form.DXTimer.MeasuredFrameRate = 50;
+    for (int i = 0; i < 99; ++i)
+        Form.AboutFrame();
+    EXPECT_EQ(Form.AboutPhase, 3) << "two seconds at the top";
+    EXPECT_NEAR(Form.AboutScroll, -19.8, 1e-3);
+    Form.AboutFrame();
+    Form.AboutFrame();
+    ASSERT_EQ(Form.AboutPhase, 0);
+    const float start = Form.AboutScroll;
+    for (int i = 0; i < 10; ++i)
+        Form.AboutFrame();
+    EXPECT_NEAR(Form.AboutScroll - start, 2.0, 1e-3) << "0.2 rows a frame at 50 frames a second";
+    Form.DXTimer.MeasuredFrameRate = 100;
+    Form.AboutFrame();
+    EXPECT_NEAR(Form.AboutScroll - start, 2.1, 1e-3);
+
+    // The slice on screen is the surface from the scroll row on.
+    Form.AboutScroll = 100;
+    Form.DXDraw.Fill(0);
+    Form.AboutFrame();
+    int compared = 0;
+    for (int y = 0; y < 83; ++y)
+        for (int x = 0; x < 131; ++x) {
+            const uint32_t px = Form.AboutSurface.Pixel(x, 100 + y);
+            if (px == 0) continue;
+            ASSERT_EQ(Form.DXDraw.Pixel(207 + x, 127 + y), px);
+            ++compared;
+        }
+    EXPECT_GT(compared, 50);
+
+    // Down to the end, a pause there, and back up.
+    Form.AboutScroll = 404.85f;
+    Form.AboutFrame();
+    EXPECT_EQ(Form.AboutPhase, 0);
+    Form.AboutFrame();
+    EXPECT_EQ(Form.AboutPhase, 1);
+    for (int i = 0; i < 199; ++i)
+        Form.AboutFrame();
+    EXPECT_EQ(Form.AboutPhase, 1);
+    Form.AboutFrame();
+    Form.AboutFrame();
+    EXPECT_EQ(Form.AboutPhase, 2);
+    EXPECT_LE(Form.AboutScroll, 405.0f);
+    Form.AboutScroll = 0.05f;
+    Form.AboutFrame();
+    EXPECT_EQ(Form.AboutPhase, 3);
+
+    // Closing and opening again restarts at the top with the pause.
+    Click(AboutButton[0], AboutButton[1]);
+    EXPECT_FALSE(Form.AboutShown);
+    Click(AboutButton[0], AboutButton[1]);
+    EXPECT_TRUE(Form.AboutShown);
+    EXPECT_EQ(Form.AboutPhase, 3);
+    EXPECT_LE(Form.AboutScroll, 0.0f);
+}
+
+} // namespace

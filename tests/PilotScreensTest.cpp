@@ -1,0 +1,191 @@
+// PilotScreensTest: the pilot list on the side panel, choosing a pilot and the new-pilot name entry.
+#include "CareersTestKit.h"
+#include "frontend/PilotFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int FontCell = 8; // the cell width the tests give "Font"
+
+class PilotScreens : public ::testing::Test {
+  protected:
+    TCareers C;
+    TForm1& F = *C.Form;
+    void SetUp() override {
+        C.UseCellFont("Font", FontCell, 10);
+        C.UseCellFont("GreyFont", 10, 15);
+    }
+    void OpenList(int side) {
+        F.GameState = side == 0 ? gsPilotSelect1 : gsPilotSelect2;
+        F.ListTop = 0;
+        F.BuildListPage();
+    }
+    std::string Label(int side, int row) {
+        const std::string& name = F.ListFiles[size_t(row)];
+        return TCareers::ReadCentred(F.PlayerPanels[size_t(side)], FontCell, 79, 115 + 16 * row, name.size());
+    }
+    // Presses one on-screen key and runs the name entry's frame.
+    void Type(int side, int key) {
+        TCareers::ClickItem(*F.KeyboardMenu, key);
+        F.NameEntryFrame(side);
+    }
+    void TypeName(int side, const std::string& letters) {
+        const std::string keys = "QWERTYUIOPASDFGHJKLZXCVBNM";
+        for (char c : letters)
+            Type(side, int(keys.find(c)));
+    }
+    void OpenNameEntry(int side) {
+        OpenList(side);
+        TCareers::ClickItem(*F.ListMenu, 0);
+        C.ServeList();
+    }
+};
+
+TEST_F(PilotScreens, TwelvePilotsPageThroughTheListWithItsArrows) {
+    for (int i = 1; i <= 12; ++i)
+        C.WritePilot(std::string("P") + (i < 10 ? "0" : "") + std::to_string(i));
+    OpenList(0);
+    ASSERT_EQ(F.ListFiles.size(), 11u);
+    EXPECT_EQ(F.ListFiles[0], NewPilotRow);
+    EXPECT_EQ(F.ListFiles[1], "P01");
+    EXPECT_EQ(F.ListFiles[10], "P10");
+    EXPECT_EQ(F.ListUpItem, 42);
+    EXPECT_EQ(F.ListDownItem, 11);
+    EXPECT_EQ(Label(0, 0), " NEW PILOT ") << "the stars have no cells in the font";
+    EXPECT_EQ(Label(0, 3), "P03");
+    EXPECT_EQ(F.ListMenu->Items[5].X, 21);
+    EXPECT_EQ(F.ListMenu->Items[5].Y, 168 + 16 * 5);
+
+    TCareers::ClickItem(*F.ListMenu, F.ListDownItem);
+    C.ServeList();
+    EXPECT_EQ(F.ListTop, 1);
+    ASSERT_EQ(F.ListFiles.size(), 11u);
+    EXPECT_EQ(F.ListFiles[0], "P01");
+    EXPECT_EQ(F.ListFiles[10], "P11");
+    EXPECT_EQ(F.ListUpItem, 11);
+    EXPECT_EQ(F.ListDownItem, 12);
+    EXPECT_EQ(Label(0, 0), "P01") << "the page is redrawn, not written over the old one";
+    EXPECT_EQ(F.GameState, gsPilotSelect1) << "an arrow never chooses a row";
+
+    TCareers::ClickItem(*F.ListMenu, F.ListDownItem);
+    C.ServeList();
+    EXPECT_EQ(F.ListFiles.back(), "P12");
+    EXPECT_EQ(F.ListDownItem, 42);
+    TCareers::ClickItem(*F.ListMenu, F.ListUpItem);
+    C.ServeList();
+    EXPECT_EQ(F.ListTop, 1);
+}
+
+TEST_F(PilotScreens, ThePilotOfTheOtherSideIsNeverOffered) {
+    for (const char* name : {"ACE", "BOB", "CAT"})
+        C.WritePilot(name);
+    F.Options.Players[1].Name.Set("ace");
+    OpenList(0);
+    EXPECT_EQ(F.ListFiles, (std::vector<std::string>{NewPilotRow, "BOB", "CAT"}));
+    EXPECT_EQ(Label(0, 1), "BOB");
+    // Player 2's own list still offers ACE but not player 1's pilot.
+    F.Options.Players[0].Name.Set("Cat");
+    OpenList(1);
+    EXPECT_EQ(F.ListFiles, (std::vector<std::string>{NewPilotRow, "ACE", "BOB"}));
+    EXPECT_EQ(F.ListMenu->Items[0].X, 21 + 440);
+}
+
+TEST_F(PilotScreens, ChoosingAPilotSavesTheOldOneAndLoadsTheNew) {
+    C.WritePilot("BOB");
+    F.Options.Players[0].Experience = 77;
+    OpenList(0);
+    ASSERT_EQ(F.ListFiles[1], "BOB");
+    TCareers::ClickItem(*F.ListMenu, 1);
+    C.ServeList();
+    EXPECT_EQ(F.GameState, gsMainMenu);
+    EXPECT_EQ(F.Options.Players[0].Name.Str(), "BOB");
+    EXPECT_EQ(F.Options.Players[0].Experience, 0u);
+    EXPECT_EQ(fs::file_size(C.Home.Path / "pilots/PLAYER 1/Pilot.DAT"), 232u);
+    TPilotRecord saved;
+    ASSERT_TRUE(LoadPilot(F.Files, saved, "PLAYER 1"));
+    EXPECT_EQ(saved.Experience, 77u);
+    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[0], 10, 79, 0, 3), "BOB");
+    EXPECT_EQ(TCareers::ReadText(F.PlayerPanels[0], 10, 39, 2, 8), "   BOB  ") << "PLAYER 1 is cleared first";
+}
+
+TEST_F(PilotScreens, TheNewPilotRowOpensTheNameEntryOnItsSide) {
+    OpenNameEntry(1);
+    EXPECT_EQ(F.GameState, gsNewPilot2);
+    EXPECT_EQ(F.KeyboardMenu->OffsetX, 465);
+    EXPECT_EQ(F.KeyboardMenu->OffsetY, 314);
+    EXPECT_TRUE(F.NewPilotName.empty());
+    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[1], FontCell, 79, 150, 15), "NEW PILOT NAME:");
+    EXPECT_EQ(F.PlayerPanels[1].Pixel(2, 180), WinToPixel(0x008000)) << "the green name field";
+    EXPECT_EQ(F.PlayerPanels[1].Pixel(80, 180), 0u);
+    EXPECT_TRUE(fs::exists(C.Home.Path / "pilots/PLAYER 2/Pilot.DAT")) << "the current pilot is saved first";
+}
+
+TEST_F(PilotScreens, SixteenTypedLettersKeepFifteenAndEmptyKeysDoNothing) {
+    OpenNameEntry(0);
+    Type(0, 26); // Backspace on an empty name
+    Type(0, 27); // Return on an empty name
+    EXPECT_EQ(F.GameState, gsNewPilot1);
+    TypeName(0, "ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(F.NewPilotName, "ABCDEFGHIJKLMNO");
+    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[0], FontCell, 78, 173, 15), "ABCDEFGHIJKLMNO");
+    Type(0, 26);
+    EXPECT_EQ(F.NewPilotName, "ABCDEFGHIJKLMN");
+    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[0], FontCell, 78, 173, 15), " ABCDEFGHIJKLMN")
+        << "the shorter name is centred afresh on a cleared field";
+}
+
+TEST_F(PilotScreens, ReturnCreatesANewPilotOnSideTwoInPlayerOnesColours) {
+    F.Options.Players[1].Experience = 5000;
+    F.Options.Players[1].Medals[4] = 1;
+    OpenNameEntry(1);
+    TypeName(1, "NEWBIE");
+    Type(1, 27);
+    const TPilotRecord& p = F.Options.Players[1];
+    EXPECT_EQ(F.GameState, gsMainMenu);
+    EXPECT_EQ(p.Name.Str(), "NEWBIE");
+    EXPECT_EQ(p.PantsColour, DefaultPants[0]);
+    EXPECT_EQ(p.HelmetColour, DefaultHelmet[0]);
+    EXPECT_EQ(p.ShirtColour, DefaultShirt[0]);
+    EXPECT_EQ(p.Experience, 0u);
+    EXPECT_EQ(p.Medals[4], 0);
+    EXPECT_TRUE(fs::is_directory(C.Home.Path / "pilots/NEWBIE"));
+    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[1], 10, 79, 0, 6), "NEWBIE");
+    EXPECT_EQ(F.PlayerPanels[1].Pixel(2, 180), 0u) << "the statistics replace the name field";
+    F.SavePilots();
+    EXPECT_EQ(fs::file_size(C.Home.Path / "pilots/NEWBIE/Pilot.DAT"), 232u);
+    EXPECT_EQ(fs::file_size(C.Home.Path / "pilots/PLAYER 1/Pilot.DAT"), 232u);
+}
+
+TEST_F(PilotScreens, TheNameOfAnExistingPilotIsRefused) {
+    C.WritePilot("ACE");
+    F.Options.Players[0].Experience = 99;
+    OpenNameEntry(0);
+    TypeName(0, "ACE");
+    Type(0, 27);
+    EXPECT_EQ(F.GameState, gsMainMenu);
+    EXPECT_EQ(F.Options.Players[0].Name.Str(), "PLAYER 1");
+    EXPECT_EQ(F.Options.Players[0].Experience, 99u);
+    TPilotRecord ace;
+    ASSERT_TRUE(LoadPilot(F.Files, ace, "ACE"));
+    EXPECT_EQ(ace.Name.Str(), "ACE") << "the existing pilot is not overwritten";
+}
+
+TEST_F(PilotScreens, UnusableNamesFromAnEditedOptionsFileAreNeverFolders) {
+    F.Options.Players[0].Name.Set("..");
+    F.Options.Players[1].Name.Set("");
+    F.SavePilots();
+    EXPECT_FALSE(fs::exists(C.Home.Path / "Pilot.DAT"));
+    EXPECT_FALSE(fs::exists(C.Home.Path / "pilots/Pilot.DAT"));
+    // Choosing another pilot still works: the bad record is just not saved.
+    C.WritePilot("BOB");
+    OpenList(0);
+    TCareers::ClickItem(*F.ListMenu, 1);
+    C.ServeList();
+    EXPECT_EQ(F.Options.Players[0].Name.Str(), "BOB");
+    EXPECT_FALSE(fs::exists(C.Home.Path / "Pilot.DAT"));
+}
+
+} // namespace

@@ -1,0 +1,308 @@
+// SelectorsTest: the ship, flag and map lists, the options panel, pictures, colours and weapons.
+#include "CareersTestKit.h"
+#include "frontend/PanelDrawing.h"
+#include "frontend/PilotFiles.h"
+#include "media/Canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int FontCell = 8;
+
+class Selectors : public ::testing::Test {
+  protected:
+    TCareers C;
+    TForm1& F = *C.Form;
+    void SetUp() override {
+        C.UseCellFont("Font", FontCell, 10);
+        C.UseCellFont("GreyFont", 10, 15);
+    }
+    void Open(uint8_t state) {
+        F.GameState = state;
+        F.ListTop = 0;
+        F.BuildListPage();
+    }
+    // A copy of a picture of the game folder under another name in the home folder.
+    void CopyPicture(const std::string& from, const std::string& to) const {
+        fs::create_directories((C.Home.Path / to).parent_path());
+        fs::copy_file(fs::path(FLARONS_GAME_DIR) / from, C.Home.Path / to);
+    }
+    void WritePicture(const std::string& to, int w, int h, uint32_t colour) const {
+        Surface s(w, h);
+        s.Fill(colour);
+        fs::create_directories((C.Home.Path / to).parent_path());
+        ASSERT_TRUE(s.SaveToBmp((C.Home.Path / to).string()));
+    }
+    int RowOf(int list, uint8_t weapon) const {
+        for (int r = 0; r < 25; ++r)
+            if (F.WeaponLists[size_t(25 * list + r)] == weapon) return r;
+        return -1;
+    }
+    // Clicks the backdrop at a row of a weapon column of side s, as the weapon selector is used.
+    void PickWeapon(int side, int list, uint8_t weapon) {
+        const int row = RowOf(list, weapon);
+        ASSERT_GE(row, 0) << "weapon " << int(weapon) << " is not offered";
+        TCareers::Click(*F.MainMenu, 440 * side + 40 + 77 * list, 154 + 8 * row + 4);
+        F.WeaponPick(side);
+    }
+};
+
+TEST_F(Selectors, TextCutsClampOnShortTexts) {
+    EXPECT_EQ(DropFirst("maps", 5), "");
+    EXPECT_EQ(DropLast("_flag.bm", 9), "");
+    EXPECT_EQ(DropLast("red_flag.bmp", 9), "red");
+    EXPECT_EQ(DropFirst("maps\\x.map", 5), "x.map");
+    EXPECT_EQ(KeepFirst("abc", 16), "abc");
+    EXPECT_EQ(PathFileName("pilots\\ACE\\my_ship.bmp"), "my_ship.bmp");
+    EXPECT_EQ(OptionValueText(0), "NO");
+    EXPECT_EQ(OptionValueText(5), "05");
+    EXPECT_EQ(OptionValueText(99), "99");
+}
+
+TEST_F(Selectors, ShipListOffersThePilotsOwnShipsFirst) {
+    F.Options.Players[0].Name.Set("ACE");
+    CopyPicture("graphics/needle_ship.bmp", "pilots/ACE/zz_ship.bmp");
+    Open(gsShipSelect1);
+    ASSERT_EQ(F.ListFiles.size(), 7u);
+    EXPECT_EQ(F.ListFiles[0], "pilots\\ACE\\zz_ship.bmp");
+    EXPECT_EQ(F.ListFiles[1], "graphics\\arrow_ship.bmp");
+    EXPECT_EQ(F.ListUpItem, 42);
+    EXPECT_EQ(F.ListDownItem, 42);
+    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[0], FontCell, 79, 115, 2), "ZZ");
+    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[0], FontCell, 79, 131, 5), "ARROW");
+
+    TCareers::ClickItem(*F.ListMenu, 0);
+    C.ServeList();
+    const TPilotRecord& p = F.Options.Players[0];
+    EXPECT_EQ(F.GameState, gsMainMenu);
+    EXPECT_EQ(p.ShipFile.Str(), "pilots\\ACE\\zz_ship.bmp");
+    EXPECT_EQ(p.ShipValid, 1);
+    const Surface& preview = F.ShipPreviews[0];
+    ASSERT_FALSE(preview.Empty());
+    int body = 0;
+    for (uint32_t px : preview.Pixels) {
+        EXPECT_NE(px & 0xFFFFFF, 0xFF0000u);
+        EXPECT_NE(px & 0xFFFFFF, 0x00FF00u);
+        body += px != 0;
+    }
+    EXPECT_GT(body, 900) << "the body stays, only the markers go";
+    EXPECT_NE(TCareers::ReadCentred(F.PlayerPanels[0], FontCell, 79, 115, 2), "ZZ")
+        << "the statistics replace the list";
+}
+
+TEST_F(Selectors, FlagLabelsLoseTheirSuffixAndKeepSixteenLetters) {
+    WritePicture("graphics/red_flag.bmp", 32, 24, 0xFF0000);
+    WritePicture("graphics/abcdefghijklmnopqrstuvwxyzabcd_flag.bmp", 32, 24, 0x0000FF);
+    Open(gsFlagSelect2);
+    ASSERT_EQ(F.ListFiles.size(), 9u);
+    EXPECT_EQ(F.ListFiles[0], "graphics\\abcdefghijklmnopqrstuvwxyzabcd_flag.bmp");
+    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[1], FontCell, 79, 115, 16), "ABCDEFGHIJKLMNOP");
+    const auto red = std::find(F.ListFiles.begin(), F.ListFiles.end(), "graphics\\red_flag.bmp");
+    ASSERT_NE(red, F.ListFiles.end());
+    const int row = int(red - F.ListFiles.begin());
+    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[1], FontCell, 79, 115 + 16 * row, 3), "RED");
+    EXPECT_EQ(F.ListMenu->Items[size_t(row)].X, 461);
+
+    TCareers::ClickItem(*F.ListMenu, row);
+    C.ServeList();
+    EXPECT_EQ(F.Options.Players[1].FlagFile.Str(), "graphics\\red_flag.bmp");
+    EXPECT_EQ(F.PlayerPanels[1].Pixel(10, 60), 0xFF0000u) << "the new flag is drawn";
+}
+
+TEST_F(Selectors, LongPathsAreCutToFortyTwoCharacters) {
+    const std::string name = "ABCDEFGHIJKLMNO";
+    F.Options.Players[0].Name.Set(name);
+    CopyPicture("graphics/arrow_ship.bmp", "pilots/" + name + "/averyveryverylongname_ship.bmp");
+    Open(gsShipSelect1);
+    const std::string full = "pilots\\" + name + "\\averyveryverylongname_ship.bmp";
+    ASSERT_EQ(F.ListFiles[0], full);
+    TCareers::ClickItem(*F.ListMenu, 0);
+    C.ServeList();
+    EXPECT_EQ(F.Options.Players[0].ShipFile.Str(), full.substr(0, 42));
+    EXPECT_FALSE(F.ShipPreviews[0].Empty()) << "the preview comes from the whole path";
+}
+
+TEST_F(Selectors, AnUnusablePilotNameNeverBecomesPartOfAPath) {
+    // What `pilots\..\` would reach if the name were used.
+    CopyPicture("graphics/arrow_ship.bmp", "x_ship.bmp");
+    C.Home.Write("pilots/keep.txt", "");
+    F.Options.Players[0].Name.Set("..");
+    Open(gsShipSelect1);
+    for (const std::string& file : F.ListFiles)
+        EXPECT_EQ(file.rfind("graphics\\", 0), 0u) << file;
+    EXPECT_EQ(F.ListFiles.size(), 6u);
+}
+
+TEST_F(Selectors, TwelveMapsScrollByOneRow) {
+    for (int i = 1; i <= 7; ++i)
+        C.Home.Write("maps/m0" + std::to_string(i) + ".map", "");
+    Open(gsMapSelect);
+    ASSERT_EQ(F.ListFiles.size(), 8u);
+    EXPECT_EQ(F.ListFiles[0], "maps\\Abyss.map");
+    EXPECT_EQ(F.ListFiles[4], "maps\\m01.map");
+    EXPECT_EQ(F.ListUpItem, 42);
+    EXPECT_EQ(F.ListDownItem, 8);
+    EXPECT_EQ(F.ListMenu->Items[3].X, 239);
+    EXPECT_EQ(F.ListMenu->Items[3].Y, 270 + 48);
+    EXPECT_EQ(F.ListMenu->Items[8].X, 303);
+    EXPECT_EQ(F.ListMenu->Items[8].Y, 399);
+    EXPECT_EQ(TCareers::ReadCentred(F.OptionsPanel, 10, 102, 17, 5), "ABYSS");
+
+    TCareers::ClickItem(*F.ListMenu, F.ListDownItem);
+    C.ServeList();
+    ASSERT_EQ(F.ListFiles.size(), 8u);
+    EXPECT_EQ(F.ListFiles[0], "maps\\Duel.map");
+    EXPECT_EQ(F.ListFiles[7], "maps\\m05.map");
+    EXPECT_EQ(F.ListUpItem, 8);
+    EXPECT_EQ(F.ListDownItem, 9);
+    EXPECT_EQ(F.ListMenu->Items[8].Y, 254);
+    EXPECT_EQ(TCareers::ReadCentred(F.OptionsPanel, 10, 102, 17, 5), " DUEL");
+
+    TCareers::ClickItem(*F.ListMenu, 1);
+    C.ServeList();
+    EXPECT_EQ(F.Options.MapFile.Str(), "maps\\Glacier.map");
+    EXPECT_EQ(F.GameState, gsMainMenu);
+    EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 10, 12), "MAP: GLACIER");
+}
+
+TEST_F(Selectors, TheOptionsPanelShowsNoForZeroAndTwoDigitsOtherwise) {
+    F.Options.MapFile.Set("maps\\Duel.map");
+    F.Options.PointsLimit = 5;
+    F.Options.Lives = 0;
+    F.DrawOptionsPanel();
+    EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 10, 10), "MAP: DUEL ");
+    EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 40, 17), "POINTS LIMIT:  05");
+    EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 60, 17), "LIVES:.......  NO");
+    F.Options.PointsLimit = 0;
+    F.Options.Lives = 12;
+    F.Options.MapFile.Set("map");
+    F.DrawOptionsPanel();
+    EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 10, 6), "MAP:  ") << "a short name shows nothing";
+    EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 40, 17), "POINTS LIMIT:  NO");
+    EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 60, 17), "LIVES:.......  12");
+}
+
+TEST_F(Selectors, AFlagOfTheWrongSizeIsMarkedAndAMissingOneLeavesTheAreaEmpty) {
+    WritePicture("graphics/big_flag.bmp", 40, 30, 0x00FF00);
+    WritePicture("graphics/good_flag.bmp", 32, 24, 0x00FF00);
+    const TPictureItem& nix = F.DXImageList.Find("NIXFLAG");
+    F.Options.Players[0].FlagFile.Set("graphics\\big_flag.bmp");
+    F.DrawFlagPicture(0);
+    int marked = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const uint32_t mark = nix.Picture.Pixel(x, y);
+            if (mark == nix.TransparentColor) continue;
+            ++marked;
+            EXPECT_EQ(F.PlayerPanels[0].Pixel(5 + x, 50 + y), mark);
+        }
+    EXPECT_GT(marked, 50);
+
+    F.Options.Players[0].FlagFile.Set("graphics\\good_flag.bmp");
+    F.DrawFlagPicture(0);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 32; ++x)
+            ASSERT_EQ(F.PlayerPanels[0].Pixel(5 + x, 50 + y), 0x00FF00u);
+
+    F.Options.Players[0].FlagFile.Set("graphics\\gone_flag.bmp");
+    F.DrawFlagPicture(0);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 32; ++x)
+            ASSERT_EQ(F.PlayerPanels[0].Pixel(5 + x, 50 + y), 0u);
+}
+
+TEST_F(Selectors, PalettesGiveThePixelUnderThePointerToHelmetShirtAndPants) {
+    F.DrawColourPicker(1);
+    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[1], FontCell, 79, 108, 13), "HELMET COLOR:");
+    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[1], FontCell, 79, 248, 12), "PANTS COLOR:");
+    // The frame as the front end draws it: the panel over whatever lies behind.
+    F.DXDraw.Fill(0x123456);
+    F.DXDraw.Draw(22 + 440, 54, F.PlayerPanels[1], true);
+    const std::array<std::array<int, 2>, 3> points{{{500, 200}, {530, 270}, {600, 340}}};
+    std::array<uint32_t, 3> picked{};
+    for (size_t k = 0; k < 3; ++k) {
+        TCareers::Click(*F.MainMenu, points[k][0], points[k][1]);
+        F.ColourPick(1);
+        picked[k] = PixelToWin(F.DXDraw.Pixel(points[k][0], points[k][1]));
+    }
+    const TPilotRecord& p = F.Options.Players[1];
+    EXPECT_EQ(p.HelmetColour, picked[0]);
+    EXPECT_EQ(p.ShirtColour, picked[1]);
+    EXPECT_EQ(p.PantsColour, picked[2]);
+    EXPECT_NE(picked[0], picked[2]) << "different parts of the palette were clicked";
+    // The pilot picture is redrawn in the new colours.
+    std::set<uint32_t> shown;
+    for (int y = 50; y < 80; ++y)
+        for (int x = 127; x < 145; ++x)
+            shown.insert(F.PlayerPanels[1].Pixel(x, y));
+    EXPECT_TRUE(shown.count(WinToPixel(p.HelmetColour)));
+    EXPECT_TRUE(shown.count(WinToPixel(p.PantsColour)));
+    // A click on the other side's palettes does nothing here.
+    TCareers::Click(*F.MainMenu, 60, 200);
+    F.ColourPick(1);
+    EXPECT_EQ(p.HelmetColour, picked[0]);
+}
+
+TEST_F(Selectors, WeaponsUnlockWithRank) {
+    F.Options.Players[0].Experience = 0;
+    F.PrepareWeaponLists(0);
+    const std::vector<uint8_t> first(F.WeaponLists.begin(), F.WeaponLists.begin() + 7);
+    const std::vector<uint8_t> second(F.WeaponLists.begin() + 25, F.WeaponLists.begin() + 32);
+    EXPECT_EQ(first, (std::vector<uint8_t>{0, 1, 2, 9, 11, 13, 255}));
+    EXPECT_EQ(second, (std::vector<uint8_t>{3, 6, 7, 8, 14, 17, 255}));
+    EXPECT_EQ(F.WeaponPageSel[0], 2);
+    EXPECT_EQ(F.WeaponColumnRects[1], (std::array<uint16_t, 4>{102, 154, 174, 152 + 48}));
+
+    F.Options.Players[1].Experience = 7979; // level 19: everything but the Nuke
+    F.PrepareWeaponLists(1);
+    EXPECT_EQ(RowOf(1, 18), -1);
+    EXPECT_EQ(RowOf(1, 12), 7) << "Wall of homing, level 13, after 3 4 5 6 7 8 10";
+    F.Options.Players[1].Experience = 7980; // level 20
+    F.PrepareWeaponLists(1);
+    const std::vector<uint8_t> all0(F.WeaponLists.begin(), F.WeaponLists.begin() + 11);
+    const std::vector<uint8_t> all1(F.WeaponLists.begin() + 25, F.WeaponLists.begin() + 39);
+    EXPECT_EQ(all0, (std::vector<uint8_t>{0, 1, 2, 9, 11, 13, 19, 20, 21, 22, 255}));
+    EXPECT_EQ(all1, (std::vector<uint8_t>{3, 4, 5, 6, 7, 8, 10, 12, 14, 15, 16, 17, 18, 255}));
+    EXPECT_EQ(F.WeaponColumnRects[0], (std::array<uint16_t, 4>{465, 154, 537, 152 + 80}));
+}
+
+TEST_F(Selectors, PickingSelectsAPositionOrReplacesTheSelectedWeapon) {
+    TPilotRecord& p = F.Options.Players[1];
+    p.Experience = 7980;
+    F.PrepareWeaponLists(1);
+    F.WeaponPageSel[1] = 0;
+    PickWeapon(1, 1, 6); // Rockets, at position 2 of page 1
+    EXPECT_EQ(F.WeaponPageSel[1], 2);
+    PickWeapon(1, 1, 18); // the Nuke replaces Rockets
+    EXPECT_EQ(p.Weapons[7], 18);
+    EXPECT_EQ(std::count(p.Weapons.begin(), p.Weapons.end(), 6), 0);
+    PickWeapon(1, 1, 3); // Homing missiles sit at position 0
+    EXPECT_EQ(F.WeaponPageSel[1], 0);
+    EXPECT_EQ(p.Weapons[5], 3);
+    PickWeapon(1, 0, 19); // page 0 is untouched by page 1's selection
+    EXPECT_EQ(p.Weapons[2], 19);
+    EXPECT_EQ(F.WeaponPageSel[0], 2);
+
+    // Assigned weapons stand on a bar of their page's colour; the selected one is framed.
+    const int nuke = RowOf(1, 18);
+    const int rubber = RowOf(0, 21);
+    EXPECT_EQ(F.PlayerPanels[1].Pixel(77 + 75, 8 * nuke + 100), Rgb(128, 64, 64));
+    EXPECT_EQ(F.PlayerPanels[1].Pixel(77 + 75, 8 * nuke + 101 + 2), Rgb(150, 86, 86)) << "position 2";
+    EXPECT_EQ(F.PlayerPanels[1].Pixel(77 + 2, 8 * nuke + 103), 0u) << "framed only when selected";
+    EXPECT_EQ(F.PlayerPanels[1].Pixel(77 + 2, 8 * RowOf(1, 3) + 103), WinToPixel(1));
+    EXPECT_EQ(F.PlayerPanels[1].Pixel(40, 8 * RowOf(0, 19) + 100), Rgb(64, 64, 128));
+    EXPECT_EQ(F.PlayerPanels[1].Pixel(4, 8 * rubber + 100), 0u) << "a free weapon has no bar";
+
+    // Below the last entry of a column nothing is picked.
+    TCareers::Click(*F.MainMenu, 440 + 40, 154 + 8 * 20);
+    F.WeaponPick(1);
+    EXPECT_EQ(p.Weapons[2], 19);
+}
+
+} // namespace
