@@ -74,7 +74,8 @@ TEST(Shell, TheFirstTickPreparesThePanelsAndBlitsNothing) {
     // The pilot's name is written centred on the side panel: "PLAYER 1" is 80 wide, so x = 39.
     int left = 999, right = -1;
     const Surface& panel = s.Form.PlayerPanels[0];
-    for (int y = 0; y < panel.Height; ++y)
+    // Above the flag and pilot pictures (y 50) only the name strip holds anything.
+    for (int y = 0; y < 50; ++y)
         for (int x = 0; x < panel.Width; ++x)
             if (panel.Pixel(x, y) != 0) {
                 left = std::min(left, x);

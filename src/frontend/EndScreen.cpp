@@ -40,11 +40,8 @@ void TForm1::RefreshMenuBackground() {
 }
 
 void TForm1::MatchEndScreen() {
-    if (!Map) {
-        // Nothing to settle: the screen can only go back to the menu.
-        GameState = gsMainMenu;
-        return;
-    }
+    // The screen is entered only from a running match; without a world there is nothing to settle.
+    if (!Map) return;
     TOptions& match = Map->Match;
     const TPictureItem& grey = DXImageList.Find("GreyFont");
     if (!EndScreenDrawn) {
