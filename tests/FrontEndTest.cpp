@@ -15,6 +15,10 @@ namespace {
 class TRecordingPlatform : public TTestPlatform {
   public:
     std::function<void(const Surface&)> OnPresent;
+    int PointerHiddenAtPresent = -1; // how many flips had happened when the pointer was hidden
+    void ShowPointer(bool show) override {
+        if (!show) PointerHiddenAtPresent = Presents;
+    }
     void Present(const Surface& back) override {
         TTestPlatform::Present(back);
         if (OnPresent) OnPresent(back);
@@ -140,6 +144,7 @@ TEST_F(FrontEndTest, StartUpChecksShipsAndArmsBeforeTheTitleAndBuildsMenusAndPre
     Platform.Press(keySpace, true);
     Form.DXDrawInitializeSurface();
     ASSERT_EQ(flips.size(), 641u);
+    EXPECT_EQ(Platform.PointerHiddenAtPresent, 0) << "the pointer is hidden before the title shows";
     EXPECT_TRUE(flips[0].Armed);
     EXPECT_TRUE(flips[0].Checked);
     EXPECT_EQ(flips[0].PageCursor, 127);
