@@ -1,5 +1,85 @@
-// StatusBar: placeholder until the status bar lands.
-#include "app/Form.h"
+// StatusBar: the four bars, the ready mark, the score and lives digits, and the weapon page rows.
+#include "text/StatusBar.h"
 
-void TForm1::DrawStatusDigits() {}
-void TForm1::DrawStatusBar() {}
+#include "app/Form.h"
+#include "media/Canvas.h"
+#include "text/Font.h"
+#include "world/World.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int StatusTop = 430;
+constexpr int BarLength = 160;
+constexpr int BarEnds[2] = {223, 578}; // exclusive
+constexpr int SlotTwoSteps = 20;
+constexpr int StepWidth = 8;
+
+// How much of a bar the overlay covers: the missing share of 160 pixels, truncated. Health can
+// dip below 0 for a frame and a tank can overflow, so the width is kept to 0..160.
+int OverlayWidth(double missing, double full) {
+    const double w = missing / full * BarLength;
+    if (!(w > 0)) return 0;
+    if (w >= BarLength) return BarLength;
+    return int(std::trunc(w));
+}
+
+// The overlay shows what is missing at the right-hand end of a bar.
+void DrawOverlay(Surface& target, const Surface& bars, int end, int y, int w, int sourceTop) {
+    if (w <= 0) return;
+    w = std::min(w, BarLength);
+    target.DrawRect(end - w, y, bars, TRect{BarLength - w, sourceTop, BarLength, sourceTop + 8}, false);
+}
+
+// Unlit places lead up to three digits, so 7 shows as two dark digits and a 7.
+std::string DigitText(uint64_t value) {
+    std::string text = std::to_string(value);
+    while (text.size() < 3)
+        text.insert(text.begin(), '.');
+    return text;
+}
+
+} // namespace
+
+void DrawPageRow(Surface& page, int row, const std::string& text, uint32_t colour,
+                 const TPictureItem& greenFont) {
+    Canvas canvas(page);
+    canvas.BrushColor = colour;
+    canvas.PenColor = colour != 0 ? 0x555555u : 0u;
+    canvas.Rectangle(0, 8 * row, 78, 8 * row + 8);
+    canvas.Release();
+    DrawText(page, greenFont, 39 - TextWidth(greenFont, text) / 2, 8 * row + 1, text);
+}
+
+void TForm1::DrawStatusDigits() {
+    if (!Map) return;
+    const TPictureItem& score = DXImageList.Find("7SegFontRed");
+    const TPictureItem& lives = DXImageList.Find("7SegFont");
+    for (int p = 0; p < 2; ++p) {
+        DrawText(StatusSurface, score, 238 + 142 * p, 24, DigitText(Map->Match.Players[size_t(p)].Points));
+        // With unlimited lives the picture's own artwork stays where the lives would be.
+        if (Map->UnlimitedLives == 0)
+            DrawText(StatusSurface, lives, 274 + 70 * p, 24, DigitText(Map->Ships[size_t(p)].Lives));
+    }
+}
+
+void TForm1::DrawStatusBar() {
+    DXDraw.Draw(0, StatusTop, StatusSurface, false);
+    if (!Map) return;
+    const TPictureItem& ready = DXImageList.Find("Ready");
+    for (int p = 0; p < 2; ++p) {
+        const TShip& ship = Map->Ships[size_t(p)];
+        const TWeapon& slot1 = PlayerWeapons[size_t(p)][0];
+        const TWeapon& slot2 = PlayerWeapons[size_t(p)][1];
+        const int end = BarEnds[p];
+        DrawOverlay(DXDraw, StatusBars, end, 436, OverlayWidth(100 - double(ship.Health), 100), 0);
+        DrawOverlay(DXDraw, StatusBars, end, 446, OverlayWidth(200 - double(ship.Fuel), 200), 0);
+        DrawOverlay(DXDraw, StatusBars, end, 456, OverlayWidth(100 - double(slot1.Ammo), 100), 0);
+        const int shots = slot2.ShotsLeft();
+        DrawOverlay(DXDraw, StatusBars, end, 466, (SlotTwoSteps - shots) * StepWidth, 9);
+        // The mark sits on the last full step; with more than 20 shots it walks past the bar's end.
+        if (ship.OnFoot == 0 && slot2.IsReady(*Map))
+            ready.Draw(DXDraw, end - (SlotTwoSteps + 1 - shots) * StepWidth, 466, 0);
+    }
+}

@@ -142,6 +142,10 @@ class TMap {
     void UpdateFlag(int q, TWaveList& waves);
     void TimeMedals(int p, TWaveList& waves);
     void AwardMedal(int p, int k, TWaveList& waves);
+    // Slots that hits on ship 0 freed in this update, and the update they belong to: ship 1's list
+    // skips them, since a spawn may have refilled them with an unrelated record after the listing.
+    std::vector<uint16_t> HitFreedSlots;
+    uint64_t HitFreedUpdate = 0;
 };
 
 // Sets the counters of one match in a pilot record to 0; the win streak carries across matches.

@@ -1,0 +1,802 @@
+// ContestTest: hits, collisions, wrecks and deaths, points and lives, bases, flags and medals.
+#include "WorldTestKit.h"
+
+#include "app/GameMath.h"
+#include "media/Sound.h"
+#include "world/World.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <utility>
+
+namespace {
+
+// An 800 x 600 empty cave with its solid floor, ship 1 at (200, 300), ship 2 at (600, 300), flag 1
+// at (150, 280) and flag 2 at (650, 280); map scale 0.5.
+struct Contest : ::testing::Test {
+    TWorldFolder Folder;
+    TPictureItem Font = TestFont();
+    std::unique_ptr<TMap> Map;
+    TWaveList Waves;
+
+    void SetUp() override {
+        Folder.WriteStandardPictures();
+        Folder.WritePicture("maps\\mid.bmp", Filled(800, 600, 0));
+        Folder.WriteText("maps\\t.map", "MIDDLE=mid.bmp\nPLY1X=200\nPLY1Y=300\nPLY2X=600\nPLY2Y=300\n"
+                                        "FLAG1X=150\nFLAG1Y=280\nFLAG2X=650\nFLAG2Y=280\n");
+        for (const char* name : {"FLHit", "Rico", "Dirt", "FLDeath", "Explo0", "Explo1", "Explo2", "Explo3",
+                                 "CTFcapture", "CTFsnup", "Medal", "Pistol", "Thrust"}) {
+            TWaveItem item;
+            item.Name = name;
+            item.MaxPlayingCount = 4;
+            item.Looped = std::string(name) == "Thrust";
+            item.Wave.Samples.assign(64, 0);
+            Waves.Add(item);
+        }
+        Build(TestOptions("maps\\t.map"));
+        RandSeed(12345);
+    }
+
+    void Build(const TOptions& options) { Map = TMap::Create(Folder.Files, Font, options); }
+    TShip& Ship(int p) { return Map->Ships[size_t(p)]; }
+    TPilotRecord& Player(int p) { return Map->Match.Players[size_t(p)]; }
+    const Surface& Mask(int p) { return Ship(p).Masks[size_t(Ship(p).FrameIndex())]; }
+
+    // The world position of cell (c, r) of ship p's current silhouette.
+    std::pair<float, float> Cell(int p, int c, int r) {
+        return {float(Round(Ship(p).X) + c - Mask(p).Width / 2),
+                float(Round(Ship(p).Y) + r - Mask(p).Height / 2)};
+    }
+    // A solid cell of the silhouette near its centre, and an empty one inside its box.
+    std::pair<float, float> SolidPoint(int p) {
+        const Surface& m = Mask(p);
+        EXPECT_NE(m.Pixel(m.Width / 2, m.Height / 2) & 0xFFFFFF, 0u);
+        return Cell(p, m.Width / 2, m.Height / 2);
+    }
+    std::pair<float, float> ClearPoint(int p) {
+        const Surface& m = Mask(p);
+        EXPECT_EQ(m.Pixel(1, 1), 0u);
+        return Cell(p, 1, 1);
+    }
+
+    // Puts a live record of `kind` into `slot`: owner and age in its counter.
+    TProjectile& Put(uint16_t slot, uint8_t kind, std::pair<float, float> at, int owner = 1, int age = 9) {
+        TProjectile& r = Map->Projectiles[slot];
+        r = TProjectile{};
+        r.Kind = kind;
+        r.X = at.first;
+        r.Y = at.second;
+        r.VX = 3;
+        r.VY = -1.5f;
+        r.Counter = uint32_t(10 * owner + age);
+        r.Timer = 4;
+        return r;
+    }
+    void Hit(int p, std::vector<uint16_t> slots) { Map->ResolveHits(p, slots, Waves); }
+
+    int Live(uint8_t kind) const {
+        int n = 0;
+        for (const TProjectile& r : Map->Projectiles)
+            n += r.Kind == kind ? 1 : 0;
+        return n;
+    }
+    bool Playing(const std::string& name) {
+        for (size_t b : Waves.Find(name).Buffers)
+            if (Waves.Mixer.Voices[b].Playing) return true;
+        return false;
+    }
+    // Ship p standing on a pad: the flags the feet set.
+    void AtBase(int p, bool own) {
+        Ship(p).AtOwnBase = own ? 1 : 0;
+        Ship(p).AtEnemyBase = own ? 0 : 1;
+    }
+    // Puts the pilot of ship p on foot (the ship wrecked), where it stands.
+    void OnFoot(int p, double angle = 256) {
+        Ship(p).OnFoot = 1;
+        Ship(p).Angle = angle;
+        Ship(p).Health = 8;
+        Ship(p).Fuel = 75;
+    }
+};
+
+// --- Hits ---------------------------------------------------------------------------------------
+
+TEST_F(Contest, AnOwnRocketIsHarmlessToItsShipForNineFramesThenHitsItLikeAnyOther) {
+    const auto nose = SolidPoint(0);
+    for (int age = 0; age < 9; ++age) {
+        TProjectile& rocket = Put(7, 13, nose, 0, age);
+        Hit(0, {7});
+        EXPECT_EQ(Ship(0).Health, 100.0f) << age;
+        EXPECT_EQ(rocket.Timer, 4.0f) << age;
+        EXPECT_EQ(Player(0).ShotsHitSelf, 0u);
+    }
+    TProjectile& rocket = Put(7, 13, nose, 0, 9);
+    Hit(0, {7});
+    EXPECT_EQ(Ship(0).Health, 60.0f);
+    EXPECT_EQ(rocket.Timer, -42.0f) << "set off: it explodes in the next update without fragments";
+    EXPECT_FLOAT_EQ(Ship(0).VX, 1.0f) << "a third of the rocket's velocity";
+    EXPECT_EQ(Player(0).ShotsHitSelf, 1u);
+    EXPECT_EQ(Player(0).ShotsHitEnemy, 0u);
+
+    // The enemy's rocket of the same age hits at once and counts for the enemy.
+    Ship(0).Health = 100;
+    Put(8, 13, nose, 1, 0);
+    Hit(0, {8});
+    EXPECT_EQ(Ship(0).Health, 60.0f);
+    EXPECT_EQ(Player(1).ShotsHitEnemy, 1u);
+}
+
+TEST_F(Contest, SmallBulletsHitEveryoneAtOnceAndAreNeverCounted) {
+    // A sentry's or nano-fighter's bullet carries its owner, but no age protects anybody from it.
+    TProjectile& own = Put(100, 21, SolidPoint(0), 0, 0);
+    Hit(0, {100});
+    EXPECT_EQ(own.Kind, 0);
+    EXPECT_EQ(Ship(0).Health, 98.0f);
+    EXPECT_FLOAT_EQ(Ship(0).VX, 0.1f);
+    EXPECT_EQ(Live(4), 4) << "four sparks off a ship";
+    EXPECT_TRUE(Playing("Rico"));
+    EXPECT_FALSE(Playing("FLHit"));
+    Put(101, 21, SolidPoint(1), 0, 0);
+    Hit(1, {101});
+    EXPECT_EQ(Ship(1).Health, 98.0f);
+    EXPECT_EQ(Player(0).ShotsHitEnemy, 0u);
+    EXPECT_EQ(Player(0).ShotsHitSelf, 0u);
+
+    // The nano-fighter itself is guarded and counted like any weapon: a young one spares its
+    // owner but strikes the enemy at once.
+    Put(102, 15, SolidPoint(0), 0, 3);
+    Hit(0, {102});
+    EXPECT_EQ(Ship(0).Health, 98.0f);
+    Put(103, 15, SolidPoint(1), 0, 0);
+    Hit(1, {103});
+    EXPECT_EQ(Ship(1).Health, 93.0f);
+    EXPECT_EQ(Player(0).ShotsHitEnemy, 1u);
+}
+
+TEST_F(Contest, APilotBleedsWhereAShipSparks) {
+    OnFoot(1);
+    const auto body = SolidPoint(1);
+    Put(200, 9, body, 0, 2);
+    const uint16_t before = Map->ProjectileCursor;
+    Hit(1, {200});
+    EXPECT_EQ(Ship(1).Health, 3.0f);
+    EXPECT_TRUE(Playing("FLHit"));
+    EXPECT_FALSE(Playing("Rico"));
+    int drops = 0;
+    for (const TProjectile& r : Map->Projectiles) {
+        if (r.Kind != 6) continue;
+        ++drops;
+        EXPECT_EQ(r.G, 0);
+        EXPECT_EQ(r.B, 0);
+        EXPECT_GE(r.R, 214);
+        EXPECT_GE(r.Weight, 10);
+        EXPECT_LT(r.Weight, 30);
+        EXPECT_EQ(r.X, body.first);
+        EXPECT_EQ(r.Y, body.second);
+    }
+    EXPECT_EQ(drops, 4);
+    EXPECT_NE(Map->ProjectileCursor, before);
+    EXPECT_EQ(Player(0).ShotsHitEnemy, 1u);
+}
+
+TEST_F(Contest, OnlySolidPixelsOfTheSilhouetteAreHit) {
+    TProjectile& b = Put(5, 9, ClearPoint(0));
+    Hit(0, {5});
+    EXPECT_EQ(Ship(0).Health, 100.0f);
+    EXPECT_EQ(b.Kind, 9) << "a miss leaves the bullet flying";
+}
+
+TEST_F(Contest, CandidatesThatNoLongerFitTheMaskAreSkipped) {
+    // Listed once, the record has since moved far off the ship, or was freed; and an index past
+    // the pool never reads anything.
+    TProjectile& moved = Put(5, 9, {Ship(0).X + 200, Ship(0).Y});
+    TProjectile& freed = Put(6, 9, SolidPoint(0));
+    freed.Kind = 0;
+    Put(7, 9, {Ship(0).X - 1e30f, Ship(0).Y});
+    Map->Projectiles[8] = Map->Projectiles[7];
+    Map->Projectiles[8].X = std::nanf("");
+    Hit(0, {5, 6, 7, 8, 60000, 65535});
+    EXPECT_EQ(Ship(0).Health, 100.0f);
+    EXPECT_EQ(moved.Kind, 9);
+    EXPECT_EQ(Player(1).ShotsHitEnemy, 0u);
+}
+
+TEST_F(Contest, ASlotFreedByTheFirstShipsHitsIsNotActedOnInTheSecondShipsList) {
+    // The ships overlap, so one bullet was listed for both.
+    Ship(1).X = Ship(0).X;
+    Ship(1).Y = Ship(0).Y;
+    const auto where = SolidPoint(0);
+    Put(300, 9, where, 1, 9);
+    Hit(0, {300});
+    EXPECT_EQ(Ship(0).Health, 95.0f);
+    // A spawn refilled the slot with a rocket of player 1 right over ship 1 before its turn.
+    TProjectile& refilled = Put(300, 13, where, 0, 9);
+    Hit(1, {300});
+    EXPECT_EQ(Ship(1).Health, 100.0f);
+    EXPECT_EQ(refilled.Timer, 4.0f);
+
+    // In the next update the same slot, listed afresh, is an ordinary candidate again.
+    ++Map->FrameCounter;
+    Hit(1, {300});
+    EXPECT_EQ(Ship(1).Health, 60.0f);
+    EXPECT_EQ(refilled.Timer, -42.0f);
+}
+
+TEST_F(Contest, SecondShipsListIsNotHeldBackByAnOlderUpdatesHits) {
+    Ship(1).X = Ship(0).X;
+    Ship(1).Y = Ship(0).Y;
+    const auto where = SolidPoint(0);
+    Put(300, 9, where, 1, 9);
+    Hit(0, {300});
+    // Ship 0 waits to respawn in the next update, so only ship 1 resolves its list there.
+    ++Map->FrameCounter;
+    Put(300, 9, where, 0, 9);
+    Hit(1, {300});
+    EXPECT_EQ(Ship(1).Health, 95.0f);
+}
+
+struct TKindCase {
+    uint8_t Kind;
+    float Health;  // after the hit, from 100
+    uint8_t After; // the record's kind afterwards; 0 when it is used up
+    bool Counted;
+};
+
+TEST_F(Contest, EveryKindHasItsOwnEffect) {
+    const TKindCase cases[] = {
+        {9, 95, 0, true},   {15, 95, 0, true},    {11, 99.5f, 0, true},   {16, 99.5f, 0, false},
+        {21, 98, 0, false}, {12, 60, 12, true},   {13, 60, 13, true},     {18, 60, 18, true},
+        {20, 60, 20, true}, {17, 65, 17, true},   {14, 100, 14, false},   {19, 100, 19, false},
+        {22, 0, 22, false}, {23, 100, 23, false}, {24, 99, 255, false},   {25, 100, 25, false},
+        {3, 100, 3, false}, {6, 100, 6, false},   {255, 100, 255, false}, {4, 100, 4, false},
+        {5, 100, 5, false}, {10, 100, 10, false}, {2, 100, 2, false},
+    };
+    for (const TKindCase& c : cases) {
+        TShip& s = Ship(1);
+        s.Health = 100;
+        s.VX = 0;
+        s.VY = 0;
+        s.Glued = 0;
+        Player(0).ShotsHitEnemy = 0;
+        TProjectile& r = Put(400, c.Kind, SolidPoint(1), 0, 9);
+        Hit(1, {400});
+        EXPECT_FLOAT_EQ(s.Health, c.Health) << int(c.Kind);
+        EXPECT_EQ(r.Kind, c.After) << int(c.Kind);
+        EXPECT_EQ(Player(0).ShotsHitEnemy, c.Counted ? 1u : 0u) << int(c.Kind);
+        EXPECT_EQ(Player(1).ShotsHitSelf, 0u);
+    }
+}
+
+TEST_F(Contest, RecordsThatStayChangeAsTheirKindSays) {
+    const auto at = SolidPoint(1);
+    Ship(1).VX = 0.5f;
+    Ship(1).VY = -0.25f;
+    const double dx = double(at.first) - Ship(1).X;
+    const double dy = double(at.second) - Ship(1).Y;
+
+    TProjectile& nuke = Put(1, 22, at, 0, 9);
+    Hit(1, {1});
+    EXPECT_EQ(nuke.Timer, -4.0f) << "it splits and explodes in the next update";
+    EXPECT_EQ(Ship(1).Health, 0.0f) << "clamped";
+
+    Ship(1).Health = 20;
+    TProjectile& mine = Put(2, 17, at, 0, 9);
+    Hit(1, {2});
+    EXPECT_EQ(Ship(1).Health, 0.0f);
+    EXPECT_EQ(mine.Timer, -42.0f);
+
+    TProjectile& sentry = Put(3, 19, at, 0, 9);
+    TProjectile& bomb = Put(4, 14, at, 0, 9);
+    Hit(1, {3, 4});
+    EXPECT_EQ(sentry.Timer, 0.0f);
+    EXPECT_EQ(bomb.Timer, 0.0f);
+
+    Ship(1).Health = 50;
+    TProjectile& glue = Put(5, 23, at, 0, 9);
+    Hit(1, {5});
+    EXPECT_FLOAT_EQ(Ship(1).VY, -0.25f + 0.5f / Map->FrameRate);
+    EXPECT_EQ(glue.VX, Ship(1).VX) << "glue rides along";
+    EXPECT_EQ(glue.VY, Ship(1).VY);
+
+    TProjectile& bug = Put(6, 25, at, 0, 9);
+    bug.Timer = 1;
+    Hit(1, {6});
+    EXPECT_EQ(Ship(1).Glued, 1);
+    EXPECT_FLOAT_EQ(bug.Timer, 1.0f - 1.0f / Map->FrameRate);
+    EXPECT_EQ(bug.VX, Ship(1).VX);
+
+    const float vx = Ship(1).VX, vy = Ship(1).VY;
+    TProjectile& rubber = Put(7, 24, at, 0, 9);
+    Hit(1, {7});
+    EXPECT_FLOAT_EQ(Ship(1).VX, vx + 1.0f);
+    EXPECT_FLOAT_EQ(Ship(1).VY, vy - 0.5f);
+    EXPECT_EQ(Ship(1).Health, 49.0f);
+    EXPECT_EQ(rubber.Kind, 255) << "a spent rubber bullet is loose earth";
+    EXPECT_FLOAT_EQ(rubber.VX, float(dx / 10 + double(Ship(1).VX) / 2));
+    EXPECT_FLOAT_EQ(rubber.VY, float(dy / 10 + double(Ship(1).VY) / 2));
+    EXPECT_TRUE(Playing("Dirt"));
+
+    TProjectile& drop = Put(8, 3, at, 0, 9);
+    drop.Counter = 2;
+    Hit(1, {8});
+    EXPECT_EQ(drop.Counter, 0u);
+    EXPECT_FLOAT_EQ(drop.VX, float(dx / 10 + double(Ship(1).VX) / 2));
+    TProjectile& resting = Put(9, 3, at, 0, 9);
+    resting.Counter = 1;
+    Hit(1, {9});
+    EXPECT_EQ(resting.VX, 3.0f) << "only a falling drop is splashed";
+
+    TProjectile& earth = Put(10, 255, at, 0, 9);
+    Hit(1, {10});
+    const double pushed = double(earth.VX) - dx / 20 - double(Ship(1).VX) / 2;
+    EXPECT_GE(pushed, -0.05 - 1e-6);
+    EXPECT_LT(pushed, 0.05 + 1e-6);
+
+    TProjectile& fragment = Put(11, 16, at, 0, 9);
+    const float before = Ship(1).VX;
+    Hit(1, {11});
+    EXPECT_FLOAT_EQ(Ship(1).VX, before + 3.0f) << "a fragment pushes with its whole velocity";
+    EXPECT_NE(fragment.Kind, 16);
+}
+
+// --- Ship against ship --------------------------------------------------------------------------
+
+TEST_F(Contest, ShipsRestingTogetherLoseThirtyEachPerUpdateAndSwapVelocities) {
+    Ship(1).X = Ship(0).X + 4;
+    Ship(1).Y = Ship(0).Y;
+    Ship(0).VX = 1;
+    Ship(1).VX = -2;
+    Ship(0).Alive = Ship(1).Alive = 1;
+    const int sparks = Live(4);
+    Map->ShipCollision(Waves);
+    EXPECT_EQ(Ship(0).Health, 70.0f);
+    EXPECT_EQ(Ship(1).Health, 70.0f);
+    EXPECT_EQ(Ship(0).VX, -2.0f);
+    EXPECT_EQ(Ship(1).VX, 1.0f);
+    EXPECT_EQ(Live(4), sparks + Mask(0).Width + 1);
+    Map->ShipCollision(Waves);
+    EXPECT_EQ(Ship(0).Health, 40.0f);
+    EXPECT_EQ(Ship(1).Health, 40.0f);
+    EXPECT_EQ(Ship(0).Alive, 1) << "they die in the next update, when health is looked at";
+
+    // Apart, nothing happens.
+    Ship(1).X = Ship(0).X + float(Mask(0).Width);
+    Map->ShipCollision(Waves);
+    EXPECT_EQ(Ship(0).Health, 40.0f);
+    // A ship that is not alive is not pushed about.
+    Ship(1).X = Ship(0).X;
+    Ship(1).Alive = 0;
+    Map->ShipCollision(Waves);
+    EXPECT_EQ(Ship(0).Health, 40.0f);
+}
+
+TEST_F(Contest, AShipCrushesAPilotAndTwoPilotsBleed) {
+    OnFoot(1);
+    Ship(1).X = Ship(0).X;
+    Ship(1).Y = Ship(0).Y;
+    Ship(0).Alive = Ship(1).Alive = 1;
+    Map->ShipCollision(Waves);
+    EXPECT_EQ(Ship(1).Alive, 0);
+    EXPECT_EQ(Ship(0).Alive, 1);
+    EXPECT_EQ(Ship(0).Health, 100.0f);
+
+    OnFoot(0, 258);
+    Ship(1).Alive = 1;
+    Ship(0).VY = 1;
+    const int blood = Live(255);
+    Map->ShipCollision(Waves);
+    EXPECT_EQ(Ship(0).Alive, 1);
+    EXPECT_EQ(Ship(1).Alive, 1);
+    EXPECT_EQ(Ship(0).Health, 6.0f);
+    EXPECT_EQ(Ship(1).Health, 6.0f);
+    EXPECT_EQ(Ship(1).VY, 1.0f);
+    EXPECT_EQ(Live(255), blood + Mask(0).Width + 1);
+}
+
+// --- Wrecks, deaths, points and lives -----------------------------------------------------------
+
+TEST_F(Contest, AWreckThrowsThePilotClearAndScoresForTheEnemy) {
+    TShip& s = Ship(0);
+    s.X = 210;
+    s.Y = 320;
+    s.VX = 4;
+    s.VY = -2;
+    s.Alive = 0;
+    s.Health = -20;
+    int solid = 0;
+    for (uint32_t px : Mask(0).Pixels)
+        solid += (px & 0xFFFFFF) != 0 ? 1 : 0;
+    EXPECT_TRUE(Map->HandleDeath(0, Waves));
+    EXPECT_EQ(s.OnFoot, 1);
+    EXPECT_EQ(s.Health, 8.0f);
+    EXPECT_EQ(s.Fuel, 75.0f);
+    EXPECT_EQ(s.X, 206.0f);
+    EXPECT_EQ(s.Y, 322.0f);
+    EXPECT_EQ(s.VX, -2.0f);
+    EXPECT_EQ(s.VY, 1.0f);
+    EXPECT_EQ(s.Angle, 256.0);
+    EXPECT_EQ(s.RespawnTimer, 0);
+    EXPECT_EQ(s.Lives, 3) << "a wreck costs no life";
+    EXPECT_EQ(Player(1).Points, 1u);
+    EXPECT_EQ(Map->MatchOver, 0);
+    EXPECT_EQ(Live(6), 3 * solid) << "three grains per pixel of the hull";
+    EXPECT_EQ(Live(4), solid) << "and a spark";
+    // The grains wear the hull's colours.
+    bool yellowNose = false;
+    for (const TProjectile& r : Map->Projectiles)
+        yellowNose = yellowNose || (r.Kind == 6 && r.R == 255 && r.G == 255 && r.B == 0);
+    EXPECT_TRUE(yellowNose);
+}
+
+TEST_F(Contest, APilotsDeathCostsALifeScoresAndRespawnsAtTheStart) {
+    TShip& s = Ship(0);
+    OnFoot(0);
+    s.X = 300;
+    s.Y = 310;
+    s.VX = 1;
+    s.Alive = 0;
+    s.CapturesThisLife = 2;
+    s.LifeSeconds = 77;
+    Map->Flags[1].State = 2;
+    Map->Flags[1].X = 290;
+    int solid = 0;
+    for (uint32_t px : Mask(0).Pixels)
+        solid += (px & 0xFFFFFF) != 0 ? 1 : 0;
+    EXPECT_FALSE(Map->HandleDeath(0, Waves));
+    EXPECT_TRUE(Playing("FLDeath"));
+    EXPECT_EQ(s.OnFoot, 0);
+    EXPECT_EQ(s.RespawnTimer, 2 * Map->FrameRate);
+    EXPECT_EQ(s.Health, 75.0f);
+    EXPECT_EQ(s.Fuel, 50.0f);
+    EXPECT_EQ(s.X, 200.0f);
+    EXPECT_EQ(s.Y, 300.0f);
+    EXPECT_EQ(s.VX, 0.0f);
+    EXPECT_EQ(s.Angle, 64.0);
+    EXPECT_EQ(s.Lives, 2);
+    EXPECT_EQ(s.CapturesThisLife, 0);
+    EXPECT_EQ(s.LifeSeconds, 0u);
+    EXPECT_EQ(Player(1).Points, 1u);
+    EXPECT_EQ(Map->Flags[1].State, 0) << "the dragged flag flies home";
+    EXPECT_EQ(Map->Flags[1].X, 650.0f);
+    EXPECT_EQ(Live(6), 2 * solid) << "two drops of blood per pixel of the pilot";
+    EXPECT_EQ(Live(4), 0);
+    EXPECT_EQ(Map->MatchOver, 0);
+    // A living body is left alone.
+    s.Alive = 1;
+    EXPECT_FALSE(Map->HandleDeath(0, Waves));
+    EXPECT_EQ(Player(1).Points, 1u);
+}
+
+TEST_F(Contest, OneLifeEndsTheMatchAtTheFirstPilotDeathButNotAtTheWreck) {
+    TOptions o = TestOptions("maps\\t.map");
+    o.Lives = 1;
+    Build(o);
+    Ship(1).Alive = 0;
+    Map->HandleDeath(1, Waves);
+    EXPECT_EQ(Map->MatchOver, 0);
+    Ship(1).Alive = 0;
+    Map->HandleDeath(1, Waves);
+    EXPECT_EQ(Map->MatchOver, 1);
+    EXPECT_EQ(Ship(1).Lives, 0);
+    EXPECT_EQ(Player(0).Points, 2u);
+}
+
+TEST_F(Contest, UnlimitedLivesNeverEndTheMatch) {
+    TOptions o = TestOptions("maps\\t.map");
+    o.Lives = 0;
+    Build(o);
+    for (int i = 0; i < 20; ++i) {
+        Ship(0).Alive = 0;
+        Map->HandleDeath(0, Waves);
+    }
+    EXPECT_EQ(Map->MatchOver, 0);
+    EXPECT_EQ(Ship(0).Lives, 0);
+    EXPECT_EQ(Player(1).Points, 20u);
+}
+
+TEST_F(Contest, ThePointsLimitIsReachedByKillsExactlyAndByCapturesOrMore) {
+    TOptions o = TestOptions("maps\\t.map");
+    o.PointsLimit = 2;
+    o.Lives = 0;
+    Build(o);
+    Ship(0).Alive = 0;
+    Map->HandleDeath(0, Waves);
+    EXPECT_EQ(Map->MatchOver, 0);
+    Ship(0).Alive = 0;
+    Map->HandleDeath(0, Waves);
+    EXPECT_EQ(Map->MatchOver, 1) << "the pilot's death is the second point";
+
+    o.PointsLimit = 4;
+    Build(o);
+    AtBase(0, true);
+    Map->Flags[1].State = 2;
+    Map->OwnBase(0, Waves);
+    EXPECT_EQ(Player(0).Points, 5u);
+    EXPECT_EQ(Map->MatchOver, 1) << "a capture may pass the limit";
+}
+
+TEST_F(Contest, AWallCrashScoresForTheEnemyAndThePilotsDeathScoresAgainAndCostsALife) {
+    // A rock wall right of ship 1, which flies into it.
+    for (int y = 200; y < 400; ++y)
+        for (int x = 240; x < 300; ++x) {
+            Map->TerrainBitmap.Set(x, y, TerrainGround);
+            Map->MiddleLayer.SetPixel(x, y, Rgb(120, 90, 60));
+        }
+    Ship(0).VX = 6;
+    bool wrecked = false;
+    for (int i = 0; i < 40 && !wrecked; ++i)
+        wrecked = (Map->UpdateWorld(Waves) & 0xFF) != 0;
+    ASSERT_TRUE(wrecked);
+    EXPECT_EQ(Ship(0).OnFoot, 1);
+    EXPECT_EQ(Player(1).Points, 1u);
+    EXPECT_EQ(Ship(0).Lives, 3);
+    // The pilot runs back into the rock.
+    for (int i = 0; i < 40 && Ship(0).RespawnTimer == 0; ++i) {
+        Ship(0).VX = 3;
+        Map->UpdateWorld(Waves);
+    }
+    EXPECT_GT(Ship(0).RespawnTimer, 0);
+    EXPECT_EQ(Player(1).Points, 2u);
+    EXPECT_EQ(Ship(0).Lives, 2);
+    EXPECT_EQ(Player(0).Points, 0u);
+}
+
+// --- Bases --------------------------------------------------------------------------------------
+
+TEST_F(Contest, ACaptureNeedsTheOwnFlagAtHome) {
+    AtBase(0, true);
+    TFlag& enemyFlag = Map->Flags[1];
+    enemyFlag.State = 2;
+    enemyFlag.X = 230;
+    for (uint8_t own : {1, 2}) {
+        Map->Flags[0].State = own;
+        Map->OwnBase(0, Waves);
+        EXPECT_EQ(Player(0).Points, 0u);
+        EXPECT_EQ(enemyFlag.State, 2) << "the dragged flag keeps following";
+    }
+    Map->Flags[0].State = 0;
+    Map->OwnBase(0, Waves);
+    EXPECT_EQ(Player(0).Points, 5u);
+    EXPECT_EQ(Player(0).FlagsCaptured, 1u);
+    EXPECT_EQ(Ship(0).CapturesThisLife, 1);
+    EXPECT_EQ(enemyFlag.State, 0);
+    EXPECT_EQ(enemyFlag.X, 650.0f);
+    EXPECT_TRUE(Playing("CTFcapture"));
+    EXPECT_EQ(Map->MatchOver, 0) << "no limit set";
+    // A flag only taken, not yet dragged, is no capture either.
+    enemyFlag.State = 1;
+    Map->OwnBase(0, Waves);
+    EXPECT_EQ(Player(0).Points, 5u);
+}
+
+TEST_F(Contest, APilotAtItsOwnBaseGetsANewShipBesideItAndARepairStartsAtOnce) {
+    OnFoot(0);
+    TShip& s = Ship(0);
+    s.X = 230;
+    s.Y = 305;
+    s.VX = 1;
+    AtBase(0, true);
+    Map->OwnBase(0, Waves);
+    EXPECT_EQ(s.OnFoot, 0);
+    EXPECT_EQ(s.X, float(230 - s.Frames[0].Width / 2)) << "towards the start point, on the left";
+    EXPECT_EQ(s.Y, 300.0f);
+    EXPECT_EQ(s.VX, 0.0f);
+    EXPECT_EQ(s.Angle, 64.0);
+    EXPECT_FLOAT_EQ(s.Health, 8.0f + 15.0f / Map->FrameRate);
+    EXPECT_FLOAT_EQ(s.Fuel, 75.0f + 40.0f / Map->FrameRate);
+    // Right of a start point further along, the ship stands to the right.
+    OnFoot(0);
+    s.X = 150;
+    Map->OwnBase(0, Waves);
+    EXPECT_EQ(s.X, float(150 + s.Frames[0].Width / 2));
+    // Off the pad nothing happens.
+    OnFoot(0);
+    s.AtOwnBase = 0;
+    Map->OwnBase(0, Waves);
+    EXPECT_EQ(s.OnFoot, 1);
+}
+
+TEST_F(Contest, APilotDraggingTheFlagOntoItsBaseCapturesAndGetsAShipInOneUpdate) {
+    TShip& s = Ship(0);
+    OnFoot(0);
+    // A pad under the pilot's feet beside its start point.
+    const int x = 230;
+    const int row = 330;
+    for (int c = x - 20; c <= x + 20; ++c)
+        Map->TerrainBitmap.Set(c, row, TerrainPad);
+    s.X = float(x);
+    s.Y = float(row - s.FootY[1]);
+    TFlag& enemyFlag = Map->Flags[1];
+    enemyFlag.State = 2;
+    enemyFlag.X = float(x + 30);
+    enemyFlag.Y = float(row - 40);
+    const uint16_t wrecked = Map->UpdateWorld(Waves);
+    EXPECT_EQ(wrecked, 0);
+    EXPECT_EQ(Player(0).Points, 5u);
+    EXPECT_EQ(enemyFlag.State, 0);
+    EXPECT_EQ(s.OnFoot, 0);
+    EXPECT_EQ(s.Y, 300.0f);
+}
+
+TEST_F(Contest, BasesRepairOnlyTheLivingAndOnlyUpToTheirTops) {
+    TShip& s = Ship(0);
+    AtBase(0, false);
+    s.Health = 50;
+    s.Fuel = 10;
+    Map->EnemyBase(0, Waves);
+    EXPECT_FLOAT_EQ(s.Health, 50 + 5.0f / Map->FrameRate);
+    EXPECT_FLOAT_EQ(s.Fuel, 10 + 10.0f / Map->FrameRate);
+    s.Health = 99.99f;
+    s.Fuel = 199.99f;
+    Map->EnemyBase(0, Waves);
+    EXPECT_EQ(s.Health, 100.0f);
+    EXPECT_EQ(s.Fuel, 200.0f);
+    s.Health = 0;
+    Map->EnemyBase(0, Waves);
+    EXPECT_EQ(s.Health, 0.0f) << "the dead are not healed";
+
+    OnFoot(0);
+    AtBase(0, false);
+    s.Health = 7.99f;
+    s.Fuel = 74.99f;
+    Map->EnemyBase(0, Waves);
+    EXPECT_EQ(s.Health, 8.0f);
+    EXPECT_EQ(s.Fuel, 75.0f);
+    s.Health = 3;
+    Map->EnemyBase(0, Waves);
+    EXPECT_FLOAT_EQ(s.Health, 3 + 2.0f / Map->FrameRate);
+
+    s.AtEnemyBase = 0;
+    Map->EnemyBase(0, Waves);
+    EXPECT_FLOAT_EQ(s.Health, 3 + 2.0f / Map->FrameRate);
+}
+
+// --- Medals -------------------------------------------------------------------------------------
+
+TEST_F(Contest, TheCaptureMedalIsAnnouncedOncePerMatch) {
+    AtBase(0, true);
+    auto capture = [&] {
+        Map->Flags[1].State = 2;
+        Map->OwnBase(0, Waves);
+    };
+    capture();
+    capture();
+    EXPECT_EQ(Map->MedalTimer[0], 0);
+    capture();
+    EXPECT_EQ(Player(0).Medals[0], 1);
+    EXPECT_EQ(Map->MedalTimer[0], 3 * Map->FrameRate);
+    EXPECT_EQ(Map->MedalImage[0], "Medal0");
+    EXPECT_TRUE(Playing("Medal"));
+
+    // A new life, three more captures: the medal is held already and not announced again.
+    Map->MedalTimer[0] = 0;
+    Ship(0).CapturesThisLife = 0;
+    for (int i = 0; i < 3; ++i)
+        capture();
+    EXPECT_EQ(Map->MedalTimer[0], 0);
+    EXPECT_EQ(Player(0).Medals[0], 1);
+    // The next grade is new.
+    for (int i = 0; i < 3; ++i)
+        capture();
+    EXPECT_EQ(Player(0).Medals[1], 1);
+    EXPECT_EQ(Map->MedalImage[0], "Medal1");
+    EXPECT_EQ(Player(0).Points, 45u);
+}
+
+TEST_F(Contest, SurvivalAndRaidMedalsAreAnnouncedEveryTime) {
+    TShip& s = Ship(1);
+    const std::pair<uint32_t, const char*> survival[] = {{300, "Medal6"}, {600, "Medal7"}, {900, "Medal8"}};
+    for (const auto& [seconds, image] : survival) {
+        for (int again = 0; again < 2; ++again) {
+            Map->MedalTimer[1] = 0;
+            s.LifeSeconds = seconds;
+            Map->TimeMedals(1, Waves);
+            EXPECT_EQ(Map->MedalTimer[1], 3 * Map->FrameRate) << seconds;
+            EXPECT_EQ(Map->MedalImage[1], image);
+        }
+    }
+    const std::pair<uint32_t, const char*> raid[] = {{10, "Medal9"}, {20, "Medal10"}, {30, "Medal11"}};
+    s.LifeSeconds = 301;
+    for (const auto& [seconds, image] : raid) {
+        Map->MedalTimer[1] = 0;
+        s.EnemyBaseSeconds = seconds;
+        Map->TimeMedals(1, Waves);
+        EXPECT_EQ(Map->MedalImage[1], image);
+        EXPECT_EQ(Map->MedalTimer[1], 3 * Map->FrameRate);
+    }
+    for (int k : {6, 7, 8, 9, 10, 11})
+        EXPECT_EQ(Player(1).Medals[size_t(k)], 1) << k;
+    // Between the moments nothing is won.
+    Map->MedalTimer[1] = 0;
+    s.LifeSeconds = 301;
+    s.EnemyBaseSeconds = 11;
+    Map->TimeMedals(1, Waves);
+    EXPECT_EQ(Map->MedalTimer[1], 0);
+    EXPECT_EQ(Player(0).Medals, (std::array<uint8_t, MedalCount>{}));
+}
+
+TEST_F(Contest, TheSurvivalMedalComesAfterFiveMinutesOfUpdates) {
+    // The once-per-second step of the update counts the life and tests the medals.
+    Ship(0).LifeSeconds = 299;
+    for (int i = 0; i < Map->FrameRate; ++i) {
+        Ship(0).Y = 300;
+        Ship(0).VY = 0;
+        Ship(1).Y = 300;
+        Ship(1).VY = 0;
+        Map->UpdateWorld(Waves);
+    }
+    EXPECT_EQ(Ship(0).LifeSeconds, 300u);
+    EXPECT_EQ(Map->MedalImage[0], "Medal6");
+    EXPECT_EQ(Player(0).PlayingTime, 1u);
+}
+
+// --- Flags --------------------------------------------------------------------------------------
+
+TEST_F(Contest, TheEnemyTakesTheFlagUpCloseAndDragsItOnceFarAway) {
+    TFlag& flag = Map->Flags[0];
+    TShip& taker = Ship(1);
+    // At home the cloth spreads by FrameRate / 10000 a frame.
+    Map->UpdateFlag(0, Waves);
+    EXPECT_FLOAT_EQ(flag.VX, Map->FrameRate * 0.0001f);
+    EXPECT_EQ(flag.State, 0);
+
+    taker.X = flag.X + 29; // within 60 x 0.5
+    taker.Y = flag.Y;
+    Map->UpdateFlag(0, Waves);
+    EXPECT_EQ(flag.State, 1);
+    EXPECT_EQ(Player(1).FlagAttempts, 1u);
+    EXPECT_EQ(Player(0).FlagAttempts, 0u);
+
+    // Hovering between 30 and 50 pixels away leaves it standing taken.
+    taker.X = flag.X + 45;
+    for (int i = 0; i < 10; ++i)
+        Map->UpdateFlag(0, Waves);
+    EXPECT_EQ(flag.State, 1);
+    EXPECT_EQ(flag.X, 150.0f);
+    EXPECT_EQ(Player(1).FlagAttempts, 1u);
+
+    taker.X = flag.X + 51;
+    Map->UpdateFlag(0, Waves);
+    EXPECT_EQ(flag.State, 2);
+    EXPECT_EQ(flag.VX, 0.0f);
+    EXPECT_TRUE(Playing("CTFsnup"));
+
+    // Dragged, it swings towards the taker on its strings.
+    taker.X = 400;
+    taker.Y = 280;
+    double distance = 400 - 150;
+    for (int i = 0; i < 50; ++i)
+        Map->UpdateFlag(0, Waves);
+    EXPECT_LT(std::fabs(400 - double(flag.X)), distance / 2);
+    EXPECT_GE(flag.WavePhase, 0.0);
+    EXPECT_LT(flag.WavePhase, 8.0);
+}
+
+TEST_F(Contest, OnlyTheEnemyTakesAFlagAndDisabledFlagsStayPut) {
+    TFlag& flag = Map->Flags[0];
+    Ship(0).X = flag.X;
+    Ship(0).Y = flag.Y;
+    Map->UpdateFlag(0, Waves);
+    EXPECT_EQ(flag.State, 0) << "the owner standing on it takes nothing";
+
+    TOptions o = TestOptions("maps\\t.map");
+    o.FlagsDisabled = 1;
+    Build(o);
+    Ship(1).X = Map->Flags[0].X;
+    Ship(1).Y = Map->Flags[0].Y;
+    Map->UpdateFlag(0, Waves);
+    EXPECT_EQ(Map->Flags[0].State, 0);
+    EXPECT_EQ(Map->Flags[0].VX, 0.0f);
+}
+
+TEST_F(Contest, TheWaveTurnsOverBelowEight) {
+    TFlag& flag = Map->Flags[1];
+    flag.VX = 1;
+    flag.WavePhase = 7.9;
+    Map->UpdateFlag(1, Waves);
+    EXPECT_NEAR(flag.WavePhase, 7.9 + 20.0 / Map->FrameRate - 8, 1e-9);
+}
+
+} // namespace

@@ -1,0 +1,275 @@
+// StatusBarTest: the bars' overlays, the ready mark, the score and lives digits and the page rows.
+#include "TestSupport.h"
+#include "WorldTestKit.h"
+
+#include "app/Form.h"
+#include "text/Font.h"
+#include "text/StatusBar.h"
+#include "world/World.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+constexpr uint32_t Background = 0x0A141E;
+
+// Overlay pixels say where they came from: column x of rows 0..7 is (1 + y, x, 200), of rows
+// 9..16 it is (100 + y, x, 50).
+Surface MarkedBars() {
+    Surface bars(170, 17);
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 170; ++x)
+            bars.SetPixel(x, y, y < 8 ? Rgb(1 + y, x, 200) : y == 8 ? Rgb(7, 7, 7) : Rgb(100 + y, x, 50));
+    return bars;
+}
+
+struct StatusBar : ::testing::Test {
+    TWorldFolder Folder;
+    TTestPlatform Platform;
+    TForm1 Form{Platform, Folder.Files, TCommandLine{}};
+
+    void SetUp() override {
+        Folder.WriteStandardPictures();
+        Folder.WritePicture("maps\\mid.bmp", Filled(800, 600, 0));
+        Folder.WriteText("maps\\t.map", "MIDDLE=mid.bmp\nPLY1X=200\nPLY1Y=300\nPLY2X=600\nPLY2Y=300\n");
+        NewWorld(3);
+        Form.StatusBars = MarkedBars();
+        Form.StatusSurface = Filled(640, 50, Background);
+        for (size_t p = 0; p < 2; ++p)
+            for (TWeapon& w : Form.PlayerWeapons[p]) {
+                w.Owner = uint8_t(p);
+                w.AmmoCost = 5;
+                w.Ammo = 100;
+                w.FireDelay = 1;
+                w.Cooldown = 0;
+            }
+    }
+    void NewWorld(uint8_t lives) {
+        TOptions o = TestOptions("maps\\t.map");
+        o.Lives = lives;
+        Form.Map = TMap::Create(Folder.Files, TestFont(), o);
+    }
+    TShip& Ship(int p) { return Form.Map->Ships[size_t(p)]; }
+    TWeapon& Slot(int p, int k) { return Form.PlayerWeapons[size_t(p)][size_t(k)]; }
+
+    // Draws the bar onto a cleared display and measures the overlay in screen row y, which shows
+    // row `sourceRow` of the overlay picture: how many pixels left of the bar's end came from it.
+    int Overlay(int p, int y, int sourceRow) {
+        Form.DXDraw.Fill(0);
+        Form.DrawStatusBar();
+        const int end = p == 0 ? 223 : 578;
+        int w = 0;
+        for (int x = end - 1; x >= 0; --x) {
+            const int column = 160 - (end - x);
+            const uint32_t expected =
+                sourceRow < 8 ? Rgb(1 + sourceRow, column, 200) : Rgb(100 + sourceRow, column, 50);
+            if (Form.DXDraw.Pixel(x, y) != expected) break;
+            ++w;
+        }
+        // Nothing spills past the bar's end.
+        EXPECT_EQ(Form.DXDraw.Pixel(end, y), Background) << p << " " << y;
+        return w;
+    }
+};
+
+TEST_F(StatusBar, FullBarsShowNoOverlayAndTheBackgroundComesFirst) {
+    Form.DXDraw.Fill(0x123456);
+    Form.DrawStatusBar();
+    for (int y = 430; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            ASSERT_EQ(Form.DXDraw.Pixel(x, y), Background) << x << " " << y;
+    EXPECT_EQ(Form.DXDraw.Pixel(5, 429), 0x123456u) << "the views above are left alone";
+}
+
+TEST_F(StatusBar, OverlaysCoverWhatIsMissingTruncatedAndNeverMoreThanTheBar) {
+    Ship(0).Health = 99.5f;
+    EXPECT_EQ(Overlay(0, 436, 0), 0) << "half a point missing still shows full";
+    Ship(0).Health = 50;
+    EXPECT_EQ(Overlay(0, 436, 0), 80);
+    Ship(0).Health = 0.3f;
+    EXPECT_EQ(Overlay(0, 436, 0), 159);
+    // A body can be below 0 for a frame before it is found dead: the overlay stays one bar long.
+    Ship(0).Health = -35;
+    EXPECT_EQ(Overlay(0, 436, 0), 160);
+    EXPECT_EQ(Form.DXDraw.Pixel(222 - 160, 436), Background);
+
+    Ship(1).Fuel = 0;
+    EXPECT_EQ(Overlay(1, 446, 0), 160) << "an empty tank overlays the whole bar";
+    Ship(1).Fuel = 250;
+    EXPECT_EQ(Overlay(1, 446, 0), 0);
+    Ship(1).Fuel = 199;
+    EXPECT_EQ(Overlay(1, 446, 0), 0) << "Trunc(0.8)";
+    Ship(1).Fuel = 0;
+    EXPECT_EQ(Overlay(1, 453, 7), 160) << "the overlay is eight rows high";
+    EXPECT_EQ(Overlay(1, 454, 8), 0);
+
+    Slot(0, 0).Ammo = 37.5f;
+    EXPECT_EQ(Overlay(0, 456, 0), 100);
+    EXPECT_EQ(Overlay(0, 463, 7), 100);
+}
+
+TEST_F(StatusBar, TheSecondSlotCountsTwentyShotsInStepsOfEight) {
+    Slot(1, 1).Ammo = 35; // 7 shots
+    EXPECT_EQ(Overlay(1, 466, 9), 13 * 8);
+    EXPECT_EQ(Overlay(1, 473, 16), 13 * 8);
+    Slot(1, 1).Ammo = 4.9f; // none left
+    EXPECT_EQ(Overlay(1, 466, 9), 160);
+    Slot(1, 1).Ammo = 100; // exactly 20
+    EXPECT_EQ(Overlay(1, 466, 9), 0);
+    Slot(1, 1).AmmoCost = 1; // 100 shots
+    EXPECT_EQ(Overlay(1, 466, 9), 0);
+}
+
+TEST_F(StatusBar, TheReadyMarkSitsOnTheLastFullStepAndOnlyForAFlyingShip) {
+    const TPictureItem& ready = Form.DXImageList.Find("Ready");
+    // A pixel of the mark that is not its transparent colour.
+    int mx = -1, my = -1;
+    for (int y = 0; y < ready.Picture.Height && mx < 0; ++y)
+        for (int x = 0; x < ready.Picture.Width; ++x)
+            if (ready.Picture.Pixel(x, y) != ready.TransparentColor) {
+                mx = x;
+                my = y;
+                break;
+            }
+    ASSERT_GE(mx, 0);
+    const uint32_t mark = ready.Picture.Pixel(mx, my);
+    auto markAt = [&](int x) { return Form.DXDraw.Pixel(x + mx, 466 + my) == mark; };
+
+    Slot(0, 1).Ammo = 35; // 7 shots: the mark on step 7, 14 steps before the end
+    Slot(0, 1).Cooldown = 1;
+    Form.DrawStatusBar();
+    EXPECT_TRUE(markAt(223 - 14 * 8));
+    Slot(1, 1).Ammo = 125; // 25 shots: past the bar's end by four steps
+    Slot(1, 1).Cooldown = 2;
+    Form.DrawStatusBar();
+    EXPECT_TRUE(markAt(578 + 4 * 8));
+
+    // Not ready yet, or on foot: no mark.
+    Form.DXDraw.Fill(0);
+    Slot(0, 1).Cooldown = 0.5f;
+    Ship(1).OnFoot = 1;
+    Ship(1).Angle = 256;
+    Form.DrawStatusBar();
+    EXPECT_FALSE(markAt(223 - 14 * 8));
+    EXPECT_FALSE(markAt(578 + 4 * 8));
+}
+
+// Compares the cells of `text` drawn with `font` at (x, y) of the status surface with the same text
+// drawn alone.
+void ExpectDigits(const Surface& status, const TPictureItem& font, int x, int y, const std::string& text) {
+    Surface alone(int(text.size()) * 8, 11);
+    DrawText(alone, font, 0, 0, text);
+    for (int r = 0; r < 11; ++r)
+        for (int c = 0; c < alone.Width; ++c)
+            ASSERT_EQ(status.Pixel(x + c, y + r), alone.Pixel(c, r)) << text << " " << c << " " << r;
+}
+
+TEST_F(StatusBar, ScoresAndLivesShowAtLeastThreePlacesWithUnlitLeaders) {
+    const TPictureItem& red = Form.DXImageList.Find("7SegFontRed");
+    const TPictureItem& plain = Form.DXImageList.Find("7SegFont");
+    Form.Map->Match.Players[1].Points = 1234;
+    Form.DrawStatusDigits();
+    ExpectDigits(Form.StatusSurface, red, 238, 24, "..0");
+    ExpectDigits(Form.StatusSurface, red, 380, 24, "1234");
+    ExpectDigits(Form.StatusSurface, plain, 274, 24, "..3");
+    ExpectDigits(Form.StatusSurface, plain, 344, 24, "..3");
+    // The unlit place differs from a lit 0 and the score from the lives.
+    Surface unlit(8, 11), zero(8, 11);
+    DrawText(unlit, red, 0, 0, ".");
+    DrawText(zero, red, 0, 0, "0");
+    EXPECT_NE(unlit.Pixels, zero.Pixels);
+
+    // Fewer digits overwrite more: a score of 7 after 1234 leaves the fourth cell as it was.
+    Form.Map->Match.Players[1].Points = 7;
+    Ship(1).Lives = 12;
+    Form.DrawStatusDigits();
+    ExpectDigits(Form.StatusSurface, red, 380, 24, "..74");
+    ExpectDigits(Form.StatusSurface, plain, 344, 24, ".12");
+}
+
+TEST_F(StatusBar, UnlimitedLivesLeaveThePictureWhereTheLivesWouldBe) {
+    NewWorld(0);
+    Form.DrawStatusDigits();
+    for (int r = 24; r < 35; ++r)
+        for (int x : {274, 285, 297, 344, 355, 367})
+            EXPECT_EQ(Form.StatusSurface.Pixel(x, r), Background) << x << " " << r;
+    ExpectDigits(Form.StatusSurface, Form.DXImageList.Find("7SegFontRed"), 238, 24, "..0");
+}
+
+TEST_F(StatusBar, PageRowsAreBoxedInGreyWhenHighlightedAndCentred) {
+    const TPictureItem& green = Form.DXImageList.Find("GreenFont");
+    Surface page(78, 40);
+    page.Fill(Rgb(9, 9, 9));
+    DrawPageRow(page, 3, "MINIGUN", 0x804040, green); // blue-grey as a Windows colour
+    EXPECT_EQ(page.Pixel(0, 24), Rgb(85, 85, 85));
+    EXPECT_EQ(page.Pixel(77, 31), Rgb(85, 85, 85));
+    EXPECT_EQ(page.Pixel(1, 25), Rgb(64, 64, 128));
+    EXPECT_EQ(page.Pixel(5, 23), Rgb(9, 9, 9)) << "the row above is untouched";
+    EXPECT_EQ(page.Pixel(5, 32), Rgb(9, 9, 9));
+    // The text: 7 cells of 4 pixels centred on column 39, starting one row into the box.
+    const int left = 39 - 28 / 2;
+    int first = 78, last = -1;
+    for (int x = 0; x < 78; ++x)
+        for (int y = 25; y < 31; ++y) {
+            const uint32_t px = page.Pixel(x, y);
+            if (px == Rgb(64, 64, 128) || px == Rgb(85, 85, 85)) continue;
+            first = std::min(first, x);
+            last = std::max(last, x);
+        }
+    EXPECT_GE(first, left);
+    EXPECT_LT(last, left + 28);
+    EXPECT_LE(first, left + 1);
+
+    DrawPageRow(page, 3, "", 0, green);
+    for (int x = 0; x < 78; ++x)
+        for (int y = 24; y < 32; ++y)
+            ASSERT_EQ(page.Pixel(x, y), 0u) << "un-highlighted: black outline and fill";
+}
+
+// With the real status-bar art and fonts of the game folder: the pictures fit the layout, and a
+// picture of the bar is written when FLARONS_STATUS_PNG names a file.
+TEST_F(StatusBar, TheShippedArtFitsTheBar) {
+    const std::filesystem::path menu = std::filesystem::path(FLARONS_GAME_DIR) / "graphics" / "menu";
+    Surface bg, bars;
+    ASSERT_TRUE(bg.LoadFromFile((menu / "status_bg.bmp").string()));
+    ASSERT_TRUE(bars.LoadFromFile((menu / "status_bars.bmp").string()));
+    EXPECT_EQ(bg.Width, 640);
+    EXPECT_EQ(bg.Height, 50);
+    EXPECT_GE(bars.Width, 160);
+    EXPECT_GE(bars.Height, 17);
+
+    Form.StatusSurface = bg;
+    Form.StatusBars = bars;
+    const TPictureItem& blue = Form.DXImageList.Find("BlueFont");
+    const std::string names[2] = {"ANNA", "BOB THE PILOT"};
+    DrawText(Form.StatusSurface, blue, 267 - TextWidth(blue, names[0]) / 2, 10, names[0]);
+    DrawText(Form.StatusSurface, blue, 373 - TextWidth(blue, names[1]) / 2, 10, names[1]);
+    Form.Map->Match.Players[0].Points = 7;
+    Form.Map->Match.Players[1].Points = 12;
+    Ship(1).Lives = 1;
+    Form.DrawStatusDigits();
+    Ship(0).Health = 62;
+    Ship(0).Fuel = 150;
+    Slot(0, 0).Ammo = 80;
+    Slot(0, 1).Ammo = 60;
+    Slot(0, 1).Cooldown = 2;
+    Ship(1).Health = 20;
+    Ship(1).Fuel = 0;
+    Slot(1, 0).Ammo = 5;
+    Slot(1, 1).Ammo = 0;
+    Form.DXDraw.Fill(0);
+    Form.DrawStatusBar();
+    // The full part of player 1's health bar shows the art, the missing part the overlay.
+    EXPECT_EQ(Form.DXDraw.Pixel(222, 436), bars.Pixel(159, 0));
+    EXPECT_EQ(Form.DXDraw.Pixel(70, 436), bg.Pixel(70, 6));
+    if (const char* file = std::getenv("FLARONS_STATUS_PNG")) {
+        Surface bar(640, 50);
+        bar.DrawRect(0, 0, Form.DXDraw, TRect{0, 430, 640, 480}, false);
+        EXPECT_TRUE(bar.SaveToPng(file));
+    }
+}
+
+} // namespace
