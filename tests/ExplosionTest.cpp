@@ -1,0 +1,314 @@
+// ExplosionTest: bursts, digging, burning, settling and the way back to a surface, on real worlds.
+#include "CombatTestKit.h"
+#include "TestSupport.h"
+
+#include "app/GameMath.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+const uint32_t Rock = Rgb(120, 90, 60);
+const uint32_t PadRed = Rgb(255, 0, 0);
+
+struct Explosions : ::testing::Test {
+    std::unique_ptr<TMap> Map = CombatWorld(400, 300, 20, 20, 380, 20);
+    TWaveList Waves = CombatSounds();
+    void SetUp() override { RandSeed(5); }
+    int Put(uint8_t kind, float x, float y, float vx, float vy) {
+        Map->Spawn(kind, x, y, vx, vy);
+        return Map->ProjectileCursor;
+    }
+    void Frames(int n) {
+        for (int i = 0; i < n; ++i)
+            AdvanceAll(*Map, Waves);
+    }
+    void Clear() {
+        for (TProjectile& p : Map->Projectiles)
+            p.Kind = 0;
+    }
+    // Sets a record's timer to run out in this frame and advances it once.
+    void SetOff(int slot, float timer) {
+        Map->Projectiles[size_t(slot)].Timer = timer;
+        Map->AdvanceProjectile(slot, Waves);
+        EXPECT_EQ(Map->Projectiles[size_t(slot)].Kind, 0);
+    }
+};
+
+TEST_F(Explosions, BurstCountsFollowTheKindAndTheScale) {
+    SetOff(Put(13, 200, 150, 0.5f, 0), 0.01f); // rocket
+    EXPECT_EQ(CountKind(*Map, 4), 102);
+    EXPECT_EQ(CountKind(*Map, 16), 102);
+    Clear();
+    SetOff(Put(19, 200, 150, 0, 0), 0.01f); // sentry: Round(10) + 1, no + 1 on the count
+    EXPECT_EQ(CountKind(*Map, 4), 11);
+    EXPECT_EQ(CountKind(*Map, 16), 11);
+    Clear();
+    SetOff(Put(20, 200, 150, 0, 0), 0.01f); // flak: the burst plus 101 small bullets
+    EXPECT_EQ(CountKind(*Map, 4), 102);
+    EXPECT_EQ(CountKind(*Map, 21), 101);
+    Clear();
+    SetOff(Put(17, 200, 150, 0, 0), 0.01f); // mine
+    EXPECT_EQ(CountKind(*Map, 4), 101);
+    EXPECT_EQ(CountKind(*Map, 16), 101);
+
+    auto big = CombatWorld(400, 300, 20, 20, 380, 20, "2");
+    ASSERT_EQ(big->Scale, 1.0f);
+    big->Spawn(18, 200, 150, 0, 0);
+    const int slot = big->ProjectileCursor;
+    big->Projectiles[size_t(slot)].Timer = 0.01f;
+    big->AdvanceProjectile(slot, Waves);
+    EXPECT_EQ(CountKind(*big, 4), 202);
+    EXPECT_EQ(CountKind(*big, 16), 202);
+}
+
+TEST_F(Explosions, ProjectilesSetOffByAShipThrowNoFragments) {
+    SetOff(Put(13, 200, 150, 0.5f, 0), -42);
+    EXPECT_EQ(CountKind(*Map, 4), 102);
+    EXPECT_EQ(CountKind(*Map, 16), 0);
+    Clear();
+    SetOff(Put(17, 200, 150, 0, 0), -42);
+    EXPECT_EQ(CountKind(*Map, 4), 101);
+    EXPECT_EQ(CountKind(*Map, 0), 101);
+}
+
+TEST_F(Explosions, RocketDigsAHoleAndTheDirtFallsOut) {
+    PutBlock(*Map, 150, 150, 250, 250, TerrainGround, Rock);
+    Put(13, 200, 140, 0, 1);
+    int groundBefore = 0;
+    for (uint8_t c : Map->TerrainBitmap.Cells)
+        groundBefore += c == TerrainGround;
+    Frames(60);
+    int groundAfter = 0;
+    for (uint8_t c : Map->TerrainBitmap.Cells)
+        groundAfter += c == TerrainGround;
+    EXPECT_LT(groundAfter, groundBefore - 50);
+    // Every cell emptied was painted black with it.
+    for (int y = 150; y < 250; ++y)
+        for (int x = 150; x < 250; ++x)
+            if (Map->TerrainBitmap.Get(x, y) == TerrainEmpty) {
+                ASSERT_EQ(Map->MiddleLayer.Pixel(x, y), 0u);
+            }
+    EXPECT_EQ(Map->TerrainBitmap.Get(200, 151), TerrainEmpty);
+}
+
+TEST_F(Explosions, PadSurvivesAnyNumberOfExplosions) {
+    PutBlock(*Map, 150, 200, 250, 210, TerrainPad, PadRed);
+    PutBlock(*Map, 150, 210, 250, 230, TerrainGround, Rock);
+    for (int i = 0; i < 6; ++i) {
+        Put(13, 170 + 12 * float(i), 190, 0, 1);
+        Frames(30);
+    }
+    Frames(60);
+    bool painted = false;
+    for (int y = 200; y < 210; ++y)
+        for (int x = 150; x < 250; ++x) {
+            ASSERT_EQ(Map->TerrainBitmap.Get(x, y), TerrainPad) << x << "," << y;
+            painted = painted || Map->MiddleLayer.Pixel(x, y) != PadRed;
+        }
+    EXPECT_TRUE(painted); // scorched by sparks
+    for (int x = 150; x < 250; ++x)
+        ASSERT_EQ(Map->TerrainBitmap.Get(x, 210), TerrainGround); // sheltered under the pad
+
+    // Burning a pad to black keeps the pad and a near-black, not transparent, pixel.
+    PutCell(*Map, 100, 100, TerrainPad, Rgb(2, 1, 3));
+    const int spark = Put(4, 100, 100, 0, 0);
+    Map->Burn(spark);
+    EXPECT_EQ(Map->TerrainBitmap.Get(100, 100), TerrainPad);
+    EXPECT_EQ(Map->MiddleLayer.Pixel(100, 100), Rgb(1, 1, 1));
+    // Ground burnt to black is gone.
+    PutCell(*Map, 110, 100, TerrainGround, Rgb(2, 1, 3));
+    Map->Projectiles[size_t(spark)].X = 110;
+    Map->Burn(spark);
+    EXPECT_EQ(Map->TerrainBitmap.Get(110, 100), TerrainEmpty);
+    EXPECT_EQ(Map->MiddleLayer.Pixel(110, 100), 0u);
+}
+
+TEST_F(Explosions, LaserDigsAroundTheFirstSolidPixelOfASlantPath) {
+    PutBlock(*Map, 202, 50, 260, 200, TerrainGround, Rock);
+    const int slot = Put(11, 194.5f, 100.5f, 6, 3);
+    Map->AdvanceProjectile(slot, Waves);
+    ASSERT_EQ(Map->Projectiles[size_t(slot)].Kind, 11);
+    Map->AdvanceProjectile(slot, Waves); // ends the frame at (206.5, 106.5), deep in the rock
+    EXPECT_EQ(Map->Projectiles[size_t(slot)].Kind, 0);
+    std::set<std::pair<int, int>> dug;
+    for (int y = 95; y < 115; ++y)
+        for (int x = 200; x < 210; ++x)
+            if (Map->TerrainBitmap.Get(x, y) == TerrainEmpty && x >= 202) dug.insert({x, y});
+    // Back along the path to (201.7, 104.1): the first solid cell is (202, 104).
+    const std::set<std::pair<int, int>> expected = {{202, 103}, {203, 103}, {202, 104},
+                                                    {203, 104}, {202, 105}, {203, 105}};
+    EXPECT_EQ(dug, expected);
+    EXPECT_EQ(CountKind(*Map, 255), 6);
+    for (const TProjectile& p : Map->Projectiles) {
+        if (p.Kind != 255) continue;
+        EXPECT_EQ(Rgb(p.R, p.G, p.B), Rock); // the cell's own colour
+        EXPECT_GE(p.Weight, 10);
+        EXPECT_LT(p.Weight, 30);
+        EXPECT_FLOAT_EQ(p.VX, -0.6f);
+    }
+}
+
+TEST_F(Explosions, WaterInABasinStaysWhileHangingWaterRunsOut) {
+    // Basin: water over ground. Hanging: water over an empty cell.
+    PutBlock(*Map, 95, 100, 105, 110, TerrainGround, Rock);
+    PutCell(*Map, 100, 100, TerrainWater, Rgb(5, 5, 255));
+    PutBlock(*Map, 140, 100, 150, 101, TerrainGround, Rock);
+    PutCell(*Map, 144, 100, TerrainWater, Rgb(5, 5, 255));
+    PutCell(*Map, 144, 101, TerrainEmpty, 0);
+
+    Map->Spawn(16, 101, 100, 3, 0);
+    Map->Dig(Map->ProjectileCursor);
+    EXPECT_EQ(Map->TerrainBitmap.Get(100, 100), TerrainWater);
+    EXPECT_EQ(Map->TerrainBitmap.Get(100, 101), TerrainEmpty); // the ground under it went
+    EXPECT_EQ(CountKind(*Map, 3), 0);
+
+    Map->Spawn(16, 145, 100, 3, 0);
+    Map->Dig(Map->ProjectileCursor);
+    EXPECT_EQ(Map->TerrainBitmap.Get(144, 100), TerrainEmpty);
+    ASSERT_EQ(CountKind(*Map, 3), 1);
+    for (const TProjectile& p : Map->Projectiles)
+        if (p.Kind == 3) {
+            EXPECT_EQ(Rgb(p.R, p.G, p.B), Rgb(5, 5, 255));
+            EXPECT_FLOAT_EQ(p.VX, -1.0f);
+        }
+}
+
+TEST_F(Explosions, DugGlueSticksAgainWhereItLands) {
+    PutBlock(*Map, 100, 200, 300, 220, TerrainGround, Rock);
+    PutBlock(*Map, 195, 150, 205, 155, TerrainGlue, Rgb(64, 255, 64));
+    Map->Spawn(16, 200, 152, 0, -0.5f);
+    Map->Dig(Map->ProjectileCursor);
+    ASSERT_EQ(CountKind(*Map, 23), 9);
+    int glue = 0;
+    for (uint8_t c : Map->TerrainBitmap.Cells)
+        glue += c == TerrainGlue;
+    EXPECT_EQ(glue, 50 - 9);
+    Frames(400);
+    EXPECT_EQ(CountKind(*Map, 23), 0);
+    glue = 0;
+    for (uint8_t c : Map->TerrainBitmap.Cells)
+        glue += c == TerrainGlue;
+    EXPECT_EQ(glue, 50); // every blob found something to cling to
+}
+
+TEST_F(Explosions, BackToSurfaceFindsTheFirstSolidCellAndNeverLoopsForEver) {
+    PutBlock(*Map, 100, 0, 200, 300, TerrainGround, Rock);
+    float x = 103.4f, y = 50;
+    Map->BackToSurface(x, y, 2, 0);
+    EXPECT_NEAR(x, 99.6, 1e-3); // out at 99.4 (column 99), one step in again
+    EXPECT_EQ(Map->TerrainBitmap.Get(int(Round(x)), int(Round(y))), TerrainGround);
+    // Not moving: unchanged instead of stepping for ever.
+    x = 150;
+    y = 50;
+    Map->BackToSurface(x, y, 0, 0);
+    EXPECT_EQ(x, 150.0f);
+    Map->BackToSurface(x, y, 1e-9f, 0);
+    EXPECT_EQ(x, 150.0f);
+    // In empty cells and water nothing happens.
+    x = 50;
+    Map->BackToSurface(x, y, 5, 5);
+    EXPECT_EQ(x, 50.0f);
+    EXPECT_EQ(y, 50.0f);
+    // Leaving the field ends the walk too.
+    PutBlock(*Map, 0, 0, 100, 300, TerrainGround, Rock);
+    x = 10;
+    y = 50;
+    Map->BackToSurface(x, y, 30, 0);
+    EXPECT_NEAR(x, 1, 1e-4); // out at -2 (column -2), one step in again
+}
+
+TEST_F(Explosions, SnowBombBurstsIntoLooseSnow) {
+    const int slot = Put(14, 200, 150, 0, 0);
+    SetOff(slot, 0.01f);
+    EXPECT_EQ(CountKind(*Map, 6), 151 * 11);
+    for (const TProjectile& p : Map->Projectiles)
+        if (p.Kind == 6) {
+            ASSERT_LT(std::hypot(p.X - 200.0, p.Y - 150.0), 21 + 3);
+        }
+}
+
+// Shots on a real map of the game folder; the pictures are kept in /tmp for a look.
+struct RealMapPictures : ::testing::Test {
+    TTempDir Home;
+    TFiles Files{FLARONS_GAME_DIR, Home.Path};
+    TWaveList Waves = CombatSounds();
+    std::unique_ptr<TMap> Map;
+    int GroundX = 0, GroundY = -1;
+
+    void SetUp() override {
+        TOptions options = DefaultOptions(Files);
+        options.MapFile.Set("maps\\Duel.map");
+        Map = TMap::Create(Files, TestFont(), options);
+        Map->SetFrameRate(40);
+        RandSeed(3);
+        // The top of the ground in the middle column: the floating rock in the centre of the duel.
+        GroundX = Map->TerrainBitmap.Width / 2;
+        for (int y = 1; y < Map->TerrainBitmap.Height - 1 && GroundY < 0; ++y)
+            if (Map->TerrainBitmap.Get(GroundX, y) == TerrainGround &&
+                Map->TerrainBitmap.Get(GroundX, y - 1) == TerrainEmpty)
+                GroundY = y;
+        ASSERT_GE(GroundY, 0);
+    }
+    int Solid() const {
+        int n = 0;
+        for (uint8_t c : Map->TerrainBitmap.Cells)
+            n += c != TerrainEmpty;
+        return n;
+    }
+    void Run(int frames) {
+        for (int i = 0; i < frames; ++i)
+            AdvanceAll(*Map, Waves);
+    }
+    void Save(const std::string& name) {
+        Surface screen(640, 480);
+        Map->DrawViews(screen);
+        ASSERT_TRUE(screen.SaveToPng("/tmp/flarons_" + name + ".png"));
+    }
+};
+
+TEST_F(RealMapPictures, RocketDigsACraterThatTheDirtPartlyRefills) {
+    const int before = Solid();
+    Map->Spawn(13, float(GroundX), float(GroundY - 30), 0, 3);
+    Run(12);
+    Save("rocket_burst");
+    EXPECT_GT(CountKind(*Map, 4), 0);
+    Run(150);
+    Save("rocket_crater");
+    EXPECT_LT(Solid(), before);
+    EXPECT_EQ(Map->TerrainBitmap.Get(GroundX, GroundY), TerrainEmpty);
+}
+
+TEST_F(RealMapPictures, NukeChainAndSnowBomb) {
+    Map->Spawn(22, float(GroundX), float(GroundY - 40), 0, 2);
+    Run(40);
+    Save("nuke_chain");
+    EXPECT_GT(CountKind(*Map, 22), 11);
+    Map->Spawn(14, float(GroundX - 150), float(GroundY - 60), 1, 0);
+    for (int i = 0; i < 300 && CountKind(*Map, 14) > 0; ++i)
+        Run(1);
+    Run(5);
+    Save("snow_bomb");
+    EXPECT_GT(CountKind(*Map, 6), 1000);
+}
+
+TEST_F(RealMapPictures, GlueAndWaterStreams) {
+    for (int i = 0; i < 200; ++i) {
+        Map->Spawn(23, float(GroundX - 60), float(GroundY - 80), 0.3f + 0.001f * float(i % 7), 0);
+        Map->Spawn(3, float(GroundX + 40), float(GroundY - 80), 0.0000001f, 0);
+        Run(1);
+    }
+    Run(200);
+    Save("glue_water");
+    int glue = 0, water = 0;
+    for (uint8_t c : Map->TerrainBitmap.Cells) {
+        glue += c == TerrainGlue;
+        water += c == TerrainWater;
+    }
+    EXPECT_GT(glue, 0);
+    EXPECT_GT(water, 0);
+}
+
+} // namespace

@@ -1,0 +1,374 @@
+// WeaponTest: the weapon catalogue, ammunition and cooldown, and firing on foot, single and linked.
+#include "CombatTestKit.h"
+
+#include "app/GameMath.h"
+#include "combat/Weapon.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+namespace {
+
+// Direction of a velocity in 256ths of a turn, 0 right and 64 up on the screen.
+double Heading(const TProjectile& p) {
+    double a = std::atan2(-double(p.VY), double(p.VX)) * 128.0 / M_PI;
+    if (a < 0) a += 256;
+    return a;
+}
+
+struct Weapons : ::testing::Test {
+    std::unique_ptr<TMap> Map = CombatWorld(400, 300, 100, 150, 300, 150);
+    TWaveList Waves = CombatSounds();
+    TShip& Ship = Map->Ships[0];
+
+    void SetUp() override {
+        RandSeed(7);
+        Ship.VX = 0;
+        Ship.VY = 0;
+        Ship.Angle = 0; // pointing right
+    }
+    // Live records in spawn order of the shots fired so far (the pool starts empty).
+    std::vector<TProjectile> Shots() const {
+        std::vector<TProjectile> out;
+        for (const TProjectile& p : Map->Projectiles)
+            if (p.Kind != 0) out.push_back(p);
+        return out;
+    }
+    uint32_t Fired(int p = 0) const { return Map->Match.Players[size_t(p)].ShotsFired; }
+};
+
+TEST_F(Weapons, FullLoadGivesTheCataloguedNumberOfShots) {
+    // Costs are single-precision: 0.8 is stored a little above 0.8, so the minigun has 124, not 125.
+    const int expected[WeaponCount] = {124, 100, 33, 10, 1,  1,  12, 10,  5,   33,  20, 12,
+                                       1,   12,  12, 3,  12, 12, 1,  333, 333, 333, 10};
+    for (int id = 0; id < WeaponCount; ++id) {
+        TWeapon w;
+        w.Create(0, uint8_t(id));
+        EXPECT_EQ(w.ShotsLeft(), expected[id]) << "weapon " << id;
+        EXPECT_EQ(w.Ammo, 100.0f);
+        EXPECT_EQ(w.Cooldown, 0.0f);
+    }
+    TWeapon w;
+    w.Create(0, 0);
+    w.Ammo = 9.9f;
+    w.AmmoCost = 10;
+    EXPECT_EQ(w.ShotsLeft(), 0);
+}
+
+TEST_F(Weapons, SetupBeyondTheCatalogueKeepsOnlyDefaultsAndAmmunition) {
+    TWeapon w;
+    w.Create(1, 13); // linked shotgun
+    w.Ammo = 37;
+    w.Cooldown = 3;
+    w.Setup(23);
+    EXPECT_EQ(w.WeaponId, 23);
+    EXPECT_EQ(w.Count, 1);
+    EXPECT_EQ(w.LightWeapon, 1);
+    EXPECT_EQ(w.Linked, 0);
+    EXPECT_EQ(w.AngleStep, 0);
+    EXPECT_EQ(w.AngleOffset, 0);
+    EXPECT_EQ(w.Cooldown, 0.0f);
+    // What the previous weapon left behind stays.
+    EXPECT_EQ(w.Kind, 9);
+    EXPECT_EQ(w.Speed, 14.0f);
+    EXPECT_EQ(w.FireDelay, 1.0f);
+    EXPECT_EQ(w.AmmoCost, 8.0f);
+    EXPECT_EQ(w.SoundName, "Shotgun");
+    EXPECT_EQ(w.Ammo, 37.0f);
+    EXPECT_EQ(w.Owner, 1);
+    // Changing weapons at the base keeps the slot's ammunition.
+    w.Setup(3);
+    EXPECT_EQ(w.Ammo, 37.0f);
+    EXPECT_EQ(w.LightWeapon, 0);
+    EXPECT_EQ(w.ShotsLeft(), 3);
+}
+
+TEST_F(Weapons, ANumberWithoutARowHasNoShotsAndNeverFires) {
+    TWeapon w;
+    w.Create(0, 200);
+    EXPECT_EQ(w.AmmoCost, 0.0f);
+    EXPECT_EQ(w.ShotsLeft(), 0); // no division by a zero cost
+    w.Cooldown = 100;
+    EXPECT_FALSE(w.IsReady(*Map));
+    EXPECT_FALSE(w.Fire(*Map, Waves));
+    EXPECT_EQ(CountKind(*Map, 0), 0);
+    EXPECT_EQ(Fired(), 0u);
+    for (const TVoice& v : Waves.Mixer.Voices)
+        EXPECT_FALSE(v.Playing);
+    EXPECT_EQ(w.Ammo, 100.0f);
+}
+
+TEST_F(Weapons, RechargeAddsThirtyPerDivisorAndReportsTheTop) {
+    TWeapon w;
+    w.Create(0, 0);
+    w.Ammo = 10;
+    EXPECT_FALSE(w.Recharge(0)); // a divisor of 0 counts as 1
+    EXPECT_EQ(w.Ammo, 40.0f);
+    EXPECT_FALSE(w.Recharge(40));
+    EXPECT_FLOAT_EQ(w.Ammo, 40.75f);
+    w.Ammo = 70;
+    EXPECT_FALSE(w.Recharge(1)); // exactly 100 is not over the top
+    EXPECT_EQ(w.Ammo, 100.0f);
+    EXPECT_FALSE(w.Recharge(1)); // full: nothing added
+    w.Ammo = 90;
+    EXPECT_TRUE(w.Recharge(1));
+    EXPECT_EQ(w.Ammo, 100.0f);
+}
+
+TEST_F(Weapons, EmptyWeaponHoldsItsCooldownWhileThePilotKeepsCounting) {
+    TWeapon w;
+    w.Create(0, 3);
+    w.Ammo = 9.9f;
+    for (int i = 0; i < 10; ++i)
+        w.Tick(40, *Map);
+    EXPECT_EQ(w.Cooldown, 0.0f);
+    EXPECT_FALSE(w.Fire(*Map, Waves));
+    Ship.OnFoot = 1;
+    for (int i = 0; i < 10; ++i)
+        w.Tick(40, *Map);
+    EXPECT_FLOAT_EQ(w.Cooldown, 0.25f);
+    Ship.OnFoot = 0;
+    w.Ammo = 10;
+    w.Cooldown = 0;
+    for (int i = 0; i < 39; ++i)
+        w.Tick(40, *Map);
+    EXPECT_FALSE(w.IsReady(*Map));
+    // Forty single-precision steps of 0.025 fall just short of 1: the shot comes a frame later.
+    w.Tick(40, *Map);
+    EXPECT_FALSE(w.IsReady(*Map));
+    w.Tick(40, *Map);
+    EXPECT_TRUE(w.IsReady(*Map));
+    EXPECT_TRUE(w.Fire(*Map, Waves));
+    EXPECT_EQ(w.Ammo, 0.0f);
+}
+
+TEST_F(Weapons, MinigunFiresEverySecondFrameAtFortyAndEmptiesAfter124Shots) {
+    TWeapon w;
+    w.Create(0, 0);
+    std::vector<int> firedOn;
+    for (int frame = 1; frame <= 8; ++frame) {
+        w.Tick(40, *Map);
+        if (w.Fire(*Map, Waves)) firedOn.push_back(frame);
+    }
+    EXPECT_EQ(firedOn, (std::vector<int>{2, 4, 6, 8}));
+    int shots = 4;
+    for (int frame = 0; frame < 1000; ++frame) {
+        w.Tick(40, *Map);
+        if (w.Fire(*Map, Waves)) ++shots;
+    }
+    EXPECT_EQ(shots, 124);
+    EXPECT_EQ(Fired(), 124u);
+    EXPECT_LT(w.Ammo, 0.8f);
+    EXPECT_EQ(w.ShotsLeft(), 0);
+}
+
+TEST_F(Weapons, SingleShotLeavesTheGunPointAtSpeedAlongTheHeading) {
+    Ship.Guns = {TMarker{0, 10}};
+    Ship.VX = 1;
+    Ship.VY = -0.5f;
+    Ship.Angle = 64; // up
+    TWeapon w;
+    w.Create(0, 6); // rockets, speed 13
+    w.Cooldown = 5;
+    ASSERT_TRUE(w.Fire(*Map, Waves));
+    const auto shots = Shots();
+    ASSERT_EQ(shots.size(), 1u);
+    EXPECT_EQ(shots[0].Kind, 13);
+    EXPECT_NEAR(shots[0].X, Ship.X, 1e-4);
+    EXPECT_NEAR(shots[0].Y, Ship.Y - 10, 1e-4);
+    EXPECT_NEAR(shots[0].VX, 1, 1e-4);
+    EXPECT_NEAR(shots[0].VY, -0.5 - 13 * 0.5, 1e-4);
+    EXPECT_EQ(shots[0].Counter, 0u);
+    EXPECT_EQ(w.Cooldown, 0.0f);
+    EXPECT_EQ(w.Ammo, 92.0f);
+    EXPECT_FALSE(w.Fire(*Map, Waves)); // not ready again
+}
+
+TEST_F(Weapons, SingleWeaponCyclesGunsAndLinkedWeaponFiresThemAll) {
+    TShip& ship2 = Map->Ships[1];
+    ship2.Guns = {TMarker{64, 6}, TMarker{192, 6}}; // left and right of the nose when pointing right
+    ship2.GunIndex = 0;
+    ship2.Angle = 0;
+    TWeapon single;
+    single.Create(1, 0);
+    std::vector<uint8_t> used;
+    for (int i = 0; i < 3; ++i) {
+        single.Cooldown = 1;
+        ASSERT_TRUE(single.Fire(*Map, Waves));
+        used.push_back(ship2.GunIndex);
+    }
+    EXPECT_EQ(used, (std::vector<uint8_t>{1, 0, 1}));
+    for (const TProjectile& p : Shots())
+        EXPECT_EQ(p.Counter, 10u); // owner 1, age 0
+
+    // One gun point: the index never moves.
+    Ship.Guns = {TMarker{0, 5}};
+    TWeapon one;
+    one.Create(0, 0);
+    for (int i = 0; i < 3; ++i) {
+        one.Cooldown = 1;
+        ASSERT_TRUE(one.Fire(*Map, Waves));
+        EXPECT_EQ(Ship.GunIndex, 0);
+    }
+
+    // Two guns and a linked minigun: twice the cost and twice the delay, one bullet per gun.
+    for (TProjectile& p : Map->Projectiles)
+        p.Kind = 0;
+    TWeapon linked;
+    linked.Create(1, 1);
+    linked.Ammo = 1.9f;
+    linked.Cooldown = 1;
+    EXPECT_FALSE(linked.IsReady(*Map));
+    EXPECT_FALSE(linked.Fire(*Map, Waves));
+    linked.Ammo = 2;
+    linked.Cooldown = 0.19f;
+    EXPECT_FALSE(linked.Fire(*Map, Waves));
+    linked.Cooldown = 0.2f;
+    EXPECT_TRUE(linked.IsReady(*Map));
+    const uint32_t before = Fired(1);
+    ASSERT_TRUE(linked.Fire(*Map, Waves));
+    EXPECT_EQ(linked.Ammo, 0.0f);
+    EXPECT_EQ(Fired(1), before + 2);
+    EXPECT_EQ(ship2.GunIndex, 1); // back where it started
+    const auto shots = Shots();
+    ASSERT_EQ(shots.size(), 2u);
+    // The gun after the current one fires first: gun 0, above the nose.
+    EXPECT_NEAR(shots[0].Y, ship2.Y - 6, 1e-4);
+    EXPECT_NEAR(shots[1].Y, ship2.Y + 6, 1e-4);
+}
+
+TEST_F(Weapons, ShotgunAndCircleCountEveryPellet) {
+    TWeapon shotgun;
+    shotgun.Create(0, 11);
+    shotgun.Cooldown = 1;
+    ASSERT_TRUE(shotgun.Fire(*Map, Waves));
+    EXPECT_EQ(Fired(), 10u);
+    std::vector<double> fan;
+    for (const TProjectile& p : Shots())
+        fan.push_back(std::fmod(Heading(p) + 128, 256) - 128);
+    ASSERT_EQ(fan.size(), 10u);
+    for (size_t i = 0; i < fan.size(); ++i)
+        EXPECT_NEAR(fan[i], -5.0 + double(i), 1e-6); // -5 .. +4 around the heading
+
+    TWeapon circle;
+    circle.Create(0, 4);
+    circle.Cooldown = 16;
+    const size_t before = Shots().size();
+    ASSERT_TRUE(circle.Fire(*Map, Waves));
+    EXPECT_EQ(Fired(), 26u);
+    const auto shots = Shots();
+    ASSERT_EQ(shots.size(), before + 16);
+    std::set<long> angles;
+    for (size_t i = before; i < shots.size(); ++i) {
+        EXPECT_EQ(shots[i].Kind, 12);
+        angles.insert(std::lround(Heading(shots[i])) % 256);
+    }
+    std::set<long> full;
+    for (long a = 0; a < 256; a += 16)
+        full.insert(a);
+    EXPECT_EQ(angles, full); // the full turn
+}
+
+TEST_F(Weapons, LaserPointsLineUpScalePixelsApart) {
+    Ship.Guns = {TMarker{0, 4}};
+    Ship.Angle = 0;
+    TWeapon laser;
+    laser.Create(0, 2);
+    laser.Cooldown = 1;
+    ASSERT_TRUE(laser.Fire(*Map, Waves));
+    const auto shots = Shots();
+    ASSERT_EQ(shots.size(), 30u);
+    for (size_t i = 0; i < shots.size(); ++i) {
+        EXPECT_EQ(shots[i].Kind, 11);
+        EXPECT_NEAR(shots[i].X, Ship.X + 4 + 0.5 * double(i), 1e-3);
+        EXPECT_NEAR(shots[i].Y, Ship.Y, 1e-3);
+        EXPECT_NEAR(shots[i].VX, 3.5, 1e-5);
+    }
+    EXPECT_EQ(laser.Ammo, 97.0f);
+}
+
+TEST_F(Weapons, ScatterSpreadsTwoUnitsEitherSideOfTheHeading) {
+    Ship.Angle = 10;
+    TWeapon glue;
+    glue.Create(0, 20);
+    std::set<long> offsets;
+    for (int i = 0; i < 300; ++i) {
+        glue.Cooldown = 1;
+        ASSERT_TRUE(glue.Fire(*Map, Waves));
+        const TProjectile& p = Map->Projectiles[Map->ProjectileCursor];
+        EXPECT_EQ(p.Kind, 23);
+        offsets.insert(std::lround(Heading(p)) - 10);
+        EXPECT_TRUE(glue.AngleOffset <= 2 || glue.AngleOffset >= 254) << int(glue.AngleOffset);
+    }
+    EXPECT_EQ(offsets, (std::set<long>{-2, -1, 0, 1, 2}));
+}
+
+TEST_F(Weapons, PilotOnFootFiresForFreeWithItsOwnRules) {
+    Ship.OnFoot = 1;
+    Ship.Angle = 256; // facing left
+    Ship.VX = 0.25f;
+    TWeapon light;
+    light.Create(0, 0);
+    light.Ammo = 0;
+    light.Cooldown = 0.09f;
+    EXPECT_FALSE(light.Fire(*Map, Waves));
+    light.Cooldown = 0.1f;
+    ASSERT_TRUE(light.Fire(*Map, Waves));
+    TProjectile shot = Map->Projectiles[Map->ProjectileCursor];
+    EXPECT_EQ(shot.Kind, 9);
+    EXPECT_NEAR(shot.X, Ship.X - 1.75, 1e-4);
+    EXPECT_NEAR(shot.VX, 0.25 - 6, 1e-5);
+    EXPECT_EQ(light.Ammo, 0.0f);
+    EXPECT_EQ(Fired(), 1u);
+    Ship.Angle = 258; // facing right
+    light.Cooldown = 1;
+    ASSERT_TRUE(light.Fire(*Map, Waves));
+    shot = Map->Projectiles[Map->ProjectileCursor];
+    EXPECT_NEAR(shot.X, Ship.X + 1.25, 1e-4);
+    EXPECT_NEAR(shot.VX, 0.25 + 6, 1e-5);
+
+    // The heavy shot is a homing missile aimed at the enemy at 18 x Scale.
+    TWeapon heavy;
+    heavy.Create(0, 18);
+    heavy.Cooldown = 1.4f;
+    EXPECT_FALSE(heavy.Fire(*Map, Waves));
+    heavy.Cooldown = 1.5f;
+    ASSERT_TRUE(heavy.Fire(*Map, Waves));
+    shot = Map->Projectiles[Map->ProjectileCursor];
+    EXPECT_EQ(shot.Kind, 12);
+    EXPECT_NEAR(shot.VX, 9, 1e-5); // enemy straight to the right
+    EXPECT_NEAR(shot.VY, 0, 1e-5);
+    EXPECT_EQ(heavy.Ammo, 100.0f);
+    EXPECT_EQ(Fired(), 3u);
+
+    // Both bodies on one point: no direction to aim in, and no division by zero.
+    Map->Ships[1].X = Ship.X;
+    Map->Ships[1].Y = Ship.Y;
+    heavy.Cooldown = 2;
+    ASSERT_TRUE(heavy.Fire(*Map, Waves));
+    shot = Map->Projectiles[Map->ProjectileCursor];
+    EXPECT_EQ(shot.VX, 0.0f);
+    EXPECT_EQ(shot.VY, 0.0f);
+}
+
+TEST_F(Weapons, FiringPlaysTheWeaponSoundLoudAtTheFiringShip) {
+    TWeapon w;
+    w.Create(0, 14);
+    w.Cooldown = 1;
+    ASSERT_TRUE(w.Fire(*Map, Waves));
+    const TWaveItem& grenade = Waves.Find("Grenade");
+    EXPECT_EQ(grenade.Volume, 0); // own distance 0: full volume
+    EXPECT_EQ(grenade.Pan, -200); // the other ship 200 pixels away: panned to player 1's side
+    EXPECT_GE(grenade.Frequency, 18000);
+    EXPECT_LT(grenade.Frequency, 22000);
+    Map->Ships[1].OnFoot = 1;
+    TWeapon pilot;
+    pilot.Create(1, 14);
+    pilot.Cooldown = 2;
+    ASSERT_TRUE(pilot.Fire(*Map, Waves));
+    EXPECT_EQ(Waves.Find("Pistol").Pan, 200);
+}
+
+} // namespace
