@@ -235,6 +235,16 @@ TEST_F(MatchFrameFixture, AGluedShipCannotThrustOrTurn) {
     EXPECT_GT(s.Angle, 30.0);
 }
 
+TEST_F(MatchFrameFixture, AWreckedPlayerWalksOnWithFiveRoundsAndNoSecondWeapon) {
+    M.Ships[1].Health = 0;
+    Form.PlayerWeapons[0][1].Ammo = 50;
+    Tick();
+    EXPECT_EQ(M.Ships[1].OnFoot, 1);
+    EXPECT_EQ(Form.PlayerWeapons[1][0].Ammo, 5.0f);
+    EXPECT_EQ(Form.PlayerWeapons[1][1].Ammo, 0.0f);
+    EXPECT_EQ(Form.PlayerWeapons[0][1].Ammo, 50.0f) << "the other player keeps his";
+}
+
 TEST_F(MatchFrameFixture, TheEngineSoundPansToWhoeverThrusts) {
     const TMixer& mixer = Form.DXWaveList.Mixer;
     ASSERT_EQ(Thrust().Buffers.size(), 1u);

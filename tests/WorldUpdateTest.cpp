@@ -177,6 +177,20 @@ TEST_F(WorldUpdate, AShipFlyingIntoTheGroundIsHurtAndDigs) {
     EXPECT_LT(s.Health, 100.0f);
 }
 
+TEST_F(WorldUpdate, BothShipsWreckedInOneUpdateSetBothBytes) {
+    Ground();
+    W.Ship(0).Health = 0;
+    W.Ship(1).Health = -3;
+    EXPECT_EQ(M.UpdateWorld(W.Waves), 0x0101);
+    // Their pilots walk on; the next update wrecks nothing.
+    EXPECT_EQ(M.UpdateWorld(W.Waves), 0);
+
+    W.Ship(1).OnFoot = 0;
+    W.Ship(1).Angle = 64;
+    W.Ship(1).Health = 0;
+    EXPECT_EQ(M.UpdateWorld(W.Waves), 0x0100);
+}
+
 struct PositionalSound : WorldUpdate {
     TWaveItem& Item(const std::string& name) { return W.Waves.Find(name); }
     bool Playing(const std::string& name) {

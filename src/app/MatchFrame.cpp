@@ -198,16 +198,3 @@ void TForm1::StartQuickMatch() {
     // Exactly what Begin does; a world that cannot be built leaves the players at the menu.
     if (!StartMatch()) std::fprintf(stderr, "flarons: --match: the match could not be started\n");
 }
-
-// TEMPORARY until text/StatusBar.cpp defines the page rows; weak so that definition wins.
-#include "media/Canvas.h"
-#include "text/Font.h"
-__attribute__((weak)) void DrawPageRow(Surface& page, int row, const std::string& text, uint32_t colour,
-                                       const TPictureItem& greenFont) {
-    Canvas canvas(page);
-    canvas.BrushColor = colour;
-    canvas.PenColor = colour != 0 ? 0x555555u : 0u;
-    canvas.Rectangle(0, 8 * row, 78, 8 * row + 8);
-    canvas.Release();
-    DrawText(page, greenFont, 39 - TextWidth(greenFont, text) / 2, 8 * row + 1, text);
-}
