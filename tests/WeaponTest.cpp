@@ -1,5 +1,6 @@
 // WeaponTest: the weapon catalogue, ammunition and cooldown, and firing on foot, single and linked.
 #include "CombatTestKit.h"
+#include "TestSupport.h"
 
 #include "app/GameMath.h"
 #include "combat/Weapon.h"
@@ -369,6 +370,42 @@ TEST_F(Weapons, FiringPlaysTheWeaponSoundLoudAtTheFiringShip) {
     pilot.Cooldown = 2;
     ASSERT_TRUE(pilot.Fire(*Map, Waves));
     EXPECT_EQ(Waves.Find("Pistol").Pan, 200);
+}
+
+} // namespace
+
+namespace {
+
+// Every weapon fired from both ships on a shipped map, through the full world update.
+TEST(WeaponsInAMatch, EveryWeaponFiresAndItsShotsRunTheirCourse) {
+    TTempDir home;
+    const TFiles files(FLARONS_GAME_DIR, home.Path);
+    TOptions options = DefaultOptions(files);
+    options.MapFile.Set("maps\\Duel.map");
+    TWaveList waves = CombatSounds();
+    RandSeed(23);
+    for (int id = 0; id < WeaponCount; ++id) {
+        auto map = TMap::Create(files, TestFont(), options);
+        map->SetFrameRate(40);
+        map->ParticleAreas.clear(); // no rain: only the shots fly
+        std::array<TWeapon, 2> weapons;
+        for (uint8_t p = 0; p < 2; ++p) {
+            weapons[p].Create(p, uint8_t(id));
+            weapons[p].Cooldown = 100;
+            map->Ships[p].Angle = p == 0 ? 32 : 96; // up and inwards
+            ASSERT_TRUE(weapons[p].Fire(*map, waves)) << "weapon " << id;
+        }
+        const uint32_t fired = map->Match.Players[0].ShotsFired;
+        EXPECT_GE(fired, 1u) << "weapon " << id;
+        int live = CountKind(*map, 0);
+        EXPECT_GT(live, 0) << "weapon " << id;
+        for (int frame = 0; frame < 2000 && live > 0; ++frame) {
+            map->UpdateWorld(waves);
+            live = CountKind(*map, 0);
+        }
+        // Everything that flies comes to an end: it settles, burns out or leaves the field.
+        EXPECT_EQ(live, 0) << "weapon " << id;
+    }
 }
 
 } // namespace
