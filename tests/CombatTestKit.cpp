@@ -2,7 +2,7 @@
 #include "CombatTestKit.h"
 
 namespace {
-// The folder must outlive nothing: the world keeps no file open once built.
+// Map keys take decimal numbers; the world keeps no file open once built, so the folder may go.
 std::string Number(float v) {
     return std::to_string(v);
 }
