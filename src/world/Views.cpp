@@ -6,7 +6,9 @@
 #include "world/World.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 
 namespace {
 // Far beyond any map; keeps the conversions to integers defined for wild values.
@@ -15,6 +17,112 @@ constexpr double FarAway = 1e8;
 int Nearest(double v) {
     if (!std::isfinite(v) || std::fabs(v) > FarAway) return v < 0 ? -int(FarAway) : int(FarAway);
     return int(Round(v));
+}
+
+// Adding and taking away 1.5 x 2^52 rounds a double to a whole number the way Round does, halves
+// to even, without a library call; exact far beyond FarAway. Sixty thousand dots a view need it.
+constexpr double RoundingShift = 6755399441055744.0;
+inline int64_t QuickRound(double v) {
+    return int64_t((v + RoundingShift) - RoundingShift);
+}
+
+// Where a camera puts the records: its corner taken to whole pixels; none for a camera lost in
+// the wild, which shows no dots.
+struct TDotCamera {
+    bool Valid = false;
+    int64_t X = 0;
+    int64_t Y = 0;
+};
+
+TDotCamera DotCamera(float x, float y) {
+    if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(x) > FarAway || std::fabs(y) > FarAway) return {};
+    return TDotCamera{true, Round(x), Round(y)};
+}
+
+// One dot of a view: the pixel it lands on and its colour.
+struct TDot {
+    uint32_t Cell = 0;
+    uint32_t Colour = 0;
+};
+
+// The dots of every camera in one pass over the pool, each list in slot order, so later records
+// come after earlier ones. A record is rounded once for all the views that see it.
+template <size_t N>
+void GatherDots(const std::vector<TProjectile>& pool, int highest, const std::array<TDotCamera, N>& cameras,
+                int width, int height, std::array<std::vector<TDot>, N>& out) {
+    const uint64_t w = uint64_t(std::max(width, 0));
+    const uint64_t h = uint64_t(std::max(height, 0));
+    for (std::vector<TDot>& dots : out)
+        dots.clear();
+    const int last = std::min(highest, int(pool.size()) - 1);
+    for (int i = 0; i <= last; ++i) {
+        const TProjectile& p = pool[size_t(i)];
+        if (p.Kind == 0) continue;
+        const double x = p.X;
+        const double y = p.Y;
+        // A wild position (or not a number at all) is on no screen.
+        if (!(std::fabs(x) <= FarAway) || !(std::fabs(y) <= FarAway)) continue;
+        const int64_t rx = QuickRound(x);
+        const int64_t ry = QuickRound(y);
+        for (size_t v = 0; v < N; ++v) {
+            const TDotCamera& c = cameras[v];
+            const uint64_t px = uint64_t(rx - c.X);
+            const uint64_t py = uint64_t(ry - c.Y);
+            if (!c.Valid || px >= w || py >= h) continue;
+            out[v].push_back(TDot{uint32_t(py * w + px), Rgb(p.R, p.G, p.B)});
+        }
+    }
+}
+
+// Four pixels in one vector register (a compiler extension that GCC and Clang share).
+using TPixels4 = uint32_t __attribute__((vector_size(16)));
+
+// A layer over the view, black transparent, with the same clipping as a surface blit; four
+// pixels at a time, since three layers and the view itself are laid over twice every frame.
+void Overlay(Surface& target, int x, int y, const Surface& layer) {
+    int sl = 0, st = 0, sr = layer.Width, sb = layer.Height;
+    if (x < 0) {
+        sl = -x;
+        x = 0;
+    }
+    if (y < 0) {
+        st = -y;
+        y = 0;
+    }
+    sr = std::min(sr, sl + (target.Width - x));
+    sb = std::min(sb, st + (target.Height - y));
+    if (sr <= sl || sb <= st) return;
+    const int w = sr - sl;
+    const uint32_t key = layer.TransparentColor;
+    for (int row = st; row < sb; ++row) {
+        const uint32_t* s = layer.Row(row) + sl;
+        uint32_t* d = target.Row(y + row - st) + x;
+        int i = 0;
+        for (; i + 4 <= w; i += 4) {
+            TPixels4 source{};
+            TPixels4 below{};
+            std::memcpy(&source, s + i, sizeof source);
+            std::memcpy(&below, d + i, sizeof below);
+            const TPixels4 clear = TPixels4(source == key);
+            below = (below & clear) | (source & ~clear);
+            std::memcpy(d + i, &below, sizeof below);
+        }
+        for (; i < w; ++i)
+            if (s[i] != key) d[i] = s[i];
+    }
+}
+
+// The dots of both views, kept from frame to frame so that sixty thousand of them cost no
+// allocation.
+std::array<std::vector<TDot>, 2>& ViewDots() {
+    static std::array<std::vector<TDot>, 2> dots;
+    return dots;
+}
+
+// True when the opaque background covers the whole view at this offset.
+bool Covers(const Surface& back, int x, int y, const Surface& view) {
+    return x <= 0 && y <= 0 && int64_t(x) + back.Width >= view.Width &&
+           int64_t(y) + back.Height >= view.Height;
 }
 } // namespace
 
@@ -29,25 +137,33 @@ bool ViewPixel(double position, double camera, int& out) {
 void DrawDots(Surface& dots, const std::vector<TProjectile>& pool, int highest, float cameraX,
               float cameraY) {
     dots.Fill(0);
-    const int last = std::min(highest, int(pool.size()) - 1);
-    for (int i = 0; i <= last; ++i) {
-        const TProjectile& p = pool[size_t(i)];
-        if (p.Kind == 0) continue;
-        int px = 0, py = 0;
-        if (!ViewPixel(p.X, cameraX, px) || px < 0 || px >= dots.Width) continue;
-        if (!ViewPixel(p.Y, cameraY, py) || py < 0 || py >= dots.Height) continue;
-        dots.Row(py)[px] = Rgb(p.R, p.G, p.B);
-    }
+    std::array<std::vector<TDot>, 1> list;
+    GatherDots(pool, highest, std::array<TDotCamera, 1>{DotCamera(cameraX, cameraY)}, dots.Width, dots.Height,
+               list);
+    for (const TDot& d : list[0])
+        dots.Pixels[d.Cell] = d.Colour;
 }
 
 void TMap::DrawViews(Surface& target) {
+    // Only the pixels the dots were written to are laid over a view: the same picture as clearing
+    // the whole dot surface and laying all of it over, at a fraction of the cost. Black dots stay
+    // transparent, and hide an earlier dot on their pixel.
+    const bool fewDots = DotSurface.Width == ViewSurface.Width && DotSurface.Height == ViewSurface.Height &&
+                         DotSurface.TransparentColor == 0;
+    std::array<std::vector<TDot>, 2>& dots = ViewDots();
+    if (fewDots)
+        GatherDots(Projectiles, int(ProjectileCount) - 1,
+                   std::array<TDotCamera, 2>{DotCamera(ViewX[0], ViewY[0]), DotCamera(ViewX[1], ViewY[1])},
+                   DotSurface.Width, DotSurface.Height, dots);
+
     for (size_t v = 0; v < 2; ++v) {
         const float camX = ViewX[v];
         const float camY = ViewY[v];
+        const int backX = -Nearest(double(camX) * double(BackParallaxX));
+        const int backY = -Nearest(double(camY) * double(BackParallaxY));
         // Where the background does not reach, the view shows near-black, not the last frame.
-        ViewSurface.Fill(ColourValueOne);
-        ViewSurface.Draw(-Nearest(double(camX) * double(BackParallaxX)),
-                         -Nearest(double(camY) * double(BackParallaxY)), BackLayer, false);
+        if (!Covers(BackLayer, backX, backY, ViewSurface)) ViewSurface.Fill(ColourValueOne);
+        ViewSurface.Draw(backX, backY, BackLayer, false);
 
         for (const TShip& ship : Ships) {
             if (ship.RespawnTimer != 0) continue;
@@ -86,13 +202,22 @@ void TMap::DrawViews(Surface& target) {
         }
 
         // Ships, flags and strings lie under the terrain.
-        ViewSurface.Draw(-Nearest(camX), -Nearest(camY), MiddleLayer, true);
-        DrawDots(DotSurface, Projectiles, int(ProjectileCount) - 1, camX, camY);
-        ViewSurface.Draw(0, 0, DotSurface, true);
-        ViewSurface.Draw(-Nearest(double(camX) * double(FrontParallaxX)),
-                         -Nearest(double(camY) * double(FrontParallaxY)), FrontLayer, true);
+        Overlay(ViewSurface, -Nearest(camX), -Nearest(camY), MiddleLayer);
+        if (fewDots) {
+            uint32_t* scratch = DotSurface.Pixels.data();
+            uint32_t* view = ViewSurface.Pixels.data();
+            for (const TDot& d : dots[v])
+                scratch[d.Cell] = d.Colour;
+            for (const TDot& d : dots[v])
+                if (scratch[d.Cell] != 0) view[d.Cell] = scratch[d.Cell];
+        } else {
+            DrawDots(DotSurface, Projectiles, int(ProjectileCount) - 1, camX, camY);
+            ViewSurface.Draw(0, 0, DotSurface, true);
+        }
+        Overlay(ViewSurface, -Nearest(double(camX) * double(FrontParallaxX)),
+                -Nearest(double(camY) * double(FrontParallaxY)), FrontLayer);
 
-        target.Draw(ViewWidth * int(v) + Nearest(ShakeX[v]), Nearest(ShakeY[v]), ViewSurface, true);
+        Overlay(target, ViewWidth * int(v) + Nearest(ShakeX[v]), Nearest(ShakeY[v]), ViewSurface);
     }
     if (!SingleScreen) target.Draw(ViewWidth - 1, 0, Divider, true);
 }

@@ -1,0 +1,320 @@
+// MatchBench: how long a match frame takes on the largest shipped map with an empty pool, a full
+// pool and a nuke chain, and how long a match takes to set up.
+#include "app/Form.h"
+#include "app/GameMath.h"
+#include "media/headless/HeadlessPlatform.h"
+#include "world/World.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The shipped map whose play field has the most pixels, as a game path.
+std::string LargestMap() {
+    const fs::path maps = fs::path(FLARONS_GAME_DIR) / "maps";
+    std::string best;
+    long long bestArea = -1;
+    for (const auto& entry : fs::directory_iterator(maps)) {
+        if (entry.path().extension() != ".map") continue;
+        std::ifstream in(entry.path());
+        std::string line;
+        while (std::getline(in, line)) {
+            if (line.rfind("MIDDLE=", 0) != 0) continue;
+            std::string name = line.substr(7);
+            while (!name.empty() && (name.back() == '\r' || name.back() == ' '))
+                name.pop_back();
+            Surface middle;
+            if (middle.LoadFromFile((maps / name).string()) &&
+                (long long)middle.Width * middle.Height > bestArea) {
+                bestArea = (long long)middle.Width * middle.Height;
+                best = "maps\\" + entry.path().filename().string();
+            }
+            break;
+        }
+    }
+    if (best.empty()) throw std::runtime_error("no maps under " + maps.string());
+    return best;
+}
+
+// The moving parts of one body, enough to put a match back where it was.
+struct TBodyState {
+    float X = 0, Y = 0, VX = 0, VY = 0, Health = 0, Fuel = 0;
+    double Angle = 0;
+    uint8_t OnFoot = 0, Lives = 0, Glued = 0;
+    uint16_t RespawnTimer = 0;
+};
+
+struct TFlagState {
+    float X = 0, Y = 0, VX = 0, VY = 0;
+    double WavePhase = 0;
+    uint8_t State = 0;
+};
+
+// A game started as the front end starts it, on the largest map, with a snapshot to return to.
+class TBenchGame {
+  public:
+    TBenchGame()
+        : Home(fs::temp_directory_path() / ("flarons_bench_" + std::to_string(::getpid()))),
+          Form(Platform, TFiles(FLARONS_GAME_DIR, MakeHome(Home)), TCommandLine{}) {
+        RandSeed(20240601);
+        Form.Options = DefaultOptions(Form.Files);
+        Form.Options.MapFile.Set(LargestMap());
+        Form.Options.Lives = 0;
+        Form.PrepareStartupAssets();
+        if (!Form.StartMatch()) throw std::runtime_error("the match could not be started");
+        Save();
+    }
+    ~TBenchGame() {
+        std::error_code ec;
+        fs::remove_all(Home, ec);
+    }
+
+    TMap& Map() { return *Form.Map; }
+
+    void Save() {
+        TMap& m = Map();
+        Pool = m.Projectiles;
+        Cursor = m.ProjectileCursor;
+        Terrain = m.TerrainBitmap.Cells;
+        Middle = m.MiddleLayer.Pixels;
+        Counters = m.Match;
+        for (size_t p = 0; p < 2; ++p) {
+            const TShip& s = m.Ships[p];
+            Bodies[p] = TBodyState{s.X,     s.Y,      s.VX,    s.VY,    s.Health,      s.Fuel,
+                                   s.Angle, s.OnFoot, s.Lives, s.Glued, s.RespawnTimer};
+            const TFlag& f = m.Flags[p];
+            FlagStates[p] = TFlagState{f.X, f.Y, f.VX, f.VY, f.WavePhase, f.State};
+        }
+    }
+    void Restore(bool terrain) {
+        TMap& m = Map();
+        std::copy(Pool.begin(), Pool.end(), m.Projectiles.begin());
+        m.ProjectileCursor = Cursor;
+        if (terrain) {
+            std::copy(Terrain.begin(), Terrain.end(), m.TerrainBitmap.Cells.begin());
+            std::copy(Middle.begin(), Middle.end(), m.MiddleLayer.Pixels.begin());
+        }
+        m.Match = Counters;
+        m.MatchOver = 0;
+        m.MatchEnded = 0;
+        for (size_t p = 0; p < 2; ++p) {
+            TShip& s = m.Ships[p];
+            const TBodyState& b = Bodies[p];
+            s.X = b.X, s.Y = b.Y, s.VX = b.VX, s.VY = b.VY, s.Health = b.Health, s.Fuel = b.Fuel;
+            s.Angle = b.Angle, s.OnFoot = b.OnFoot, s.Lives = b.Lives, s.Glued = b.Glued;
+            s.RespawnTimer = b.RespawnTimer;
+            TFlag& f = m.Flags[p];
+            const TFlagState& g = FlagStates[p];
+            f.X = g.X, f.Y = g.Y, f.VX = g.VX, f.VY = g.VY, f.WavePhase = g.WavePhase, f.State = g.State;
+        }
+    }
+
+    int Live() const {
+        int n = 0;
+        for (const TProjectile& r : Form.Map->Projectiles)
+            n += r.Kind != 0 ? 1 : 0;
+        return n;
+    }
+
+    fs::path Home;
+    THeadlessPlatform Platform;
+    TForm1 Form;
+
+  private:
+    static fs::path MakeHome(const fs::path& home) {
+        fs::create_directories(home);
+        return home;
+    }
+    std::vector<TProjectile> Pool;
+    uint16_t Cursor = 0;
+    std::vector<uint8_t> Terrain;
+    std::vector<uint32_t> Middle;
+    TOptions Counters{};
+    std::array<TBodyState, 2> Bodies{};
+    std::array<TFlagState, 2> FlagStates{};
+};
+
+TBenchGame& Game() {
+    static TBenchGame game;
+    return game;
+}
+
+// Fills every slot with what a busy fight leaves in the air around both players: sparks, smoke,
+// loose earth and snow, water and bullets, each in an empty cell.
+void FillPool(TMap& map) {
+    const int w = map.TerrainBitmap.Width;
+    const int h = map.TerrainBitmap.Height - 1;
+    const double scale = map.Scale;
+    int placed = 0;
+    int tries = 0;
+    while (placed < int(ProjectileCount) && tries < 50 * int(ProjectileCount)) {
+        ++tries;
+        const TShip& near = map.Ships[size_t(placed % 2)];
+        const int x = int(near.X) - 500 + Random(1000);
+        const int y = int(near.Y) - 350 + Random(700);
+        if (x < 1 || y < 1 || x >= w - 1 || y >= h - 1 || map.TerrainBitmap.Get(x, y) != TerrainEmpty)
+            continue;
+        const int pick = Random(100);
+        const double a = Random(256);
+        const double speed = RandomReal();
+        uint8_t kind = 4;
+        double vx = 0, vy = 0;
+        if (pick < 30) { // sparks of explosions and exhausts
+            vx = (4 * speed - 2) * TurnCos(int64_t(a));
+            vy = (4 * speed - 2) * TurnSin(int64_t(a));
+        } else if (pick < 50) { // smoke
+            kind = 5;
+            vx = 0.4 * speed - 0.2;
+            vy = -0.4 * speed;
+        } else if (pick < 65) { // dug-out earth
+            kind = 255;
+            vx = speed - 0.5;
+            vy = -speed;
+        } else if (pick < 75) { // snow pushed about
+            kind = 6;
+            vx = 0.2 * speed - 0.1;
+        } else if (pick < 85) { // water
+            kind = 3;
+            vx = 0.2 * speed - 0.1;
+        } else { // bullets of both players
+            kind = 9;
+            vx = 14 * scale * TurnCos(int64_t(a));
+            vy = -14 * scale * TurnSin(int64_t(a));
+        }
+        map.Spawn(kind, float(x), float(y), float(vx), float(vy));
+        TProjectile& r = map.Projectiles[map.ProjectileCursor];
+        if (kind == 9) r.Counter = uint32_t(10 * (placed % 2) + 9);
+        ++placed;
+    }
+}
+
+void MatchFrameEmptyPool(benchmark::State& state) {
+    TBenchGame& game = Game();
+    for (auto _ : state) {
+        state.PauseTiming();
+        game.Restore(false);
+        state.ResumeTiming();
+        game.Form.MatchFrame();
+    }
+}
+
+// The three parts of a frame: the whole match frame, the world update alone, both views alone.
+enum TFramePart { WholeFrame, WorldUpdateOnly, ViewsOnly };
+
+void FullPool(benchmark::State& state) {
+    TBenchGame& game = Game();
+    game.Restore(true);
+    FillPool(game.Map());
+    const std::vector<TProjectile> full = game.Map().Projectiles;
+    const uint16_t cursor = game.Map().ProjectileCursor;
+    state.counters["live"] = game.Live();
+    const auto part = TFramePart(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        game.Restore(true);
+        std::copy(full.begin(), full.end(), game.Map().Projectiles.begin());
+        game.Map().ProjectileCursor = cursor;
+        state.ResumeTiming();
+        if (part == WholeFrame) game.Form.MatchFrame();
+        if (part == WorldUpdateOnly) game.Map().UpdateWorld(game.Form.DXWaveList);
+        if (part == ViewsOnly) game.Map().DrawViews(game.Form.DXDraw);
+    }
+    game.Restore(true);
+}
+
+// A nuke dropped beside player 1, from its impact until the air is quiet again; the counters give
+// the frames of the chain and their times.
+void NukeChain(benchmark::State& state) {
+    TBenchGame& game = Game();
+    std::vector<double> frames;
+    int peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        game.Restore(true);
+        TMap& map = game.Map();
+        const TShip& ship = map.Ships[0];
+        map.Spawn(22, ship.X + 80 * map.Scale, ship.Y - 40 * map.Scale, 0, 2);
+        // Until it lands the frames are ordinary ones.
+        for (int i = 0; i < 2000; ++i) {
+            bool falling = false;
+            for (const TProjectile& r : map.Projectiles)
+                falling = falling || (r.Kind == 22 && r.Timer >= 4);
+            if (!falling) break;
+            game.Form.MatchFrame();
+        }
+        frames.clear();
+        peak = 0;
+        state.ResumeTiming();
+        for (int i = 0; i < 6000; ++i) {
+            const auto t0 = std::chrono::steady_clock::now();
+            game.Form.MatchFrame();
+            frames.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+            state.PauseTiming();
+            // Quiet: the last nuke, fragment, spark, smoke puff and clod of earth are gone.
+            int live = 0, busy = 0;
+            for (const TProjectile& r : map.Projectiles) {
+                live += r.Kind != 0 ? 1 : 0;
+                busy += (r.Kind == 22 || r.Kind == 16 || r.Kind == 4 || r.Kind == 5 || r.Kind == 255) ? 1 : 0;
+            }
+            peak = std::max(peak, live);
+            const bool quiet = busy == 0;
+            state.ResumeTiming();
+            if (quiet) break;
+        }
+    }
+    std::vector<double> sorted = frames;
+    std::sort(sorted.begin(), sorted.end());
+    double sum = 0;
+    for (double f : frames)
+        sum += f;
+    state.counters["frames"] = double(frames.size());
+    state.counters["peak_live"] = peak;
+    state.counters["frame_ms_mean"] = frames.empty() ? 0 : sum / double(frames.size());
+    state.counters["frame_ms_median"] = sorted.empty() ? 0 : sorted[sorted.size() / 2];
+    state.counters["frame_ms_max"] = sorted.empty() ? 0 : sorted.back();
+    game.Restore(true);
+}
+
+void BuildWorld(benchmark::State& state) {
+    TBenchGame& game = Game();
+    for (auto _ : state) {
+        auto map = TMap::Create(game.Form.Files, game.Form.DXImageList.Find("GreenFont"), game.Form.Options);
+        benchmark::DoNotOptimize(map.get());
+    }
+}
+
+void StartMatch(benchmark::State& state) {
+    TBenchGame& game = Game();
+    for (auto _ : state) {
+        if (!game.Form.StartMatch()) state.SkipWithError("the match could not be started");
+    }
+    game.Save();
+}
+
+} // namespace
+
+BENCHMARK(MatchFrameEmptyPool)->Unit(benchmark::kMillisecond);
+BENCHMARK(FullPool)
+    ->Unit(benchmark::kMillisecond)
+    ->ArgName("part")
+    ->Arg(WholeFrame)
+    ->Arg(WorldUpdateOnly)
+    ->Arg(ViewsOnly);
+BENCHMARK(NukeChain)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BuildWorld)->Unit(benchmark::kMillisecond);
+BENCHMARK(StartMatch)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
