@@ -1,6 +1,8 @@
 // ContestTest: hits, collisions, wrecks and deaths, points and lives, bases, flags and medals.
+#include "TestSupport.h"
 #include "WorldTestKit.h"
 
+#include "app/Form.h"
 #include "app/GameMath.h"
 #include "media/Sound.h"
 #include "world/World.h"
@@ -797,6 +799,60 @@ TEST_F(Contest, TheWaveTurnsOverBelowEight) {
     flag.WavePhase = 7.9;
     Map->UpdateFlag(1, Waves);
     EXPECT_NEAR(flag.WavePhase, 7.9 + 20.0 / Map->FrameRate - 8, 1e-9);
+}
+
+// --- Whole matches ---------------------------------------------------------------------------
+
+// The quick start on the shipped duel map: player 1 holds thrust from the pad into the ceiling,
+// wrecks there, and its pilot flies on into the rock.
+struct ScriptedMatch {
+    TTempDir Home;
+    TTestPlatform Platform;
+    std::unique_ptr<TForm1> Form;
+
+    ScriptedMatch(uint8_t pointsLimit, uint8_t lives) {
+        const TFiles files(FLARONS_GAME_DIR, Home.Path);
+        TOptions options = DefaultOptions(files);
+        options.MapFile.Set("maps\\Duel.map");
+        options.PointsLimit = pointsLimit;
+        options.Lives = lives;
+        EXPECT_TRUE(SaveOptions(options, files));
+        TCommandLine switches;
+        switches.QuickMatch = true;
+        switches.HasSeed = true;
+        switches.Seed = 5;
+        Form = std::make_unique<TForm1>(Platform, files, switches);
+        Platform.Press(keySpace, true);
+        Form->DXDrawInitializeSurface();
+        Platform.Press(keySpace, false);
+    }
+    // Ticks until the end screen shows; -1 when it does not within `limit` ticks.
+    int PlayToTheEnd(int limit) {
+        Platform.Press(keyW, true);
+        for (int tick = 0; tick < limit; ++tick) {
+            Form->DXTimerTimer();
+            if (Form->GameState == gsMatchEnd) return tick;
+        }
+        return -1;
+    }
+    TMap& Map() { return *Form->Map; }
+};
+
+TEST(ScriptedMatches, APointsLimitOfOneEndsTheMatchAtTheFirstWreck) {
+    ScriptedMatch match(1, 5);
+    EXPECT_GT(match.PlayToTheEnd(1000), 0);
+    EXPECT_EQ(match.Map().Match.Players[1].Points, 1u);
+    EXPECT_EQ(match.Map().Match.Players[0].Points, 0u);
+    EXPECT_EQ(match.Map().Ships[0].OnFoot, 1) << "the pilot is still out there";
+    EXPECT_EQ(match.Map().Ships[0].Lives, 5);
+}
+
+TEST(ScriptedMatches, TheLastLifeEndsTheMatchAtThePilotsDeath) {
+    ScriptedMatch match(0, 1);
+    EXPECT_GT(match.PlayToTheEnd(3000), 0);
+    EXPECT_EQ(match.Map().Match.Players[1].Points, 2u) << "the wreck and the pilot";
+    EXPECT_EQ(match.Map().Ships[0].Lives, 0);
+    EXPECT_GT(match.Map().Ships[0].RespawnTimer, 0);
 }
 
 } // namespace

@@ -266,8 +266,9 @@ TEST_F(StatusBar, TheShippedArtFitsTheBar) {
     EXPECT_EQ(Form.DXDraw.Pixel(222, 436), bars.Pixel(159, 0));
     EXPECT_EQ(Form.DXDraw.Pixel(70, 436), bg.Pixel(70, 6));
     if (const char* file = std::getenv("FLARONS_STATUS_PNG")) {
-        Surface bar(640, 50);
-        bar.DrawRect(0, 0, Form.DXDraw, TRect{0, 430, 640, 480}, false);
+        // Twice the size, so that every pixel can be seen.
+        Surface bar(1280, 100);
+        bar.StretchDraw(TRect{0, 0, 1280, 100}, Form.DXDraw, TRect{0, 430, 640, 480}, false);
         EXPECT_TRUE(bar.SaveToPng(file));
     }
 }
