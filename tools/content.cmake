@@ -17,12 +17,12 @@ add_library(flarons_content STATIC
   tools/content/MenuArtTitle.cpp
   tools/content/MenuArtWidgets.cpp
   tools/content/Ships.cpp
-  tools/content/ShipArt.cpp
+  tools/content/ShipPainter.cpp
   tools/content/FlagArt.cpp
   tools/content/ArtNoise.cpp
   tools/content/Maps.cpp
   tools/content/CaveGrid.cpp
-  tools/content/MapArt.cpp
+  tools/content/MapPainter.cpp
 )
 target_link_libraries(flarons_content PUBLIC flarons_media)
 target_include_directories(flarons_content PUBLIC ${CMAKE_SOURCE_DIR}/tools)

@@ -2,7 +2,7 @@
 #include "content/ArtNoise.h"
 #include "content/CaveGrid.h"
 #include "content/GameFolder.h"
-#include "content/MapArt.h"
+#include "content/MapPainter.h"
 
 #include <cstdio>
 #include <fstream>

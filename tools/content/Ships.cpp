@@ -1,7 +1,7 @@
 // Ships: writes the ship pictures, the flags and the pilot figure into the game folder.
 #include "content/FlagArt.h"
 #include "content/GameFolder.h"
-#include "content/ShipArt.h"
+#include "content/ShipPainter.h"
 
 #include <cstdlib>
 

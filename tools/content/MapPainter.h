@@ -1,4 +1,4 @@
-// MapArt: paints the layer pictures of a map: the play field from its terrain classes, the dot
+// MapPainter: paints the layer pictures of a map: the play field from its terrain classes, the dot
 // map, distant backgrounds and foreground overhangs.
 #pragma once
 

@@ -1,5 +1,5 @@
-// MapArt: procedural rock, snow, water, pads, skies, honeycomb and overhangs.
-#include "content/MapArt.h"
+// MapPainter: procedural rock, snow, water, pads, skies, honeycomb and overhangs.
+#include "content/MapPainter.h"
 
 #include "content/ArtNoise.h"
 

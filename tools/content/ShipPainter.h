@@ -1,4 +1,4 @@
-// ShipArt: the ship designs and the painter that turns a design into a 64 x 64 ship picture.
+// ShipPainter: the ship designs and the painter that turns a design into a 64 x 64 ship picture.
 #pragma once
 
 #include "media/Surface.h"

@@ -1,5 +1,5 @@
-// ShipArt: rasterises mirrored shapes into a ship, fits its body size and shades it.
-#include "content/ShipArt.h"
+// ShipPainter: rasterises mirrored shapes into a ship, fits its body size and shades it.
+#include "content/ShipPainter.h"
 
 #include "content/ArtNoise.h"
 
