@@ -1,5 +1,5 @@
 // ShipsMapsTest: the generated ships, flags, pilot figure and maps keep the rules the game reads them by.
-#include "content/ShipArt.h"
+#include "content/ShipPainter.h"
 #include "media/Surface.h"
 
 #include <gtest/gtest.h>
