@@ -131,9 +131,33 @@ uint64_t FightDigest() {
     return fight.Digest();
 }
 
+// The same fight, then every slot of the pool filled with sparks, smoke, earth, snow, water and
+// bullets around both ships, and a few frames run with the pool full, where each spawn overwrites.
+uint64_t FullPoolDigest() {
+    TScriptedFight fight;
+    fight.Run();
+    TMap& m = *fight.Form->Map;
+    constexpr uint8_t Kinds[] = {4, 5, 255, 6, 3, 9, 4, 5};
+    for (size_t i = 0; i < ProjectileCount; ++i) {
+        const TShip& near = m.Ships[i % 2];
+        const double a = Random(256), speed = RandomReal();
+        const float x = float(near.X - 300 + Random(600)), y = float(near.Y - 250 + Random(500));
+        m.Spawn(Kinds[i % 8], x, y, float(2 * speed * TurnCos(int64_t(a))),
+                float(2 * speed * TurnSin(int64_t(a))));
+    }
+    int live = 0;
+    for (const TProjectile& r : m.Projectiles)
+        live += r.Kind != 0 ? 1 : 0;
+    EXPECT_EQ(live, int(ProjectileCount));
+    for (int f = 0; f < 12; ++f)
+        fight.Frame(LiftOffFrames + f);
+    return fight.Digest();
+}
+
 // Taken from the rules as they stood before any work on their speed; a change here means the world
 // no longer runs as it did.
 constexpr uint64_t ExpectedDigest = 11175548671350871019ull;
+constexpr uint64_t ExpectedFullPoolDigest = 2971780674298361723ull;
 
 TEST(Determinism, TheSameFightTwiceGivesTheSameWorld) {
     const uint64_t first = FightDigest();
@@ -143,6 +167,10 @@ TEST(Determinism, TheSameFightTwiceGivesTheSameWorld) {
 
 TEST(Determinism, AScriptedFightEndsInTheWorldItAlwaysDid) {
     EXPECT_EQ(FightDigest(), ExpectedDigest);
+}
+
+TEST(Determinism, AFullPoolRunsAsItAlwaysDid) {
+    EXPECT_EQ(FullPoolDigest(), ExpectedFullPoolDigest);
 }
 
 } // namespace
