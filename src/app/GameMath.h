@@ -13,13 +13,9 @@ inline int64_t Round(double v) {
     return static_cast<int64_t>(std::nearbyint(v));
 }
 // Drops the fraction towards zero.
-inline int64_t Trunc(double v) {
-    return static_cast<int64_t>(std::trunc(v));
-}
+inline int64_t Trunc(double v) { return static_cast<int64_t>(std::trunc(v)); }
 // An angle or index taken modulo 256 into 0..255.
-inline int Wrap256(int64_t v) {
-    return static_cast<int>(((v % 256) + 256) % 256);
-}
+inline int Wrap256(int64_t v) { return static_cast<int>(((v % 256) + 256) % 256); }
 
 // Cosine and sine of an angle in 256ths of a turn, read from one 256-entry table.
 double TurnCos(int64_t angle);
@@ -44,12 +40,6 @@ struct TRandom {
 
 // Program-wide, like the runtime generator it stands for; seeded once at start-up.
 extern TRandom GameRandom;
-inline int32_t Random(int32_t n) {
-    return GameRandom.Random(n);
-}
-inline double RandomReal() {
-    return GameRandom.RandomReal();
-}
-inline void RandSeed(uint32_t seed) {
-    GameRandom.Seed = seed;
-}
+inline int32_t Random(int32_t n) { return GameRandom.Random(n); }
+inline double RandomReal() { return GameRandom.RandomReal(); }
+inline void RandSeed(uint32_t seed) { GameRandom.Seed = seed; }
