@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -171,6 +172,68 @@ TEST(Determinism, AScriptedFightEndsInTheWorldItAlwaysDid) {
 
 TEST(Determinism, AFullPoolRunsAsItAlwaysDid) {
     EXPECT_EQ(FullPoolDigest(), ExpectedFullPoolDigest);
+}
+
+} // namespace
+
+namespace {
+
+// Slots whose bit in the map of slots in use disagrees with the record's Kind.
+int SlotsOutOfStep(const TMap& m) {
+    int wrong = 0;
+    for (size_t i = 0; i < ProjectileCount; ++i) {
+        const bool bit = ((m.SlotsInUse[i / 64] >> (i % 64)) & 1u) != 0;
+        wrong += bit != (m.Projectiles[i].Kind != 0) ? 1 : 0;
+    }
+    return wrong;
+}
+
+// Every frame of the fight frees and fills slots through the rules, the hits and the weapons; the
+// map of slots in use must still match the pool after each one, or a spawn would take a slot the
+// walk would not have.
+TEST(Determinism, TheMapOfSlotsInUseKeepsStepWithThePool) {
+    TScriptedFight fight;
+    TMap& m = *fight.Form->Map;
+    long most = 0;
+    for (int f = 0; f < LiftOffFrames + PhaseCount * PhaseFrames; ++f) {
+        fight.Frame(f);
+        ASSERT_EQ(m.SlotsInUse.size(), (ProjectileCount + 63) / 64);
+        ASSERT_EQ(SlotsOutOfStep(m), 0) << "frame " << f;
+        EXPECT_FALSE(m.SlotsInUseTrusted) << "direct writes between frames must not be trusted";
+        most = std::max<long>(most, std::count_if(m.Projectiles.begin(), m.Projectiles.end(),
+                                                  [](const TProjectile& r) { return r.Kind != 0; }));
+    }
+    EXPECT_GT(most, 1000) << "the fight must fill and free a good part of the pool";
+    // A record cleared by hand between frames is seen by the next spawn outside the update too.
+    m.Projectiles[123].Kind = 0;
+    m.ProjectileCursor = 122;
+    for (TProjectile& r : m.Projectiles)
+        if (&r != &m.Projectiles[123]) r.Kind = r.Kind == 0 ? 4 : r.Kind;
+    m.Spawn(4, 10, 10, 0, 0);
+    EXPECT_EQ(m.ProjectileCursor, 123);
+}
+
+// A full pool in the update: every spawn overwrites the slot the cursor stands on.
+TEST(Determinism, AFullPoolOverwritesTheCursorSlotInTheUpdate) {
+    TScriptedFight fight;
+    TMap& m = *fight.Form->Map;
+    for (TProjectile& r : m.Projectiles)
+        r = TProjectile{}, r.Kind = 8; // resting records of no rule: nothing frees them
+    m.ProjectileCursor = 500;
+    m.TrustSlotsInUse(true);
+    m.Spawn(4, 10, 10, 0, 0);
+    EXPECT_EQ(m.ProjectileCursor, 500);
+    EXPECT_EQ(m.Projectiles[500].Kind, 4);
+    m.SetKind(m.Projectiles[59999], 0);
+    m.Spawn(5, 10, 10, 0, 0);
+    EXPECT_EQ(m.ProjectileCursor, 59999) << "the walk goes forward first";
+    m.SetKind(m.Projectiles[7], 0);
+    m.Spawn(5, 10, 10, 0, 0);
+    EXPECT_EQ(m.ProjectileCursor, 7) << "and wraps round past the last slot";
+    m.SetKind(m.Projectiles[7], 0);
+    m.Spawn(5, 10, 10, 0, 0);
+    EXPECT_EQ(m.ProjectileCursor, 7) << "the start slot itself is taken only when nothing else is free";
+    m.TrustSlotsInUse(false);
 }
 
 } // namespace

@@ -103,7 +103,7 @@ void Touch(TMap& map, int p, uint16_t slot, TWaveList& waves) {
     // A record that is used up is freed before its sparks fly, so they may take its slot; ship 1's
     // list, resolved after ship 0's, then knows the slot no longer holds what was listed.
     auto remove = [&] {
-        record.Kind = 0;
+        map.SetKind(record, 0);
         if (p == 0) map.HitFreedSlots.push_back(slot);
     };
 
@@ -167,7 +167,7 @@ void Touch(TMap& map, int p, uint16_t slot, TWaveList& waves) {
         Damage(ship, 1, false);
         HitSound(map, waves, p, pilot, true);
         Deflect(record, ship, dx, dy);
-        record.Kind = 255;
+        map.SetKind(record, 255);
         break;
     case 25:
         ship.Glued = 1;

@@ -65,7 +65,7 @@ void TMap::Explode(int slot, TWaveList& waves) {
                   float(0.5 * self.VY - r4 * TurnSin(a) * 2 * scale));
         }
     }
-    Projectiles[size_t(slot)].Kind = 0;
+    SetKind(Projectiles[size_t(slot)], 0);
 }
 
 void TMap::Dig(int slot) {
@@ -101,7 +101,7 @@ void TMap::Dig(int slot) {
             MiddleLayer.SetPixel(x, y, 0);
         }
     }
-    Projectiles[size_t(slot)].Kind = 0;
+    SetKind(Projectiles[size_t(slot)], 0);
 }
 
 void TMap::Burn(int slot) {
@@ -154,7 +154,7 @@ void TMap::Settle(int slot) {
     default:
         break;
     }
-    p.Kind = 0;
+    SetKind(p, 0);
 }
 
 void TMap::BackToSurface(float& x, float& y, float vx, float vy) const {

@@ -4,6 +4,7 @@
 #include "world/World.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace {
@@ -23,13 +24,38 @@ inline uint16_t NextSlot(uint16_t slot) {
     return uint16_t(size_t(slot) + 1 >= ProjectileCount ? 0 : slot + 1);
 }
 
+// The first free slot in [from, to) by the map of slots in use; `to` when there is none.
+size_t FirstFree(const std::vector<uint64_t>& inUse, size_t from, size_t to) {
+    for (size_t w = from / 64; w * 64 < to; ++w) {
+        uint64_t free = ~inUse[w];
+        if (w == from / 64) free &= ~uint64_t(0) << (from % 64);
+        if (free == 0) continue;
+        const size_t i = w * 64 + size_t(std::countr_zero(free));
+        return std::min(i, to);
+    }
+    return to;
+}
+
+// The slot the walk of a spawn stops at: the first free one after `start`, wrapping round, or
+// `start` itself when every other slot is taken.
+uint16_t FreeSlotAfter(const std::vector<uint64_t>& inUse, uint16_t start) {
+    const size_t after = FirstFree(inUse, size_t(start) + 1, ProjectileCount);
+    if (after < ProjectileCount) return uint16_t(after);
+    return uint16_t(FirstFree(inUse, 0, start));
+}
+
 // Steps 1 to 3 of a spawn: the next free slot after the cursor (or the previous spawn's when the
 // pool is full), the position clamped into the terrain.
 TProjectile& TakeSlot(TMap& map, uint8_t kind, float x, float y, float vx, float vy) {
     const uint16_t start = map.ProjectileCursor;
-    uint16_t slot = NextSlot(start);
-    while (map.Projectiles[slot].Kind != 0 && slot != start)
-        slot = NextSlot(slot);
+    uint16_t slot = start;
+    if (map.SlotsInUseTrusted) {
+        slot = FreeSlotAfter(map.SlotsInUse, start);
+    } else {
+        slot = NextSlot(start);
+        while (map.Projectiles[slot].Kind != 0 && slot != start)
+            slot = NextSlot(slot);
+    }
     map.ProjectileCursor = slot;
     const float maxX = float(std::max(0, map.TerrainBitmap.Width - 1));
     const float maxY = float(std::max(0, map.TerrainBitmap.Height - 1));
@@ -43,7 +69,7 @@ TProjectile& TakeSlot(TMap& map, uint8_t kind, float x, float y, float vx, float
     p.Y = y;
     p.VX = vx;
     p.VY = vy;
-    p.Kind = kind;
+    map.SetKind(p, kind);
     p.Counter = 0;
     return p;
 }
@@ -68,7 +94,7 @@ void TMap::Spawn(uint8_t kind, float x, float y, float vx, float vy) {
     TProjectile& p = TakeSlot(*this, kind, x, y, vx, vy);
     switch (kind) {
     case 1: {
-        p.Kind = 6;
+        SetKind(p, 6);
         p.Weight = 2;
         const int g = 255 - Random(8);
         Grey(p, g);
@@ -112,7 +138,7 @@ void TMap::Spawn(uint8_t kind, float x, float y, float vx, float vy) {
         Colour(p, r, r, 255);
         p.Weight = 30;
         p.Counter = 2;
-        p.Kind = 3;
+        SetKind(p, 3);
         Spawn(3, p.X, p.Y + 1, vx, vy);
         break;
     }
@@ -183,6 +209,16 @@ void TMap::Spawn(uint8_t kind, float x, float y, float vx, float vy) {
     default:
         break;
     }
+}
+
+void TMap::TrustSlotsInUse(bool trusted) {
+    SlotsInUseTrusted = false;
+    if (!trusted || Projectiles.size() != ProjectileCount) return;
+    // The bits past the last slot count as taken, so no search ever lands there.
+    SlotsInUse.assign((ProjectileCount + 63) / 64, ~uint64_t(0));
+    for (size_t i = 0; i < ProjectileCount; ++i)
+        if (Projectiles[i].Kind == 0) SlotsInUse[i / 64] &= ~(uint64_t(1) << (i % 64));
+    SlotsInUseTrusted = true;
 }
 
 void TMap::SoundAtPoint(TWaveList& waves, const std::string& name, int randomSuffixMax, double x, double y,
@@ -273,14 +309,14 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
     switch (p.Kind) {
     case 2: { // ant
         if (!k.Inside(p)) {
-            p.Kind = 0;
+            SetKind(p, 0);
             return;
         }
         ++p.Counter;
         if (k.Cell(p.X, p.Y) != TerrainEmpty) {
             p.Y = float(double(p.Y) - std::fabs(double(p.VX)));
             p.VY = 0;
-            if (k.CellAt(Coord(p.X), Coord(p.Y) + 1) == TerrainWater) p.Kind = 0;
+            if (k.CellAt(Coord(p.X), Coord(p.Y) + 1) == TerrainWater) SetKind(p, 0);
         } else {
             if (Random(500) == 1) p.VX = -p.VX;
             p.X += p.VX;
@@ -288,21 +324,21 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
                 p.Y += p.VY;
                 p.VY = float(double(p.VY) + k.Gravity(p));
             }
-            if (k.Outside(p)) p.Kind = 0;
+            if (k.Outside(p)) SetKind(p, 0);
         }
-        if (p.Counter >= 2343) p.Kind = 0;
+        if (p.Counter >= 2343) SetKind(p, 0);
         return;
     }
 
     case 3: { // water drop: Counter 2 falling, 1 flowing, 0 resting, 3 rising
         if (k.Outside(p)) {
-            p.Kind = 0;
+            SetKind(p, 0);
             return;
         }
         if (k.Cell(p.X, p.Y) != TerrainEmpty) {
             // Something settled on the drop: a resting or flowing drop is gone, a moving one rises.
             if (p.Counter < 2) {
-                p.Kind = 0;
+                SetKind(p, 0);
                 return;
             }
             double y = p.Y;
@@ -312,7 +348,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
             } while (k.Cell(p.X, y) != TerrainEmpty && y > 0);
             if (y < 0) {
                 y = 0;
-                p.Kind = 0;
+                SetKind(p, 0);
             }
             p.Y = float(y);
             return;
@@ -350,7 +386,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         } else if (!leftEmpty && !rightEmpty) {
             Settle(slot);
         } else if (p.VX == 0) {
-            p.Kind = 0;
+            SetKind(p, 0);
         } else {
             const bool towardsEmpty = p.VX > 0 ? rightEmpty : leftEmpty;
             if (towardsEmpty) {
@@ -368,12 +404,12 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
 
     case 4: { // spark: white, yellow, red, then the background's colour
         if (!k.Inside(p)) {
-            p.Kind = 0;
+            SetKind(p, 0);
             return;
         }
         const uint8_t c = k.Cell(p.X, p.Y);
         if (c == TerrainWater) {
-            p.Kind = 0;
+            SetKind(p, 0);
             k.SmokeRising(p.X, p.Y - 1);
             return;
         }
@@ -397,7 +433,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
             p.B = uint8_t(p.B + BackAverage[2] / 10);
         }
         if (OneIn(int32_t((769 - int64_t(p.Counter)) / 8))) {
-            p.Kind = 0;
+            SetKind(p, 0);
             if (Random(2) == 0) k.SmokeRising(p.X, p.Y);
         }
         return;
@@ -406,7 +442,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
     case 5: { // smoke puff
         const uint8_t c = k.Cell(p.X, p.Y);
         if (!k.Inside(p) || (c != TerrainEmpty && c != TerrainWater)) {
-            p.Kind = 0;
+            SetKind(p, 0);
             return;
         }
         p.VY = float(double(p.VY) + k.Gravity(p));
@@ -422,7 +458,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
             for (size_t i = 0; i < 3; ++i)
                 *channel[i] = uint8_t(Round((light * (127 - age) + BackAverage[i] * age) / 127));
         } else {
-            p.Kind = 0;
+            SetKind(p, 0);
         }
         return;
     }
@@ -430,7 +466,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
     case 6:
     case 255: { // loose snow and loose earth
         if (!k.Inside(p)) {
-            p.Kind = 0;
+            SetKind(p, 0);
             return;
         }
         const int cx = Coord(p.X), cy = Coord(p.Y);
@@ -463,7 +499,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         p.Y += p.VY;
         p.VY = float(double(p.VY) + k.Gravity(p));
         if (k.Outside(p)) {
-            p.Kind = 0;
+            SetKind(p, 0);
             return;
         }
         const uint8_t c = k.Cell(p.X, p.Y);
@@ -473,7 +509,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
                 SoundAtPoint(waves, DirtSound, 0, p.X, p.Y, 18000 + f, 80);
             }
             if (p.Kind == 9) BackToSurface(p.X, p.Y, p.VX, p.VY);
-            p.Kind = 0;
+            SetKind(p, 0);
             const double r1 = RandomReal(), r2 = RandomReal();
             Spawn(4, float(p.X - p.VX / 10), float(p.Y - p.VY / 10), float(r1 - 0.5 - p.VX / 3),
                   float(r2 - 0.5 - p.VY / 3));
@@ -483,7 +519,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
             p.VX = float(double(p.VX) / 1.2);
             p.VY = float(double(p.VY) / 1.2);
             const bool spent = std::fabs(p.VX) < 0.2f && std::fabs(p.VY) < 0.2f;
-            if (spent) p.Kind = 0;
+            if (spent) SetKind(p, 0);
             if (Random(8) == 0) Spawn(10, p.X, p.Y, 0, 0);
             if (spent) return;
         }
@@ -493,7 +529,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
 
     case 10: { // bubble
         if (k.Outside(p) || k.Cell(p.X, p.Y) != TerrainWater) {
-            p.Kind = 0;
+            SetKind(p, 0);
             return;
         }
         p.VY = float(double(p.VY) - k.Scale / k.FrameRate);
@@ -509,13 +545,13 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         p.X += p.VX;
         p.Y += p.VY;
         if (!k.NextInRange(p)) {
-            p.Kind = 0;
+            SetKind(p, 0);
             return;
         }
         if (p.Kind == 16) {
             p.Timer = float(double(p.Timer) - 1.0 / k.FrameRate);
             if (p.Timer <= 0) {
-                p.Kind = 0;
+                SetKind(p, 0);
                 return;
             }
         }
@@ -539,7 +575,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
             const double nx = double(p.X) + double(p.VX);
             if (!(nx <= W - 1 && nx >= 1 && double(p.Y) + 2.0 * double(p.VY) <= H - 1 &&
                   double(p.Y) + double(p.VY) >= 1)) {
-                p.Kind = 0;
+                SetKind(p, 0);
                 return;
             }
         }
@@ -633,7 +669,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         p.X += p.VX;
         p.Y += p.VY;
         if (!k.NextInRange(p)) {
-            p.Kind = 0;
+            SetKind(p, 0);
             return;
         }
         if (k.Cell(p.X, p.Y) != TerrainEmpty) p.Timer = 0;
@@ -642,7 +678,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         p.Timer = float(double(p.Timer) - 1.0 / k.FrameRate);
         if (p.Timer <= 0) {
             const TProjectile bomb = p;
-            p.Kind = 0;
+            SetKind(p, 0);
             const int64_t flakes = Round(300 * k.Scale) + 1;
             const double reach = 42 * k.Scale;
             for (int64_t i = 0; i < flakes; ++i) {
@@ -661,7 +697,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         p.X += p.VX;
         p.Y += p.VY;
         if (!k.NextInRange(p)) {
-            p.Kind = 0;
+            SetKind(p, 0);
             return;
         }
         if (k.Cell(p.X, p.Y) != TerrainEmpty) p.Timer = 0;
@@ -681,7 +717,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         }
         if (p.Timer <= 0) {
             const TProjectile nano = p;
-            p.Kind = 0;
+            SetKind(p, 0);
             const int64_t sparks = Round(20 * k.Scale) + 1;
             for (int64_t i = 0; i < sparks; ++i) {
                 const int32_t a = Random(256);
@@ -717,14 +753,14 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
     case 23:
     case 25: { // glue and bug
         if (!k.Inside(p)) {
-            p.Kind = 0;
+            SetKind(p, 0);
             return;
         }
         Age(p);
         const uint8_t c = k.Cell(p.X, p.Y);
         if (c != TerrainEmpty) {
             if (c == TerrainWater || c == TerrainPad) {
-                p.Kind = 0;
+                SetKind(p, 0);
                 return;
             }
             BackToSurface(p.X, p.Y, p.VX, p.VY);
@@ -733,25 +769,25 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
             if (k.Inside(p))
                 Settle(slot);
             else
-                p.Kind = 0;
+                SetKind(p, 0);
             return;
         }
         p.X += p.VX;
         p.Y += p.VY;
         p.VX = float(double(p.VX) / 1.005);
         p.VY = float(double(p.VY) / 1.005 + k.Gravity(p));
-        if (p.Kind == 25 && p.Timer <= 0) p.Kind = 255;
+        if (p.Kind == 25 && p.Timer <= 0) SetKind(p, 255);
         return;
     }
 
     case 24: { // rubber bullet
         Age(p);
         if (!k.Inside(p)) {
-            p.Kind = 0;
+            SetKind(p, 0);
             return;
         }
         if (k.Cell(p.X, p.Y) != TerrainEmpty) {
-            p.Kind = 255;
+            SetKind(p, 255);
             p.X -= p.VX;
             p.Y -= p.VY;
             return;

@@ -21,6 +21,9 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
 } // namespace
 
 uint16_t TMap::UpdateWorld(TWaveList& waves) {
+    // Within the update every record is written through the rules, which keep the map of slots in
+    // use in step; it is trusted only until the update returns.
+    TrustSlotsInUse(true);
     // View shake: a damped spring per view. One screen shared by both players shakes as one.
     if (SingleScreen != 0) {
         const double meanX = (double(ShakeVelX[0]) + ShakeVelX[1]) / 2;
@@ -72,8 +75,14 @@ uint16_t TMap::UpdateWorld(TWaveList& waves) {
     std::array<int, 2> halfW{};
     std::array<int, 2> halfH{};
     std::array<bool, 2> catches{};
-    for (size_t p = 0; p < 2; ++p)
+    // No projectile rule moves a ship, so where the ships stand is rounded once for the whole pass.
+    std::array<int64_t, 2> shipX{};
+    std::array<int64_t, 2> shipY{};
+    for (size_t p = 0; p < 2; ++p) {
         catches[p] = HalfSize(Ships[p], halfW[p], halfH[p]);
+        shipX[p] = Round(Ships[p].X);
+        shipY[p] = Round(Ships[p].Y);
+    }
     const int slots = int(std::min(Projectiles.size(), ProjectileCount));
     for (int slot = 0; slot < slots; ++slot) {
         if (Projectiles[size_t(slot)].Kind == 0) continue;
@@ -84,8 +93,7 @@ uint16_t TMap::UpdateWorld(TWaveList& waves) {
         const int64_t py = Round(record.Y);
         for (size_t p = 0; p < 2; ++p) {
             if (!catches[p]) continue;
-            if (std::llabs(px - Round(Ships[p].X)) < halfW[p] &&
-                std::llabs(py - Round(Ships[p].Y)) < halfH[p])
+            if (std::llabs(px - shipX[p]) < halfW[p] && std::llabs(py - shipY[p]) < halfH[p])
                 candidates[p].push_back(uint16_t(slot));
         }
     }
@@ -121,6 +129,7 @@ uint16_t TMap::UpdateWorld(TWaveList& waves) {
         if (s.AtEnemyBase != 0) EnemyBase(pi, waves);
         if (s.AtOwnBase != 0) OwnBase(pi, waves);
     }
+    TrustSlotsInUse(false);
     return uint16_t(wrecked[0] | (wrecked[1] << 8));
 }
 

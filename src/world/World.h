@@ -115,6 +115,20 @@ class TMap {
     // --- Projectiles, explosions and particle areas (combat/Projectiles.cpp, combat/Explosions.cpp,
     // combat/ParticleEmission.cpp).
     void Spawn(uint8_t kind, float x, float y, float vx, float vy);
+    // One bit per slot, set while the slot holds a record. Rebuilt as the world update starts and
+    // kept in step by every spawn and SetKind, so a spawn into a crowded pool finds its slot without
+    // walking the pool; outside the update the pool may be written directly, so spawns walk it.
+    std::vector<uint64_t> SlotsInUse;
+    bool SlotsInUseTrusted = false;
+    void TrustSlotsInUse(bool trusted);
+    // Every write of a pool record's Kind goes through here.
+    void SetKind(TProjectile& p, uint8_t kind) {
+        p.Kind = kind;
+        const size_t i = size_t(&p - Projectiles.data());
+        if (i / 64 >= SlotsInUse.size()) return;
+        const uint64_t bit = uint64_t(1) << (i % 64);
+        SlotsInUse[i / 64] = kind != 0 ? (SlotsInUse[i / 64] | bit) : (SlotsInUse[i / 64] & ~bit);
+    }
     // Advances the record in `slot` by its kind's rule (impacts and terrain changes included).
     void AdvanceProjectile(int slot, TWaveList& waves);
     void Emit(TParticleArea& area);
