@@ -231,21 +231,6 @@ TEST(MenuArtKeyboard, KeysFitTheFifteenPixelPitchOnBothSides) {
     EXPECT_EQ(faces.size(), Letters.size());
 }
 
-TEST(MenuArtPalette, CoversTheHotAreaWithColoursAndNoBlack) {
-    const Surface palette = Load("neopalette.bmp");
-    // Drawn at panel (1, 128), (1, 198), (1, 268): screen (23, 182) and so on, 154 x 39 hot areas.
-    EXPECT_GE(palette.Width, 154);
-    EXPECT_GE(palette.Height, 39);
-    EXPECT_LE(1 + palette.Width, 158);
-    EXPECT_LE(palette.Height, 70);
-    std::set<uint32_t> colours;
-    for (uint32_t p : palette.Pixels) {
-        ASSERT_NE(p, 0u);
-        colours.insert(p);
-    }
-    EXPECT_GT(colours.size(), 1000u);
-}
-
 TEST(MenuArtBackdrop, BlackWherePanelsAndCreditsShowAndCoversTheWeaponColumns) {
     const Surface bg = Load("Background.bmp");
     const TRect holes[] = {Bounds(22, 54, 158, 362), Bounds(462, 54, 158, 362), Bounds(217, 254, 205, 162),
@@ -256,32 +241,6 @@ TEST(MenuArtBackdrop, BlackWherePanelsAndCreditsShowAndCoversTheWeaponColumns) {
                 ASSERT_EQ(bg.Pixel(x - 10, y - 10), 0u) << "screen " << x << "," << y;
     // The backdrop item is the click surface of the weapon selection: both columns of both sides.
     EXPECT_TRUE(Inside(TRect{25, 154, 618, 353}, Bounds(10, 10, bg.Width, bg.Height)));
-    // Outside the holes the backdrop is a painted plate, not an empty frame.
-    size_t painted = 0, outside = 0;
-    for (int y = 0; y < bg.Height; ++y)
-        for (int x = 0; x < bg.Width; ++x) {
-            bool inHole = false;
-            for (const TRect& r : holes)
-                inHole = inHole || Inside(Bounds(x + 10, y + 10, 1, 1), r);
-            if (inHole) continue;
-            ++outside;
-            painted += bg.Pixel(x, y) != 0;
-        }
-    EXPECT_GT(painted, outside * 7 / 10);
-}
-
-TEST(MenuArtCursor, EveryFrameHasItsTipOnTheHotSpot) {
-    const Surface cursor = Load("cursor.bmp");
-    ASSERT_EQ(cursor.Width % 10, 0);
-    const int w = cursor.Width / 10;
-    std::set<std::vector<uint32_t>> frames;
-    for (int f = 0; f < 10; ++f) {
-        EXPECT_NE(cursor.Pixel(f * w, 0), 0u) << "frame " << f;
-        Surface frame(w, cursor.Height - 1);
-        frame.DrawRect(0, 0, cursor, Bounds(f * w, 0, w, cursor.Height - 1), false);
-        frames.insert(frame.Pixels);
-    }
-    EXPECT_GE(frames.size(), 5u) << "the pointer barely animates";
 }
 
 // The status bar as the game draws it: the background, then each missing part from status_bars.
@@ -316,51 +275,6 @@ TEST(MenuArtStatusBar, EverySlotTwoStepShowsAsOneCell) {
             }
             EXPECT_EQ(lit, shots);
         }
-}
-
-TEST(MenuArtStatusBar, EmptyBarsLookClearlyEmptyAndBoxesLookFinished) {
-    const Surface bg = Load("status_bg.bmp");
-    const Surface bars = Load("status_bars.bmp");
-    const double empty = MeanBrightness(bars, TRect{0, 0, 160, 8});
-    for (int left : {63, 418})
-        for (int row : {6, 16, 26})
-            EXPECT_GT(MeanBrightness(bg, TRect{left, row, left + 160, row + 8}), empty * 2.5);
-    // With unlimited lives no digits cover the lives boxes, so they must carry a picture of their own.
-    for (int left : {274, 344}) {
-        std::set<uint32_t> colours;
-        for (int y = 24; y < 35; ++y)
-            for (int x = left; x < left + 24; ++x)
-                colours.insert(bg.Pixel(x, y));
-        EXPECT_GE(colours.size(), 2u);
-    }
-    // The names are written in a blue font at y 10; they need a dark strip to be read on.
-    for (int centre : {267, 373})
-        EXPECT_LT(MeanBrightness(bg, TRect{centre - 30, 10, centre + 30, 15}), 120.0);
-}
-
-TEST(MenuArtMockup, MainMenuComposesWithEveryButtonShowing) {
-    Surface screen(640, 480);
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x)
-            screen.SetPixel(x, y, ((x / 16 + y / 16) % 2) != 0 ? 0x303828 : 0x202418); // a paused match
-    // MainMenu items in index order, then the option arrows.
-    std::vector<std::pair<TButton, Surface>> drawn;
-    for (size_t i = 0; i < ScreenButtons.size(); ++i) {
-        if (i == 3) screen.Draw(10, 10, Load("Background.bmp"), true);
-        const TButton& b = ScreenButtons[i];
-        drawn.emplace_back(b, Load(b.Stem + "I" + b.Ext));
-        screen.Draw(b.X, b.Y, drawn.back().second, true);
-    }
-    for (const auto& [b, image] : drawn)
-        for (int y = 0; y < image.Height; ++y)
-            for (int x = 0; x < image.Width; ++x)
-                if (image.Pixel(x, y) != 0) {
-                    ASSERT_EQ(screen.Pixel(b.X + x, b.Y + y), image.Pixel(x, y)) << b.Stem << " is covered";
-                }
-    const std::string dir = testing::TempDir();
-    EXPECT_TRUE(screen.SaveToPng(dir + "menuart_mainmenu.png"));
-    Surface bar = ComposeStatusBar(Load("status_bg.bmp"), Load("status_bars.bmp"), 0, 62, 90, 25, 7);
-    EXPECT_TRUE(bar.SaveToPng(dir + "menuart_statusbar.png"));
 }
 
 } // namespace
