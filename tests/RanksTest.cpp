@@ -10,12 +10,6 @@
 
 namespace {
 
-// The first experience of each level 1..42, from the rank table.
-constexpr uint32_t LevelStarts[] = {
-    0,     42,    126,   252,   420,   630,   882,   1176,  1512,  1890,  2310,  2772,  3276,  3822,
-    4410,  5040,  5712,  6426,  7182,  7980,  8820,  9702,  10626, 11592, 12600, 13650, 14742, 15876,
-    17052, 18270, 19530, 20832, 22176, 23562, 24990, 26460, 27972, 29526, 31122, 32760, 34440, 36162};
-
 TOptions MatchWithPoints(uint32_t one, uint32_t two) {
     TOptions m;
     m.Players[0].Points = one;
@@ -33,74 +27,44 @@ TPilotRecord Played(uint32_t seconds, uint32_t onFoot, uint32_t points) {
 
 } // namespace
 
-TEST(Ranks, LevelsChangeExactlyAtTheTableBoundaries) {
-    for (size_t i = 0; i < std::size(LevelStarts); ++i) {
-        SCOPED_TRACE(LevelStarts[i]);
-        EXPECT_EQ(RankLevel(LevelStarts[i]), int(i) + 1);
-        if (i > 0) {
-            EXPECT_EQ(RankLevel(LevelStarts[i] - 1), int(i));
-        }
-    }
-    EXPECT_EQ(RankLevel(41), 1);
-    EXPECT_EQ(RankLevel(42), 2);
-}
-
-TEST(Ranks, HugeExperienceIsCappedAtTheHighestLevel) {
-    EXPECT_EQ(RankLevel(1900000000u), 9512);
-    EXPECT_EQ(RankLevel(1900000001u), 9512);
-    EXPECT_EQ(RankLevel(0x80000000u), 9512);
-    EXPECT_EQ(RankLevel(0xFFFFFFFFu), 9512);
-    // Level 9511 ends just below 21 * 9511 * 9512.
-    EXPECT_EQ(RankLevel(21u * 9511u * 9512u - 1u), 9511);
-    EXPECT_EQ(RankLevel(21u * 9511u * 9512u), 9512);
-    EXPECT_EQ(RankTitle(0xFFFFFFFFu), "Level 9471 Flargod");
-}
-
-TEST(Ranks, TitlesFollowTheLevels) {
-    EXPECT_EQ(RankTitle(0), "Newbie flaron");
-    EXPECT_EQ(RankTitle(41), "Newbie flaron");
-    EXPECT_EQ(RankTitle(42), "Bronze Newbie flaron");
-    EXPECT_EQ(RankTitle(420), "Bronze Rookie flaron ");
-    EXPECT_EQ(RankTitle(881), "Silver Rookie flaron ");
-    EXPECT_EQ(RankTitle(882), "Gold Rookie flaron ");
-    EXPECT_EQ(RankTitle(1176), "Bronze Flaron apprentice");
-    EXPECT_EQ(RankTitle(7980), "Flarknight of the mouse");
-    EXPECT_EQ(RankTitle(13650), "Flarknight of the black panther");
-    EXPECT_EQ(RankTitle(29526), "Flarknight of the black dragon");
-    EXPECT_EQ(RankTitle(31122), "Bronze Flarmaster");
-    EXPECT_EQ(RankTitle(36161), "Gold Flarmaster");
-    EXPECT_EQ(RankTitle(36162), "Level 1 Flargod");
-    EXPECT_EQ(RankTitle(21u * 42u * 43u), "Level 2 Flargod");
+TEST(Ranks, LevelsAndTitlesChangeAtTheTableEndsAndCapAtTheHighestLevel) {
+    const std::pair<uint32_t, int> levels[] = {{0, 1},
+                                               {41, 1},
+                                               {42, 2},
+                                               {36161, 41},
+                                               {36162, 42},
+                                               {21u * 9511u * 9512u - 1u, 9511},
+                                               {21u * 9511u * 9512u, 9512},
+                                               {1900000001u, 9512},
+                                               {0xFFFFFFFFu, 9512}};
+    for (const auto& [experience, level] : levels)
+        EXPECT_EQ(RankLevel(experience), level) << experience;
+    const std::pair<uint32_t, const char*> titles[] = {{41, "Newbie flaron"},
+                                                       {42, "Bronze Newbie flaron"},
+                                                       {881, "Silver Rookie flaron "},
+                                                       {882, "Gold Rookie flaron "},
+                                                       {13650, "Flarknight of the black panther"},
+                                                       {36161, "Gold Flarmaster"},
+                                                       {36162, "Level 1 Flargod"},
+                                                       {21u * 42u * 43u, "Level 2 Flargod"},
+                                                       {0xFFFFFFFFu, "Level 9471 Flargod"}};
+    for (const auto& [experience, title] : titles)
+        EXPECT_EQ(RankTitle(experience), title) << experience;
 }
 
 TEST(Ranks, FormatTimeEdges) {
-    EXPECT_EQ(FormatTime(0), "0 Seconds");
-    EXPECT_EQ(FormatTime(1), "1 Second");
-    EXPECT_EQ(FormatTime(9), "9 Seconds");
-    EXPECT_EQ(FormatTime(45), "45 Seconds");
-    EXPECT_EQ(FormatTime(59), "59 Seconds");
-    EXPECT_EQ(FormatTime(60), "01:00");
-    EXPECT_EQ(FormatTime(65), "01:05");
-    EXPECT_EQ(FormatTime(600), "10:00");
-    EXPECT_EQ(FormatTime(3599), "59:59");
-    EXPECT_EQ(FormatTime(3600), "1:00:00");
-    EXPECT_EQ(FormatTime(3605), "1:00:05");
-    EXPECT_EQ(FormatTime(3660), "1:01:00");
-    EXPECT_EQ(FormatTime(3725), "1:02:05");
-    EXPECT_EQ(FormatTime(36000 + 59 * 60 + 59), "10:59:59");
-    EXPECT_EQ(FormatTime(0xFFFFFFFFu), "1193046:28:15");
+    const std::pair<uint32_t, const char*> cases[] = {
+        {0, "0 Seconds"}, {1, "1 Second"},   {59, "59 Seconds"}, {60, "01:00"},
+        {3599, "59:59"},  {3600, "1:00:00"}, {3725, "1:02:05"},  {0xFFFFFFFFu, "1193046:28:15"}};
+    for (const auto& [seconds, text] : cases)
+        EXPECT_EQ(FormatTime(seconds), text) << seconds;
 }
 
 TEST(Ranks, FormatPercentAlignsAndRounds) {
     EXPECT_EQ(FormatPercent(12, 45.5), " 45.50% (12)");
     EXPECT_EQ(FormatPercent(3, 100), "100.00% (3)");
-    EXPECT_EQ(FormatPercent(1, 5), "  5.00% (1)");
-    EXPECT_EQ(FormatPercent(0, 0), "  0.00% (0)");
     EXPECT_EQ(FormatPercent(7, 9.999), "  10.00% (7)") << "the blanks come from the unrounded value";
     EXPECT_EQ(FormatPercent(1, 99.996), " 100.00% (1)");
-    EXPECT_EQ(FormatPercent(2, 1000), "1000.00% (2)");
-    EXPECT_EQ(FormatPercent(4294967295u, 33.333333), " 33.33% (4294967295)");
-    EXPECT_EQ(FormatPercent(2, 200.0 / 3.0), " 66.67% (2)");
     // Exact halves round away from zero: one hit in 32 shots is 3.125 %.
     EXPECT_EQ(FormatPercent(1, 3.125), "  3.13% (1)");
     EXPECT_EQ(FormatPercent(1, 1.005), "  1.00% (1)") << "1.005 is a hair below the half in binary";
