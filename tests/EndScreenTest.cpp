@@ -190,15 +190,6 @@ TEST_F(EndScreen, MedalsAreDecidedWhenTheResultIsShown) {
     EXPECT_TRUE(Shows("Medal3", 81 + 26, 60 + 314));
 }
 
-TEST_F(EndScreen, OnFootAtExactlySixtyPercentEarnsNothing) {
-    TOptions& m = FinishedMatch();
-    m.Players[1].Points = 2;
-    m.Players[1].PlayingTime = 200;
-    m.Players[1].OnFootTime = 120;
-    F.MatchEndScreen();
-    EXPECT_EQ(m.Players[1].Medals[15], 0);
-}
-
 TEST_F(EndScreen, SpaceHeldAtTheEndSettlesMergesAndReturnsInOneTick) {
     TOptions& m = FinishedMatch();
     m.Players[0].Points = 10;
