@@ -98,14 +98,35 @@ void Overlay(Surface& target, int x, int y, const Surface& layer) {
         const uint32_t* s = layer.Row(row) + sl;
         uint32_t* d = target.Row(y + row - st) + x;
         int i = 0;
-        for (; i + 4 <= w; i += 4) {
-            TPixels4 source{};
-            TPixels4 below{};
-            std::memcpy(&source, s + i, sizeof source);
-            std::memcpy(&below, d + i, sizeof below);
-            const TPixels4 clear = TPixels4(source == key);
-            below = (below & clear) | (source & ~clear);
-            std::memcpy(d + i, &below, sizeof below);
+        // Eight pixels at a time: a run wholly transparent leaves the view untouched, and one
+        // wholly opaque is copied without reading what lies below; only mixed runs are blended.
+        for (; i + 8 <= w; i += 8) {
+            TPixels4 source0{};
+            TPixels4 source1{};
+            std::memcpy(&source0, s + i, sizeof source0);
+            std::memcpy(&source1, s + i + 4, sizeof source1);
+            const TPixels4 clear0 = TPixels4(source0 == key);
+            const TPixels4 clear1 = TPixels4(source1 == key);
+            const TPixels4 all = clear0 & clear1;
+            const TPixels4 any = clear0 | clear1;
+            uint64_t allWords[2] = {0, 0};
+            uint64_t anyWords[2] = {0, 0};
+            std::memcpy(allWords, &all, sizeof allWords);
+            std::memcpy(anyWords, &any, sizeof anyWords);
+            if ((allWords[0] & allWords[1]) == ~uint64_t(0)) continue;
+            if ((anyWords[0] | anyWords[1]) == 0) {
+                std::memcpy(d + i, &source0, sizeof source0);
+                std::memcpy(d + i + 4, &source1, sizeof source1);
+                continue;
+            }
+            TPixels4 below0{};
+            TPixels4 below1{};
+            std::memcpy(&below0, d + i, sizeof below0);
+            std::memcpy(&below1, d + i + 4, sizeof below1);
+            below0 = (below0 & clear0) | (source0 & ~clear0);
+            below1 = (below1 & clear1) | (source1 & ~clear1);
+            std::memcpy(d + i, &below0, sizeof below0);
+            std::memcpy(d + i + 4, &below1, sizeof below1);
         }
         for (; i < w; ++i)
             if (s[i] != key) d[i] = s[i];
