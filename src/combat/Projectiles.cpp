@@ -4,6 +4,7 @@
 #include "world/World.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 
@@ -17,7 +18,10 @@ const std::string PistolSound = "Pistol";
 inline int Coord(double v) {
     if (!(v > -1e9)) return -1000000000;
     if (v > 1e9) return 1000000000;
-    return int(Round(v));
+    // Within a billion, adding and taking away 1.5 x 2^52 is exactly what Round does, without
+    // its test for values beyond 2^51; every cell a rule reads goes through here.
+    constexpr double Shift = 6755399441055744.0;
+    return int(int64_t((v + Shift) - Shift));
 }
 
 inline uint16_t NextSlot(uint16_t slot) {
@@ -291,6 +295,29 @@ inline size_t OwnerOf(const TProjectile& p) {
     return p.Counter / 10 == 0 ? 0 : 1;
 }
 
+// The colour of a smoke puff of a given age (below 128), fading from a light grey into the
+// background's average. Thousands of puffs share a handful of ages, so the shades are worked out
+// once per background and kept; each entry is made by the very sums a single puff would make.
+const std::array<uint8_t, 3>& SmokeShade(const std::array<uint8_t, 3>& back, uint32_t age) {
+    static std::array<std::array<uint8_t, 3>, 128> shades{};
+    static std::array<bool, 128> known{};
+    static std::array<uint8_t, 3> shadesOf{};
+    if (back != shadesOf) {
+        known.fill(false);
+        shadesOf = back;
+    }
+    std::array<uint8_t, 3>& shade = shades[age];
+    if (!known[age]) {
+        const double sum = double(back[0]) + back[1] + back[2];
+        const double light = 255 - (255 - sum / 3) / 2;
+        const double a = age;
+        for (size_t i = 0; i < 3; ++i)
+            shade[i] = uint8_t(Round((light * (127 - a) + back[i] * a) / 127));
+        known[age] = true;
+    }
+    return shade;
+}
+
 // A chance of one in n, certain when n is 0 or less; the draw is made in every case.
 inline bool OneIn(int32_t n) {
     const int32_t d = Random(n);
@@ -451,12 +478,10 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         p.Y = float(double(p.Y) + double(p.VY) / step);
         p.Counter += 2;
         if (p.Counter < 128) {
-            const double sum = double(BackAverage[0]) + BackAverage[1] + BackAverage[2];
-            const double light = 255 - (255 - sum / 3) / 2;
-            const double age = p.Counter;
-            uint8_t* channel[3] = {&p.R, &p.G, &p.B};
-            for (size_t i = 0; i < 3; ++i)
-                *channel[i] = uint8_t(Round((light * (127 - age) + BackAverage[i] * age) / 127));
+            const std::array<uint8_t, 3>& shade = SmokeShade(BackAverage, p.Counter);
+            p.R = shade[0];
+            p.G = shade[1];
+            p.B = shade[2];
         } else {
             SetKind(p, 0);
         }
