@@ -45,16 +45,32 @@ struct TDot {
     uint32_t Colour = 0;
 };
 
+// The dots of one view in slot order: the list keeps its room from frame to frame, so that sixty
+// thousand dots cost no allocation, and only the first Count entries are this frame's.
+struct TDotList {
+    std::vector<TDot> Dots;
+    size_t Count = 0;
+    const TDot* begin() const { return Dots.data(); }
+    const TDot* end() const { return Dots.data() + Count; }
+};
+
 // The dots of every camera in one pass over the pool, each list in slot order, so later records
-// come after earlier ones. A record is rounded once for all the views that see it.
+// come after earlier ones. A record is rounded once for all the views that see it. Every record is
+// written to the end of each list and kept only when its view sees it: the pool is scattered over
+// the map, and a test taken as a branch would be guessed wrong at almost every record.
 template <size_t N>
 void GatherDots(const std::vector<TProjectile>& pool, int highest, const std::array<TDotCamera, N>& cameras,
-                int width, int height, std::array<std::vector<TDot>, N>& out) {
+                int width, int height, std::array<TDotList, N>& out) {
     const uint64_t w = uint64_t(std::max(width, 0));
     const uint64_t h = uint64_t(std::max(height, 0));
-    for (std::vector<TDot>& dots : out)
-        dots.clear();
     const int last = std::min(highest, int(pool.size()) - 1);
+    const size_t room = size_t(std::max(last + 1, 0));
+    std::array<TDot*, N> lists{};
+    std::array<size_t, N> counts{};
+    for (size_t v = 0; v < N; ++v) {
+        if (out[v].Dots.size() < room) out[v].Dots.resize(room);
+        lists[v] = out[v].Dots.data();
+    }
     for (int i = 0; i <= last; ++i) {
         const TProjectile& p = pool[size_t(i)];
         if (p.Kind == 0) continue;
@@ -64,14 +80,18 @@ void GatherDots(const std::vector<TProjectile>& pool, int highest, const std::ar
         if (!(std::fabs(x) <= FarAway) || !(std::fabs(y) <= FarAway)) continue;
         const int64_t rx = QuickRound(x);
         const int64_t ry = QuickRound(y);
+        const uint32_t colour = Rgb(p.R, p.G, p.B);
         for (size_t v = 0; v < N; ++v) {
             const TDotCamera& c = cameras[v];
             const uint64_t px = uint64_t(rx - c.X);
             const uint64_t py = uint64_t(ry - c.Y);
-            if (!c.Valid || px >= w || py >= h) continue;
-            out[v].push_back(TDot{uint32_t(py * w + px), Rgb(p.R, p.G, p.B)});
+            const bool seen = c.Valid & (px < w) & (py < h);
+            lists[v][counts[v]] = TDot{uint32_t(py * w + px), colour};
+            counts[v] += seen ? 1 : 0;
         }
     }
+    for (size_t v = 0; v < N; ++v)
+        out[v].Count = counts[v];
 }
 
 // Four pixels in one vector register (a compiler extension that GCC and Clang share).
@@ -135,8 +155,8 @@ void Overlay(Surface& target, int x, int y, const Surface& layer) {
 
 // The dots of both views, kept from frame to frame so that sixty thousand of them cost no
 // allocation.
-std::array<std::vector<TDot>, 2>& ViewDots() {
-    static std::array<std::vector<TDot>, 2> dots;
+std::array<TDotList, 2>& ViewDots() {
+    static std::array<TDotList, 2> dots;
     return dots;
 }
 
@@ -158,7 +178,7 @@ bool ViewPixel(double position, double camera, int& out) {
 void DrawDots(Surface& dots, const std::vector<TProjectile>& pool, int highest, float cameraX,
               float cameraY) {
     dots.Fill(0);
-    std::array<std::vector<TDot>, 1> list;
+    std::array<TDotList, 1> list;
     GatherDots(pool, highest, std::array<TDotCamera, 1>{DotCamera(cameraX, cameraY)}, dots.Width, dots.Height,
                list);
     for (const TDot& d : list[0])
@@ -171,7 +191,7 @@ void TMap::DrawViews(Surface& target) {
     // transparent, and hide an earlier dot on their pixel.
     const bool fewDots = DotSurface.Width == ViewSurface.Width && DotSurface.Height == ViewSurface.Height &&
                          DotSurface.TransparentColor == 0;
-    std::array<std::vector<TDot>, 2>& dots = ViewDots();
+    std::array<TDotList, 2>& dots = ViewDots();
     if (fewDots)
         GatherDots(Projectiles, int(ProjectileCount) - 1,
                    std::array<TDotCamera, 2>{DotCamera(ViewX[0], ViewY[0]), DotCamera(ViewX[1], ViewY[1])},
