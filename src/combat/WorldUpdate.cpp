@@ -4,6 +4,7 @@
 #include "world/World.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -78,10 +79,14 @@ uint16_t TMap::UpdateWorld(TWaveList& waves) {
     // No projectile rule moves a ship, so where the ships stand is rounded once for the whole pass.
     std::array<int64_t, 2> shipX{};
     std::array<int64_t, 2> shipY{};
+    std::array<double, 2> shipCentreX{};
+    std::array<double, 2> shipCentreY{};
     for (size_t p = 0; p < 2; ++p) {
         catches[p] = HalfSize(Ships[p], halfW[p], halfH[p]);
         shipX[p] = Round(Ships[p].X);
         shipY[p] = Round(Ships[p].Y);
+        shipCentreX[p] = double(shipX[p]);
+        shipCentreY[p] = double(shipY[p]);
     }
     const int slots = int(std::min(Projectiles.size(), ProjectileCount));
     for (int slot = 0; slot < slots; ++slot) {
@@ -89,10 +94,17 @@ uint16_t TMap::UpdateWorld(TWaveList& waves) {
         AdvanceProjectile(slot, waves);
         const TProjectile& record = Projectiles[size_t(slot)];
         if (record.Kind == 0) continue;
-        const int64_t px = Round(record.X);
-        const int64_t py = Round(record.Y);
+        const double x = record.X;
+        const double y = record.Y;
         for (size_t p = 0; p < 2; ++p) {
             if (!catches[p]) continue;
+            // Rounding moves a record by half a pixel at most, so one that far beyond the box can
+            // never round into it; most of the pool is, and is passed over without rounding.
+            if (std::fabs(x - shipCentreX[p]) >= halfW[p] + 0.5 ||
+                std::fabs(y - shipCentreY[p]) >= halfH[p] + 0.5)
+                continue;
+            const int64_t px = Round(x);
+            const int64_t py = Round(y);
             if (std::llabs(px - shipX[p]) < halfW[p] && std::llabs(py - shipY[p]) < halfH[p])
                 candidates[p].push_back(uint16_t(slot));
         }
