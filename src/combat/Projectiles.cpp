@@ -7,6 +7,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -326,24 +327,35 @@ inline bool OneIn(int32_t n) {
 
 } // namespace
 
-void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
-    if (slot < 0 || size_t(slot) >= Projectiles.size()) return;
-    TProjectile& p = Projectiles[size_t(slot)];
-    if (p.Kind == 0) return;
-    TRules k(*this);
+namespace {
+
+// Half the silhouette the ship shows now; a ship whose angle selects no frame catches nothing.
+bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
+    const int frame = ship.FrameIndex();
+    if (frame < 0) return false;
+    const Surface& mask = ship.Masks[size_t(frame)];
+    halfW = mask.Width / 2;
+    halfH = mask.Height / 2;
+    return true;
+}
+
+// The rule of the record's kind, for a record in use; inlined into the pass over the pool, which
+// builds the context once instead of once per record.
+[[gnu::always_inline]] inline void AdvanceRecord(TMap& m, TRules& k, int slot, TProjectile& p,
+                                                 TWaveList& waves) {
     const int W = k.W, H = k.H;
 
     switch (p.Kind) {
     case 2: { // ant
         if (!k.Inside(p)) {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             return;
         }
         ++p.Counter;
         if (k.Cell(p.X, p.Y) != TerrainEmpty) {
             p.Y = float(double(p.Y) - std::fabs(double(p.VX)));
             p.VY = 0;
-            if (k.CellAt(Coord(p.X), Coord(p.Y) + 1) == TerrainWater) SetKind(p, 0);
+            if (k.CellAt(Coord(p.X), Coord(p.Y) + 1) == TerrainWater) m.SetKind(p, 0);
         } else {
             if (Random(500) == 1) p.VX = -p.VX;
             p.X += p.VX;
@@ -351,21 +363,21 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
                 p.Y += p.VY;
                 p.VY = float(double(p.VY) + k.Gravity(p));
             }
-            if (k.Outside(p)) SetKind(p, 0);
+            if (k.Outside(p)) m.SetKind(p, 0);
         }
-        if (p.Counter >= 2343) SetKind(p, 0);
+        if (p.Counter >= 2343) m.SetKind(p, 0);
         return;
     }
 
     case 3: { // water drop: Counter 2 falling, 1 flowing, 0 resting, 3 rising
         if (k.Outside(p)) {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             return;
         }
         if (k.Cell(p.X, p.Y) != TerrainEmpty) {
             // Something settled on the drop: a resting or flowing drop is gone, a moving one rises.
             if (p.Counter < 2) {
-                SetKind(p, 0);
+                m.SetKind(p, 0);
                 return;
             }
             double y = p.Y;
@@ -375,7 +387,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
             } while (k.Cell(p.X, y) != TerrainEmpty && y > 0);
             if (y < 0) {
                 y = 0;
-                SetKind(p, 0);
+                m.SetKind(p, 0);
             }
             p.Y = float(y);
             return;
@@ -411,9 +423,9 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         if (leftEmpty && rightEmpty) {
             p.X += p.VX < 0 ? -1.0f : 1.0f;
         } else if (!leftEmpty && !rightEmpty) {
-            Settle(slot);
+            m.Settle(slot);
         } else if (p.VX == 0) {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
         } else {
             const bool towardsEmpty = p.VX > 0 ? rightEmpty : leftEmpty;
             if (towardsEmpty) {
@@ -423,7 +435,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
                 p.X += p.VX > 0 ? 1.0f : -1.0f;
                 p.Counter = 1;
             } else {
-                Settle(slot);
+                m.Settle(slot);
             }
         }
         return;
@@ -431,19 +443,19 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
 
     case 4: { // spark: white, yellow, red, then the background's colour
         if (!k.Inside(p)) {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             return;
         }
         const uint8_t c = k.Cell(p.X, p.Y);
         if (c == TerrainWater) {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             k.SmokeRising(p.X, p.Y - 1);
             return;
         }
         if (c != TerrainEmpty) {
             p.VX = -p.VX;
             p.VY = -p.VY;
-            Burn(slot);
+            m.Burn(slot);
         }
         p.Counter += 32;
         p.X += p.VX;
@@ -455,12 +467,12 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         } else if (p.Counter < 512) {
             p.G = uint8_t(255 - p.Counter % 256);
         } else if (p.Counter < 768) {
-            p.R = uint8_t(p.R - (255 - BackAverage[0]) / 10);
-            p.G = uint8_t(p.G + BackAverage[1] / 10);
-            p.B = uint8_t(p.B + BackAverage[2] / 10);
+            p.R = uint8_t(p.R - (255 - m.BackAverage[0]) / 10);
+            p.G = uint8_t(p.G + m.BackAverage[1] / 10);
+            p.B = uint8_t(p.B + m.BackAverage[2] / 10);
         }
         if (OneIn(int32_t((769 - int64_t(p.Counter)) / 8))) {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             if (Random(2) == 0) k.SmokeRising(p.X, p.Y);
         }
         return;
@@ -469,7 +481,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
     case 5: { // smoke puff
         const uint8_t c = k.Cell(p.X, p.Y);
         if (!k.Inside(p) || (c != TerrainEmpty && c != TerrainWater)) {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             return;
         }
         p.VY = float(double(p.VY) + k.Gravity(p));
@@ -478,12 +490,12 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         p.Y = float(double(p.Y) + double(p.VY) / step);
         p.Counter += 2;
         if (p.Counter < 128) {
-            const std::array<uint8_t, 3>& shade = SmokeShade(BackAverage, p.Counter);
+            const std::array<uint8_t, 3>& shade = SmokeShade(m.BackAverage, p.Counter);
             p.R = shade[0];
             p.G = shade[1];
             p.B = shade[2];
         } else {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
         }
         return;
     }
@@ -491,7 +503,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
     case 6:
     case 255: { // loose snow and loose earth
         if (!k.Inside(p)) {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             return;
         }
         const int cx = Coord(p.X), cy = Coord(p.Y);
@@ -504,7 +516,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         }
         const bool belowRightSolid = k.CellAt(cx + 1, cy + 1) != TerrainEmpty;
         if (belowRightSolid && k.CellAt(cx - 1, cy + 1) != TerrainEmpty) {
-            Settle(slot);
+            m.Settle(slot);
             return;
         }
         if (Random(10) != 0) {
@@ -513,7 +525,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
             p.VX = 0;
             p.VY = float(std::min(double(p.VY) / 1.1, 1.0));
         } else {
-            Settle(slot);
+            m.Settle(slot);
         }
         return;
     }
@@ -524,28 +536,28 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         p.Y += p.VY;
         p.VY = float(double(p.VY) + k.Gravity(p));
         if (k.Outside(p)) {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             return;
         }
         const uint8_t c = k.Cell(p.X, p.Y);
         if (c != TerrainEmpty && c != TerrainWater) {
             if (Random(3) == 0) {
                 const int32_t f = Random(10000);
-                SoundAtPoint(waves, DirtSound, 0, p.X, p.Y, 18000 + f, 80);
+                m.SoundAtPoint(waves, DirtSound, 0, p.X, p.Y, 18000 + f, 80);
             }
-            if (p.Kind == 9) BackToSurface(p.X, p.Y, p.VX, p.VY);
-            SetKind(p, 0);
+            if (p.Kind == 9) m.BackToSurface(p.X, p.Y, p.VX, p.VY);
+            m.SetKind(p, 0);
             const double r1 = RandomReal(), r2 = RandomReal();
-            Spawn(4, float(p.X - p.VX / 10), float(p.Y - p.VY / 10), float(r1 - 0.5 - p.VX / 3),
-                  float(r2 - 0.5 - p.VY / 3));
+            m.Spawn(4, float(p.X - p.VX / 10), float(p.Y - p.VY / 10), float(r1 - 0.5 - p.VX / 3),
+                    float(r2 - 0.5 - p.VY / 3));
             return;
         }
         if (c == TerrainWater) {
             p.VX = float(double(p.VX) / 1.2);
             p.VY = float(double(p.VY) / 1.2);
             const bool spent = std::fabs(p.VX) < 0.2f && std::fabs(p.VY) < 0.2f;
-            if (spent) SetKind(p, 0);
-            if (Random(8) == 0) Spawn(10, p.X, p.Y, 0, 0);
+            if (spent) m.SetKind(p, 0);
+            if (Random(8) == 0) m.Spawn(10, p.X, p.Y, 0, 0);
             if (spent) return;
         }
         Age(p);
@@ -554,7 +566,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
 
     case 10: { // bubble
         if (k.Outside(p) || k.Cell(p.X, p.Y) != TerrainWater) {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             return;
         }
         p.VY = float(double(p.VY) - k.Scale / k.FrameRate);
@@ -570,18 +582,18 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         p.X += p.VX;
         p.Y += p.VY;
         if (!k.NextInRange(p)) {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             return;
         }
         if (p.Kind == 16) {
             p.Timer = float(double(p.Timer) - 1.0 / k.FrameRate);
             if (p.Timer <= 0) {
-                SetKind(p, 0);
+                m.SetKind(p, 0);
                 return;
             }
         }
         if (k.Cell(p.X, p.Y) != TerrainEmpty) {
-            Dig(slot);
+            m.Dig(slot);
             return;
         }
         Age(p);
@@ -600,7 +612,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
             const double nx = double(p.X) + double(p.VX);
             if (!(nx <= W - 1 && nx >= 1 && double(p.Y) + 2.0 * double(p.VY) <= H - 1 &&
                   double(p.Y) + double(p.VY) >= 1)) {
-                SetKind(p, 0);
+                m.SetKind(p, 0);
                 return;
             }
         }
@@ -608,8 +620,8 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         switch (p.Kind) {
         case 12: {
             // The nearer ship, even the firer's own: a missile with no enemy about turns back.
-            const bool first = k.DistanceTo(p, Ships[0]) <= k.DistanceTo(p, Ships[1]);
-            k.Steer(p, Ships[first ? 0 : 1]);
+            const bool first = k.DistanceTo(p, m.Ships[0]) <= k.DistanceTo(p, m.Ships[1]);
+            k.Steer(p, m.Ships[first ? 0 : 1]);
             p.VX = float(double(p.VX) / 1.01);
             p.VY = float(double(p.VY) / 1.01);
             for (int i = 0; i < 4; ++i)
@@ -638,11 +650,11 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
             p.X -= p.VX;
             p.Y -= p.VY;
             if (c == TerrainPad) p.Timer = 0;
-            const TShip& enemy = Ships[1 - OwnerOf(p)];
+            const TShip& enemy = m.Ships[1 - OwnerOf(p)];
             if (Trunc(k.FrameRate * double(p.Timer)) % 42 == 0 && k.DistanceTo(p, enemy) < 300 * k.Scale) {
                 const double s = 100 * k.Scale;
                 const float x = p.X, y = p.Y;
-                Spawn(21, x, y, float((double(enemy.X) - x) / s), float((double(enemy.Y) - y) / s));
+                m.Spawn(21, x, y, float((double(enemy.X) - x) / s), float((double(enemy.Y) - y) / s));
             }
             break;
         }
@@ -657,7 +669,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
             p.VY = float(double(p.VY) + k.Gravity(p));
             if (OneIn(3)) {
                 const double r1 = RandomReal(), r2 = RandomReal();
-                Spawn(5, p.X, p.Y, float(r1 * p.VX - p.VX / 2.0), float(r2 * p.VY - p.VY / 2.0));
+                m.Spawn(5, p.X, p.Y, float(r1 * p.VX - p.VX / 2.0), float(r2 * p.VY - p.VY / 2.0));
             }
             // The timer of a nuke is its generation; it splits where it lands.
             if (c == TerrainEmpty && p.Timer >= 0) return;
@@ -668,8 +680,8 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
                 const float x = p.X, y = p.Y, generation = p.Timer - 1;
                 for (int i = 0; i < 11; ++i) {
                     const int32_t a = Random(256);
-                    Spawn(22, x, y, float(TurnCos(a) * 5 * k.Scale), float(TurnSin(a) * 5 * k.Scale));
-                    TProjectile& child = Projectiles[ProjectileCursor];
+                    m.Spawn(22, x, y, float(TurnCos(a) * 5 * k.Scale), float(TurnSin(a) * 5 * k.Scale));
+                    TProjectile& child = m.Projectiles[m.ProjectileCursor];
                     child.Timer = generation;
                     Colour(child, 0, 0, 0);
                 }
@@ -682,7 +694,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         }
         if (p.Kind != 22) p.Timer = float(double(p.Timer) - 1.0 / k.FrameRate);
         if (p.Timer <= 0) {
-            Explode(slot, waves);
+            m.Explode(slot, waves);
             return;
         }
         Age(p);
@@ -694,7 +706,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         p.X += p.VX;
         p.Y += p.VY;
         if (!k.NextInRange(p)) {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             return;
         }
         if (k.Cell(p.X, p.Y) != TerrainEmpty) p.Timer = 0;
@@ -703,14 +715,14 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         p.Timer = float(double(p.Timer) - 1.0 / k.FrameRate);
         if (p.Timer <= 0) {
             const TProjectile bomb = p;
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             const int64_t flakes = Round(300 * k.Scale) + 1;
             const double reach = 42 * k.Scale;
             for (int64_t i = 0; i < flakes; ++i) {
                 const int32_t a = Random(256);
                 const double r1 = RandomReal(), r2 = RandomReal();
-                Spawn(1, float(bomb.X - r1 * TurnCos(a) * reach - 5 * double(bomb.VX) * k.Scale),
-                      float(bomb.Y - r2 * TurnSin(a) * reach - 5 * double(bomb.VY) * k.Scale), 0, 0);
+                m.Spawn(1, float(bomb.X - r1 * TurnCos(a) * reach - 5 * double(bomb.VX) * k.Scale),
+                        float(bomb.Y - r2 * TurnSin(a) * reach - 5 * double(bomb.VY) * k.Scale), 0, 0);
             }
             return;
         }
@@ -722,34 +734,34 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         p.X += p.VX;
         p.Y += p.VY;
         if (!k.NextInRange(p)) {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             return;
         }
         if (k.Cell(p.X, p.Y) != TerrainEmpty) p.Timer = 0;
         const size_t owner = OwnerOf(p);
-        k.Steer(p, Ships[1 - owner]);
+        k.Steer(p, m.Ships[1 - owner]);
         p.VX = float(double(p.VX) / 1.05);
         p.VY = float(double(p.VY) / 1.05);
         k.SmokeBehind(p);
         p.Timer = float(double(p.Timer) - 1.0 / k.FrameRate);
         if (OneIn(int32_t(Round(1200 / k.FrameRate)))) {
             const float x = p.X, y = p.Y;
-            Spawn(21, x, y, float(3.0 * p.VX), float(3.0 * p.VY));
-            Projectiles[ProjectileCursor].Counter = uint32_t(10 * owner);
-            ++Match.Players[owner].ShotsFired;
+            m.Spawn(21, x, y, float(3.0 * p.VX), float(3.0 * p.VY));
+            m.Projectiles[m.ProjectileCursor].Counter = uint32_t(10 * owner);
+            ++m.Match.Players[owner].ShotsFired;
             // Played as it was last set: this shot gives it no volume, pan or frequency of its own.
             if (TWaveItem* pistol = waves.TryFind(PistolSound)) pistol->Play(waves.Mixer);
         }
         if (p.Timer <= 0) {
             const TProjectile nano = p;
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             const int64_t sparks = Round(20 * k.Scale) + 1;
             for (int64_t i = 0; i < sparks; ++i) {
                 const int32_t a = Random(256);
                 const double r1 = RandomReal(), r2 = RandomReal(), r3 = RandomReal(), r4 = RandomReal();
-                Spawn(4, float(nano.X + r1 * nano.VX - nano.VX), float(nano.Y + r2 * nano.VY - nano.VY),
-                      float(nano.VX - r3 * TurnCos(a) * 2 * k.Scale),
-                      float(nano.VY - r4 * TurnSin(a) * 2 * k.Scale));
+                m.Spawn(4, float(nano.X + r1 * nano.VX - nano.VX), float(nano.Y + r2 * nano.VY - nano.VY),
+                        float(nano.VX - r3 * TurnCos(a) * 2 * k.Scale),
+                        float(nano.VY - r4 * TurnSin(a) * 2 * k.Scale));
             }
             return;
         }
@@ -771,48 +783,48 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
         }
         if (k.Cell(p.X, p.Y) != TerrainEmpty) p.Timer = 0;
         p.Timer = float(double(p.Timer) - 1.0 / k.FrameRate);
-        if (p.Timer <= 0) Explode(slot, waves);
+        if (p.Timer <= 0) m.Explode(slot, waves);
         return;
     }
 
     case 23:
     case 25: { // glue and bug
         if (!k.Inside(p)) {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             return;
         }
         Age(p);
         const uint8_t c = k.Cell(p.X, p.Y);
         if (c != TerrainEmpty) {
             if (c == TerrainWater || c == TerrainPad) {
-                SetKind(p, 0);
+                m.SetKind(p, 0);
                 return;
             }
-            BackToSurface(p.X, p.Y, p.VX, p.VY);
+            m.BackToSurface(p.X, p.Y, p.VX, p.VY);
             p.X = float(double(p.X) - double(p.VX) / 10);
             p.Y = float(double(p.Y) - double(p.VY) / 10);
             if (k.Inside(p))
-                Settle(slot);
+                m.Settle(slot);
             else
-                SetKind(p, 0);
+                m.SetKind(p, 0);
             return;
         }
         p.X += p.VX;
         p.Y += p.VY;
         p.VX = float(double(p.VX) / 1.005);
         p.VY = float(double(p.VY) / 1.005 + k.Gravity(p));
-        if (p.Kind == 25 && p.Timer <= 0) SetKind(p, 255);
+        if (p.Kind == 25 && p.Timer <= 0) m.SetKind(p, 255);
         return;
     }
 
     case 24: { // rubber bullet
         Age(p);
         if (!k.Inside(p)) {
-            SetKind(p, 0);
+            m.SetKind(p, 0);
             return;
         }
         if (k.Cell(p.X, p.Y) != TerrainEmpty) {
-            SetKind(p, 255);
+            m.SetKind(p, 255);
             p.X -= p.VX;
             p.Y -= p.VY;
             return;
@@ -826,5 +838,56 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
 
     default: // 1, 7 and 8 have no rule of their own
         return;
+    }
+}
+
+} // namespace
+
+void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
+    if (slot < 0 || size_t(slot) >= Projectiles.size()) return;
+    TProjectile& p = Projectiles[size_t(slot)];
+    if (p.Kind == 0) return;
+    TRules k(*this);
+    AdvanceRecord(*this, k, slot, p, waves);
+}
+
+void TMap::AdvanceAllProjectiles(TWaveList& waves, std::array<std::vector<uint16_t>, 2>& candidates) {
+    std::array<int, 2> halfW{};
+    std::array<int, 2> halfH{};
+    std::array<bool, 2> catches{};
+    // No projectile rule moves a ship, so where the ships stand is rounded once for the whole pass.
+    std::array<int64_t, 2> shipX{};
+    std::array<int64_t, 2> shipY{};
+    std::array<double, 2> shipCentreX{};
+    std::array<double, 2> shipCentreY{};
+    for (size_t s = 0; s < 2; ++s) {
+        catches[s] = HalfSize(Ships[s], halfW[s], halfH[s]);
+        shipX[s] = Round(Ships[s].X);
+        shipY[s] = Round(Ships[s].Y);
+        shipCentreX[s] = double(shipX[s]);
+        shipCentreY[s] = double(shipY[s]);
+    }
+    // No rule resizes the terrain or changes the frame rate or scale, so one context serves the pass.
+    TRules k(*this);
+    const int slots = int(std::min(Projectiles.size(), ProjectileCount));
+    for (int slot = 0; slot < slots; ++slot) {
+        TProjectile& p = Projectiles[size_t(slot)];
+        if (p.Kind == 0) continue;
+        AdvanceRecord(*this, k, slot, p, waves);
+        if (p.Kind == 0) continue;
+        const double x = p.X;
+        const double y = p.Y;
+        for (size_t s = 0; s < 2; ++s) {
+            if (!catches[s]) continue;
+            // Rounding moves a record by half a pixel at most, so one that far beyond the box can
+            // never round into it; most of the pool is, and is passed over without rounding.
+            if (std::fabs(x - shipCentreX[s]) >= halfW[s] + 0.5 ||
+                std::fabs(y - shipCentreY[s]) >= halfH[s] + 0.5)
+                continue;
+            const int64_t px = Round(x);
+            const int64_t py = Round(y);
+            if (std::llabs(px - shipX[s]) < halfW[s] && std::llabs(py - shipY[s]) < halfH[s])
+                candidates[s].push_back(uint16_t(slot));
+        }
     }
 }

@@ -7,20 +7,6 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace {
-
-// Half the silhouette the ship shows now; a ship whose angle selects no frame catches nothing.
-bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
-    const int frame = ship.FrameIndex();
-    if (frame < 0) return false;
-    const Surface& mask = ship.Masks[size_t(frame)];
-    halfW = mask.Width / 2;
-    halfH = mask.Height / 2;
-    return true;
-}
-
-} // namespace
-
 uint16_t TMap::UpdateWorld(TWaveList& waves) {
     // Within the update every record is written through the rules, which keep the map of slots in
     // use in step; it is trusted only until the update returns.
@@ -73,42 +59,7 @@ uint16_t TMap::UpdateWorld(TWaveList& waves) {
 
     // Projectiles, then the cheap box test that picks the few worth a pixel-exact hit test.
     std::array<std::vector<uint16_t>, 2> candidates;
-    std::array<int, 2> halfW{};
-    std::array<int, 2> halfH{};
-    std::array<bool, 2> catches{};
-    // No projectile rule moves a ship, so where the ships stand is rounded once for the whole pass.
-    std::array<int64_t, 2> shipX{};
-    std::array<int64_t, 2> shipY{};
-    std::array<double, 2> shipCentreX{};
-    std::array<double, 2> shipCentreY{};
-    for (size_t p = 0; p < 2; ++p) {
-        catches[p] = HalfSize(Ships[p], halfW[p], halfH[p]);
-        shipX[p] = Round(Ships[p].X);
-        shipY[p] = Round(Ships[p].Y);
-        shipCentreX[p] = double(shipX[p]);
-        shipCentreY[p] = double(shipY[p]);
-    }
-    const int slots = int(std::min(Projectiles.size(), ProjectileCount));
-    for (int slot = 0; slot < slots; ++slot) {
-        if (Projectiles[size_t(slot)].Kind == 0) continue;
-        AdvanceProjectile(slot, waves);
-        const TProjectile& record = Projectiles[size_t(slot)];
-        if (record.Kind == 0) continue;
-        const double x = record.X;
-        const double y = record.Y;
-        for (size_t p = 0; p < 2; ++p) {
-            if (!catches[p]) continue;
-            // Rounding moves a record by half a pixel at most, so one that far beyond the box can
-            // never round into it; most of the pool is, and is passed over without rounding.
-            if (std::fabs(x - shipCentreX[p]) >= halfW[p] + 0.5 ||
-                std::fabs(y - shipCentreY[p]) >= halfH[p] + 0.5)
-                continue;
-            const int64_t px = Round(x);
-            const int64_t py = Round(y);
-            if (std::llabs(px - shipX[p]) < halfW[p] && std::llabs(py - shipY[p]) < halfH[p])
-                candidates[p].push_back(uint16_t(slot));
-        }
-    }
+    AdvanceAllProjectiles(waves, candidates);
 
     for (TShip& s : Ships) {
         if (s.Health > 0) {

@@ -131,6 +131,9 @@ class TMap {
     }
     // Advances the record in `slot` by its kind's rule (impacts and terrain changes included).
     void AdvanceProjectile(int slot, TWaveList& waves);
+    // The projectile pass of the world update: every record in use advanced in slot order, then
+    // each still alive within a catching ship's box appended to that ship's candidates.
+    void AdvanceAllProjectiles(TWaveList& waves, std::array<std::vector<uint16_t>, 2>& candidates);
     void Emit(TParticleArea& area);
     // The burst of a timed or powered projectile or a mine; the record is removed.
     void Explode(int slot, TWaveList& waves);
