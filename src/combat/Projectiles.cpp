@@ -858,14 +858,21 @@ void TMap::AdvanceAllProjectiles(TWaveList& waves, std::array<std::vector<uint16
     // No projectile rule moves a ship, so where the ships stand is rounded once for the whole pass.
     std::array<int64_t, 2> shipX{};
     std::array<int64_t, 2> shipY{};
-    std::array<double, 2> shipCentreX{};
-    std::array<double, 2> shipCentreY{};
+    // Rounding moves a record by half a pixel at most, so one half a pixel or more beyond a box can
+    // never round into it; most of the pool is, and is passed over without rounding. The edges are
+    // whole numbers and halves, exact in double, so comparing with them is comparing distances.
+    std::array<double, 2> left{};
+    std::array<double, 2> right{};
+    std::array<double, 2> top{};
+    std::array<double, 2> bottom{};
     for (size_t s = 0; s < 2; ++s) {
         catches[s] = HalfSize(Ships[s], halfW[s], halfH[s]);
         shipX[s] = Round(Ships[s].X);
         shipY[s] = Round(Ships[s].Y);
-        shipCentreX[s] = double(shipX[s]);
-        shipCentreY[s] = double(shipY[s]);
+        left[s] = double(shipX[s]) - (halfW[s] + 0.5);
+        right[s] = double(shipX[s]) + (halfW[s] + 0.5);
+        top[s] = double(shipY[s]) - (halfH[s] + 0.5);
+        bottom[s] = double(shipY[s]) + (halfH[s] + 0.5);
     }
     // No rule resizes the terrain or changes the frame rate or scale, so one context serves the pass.
     TRules k(*this);
@@ -879,11 +886,8 @@ void TMap::AdvanceAllProjectiles(TWaveList& waves, std::array<std::vector<uint16
         const double y = p.Y;
         for (size_t s = 0; s < 2; ++s) {
             if (!catches[s]) continue;
-            // Rounding moves a record by half a pixel at most, so one that far beyond the box can
-            // never round into it; most of the pool is, and is passed over without rounding.
-            if (std::fabs(x - shipCentreX[s]) >= halfW[s] + 0.5 ||
-                std::fabs(y - shipCentreY[s]) >= halfH[s] + 0.5)
-                continue;
+            // Written so that a NaN is not passed over here, as the distance test never did.
+            if (x <= left[s] || x >= right[s] || y <= top[s] || y >= bottom[s]) continue;
             const int64_t px = Round(x);
             const int64_t py = Round(y);
             if (std::llabs(px - shipX[s]) < halfW[s] && std::llabs(py - shipY[s]) < halfH[s])
