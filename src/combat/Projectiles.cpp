@@ -884,14 +884,16 @@ void TMap::AdvanceAllProjectiles(TWaveList& waves, std::array<std::vector<uint16
         if (p.Kind == 0) continue;
         const double x = p.X;
         const double y = p.Y;
-        for (size_t s = 0; s < 2; ++s) {
-            if (!catches[s]) continue;
+        // Ship 0's box, then ship 1's, written out so the pass keeps no loop of its own per record.
+        const auto test = [&](size_t s) {
             // Written so that a NaN is not passed over here, as the distance test never did.
-            if (x <= left[s] || x >= right[s] || y <= top[s] || y >= bottom[s]) continue;
+            if (x <= left[s] || x >= right[s] || y <= top[s] || y >= bottom[s]) return;
             const int64_t px = Round(x);
             const int64_t py = Round(y);
             if (std::llabs(px - shipX[s]) < halfW[s] && std::llabs(py - shipY[s]) < halfH[s])
                 candidates[s].push_back(uint16_t(slot));
-        }
+        };
+        if (catches[0]) test(0);
+        if (catches[1]) test(1);
     }
 }
