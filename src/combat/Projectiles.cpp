@@ -299,24 +299,35 @@ inline size_t OwnerOf(const TProjectile& p) {
 // The colour of a smoke puff of a given age (below 128), fading from a light grey into the
 // background's average. Thousands of puffs share a handful of ages, so the shades are worked out
 // once per background and kept; each entry is made by the very sums a single puff would make.
-const std::array<uint8_t, 3>& SmokeShade(const std::array<uint8_t, 3>& back, uint32_t age) {
-    static std::array<std::array<uint8_t, 3>, 128> shades{};
-    static std::array<bool, 128> known{};
-    static std::array<uint8_t, 3> shadesOf{};
-    if (back != shadesOf) {
-        known.fill(false);
-        shadesOf = back;
+struct TSmokeShades {
+    std::array<std::array<uint8_t, 3>, 128> Shades{};
+    std::array<bool, 128> Known{};
+    std::array<uint8_t, 3> Of{};
+};
+TSmokeShades SmokeShades;
+
+[[gnu::noinline]] const std::array<uint8_t, 3>& WorkOutSmokeShade(const std::array<uint8_t, 3>& back,
+                                                                  uint32_t age) {
+    if (back != SmokeShades.Of) {
+        SmokeShades.Known.fill(false);
+        SmokeShades.Of = back;
     }
-    std::array<uint8_t, 3>& shade = shades[age];
-    if (!known[age]) {
+    std::array<uint8_t, 3>& shade = SmokeShades.Shades[age];
+    if (!SmokeShades.Known[age]) {
         const double sum = double(back[0]) + back[1] + back[2];
         const double light = 255 - (255 - sum / 3) / 2;
         const double a = age;
         for (size_t i = 0; i < 3; ++i)
             shade[i] = uint8_t(Round((light * (127 - a) + back[i] * a) / 127));
-        known[age] = true;
+        SmokeShades.Known[age] = true;
     }
     return shade;
+}
+
+// The kept shade when there is one, read where the puff is advanced.
+inline const std::array<uint8_t, 3>& SmokeShade(const std::array<uint8_t, 3>& back, uint32_t age) {
+    if (SmokeShades.Known[age] && back == SmokeShades.Of) return SmokeShades.Shades[age];
+    return WorkOutSmokeShade(back, age);
 }
 
 // A chance of one in n, certain when n is 0 or less; the draw is made in every case.
