@@ -93,6 +93,46 @@ inline void Grey(TProjectile& p, int g) {
 constexpr int FlakeOffsets[10][2] = {{0, -2}, {-2, -1}, {0, -1}, {2, -1}, {-1, 0},
                                      {1, 0},  {-2, 1},  {0, 1},  {2, 1},  {0, 2}};
 
+// Kinds that start with fixed values: a colour, and a weight or a timer where the kind has one;
+// what a kind does not name keeps what the slot held.
+struct TStartValues {
+    bool Known = false;
+    uint8_t R = 0;
+    uint8_t G = 0;
+    uint8_t B = 0;
+    int16_t Weight = -1; // -1: kept
+    bool HasTimer = false;
+    float Timer = 0;
+};
+
+constexpr std::array<TStartValues, 256> StartValues = [] {
+    std::array<TStartValues, 256> t{};
+    auto set = [&t](int kind, int r, int g, int b, int weight, bool hasTimer, float timer) {
+        t[size_t(kind)] =
+            TStartValues{true, uint8_t(r), uint8_t(g), uint8_t(b), int16_t(weight), hasTimer, timer};
+    };
+    set(2, 1, 1, 1, 20, false, 0);          // ant
+    set(4, 255, 255, 255, 0, false, 0);     // spark
+    set(5, 127, 127, 127, 0, false, 0);     // smoke
+    set(9, 255, 255, 255, 5, false, 0);     // bullet
+    set(11, 255, 255, 0, -1, false, 0);     // laser point
+    set(12, 255, 255, 255, -1, true, 5);    // homing missile
+    set(13, 255, 255, 255, -1, true, 5);    // rocket
+    set(14, 255, 255, 255, -1, true, 5);    // snow bomb
+    set(15, 255, 64, 64, -1, true, 10);     // nano-fighter
+    set(16, 0, 0, 0, -1, true, 0.4f);       // fragment
+    set(17, 255, 128, 128, -1, true, 50);   // mine
+    set(18, 128, 255, 128, -1, true, 3);    // grenade
+    set(19, 200, 200, 200, -1, true, 20);   // sentry
+    set(20, 196, 255, 196, 20, true, 0.5f); // flak
+    set(21, 255, 255, 255, 15, false, 0);   // small bullet
+    set(22, 255, 255, 255, 5, true, 4);     // nuke
+    set(23, 64, 255, 64, 5, false, 0);      // glue
+    set(24, 255, 255, 64, 10, false, 0);    // rubber bullet
+    set(25, 200, 200, 255, 10, true, 1);    // bug
+    return t;
+}();
+
 } // namespace
 
 void TMap::Spawn(uint8_t kind, float x, float y, float vx, float vy) {
@@ -112,10 +152,6 @@ void TMap::Spawn(uint8_t kind, float x, float y, float vx, float vy) {
         }
         break;
     }
-    case 2:
-        Colour(p, 1, 1, 1);
-        p.Weight = 20;
-        break;
     case 3: {
         const int r = Random(90);
         Colour(p, r, r, 255);
@@ -123,14 +159,6 @@ void TMap::Spawn(uint8_t kind, float x, float y, float vx, float vy) {
         p.Counter = 2;
         break;
     }
-    case 4:
-        Colour(p, 255, 255, 255);
-        p.Weight = 0;
-        break;
-    case 5:
-        Grey(p, 127);
-        p.Weight = 0;
-        break;
     case 6:
     case 255: {
         const int g = 255 - Random(8);
@@ -147,11 +175,6 @@ void TMap::Spawn(uint8_t kind, float x, float y, float vx, float vy) {
         Spawn(3, p.X, p.Y + 1, vx, vy);
         break;
     }
-    case 9:
-    case 21:
-        Colour(p, 255, 255, 255);
-        p.Weight = kind == 9 ? 5 : 15;
-        break;
     case 10: {
         const int r = BackAverage[0], g = BackAverage[1], b = BackAverage[2];
         p.R = uint8_t(Round((r + (255 - r) / 2) / 1.5));
@@ -159,60 +182,14 @@ void TMap::Spawn(uint8_t kind, float x, float y, float vx, float vy) {
         p.B = uint8_t(b + (255 - b) / 2);
         break;
     }
-    case 11:
-        Colour(p, 255, 255, 0);
+    default: {
+        const TStartValues& v = StartValues[kind];
+        if (!v.Known) break;
+        Colour(p, v.R, v.G, v.B);
+        if (v.Weight >= 0) p.Weight = uint8_t(v.Weight);
+        if (v.HasTimer) p.Timer = v.Timer;
         break;
-    case 12:
-    case 13:
-    case 14:
-        Colour(p, 255, 255, 255);
-        p.Timer = 5;
-        break;
-    case 15:
-        Colour(p, 255, 64, 64);
-        p.Timer = 10;
-        break;
-    case 16:
-        Colour(p, 0, 0, 0);
-        p.Timer = 0.4f;
-        break;
-    case 17:
-        Colour(p, 255, 128, 128);
-        p.Timer = 50;
-        break;
-    case 18:
-        Colour(p, 128, 255, 128);
-        p.Timer = 3;
-        break;
-    case 19:
-        Colour(p, 200, 200, 200);
-        p.Timer = 20;
-        break;
-    case 20:
-        Colour(p, 196, 255, 196);
-        p.Weight = 20;
-        p.Timer = 0.5f;
-        break;
-    case 22:
-        Colour(p, 255, 255, 255);
-        p.Weight = 5;
-        p.Timer = 4;
-        break;
-    case 23:
-        Colour(p, 64, 255, 64);
-        p.Weight = 5;
-        break;
-    case 24:
-        Colour(p, 255, 255, 64);
-        p.Weight = 10;
-        break;
-    case 25:
-        Colour(p, 200, 200, 255);
-        p.Weight = 10;
-        p.Timer = 1;
-        break;
-    default:
-        break;
+    }
     }
 }
 
