@@ -8,12 +8,6 @@ class TMap;
 class TWaveList;
 struct TProjectile;
 
-// Any colour of a silhouette is solid: the pilot figure keeps its colours in its mask, and its red
-// legs and green shirt must be hit just as its blue helmet is, and just as they meet the rock.
-inline bool MaskSolid(uint32_t pixel) {
-    return (pixel & 0xFFFFFFu) != 0;
-}
-
 // The mask cell under a world position, seen from a body centred at `centre`; false when the
 // position is wild or the cell lies outside a mask of `size` pixels.
 bool MaskCell(double position, double centre, int size, int& cell);

@@ -21,12 +21,6 @@ const Surface* CurrentMask(const TShip& ship) {
     return mask.Empty() ? nullptr : &mask;
 }
 
-// Any colour counts: the pilot figure keeps its colours in its mask, and its red and green parts
-// must collide just as its blue helmet does.
-bool Opaque(uint32_t pixel) {
-    return (pixel & 0xFFFFFFu) != 0;
-}
-
 // Classes a foot sinks into: water, snow and glue give no footing.
 bool Footing(uint8_t cls) {
     return cls != TerrainEmpty && cls != TerrainWater && cls != TerrainSnow && cls != TerrainGlue;
@@ -178,7 +172,7 @@ void TMap::TerrainContact(int p, TWaveList&) {
     };
     for (int r = 0; r < h; ++r) {
         for (int c = 0; c < w; ++c) {
-            if (!Opaque(mask->Pixel(c, r))) continue;
+            if (!MaskSolid(mask->Pixel(c, r))) continue;
             const int mx = left + c;
             const int my = top + r;
             if (!TerrainBitmap.Contains(mx, my)) {

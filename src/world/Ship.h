@@ -65,6 +65,12 @@ class TShip {
     int FrameIndex() const;
 };
 
+// Any colour of a silhouette is solid: the pilot figure keeps its colours in its mask, and its red
+// legs and green shirt must be hit and meet the rock just as its blue helmet does.
+inline bool MaskSolid(uint32_t pixel) {
+    return (pixel & 0xFFFFFFu) != 0;
+}
+
 // Turns a picture drawn pointing up to `angle` (256ths, 64 = unchanged) and scales it by `scale`,
 // nearest-neighbour, cropped symmetrically so the frame centre stays the picture centre. A picture
 // without any visible pixel gives a 1 x 1 black frame.
