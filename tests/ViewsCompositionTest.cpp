@@ -3,6 +3,7 @@
 #include "WorldTestKit.h"
 
 #include "app/GameMath.h"
+#include "app/Worker.h"
 #include "media/Canvas.h"
 #include "world/Views.h"
 #include "world/World.h"
@@ -19,18 +20,19 @@ int Near(double v) {
 
 // Every step of a view, each a whole-surface blit, in the order the layers lie.
 void ReferenceViews(TMap& m, Surface& target) {
+    Surface view(320, 430), dots(320, 430);
     for (size_t v = 0; v < 2; ++v) {
         const float camX = m.ViewX[v], camY = m.ViewY[v];
-        m.ViewSurface.Fill(ColourValueOne);
-        m.ViewSurface.Draw(-Near(double(camX) * m.BackParallaxX), -Near(double(camY) * m.BackParallaxY),
-                           m.BackLayer, false);
+        view.Fill(ColourValueOne);
+        view.Draw(-Near(double(camX) * m.BackParallaxX), -Near(double(camY) * m.BackParallaxY), m.BackLayer,
+                  false);
         for (const TShip& ship : m.Ships) {
             if (ship.RespawnTimer != 0) continue;
             const Surface& frame = ship.Frames[size_t(ship.FrameIndex())];
-            m.ViewSurface.Draw(Near(ship.X) - Near(camX) - frame.Width / 2,
-                               Near(ship.Y) - Near(camY) - frame.Height / 2, frame, true);
+            view.Draw(Near(ship.X) - Near(camX) - frame.Width / 2,
+                      Near(ship.Y) - Near(camY) - frame.Height / 2, frame, true);
         }
-        Canvas canvas(m.ViewSurface);
+        Canvas canvas(view);
         canvas.PenColor = 0xFFFFFF;
         for (size_t f = 0; f < 2; ++f) {
             const TFlag& flag = m.Flags[f];
@@ -49,14 +51,14 @@ void ReferenceViews(TMap& m, Surface& target) {
             const int i = flag.FrameIndex();
             const Surface& frame = flag.Frames[size_t(i)];
             const int fx = Near(flag.X) - Near(camX), fy = Near(flag.Y) - Near(camY);
-            m.ViewSurface.Draw(i < 64 ? fx - frame.Width : fx, fy, frame, true);
+            view.Draw(i < 64 ? fx - frame.Width : fx, fy, frame, true);
         }
-        m.ViewSurface.Draw(-Near(camX), -Near(camY), m.MiddleLayer, true);
-        DrawDots(m.DotSurface, m.Projectiles, 59999, camX, camY);
-        m.ViewSurface.Draw(0, 0, m.DotSurface, true);
-        m.ViewSurface.Draw(-Near(double(camX) * m.FrontParallaxX), -Near(double(camY) * m.FrontParallaxY),
-                           m.FrontLayer, true);
-        target.Draw(320 * int(v) + Near(ShakeX[v]), Near(ShakeY[v]), m.ViewSurface, true);
+        view.Draw(-Near(camX), -Near(camY), m.MiddleLayer, true);
+        DrawDots(dots, m.Projectiles, 59999, camX, camY);
+        view.Draw(0, 0, dots, true);
+        view.Draw(-Near(double(camX) * m.FrontParallaxX), -Near(double(camY) * m.FrontParallaxY),
+                  m.FrontLayer, true);
+        target.Draw(320 * int(v) + Near(ShakeX[v]), Near(ShakeY[v]), view, true);
     }
     if (!m.SingleScreen) target.Draw(319, 0, m.Divider, true);
 }
@@ -110,15 +112,38 @@ TEST(ViewsComposition, TheQuickViewsMatchTheLayerByLayerPicture) {
     m.Projectiles[9].Kind = 4;
 
     for (int frame = 0; frame < 2; ++frame) {
-        Surface quick(640, 480), reference(640, 480);
+        Surface quick(640, 480), threaded(640, 480), reference(640, 480);
         quick.Fill(0x334455);
+        threaded.Fill(0x334455);
         reference.Fill(0x334455);
         m.DrawViews(quick);
         ReferenceViews(m, reference);
-        int differences = 0;
-        for (size_t i = 0; i < quick.Pixels.size(); ++i)
+        // Painted on a worker while the world moves on: the picture is still the one of the world
+        // as it was when the views began. The views overlap through their shake, so the second
+        // must still be laid over last.
+        TWorker worker(true);
+        m.BeginViews(&worker);
+        const float shipX = m.Ships[0].X, viewX = m.ViewX[0], shake = ShakeX[1];
+        const TProjectile dot = m.Projectiles[9];
+        m.Ships[0].X += 30;
+        m.ViewX[0] += 17;
+        ShakeX[1] += 5;
+        m.Projectiles[9].X += 40;
+        const std::vector<uint32_t> field = m.MiddleLayer.Pixels;
+        m.MiddleLayer.Pixels.assign(m.MiddleLayer.Pixels.size(), 0xFF00FF);
+        m.FinishViews(threaded, &worker);
+        m.Ships[0].X = shipX;
+        m.ViewX[0] = viewX;
+        ShakeX[1] = shake;
+        m.Projectiles[9] = dot;
+        m.MiddleLayer.Pixels = field;
+        int differences = 0, threadedDifferences = 0;
+        for (size_t i = 0; i < quick.Pixels.size(); ++i) {
             differences += quick.Pixels[i] != reference.Pixels[i] ? 1 : 0;
+            threadedDifferences += threaded.Pixels[i] != reference.Pixels[i] ? 1 : 0;
+        }
         EXPECT_EQ(differences, 0) << frame;
+        EXPECT_EQ(threadedDifferences, 0) << frame;
         // The second time round the dot surface still holds the first frame's dots, and the
         // camera has moved onto the back picture's edge.
         m.ViewX = {0, 260};

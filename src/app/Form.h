@@ -5,6 +5,7 @@
 #include "app/Files.h"
 #include "app/GameState.h"
 #include "app/OptionsFile.h"
+#include "app/Worker.h"
 #include "combat/Weapon.h"
 #include "frontend/Menu.h"
 #include "media/FrameTimer.h"
@@ -43,6 +44,7 @@ class TForm1 {
     TInput DXInput;
     TImageList DXImageList;
     TWaveList DXWaveList;
+    TWorker ViewWorker; // paints the views of a match while its world is updated
 
     TOptions Options;
     TInputStates PrevInput;
@@ -77,9 +79,9 @@ class TForm1 {
     uint8_t ListDownItem = 42; // 42 = no arrow
     bool EndScreenDrawn = false;
     // Front-end flow fields (frontend/FrontEnd.cpp) go here.
-    bool AboutShown = false;  // the credits window is open
-    uint8_t AboutPhase = 0;   // 0 down, 1 pause at the end, 2 up, 3 pause at the top
-    float AboutScroll = 0;    // first row of AboutSurface shown
+    bool AboutShown = false; // the credits window is open
+    uint8_t AboutPhase = 0;  // 0 down, 1 pause at the end, 2 up, 3 pause at the top
+    float AboutScroll = 0;   // first row of AboutSurface shown
 
     // Pilots, statistics and selectors fields (frontend/Selectors*.cpp) go here.
     std::string NewPilotName; // the name typed on the on-screen keyboard, at most 15 letters
@@ -148,7 +150,7 @@ class TForm1 {
     void PrepareWeaponLists(int side);
     void DrawWeaponPanel(int side);
     void WeaponPick(int side);
-    void NameEntryFrame(int side); // the on-screen keyboard of a new pilot
+    void NameEntryFrame(int side);                      // the on-screen keyboard of a new pilot
     void PilotChosen(int side, const std::string& row); // a row of the pilot list
     void RedrawPilotSide(int side); // name strip, pictures and statistics after a pilot change
 

@@ -95,7 +95,29 @@ void TForm1::MatchFrame() {
     for (TShip& ship : map.Ships)
         if (ship.OnFoot == 0) WrapHeading(ship);
 
-    if (map.MatchEnded == 0) map.DrawViews(DXDraw);
+    // The views show the world as it is now; they are painted on the worker while the world is
+    // updated, and laid over the screen before anything else is drawn on it. A tick abandoned on
+    // the way still waits for them and lays them over.
+    const bool views = map.MatchEnded == 0;
+    if (views) map.BeginViews(&ViewWorker);
+    std::array<TSprite, 2> pages{};
+    bool finished = !views;
+    const auto finish = [&] {
+        if (finished) return;
+        finished = true;
+        map.FinishViews(DXDraw, &ViewWorker);
+        for (const TSprite& page : pages)
+            if (page.Picture != nullptr) DXDraw.Draw(page.X, page.Y, *page.Picture, true);
+    };
+    struct TFinisher {
+        const decltype(finish)& Finish;
+        ~TFinisher() {
+            try {
+                Finish();
+            } catch (...) {
+            }
+        }
+    } finisher{finish};
 
     const TPictureItem& greenFont = DXImageList.Find("GreenFont");
     // Letting go of a fire key closes the page being changed on both pages.
@@ -141,12 +163,14 @@ void TForm1::MatchFrame() {
             // The list hangs below the ship in its own view and never leaves the play area.
             const int64_t x = Round(ship.X) - Round(map.ViewX[p]) + int64_t(ViewWidth) * int64_t(p) - 39;
             const int64_t y = Round(ship.Y) - Round(map.ViewY[p]) + 20;
-            DXDraw.Draw(int(std::min<int64_t>(std::max<int64_t>(x, 0), 539)),
-                        int(std::min<int64_t>(std::max<int64_t>(y, 0), 380)), page, true);
+            // Laid over the views once they are on the screen.
+            pages[p] = TSprite{&page, int(std::min<int64_t>(std::max<int64_t>(x, 0), 539)),
+                               int(std::min<int64_t>(std::max<int64_t>(y, 0), 380))};
         }
     }
 
     const uint16_t wrecked = map.UpdateWorld(DXWaveList);
+    finish();
     for (size_t p = 0; p < 2; ++p) {
         if (((wrecked >> (8 * p)) & 0xFF) == 0) continue;
         // The pilot walks on with a few rounds of the first weapon.

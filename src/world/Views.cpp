@@ -2,6 +2,7 @@
 #include "world/Views.h"
 
 #include "app/GameMath.h"
+#include "app/Worker.h"
 #include "media/Canvas.h"
 #include "world/World.h"
 
@@ -39,28 +40,13 @@ TDotCamera DotCamera(float x, float y) {
     return TDotCamera{true, Round(x), Round(y)};
 }
 
-// One dot of a view: the pixel it lands on and its colour.
-struct TDot {
-    uint32_t Cell = 0;
-    uint32_t Colour = 0;
-};
-
-// The dots of one view in slot order: the list keeps its room from frame to frame, so that sixty
-// thousand dots cost no allocation, and only the first Count entries are this frame's.
-struct TDotList {
-    std::vector<TDot> Dots;
-    size_t Count = 0;
-    const TDot* begin() const { return Dots.data(); }
-    const TDot* end() const { return Dots.data() + Count; }
-};
-
 // The dots of every camera in one pass over the pool, each list in slot order, so later records
 // come after earlier ones. A record is rounded once for all the views that see it. Every record is
 // written to the end of each list and kept only when its view sees it: the pool is scattered over
 // the map, and a test taken as a branch would be guessed wrong at almost every record.
 template <size_t N>
 void GatherDots(const std::vector<TProjectile>& pool, int highest, const std::array<TDotCamera, N>& cameras,
-                int width, int height, std::array<TDotList, N>& out) {
+                int width, int height, const std::array<TDotList*, N>& out) {
     const uint64_t w = uint64_t(std::max(width, 0));
     const uint64_t h = uint64_t(std::max(height, 0));
     const int last = std::min(highest, int(pool.size()) - 1);
@@ -68,8 +54,8 @@ void GatherDots(const std::vector<TProjectile>& pool, int highest, const std::ar
     std::array<TDot*, N> lists{};
     std::array<size_t, N> counts{};
     for (size_t v = 0; v < N; ++v) {
-        if (out[v].Dots.size() < room) out[v].Dots.resize(room);
-        lists[v] = out[v].Dots.data();
+        if (out[v]->Dots.size() < room) out[v]->Dots.resize(room);
+        lists[v] = out[v]->Dots.data();
     }
     for (int i = 0; i <= last; ++i) {
         const TProjectile& p = pool[size_t(i)];
@@ -91,7 +77,7 @@ void GatherDots(const std::vector<TProjectile>& pool, int highest, const std::ar
         }
     }
     for (size_t v = 0; v < N; ++v)
-        out[v].Count = counts[v];
+        out[v]->Count = counts[v];
 }
 
 // Four pixels in one vector register (a compiler extension that GCC and Clang share).
@@ -153,13 +139,6 @@ void Overlay(Surface& target, int x, int y, const Surface& layer) {
     }
 }
 
-// The dots of both views, kept from frame to frame so that sixty thousand of them cost no
-// allocation.
-std::array<TDotList, 2>& ViewDots() {
-    static std::array<TDotList, 2> dots;
-    return dots;
-}
-
 // True when the opaque background covers the whole view at this offset.
 bool Covers(const Surface& back, int x, int y, const Surface& view) {
     return x <= 0 && y <= 0 && int64_t(x) + back.Width >= view.Width &&
@@ -178,87 +157,146 @@ bool ViewPixel(double position, double camera, int& out) {
 void DrawDots(Surface& dots, const std::vector<TProjectile>& pool, int highest, float cameraX,
               float cameraY) {
     dots.Fill(0);
-    std::array<TDotList, 1> list;
+    TDotList list;
     GatherDots(pool, highest, std::array<TDotCamera, 1>{DotCamera(cameraX, cameraY)}, dots.Width, dots.Height,
-               list);
-    for (const TDot& d : list[0])
+               std::array<TDotList*, 1>{&list});
+    for (const TDot& d : list)
         dots.Pixels[d.Cell] = d.Colour;
 }
 
-void TMap::DrawViews(Surface& target) {
-    // Only the pixels the dots were written to are laid over a view: the same picture as clearing
-    // the whole dot surface and laying all of it over, at a fraction of the cost. Black dots stay
-    // transparent, and hide an earlier dot on their pixel.
-    const bool fewDots = DotSurface.Width == ViewSurface.Width && DotSurface.Height == ViewSurface.Height &&
-                         DotSurface.TransparentColor == 0;
-    std::array<TDotList, 2>& dots = ViewDots();
-    if (fewDots)
-        GatherDots(Projectiles, int(ProjectileCount) - 1,
-                   std::array<TDotCamera, 2>{DotCamera(ViewX[0], ViewY[0]), DotCamera(ViewX[1], ViewY[1])},
-                   DotSurface.Width, DotSurface.Height, dots);
+void PaintView(TViewWork& work, const Surface& back, const Surface& front) {
+    Surface& view = work.View;
+    // Where the background does not reach, the view shows near-black, not the last frame.
+    if (!Covers(back, work.BackX, work.BackY, view)) view.Fill(ColourValueOne);
+    view.Draw(work.BackX, work.BackY, back, false);
+    for (const TSprite& ship : work.Ships)
+        view.Draw(ship.X, ship.Y, *ship.Picture, true);
+    Canvas canvas(view);
+    canvas.PenColor = 0xFFFFFF;
+    for (const TLine& line : work.Strings) {
+        canvas.MoveTo(line.X1, line.Y1);
+        canvas.LineTo(line.X2, line.Y2);
+    }
+    canvas.Release();
+    for (const TSprite& flag : work.Flags)
+        view.Draw(flag.X, flag.Y, *flag.Picture, true);
 
+    // Ships, flags and strings lie under the terrain.
+    Overlay(view, 0, 0, work.Middle);
+    if (work.FewDots) {
+        // Only the pixels the dots were written to are laid over the view: the same picture as
+        // clearing the whole dot surface and laying all of it over, at a fraction of the cost.
+        // Black dots stay transparent, and hide an earlier dot on their pixel.
+        uint32_t* scratch = work.Dots.Pixels.data();
+        uint32_t* pixels = view.Pixels.data();
+        for (const TDot& d : work.DotList)
+            scratch[d.Cell] = d.Colour;
+        for (const TDot& d : work.DotList)
+            if (scratch[d.Cell] != 0) pixels[d.Cell] = scratch[d.Cell];
+    } else {
+        view.Draw(0, 0, work.Dots, true);
+    }
+    Overlay(view, work.FrontX, work.FrontY, front);
+}
+
+void TMap::TakeView(size_t v) {
+    TViewWork& work = ViewWork[v];
+    const float camX = ViewX[v];
+    const float camY = ViewY[v];
+    work.BackX = -Nearest(double(camX) * double(BackParallaxX));
+    work.BackY = -Nearest(double(camY) * double(BackParallaxY));
+    work.FrontX = -Nearest(double(camX) * double(FrontParallaxX));
+    work.FrontY = -Nearest(double(camY) * double(FrontParallaxY));
+    work.ShakeX = Nearest(ShakeX[v]);
+    work.ShakeY = Nearest(ShakeY[v]);
+
+    work.Ships.clear();
+    for (const TShip& ship : Ships) {
+        if (ship.RespawnTimer != 0) continue;
+        const int f = ship.FrameIndex();
+        int sx = 0, sy = 0;
+        if (f < 0 || !ViewPixel(ship.X, camX, sx) || !ViewPixel(ship.Y, camY, sy)) continue;
+        const Surface& frame = ship.Frames[size_t(f)];
+        work.Ships.push_back(TSprite{&frame, sx - frame.Width / 2, sy - frame.Height / 2});
+    }
+    work.Strings.clear();
+    for (size_t f = 0; f < 2; ++f) {
+        const TFlag& flag = Flags[f];
+        if (flag.State == 0) continue;
+        const TShip& carrier = Ships[1 - f];
+        int sx = 0, sy = 0, fx = 0, fy = 0;
+        if (!ViewPixel(carrier.X, camX, sx) || !ViewPixel(carrier.Y, camY, sy) ||
+            !ViewPixel(flag.X, camX, fx) || !ViewPixel(flag.Y, camY, fy))
+            continue;
+        const int h = flag.Frames[0].Height;
+        work.Strings.push_back(TLine{sx, sy, fx, fy + h / 8 + 1});
+        work.Strings.push_back(TLine{sx, sy, fx, fy + h - h / 8 - 1});
+    }
+    work.Flags.clear();
+    for (const TFlag& flag : Flags) {
+        int fx = 0, fy = 0;
+        if (!ViewPixel(flag.X, camX, fx) || !ViewPixel(flag.Y, camY, fy)) continue;
+        const int i = flag.FrameIndex();
+        const Surface& frame = flag.Frames[size_t(i)];
+        // Below 64 the cloth blows to the left of the pole, so its right edge is at the pole.
+        work.Flags.push_back(TSprite{&frame, i < 64 ? fx - frame.Width : fx, fy});
+    }
+
+    // The play field under the camera, transparent where the field ends: the world update digs
+    // and settles in the field while the view is painted.
+    Surface& middle = work.Middle;
+    middle.SetSize(work.View.Width, work.View.Height);
+    middle.TransparentColor = MiddleLayer.TransparentColor;
+    const int mx = -Nearest(camX), my = -Nearest(camY);
+    if (!Covers(MiddleLayer, mx, my, middle)) middle.Fill(MiddleLayer.TransparentColor);
+    middle.Draw(mx, my, MiddleLayer, false);
+
+    work.FewDots = work.Dots.Width == work.View.Width && work.Dots.Height == work.View.Height &&
+                   work.Dots.TransparentColor == 0;
+    if (!work.FewDots) DrawDots(work.Dots, Projectiles, int(ProjectileCount) - 1, camX, camY);
+}
+
+void TMap::BeginViews(TWorker* worker) {
+    for (size_t v = 0; v < 2; ++v)
+        TakeView(v);
+    const std::array<TDotCamera, 2> cameras{DotCamera(ViewX[0], ViewY[0]), DotCamera(ViewX[1], ViewY[1])};
+    TViewWork& first = ViewWork[0];
+    TViewWork& second = ViewWork[1];
+    // One pass over the pool sorts out the dots of both views.
+    if (first.FewDots && second.FewDots && first.Dots.Width == second.Dots.Width &&
+        first.Dots.Height == second.Dots.Height) {
+        GatherDots(Projectiles, int(ProjectileCount) - 1, cameras, first.Dots.Width, first.Dots.Height,
+                   std::array<TDotList*, 2>{&first.DotList, &second.DotList});
+    } else {
+        for (size_t v = 0; v < 2; ++v) {
+            TViewWork& work = ViewWork[v];
+            if (!work.FewDots) continue;
+            GatherDots(Projectiles, int(ProjectileCount) - 1, std::array<TDotCamera, 1>{cameras[v]},
+                       work.Dots.Width, work.Dots.Height, std::array<TDotList*, 1>{&work.DotList});
+        }
+    }
+    // From here on painting reads only the views' own work and the two layers no rule changes.
+    const auto paint = [this] {
+        for (TViewWork& work : ViewWork)
+            PaintView(work, BackLayer, FrontLayer);
+    };
+    if (worker != nullptr) {
+        worker->Run(paint);
+    } else {
+        paint();
+    }
+}
+
+void TMap::FinishViews(Surface& target, TWorker* worker) {
+    if (worker != nullptr) worker->Wait();
     for (size_t v = 0; v < 2; ++v) {
-        const float camX = ViewX[v];
-        const float camY = ViewY[v];
-        const int backX = -Nearest(double(camX) * double(BackParallaxX));
-        const int backY = -Nearest(double(camY) * double(BackParallaxY));
-        // Where the background does not reach, the view shows near-black, not the last frame.
-        if (!Covers(BackLayer, backX, backY, ViewSurface)) ViewSurface.Fill(ColourValueOne);
-        ViewSurface.Draw(backX, backY, BackLayer, false);
-
-        for (const TShip& ship : Ships) {
-            if (ship.RespawnTimer != 0) continue;
-            const int f = ship.FrameIndex();
-            int sx = 0, sy = 0;
-            if (f < 0 || !ViewPixel(ship.X, camX, sx) || !ViewPixel(ship.Y, camY, sy)) continue;
-            const Surface& frame = ship.Frames[size_t(f)];
-            ViewSurface.Draw(sx - frame.Width / 2, sy - frame.Height / 2, frame, true);
-        }
-
-        Canvas canvas(ViewSurface);
-        canvas.PenColor = 0xFFFFFF;
-        for (size_t f = 0; f < 2; ++f) {
-            const TFlag& flag = Flags[f];
-            if (flag.State == 0) continue;
-            const TShip& carrier = Ships[1 - f];
-            int sx = 0, sy = 0, fx = 0, fy = 0;
-            if (!ViewPixel(carrier.X, camX, sx) || !ViewPixel(carrier.Y, camY, sy) ||
-                !ViewPixel(flag.X, camX, fx) || !ViewPixel(flag.Y, camY, fy))
-                continue;
-            const int h = flag.Frames[0].Height;
-            canvas.MoveTo(sx, sy);
-            canvas.LineTo(fx, fy + h / 8 + 1);
-            canvas.MoveTo(sx, sy);
-            canvas.LineTo(fx, fy + h - h / 8 - 1);
-        }
-        canvas.Release();
-
-        for (const TFlag& flag : Flags) {
-            int fx = 0, fy = 0;
-            if (!ViewPixel(flag.X, camX, fx) || !ViewPixel(flag.Y, camY, fy)) continue;
-            const int i = flag.FrameIndex();
-            const Surface& frame = flag.Frames[size_t(i)];
-            // Below 64 the cloth blows to the left of the pole, so its right edge is at the pole.
-            ViewSurface.Draw(i < 64 ? fx - frame.Width : fx, fy, frame, true);
-        }
-
-        // Ships, flags and strings lie under the terrain.
-        Overlay(ViewSurface, -Nearest(camX), -Nearest(camY), MiddleLayer);
-        if (fewDots) {
-            uint32_t* scratch = DotSurface.Pixels.data();
-            uint32_t* view = ViewSurface.Pixels.data();
-            for (const TDot& d : dots[v])
-                scratch[d.Cell] = d.Colour;
-            for (const TDot& d : dots[v])
-                if (scratch[d.Cell] != 0) view[d.Cell] = scratch[d.Cell];
-        } else {
-            DrawDots(DotSurface, Projectiles, int(ProjectileCount) - 1, camX, camY);
-            ViewSurface.Draw(0, 0, DotSurface, true);
-        }
-        Overlay(ViewSurface, -Nearest(double(camX) * double(FrontParallaxX)),
-                -Nearest(double(camY) * double(FrontParallaxY)), FrontLayer);
-
-        Overlay(target, ViewWidth * int(v) + Nearest(ShakeX[v]), Nearest(ShakeY[v]), ViewSurface);
+        const TViewWork& work = ViewWork[v];
+        Overlay(target, ViewWidth * int(v) + work.ShakeX, work.ShakeY, work.View);
     }
     if (!SingleScreen) target.Draw(ViewWidth - 1, 0, Divider, true);
+}
+
+void TMap::DrawViews(Surface& target) {
+    BeginViews(nullptr);
+    FinishViews(target, nullptr);
 }

@@ -24,8 +24,10 @@ TMap::TMap() {
     Projectiles.assign(ProjectileCount, TProjectile{});
     Divider.SetSize(2, ViewHeight);
     Divider.Fill(ColourValueOne);
-    ViewSurface.SetSize(ViewWidth, ViewHeight);
-    DotSurface.SetSize(ViewWidth, ViewHeight);
+    for (TViewWork& work : ViewWork) {
+        work.View.SetSize(ViewWidth, ViewHeight);
+        work.Dots.SetSize(ViewWidth, ViewHeight);
+    }
 }
 
 void ClearMatchCounters(TPilotRecord& pilot) {

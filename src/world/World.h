@@ -8,6 +8,7 @@
 #include "world/Projectile.h"
 #include "world/Ship.h"
 #include "world/Terrain.h"
+#include "world/Views.h"
 
 #include <array>
 #include <cstdint>
@@ -18,6 +19,7 @@
 class TFiles;
 struct TPictureItem;
 class TWaveList;
+class TWorker;
 
 constexpr int ViewWidth = 320;
 constexpr int ViewHeight = 430;
@@ -47,10 +49,9 @@ class TMap {
     Surface BackLayer;                     // opaque; its black is colour value 1
     Surface MiddleLayer;                   // the play field, black transparent
     Surface FrontLayer;
-    Surface Divider;        // 2 x 430, colour value 1
-    Surface ViewSurface;    // 320 x 430
-    Surface DotSurface;     // 320 x 430
-    TTerrain TerrainBitmap; // MIDDLE width x (MIDDLE height + 1) classes
+    Surface Divider;                   // 2 x 430, colour value 1
+    std::array<TViewWork, 2> ViewWork; // what each view is drawn on
+    TTerrain TerrainBitmap;            // MIDDLE width x (MIDDLE height + 1) classes
     float BackParallaxX = 1;
     float BackParallaxY = 1;
     float FrontParallaxX = 1;
@@ -93,8 +94,15 @@ class TMap {
     // background average, scale and particle areas. Raises TWorldError on anything unreadable.
     TSpawnPoints LoadMap(const TFiles& files, const std::string& mapFile);
 
-    // Composes both views onto the 640 x 480 target (views.cpp).
+    // Composes both views onto the 640 x 480 target.
     void DrawViews(Surface& target);
+    // The same in two halves: Begin takes what the views show of the world now and paints them, on
+    // the worker when there is one, so the world may be updated before Finish waits for the views
+    // and lays them over the target.
+    void BeginViews(TWorker* worker);
+    void FinishViews(Surface& target, TWorker* worker);
+    // Takes what view v shows of the world now into its work.
+    void TakeView(size_t v);
 
     // --- The running match: one step of the world and positional sound (combat/WorldUpdate.cpp).
     // Returns ShipWrecked of player 0 in the low byte and of player 1 in the high byte.
