@@ -151,22 +151,45 @@ TBenchGame& Game() {
     return game;
 }
 
+// The mean length of the runs of one kind among the live records in slot order: what the
+// branches of the projectile rules see. The game spawns in bursts (an explosion's sparks, a dig's
+// earth), so its runs are long: about 11 at the peak of a nuke chain.
+double KindRun(const TMap& map) {
+    int live = 0, runs = 0, previous = -1;
+    for (const TProjectile& r : map.Projectiles) {
+        if (r.Kind == 0) continue;
+        ++live;
+        runs += r.Kind != previous ? 1 : 0;
+        previous = r.Kind;
+    }
+    return runs == 0 ? 0 : double(live) / runs;
+}
+
 // Fills every slot with what a busy fight leaves in the air around both players: sparks, smoke,
-// loose earth and snow, water and bullets, each in an empty cell.
-void FillPool(TMap& map) {
+// loose earth and snow, water and bullets, each in an empty cell. They come in bursts of one kind
+// of 1 to `burst` records about one player, as the game spawns them; a burst of 1 draws every
+// slot's kind on its own, which the game never does, and is the worst case for the rules.
+void FillPool(TMap& map, int burst) {
     const int w = map.TerrainBitmap.Width;
     const int h = map.TerrainBitmap.Height - 1;
     const double scale = map.Scale;
     int placed = 0;
     int tries = 0;
+    int left = 0;
+    int pick = 0;
+    size_t player = 0;
     while (placed < int(ProjectileCount) && tries < 50 * int(ProjectileCount)) {
         ++tries;
-        const TShip& near = map.Ships[size_t(placed % 2)];
+        if (left == 0) {
+            left = 1 + Random(std::max(burst, 1));
+            pick = Random(100);
+            player = 1 - player;
+        }
+        const TShip& near = map.Ships[player];
         const int x = int(near.X) - 500 + Random(1000);
         const int y = int(near.Y) - 350 + Random(700);
         if (x < 1 || y < 1 || x >= w - 1 || y >= h - 1 || map.TerrainBitmap.Get(x, y) != TerrainEmpty)
             continue;
-        const int pick = Random(100);
         const double a = Random(256);
         const double speed = RandomReal();
         uint8_t kind = 4;
@@ -195,8 +218,9 @@ void FillPool(TMap& map) {
         }
         map.Spawn(kind, float(x), float(y), float(vx), float(vy));
         TProjectile& r = map.Projectiles[map.ProjectileCursor];
-        if (kind == 9) r.Counter = uint32_t(10 * (placed % 2) + 9);
+        if (kind == 9) r.Counter = uint32_t(10 * player + 9);
         ++placed;
+        --left;
     }
 }
 
@@ -216,10 +240,11 @@ enum TFramePart { WholeFrame, WorldUpdateOnly, ViewsOnly };
 void FullPool(benchmark::State& state) {
     TBenchGame& game = Game();
     game.Restore(true);
-    FillPool(game.Map());
+    FillPool(game.Map(), int(state.range(1)));
     const std::vector<TProjectile> full = game.Map().Projectiles;
     const uint16_t cursor = game.Map().ProjectileCursor;
     state.counters["live"] = game.Live();
+    state.counters["kind_run"] = KindRun(game.Map());
     const auto part = TFramePart(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
@@ -229,7 +254,10 @@ void FullPool(benchmark::State& state) {
         state.ResumeTiming();
         if (part == WholeFrame) game.Form.MatchFrame();
         if (part == WorldUpdateOnly) game.Map().UpdateWorld(game.Form.DXWaveList);
-        if (part == ViewsOnly) game.Map().DrawViews(game.Form.DXDraw);
+        if (part == ViewsOnly) {
+            game.Map().BeginViews(&game.Form.ViewWorker);
+            game.Map().FinishViews(game.Form.DXDraw, &game.Form.ViewWorker);
+        }
     }
     game.Restore(true);
 }
@@ -269,6 +297,7 @@ void NukeChain(benchmark::State& state) {
                 live += r.Kind != 0 ? 1 : 0;
                 busy += (r.Kind == 22 || r.Kind == 16 || r.Kind == 4 || r.Kind == 5 || r.Kind == 255) ? 1 : 0;
             }
+            if (live > peak) state.counters["kind_run_at_peak"] = KindRun(map);
             peak = std::max(peak, live);
             const bool quiet = busy == 0;
             state.ResumeTiming();
@@ -307,12 +336,11 @@ void StartMatch(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(MatchFrameEmptyPool)->Unit(benchmark::kMillisecond);
+// Bursts of up to 16 records as in a fight, then every slot's kind drawn on its own.
 BENCHMARK(FullPool)
     ->Unit(benchmark::kMillisecond)
-    ->ArgName("part")
-    ->Arg(WholeFrame)
-    ->Arg(WorldUpdateOnly)
-    ->Arg(ViewsOnly);
+    ->ArgNames({"part", "burst"})
+    ->ArgsProduct({{WholeFrame, WorldUpdateOnly, ViewsOnly}, {16, 1}});
 BENCHMARK(NukeChain)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BuildWorld)->Unit(benchmark::kMillisecond);
 BENCHMARK(StartMatch)->Unit(benchmark::kMillisecond);
