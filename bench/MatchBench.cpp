@@ -255,8 +255,8 @@ void FullPool(benchmark::State& state) {
         if (part == WholeFrame) game.Form.MatchFrame();
         if (part == WorldUpdateOnly) game.Map().UpdateWorld(game.Form.DXWaveList);
         if (part == ViewsOnly) {
-            game.Map().BeginViews(&game.Form.ViewWorker);
-            game.Map().FinishViews(game.Form.DXDraw, &game.Form.ViewWorker);
+            game.Map().BeginViews(game.Form.DXDraw, &game.Form.ViewWorker);
+            game.Map().FinishViews(&game.Form.ViewWorker);
         }
     }
     game.Restore(true);

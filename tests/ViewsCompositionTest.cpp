@@ -122,7 +122,7 @@ TEST(ViewsComposition, TheQuickViewsMatchTheLayerByLayerPicture) {
         // as it was when the views began. The views overlap through their shake, so the second
         // must still be laid over last.
         TWorker worker(true);
-        m.BeginViews(&worker);
+        m.BeginViews(threaded, &worker);
         const float shipX = m.Ships[0].X, viewX = m.ViewX[0], shake = ShakeX[1];
         const TProjectile dot = m.Projectiles[9];
         m.Ships[0].X += 30;
@@ -131,7 +131,7 @@ TEST(ViewsComposition, TheQuickViewsMatchTheLayerByLayerPicture) {
         m.Projectiles[9].X += 40;
         const std::vector<uint32_t> field = m.MiddleLayer.Pixels;
         m.MiddleLayer.Pixels.assign(m.MiddleLayer.Pixels.size(), 0xFF00FF);
-        m.FinishViews(threaded, &worker);
+        m.FinishViews(&worker);
         m.Ships[0].X = shipX;
         m.ViewX[0] = viewX;
         ShakeX[1] = shake;

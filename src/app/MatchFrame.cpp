@@ -95,17 +95,17 @@ void TForm1::MatchFrame() {
     for (TShip& ship : map.Ships)
         if (ship.OnFoot == 0) WrapHeading(ship);
 
-    // The views show the world as it is now; they are painted on the worker while the world is
-    // updated, and laid over the screen before anything else is drawn on it. A tick abandoned on
-    // the way still waits for them and lays them over.
+    // The views show the world as it is now; they are painted onto the screen by the worker while
+    // the world is updated, and nothing else is drawn on the screen until they are finished. A
+    // tick abandoned on the way still waits for them.
     const bool views = map.MatchEnded == 0;
-    if (views) map.BeginViews(&ViewWorker);
+    if (views) map.BeginViews(DXDraw, &ViewWorker);
     std::array<TSprite, 2> pages{};
     bool finished = !views;
     const auto finish = [&] {
         if (finished) return;
         finished = true;
-        map.FinishViews(DXDraw, &ViewWorker);
+        map.FinishViews(&ViewWorker);
         for (const TSprite& page : pages)
             if (page.Picture != nullptr) DXDraw.Draw(page.X, page.Y, *page.Picture, true);
     };

@@ -256,7 +256,7 @@ void TMap::TakeView(size_t v) {
     if (!work.FewDots) DrawDots(work.Dots, Projectiles, int(ProjectileCount) - 1, camX, camY);
 }
 
-void TMap::BeginViews(TWorker* worker) {
+void TMap::BeginViews(Surface& target, TWorker* worker) {
     for (size_t v = 0; v < 2; ++v)
         TakeView(v);
     const std::array<TDotCamera, 2> cameras{DotCamera(ViewX[0], ViewY[0]), DotCamera(ViewX[1], ViewY[1])};
@@ -275,10 +275,16 @@ void TMap::BeginViews(TWorker* worker) {
                        work.Dots.Width, work.Dots.Height, std::array<TDotList*, 1>{&work.DotList});
         }
     }
-    // From here on painting reads only the views' own work and the two layers no rule changes.
-    const auto paint = [this] {
+    // From here on painting reads only the views' own work and the two layers no rule changes, and
+    // writes only the views and the target, which nothing else touches until the views are finished.
+    const auto paint = [this, &target] {
         for (TViewWork& work : ViewWork)
             PaintView(work, BackLayer, FrontLayer);
+        for (size_t v = 0; v < 2; ++v) {
+            const TViewWork& work = ViewWork[v];
+            Overlay(target, ViewWidth * int(v) + work.ShakeX, work.ShakeY, work.View);
+        }
+        if (!SingleScreen) target.Draw(ViewWidth - 1, 0, Divider, true);
     };
     if (worker != nullptr) {
         worker->Run(paint);
@@ -287,16 +293,10 @@ void TMap::BeginViews(TWorker* worker) {
     }
 }
 
-void TMap::FinishViews(Surface& target, TWorker* worker) {
+void TMap::FinishViews(TWorker* worker) {
     if (worker != nullptr) worker->Wait();
-    for (size_t v = 0; v < 2; ++v) {
-        const TViewWork& work = ViewWork[v];
-        Overlay(target, ViewWidth * int(v) + work.ShakeX, work.ShakeY, work.View);
-    }
-    if (!SingleScreen) target.Draw(ViewWidth - 1, 0, Divider, true);
 }
 
 void TMap::DrawViews(Surface& target) {
-    BeginViews(nullptr);
-    FinishViews(target, nullptr);
+    BeginViews(target, nullptr);
 }

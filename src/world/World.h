@@ -96,11 +96,11 @@ class TMap {
 
     // Composes both views onto the 640 x 480 target.
     void DrawViews(Surface& target);
-    // The same in two halves: Begin takes what the views show of the world now and paints them, on
-    // the worker when there is one, so the world may be updated before Finish waits for the views
-    // and lays them over the target.
-    void BeginViews(TWorker* worker);
-    void FinishViews(Surface& target, TWorker* worker);
+    // The same in two halves: Begin takes what the views show of the world now and paints them onto
+    // the target, on the worker when there is one, so the world may be updated meanwhile; Finish
+    // waits for them. Nothing may touch the target in between.
+    void BeginViews(Surface& target, TWorker* worker);
+    void FinishViews(TWorker* worker);
     // Takes what view v shows of the world now into its work.
     void TakeView(size_t v);
 
