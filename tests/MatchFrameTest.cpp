@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -99,6 +101,23 @@ TEST_F(MatchFrameFixture, AnEndedMatchNoLongerDrawsTheViews) {
     Form.MatchFrame();
     EXPECT_EQ(Form.DXDraw.Pixel(100, 100), 0x123456u);
     M.MatchEnded = 0;
+    Form.MatchFrame();
+    EXPECT_NE(Form.DXDraw.Pixel(100, 100), 0x123456u);
+}
+
+TEST_F(MatchFrameFixture, ATickAbandonedAfterTheViewsBeganStillPutsThemOnTheScreen) {
+    ASSERT_TRUE(Form.ViewWorker.Threaded() || std::thread::hardware_concurrency() < 2);
+    // The page font is looked up while the worker paints; without it the tick ends there.
+    const auto images = Form.DXImageList.Items;
+    Form.DXImageList.Items.clear();
+    Form.DXDraw.Fill(0x123456);
+    EXPECT_THROW(Form.MatchFrame(), std::runtime_error);
+    Surface alone(640, 480);
+    alone.Fill(0x123456);
+    M.DrawViews(alone);
+    EXPECT_EQ(Form.DXDraw.Pixels, alone.Pixels) << "the views of the world as the tick found it";
+    // The worker is free again for the next tick.
+    Form.DXImageList.Items = images;
     Form.MatchFrame();
     EXPECT_NE(Form.DXDraw.Pixel(100, 100), 0x123456u);
 }
