@@ -51,11 +51,18 @@ void GatherDots(const std::vector<TProjectile>& pool, int highest, const std::ar
     const uint64_t h = uint64_t(std::max(height, 0));
     const int last = std::min(highest, int(pool.size()) - 1);
     const size_t room = size_t(std::max(last + 1, 0));
+    // Kept in locals, so the stores to the lists leave them in registers.
     std::array<TDot*, N> lists{};
     std::array<size_t, N> counts{};
+    std::array<int64_t, N> cameraX{};
+    std::array<int64_t, N> cameraY{};
+    std::array<bool, N> valid{};
     for (size_t v = 0; v < N; ++v) {
         if (out[v]->Dots.size() < room) out[v]->Dots.resize(room);
         lists[v] = out[v]->Dots.data();
+        cameraX[v] = cameras[v].X;
+        cameraY[v] = cameras[v].Y;
+        valid[v] = cameras[v].Valid;
     }
     for (int i = 0; i <= last; ++i) {
         const TProjectile& p = pool[size_t(i)];
@@ -67,11 +74,11 @@ void GatherDots(const std::vector<TProjectile>& pool, int highest, const std::ar
         const int64_t rx = QuickRound(x);
         const int64_t ry = QuickRound(y);
         const uint32_t colour = Rgb(p.R, p.G, p.B);
+#pragma GCC unroll 2
         for (size_t v = 0; v < N; ++v) {
-            const TDotCamera& c = cameras[v];
-            const uint64_t px = uint64_t(rx - c.X);
-            const uint64_t py = uint64_t(ry - c.Y);
-            const bool seen = c.Valid & (px < w) & (py < h);
+            const uint64_t px = uint64_t(rx - cameraX[v]);
+            const uint64_t py = uint64_t(ry - cameraY[v]);
+            const bool seen = valid[v] & (px < w) & (py < h);
             lists[v][counts[v]] = TDot{uint32_t(py * w + px), colour};
             counts[v] += seen ? 1 : 0;
         }
