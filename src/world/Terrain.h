@@ -18,13 +18,16 @@ constexpr uint8_t TerrainGround = 255;
 // the row under the world is, so nothing can fly, dig or settle out of it, and writes there are dropped.
 class TTerrain {
   public:
-    int Width = 0;
+    int Width = 0;  // set through SetSize, never negative
     int Height = 0; // MIDDLE height + 1
     std::vector<uint8_t> Cells;
 
     // Allocates the grid once, every cell empty.
     void SetSize(int w, int h);
-    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < Width && y < Height; }
+    // Width and Height are never negative, so one unsigned comparison a side does.
+    bool Contains(int x, int y) const {
+        return unsigned(x) < unsigned(Width) && unsigned(y) < unsigned(Height);
+    }
     uint8_t Get(int x, int y) const {
         return Contains(x, y) ? Cells[size_t(y) * size_t(Width) + size_t(x)] : TerrainGround;
     }
