@@ -6,35 +6,49 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-// A steady recording: easy to read back, since every mixed frame of it has the same value.
-TWave Constant(int16_t value, size_t count, int rate) {
-    TWave w;
-    w.Samples.assign(count, value);
-    w.SampleRate = rate;
-    return w;
-}
+using Samples = std::vector<int16_t>;
 
-TWaveItem Item(const std::string& name, TWave wave, int maxPlaying = 1, bool looped = false) {
+// Steady recordings are easy to read back: every mixed frame of them has the same value.
+TWaveItem Item(const std::string& name, Samples samples, int maxPlaying = 1, bool looped = false,
+               int rate = 1000) {
     TWaveItem item;
     item.Name = name;
-    item.Wave = std::move(wave);
+    item.Wave.Samples = std::move(samples);
+    item.Wave.SampleRate = rate;
     item.MaxPlayingCount = maxPlaying;
     item.Looped = looped;
     return item;
 }
 
-std::vector<int16_t> MixFrames(TMixer& mixer, size_t frames) {
-    std::vector<int16_t> out(frames * 2, int16_t(12345)); // garbage that Mix must overwrite
+// A list whose mixer runs at the given output rate.
+struct TSounds {
+    TWaveList List;
+    TMixer& M = List.Mixer;
+    explicit TSounds(int rate) { M.OutputRate = rate; }
+    TWaveItem& Add(TWaveItem item) { return List.Add(std::move(item)); }
+    TWaveItem& operator[](const std::string& name) { return List.Find(name); }
+};
+
+Samples MixFrames(TMixer& mixer, size_t frames) {
+    Samples out(frames * 2, int16_t(12345)); // garbage that Mix must overwrite
     mixer.Mix(out.data(), frames);
     return out;
 }
 
-// Frames until the left channel falls silent for good.
-size_t AudibleFrames(const std::vector<int16_t>& stereo) {
+Samples LeftOf(const Samples& stereo) {
+    Samples left;
+    for (size_t i = 0; i < stereo.size(); i += 2)
+        left.push_back(stereo[i]);
+    return left;
+}
+
+// Frames until both channels fall silent for good.
+size_t AudibleFrames(const Samples& stereo) {
     size_t last = 0;
     for (size_t i = 0; i < stereo.size() / 2; ++i)
         if (stereo[2 * i] != 0 || stereo[2 * i + 1] != 0) last = i + 1;
@@ -50,295 +64,205 @@ size_t PlayingCount(const TMixer& mixer, const TWaveItem& item) {
 
 } // namespace
 
-TEST(SoundGains, VolumeInHundredthsOfADecibel) {
-    EXPECT_FLOAT_EQ(VolumeGain(0), 1.0f);
-    EXPECT_FLOAT_EQ(VolumeGain(-10000), 0.0f);
-    EXPECT_FLOAT_EQ(VolumeGain(-20000), 0.0f);
+TEST(SoundGains, VolumeInHundredthsOfADecibelAndPanAttenuatingTheFarSide) {
+    // No amplification above full; -10000 and below is silence.
+    for (const auto& [volume, gain] : {std::pair{0, 1.0f}, {-10000, 0.0f}, {-20000, 0.0f}, {500, 1.0f}})
+        EXPECT_FLOAT_EQ(VolumeGain(volume), gain) << volume;
     EXPECT_NEAR(VolumeGain(-600), 0.501f, 0.002f); // 6 dB is about half the amplitude
     EXPECT_NEAR(VolumeGain(-2000), 0.1f, 1e-5f);
-    EXPECT_FLOAT_EQ(VolumeGain(500), 1.0f); // no amplification above full
-}
 
-TEST(SoundGains, PanAttenuatesTheFarSide) {
+    // Beyond full right counts as full right.
+    for (const auto& [pan, left, right] :
+         {std::tuple{0, 1.0f, 1.0f}, {-10000, 1.0f, 0.0f}, {10000, 0.0f, 1.0f}, {30000, 0.0f, 1.0f}}) {
+        float l = -1, r = -1;
+        PanGains(0, pan, l, r);
+        EXPECT_FLOAT_EQ(l, left) << "pan " << pan;
+        EXPECT_FLOAT_EQ(r, right) << "pan " << pan;
+    }
     float l = 0, r = 0;
-    PanGains(0, 0, l, r);
-    EXPECT_FLOAT_EQ(l, 1.0f);
-    EXPECT_FLOAT_EQ(r, 1.0f);
-    PanGains(0, -10000, l, r);
-    EXPECT_FLOAT_EQ(l, 1.0f);
-    EXPECT_FLOAT_EQ(r, 0.0f);
-    PanGains(0, 10000, l, r);
-    EXPECT_FLOAT_EQ(l, 0.0f);
-    EXPECT_FLOAT_EQ(r, 1.0f);
     PanGains(-600, 2000, l, r);
     EXPECT_NEAR(l, VolumeGain(-2600), 1e-6f);
     EXPECT_NEAR(r, VolumeGain(-600), 1e-6f);
-    PanGains(0, 30000, l, r); // beyond full right counts as full right
-    EXPECT_FLOAT_EQ(l, 0.0f);
-    EXPECT_FLOAT_EQ(r, 1.0f);
 }
 
-TEST(SoundMixer, MixesOverwritesAndClamps) {
-    TWaveList list;
-    TMixer& m = list.Mixer;
-    m.OutputRate = 1000;
-    std::vector<int16_t> silent = MixFrames(m, 10);
-    EXPECT_TRUE(std::all_of(silent.begin(), silent.end(), [](int16_t s) { return s == 0; }));
+TEST(SoundMixer, MixesOverwritesClampsAndSumsInPieces) {
+    TSounds s(1000);
+    const Samples silent = MixFrames(s.M, 10);
+    EXPECT_TRUE(std::all_of(silent.begin(), silent.end(), [](int16_t v) { return v == 0; }));
 
-    list.Add(Item("Loud", Constant(30000, 100, 1000), 2));
-    list.Find("Loud").Play(m);
-    list.Find("Loud").Play(m);
-    std::vector<int16_t> out = MixFrames(m, 10);
+    s.Add(Item("Loud", Samples(100, 30000), 2));
+    s["Loud"].Play(s.M);
+    s["Loud"].Play(s.M);
+    Samples out = MixFrames(s.M, 10);
     EXPECT_EQ(out[0], 32767);
     EXPECT_EQ(out[1], 32767);
+    s.Add(Item("Low", Samples(100, -30000), 2));
+    s["Loud"].Stop(s.M);
+    s["Low"].Play(s.M);
+    s["Low"].Play(s.M);
+    EXPECT_EQ(MixFrames(s.M, 10)[0], -32768);
 
-    list.Add(Item("Low", Constant(-30000, 100, 1000), 2));
-    list.Find("Loud").Stop(m);
-    list.Find("Low").Play(m);
-    list.Find("Low").Play(m);
-    out = MixFrames(m, 10);
-    EXPECT_EQ(out[0], -32768);
-}
-
-TEST(SoundMixer, SumsVoicesAndMixesLongBuffersInPieces) {
-    TWaveList list;
-    list.Mixer.OutputRate = 1000;
-    list.Add(Item("A", Constant(1000, 3000, 1000)));
-    list.Add(Item("B", Constant(-300, 3000, 1000)));
-    list.Find("A").Play(list.Mixer);
-    list.Find("B").Play(list.Mixer);
-    std::vector<int16_t> out = MixFrames(list.Mixer, 2500); // longer than one internal pass
+    TSounds sum(1000);
+    sum.Add(Item("A", Samples(3000, 1000))).Play(sum.M);
+    sum.Add(Item("B", Samples(3000, -300))).Play(sum.M);
+    out = MixFrames(sum.M, 2500); // longer than one internal pass
     EXPECT_EQ(out[0], 700);
     EXPECT_EQ(out[2 * 1000], 700);
     EXPECT_EQ(out[2 * 2499 + 1], 700);
 }
 
-TEST(SoundMixer, VolumeScalesTheAmplitude) {
-    TWaveList list;
-    list.Mixer.OutputRate = 1000;
-    TWaveItem& item = list.Add(Item("Tone", Constant(10000, 1000, 1000)));
-    item.SetVolume(list.Mixer, -600);
-    item.Play(list.Mixer);
-    std::vector<int16_t> half = MixFrames(list.Mixer, 10);
-    EXPECT_NEAR(half[4], 5012, 2);
-    EXPECT_EQ(half[4], half[5]);
-
-    item.SetVolume(list.Mixer, -10000);
-    item.Play(list.Mixer);
-    std::vector<int16_t> silent = MixFrames(list.Mixer, 10);
-    EXPECT_EQ(AudibleFrames(silent), 0u);
-
-    item.SetVolume(list.Mixer, 0);
-    item.Play(list.Mixer);
-    EXPECT_EQ(MixFrames(list.Mixer, 10)[4], 10000);
+TEST(SoundMixer, VolumeAndPanScaleEachChannel) {
+    TSounds s(1000);
+    TWaveItem& item = s.Add(Item("Tone", Samples(1000, 10000)));
+    // 6 dB down is about half; -10000 is silence.
+    const std::tuple<int, int, int, int, int> cases[] = {{-600, 0, 5012, 5012, 2},
+                                                         {-10000, 0, 0, 0, 0},
+                                                         {0, 0, 10000, 10000, 0},
+                                                         {0, -10000, 10000, 0, 0},
+                                                         {0, 600, 5012, 10000, 2}};
+    for (const auto& [volume, pan, left, right, tolerance] : cases) {
+        SCOPED_TRACE(testing::Message() << "volume " << volume << " pan " << pan);
+        item.SetVolume(s.M, volume);
+        item.SetPan(s.M, pan);
+        item.Play(s.M);
+        const Samples out = MixFrames(s.M, 10);
+        for (size_t i = 0; i < out.size(); i += 2) {
+            EXPECT_NEAR(out[i], left, tolerance);
+            EXPECT_NEAR(out[i + 1], right, tolerance);
+            EXPECT_TRUE(pan != 0 || out[i] == out[i + 1])
+                << "centred channels differ: " << out[i] << " " << out[i + 1];
+        }
+    }
 }
 
-TEST(SoundMixer, PanMovesTheSoundBetweenChannels) {
-    TWaveList list;
-    list.Mixer.OutputRate = 1000;
-    TWaveItem& item = list.Add(Item("Tone", Constant(10000, 1000, 1000)));
-    item.SetPan(list.Mixer, -10000);
-    item.Play(list.Mixer);
-    std::vector<int16_t> out = MixFrames(list.Mixer, 4);
-    EXPECT_EQ(out[2], 10000);
-    EXPECT_EQ(out[3], 0);
+TEST(SoundMixer, FrequencySetsTheDurationAndResamplesByInterpolation) {
+    TSounds s(44100);
+    TWaveItem& item = s.Add(Item("Tone", Samples(2205, 8000), 1, false, 22050)); // 0.1 s at its own rate
+    // Twice as fast is half as long; 0 goes back to the recording's own rate, -1 leaves it unset.
+    for (const auto& [frequency, frames, tolerance] :
+         {std::tuple{-1, 4410.0, 2.0}, {44100, 2205.0, 2.0}, {11025, 8820.0, 3.0}, {0, 4410.0, 2.0}}) {
+        if (frequency >= 0) item.SetFrequency(s.M, frequency);
+        item.Play(s.M);
+        EXPECT_NEAR(double(AudibleFrames(MixFrames(s.M, 20000))), frames, tolerance) << frequency;
+        EXPECT_FALSE(s.M.Voices[item.Buffers[0]].Playing) << frequency;
+    }
 
-    item.SetPan(list.Mixer, 600);
-    item.Play(list.Mixer);
-    out = MixFrames(list.Mixer, 4);
-    EXPECT_NEAR(out[2], 5012, 2);
-    EXPECT_EQ(out[3], 10000);
-}
-
-TEST(SoundMixer, FrequencySetsTheDuration) {
-    TWaveList list;
-    list.Mixer.OutputRate = 44100;
-    TWaveItem& item = list.Add(Item("Tone", Constant(8000, 2205, 22050))); // 0.1 s at its own rate
-    item.Play(list.Mixer);
-    const size_t own = AudibleFrames(MixFrames(list.Mixer, 20000));
-    EXPECT_NEAR(double(own), 4410.0, 2.0);
-    EXPECT_FALSE(list.Mixer.Voices[item.Buffers[0]].Playing);
-
-    item.SetFrequency(list.Mixer, 44100); // twice as fast: half as long
-    item.Play(list.Mixer);
-    const size_t fast = AudibleFrames(MixFrames(list.Mixer, 20000));
-    EXPECT_NEAR(double(fast), 2205.0, 2.0);
-
-    item.SetFrequency(list.Mixer, 11025);
-    item.Play(list.Mixer);
-    EXPECT_NEAR(double(AudibleFrames(MixFrames(list.Mixer, 20000))), 8820.0, 3.0);
-
-    item.SetFrequency(list.Mixer, 0); // back to the recording's own rate
-    item.Play(list.Mixer);
-    EXPECT_NEAR(double(AudibleFrames(MixFrames(list.Mixer, 20000))), 4410.0, 2.0);
-}
-
-TEST(SoundMixer, ResamplesByInterpolation) {
-    TWaveList list;
-    list.Mixer.OutputRate = 2000;
-    TWave ramp;
-    ramp.SampleRate = 1000;
-    ramp.Samples = {0, 1000, 2000, 3000};
-    list.Add(Item("Ramp", ramp)).Play(list.Mixer);
-    std::vector<int16_t> out = MixFrames(list.Mixer, 6);
-    EXPECT_EQ(out[0], 0);
-    EXPECT_EQ(out[2], 500);
-    EXPECT_EQ(out[4], 1000);
-    EXPECT_EQ(out[6], 1500);
-    EXPECT_EQ(out[10], 2500);
+    TSounds ramp(2000);
+    ramp.Add(Item("Ramp", {0, 1000, 2000, 3000})).Play(ramp.M);
+    EXPECT_EQ(LeftOf(MixFrames(ramp.M, 6)), (Samples{0, 500, 1000, 1500, 2000, 2500}));
 }
 
 TEST(SoundBuffers, OneShotUsesFreeThenNewThenOldestBuffer) {
-    TWaveList list;
-    list.Mixer.OutputRate = 1000;
-    TWaveItem& shot = list.Add(Item("Shot", Constant(100, 100, 1000), 3));
-    TMixer& m = list.Mixer;
-
-    shot.Play(m);
-    shot.Play(m);
-    shot.Play(m);
+    TSounds s(1000);
+    TWaveItem& shot = s.Add(Item("Shot", Samples(100, 100), 3));
+    for (int i = 0; i < 3; ++i)
+        shot.Play(s.M);
     ASSERT_EQ(shot.Buffers.size(), 3u);
-    EXPECT_EQ(PlayingCount(m, shot), 3u);
-
-    // All three busy and the limit reached: the oldest (the first) restarts from sample 0.
-    MixFrames(m, 30);
-    const size_t first = shot.Buffers[0];
-    shot.Play(m);
-    EXPECT_EQ(shot.Buffers.size(), 3u);
-    EXPECT_DOUBLE_EQ(m.Voices[first].Position, 0.0);
-    EXPECT_DOUBLE_EQ(m.Voices[shot.Buffers[1]].Position, 30.0);
-    // Next in age is the second buffer.
-    shot.Play(m);
-    EXPECT_DOUBLE_EQ(m.Voices[shot.Buffers[1]].Position, 0.0);
-    EXPECT_DOUBLE_EQ(m.Voices[shot.Buffers[2]].Position, 30.0);
-
+    EXPECT_EQ(PlayingCount(s.M, shot), 3u);
+    const auto positions = [&] {
+        std::vector<double> at;
+        for (size_t index : shot.Buffers)
+            at.push_back(s.M.Voices[index].Position);
+        return at;
+    };
+    // All three busy and the limit reached: the oldest (the first) restarts from sample 0, then the next.
+    MixFrames(s.M, 30);
+    shot.Play(s.M);
+    EXPECT_EQ(positions(), (std::vector<double>{0, 30, 30}));
+    shot.Play(s.M);
+    EXPECT_EQ(positions(), (std::vector<double>{0, 0, 30}));
     // A finished buffer is reused before anything else is disturbed.
-    m.Voices[shot.Buffers[2]].Playing = false;
-    MixFrames(m, 10);
-    shot.Play(m);
-    EXPECT_EQ(shot.Buffers.size(), 3u);
-    EXPECT_DOUBLE_EQ(m.Voices[shot.Buffers[2]].Position, 0.0);
-    EXPECT_DOUBLE_EQ(m.Voices[shot.Buffers[0]].Position, 10.0);
+    s.M.Voices[shot.Buffers[2]].Playing = false;
+    MixFrames(s.M, 10);
+    shot.Play(s.M);
+    EXPECT_EQ(positions(), (std::vector<double>{10, 10, 0}));
 }
 
-TEST(SoundBuffers, ItemsKeepTheirOwnBuffers) {
-    TWaveList list;
-    list.Mixer.OutputRate = 1000;
-    list.Add(Item("A", Constant(100, 100, 1000), 1));
-    list.Add(Item("B", Constant(100, 100, 1000), 1));
-    list.Find("A").Play(list.Mixer);
-    list.Find("B").Play(list.Mixer);
-    list.Find("A").Play(list.Mixer); // limit 1: restarts its own buffer, never B's
-    EXPECT_EQ(list.Mixer.Voices.size(), 2u);
-    EXPECT_NE(list.Find("A").Buffers[0], list.Find("B").Buffers[0]);
-    EXPECT_EQ(PlayingCount(list.Mixer, list.Find("B")), 1u);
-}
+TEST(SoundBuffers, ItemsKeepTheirOwnBuffersAndStopSilencesOnlyTheirs) {
+    TSounds s(1000);
+    s.Add(Item("A", Samples(100, 100), 1));
+    s.Add(Item("B", Samples(100, 100), 1));
+    s["A"].Play(s.M);
+    s["B"].Play(s.M);
+    s["A"].Play(s.M); // limit 1: restarts its own buffer, never B's
+    EXPECT_EQ(s.M.Voices.size(), 2u);
+    EXPECT_NE(s["A"].Buffers[0], s["B"].Buffers[0]);
+    EXPECT_EQ(PlayingCount(s.M, s["B"]), 1u);
 
-TEST(SoundBuffers, StopSilencesEveryBufferOfTheItemOnly) {
-    TWaveList list;
-    list.Mixer.OutputRate = 1000;
-    TWaveItem& a = list.Add(Item("A", Constant(100, 1000, 1000), 4));
-    a.Play(list.Mixer);
-    a.Play(list.Mixer);
-    a.Play(list.Mixer); // `a` may move when B is added; it is looked up again below
-    TWaveItem& b = list.Add(Item("B", Constant(7, 1000, 1000), 1));
-    b.Play(list.Mixer);
-    list.Find("A").Stop(list.Mixer);
-    EXPECT_EQ(PlayingCount(list.Mixer, list.Find("A")), 0u);
-    std::vector<int16_t> out = MixFrames(list.Mixer, 5);
-    EXPECT_EQ(out[0], 7);
+    TSounds t(1000);
+    TWaveItem& a = t.Add(Item("A", Samples(1000, 100), 4));
+    for (int i = 0; i < 3; ++i)
+        a.Play(t.M);
+    t.Add(Item("B", Samples(1000, 7), 1)).Play(t.M); // `a` may move; it is looked up again below
+    t["A"].Stop(t.M);
+    EXPECT_EQ(PlayingCount(t.M, t["A"]), 0u);
+    EXPECT_EQ(MixFrames(t.M, 5)[0], 7);
 }
 
 TEST(SoundBuffers, LoopedSoundHasOneSeamlessBufferUntilStopped) {
-    TWaveList list;
-    list.Mixer.OutputRate = 1000;
-    TWave saw;
-    saw.SampleRate = 1000;
-    saw.Samples = {100, 200, 300, 400};
-    TWaveItem& engine = list.Add(Item("Engine", saw, 5, true));
-    engine.Play(list.Mixer);
-    engine.Play(list.Mixer);
+    TSounds s(1000);
+    TWaveItem& engine = s.Add(Item("Engine", {100, 200, 300, 400}, 5, true));
+    engine.Play(s.M);
+    engine.Play(s.M);
     EXPECT_EQ(engine.Buffers.size(), 1u);
-
-    std::vector<int16_t> out = MixFrames(list.Mixer, 10);
-    const int16_t expected[10] = {100, 200, 300, 400, 100, 200, 300, 400, 100, 200};
-    for (size_t i = 0; i < 10; ++i)
-        EXPECT_EQ(out[2 * i], expected[i]) << "frame " << i;
-
+    EXPECT_EQ(LeftOf(MixFrames(s.M, 10)), (Samples{100, 200, 300, 400, 100, 200, 300, 400, 100, 200}));
     // Playing again restarts the one buffer at its first sample.
-    engine.Play(list.Mixer);
-    EXPECT_EQ(MixFrames(list.Mixer, 1)[0], 100);
+    engine.Play(s.M);
+    EXPECT_EQ(MixFrames(s.M, 1)[0], 100);
+    engine.Stop(s.M);
+    EXPECT_EQ(AudibleFrames(MixFrames(s.M, 10)), 0u);
 
-    engine.Stop(list.Mixer);
-    EXPECT_EQ(AudibleFrames(MixFrames(list.Mixer, 10)), 0u);
-}
+    // At half speed the loop interpolates between the last sample and the first as if it went on.
+    TSounds hum(2000);
+    hum.Add(Item("Hum", {0, 1000}, 1, true)).Play(hum.M);
+    EXPECT_EQ(LeftOf(MixFrames(hum.M, 6)), (Samples{0, 500, 1000, 500, 0, 500}));
 
-TEST(SoundBuffers, LoopWrapsAtHalfSpeedWithoutASeam) {
-    TWaveList list;
-    list.Mixer.OutputRate = 2000;
-    TWave saw;
-    saw.SampleRate = 1000;
-    saw.Samples = {0, 1000};
-    list.Add(Item("Hum", saw, 1, true)).Play(list.Mixer);
-    std::vector<int16_t> out = MixFrames(list.Mixer, 6);
-    // Between the last sample and the first the loop interpolates as if the recording went on.
-    const int16_t expected[6] = {0, 500, 1000, 500, 0, 500};
-    for (size_t i = 0; i < 6; ++i)
-        EXPECT_EQ(out[2 * i], expected[i]) << "frame " << i;
+    // An empty recording ends at once, looped or not.
+    TSounds none(44100);
+    TWaveItem& nothing = none.Add(Item("Nothing", {}, 1, true));
+    nothing.Play(none.M);
+    EXPECT_EQ(AudibleFrames(MixFrames(none.M, 8)), 0u);
+    EXPECT_FALSE(none.M.Voices[nothing.Buffers[0]].Playing);
 }
 
 TEST(SoundBuffers, SettingsApplyAtOnceOnlyToALoopingBuffer) {
-    TWaveList list;
-    list.Mixer.OutputRate = 1000;
-    list.Add(Item("Engine", Constant(10000, 100, 1000), 1, true));
-    TWaveItem& shot = list.Add(Item("Shot", Constant(10000, 100, 1000), 1));
-    TWaveItem& e = list.Find("Engine");
-    e.Play(list.Mixer);
-    shot.Play(list.Mixer);
-    e.SetVolume(list.Mixer, -600);
-    e.SetPan(list.Mixer, -10000);
-    e.SetFrequency(list.Mixer, 2000);
-    shot.SetVolume(list.Mixer, -10000);
-    shot.SetFrequency(list.Mixer, 4000);
-    const TVoice& ev = list.Mixer.Voices[e.Buffers[0]];
-    const TVoice& sv = list.Mixer.Voices[shot.Buffers[0]];
+    TSounds s(1000);
+    s.Add(Item("Engine", Samples(100, 10000), 1, true));
+    TWaveItem& shot = s.Add(Item("Shot", Samples(100, 10000), 1));
+    TWaveItem& e = s["Engine"];
+    e.Play(s.M);
+    shot.Play(s.M);
+    e.SetVolume(s.M, -600);
+    e.SetPan(s.M, -10000);
+    e.SetFrequency(s.M, 2000);
+    shot.SetVolume(s.M, -10000);
+    shot.SetFrequency(s.M, 4000);
+    const TVoice& ev = s.M.Voices[e.Buffers[0]];
+    const TVoice& sv = s.M.Voices[shot.Buffers[0]];
     EXPECT_NEAR(ev.GainLeft, VolumeGain(-600), 1e-6f);
     EXPECT_FLOAT_EQ(ev.GainRight, 0.0f);
     EXPECT_DOUBLE_EQ(ev.Step, 2.0);
     // The playing one-shot keeps what it started with; the new values wait for its next play.
     EXPECT_FLOAT_EQ(sv.GainLeft, 1.0f);
     EXPECT_DOUBLE_EQ(sv.Step, 1.0);
-    shot.Play(list.Mixer);
+    shot.Play(s.M);
     EXPECT_FLOAT_EQ(sv.GainLeft, 0.0f);
     EXPECT_DOUBLE_EQ(sv.Step, 4.0);
 }
 
-TEST(SoundBuffers, EmptyRecordingEndsAtOnce) {
-    TWaveList list;
-    TWaveItem& item = list.Add(Item("Nothing", TWave{}, 1, true));
-    item.Play(list.Mixer);
-    EXPECT_EQ(AudibleFrames(MixFrames(list.Mixer, 8)), 0u);
-    EXPECT_FALSE(list.Mixer.Voices[item.Buffers[0]].Playing);
-}
-
-TEST(SoundList, AddingAfterPlayKeepsPlayingVoicesOnTheirRecording) {
-    TWaveList list;
-    list.Mixer.OutputRate = 1000;
-    list.Add(Item("First", Constant(321, 1000, 1000), 1, true)).Play(list.Mixer);
+TEST(SoundList, PlayingVoicesStayOnTheirRecordingAndFindNamesTheMissingWave) {
+    TSounds s(1000);
+    s.Add(Item("First", Samples(1000, 321), 1, true)).Play(s.M);
     // Enough items to make the list reallocate several times under the playing voice.
     for (int i = 0; i < 40; ++i)
-        list.Add(Item("Filler" + std::to_string(i), Constant(0, 10, 1000)));
-    EXPECT_EQ(list.Mixer.Voices[list.Find("First").Buffers[0]].Wave, &list.Find("First").Wave);
-    EXPECT_EQ(MixFrames(list.Mixer, 3)[4], 321);
-}
+        s.Add(Item("Filler" + std::to_string(i), Samples(10, 0)));
+    EXPECT_EQ(s.M.Voices[s["First"].Buffers[0]].Wave, &s["First"].Wave);
+    EXPECT_EQ(MixFrames(s.M, 3)[4], 321);
 
-TEST(SoundList, FindNamesTheMissingWave) {
-    TWaveList list;
-    list.Add(Item("Explo0", Constant(1, 1, 1000)));
-    EXPECT_EQ(&list.Find("Explo0"), &list.Items[0]);
-    EXPECT_EQ(list.TryFind("explo0"), nullptr); // names are matched exactly
+    EXPECT_EQ(&s["First"], &s.List.Items[0]);
+    EXPECT_EQ(s.List.TryFind("first"), nullptr); // names are matched exactly
     try {
-        list.Find("Thunder");
+        s["Thunder"];
         FAIL() << "no error raised";
     } catch (const TMediaError& e) {
         EXPECT_STREQ(e.what(), "Wave 'Thunder' not found");
