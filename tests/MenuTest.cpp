@@ -6,10 +6,20 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// Pointer positions with the button state at each.
+using TMoves = std::vector<std::tuple<int, int, bool>>;
+
+// Moves the pointer to an absolute screen point with the given button state.
+void MoveTo(TGameMenu& menu, int x, int y, bool button) {
+    menu.MoveCursor(static_cast<int16_t>(x - menu.CursorX), static_cast<int16_t>(y - menu.CursorY), button);
+}
 
 class MenuTest : public ::testing::Test {
   protected:
@@ -38,20 +48,20 @@ class MenuTest : public ::testing::Test {
         menu.AddArea(100, 100, 20, 10);
         return menu;
     }
+    // That menu after the pointer went to each point with the button as given.
+    TGameMenu AreaMenuAfter(const TMoves& moves) {
+        TGameMenu menu = AreaMenu();
+        for (const auto& [x, y, button] : moves)
+            MoveTo(menu, x, y, button);
+        return menu;
+    }
 };
 
-constexpr uint32_t Red = 0xFF0000;
-constexpr uint32_t Green = 0x00FF00;
-constexpr uint32_t Blue = 0x0000FF;
-
-// Moves the pointer to an absolute screen point with the given button state.
-void MoveTo(TGameMenu& menu, int x, int y, bool button) {
-    menu.MoveCursor(static_cast<int16_t>(x - menu.CursorX), static_cast<int16_t>(y - menu.CursorY), button);
-}
+constexpr uint32_t Red = 0xFF0000, Green = 0x00FF00, Blue = 0x0000FF;
 
 } // namespace
 
-TEST_F(MenuTest, ReleaseOverTheItemAfterPressingOnItFiresOnce) {
+TEST_F(MenuTest, OnlyAPressThatStartedAndStayedOnTheVisibleItemFiresAndOnlyInsideItsHotRectangle) {
     TGameMenu menu = AreaMenu();
     MoveTo(menu, 105, 105, false);
     EXPECT_EQ(menu.Items[0].State, 1);
@@ -66,81 +76,57 @@ TEST_F(MenuTest, ReleaseOverTheItemAfterPressingOnItFiresOnce) {
     menu.MoveCursor(0, 0, false);
     EXPECT_FALSE(menu.ItemClicked(0));
     EXPECT_EQ(menu.Items[0].State, 1);
-}
 
-TEST_F(MenuTest, PressesThatDidNotStartAndStayOnTheItemNeverFire) {
-    {
-        SCOPED_TRACE("pressed outside, slid on, released");
-        TGameMenu menu = AreaMenu();
-        MoveTo(menu, 50, 50, true);
-        MoveTo(menu, 105, 105, true);
-        EXPECT_FALSE(menu.ItemClicked(0));
-        MoveTo(menu, 105, 105, false);
-        EXPECT_FALSE(menu.ItemClicked(0));
-        // A fresh press on the item after that release works as usual.
-        MoveTo(menu, 105, 105, true);
-        MoveTo(menu, 105, 105, false);
-        EXPECT_TRUE(menu.ItemClicked(0));
-    }
-    {
-        SCOPED_TRACE("pressed on, slid off and back, released");
-        TGameMenu menu = AreaMenu();
-        MoveTo(menu, 105, 105, false);
-        MoveTo(menu, 105, 105, true);
-        MoveTo(menu, 130, 105, true);
-        EXPECT_FALSE(menu.Items[0].Pressed);
-        MoveTo(menu, 105, 105, true);
-        MoveTo(menu, 105, 105, false);
-        EXPECT_FALSE(menu.ItemClicked(0));
-    }
-    {
-        SCOPED_TRACE("pressed and released between two updates");
-        TGameMenu menu = AreaMenu();
-        MoveTo(menu, 105, 105, false);
+    const std::tuple<int, int, bool> on{105, 105, false}, held{105, 105, true}, heldOutside{50, 50, true},
+        heldBeside{130, 105, true};
+    const std::pair<const char*, TMoves> neverFire[] = {
+        {"pressed outside, slid on, still held", {heldOutside, held}},
+        {"pressed outside, slid on, released", {heldOutside, held, on}},
+        {"pressed on, slid off and back, released", {on, held, heldBeside, held, on}},
         // The press never reached an update, so Pressed was never set.
-        MoveTo(menu, 105, 105, false);
-        EXPECT_FALSE(menu.ItemClicked(0));
-    }
-    {
-        SCOPED_TRACE("arrived and pressed in one update, released in the next");
-        TGameMenu menu = AreaMenu();
-        MoveTo(menu, 105, 105, true);
-        MoveTo(menu, 105, 105, false);
-        EXPECT_TRUE(menu.ItemClicked(0));
-    }
+        {"pressed and released between two updates", {on, on}},
+    };
+    for (const auto& [name, moves] : neverFire)
+        EXPECT_FALSE(AreaMenuAfter(moves).ItemClicked(0)) << name;
+    EXPECT_TRUE(AreaMenuAfter({heldOutside, held, on, held, on}).ItemClicked(0))
+        << "a fresh press after that";
+    EXPECT_TRUE(AreaMenuAfter({held, on}).ItemClicked(0)) << "arrived and pressed in one update";
+    EXPECT_FALSE(AreaMenuAfter({on, held, heldBeside}).Items[0].Pressed) << "sliding off forgets the press";
+
+    // The hot rectangle leaves out its right and bottom edges.
+    for (const auto& [x, y, state] :
+         {std::tuple{100, 100, 1}, {119, 109, 1}, {120, 109, 0}, {119, 110, 0}, {99, 105, 0}})
+        EXPECT_EQ(AreaMenuAfter({{x, y, false}}).Items[0].State, state) << x << "," << y;
+
+    // An item hidden while pressed is idle and never fires, but keeps its press.
+    TGameMenu hiddenHeld = AreaMenuAfter({on, held});
+    hiddenHeld.Items[0].Visible = false;
+    MoveTo(hiddenHeld, 105, 105, false);
+    EXPECT_EQ(hiddenHeld.Items[0].State, 0);
+    EXPECT_TRUE(hiddenHeld.Items[0].Pressed);
+    EXPECT_FALSE(hiddenHeld.ItemClicked(0));
+    TGameMenu hidden = AreaMenu();
+    hidden.Items[0].Visible = false;
+    for (bool button : {false, true, false})
+        MoveTo(hidden, 105, 105, button);
+    EXPECT_FALSE(hidden.ItemClicked(0));
+
+    // The pointer is clamped to the inclusive bounds and to zero; SetCursorPos places it as given
+    // and touches no item.
+    TGameMenu free = AreaMenu();
+    const auto at = [&] { return std::make_pair(int(free.CursorX), int(free.CursorY)); };
+    free.MoveCursor(700, 600, false);
+    EXPECT_EQ(at(), std::make_pair(640, 480));
+    free.MoveCursor(-1000, -1000, false);
+    EXPECT_EQ(at(), std::make_pair(0, 0));
+    free.MoveCursor(640, 480, false);
+    EXPECT_EQ(at(), std::make_pair(640, 480));
+    free.SetCursorPos(-5, 900);
+    EXPECT_EQ(at(), std::make_pair(-5, 900));
+    EXPECT_EQ(free.Items[0].State, 0);
 }
 
-TEST_F(MenuTest, HotRectangleExcludesItsRightAndBottomEdges) {
-    TGameMenu menu = AreaMenu();
-    MoveTo(menu, 119, 109, false);
-    EXPECT_EQ(menu.Items[0].State, 1);
-    MoveTo(menu, 120, 109, false);
-    EXPECT_EQ(menu.Items[0].State, 0);
-    MoveTo(menu, 119, 110, false);
-    EXPECT_EQ(menu.Items[0].State, 0);
-    MoveTo(menu, 99, 105, false);
-    EXPECT_EQ(menu.Items[0].State, 0);
-}
-
-TEST_F(MenuTest, PointerIsClampedToTheInclusiveBoundsAndToZero) {
-    TGameMenu menu = AreaMenu();
-    menu.MoveCursor(700, 600, false);
-    EXPECT_EQ(menu.CursorX, 640);
-    EXPECT_EQ(menu.CursorY, 480);
-    menu.MoveCursor(-1000, -1000, false);
-    EXPECT_EQ(menu.CursorX, 0);
-    EXPECT_EQ(menu.CursorY, 0);
-    menu.MoveCursor(640, 480, false);
-    EXPECT_EQ(menu.CursorX, 640);
-    EXPECT_EQ(menu.CursorY, 480);
-    // SetCursorPos places the pointer as given and touches no item.
-    menu.SetCursorPos(-5, 900);
-    EXPECT_EQ(menu.CursorX, -5);
-    EXPECT_EQ(menu.CursorY, 900);
-    EXPECT_EQ(menu.Items[0].State, 0);
-}
-
-TEST_F(MenuTest, OffsetMenuHitsRelativeToItsOriginAndWrapsLeftOfIt) {
+TEST_F(MenuTest, OffsetMenuHitsRelativeToItsOriginAndWrapsLeftOfItAndUnknownItemsNeverFire) {
     TGameMenu menu(Files, "graphics\\menu\\cursor.bmp", 640, 480);
     menu.OffsetX = 25;
     menu.OffsetY = 314;
@@ -154,39 +140,18 @@ TEST_F(MenuTest, OffsetMenuHitsRelativeToItsOriginAndWrapsLeftOfIt) {
     MoveTo(menu, 10, 400, false);
     EXPECT_EQ(menu.Items[size_t(key)].State, 0);
     EXPECT_EQ(menu.Items[size_t(wrapped)].State, 1);
-}
 
-TEST_F(MenuTest, InvisibleItemIsIdleAndNeverFiresButKeepsItsPress) {
-    TGameMenu menu = AreaMenu();
-    MoveTo(menu, 105, 105, false);
-    MoveTo(menu, 105, 105, true);
-    menu.Items[0].Visible = false;
-    MoveTo(menu, 105, 105, false);
-    EXPECT_EQ(menu.Items[0].State, 0);
-    EXPECT_TRUE(menu.Items[0].Pressed);
-    EXPECT_FALSE(menu.ItemClicked(0));
-
-    TGameMenu hidden = AreaMenu();
-    hidden.Items[0].Visible = false;
-    MoveTo(hidden, 105, 105, false);
-    MoveTo(hidden, 105, 105, true);
-    MoveTo(hidden, 105, 105, false);
-    EXPECT_FALSE(hidden.ItemClicked(0));
-}
-
-TEST_F(MenuTest, ItemClickedOutOfRangeIsFalse) {
-    TGameMenu menu(Files, "graphics\\menu\\cursor.bmp", 640, 480);
+    // Asking about an item that does not exist is no click.
+    TGameMenu row(Files, "graphics\\menu\\cursor.bmp", 640, 480);
     for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(menu.AddArea(uint16_t(10 * i), 0, 10, 10), i);
-    MoveTo(menu, 5, 5, false);
-    MoveTo(menu, 5, 5, true);
-    MoveTo(menu, 5, 5, false);
-    ASSERT_TRUE(menu.ItemClicked(0));
-    EXPECT_EQ(menu.ItemCount(), 12);
-    EXPECT_FALSE(menu.ItemClicked(12));
-    EXPECT_FALSE(menu.ItemClicked(42));
-    EXPECT_FALSE(menu.ItemClicked(255));
-    EXPECT_FALSE(menu.ItemClicked(-1));
+        EXPECT_EQ(row.AddArea(uint16_t(10 * i), 0, 10, 10), i);
+    MoveTo(row, 5, 5, false);
+    MoveTo(row, 5, 5, true);
+    MoveTo(row, 5, 5, false);
+    ASSERT_TRUE(row.ItemClicked(0));
+    EXPECT_EQ(row.ItemCount(), 12);
+    for (int outside : {12, 42, 255, -1})
+        EXPECT_FALSE(row.ItemClicked(outside)) << outside;
 }
 
 TEST_F(MenuTest, ButtonPicturesGiveTheSizeAndMissingIdlePictureGivesNoHotArea) {
@@ -204,23 +169,25 @@ TEST_F(MenuTest, ButtonPicturesGiveTheSizeAndMissingIdlePictureGivesNoHotArea) {
     const int image = menu.AddImageItem(10, 10, "graphics\\menu\\Background.bmp");
     const int absent = menu.AddImageItem(10, 10, "graphics\\menu\\Nothing.bmp");
 
-    EXPECT_EQ(menu.Items[size_t(back)].Width, 22);
-    EXPECT_EQ(menu.Items[size_t(back)].Height, 12);
-    EXPECT_EQ(menu.Items[size_t(back)].Images[1].Pixel(0, 0), Green);
-    EXPECT_EQ(menu.Items[size_t(missing)].Width, 0);
-    EXPECT_EQ(menu.Items[size_t(missing)].Height, 0);
-    EXPECT_EQ(menu.Items[size_t(missing)].Images[1].Width, 30);
-    EXPECT_TRUE(menu.Items[size_t(missing)].Images[0].Empty());
-    EXPECT_EQ(menu.Items[size_t(image)].Width, 7);
-    for (const Surface& s : menu.Items[size_t(image)].Images)
+    const TGameMenuItem &b = menu.Items[size_t(back)], &m = menu.Items[size_t(missing)],
+                        &i = menu.Items[size_t(image)], &a = menu.Items[size_t(absent)];
+    const auto size = [](const TGameMenuItem& item) {
+        return std::make_pair(int(item.Width), int(item.Height));
+    };
+    EXPECT_EQ(size(b), std::make_pair(22, 12));
+    EXPECT_EQ(b.Images[1].Pixel(0, 0), Green);
+    EXPECT_EQ(size(m), std::make_pair(0, 0));
+    EXPECT_EQ(m.Images[1].Width, 30);
+    EXPECT_TRUE(m.Images[0].Empty());
+    EXPECT_EQ(size(i), std::make_pair(7, 5));
+    for (const Surface& s : i.Images)
         EXPECT_EQ(s.Pixel(6, 4), Red);
-    EXPECT_EQ(menu.Items[size_t(absent)].Width, 0);
-    EXPECT_TRUE(menu.Items[size_t(absent)].Images[2].Empty());
-
+    EXPECT_EQ(size(a), std::make_pair(0, 0));
+    EXPECT_TRUE(a.Images[2].Empty());
     // The item without an idle picture can never be hovered.
     MoveTo(menu, 0, 0, false);
-    EXPECT_EQ(menu.Items[size_t(missing)].State, 0);
-    EXPECT_EQ(menu.Items[size_t(image)].State, 0);
+    EXPECT_EQ(m.State, 0);
+    EXPECT_EQ(i.State, 0);
 }
 
 TEST_F(MenuTest, DrawShowsIdleHoverPressedAndClickedPicturesAtTheOffset) {
@@ -239,19 +206,16 @@ TEST_F(MenuTest, DrawShowsIdleHoverPressedAndClickedPicturesAtTheOffset) {
     };
     EXPECT_EQ(shown(), Red);
     EXPECT_EQ(screen.Pixel(14, 26), 0u);
-    MoveTo(menu, 16, 27, false);
-    EXPECT_EQ(shown(), Green);
-    MoveTo(menu, 16, 27, true);
-    EXPECT_EQ(shown(), Blue);
-    MoveTo(menu, 16, 27, false);
-    EXPECT_EQ(shown(), Blue); // the frame after the release
-    MoveTo(menu, 16, 27, true);
-    // Pressed and slid off: the press is forgotten and the item is idle again.
-    MoveTo(menu, 40, 40, true);
-    EXPECT_EQ(shown(), Red);
+    // The clicked picture stays for the frame after the release; pressed and slid off, the press is
+    // forgotten and the item is idle again.
+    const std::tuple<int, int, bool, uint32_t> steps[] = {
+        {16, 27, false, Green}, {16, 27, true, Blue},   {16, 27, false, Blue}, {16, 27, true, Blue},
+        {40, 40, true, Red},    {16, 27, false, Green}, {16, 27, true, Blue}};
+    for (const auto& [x, y, button, colour] : steps) {
+        MoveTo(menu, x, y, button);
+        EXPECT_EQ(shown(), colour) << x << "," << y << (button ? " pressed" : "");
+    }
     // A held press whose State was reset by hiding shows the highlighted picture when shown again.
-    MoveTo(menu, 16, 27, false);
-    MoveTo(menu, 16, 27, true);
     menu.Items[0].Visible = false;
     menu.MoveCursor(0, 0, true);
     EXPECT_EQ(shown(), 0u);
@@ -273,10 +237,9 @@ TEST_F(MenuTest, PointerShowsOneFrameOfTheStripWithoutItsLastRow) {
     TRandom random;
     Surface screen(40, 40);
     menu.DrawCursor(screen, 60000, random);
-    EXPECT_EQ(screen.Pixel(10, 10), 4u);
-    EXPECT_EQ(screen.Pixel(12, 12), 4u);
-    EXPECT_EQ(screen.Pixel(13, 10), 0u);
-    EXPECT_EQ(screen.Pixel(10, 13), 0u);
+    EXPECT_EQ((std::vector<uint32_t>{screen.Pixel(10, 10), screen.Pixel(12, 12), screen.Pixel(13, 10),
+                                     screen.Pixel(10, 13)}),
+              (std::vector<uint32_t>{4, 4, 0, 0}));
 
     // Near the screen edge the pointer is clipped, never drawn out of bounds.
     menu.SetCursorPos(38, 38);
@@ -288,46 +251,20 @@ TEST_F(MenuTest, PointerShowsOneFrameOfTheStripWithoutItsLastRow) {
     Surface clean(8, 8);
     blind.CursorFrame = 2;
     blind.DrawCursor(clean, 1, random);
-    for (uint32_t p : clean.Pixels)
-        EXPECT_EQ(p, 0u);
+    EXPECT_EQ(clean.Pixels, std::vector<uint32_t>(64, 0u));
 }
 
-TEST_F(MenuTest, PointerRunAdvancesTwentyFramesPerSecondOfFrameRate) {
+TEST_F(MenuTest, PointerRunStartsWhenTheGeneratorDrawsZeroAndAdvancesTwentyFramesPerSecondOfFrameRate) {
     TGameMenu menu = AreaMenu();
     Surface screen(8, 8);
-    TRandom random;
-    menu.CursorFrame = 0.1f;
-    // At 100 frames per second a run of ten frames takes 50 frames.
-    int calls = 0;
-    while (menu.CursorFrame > 0 && calls < 1000) {
-        menu.DrawCursor(screen, 100, random);
-        ++calls;
-    }
-    EXPECT_EQ(calls, 50);
-    menu.CursorFrame = 5;
-    menu.DrawCursor(screen, 2, random);
-    EXPECT_EQ(menu.CursorFrame, 0.0f);
-    // A frame rate of 0 counts as 1 instead of dividing by zero.
-    menu.CursorFrame = 5;
-    menu.DrawCursor(screen, 0, random);
-    EXPECT_EQ(menu.CursorFrame, 0.0f);
-}
-
-TEST_F(MenuTest, PointerRunStartsWhenTheGeneratorDrawsZero) {
-    TGameMenu menu = AreaMenu();
-    Surface screen(8, 8);
-    uint32_t seed = 0;
-    for (;; ++seed) {
-        TRandom probe{seed};
-        if (probe.Random(200) == 0) break;
-    }
+    uint32_t seed = 0, quietSeed = 0;
+    while (TRandom{seed}.Random(200) != 0)
+        ++seed;
+    while (TRandom{quietSeed}.Random(200) == 0)
+        ++quietSeed;
     TRandom starting{seed};
     menu.DrawCursor(screen, 4, starting);
     EXPECT_FLOAT_EQ(menu.CursorFrame, 2.5f);
-
-    uint32_t quietSeed = 0;
-    while (TRandom{quietSeed}.Random(200) == 0)
-        ++quietSeed;
     TRandom quiet{quietSeed};
     TGameMenu still = AreaMenu();
     still.DrawCursor(screen, 4, quiet);
@@ -339,4 +276,20 @@ TEST_F(MenuTest, PointerRunStartsWhenTheGeneratorDrawsZero) {
     EXPECT_EQ(slow.CursorFrame, 10.0f);
     slow.DrawCursor(screen, 1, again);
     EXPECT_EQ(slow.CursorFrame, 0.0f);
+
+    // At 100 frames per second a run of ten frames takes 50 frames.
+    TRandom random;
+    menu.CursorFrame = 0.1f;
+    int calls = 0;
+    while (menu.CursorFrame > 0 && calls < 1000) {
+        menu.DrawCursor(screen, 100, random);
+        ++calls;
+    }
+    EXPECT_EQ(calls, 50);
+    // A frame rate of 0 counts as 1 instead of dividing by zero.
+    for (uint16_t rate : {2, 0}) {
+        menu.CursorFrame = 5;
+        menu.DrawCursor(screen, rate, random);
+        EXPECT_EQ(menu.CursorFrame, 0.0f) << "at " << rate << " frames a second";
+    }
 }
