@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -25,9 +26,8 @@ struct Explosions : ::testing::Test {
         for (int i = 0; i < n; ++i)
             AdvanceAll(*Map, Waves);
     }
-    void Clear() {
-        for (TProjectile& p : Map->Projectiles)
-            p.Kind = 0;
+    int Cells(uint8_t cls) const {
+        return int(std::count(Map->TerrainBitmap.Cells.begin(), Map->TerrainBitmap.Cells.end(), cls));
     }
     // Sets a record's timer to run out in this frame and advances it once.
     void SetOff(int slot, float timer) {
@@ -37,22 +37,30 @@ struct Explosions : ::testing::Test {
     }
 };
 
-TEST_F(Explosions, BurstCountsFollowTheKindAndTheScale) {
-    SetOff(Put(13, 200, 150, 0.5f, 0), 0.01f); // rocket
-    EXPECT_EQ(CountKind(*Map, 4), 102);
-    EXPECT_EQ(CountKind(*Map, 16), 102);
-    Clear();
-    SetOff(Put(19, 200, 150, 0, 0), 0.01f); // sentry: Round(10) + 1, no + 1 on the count
-    EXPECT_EQ(CountKind(*Map, 4), 11);
-    EXPECT_EQ(CountKind(*Map, 16), 11);
-    Clear();
-    SetOff(Put(20, 200, 150, 0, 0), 0.01f); // flak: the burst plus 101 small bullets
-    EXPECT_EQ(CountKind(*Map, 4), 102);
-    EXPECT_EQ(CountKind(*Map, 21), 101);
-    Clear();
-    SetOff(Put(17, 200, 150, 0, 0), 0.01f); // mine
-    EXPECT_EQ(CountKind(*Map, 4), 101);
-    EXPECT_EQ(CountKind(*Map, 16), 101);
+TEST_F(Explosions, BurstCountsFollowTheKindTheScaleAndWhatSetItOff) {
+    struct Case {
+        const char* Name;
+        uint8_t Kind;
+        float VX, Timer;
+        int Sparks;
+        uint8_t Thrown; // 0: every live record
+        int Count;
+    };
+    // A timer of -42 is a ship's touch: the burst without its fragments.
+    const Case cases[] = {{"rocket", 13, 0.5f, 0.01f, 102, 16, 102},
+                          {"sentry: Round(10) + 1, no + 1 on the count", 19, 0, 0.01f, 11, 16, 11},
+                          {"flak: the burst plus 101 small bullets", 20, 0, 0.01f, 102, 21, 101},
+                          {"mine", 17, 0, 0.01f, 101, 16, 101},
+                          {"rocket hit by a ship", 13, 0.5f, -42, 102, 16, 0},
+                          {"mine hit by a ship", 17, 0, -42, 101, 0, 101}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        for (TProjectile& p : Map->Projectiles)
+            p.Kind = 0;
+        SetOff(Put(c.Kind, 200, 150, c.VX, 0), c.Timer);
+        EXPECT_EQ(CountKind(*Map, 4), c.Sparks);
+        EXPECT_EQ(CountKind(*Map, c.Thrown), c.Count);
+    }
 
     auto big = CombatWorld(400, 300, 20, 20, 380, 20, "2");
     ASSERT_EQ(big->Scale, 1.0f);
@@ -64,27 +72,12 @@ TEST_F(Explosions, BurstCountsFollowTheKindAndTheScale) {
     EXPECT_EQ(CountKind(*big, 16), 202);
 }
 
-TEST_F(Explosions, ProjectilesSetOffByAShipThrowNoFragments) {
-    SetOff(Put(13, 200, 150, 0.5f, 0), -42);
-    EXPECT_EQ(CountKind(*Map, 4), 102);
-    EXPECT_EQ(CountKind(*Map, 16), 0);
-    Clear();
-    SetOff(Put(17, 200, 150, 0, 0), -42);
-    EXPECT_EQ(CountKind(*Map, 4), 101);
-    EXPECT_EQ(CountKind(*Map, 0), 101);
-}
-
 TEST_F(Explosions, RocketDigsAHoleAndTheDirtFallsOut) {
     PutBlock(*Map, 150, 150, 250, 250, TerrainGround, Rock);
     Put(13, 200, 140, 0, 1);
-    int groundBefore = 0;
-    for (uint8_t c : Map->TerrainBitmap.Cells)
-        groundBefore += c == TerrainGround;
+    const int groundBefore = Cells(TerrainGround);
     Frames(60);
-    int groundAfter = 0;
-    for (uint8_t c : Map->TerrainBitmap.Cells)
-        groundAfter += c == TerrainGround;
-    EXPECT_LT(groundAfter, groundBefore - 50);
+    EXPECT_LT(Cells(TerrainGround), groundBefore - 50);
     // Every cell emptied was painted black with it.
     for (int y = 150; y < 250; ++y)
         for (int x = 150; x < 250; ++x)
@@ -182,16 +175,10 @@ TEST_F(Explosions, DugGlueSticksAgainWhereItLands) {
     Map->Spawn(16, 200, 152, 0, -0.5f);
     Map->Dig(Map->ProjectileCursor);
     ASSERT_EQ(CountKind(*Map, 23), 9);
-    int glue = 0;
-    for (uint8_t c : Map->TerrainBitmap.Cells)
-        glue += c == TerrainGlue;
-    EXPECT_EQ(glue, 50 - 9);
+    EXPECT_EQ(Cells(TerrainGlue), 50 - 9);
     Frames(400);
     EXPECT_EQ(CountKind(*Map, 23), 0);
-    glue = 0;
-    for (uint8_t c : Map->TerrainBitmap.Cells)
-        glue += c == TerrainGlue;
-    EXPECT_EQ(glue, 50); // every blob found something to cling to
+    EXPECT_EQ(Cells(TerrainGlue), 50); // every blob found something to cling to
 }
 
 TEST_F(Explosions, BackToSurfaceFindsTheFirstSolidCellAndNeverLoopsForEver) {
@@ -230,8 +217,8 @@ TEST_F(Explosions, SnowBombBurstsIntoLooseSnow) {
         }
 }
 
-// Shots on a real map of the game folder; the pictures are kept in /tmp for a look.
-struct RealMapPictures : ::testing::Test {
+// Streams and bursts on a real map of the game folder, where they meet its rock, snow and pads.
+struct RealMap : ::testing::Test {
     TTempDir Home;
     TFiles Files{FLARONS_GAME_DIR, Home.Path};
     TWaveList Waves = CombatSounds();
@@ -252,85 +239,38 @@ struct RealMapPictures : ::testing::Test {
                 GroundY = y;
         ASSERT_GE(GroundY, 0);
     }
-    int Solid() const {
-        int n = 0;
-        for (uint8_t c : Map->TerrainBitmap.Cells)
-            n += c != TerrainEmpty;
-        return n;
-    }
-    int SnowCells() const {
-        int n = 0;
-        for (uint8_t c : Map->TerrainBitmap.Cells)
-            n += c == TerrainSnow;
-        return n;
+    int Cells(uint8_t cls) const {
+        return int(std::count(Map->TerrainBitmap.Cells.begin(), Map->TerrainBitmap.Cells.end(), cls));
     }
     void Run(int frames) {
         for (int i = 0; i < frames; ++i)
             AdvanceAll(*Map, Waves);
     }
-    // The whole screen, and four times enlarged the 160 x 120 around a point of the play field.
-    void Save(const std::string& name, int cx = -1, int cy = -1) {
-        Surface screen(640, 480);
-        Map->DrawViews(screen);
-        ASSERT_TRUE(screen.SaveToPng("/tmp/flarons_" + name + ".png"));
-        if (cx < 0) return;
-        Surface zoom(640, 480);
-        zoom.StretchDraw(zoom.ClientRect(), screen, Bounds(cx - 80, cy - 60, 160, 120), false);
-        ASSERT_TRUE(zoom.SaveToPng("/tmp/flarons_" + name + "_zoom.png"));
-    }
 };
 
-TEST_F(RealMapPictures, RocketDigsACraterThatTheDirtPartlyRefills) {
-    const int before = Solid();
-    Map->Spawn(13, float(GroundX), float(GroundY - 30), 0, 3);
-    Run(12);
-    Save("rocket_burst", GroundX, GroundY);
-    EXPECT_GT(CountKind(*Map, 4), 0);
-    Run(150);
-    Save("rocket_crater", GroundX, GroundY);
-    EXPECT_LT(Solid(), before);
-    EXPECT_EQ(Map->TerrainBitmap.Get(GroundX, GroundY), TerrainEmpty);
-}
-
-TEST_F(RealMapPictures, NukeChain) {
-    Map->Spawn(22, float(GroundX), float(GroundY - 40), 0, 2);
-    Run(40);
-    Save("nuke_chain", GroundX, GroundY);
-    EXPECT_GT(CountKind(*Map, 22), 11);
-}
-
-TEST_F(RealMapPictures, SnowBomb) {
-    const int snowBefore = SnowCells();
+TEST_F(RealMap, SnowBombFlakesFlyOnOrSettleAsSnow) {
+    const int snowBefore = Cells(TerrainSnow);
     Map->Spawn(14, float(GroundX - 150), float(GroundY - 60), 1, 0);
     for (int i = 0; i < 300 && CountKind(*Map, 14) > 0; ++i)
         Run(1);
-    // 151 snowflakes of eleven pieces; a few settle in the pass that threw them.
-    // Pieces that land inside the rock settle in the pass that threw them; the rest fly.
+    // 151 snowflakes of eleven pieces: pieces that land inside the rock settle in the pass that threw
+    // them, the rest fly.
     EXPECT_GT(CountKind(*Map, 6), 300);
-    EXPECT_GT(SnowCells(), snowBefore);
-    Run(5);
-    Save("snow_bomb");
+    EXPECT_GT(Cells(TerrainSnow), snowBefore);
 }
 
-TEST_F(RealMapPictures, GlueAndWaterStreams) {
-    auto count = [&](uint8_t cls) {
-        int n = 0;
-        for (uint8_t c : Map->TerrainBitmap.Cells)
-            n += c == cls;
-        return n;
-    };
-    const int glueBefore = count(TerrainGlue), waterBefore = count(TerrainWater);
+TEST_F(RealMap, GlueAndWaterStreams) {
+    const int glueBefore = Cells(TerrainGlue), waterBefore = Cells(TerrainWater);
     for (int i = 0; i < 200; ++i) {
         Map->Spawn(23, float(GroundX - 60), float(GroundY - 80), 0.3f + 0.001f * float(i % 7), 0);
         Map->Spawn(3, float(GroundX + 40), float(GroundY - 80), 0.0000001f, 0);
         Run(1);
     }
     Run(400);
-    Save("glue_water", GroundX, GroundY);
     // Glue clings to whatever it meets, earlier glue included, so the stream builds a stalk.
-    EXPECT_GT(count(TerrainGlue), glueBefore + 150);
+    EXPECT_GT(Cells(TerrainGlue), glueBefore + 150);
     // Drops that something settles on while they rest are lost, so not every drop becomes a cell.
-    EXPECT_GT(count(TerrainWater), waterBefore + 50);
+    EXPECT_GT(Cells(TerrainWater), waterBefore + 50);
     EXPECT_EQ(CountKind(*Map, 3) + CountKind(*Map, 23), 0);
 }
 

@@ -12,11 +12,16 @@ namespace {
 
 const uint32_t Rock = Rgb(120, 90, 60);
 
+using Cell = std::pair<float, float>;
+
 struct Projectiles : ::testing::Test {
     std::unique_ptr<TMap> Map = CombatWorld(400, 300, 20, 20, 380, 20);
     TWaveList Waves = CombatSounds();
     void SetUp() override { RandSeed(11); }
     TProjectile& Last() { return Map->Projectiles[Map->ProjectileCursor]; }
+    TProjectile& At(int slot) { return Map->Projectiles[size_t(slot)]; }
+    static Cell Place(const TProjectile& p) { return {p.X, p.Y}; }
+    static Cell Speed(const TProjectile& p) { return {p.VX, p.VY}; }
     int Last(uint8_t kind, float x, float y, float vx = 0, float vy = 0) {
         Map->Spawn(kind, x, y, vx, vy);
         return Map->ProjectileCursor;
@@ -32,14 +37,12 @@ TEST_F(Projectiles, SpawnClampsIntoTheTerrainAndFillsKindValues) {
     ASSERT_EQ(w, 400);
     ASSERT_EQ(h, 301);
     Map->Spawn(18, -5, 10, 1, 2);
-    EXPECT_EQ(Last().X, 0.0f);
-    EXPECT_EQ(Last().Y, 10.0f);
+    EXPECT_EQ(Place(Last()), (Cell{0, 10}));
     EXPECT_EQ(Last().Kind, 18);
     EXPECT_EQ(Last().Timer, 3.0f);
     EXPECT_EQ(Last().G, 255);
     Map->Spawn(9, float(w + 3), float(h + 50), 0, 0);
-    EXPECT_EQ(Last().X, float(w - 1));
-    EXPECT_EQ(Last().Y, float(h - 1));
+    EXPECT_EQ(Place(Last()), (Cell{float(w - 1), float(h - 1)}));
     EXPECT_EQ(Last().Weight, 5);
     // A slot keeps what the kind does not set: a laser point inherits the old record's weight.
     Map->Projectiles[10] = TProjectile{};
@@ -53,9 +56,8 @@ TEST_F(Projectiles, SpawnClampsIntoTheTerrainAndFillsKindValues) {
     // A bubble takes its colour from the background's average.
     Map->BackAverage = {100, 40, 255};
     Map->Spawn(10, 5, 5, 0, 0);
-    EXPECT_EQ(Last().R, 118); // Round((100 + 77) / 1.5)
-    EXPECT_EQ(Last().G, 98);  // Round((40 + 107) / 1.5)
-    EXPECT_EQ(Last().B, 255);
+    // Round((100 + 77) / 1.5), Round((40 + 107) / 1.5)
+    EXPECT_EQ(Rgb(Last().R, Last().G, Last().B), Rgb(118, 98, 255));
 }
 
 TEST_F(Projectiles, SpawnSearchesOnFromTheCursorAndReusesThePreviousSlotWhenFull) {
@@ -80,8 +82,7 @@ TEST_F(Projectiles, SnowflakeFallsApartIntoADiamondOfElevenAndRainIntoTwoDrops) 
         if (p.Kind == 0) continue;
         EXPECT_EQ(p.Kind, 6);
         EXPECT_EQ(p.Weight, 2);
-        EXPECT_EQ(p.VX, 0.5f);
-        EXPECT_EQ(p.VY, 0.25f);
+        EXPECT_EQ(Speed(p), (Cell{0.5f, 0.25f}));
         EXPECT_EQ(p.R, p.G);
         EXPECT_GE(p.R, 240);
         cells.insert({int(p.X) - 50, int(p.Y) - 60});
@@ -98,8 +99,7 @@ TEST_F(Projectiles, SnowflakeFallsApartIntoADiamondOfElevenAndRainIntoTwoDrops) 
     std::vector<TProjectile> drops;
     for (const TProjectile& p : Map->Projectiles)
         if (p.Kind != 0) drops.push_back(p);
-    EXPECT_EQ(drops[0].Y, 40.0f);
-    EXPECT_EQ(drops[1].Y, 41.0f);
+    EXPECT_EQ(std::pair(drops[0].Y, drops[1].Y), std::pair(40.0f, 41.0f));
     for (const TProjectile& d : drops) {
         EXPECT_EQ(d.Counter, 2u);
         EXPECT_EQ(d.Weight, 30);
@@ -126,11 +126,11 @@ TEST_F(Projectiles, WaterDropRunsToAWallTurnsOnceAndSettlesAtTheSecond) {
     PutBlock(*Map, 150, 150, 151, 201, TerrainGround, Rock); // right wall
     const int slot = Last(3, 100, 200, 0.5f, 0);
     float rightmost = 0;
-    for (int i = 0; i < 400 && Map->Projectiles[size_t(slot)].Kind == 3; ++i) {
+    for (int i = 0; i < 400 && At(slot).Kind == 3; ++i) {
         Map->AdvanceProjectile(slot, Waves);
-        rightmost = std::max(rightmost, Map->Projectiles[size_t(slot)].X);
+        rightmost = std::max(rightmost, At(slot).X);
     }
-    EXPECT_EQ(Map->Projectiles[size_t(slot)].Kind, 0);
+    EXPECT_EQ(At(slot).Kind, 0);
     EXPECT_EQ(rightmost, 149.0f);
     int water = 0;
     for (int x = 51; x < 150; ++x)
@@ -140,33 +140,31 @@ TEST_F(Projectiles, WaterDropRunsToAWallTurnsOnceAndSettlesAtTheSecond) {
     EXPECT_EQ(Map->MiddleLayer.Pixel(51, 200), 0u); // odd cell: the background shows through
 }
 
-TEST_F(Projectiles, SparkInWaterDiesLeavingSmokeAboveAndOldSparksAlwaysDie) {
+TEST_F(Projectiles, SparksFadeDieInWaterOrOfAgeAndBurnWhatTheyTouch) {
     PutCell(*Map, 60, 60, TerrainWater, Rgb(10, 10, 255));
     const int slot = Last(4, 60, 60, 0.3f, 0.3f);
     Map->AdvanceProjectile(slot, Waves);
-    EXPECT_EQ(Map->Projectiles[size_t(slot)].Kind, 0);
+    EXPECT_EQ(At(slot).Kind, 0);
     ASSERT_EQ(CountKind(*Map, 0), 1);
     const TProjectile& smoke = Last();
     EXPECT_EQ(smoke.Kind, 5);
-    EXPECT_EQ(smoke.X, 60.0f);
-    EXPECT_EQ(smoke.Y, 59.0f);
+    EXPECT_EQ(Place(smoke), (Cell{60, 59}));
     EXPECT_LE(smoke.VY, 0.0f);
     EXPECT_LT(std::fabs(smoke.VX), 0.2001f);
 
     // Past 768 the chance of dying is "one in zero or less": certain, not a division.
     const int old = Last(4, 200, 100, 0, 0);
-    Map->Projectiles[size_t(old)].Counter = 800;
+    At(old).Counter = 800;
     Map->AdvanceProjectile(old, Waves);
-    EXPECT_EQ(Map->Projectiles[size_t(old)].Kind, 0);
-}
+    EXPECT_EQ(At(old).Kind, 0);
 
-TEST_F(Projectiles, SparkFadesWhiteYellowRedAndBurnsWhatItTouches) {
-    const int slot = Last(4, 200, 100, 0, 0);
-    TProjectile& s = Map->Projectiles[size_t(slot)];
+    // A spark fades from white through yellow to red.
+    const int fading = Last(4, 200, 100, 0, 0);
+    TProjectile& s = At(fading);
     int frames = 0;
     uint8_t blueAfterOne = 0, greenAfterNine = 0;
     while (s.Kind == 4 && frames < 100) {
-        Map->AdvanceProjectile(slot, Waves);
+        Map->AdvanceProjectile(fading, Waves);
         ++frames;
         if (frames == 1) blueAfterOne = s.B;
         if (frames == 9) greenAfterNine = s.G;
@@ -181,7 +179,7 @@ TEST_F(Projectiles, SparkFadesWhiteYellowRedAndBurnsWhatItTouches) {
     const int burner = Last(4, 300, 100, 1, -1);
     Map->AdvanceProjectile(burner, Waves);
     EXPECT_EQ(Map->MiddleLayer.Pixel(300, 100), Rgb(1, 0, 197));
-    EXPECT_EQ(Map->Projectiles[size_t(burner)].VX, float(-1 / 1.1)); // bounced back
+    EXPECT_EQ(At(burner).VX, float(-1 / 1.1)); // bounced back
 }
 
 TEST_F(Projectiles, NukeChainExplodesOncePlusElevenPlus121Plus1331Times) {
@@ -192,7 +190,7 @@ TEST_F(Projectiles, NukeChainExplodesOncePlusElevenPlus121Plus1331Times) {
     std::map<int, int> explosions; // by generation
     for (int frame = 0; frame < 400 && CountKind(*Map, 22) > 0; ++frame) {
         for (int slot = 0; slot < int(ProjectileCount); ++slot) {
-            TProjectile& p = Map->Projectiles[size_t(slot)];
+            TProjectile& p = At(slot);
             if (p.Kind == 0) continue;
             const bool nuke = p.Kind == 22;
             const float generation = p.Timer;
@@ -213,7 +211,7 @@ TEST_F(Projectiles, RubberBulletBecomesLooseEarthThatSettles) {
     PutBlock(*Map, 50, 201, 150, 210, TerrainGround, Rock);
     const int slot = Last(24, 100, 190, 0, 2);
     Frames(60);
-    EXPECT_EQ(Map->Projectiles[size_t(slot)].Kind, 0);
+    EXPECT_EQ(At(slot).Kind, 0);
     EXPECT_EQ(CountKind(*Map, 0), 0);
     int grains = 0;
     for (int x = 50; x < 150; ++x) {
@@ -261,8 +259,8 @@ TEST_F(Projectiles, HomingMissileTurnsToTheNearerShipEvenItsOwn) {
     Map->Ships[1].X = 390;
     Map->Ships[1].Y = 150;
     const int slot = Last(12, 160, 150, 1, 0);
-    Map->Projectiles[size_t(slot)].Counter = 0; // fired by player 1
-    TProjectile& m = Map->Projectiles[size_t(slot)];
+    At(slot).Counter = 0; // fired by player 1
+    TProjectile& m = At(slot);
     for (int i = 0; i < 30 && m.Kind == 12; ++i)
         Map->AdvanceProjectile(slot, Waves);
     ASSERT_EQ(m.Kind, 12);
@@ -274,9 +272,9 @@ TEST_F(Projectiles, BulletStrikingGroundStopsAtTheSurfaceAndThrowsASpark) {
     PutBlock(*Map, 200, 0, 260, 300, TerrainGround, Rock);
     const int slot = Last(9, 190, 100, 7, 0);
     Map->AdvanceProjectile(slot, Waves);
-    EXPECT_EQ(Map->Projectiles[size_t(slot)].Kind, 9);
+    EXPECT_EQ(At(slot).Kind, 9);
     Map->AdvanceProjectile(slot, Waves);
-    EXPECT_EQ(Map->Projectiles[size_t(slot)].Kind, 0);
+    EXPECT_EQ(At(slot).Kind, 0);
     ASSERT_EQ(CountKind(*Map, 4), 1);
     // Stepped back to 199.8 (rounding into the first solid column 200), the spark a tenth further out.
     EXPECT_NEAR(Last().X, 199.1, 0.01);
@@ -286,7 +284,7 @@ TEST_F(Projectiles, BulletStrikingGroundStopsAtTheSurfaceAndThrowsASpark) {
 TEST_F(Projectiles, AntsClimbTurnAndDieOfAge) {
     PutBlock(*Map, 50, 201, 350, 210, TerrainGround, Rock);
     const int slot = Last(2, 100, 200, 0.5f, 0);
-    TProjectile& ant = Map->Projectiles[size_t(slot)];
+    TProjectile& ant = At(slot);
     for (int i = 0; i < 100; ++i)
         Map->AdvanceProjectile(slot, Waves);
     ASSERT_EQ(ant.Kind, 2);
@@ -315,7 +313,7 @@ struct Emission : Projectiles {
     }
 };
 
-TEST_F(Emission, FortyPerSecondFromThirtyFiveAtAnyFrameRate) {
+TEST_F(Emission, FortyPerSecondFromThirtyFiveAtAnyFrameRateAndAByteAFrame) {
     Area.Rate = float(35 / 35.0);
     Map->SetFrameRate(40);
     EXPECT_EQ(EmitFrames(1), 1);
@@ -331,10 +329,9 @@ TEST_F(Emission, FortyPerSecondFromThirtyFiveAtAnyFrameRate) {
     EXPECT_EQ(EmitFrames(4), 0);
     EXPECT_EQ(EmitFrames(1), 1);
     EXPECT_EQ(EmitFrames(35), 7);
-}
 
-TEST_F(Emission, TheCountOfOneFrameIsAByte) {
-    Map->SetFrameRate(40);
+    // The count of one frame is a byte.
+    Area.Accumulator = 0;
     Area.Rate = 256;
     EXPECT_EQ(EmitFrames(1), 0);
     EXPECT_EQ(Area.Accumulator, 0.0f);

@@ -62,60 +62,48 @@ std::vector<fs::path> Ships() {
     return Matching(Game / "graphics", "_ship.bmp");
 }
 
-TEST(ShipsMapsShips, EveryShipPassesTheShipCheck) {
+TEST(ShipsMapsShips, EveryShipPassesTheShipCheckAndStandsOnATwoRowFoot) {
     const auto ships = Ships();
     ASSERT_GE(ships.size(), 6u);
-    for (const fs::path& p : ships) {
-        const Surface s = Load(p);
-        EXPECT_EQ(s.Width, 64) << p;
-        EXPECT_EQ(s.Height, 64) << p;
-        EXPECT_NEAR(BodyPixels(s), 984, 10) << p;
-        EXPECT_EQ(BodyPixels(s), CountShipBodyPixels(s)) << p;
-        int nozzles = 0, guns = 0, blue = 0;
-        for (uint32_t c : s.Pixels) {
-            nozzles += c == Red;
-            guns += c == Green;
-            blue += c == Blue;
-        }
-        EXPECT_GE(nozzles, 1) << p;
-        EXPECT_GE(guns, 1) << p;
-        EXPECT_EQ(blue, 0) << p;
-    }
-}
-
-TEST(ShipsMapsShips, MarkersSitAtTheNoseAndTail) {
     int multiGun = 0;
-    for (const fs::path& p : Ships()) {
+    for (const fs::path& p : ships) {
+        SCOPED_TRACE(p.string());
         const Surface s = Load(p);
-        int guns = 0;
+        EXPECT_EQ(s.Width, 64);
+        EXPECT_EQ(s.Height, 64);
+        EXPECT_NEAR(BodyPixels(s), 984, 10);
+        EXPECT_EQ(BodyPixels(s), CountShipBodyPixels(s));
+        EXPECT_EQ(std::count(s.Pixels.begin(), s.Pixels.end(), Blue), 0);
+        int nozzles = 0, guns = 0, lowest = -1;
         for (int y = 0; y < 64; ++y)
             for (int x = 0; x < 64; ++x) {
                 const uint32_t c = s.Pixel(x, y);
+                lowest = Body(s, x, y) ? y : lowest;
                 // Shots leave the upper half forwards, flames the lower half backwards: each marker
                 // touches the hull on the side it points away from.
                 if (c == Green) {
                     ++guns;
-                    EXPECT_LT(y, 40) << p;
-                    EXPECT_TRUE(Body(s, x, y + 1)) << p << " gun at " << x << "," << y;
+                    EXPECT_LT(y, 40);
+                    EXPECT_TRUE(Body(s, x, y + 1)) << "gun at " << x << "," << y;
                 }
                 if (c == Red) {
-                    EXPECT_GT(y, 40) << p;
-                    EXPECT_TRUE(Body(s, x, y - 1)) << p << " nozzle at " << x << "," << y;
+                    ++nozzles;
+                    EXPECT_GT(y, 40);
+                    EXPECT_TRUE(Body(s, x, y - 1)) << "nozzle at " << x << "," << y;
                 }
+                // Every body pixel is part of a 2 x 2 block, so no hairline vanishes at half size.
+                if (!Body(s, x, y)) continue;
+                bool block = false;
+                for (int oy = -1; oy <= 0; ++oy)
+                    for (int ox = -1; ox <= 0; ++ox)
+                        block = block || (Body(s, x + ox, y + oy) && Body(s, x + ox + 1, y + oy) &&
+                                          Body(s, x + ox, y + oy + 1) && Body(s, x + ox + 1, y + oy + 1));
+                EXPECT_TRUE(block) << "thin at " << x << "," << y;
             }
+        EXPECT_GE(nozzles, 1);
+        EXPECT_GE(guns, 1);
         multiGun += guns >= 2;
-    }
-    EXPECT_GE(multiGun, 2);
-}
-
-TEST(ShipsMapsShips, ShipsStandOnAFlatTwoRowFoot) {
-    for (const fs::path& p : Ships()) {
-        const Surface s = Load(p);
-        int lowest = -1;
-        for (int y = 0; y < 64; ++y)
-            for (int x = 0; x < 64; ++x)
-                if (Body(s, x, y)) lowest = y;
-        ASSERT_GT(lowest, 40) << p;
+        ASSERT_GT(lowest, 40);
         int left = 64, right = -1;
         for (int x = 0; x < 64; ++x)
             if (Body(s, x, lowest)) {
@@ -123,20 +111,10 @@ TEST(ShipsMapsShips, ShipsStandOnAFlatTwoRowFoot) {
                 right = std::max(right, x);
             }
         // Wide enough to stand, and the same on the row above so half-size frames keep it.
-        EXPECT_GE(right - left, 10) << p;
-        EXPECT_TRUE(Body(s, left, lowest - 1) && Body(s, right, lowest - 1)) << p;
-        // Every body pixel is part of a 2 x 2 block, so no hairline vanishes at half size.
-        for (int y = 0; y < 64; ++y)
-            for (int x = 0; x < 64; ++x) {
-                if (!Body(s, x, y)) continue;
-                bool block = false;
-                for (int oy = -1; oy <= 0; ++oy)
-                    for (int ox = -1; ox <= 0; ++ox)
-                        block = block || (Body(s, x + ox, y + oy) && Body(s, x + ox + 1, y + oy) &&
-                                          Body(s, x + ox, y + oy + 1) && Body(s, x + ox + 1, y + oy + 1));
-                EXPECT_TRUE(block) << p << " thin at " << x << "," << y;
-            }
+        EXPECT_GE(right - left, 10);
+        EXPECT_TRUE(Body(s, left, lowest - 1) && Body(s, right, lowest - 1));
     }
+    EXPECT_GE(multiGun, 2);
 }
 
 TEST(ShipsMapsShips, BodyCountIgnoresBlackAndMarkers) {
@@ -242,106 +220,92 @@ std::vector<MapFile> AllMaps() {
     return maps;
 }
 
-TEST(ShipsMapsMaps, EveryMapNamesItsLayersAtMatchingSizes) {
+// The own pad under the spawn point of player p, wide enough to land on, with the own flag near it.
+void CheckSpawn(const MapFile& m, int p) {
+    SCOPED_TRACE("player " + std::to_string(p));
+    const std::string n = std::to_string(p);
+    const int x = int(m.Num("PLY" + n + "X=")), y = int(m.Num("PLY" + n + "Y="));
+    ASSERT_TRUE(m.Middle.Contains(x, y));
+    // Room for the ship around the spawn point.
+    for (int yy = y - 14; yy <= y + 10; ++yy)
+        for (int xx = x - 14; xx <= x + 14; ++xx)
+            ASSERT_EQ(m.Class(xx, yy), 0) << "spawns in rock at " << xx << "," << yy;
+    int floor = y;
+    while (floor < y + 40 && m.Class(x, floor) == 0)
+        ++floor;
+    const int below = m.Class(x, floor);
+    ASSERT_EQ(below, m.HasDots ? 8 : 255) << "no pad below";
+    int left = x, right = x;
+    while (m.Class(left - 1, floor) == below)
+        --left;
+    while (m.Class(right + 1, floor) == below)
+        ++right;
+    EXPECT_GE(right - left + 1, 25);
+    // The own flag stands near the own pad, in open air.
+    const double fx = m.Num("FLAG" + n + "X="), fy = m.Num("FLAG" + n + "Y=");
+    EXPECT_LT(std::hypot(fx - x, fy - y), 120.0);
+    EXPECT_EQ(m.Class(int(fx) + 4, int(fy) + 4), 0) << "flag";
+}
+
+// Wrongly drawn pixels of the play field: air is see-through, rock and pads visible, snow white,
+// water blue or see-through.
+int PlayFieldMismatches(const MapFile& m) {
+    int wrong = 0;
+    for (int y = 0; y < m.Middle.Height; ++y)
+        for (int x = 0; x < m.Middle.Width; ++x) {
+            const uint32_t c = m.Middle.Pixel(x, y);
+            const int r = int(c >> 16) & 255, g = int(c >> 8) & 255, b = int(c) & 255;
+            const int cls = m.Class(x, y);
+            wrong += cls == 0                 ? c != 0
+                     : cls == 255 || cls == 8 ? c == 0
+                     : cls == 6               ? std::min({r, g, b}) < 150
+                                              : c != 0 && b != 255;
+        }
+    return wrong;
+}
+
+TEST(ShipsMapsMaps, EveryMapHasMatchingLayersOwnPadsOpenAreasAndAFaithfulPlayField) {
     const auto maps = AllMaps();
     ASSERT_GE(maps.size(), 5u);
     for (const MapFile& m : maps) {
+        SCOPED_TRACE(m.Path.string());
         for (const char* k : {"MIDDLE=", "BACK=", "PLY1X=", "PLY1Y=", "PLY2X=", "PLY2Y=", "FLAG1X=",
                               "FLAG1Y=", "FLAG2X=", "FLAG2Y="})
-            EXPECT_TRUE(m.Keys.count(k)) << m.Path << " lacks " << k;
-        ASSERT_FALSE(m.Middle.Empty()) << m.Path;
+            ASSERT_TRUE(m.Keys.count(k)) << "lacks " << k;
+        ASSERT_FALSE(m.Middle.Empty());
         if (m.HasDots) {
-            EXPECT_EQ(m.Dots.Width, m.Middle.Width) << m.Path;
-            EXPECT_EQ(m.Dots.Height, m.Middle.Height) << m.Path;
+            EXPECT_EQ(m.Dots.Width, m.Middle.Width);
+            EXPECT_EQ(m.Dots.Height, m.Middle.Height);
+            EXPECT_EQ(PlayFieldMismatches(m), 0);
         }
         // Backgrounds cover a view and are no larger than the play field, so they lag behind it;
         // foregrounds are at least as large, so they run ahead.
-        EXPECT_GE(m.Back.Width, 320) << m.Path;
-        EXPECT_GE(m.Back.Height, 430) << m.Path;
-        EXPECT_LE(m.Back.Width, m.Middle.Width) << m.Path;
+        EXPECT_GE(m.Back.Width, 320);
+        EXPECT_GE(m.Back.Height, 430);
+        EXPECT_LE(m.Back.Width, m.Middle.Width);
         if (!m.Front.Empty()) {
-            EXPECT_GE(m.Front.Width, m.Middle.Width) << m.Path;
+            EXPECT_GE(m.Front.Width, m.Middle.Width);
         }
         EXPECT_LE(m.Path.filename().string().size(), 33u);
         for (const auto& [k, v] : m.Keys)
-            EXPECT_LE(v.size(), 33u) << m.Path << " " << k;
-    }
-}
+            EXPECT_LE(v.size(), 33u) << k;
 
-TEST(ShipsMapsMaps, SpawnPointsHoverOverTheirOwnPads) {
-    for (const MapFile& m : AllMaps()) {
-        for (int p = 1; p <= 2; ++p) {
-            const std::string n = std::to_string(p);
-            const int x = int(m.Num("PLY" + n + "X=")), y = int(m.Num("PLY" + n + "Y="));
-            ASSERT_TRUE(m.Middle.Contains(x, y)) << m.Path << " player " << p;
-            // Room for the ship around the spawn point.
-            for (int yy = y - 14; yy <= y + 10; ++yy)
-                for (int xx = x - 14; xx <= x + 14; ++xx)
-                    ASSERT_EQ(m.Class(xx, yy), 0)
-                        << m.Path << " player " << p << " spawns in rock at " << xx << "," << yy;
-            int floor = y;
-            while (floor < y + 40 && m.Class(x, floor) == 0)
-                ++floor;
-            const int below = m.Class(x, floor);
-            ASSERT_EQ(below, m.HasDots ? 8 : 255) << m.Path << " player " << p << " has no pad below";
-            int left = x, right = x;
-            while (m.Class(left - 1, floor) == below)
-                --left;
-            while (m.Class(right + 1, floor) == below)
-                ++right;
-            EXPECT_GE(right - left + 1, 25) << m.Path << " player " << p;
-            // The own flag stands near the own pad, in open air.
-            const double fx = m.Num("FLAG" + n + "X="), fy = m.Num("FLAG" + n + "Y=");
-            EXPECT_LT(std::hypot(fx - x, fy - y), 120.0) << m.Path << " player " << p;
-            EXPECT_EQ(m.Class(int(fx) + 4, int(fy) + 4), 0) << m.Path << " flag " << p;
-        }
-        EXPECT_GT(std::fabs(m.Num("PLY1X=") - m.Num("PLY2X=")), 300.0) << m.Path;
-    }
-}
+        CheckSpawn(m, 1);
+        CheckSpawn(m, 2);
+        EXPECT_GT(std::fabs(m.Num("PLY1X=") - m.Num("PLY2X=")), 300.0);
 
-TEST(ShipsMapsMaps, ParticleAreasLieInOpenAir) {
-    for (const MapFile& m : AllMaps())
         for (const MapFile::Area& a : m.Areas) {
             for (const char* k : {"PA_X=", "PA_Y=", "PA_WIDTH=", "PA_HEIGHT=", "PA_TYPE=", "PA_PERSECOND="})
-                ASSERT_TRUE(a.Keys.count(k)) << m.Path << " area lacks " << k;
+                ASSERT_TRUE(a.Keys.count(k)) << "area lacks " << k;
             const int x = std::stoi(a.Keys.at("PA_X=")), y = std::stoi(a.Keys.at("PA_Y="));
             const int w = std::stoi(a.Keys.at("PA_WIDTH=")), h = std::stoi(a.Keys.at("PA_HEIGHT="));
             EXPECT_GT(std::stod(a.Keys.at("PA_PERSECOND=")), 0.0);
             for (int yy = y; yy < y + h; ++yy)
                 for (int xx = x; xx < x + w; ++xx) {
-                    ASSERT_TRUE(m.Middle.Contains(xx, yy)) << m.Path;
-                    ASSERT_EQ(m.Class(xx, yy), 0) << m.Path << " area at " << x << "," << y;
+                    ASSERT_TRUE(m.Middle.Contains(xx, yy));
+                    ASSERT_EQ(m.Class(xx, yy), 0) << "particle area at " << x << "," << y;
                 }
         }
-}
-
-TEST(ShipsMapsMaps, PlayFieldLooksLikeItsTerrainClasses) {
-    for (const MapFile& m : AllMaps()) {
-        if (!m.HasDots) continue;
-        int wrong = 0;
-        for (int y = 0; y < m.Middle.Height; ++y)
-            for (int x = 0; x < m.Middle.Width; ++x) {
-                const uint32_t c = m.Middle.Pixel(x, y);
-                const int r = int(c >> 16) & 255, g = int(c >> 8) & 255, b = int(c) & 255;
-                switch (m.Class(x, y)) {
-                case 0:
-                    wrong += c != 0;
-                    break; // air is see-through
-                case 255:
-                    wrong += c == 0;
-                    break; // rock is visible
-                case 8:
-                    wrong += c == 0;
-                    break; // so are the pads
-                case 6:
-                    wrong += std::min({r, g, b}) < 150;
-                    break; // snow is white
-                case 3:
-                    wrong += c != 0 && b != 255;
-                    break; // water is blue or see-through
-                }
-            }
-        EXPECT_EQ(wrong, 0) << m.Path;
     }
 }
 

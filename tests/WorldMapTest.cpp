@@ -8,8 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <clocale>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -27,7 +30,7 @@ struct WorldMap : ::testing::Test {
     }
 };
 
-TEST(WorldMapKeys, MatchOnTheUpperCasedLineStartAndKeepTheValueAsWritten) {
+TEST(WorldMapKeys, MatchOnTheUpperCasedLineStartKeepTheValueAndLoseTheLineEnds) {
     EXPECT_EQ(MapKeyValue("back=Cave.bmp", "BACK="), "Cave.bmp");
     EXPECT_EQ(MapKeyValue("BaCk=x", "BACK="), "x");
     EXPECT_FALSE(MapKeyValue(" BACK=x", "BACK="));
@@ -36,15 +39,9 @@ TEST(WorldMapKeys, MatchOnTheUpperCasedLineStartAndKeepTheValueAsWritten) {
     EXPECT_EQ(MapKeyValue("PARTICLEAREA 1", "PARTICLEAREA"), " 1");
     // The value stops after 50 characters.
     EXPECT_EQ(MapKeyValue("MIDDLE=" + std::string(60, 'a'), "MIDDLE=")->size(), 50u);
-}
 
-TEST(WorldMapKeys, LinesLoseTheirLineEndsAndFoldersKeepTheirSeparator) {
-    const auto lines = SplitMapLines("A=1\r\nB=2\nC=3\r\n\r\nD=4");
-    ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0], "A=1");
-    EXPECT_EQ(lines[2], "C=3");
-    EXPECT_EQ(lines[3], "");
-    EXPECT_EQ(lines[4], "D=4");
+    EXPECT_EQ(SplitMapLines("A=1\r\nB=2\nC=3\r\n\r\nD=4"),
+              (std::vector<std::string>{"A=1", "B=2", "C=3", "", "D=4"}));
     EXPECT_EQ(MapFolder("maps\\cave.map"), "maps\\");
     EXPECT_EQ(MapFolder("c:cave.map"), "c:");
     EXPECT_EQ(MapFolder("cave.map"), "");
@@ -72,63 +69,38 @@ TEST(WorldMapNumbers, UseTheDotWhateverTheLocale) {
 TEST_F(WorldMap, KeysAreCaseInsensitiveButNothingMayStandBeforeThem) {
     Middle(400, 500);
     Folder.WritePicture("maps\\back.bmp", Filled(720, 600, Rgb(10, 20, 30)));
-    const TSpawnPoints s = Load("middle=mid.bmp\n BACK=missing.bmp\nbAcK=back.bmp\nply1x=12.5\nPLY1Y=7\n"
-                                "Ply2X=100\nPLY2Y=200\nFLAG1X=3\nflag2y=4\n");
+    TSpawnPoints s = Load("middle=mid.bmp\n BACK=missing.bmp\nbAcK=back.bmp\nply1x=12.5\nPLY1Y=7\n"
+                          "Ply2X=100\nPLY2Y=200\nFLAG1X=3\nflag2y=4\n");
     EXPECT_EQ(Map->MiddleLayer.Width, 400);
     EXPECT_EQ(Map->BackLayer.Width, 720);
-    EXPECT_FLOAT_EQ(s.PlayerX[0], 12.5f);
-    EXPECT_FLOAT_EQ(s.PlayerY[0], 7.0f);
-    EXPECT_FLOAT_EQ(s.PlayerX[1], 100.0f);
-    EXPECT_FLOAT_EQ(s.PlayerY[1], 200.0f);
-    EXPECT_FLOAT_EQ(s.FlagX[0], 3.0f);
-    EXPECT_FLOAT_EQ(s.FlagY[0], 0.0f);
-    EXPECT_FLOAT_EQ(s.FlagX[1], 0.0f);
-    EXPECT_FLOAT_EQ(s.FlagY[1], 4.0f);
+    using Spots = std::array<float, 4>;
+    EXPECT_EQ((Spots{s.PlayerX[0], s.PlayerY[0], s.PlayerX[1], s.PlayerY[1]}), (Spots{12.5f, 7, 100, 200}));
+    EXPECT_EQ((Spots{s.FlagX[0], s.FlagY[0], s.FlagX[1], s.FlagY[1]}), (Spots{3, 0, 0, 4}));
+
+    // Missing spawn points start at the centre of the world.
+    s = Load("MIDDLE=mid.bmp\nPLY2X=30\n");
+    EXPECT_EQ((Spots{s.PlayerX[0], s.PlayerY[0], s.PlayerX[1], s.PlayerY[1]}), (Spots{200, 250, 30, 250}));
+
+    // The scale is half the map's value.
+    for (auto [key, scale] :
+         {std::pair{"", 0.5f}, {"SCALE=1\n", 0.5f}, {"SCALE=2\n", 1.0f}, {"SCALE=4\n", 2.0f}}) {
+        Load(std::string("MIDDLE=mid.bmp\n") + key);
+        EXPECT_FLOAT_EQ(Map->Scale, scale) << key;
+    }
 }
 
-TEST_F(WorldMap, BlanksAfterTheKeyBelongToTheFileName) {
-    Middle(400, 500);
+TEST_F(WorldMap, UnusableNumbersAndMissingFilesAreLoadErrors) {
+    Middle(320, 430);
     Folder.WritePicture("maps\\back.bmp", Filled(10, 10, Rgb(1, 2, 3)));
-    EXPECT_THROW(Load("MIDDLE=mid.bmp\nBACK=  back.bmp\n"), TWorldError);
-}
-
-TEST_F(WorldMap, MissingSpawnPointsStartAtTheCentreOfTheWorld) {
-    Middle(400, 500);
-    const TSpawnPoints s = Load("MIDDLE=mid.bmp\nPLY2X=30\n");
-    EXPECT_FLOAT_EQ(s.PlayerX[0], 200.0f);
-    EXPECT_FLOAT_EQ(s.PlayerY[0], 250.0f);
-    EXPECT_FLOAT_EQ(s.PlayerX[1], 30.0f);
-    EXPECT_FLOAT_EQ(s.PlayerY[1], 250.0f);
-}
-
-TEST_F(WorldMap, ScaleIsHalfTheMapValue) {
-    Middle(320, 430);
-    Load("MIDDLE=mid.bmp\n");
-    EXPECT_FLOAT_EQ(Map->Scale, 0.5f);
-    Load("MIDDLE=mid.bmp\nSCALE=1\n");
-    EXPECT_FLOAT_EQ(Map->Scale, 0.5f);
-    Load("MIDDLE=mid.bmp\nSCALE=2\n");
-    EXPECT_FLOAT_EQ(Map->Scale, 1.0f);
-    Load("MIDDLE=mid.bmp\nSCALE=4\n");
-    EXPECT_FLOAT_EQ(Map->Scale, 2.0f);
-}
-
-TEST_F(WorldMap, UnusableScalesAndNumbersAreLoadErrors) {
-    Middle(320, 430);
+    Folder.WriteText("maps\\broken.bmp", "BM this is no bitmap");
     for (const char* bad : {"SCALE=0", "SCALE=-1", "SCALE=NaN", "SCALE=4.01", "SCALE=5", "SCALE=inf",
-                            "PLY1X=1e999", "PLY1X=12,5", "FLAG2Y=x"})
+                            "PLY1X=1e999", "PLY1X=12,5", "FLAG2Y=x", "DOTMAP=nothere.bmp", "FRONT=broken.bmp",
+                            "BACK=  back.bmp"}) // blanks after the key belong to the file name
         EXPECT_THROW(Load(std::string("MIDDLE=mid.bmp\n") + bad + "\n"), TWorldError) << bad;
-}
-
-TEST_F(WorldMap, MissingFilesAreLoadErrors) {
-    Middle(320, 430);
     EXPECT_THROW(Map->LoadMap(Folder.Files, "maps\\none.map"), TWorldError);
     EXPECT_THROW(Map->LoadMap(Folder.Files, "maps\\"), TWorldError);
     EXPECT_THROW(Load("PLY1X=1\n"), TWorldError); // no MIDDLE=
     EXPECT_THROW(Load("MIDDLE=nothere.bmp\n"), TWorldError);
-    EXPECT_THROW(Load("MIDDLE=mid.bmp\nDOTMAP=nothere.bmp\n"), TWorldError);
-    Folder.WriteText("maps\\broken.bmp", "BM this is no bitmap");
-    EXPECT_THROW(Load("MIDDLE=mid.bmp\nFRONT=broken.bmp\n"), TWorldError);
 }
 
 TEST_F(WorldMap, PicturesAreFoundBesideTheMapWhateverTheirCase) {
@@ -165,7 +137,7 @@ TEST_F(WorldMap, ParticleAreasFollowTheirBlock) {
     EXPECT_EQ(Map->ParticleAreas[2].AreaX, 65535);
 }
 
-TEST_F(WorldMap, ParallaxFactorsMeetTheEdgesTogether) {
+TEST_F(WorldMap, ParallaxFactorsMeetTheEdgesTogetherAndNoBackStandsStill) {
     Folder.WritePicture("maps\\mid.bmp", Filled(1600, 430, Rgb(0, 0, 0)));
     Folder.WritePicture("maps\\back.bmp", Filled(960, 800, Rgb(5, 5, 5)));
     Folder.WritePicture("maps\\front.bmp", Filled(2240, 300, Rgb(5, 5, 5)));
@@ -180,10 +152,10 @@ TEST_F(WorldMap, ParallaxFactorsMeetTheEdgesTogether) {
     EXPECT_FLOAT_EQ(Map->BackParallaxX, 1.0f); // 320 wide: whatever the BACK width
     EXPECT_FLOAT_EQ(Map->BackParallaxY, 370.0f / 500.0f);
     EXPECT_FLOAT_EQ(Map->FrontParallaxY, 1.0f); // FRONT no taller than a view
-}
 
-TEST_F(WorldMap, WithoutBackTheBackgroundStaysEmptyAndBlack) {
-    Middle(800, 600);
+    // Without BACK the background stays empty and black, and still.
+    Map = std::make_unique<TMap>();
+    Folder.WritePicture("maps\\mid.bmp", Filled(800, 600, Rgb(0, 0, 0)));
     Load("MIDDLE=mid.bmp\n");
     EXPECT_TRUE(Map->BackLayer.Empty());
     EXPECT_FLOAT_EQ(Map->BackParallaxX, 1.0f);
@@ -211,9 +183,8 @@ TEST_F(WorldMap, BackBlackBecomesColourValueOneAndFeedsTheAverage) {
     }
     RandSeed(1234);
     Load("MIDDLE=mid.bmp\nBACK=back.bmp\n");
-    EXPECT_EQ(Map->BackAverage[0], expected[0] / 3000);
-    EXPECT_EQ(Map->BackAverage[1], expected[1] / 3000);
-    EXPECT_EQ(Map->BackAverage[2], expected[2] / 3000);
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(Map->BackAverage[i], expected[i] / 3000) << "channel " << i;
     EXPECT_NE(Map->BackAverage[2], 0);
     EXPECT_EQ(Map->BackLayer.Pixel(0, 0), ColourValueOne);
     EXPECT_EQ(Map->BackLayer.Pixel(1, 0), Rgb(10, 0, 200));
