@@ -5,40 +5,46 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-TOptions MatchWithPoints(uint32_t one, uint32_t two) {
+// A match with these points, player 1 coming in with the given run of wins.
+TOptions MatchWithPoints(uint32_t one, uint32_t two, uint32_t streak = 0) {
     TOptions m;
     m.Players[0].Points = one;
     m.Players[1].Points = two;
+    m.Players[0].SuccessiveWins = streak;
     return m;
 }
 
-TPilotRecord Played(uint32_t seconds, uint32_t onFoot, uint32_t points) {
+TPilotRecord Played(uint32_t seconds, uint32_t onFoot, uint32_t points, uint32_t fired = 0,
+                    uint32_t hits = 0) {
     TPilotRecord r;
     r.PlayingTime = seconds;
     r.OnFootTime = onFoot;
     r.Points = points;
+    r.ShotsFired = fired;
+    r.ShotsHitEnemy = hits;
     return r;
+}
+
+bool Has(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
 } // namespace
 
 TEST(Ranks, LevelsAndTitlesChangeAtTheTableEndsAndCapAtTheHighestLevel) {
-    const std::pair<uint32_t, int> levels[] = {{0, 1},
-                                               {41, 1},
-                                               {42, 2},
-                                               {36161, 41},
-                                               {36162, 42},
-                                               {21u * 9511u * 9512u - 1u, 9511},
-                                               {21u * 9511u * 9512u, 9512},
-                                               {1900000001u, 9512},
-                                               {0xFFFFFFFFu, 9512}};
-    for (const auto& [experience, level] : levels)
-        EXPECT_EQ(RankLevel(experience), level) << experience;
+    // Above the named ranks each level n needs 21 n (n + 1) experience.
+    constexpr uint32_t top = 21u * 9511u * 9512u, second = 21u * 42u * 43u;
+    const uint32_t experiences[] = {0, 41, 42, 36161, 36162, top - 1, top, 1900000001u, 0xFFFFFFFFu};
+    const int levels[] = {1, 1, 2, 41, 42, 9511, 9512, 9512, 9512};
+    for (size_t i = 0; i < std::size(levels); ++i)
+        EXPECT_EQ(RankLevel(experiences[i]), levels[i]) << experiences[i];
     const std::pair<uint32_t, const char*> titles[] = {{41, "Newbie flaron"},
                                                        {42, "Bronze Newbie flaron"},
                                                        {881, "Silver Rookie flaron "},
@@ -46,7 +52,7 @@ TEST(Ranks, LevelsAndTitlesChangeAtTheTableEndsAndCapAtTheHighestLevel) {
                                                        {13650, "Flarknight of the black panther"},
                                                        {36161, "Gold Flarmaster"},
                                                        {36162, "Level 1 Flargod"},
-                                                       {21u * 42u * 43u, "Level 2 Flargod"},
+                                                       {second, "Level 2 Flargod"},
                                                        {0xFFFFFFFFu, "Level 9471 Flargod"}};
     for (const auto& [experience, title] : titles)
         EXPECT_EQ(RankTitle(experience), title) << experience;
@@ -71,58 +77,41 @@ TEST(Ranks, FormatPercentAlignsAndRounds) {
 }
 
 TEST(Ranks, ExperienceForWinLossAndDraw) {
-    TOptions won = MatchWithPoints(10, 3);
-    SettleMatch(won);
-    EXPECT_EQ(won.Players[0].Experience, 10u);
-    EXPECT_EQ(won.Players[0].BattlesWon, 1u);
-    EXPECT_EQ(won.Players[0].SuccessiveWins, 1u);
-    EXPECT_EQ(won.Players[1].Experience, 1u) << "half of 3, the remainder dropped";
-    EXPECT_EQ(won.Players[1].BattlesWon, 0u);
-
-    TOptions lost = MatchWithPoints(11, 12);
-    lost.Players[0].SuccessiveWins = 4;
-    SettleMatch(lost);
-    EXPECT_EQ(lost.Players[0].Experience, 5u);
-    EXPECT_EQ(lost.Players[0].SuccessiveWins, 0u);
-    EXPECT_EQ(lost.Players[1].Experience, 12u);
-    EXPECT_EQ(lost.Players[1].BattlesWon, 1u);
-
-    TOptions drawn = MatchWithPoints(10, 10);
-    drawn.Players[0].SuccessiveWins = 3;
-    SettleMatch(drawn);
-    for (const TPilotRecord& p : drawn.Players) {
-        EXPECT_EQ(p.Experience, 6u);
-        EXPECT_EQ(p.BattlesDrawn, 1u);
-        EXPECT_EQ(p.BattlesWon, 0u);
+    // Per player: experience, battles won, battles drawn, successive wins.
+    using Result = std::tuple<uint32_t, uint32_t, uint32_t, uint32_t>;
+    const auto result = [](const TPilotRecord& p) {
+        return Result{p.Experience, p.BattlesWon, p.BattlesDrawn, p.SuccessiveWins};
+    };
+    struct Case {
+        const char* Name;
+        TOptions Match;
+        Result One, Two;
+    };
+    // The loser earns half the points, the remainder dropped; a draw keeps the streak.
+    const Case cases[] = {{"won", MatchWithPoints(10, 3), {10, 1, 0, 1}, {1, 0, 0, 0}},
+                          {"lost", MatchWithPoints(11, 12, 4), {5, 0, 0, 0}, {12, 1, 0, 1}},
+                          {"drawn", MatchWithPoints(10, 10, 3), {6, 0, 1, 3}, {6, 0, 1, 0}},
+                          {"scoreless", MatchWithPoints(0, 0), {0, 0, 1, 0}, {0, 0, 1, 0}}};
+    for (const Case& c : cases) {
+        TOptions m = c.Match;
+        SettleMatch(m);
+        EXPECT_EQ(result(m.Players[0]), c.One) << c.Name;
+        EXPECT_EQ(result(m.Players[1]), c.Two) << c.Name;
     }
-    EXPECT_EQ(drawn.Players[0].SuccessiveWins, 3u) << "a draw keeps the streak";
-
-    TOptions scoreless = MatchWithPoints(0, 0);
-    SettleMatch(scoreless);
-    EXPECT_EQ(scoreless.Players[0].Experience, 0u);
-    EXPECT_EQ(scoreless.Players[0].BattlesDrawn, 1u);
 }
 
 TEST(Ranks, StreaksGrowWithWinsAndAwardTheirMedalsAtFiveTenFifteen) {
     TOptions pilots;
     for (int match = 1; match <= 16; ++match) {
-        TOptions m = MatchWithPoints(5, 1);
-        m.Players[0].SuccessiveWins = pilots.Players[0].SuccessiveWins;
+        TOptions m = MatchWithPoints(5, 1, pilots.Players[0].SuccessiveWins);
         m.Players[1].SuccessiveWins = pilots.Players[1].SuccessiveWins;
         SettleMatch(m);
         AwardMatchMedals(m.Players[0], m.Players[1]);
         AwardMatchMedals(m.Players[1], m.Players[0]);
-        const bool newMedal = m.Players[0].Medals[3] || m.Players[0].Medals[4] || m.Players[0].Medals[5];
-        EXPECT_EQ(newMedal, match == 5 || match == 10 || match == 15) << "match " << match;
-        if (match == 5) {
-            EXPECT_EQ(m.Players[0].Medals[3], 1);
-        }
-        if (match == 10) {
-            EXPECT_EQ(m.Players[0].Medals[4], 1);
-        }
-        if (match == 15) {
-            EXPECT_EQ(m.Players[0].Medals[5], 1);
-        }
+        const int earned = match % 5 == 0 && match <= 15 ? 2 + match / 5 : -1;
+        for (int medal : {3, 4, 5})
+            EXPECT_EQ(m.Players[0].Medals[size_t(medal)], medal == earned)
+                << "match " << match << " medal " << medal;
         EXPECT_EQ(m.Players[1].SuccessiveWins, 0u);
         MergeMatch(pilots, m);
     }
@@ -130,71 +119,38 @@ TEST(Ranks, StreaksGrowWithWinsAndAwardTheirMedalsAtFiveTenFifteen) {
     EXPECT_EQ(pilots.Players[0].BattlesWon, 16u);
     EXPECT_EQ(pilots.Players[0].Medals[3] + pilots.Players[0].Medals[4] + pilots.Players[0].Medals[5], 3);
 
-    TOptions loss = MatchWithPoints(0, 1);
-    loss.Players[0].SuccessiveWins = 16;
+    TOptions loss = MatchWithPoints(0, 1, 16);
     SettleMatch(loss);
     MergeMatch(pilots, loss);
     EXPECT_EQ(pilots.Players[0].SuccessiveWins, 0u);
     EXPECT_EQ(pilots.Players[0].Medals[3], 1) << "medals are kept for ever";
 }
 
-TEST(Ranks, AccuracyMedalsNeedAHundredShotsAndTwoMinutes) {
-    const TPilotRecord nobody;
-    auto shooter = [](uint32_t fired, uint32_t hits, uint32_t seconds) {
-        TPilotRecord r;
-        r.ShotsFired = fired;
-        r.ShotsHitEnemy = hits;
-        r.PlayingTime = seconds;
-        return r;
-    };
-    TPilotRecord sixty = shooter(100, 60, 120);
-    AwardMatchMedals(sixty, nobody);
-    EXPECT_EQ(sixty.Medals[12], 1);
-    EXPECT_EQ(sixty.Medals[13], 0);
-
-    TPilotRecord almost = shooter(100, 59, 120);
-    AwardMatchMedals(almost, nobody);
-    EXPECT_EQ(almost.Medals[12], 0);
-
-    TPilotRecord few = shooter(99, 99, 500);
-    AwardMatchMedals(few, nobody);
-    EXPECT_EQ(few.Medals[12] + few.Medals[13] + few.Medals[14], 0);
-
-    TPilotRecord quick = shooter(100, 100, 119);
-    AwardMatchMedals(quick, nobody);
-    EXPECT_EQ(quick.Medals[14], 0);
-
-    TPilotRecord sharp = shooter(1000, 900, 300);
-    AwardMatchMedals(sharp, nobody);
-    EXPECT_EQ(sharp.Medals[12] + sharp.Medals[13] + sharp.Medals[14], 3);
-    TPilotRecord good = shooter(200, 150, 300);
-    AwardMatchMedals(good, nobody);
-    EXPECT_EQ(good.Medals[13], 1);
-    EXPECT_EQ(good.Medals[14], 0);
-}
-
-TEST(Ranks, OnFootMedalsNeedMoreThanTwoMinutesAndTheLead) {
+TEST(Ranks, AccuracyMedalsNeedAHundredShotsAndTwoMinutesOnFootMedalsMoreThanTwoMinutesAndTheLead) {
     const TPilotRecord opponent = Played(200, 0, 3);
-    TPilotRecord walker = Played(200, 122, 4);
-    AwardMatchMedals(walker, opponent);
-    EXPECT_EQ(walker.Medals[15], 1);
-    EXPECT_EQ(walker.Medals[16], 0);
-
-    TPilotRecord exactly = Played(200, 120, 4);
-    AwardMatchMedals(exactly, opponent);
-    EXPECT_EQ(exactly.Medals[15], 0) << "60 % is not more than 60 %";
-
-    TPilotRecord shortMatch = Played(120, 120, 4);
-    AwardMatchMedals(shortMatch, opponent);
-    EXPECT_EQ(shortMatch.Medals[15] + shortMatch.Medals[16] + shortMatch.Medals[17], 0);
-
-    TPilotRecord tied = Played(200, 199, 3);
-    AwardMatchMedals(tied, opponent);
-    EXPECT_EQ(tied.Medals[15], 0) << "the points must beat the opponent's";
-
-    TPilotRecord always = Played(1000, 950, 4);
-    AwardMatchMedals(always, opponent);
-    EXPECT_EQ(always.Medals[15] + always.Medals[16] + always.Medals[17], 3);
+    struct Case {
+        const char* Name;
+        TPilotRecord Match;
+        std::vector<int> Medals; // 12 to 14 for hits, 15 to 17 on foot
+    };
+    const Case cases[] = {
+        {"60 % hits", Played(120, 0, 0, 100, 60), {1, 0, 0, 0, 0, 0}},
+        {"59 % hits", Played(120, 0, 0, 100, 59), {0, 0, 0, 0, 0, 0}},
+        {"99 shots", Played(500, 0, 0, 99, 99), {0, 0, 0, 0, 0, 0}},
+        {"119 seconds", Played(119, 0, 0, 100, 100), {0, 0, 0, 0, 0, 0}},
+        {"75 % hits", Played(300, 0, 0, 200, 150), {1, 1, 0, 0, 0, 0}},
+        {"90 % hits", Played(300, 0, 0, 1000, 900), {1, 1, 1, 0, 0, 0}},
+        {"61 % on foot", Played(200, 122, 4), {0, 0, 0, 1, 0, 0}},
+        {"60 % on foot is not more than 60 %", Played(200, 120, 4), {0, 0, 0, 0, 0, 0}},
+        {"two minutes on foot", Played(120, 120, 4), {0, 0, 0, 0, 0, 0}},
+        {"points only level with the opponent's", Played(200, 199, 3), {0, 0, 0, 0, 0, 0}},
+        {"95 % on foot", Played(1000, 950, 4), {0, 0, 0, 1, 1, 1}},
+    };
+    for (const Case& c : cases) {
+        TPilotRecord r = c.Match;
+        AwardMatchMedals(r, opponent);
+        EXPECT_EQ(std::vector<int>(r.Medals.begin() + 12, r.Medals.end()), c.Medals) << c.Name;
+    }
 }
 
 TEST(Ranks, MergeAddsCountersKeepsTheLongestBattleAndSetsMedals) {
@@ -206,30 +162,20 @@ TEST(Ranks, MergeAddsCountersKeepsTheLongestBattleAndSetsMedals) {
     p.Medals[7] = 1;
     TOptions match;
     TPilotRecord& m = match.Players[1];
-    m.ShotsFired = 5;
-    m.ShotsHitEnemy = 2;
+    m = Played(200, 30, 7, 5, 2);
     m.ShotsHitSelf = 1;
-    m.Points = 7;
     m.FlagsCaptured = 1;
     m.FlagAttempts = 2;
-    m.PlayingTime = 200;
-    m.OnFootTime = 30;
     m.Experience = 2;
     m.BattlesWon = 1;
+    m.BattlesDrawn = 3;
     m.Medals[0] = 5;
     MergeMatch(pilots, match);
-    EXPECT_EQ(p.ShotsFired, 15u);
-    EXPECT_EQ(p.ShotsHitEnemy, 2u);
-    EXPECT_EQ(p.ShotsHitSelf, 1u);
-    EXPECT_EQ(p.Points, 7u);
-    EXPECT_EQ(p.FlagsCaptured, 1u);
-    EXPECT_EQ(p.FlagAttempts, 2u);
-    EXPECT_EQ(p.PlayingTime, 200u);
-    EXPECT_EQ(p.OnFootTime, 30u);
-    EXPECT_EQ(p.Experience, 1u) << "counters wrap";
-    EXPECT_EQ(p.BattlesWon, 1u);
-    EXPECT_EQ(p.BattlesFought, 1u);
-    EXPECT_EQ(p.LongestBattle, 300u);
+    // Counters wrap: the experience comes round to 1.
+    EXPECT_EQ((std::vector<uint32_t>{p.ShotsFired, p.ShotsHitEnemy, p.ShotsHitSelf, p.Points, p.FlagsCaptured,
+                                     p.FlagAttempts, p.PlayingTime, p.OnFootTime, p.Experience, p.BattlesWon,
+                                     p.BattlesDrawn, p.BattlesFought, p.LongestBattle}),
+              (std::vector<uint32_t>{15, 2, 1, 7, 1, 2, 200, 30, 1, 1, 3, 1, 300}));
     EXPECT_EQ(p.Medals[0], 1);
     EXPECT_EQ(p.Medals[7], 1);
     EXPECT_EQ(pilots.Players[0].BattlesFought, 1u);
@@ -240,7 +186,7 @@ TEST(Ranks, MergeAddsCountersKeepsTheLongestBattleAndSetsMedals) {
     EXPECT_EQ(p.BattlesFought, 2u);
 }
 
-TEST(Ranks, NewPilotShowsOnlyTheBasicLines) {
+TEST(Ranks, NewPilotShowsOnlyTheBasicLinesAndAMatchLeavesOutLifetimeOnlyLines) {
     const TPilotRecord fresh = DefaultPilot(0, "graphics\\a_ship.bmp", "graphics\\a_flag.bmp");
     EXPECT_EQ(PilotStatsLines(fresh, true),
               (std::vector<std::string>{"", "Rank: Newbie flaron", "Experience: 0", "",
@@ -249,55 +195,7 @@ TEST(Ranks, NewPilotShowsOnlyTheBasicLines) {
     EXPECT_EQ(PilotStatsLines(fresh, false),
               (std::vector<std::string>{"", "Experience earned: 0", "", "Playing Time:.........0 Seconds",
                                         "Flaron Time:..........0 Seconds (0%)", ""}));
-}
-
-TEST(Ranks, FullLifetimeStatisticsLineUpTheirValues) {
-    TPilotRecord r;
-    r.Experience = 450;
-    r.PlayingTime = 3725;
-    r.OnFootTime = 745;
-    r.Points = 42;
-    r.ShotsFired = 200;
-    r.ShotsHitEnemy = 91;
-    r.ShotsHitSelf = 9;
-    r.FlagAttempts = 4;
-    r.FlagsCaptured = 1;
-    r.BattlesFought = 8;
-    r.BattlesWon = 5;
-    r.BattlesDrawn = 1;
-    r.LongestBattle = 65;
-    r.SuccessiveWins = 2;
-    EXPECT_EQ(PilotStatsLines(r, true), (std::vector<std::string>{
-                                            "",
-                                            "Rank: Bronze Rookie flaron ",
-                                            "Experience: 450",
-                                            "",
-                                            "Total Playing Time:...1:02:05",
-                                            "Flaron Time:..........12:25 (20%)",
-                                            "",
-                                            "Total Points:.........42",
-                                            "",
-                                            "Shots Fired:..........        (200)",
-                                            "Shots Hit Enemy:...... 45.50% (91)",
-                                            "Shots Hit Self:.......  4.50% (9)",
-                                            "Shots Missed:......... 50.00% (100)",
-                                            "",
-                                            "Flag capture attempts:        (4)",
-                                            "Flags captured:....... 25.00% (1)",
-                                            "",
-                                            "Battles fought:.......        (8)",
-                                            "Battles won:.......... 62.50% (5)",
-                                            "Battles lost:......... 25.00% (2)",
-                                            "Battles drawed:....... 12.50% (1)",
-                                            "",
-                                            "Longest Battle:.......01:05",
-                                            "",
-                                            "Successive wins:......2",
-                                            "",
-                                        }));
-}
-
-TEST(Ranks, MatchViewLeavesOutLifetimeOnlyLines) {
+    // A match shows its points but none of the lifetime-only lines.
     TPilotRecord r = Played(200, 200, 3);
     r.Experience = 3;
     r.BattlesFought = 4;
@@ -308,17 +206,53 @@ TEST(Ranks, MatchViewLeavesOutLifetimeOnlyLines) {
                                   "Flaron Time:..........03:20 (100%)", "", "Points:...............3", ""}));
 }
 
-TEST(Ranks, MoreHitsThanShotsShowNoMissesInsteadOfBillions) {
-    TPilotRecord r;
-    r.ShotsFired = 10;
-    r.ShotsHitEnemy = 9;
-    r.ShotsHitSelf = 4;
-    r.BattlesFought = 2;
-    r.BattlesWon = 2;
+TEST(Ranks, FullLifetimeStatisticsLineUpTheirValuesAndNeverGoNegative) {
+    TPilotRecord r = Played(3725, 745, 42, 200, 91);
+    r.Experience = 450;
+    r.ShotsHitSelf = 9;
+    r.FlagAttempts = 4;
+    r.FlagsCaptured = 1;
+    r.BattlesFought = 8;
+    r.BattlesWon = 5;
     r.BattlesDrawn = 1;
-    const std::vector<std::string> lines = PilotStatsLines(r, true);
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "Shots Missed:.........  0.00% (0)"), lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "Battles lost:.........  0.00% (0)"), lines.end());
+    r.LongestBattle = 65;
+    r.SuccessiveWins = 2;
+    EXPECT_EQ(PilotStatsLines(r, true), (std::vector<std::string>{"",
+                                                                  "Rank: Bronze Rookie flaron ",
+                                                                  "Experience: 450",
+                                                                  "",
+                                                                  "Total Playing Time:...1:02:05",
+                                                                  "Flaron Time:..........12:25 (20%)",
+                                                                  "",
+                                                                  "Total Points:.........42",
+                                                                  "",
+                                                                  "Shots Fired:..........        (200)",
+                                                                  "Shots Hit Enemy:...... 45.50% (91)",
+                                                                  "Shots Hit Self:.......  4.50% (9)",
+                                                                  "Shots Missed:......... 50.00% (100)",
+                                                                  "",
+                                                                  "Flag capture attempts:        (4)",
+                                                                  "Flags captured:....... 25.00% (1)",
+                                                                  "",
+                                                                  "Battles fought:.......        (8)",
+                                                                  "Battles won:.......... 62.50% (5)",
+                                                                  "Battles lost:......... 25.00% (2)",
+                                                                  "Battles drawed:....... 12.50% (1)",
+                                                                  "",
+                                                                  "Longest Battle:.......01:05",
+                                                                  "",
+                                                                  "Successive wins:......2",
+                                                                  ""}));
+
+    // More hits than shots show no misses instead of billions.
+    TPilotRecord odd = Played(0, 0, 0, 10, 9);
+    odd.ShotsHitSelf = 4;
+    odd.BattlesFought = 2;
+    odd.BattlesWon = 2;
+    odd.BattlesDrawn = 1;
+    const std::vector<std::string> lines = PilotStatsLines(odd, true);
+    EXPECT_TRUE(Has(lines, "Shots Missed:.........  0.00% (0)"));
+    EXPECT_TRUE(Has(lines, "Battles lost:.........  0.00% (0)"));
 }
 
 TEST(Ranks, EarnedMedalsArePlacedByFamilyAndGrade) {
@@ -327,15 +261,8 @@ TEST(Ranks, EarnedMedalsArePlacedByFamilyAndGrade) {
     r.Medals[0] = 1;
     r.Medals[2] = 1;
     r.Medals[16] = 1;
-    const std::vector<TMedalPlacement> placed = MedalPlacements(r);
-    ASSERT_EQ(placed.size(), 3u);
-    EXPECT_EQ(placed[0].Medal, 0);
-    EXPECT_EQ(placed[0].X, 0);
-    EXPECT_EQ(placed[0].Y, 314);
-    EXPECT_EQ(placed[1].Medal, 2);
-    EXPECT_EQ(placed[1].X, 6);
-    EXPECT_EQ(placed[1].Y, 318);
-    EXPECT_EQ(placed[2].Medal, 16);
-    EXPECT_EQ(placed[2].X, 133);
-    EXPECT_EQ(placed[2].Y, 316);
+    std::vector<std::tuple<int, int, int>> placed;
+    for (const TMedalPlacement& m : MedalPlacements(r))
+        placed.emplace_back(m.Medal, m.X, m.Y);
+    EXPECT_EQ(placed, (std::vector<std::tuple<int, int, int>>{{0, 0, 314}, {2, 6, 318}, {16, 133, 316}}));
 }
