@@ -5,6 +5,8 @@
 #include "text/Font.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
 
 void FillBlack(Surface& target, const TRect& area) {
     Canvas canvas(target);
@@ -36,5 +38,8 @@ std::string PathFileName(const std::string& path) {
 
 std::string OptionValueText(uint8_t value) {
     if (value == 0) return "NO";
-    return (value < 10 ? "0" : "") + std::to_string(value);
+    // Two digits at least; printed rather than joined, which GCC 12 at -O3 wrongly warns about.
+    std::array<char, 4> digits{};
+    std::snprintf(digits.data(), digits.size(), "%02u", unsigned(value));
+    return digits.data();
 }
