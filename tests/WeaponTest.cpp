@@ -9,14 +9,21 @@
 
 #include <cmath>
 #include <set>
+#include <tuple>
 
 namespace {
 
 // Direction of a velocity in 256ths of a turn, 0 right and 64 up on the screen.
 double Heading(const TProjectile& p) {
-    double a = std::atan2(-double(p.VY), double(p.VX)) * 128.0 / M_PI;
-    if (a < 0) a += 256;
-    return a;
+    return std::fmod(std::atan2(-double(p.VY), double(p.VX)) * 128.0 / M_PI + 256, 256);
+}
+
+// A freshly created weapon that has waited `cooldown` seconds since its last shot.
+TWeapon Armed(uint8_t owner, uint8_t id, float cooldown) {
+    TWeapon w;
+    w.Create(owner, id);
+    w.Cooldown = cooldown;
+    return w;
 }
 
 struct Weapons : ::testing::Test {
@@ -26,21 +33,25 @@ struct Weapons : ::testing::Test {
 
     void SetUp() override {
         RandSeed(7);
-        Ship.VX = 0;
-        Ship.VY = 0;
+        Ship.VX = Ship.VY = 0;
         Ship.Angle = 0; // pointing right
     }
-    // Live records in spawn order of the shots fired so far (the pool starts empty).
+    // Live records in spawn order of the shots fired so far (the pool starts empty, or cleared).
     std::vector<TProjectile> Shots() const {
         std::vector<TProjectile> out;
         for (const TProjectile& p : Map->Projectiles)
             if (p.Kind != 0) out.push_back(p);
         return out;
     }
+    const TProjectile& Last() const { return Map->Projectiles[Map->ProjectileCursor]; }
     uint32_t Fired(int p = 0) const { return Map->Match.Players[size_t(p)].ShotsFired; }
+    void Tick(TWeapon& w, int frames) {
+        for (int i = 0; i < frames; ++i)
+            w.Tick(40, *Map);
+    }
 };
 
-TEST_F(Weapons, FullLoadGivesTheCataloguedNumberOfShots) {
+TEST_F(Weapons, TheCatalogueSetsEachWeaponUpAndLaterSetupsKeepTheAmmunition) {
     // Costs are single-precision: 0.8 is stored a little above 0.8, so the minigun has 124, not 125.
     const int expected[WeaponCount] = {124, 100, 33, 10, 1,  1,  12, 10,  5,   33,  20, 12,
                                        1,   12,  12, 3,  12, 12, 1,  333, 333, 333, 10};
@@ -48,143 +59,114 @@ TEST_F(Weapons, FullLoadGivesTheCataloguedNumberOfShots) {
         TWeapon w;
         w.Create(0, uint8_t(id));
         EXPECT_EQ(w.ShotsLeft(), expected[id]) << "weapon " << id;
-        EXPECT_EQ(w.Ammo, 100.0f);
-        EXPECT_EQ(w.Cooldown, 0.0f);
+        EXPECT_EQ(w.Ammo, 100.0f) << "weapon " << id;
+        EXPECT_EQ(w.Cooldown, 0.0f) << "weapon " << id;
     }
-    TWeapon w;
-    w.Create(0, 0);
-    w.Ammo = 9.9f;
-    w.AmmoCost = 10;
-    EXPECT_EQ(w.ShotsLeft(), 0);
-}
 
-TEST_F(Weapons, SetupBeyondTheCatalogueKeepsOnlyDefaultsAndAmmunition) {
-    TWeapon w;
-    w.Create(1, 13); // linked shotgun
+    // Past the catalogue only the defaults are set; what the previous weapon left behind stays.
+    TWeapon w = Armed(1, 13, 3); // linked shotgun
     w.Ammo = 37;
-    w.Cooldown = 3;
     w.Setup(23);
     EXPECT_EQ(w.WeaponId, 23);
     EXPECT_EQ(w.LightWeapon, 1);
     EXPECT_EQ(w.Linked, 0);
     EXPECT_EQ(w.Cooldown, 0.0f);
-    // What the previous weapon left behind stays.
     EXPECT_EQ(w.Kind, 9);
     EXPECT_EQ(w.SoundName, "Shotgun");
     EXPECT_EQ(w.Ammo, 37.0f);
-    // Changing weapons at the base keeps the slot's ammunition.
+    // Changing weapons at the base keeps the slot's ammunition; a part of a shot is no shot.
     w.Setup(3);
     EXPECT_EQ(w.Ammo, 37.0f);
     EXPECT_EQ(w.LightWeapon, 0);
     EXPECT_EQ(w.ShotsLeft(), 3);
-}
+    w.Ammo = 9.9f;
+    w.AmmoCost = 10;
+    EXPECT_EQ(w.ShotsLeft(), 0);
 
-TEST_F(Weapons, ANumberWithoutARowHasNoShotsAndNeverFires) {
-    TWeapon w;
-    w.Create(0, 200);
-    EXPECT_EQ(w.AmmoCost, 0.0f);
-    EXPECT_EQ(w.ShotsLeft(), 0); // no division by a zero cost
-    w.Cooldown = 100;
-    EXPECT_FALSE(w.IsReady(*Map));
-    EXPECT_FALSE(w.Fire(*Map, Waves));
+    // A number without a row has no cost: no shots (and no division by zero), and it never fires.
+    TWeapon none = Armed(0, 200, 100);
+    EXPECT_EQ(none.AmmoCost, 0.0f);
+    EXPECT_EQ(none.ShotsLeft(), 0);
+    EXPECT_FALSE(none.IsReady(*Map));
+    EXPECT_FALSE(none.Fire(*Map, Waves));
     EXPECT_EQ(CountKind(*Map, 0), 0);
     EXPECT_EQ(Fired(), 0u);
     for (const TVoice& v : Waves.Mixer.Voices)
         EXPECT_FALSE(v.Playing);
-    EXPECT_EQ(w.Ammo, 100.0f);
+    EXPECT_EQ(none.Ammo, 100.0f);
 }
 
-TEST_F(Weapons, RechargeAddsThirtyPerDivisorAndReportsTheTop) {
-    TWeapon w;
-    w.Create(0, 0);
-    w.Ammo = 10;
-    EXPECT_FALSE(w.Recharge(0)); // a divisor of 0 counts as 1
-    EXPECT_EQ(w.Ammo, 40.0f);
-    EXPECT_FALSE(w.Recharge(40));
-    EXPECT_FLOAT_EQ(w.Ammo, 40.75f);
-    w.Ammo = 70;
-    EXPECT_FALSE(w.Recharge(1)); // exactly 100 is not over the top
-    EXPECT_EQ(w.Ammo, 100.0f);
-    EXPECT_FALSE(w.Recharge(1)); // full: nothing added
-    w.Ammo = 90;
-    EXPECT_TRUE(w.Recharge(1));
-    EXPECT_EQ(w.Ammo, 100.0f);
-}
+TEST_F(Weapons, RechargeAddsThirtyPerDivisorAndAnEmptyWeaponHoldsItsCooldown) {
+    // Ammunition before, divisor, whether the top was passed, ammunition after. A divisor of 0
+    // counts as 1, and exactly 100 is not over the top.
+    const std::tuple<float, double, bool, float> recharges[] = {
+        {10, 0, false, 40},   {10, 40, false, 10.75f}, {70, 1, false, 100},
+        {100, 1, false, 100}, {90, 1, true, 100},
+    };
+    TWeapon w = Armed(0, 0, 0);
+    for (const auto& [before, divisor, top, after] : recharges) {
+        w.Ammo = before;
+        EXPECT_EQ(w.Recharge(divisor), top) << before << " / " << divisor;
+        EXPECT_EQ(w.Ammo, after) << before << " / " << divisor;
+    }
 
-TEST_F(Weapons, EmptyWeaponHoldsItsCooldownWhileThePilotKeepsCounting) {
-    TWeapon w;
-    w.Create(0, 3);
+    // Without a whole shot left the cooldown stays at 0, while a pilot on foot keeps counting.
+    w = Armed(0, 3, 0);
     w.Ammo = 9.9f;
-    for (int i = 0; i < 10; ++i)
-        w.Tick(40, *Map);
+    Tick(w, 10);
     EXPECT_EQ(w.Cooldown, 0.0f);
     EXPECT_FALSE(w.Fire(*Map, Waves));
     Ship.OnFoot = 1;
-    for (int i = 0; i < 10; ++i)
-        w.Tick(40, *Map);
+    Tick(w, 10);
     EXPECT_FLOAT_EQ(w.Cooldown, 0.25f);
     Ship.OnFoot = 0;
     w.Ammo = 10;
     w.Cooldown = 0;
-    for (int i = 0; i < 39; ++i)
-        w.Tick(40, *Map);
-    EXPECT_FALSE(w.IsReady(*Map));
     // Forty single-precision steps of 0.025 fall just short of 1: the shot comes a frame later.
-    w.Tick(40, *Map);
+    Tick(w, 40);
     EXPECT_FALSE(w.IsReady(*Map));
-    w.Tick(40, *Map);
+    Tick(w, 1);
     EXPECT_TRUE(w.IsReady(*Map));
     EXPECT_TRUE(w.Fire(*Map, Waves));
     EXPECT_EQ(w.Ammo, 0.0f);
 }
 
 TEST_F(Weapons, MinigunFiresEverySecondFrameAtFortyAndEmptiesAfter124Shots) {
-    TWeapon w;
-    w.Create(0, 0);
+    TWeapon w = Armed(0, 0, 0);
     std::vector<int> firedOn;
-    for (int frame = 1; frame <= 8; ++frame) {
-        w.Tick(40, *Map);
+    for (int frame = 1; frame <= 1000; ++frame) {
+        Tick(w, 1);
         if (w.Fire(*Map, Waves)) firedOn.push_back(frame);
     }
-    EXPECT_EQ(firedOn, (std::vector<int>{2, 4, 6, 8}));
-    int shots = 4;
-    for (int frame = 0; frame < 1000; ++frame) {
-        w.Tick(40, *Map);
-        if (w.Fire(*Map, Waves)) ++shots;
-    }
-    EXPECT_EQ(shots, 124);
+    ASSERT_EQ(firedOn.size(), 124u);
+    EXPECT_EQ(std::vector<int>(firedOn.begin(), firedOn.begin() + 4), (std::vector<int>{2, 4, 6, 8}));
     EXPECT_EQ(Fired(), 124u);
-    EXPECT_LT(w.Ammo, 0.8f);
     EXPECT_EQ(w.ShotsLeft(), 0);
 }
 
-TEST_F(Weapons, SingleShotLeavesTheGunPointAtSpeedAlongTheHeading) {
+TEST_F(Weapons, ASingleWeaponFiresOneGunAfterTheOtherAndALinkedOneFiresThemAll) {
+    // A rocket leaves the gun point at speed along the heading, on top of the ship's velocity.
     Ship.Guns = {TMarker{0, 10}};
     Ship.VX = 1;
     Ship.VY = -0.5f;
-    Ship.Angle = 64; // up
-    TWeapon w;
-    w.Create(0, 6); // rockets, speed 13
-    w.Cooldown = 5;
-    ASSERT_TRUE(w.Fire(*Map, Waves));
-    const auto shots = Shots();
-    ASSERT_EQ(shots.size(), 1u);
-    EXPECT_EQ(shots[0].Kind, 13);
-    EXPECT_NEAR(shots[0].X, Ship.X, 1e-4);
-    EXPECT_NEAR(shots[0].Y, Ship.Y - 10, 1e-4);
-    EXPECT_NEAR(shots[0].VX, 1, 1e-4);
-    EXPECT_NEAR(shots[0].VY, -0.5 - 13 * 0.5, 1e-4);
-    EXPECT_EQ(w.Ammo, 92.0f);
-    EXPECT_FALSE(w.Fire(*Map, Waves)); // not ready again
-}
+    Ship.Angle = 64;                 // up
+    TWeapon rocket = Armed(0, 6, 5); // speed 13
+    ASSERT_TRUE(rocket.Fire(*Map, Waves));
+    ASSERT_EQ(CountKind(*Map, 0), 1);
+    EXPECT_EQ(Last().Kind, 13);
+    EXPECT_NEAR(Last().X, Ship.X, 1e-4);
+    EXPECT_NEAR(Last().Y, Ship.Y - 10, 1e-4);
+    EXPECT_NEAR(Last().VX, 1, 1e-4);
+    EXPECT_NEAR(Last().VY, -0.5 - 13 * 0.5, 1e-4);
+    EXPECT_EQ(rocket.Ammo, 92.0f);
+    EXPECT_FALSE(rocket.Fire(*Map, Waves)); // not ready again
 
-TEST_F(Weapons, SingleWeaponCyclesGunsAndLinkedWeaponFiresThemAll) {
+    // Ship 2 has two guns: a single weapon takes them in turn.
     TShip& ship2 = Map->Ships[1];
     ship2.Guns = {TMarker{64, 6}, TMarker{192, 6}}; // left and right of the nose when pointing right
     ship2.GunIndex = 0;
     ship2.Angle = 0;
-    TWeapon single;
-    single.Create(1, 0);
+    TWeapon single = Armed(1, 0, 0);
     std::vector<uint8_t> used;
     for (int i = 0; i < 3; ++i) {
         single.Cooldown = 1;
@@ -192,16 +174,16 @@ TEST_F(Weapons, SingleWeaponCyclesGunsAndLinkedWeaponFiresThemAll) {
         used.push_back(ship2.GunIndex);
     }
     EXPECT_EQ(used, (std::vector<uint8_t>{1, 0, 1}));
-    for (const TProjectile& p : Shots())
-        EXPECT_EQ(p.Counter, 10u); // owner 1, age 0
+    const auto fired = Shots();
+    ASSERT_EQ(fired.size(), 4u);
+    for (size_t i = 1; i < 4; ++i)
+        EXPECT_EQ(fired[i].Counter, 10u); // owner 1, age 0
 
-    // Two guns and a linked minigun: twice the cost and twice the delay, one bullet per gun.
+    // A linked minigun on two guns: twice the cost and twice the delay, one bullet per gun.
     for (TProjectile& p : Map->Projectiles)
         p.Kind = 0;
-    TWeapon linked;
-    linked.Create(1, 1);
+    TWeapon linked = Armed(1, 1, 1);
     linked.Ammo = 1.9f;
-    linked.Cooldown = 1;
     EXPECT_FALSE(linked.IsReady(*Map));
     EXPECT_FALSE(linked.Fire(*Map, Waves));
     linked.Ammo = 2;
@@ -221,10 +203,9 @@ TEST_F(Weapons, SingleWeaponCyclesGunsAndLinkedWeaponFiresThemAll) {
     EXPECT_NEAR(shots[1].Y, ship2.Y + 6, 1e-4);
 }
 
-TEST_F(Weapons, ShotgunAndCircleCountEveryPellet) {
-    TWeapon shotgun;
-    shotgun.Create(0, 11);
-    shotgun.Cooldown = 1;
+TEST_F(Weapons, SpreadWeaponsFanCircleScatterAndLineUpTheirShots) {
+    // The shotgun fans ten pellets from -5 to +4 around the heading, each one counted.
+    TWeapon shotgun = Armed(0, 11, 1);
     ASSERT_TRUE(shotgun.Fire(*Map, Waves));
     EXPECT_EQ(Fired(), 10u);
     std::vector<double> fan;
@@ -232,15 +213,14 @@ TEST_F(Weapons, ShotgunAndCircleCountEveryPellet) {
         fan.push_back(std::fmod(Heading(p) + 128, 256) - 128);
     ASSERT_EQ(fan.size(), 10u);
     for (size_t i = 0; i < fan.size(); ++i)
-        EXPECT_NEAR(fan[i], -5.0 + double(i), 1e-6); // -5 .. +4 around the heading
+        EXPECT_NEAR(fan[i], -5.0 + double(i), 1e-6) << i;
 
-    TWeapon circle;
-    circle.Create(0, 4);
-    circle.Cooldown = 16;
-    const size_t before = Shots().size();
+    // The circle covers the full turn in sixteen steps.
+    TWeapon circle = Armed(0, 4, 16);
+    size_t before = Shots().size();
     ASSERT_TRUE(circle.Fire(*Map, Waves));
     EXPECT_EQ(Fired(), 26u);
-    const auto shots = Shots();
+    auto shots = Shots();
     ASSERT_EQ(shots.size(), before + 16);
     std::set<long> angles;
     for (size_t i = before; i < shots.size(); ++i) {
@@ -250,38 +230,33 @@ TEST_F(Weapons, ShotgunAndCircleCountEveryPellet) {
     std::set<long> full;
     for (long a = 0; a < 256; a += 16)
         full.insert(a);
-    EXPECT_EQ(angles, full); // the full turn
-}
+    EXPECT_EQ(angles, full);
 
-TEST_F(Weapons, LaserPointsLineUpScalePixelsApart) {
+    // The laser lines its points up Scale pixels apart from the gun.
     Ship.Guns = {TMarker{0, 4}};
-    Ship.Angle = 0;
-    TWeapon laser;
-    laser.Create(0, 2);
-    laser.Cooldown = 1;
+    TWeapon laser = Armed(0, 2, 1);
+    before = shots.size();
     ASSERT_TRUE(laser.Fire(*Map, Waves));
-    const auto shots = Shots();
-    ASSERT_EQ(shots.size(), 30u);
-    for (size_t i = 0; i < shots.size(); ++i) {
-        EXPECT_EQ(shots[i].Kind, 11);
-        EXPECT_NEAR(shots[i].X, Ship.X + 4 + 0.5 * double(i), 1e-3);
-        EXPECT_NEAR(shots[i].Y, Ship.Y, 1e-3);
-        EXPECT_NEAR(shots[i].VX, 3.5, 1e-5);
+    shots = Shots();
+    ASSERT_EQ(shots.size(), before + 30);
+    for (size_t i = 0; i < 30; ++i) {
+        const TProjectile& p = shots[before + i];
+        EXPECT_EQ(p.Kind, 11) << i;
+        EXPECT_NEAR(p.X, Ship.X + 4 + 0.5 * double(i), 1e-3) << i;
+        EXPECT_NEAR(p.Y, Ship.Y, 1e-3) << i;
+        EXPECT_NEAR(p.VX, 3.5, 1e-5) << i;
     }
     EXPECT_EQ(laser.Ammo, 97.0f);
-}
 
-TEST_F(Weapons, ScatterSpreadsTwoUnitsEitherSideOfTheHeading) {
+    // Glue scatters at random up to two units either side of the heading.
     Ship.Angle = 10;
-    TWeapon glue;
-    glue.Create(0, 20);
+    TWeapon glue = Armed(0, 20, 0);
     std::set<long> offsets;
     for (int i = 0; i < 300; ++i) {
         glue.Cooldown = 1;
         ASSERT_TRUE(glue.Fire(*Map, Waves));
-        const TProjectile& p = Map->Projectiles[Map->ProjectileCursor];
-        EXPECT_EQ(p.Kind, 23);
-        offsets.insert(std::lround(Heading(p)) - 10);
+        EXPECT_EQ(Last().Kind, 23);
+        offsets.insert(std::lround(Heading(Last())) - 10);
         EXPECT_TRUE(glue.AngleOffset <= 2 || glue.AngleOffset >= 254) << int(glue.AngleOffset);
     }
     EXPECT_EQ(offsets, (std::set<long>{-2, -1, 0, 1, 2}));
@@ -291,37 +266,30 @@ TEST_F(Weapons, PilotOnFootFiresForFreeWithItsOwnRules) {
     Ship.OnFoot = 1;
     Ship.Angle = 256; // facing left
     Ship.VX = 0.25f;
-    TWeapon light;
-    light.Create(0, 0);
+    TWeapon light = Armed(0, 0, 0.09f);
     light.Ammo = 0;
-    light.Cooldown = 0.09f;
     EXPECT_FALSE(light.Fire(*Map, Waves));
     light.Cooldown = 0.1f;
     ASSERT_TRUE(light.Fire(*Map, Waves));
-    TProjectile shot = Map->Projectiles[Map->ProjectileCursor];
-    EXPECT_EQ(shot.Kind, 9);
-    EXPECT_NEAR(shot.X, Ship.X - 1.75, 1e-4);
-    EXPECT_NEAR(shot.VX, 0.25 - 6, 1e-5);
+    EXPECT_EQ(Last().Kind, 9);
+    EXPECT_NEAR(Last().X, Ship.X - 1.75, 1e-4);
+    EXPECT_NEAR(Last().VX, 0.25 - 6, 1e-5);
     EXPECT_EQ(light.Ammo, 0.0f);
     EXPECT_EQ(Fired(), 1u);
     Ship.Angle = 258; // facing right
     light.Cooldown = 1;
     ASSERT_TRUE(light.Fire(*Map, Waves));
-    shot = Map->Projectiles[Map->ProjectileCursor];
-    EXPECT_NEAR(shot.X, Ship.X + 1.25, 1e-4);
-    EXPECT_NEAR(shot.VX, 0.25 + 6, 1e-5);
+    EXPECT_NEAR(Last().X, Ship.X + 1.25, 1e-4);
+    EXPECT_NEAR(Last().VX, 0.25 + 6, 1e-5);
 
     // The heavy shot is a homing missile aimed at the enemy at 18 x Scale.
-    TWeapon heavy;
-    heavy.Create(0, 18);
-    heavy.Cooldown = 1.4f;
+    TWeapon heavy = Armed(0, 18, 1.4f);
     EXPECT_FALSE(heavy.Fire(*Map, Waves));
     heavy.Cooldown = 1.5f;
     ASSERT_TRUE(heavy.Fire(*Map, Waves));
-    shot = Map->Projectiles[Map->ProjectileCursor];
-    EXPECT_EQ(shot.Kind, 12);
-    EXPECT_NEAR(shot.VX, 9, 1e-5); // enemy straight to the right
-    EXPECT_NEAR(shot.VY, 0, 1e-5);
+    EXPECT_EQ(Last().Kind, 12);
+    EXPECT_NEAR(Last().VX, 9, 1e-5); // enemy straight to the right
+    EXPECT_NEAR(Last().VY, 0, 1e-5);
     EXPECT_EQ(heavy.Ammo, 100.0f);
     EXPECT_EQ(Fired(), 3u);
 
@@ -330,15 +298,12 @@ TEST_F(Weapons, PilotOnFootFiresForFreeWithItsOwnRules) {
     Map->Ships[1].Y = Ship.Y;
     heavy.Cooldown = 2;
     ASSERT_TRUE(heavy.Fire(*Map, Waves));
-    shot = Map->Projectiles[Map->ProjectileCursor];
-    EXPECT_EQ(shot.VX, 0.0f);
-    EXPECT_EQ(shot.VY, 0.0f);
+    EXPECT_EQ(Last().VX, 0.0f);
+    EXPECT_EQ(Last().VY, 0.0f);
 }
 
 TEST_F(Weapons, FiringPlaysTheWeaponSoundLoudAtTheFiringShip) {
-    TWeapon w;
-    w.Create(0, 14);
-    w.Cooldown = 1;
+    TWeapon w = Armed(0, 14, 1);
     ASSERT_TRUE(w.Fire(*Map, Waves));
     const TWaveItem& grenade = Waves.Find("Grenade");
     EXPECT_EQ(grenade.Volume, 0); // own distance 0: full volume
@@ -346,16 +311,10 @@ TEST_F(Weapons, FiringPlaysTheWeaponSoundLoudAtTheFiringShip) {
     EXPECT_GE(grenade.Frequency, 18000);
     EXPECT_LT(grenade.Frequency, 22000);
     Map->Ships[1].OnFoot = 1;
-    TWeapon pilot;
-    pilot.Create(1, 14);
-    pilot.Cooldown = 2;
+    TWeapon pilot = Armed(1, 14, 2);
     ASSERT_TRUE(pilot.Fire(*Map, Waves));
     EXPECT_EQ(Waves.Find("Pistol").Pan, 200);
 }
-
-} // namespace
-
-namespace {
 
 // Every weapon fired from both ships on a shipped map, through the full world update.
 TEST(WeaponsInAMatch, EveryWeaponFiresAndItsShotsRunTheirCourse) {
@@ -366,26 +325,24 @@ TEST(WeaponsInAMatch, EveryWeaponFiresAndItsShotsRunTheirCourse) {
     TWaveList waves = CombatSounds();
     RandSeed(23);
     for (int id = 0; id < WeaponCount; ++id) {
+        SCOPED_TRACE(id);
         auto map = TMap::Create(files, TestFont(), options);
         map->SetFrameRate(40);
         map->ParticleAreas.clear(); // no rain: only the shots fly
-        std::array<TWeapon, 2> weapons;
         for (uint8_t p = 0; p < 2; ++p) {
-            weapons[p].Create(p, uint8_t(id));
-            weapons[p].Cooldown = 100;
+            TWeapon w = Armed(p, uint8_t(id), 100);
             map->Ships[p].Angle = p == 0 ? 32 : 96; // up and inwards
-            ASSERT_TRUE(weapons[p].Fire(*map, waves)) << "weapon " << id;
+            ASSERT_TRUE(w.Fire(*map, waves));
         }
-        const uint32_t fired = map->Match.Players[0].ShotsFired;
-        EXPECT_GE(fired, 1u) << "weapon " << id;
+        EXPECT_GE(map->Match.Players[0].ShotsFired, 1u);
         int live = CountKind(*map, 0);
-        EXPECT_GT(live, 0) << "weapon " << id;
+        EXPECT_GT(live, 0);
         for (int frame = 0; frame < 2000 && live > 0; ++frame) {
             map->UpdateWorld(waves);
             live = CountKind(*map, 0);
         }
         // Everything that flies comes to an end: it settles, burns out or leaves the field.
-        EXPECT_EQ(live, 0) << "weapon " << id;
+        EXPECT_EQ(live, 0);
     }
 }
 
