@@ -107,7 +107,15 @@ TEST_F(MatchFrameFixture, AnEndedMatchNoLongerDrawsTheViews) {
 
 TEST_F(MatchFrameFixture, ATickAbandonedAfterTheViewsBeganStillPutsThemOnTheScreen) {
     ASSERT_TRUE(Form.ViewWorker.Threaded() || std::thread::hardware_concurrency() < 2);
-    // The page font is looked up while the worker paints; without it the tick ends there.
+    // A busy pool, so the views go to the worker; the page font is looked up while it paints, and
+    // without it the tick ends there.
+    for (size_t i = 0; i < 20000; ++i) {
+        TProjectile& r = M.Projectiles[i];
+        r.Kind = 5;
+        r.X = float(150 + i % 200);
+        r.Y = float(200 + i % 150);
+        r.R = r.G = r.B = 200;
+    }
     const auto images = Form.DXImageList.Items;
     Form.DXImageList.Items.clear();
     Form.DXDraw.Fill(0x123456);

@@ -27,7 +27,9 @@ void TWorker::Run(std::function<void()> job) {
         return;
     }
     {
-        std::lock_guard<std::mutex> hold(Lock);
+        // A job still running is waited for first: one job at a time, never two.
+        std::unique_lock<std::mutex> hold(Lock);
+        Changed.wait(hold, [this] { return !Pending; });
         Job = std::move(job);
         Pending = true;
     }

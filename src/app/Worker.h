@@ -18,7 +18,7 @@ class TWorker {
     TWorker& operator=(const TWorker&) = delete;
 
     bool Threaded() const { return Thread.joinable(); }
-    // Hands the job over; the previous one must have been waited for.
+    // Hands the job over, once the previous one is done.
     void Run(std::function<void()> job);
     // Returns once the job is done; an exception it threw is thrown again here.
     void Wait();

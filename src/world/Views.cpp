@@ -45,8 +45,8 @@ TDotCamera DotCamera(float x, float y) {
 // written to the end of each list and kept only when its view sees it: the pool is scattered over
 // the map, and a test taken as a branch would be guessed wrong at almost every record.
 template <size_t N>
-void GatherDots(const std::vector<TProjectile>& pool, int highest, const std::array<TDotCamera, N>& cameras,
-                int width, int height, const std::array<TDotList*, N>& out) {
+size_t GatherDots(const std::vector<TProjectile>& pool, int highest, const std::array<TDotCamera, N>& cameras,
+                  int width, int height, const std::array<TDotList*, N>& out) {
     const uint64_t w = uint64_t(std::max(width, 0));
     const uint64_t h = uint64_t(std::max(height, 0));
     const int last = std::min(highest, int(pool.size()) - 1);
@@ -64,9 +64,11 @@ void GatherDots(const std::vector<TProjectile>& pool, int highest, const std::ar
         cameraY[v] = cameras[v].Y;
         valid[v] = cameras[v].Valid;
     }
+    size_t live = 0;
     for (int i = 0; i <= last; ++i) {
         const TProjectile& p = pool[size_t(i)];
         if (p.Kind == 0) continue;
+        ++live;
         const double x = p.X;
         const double y = p.Y;
         // A wild position (or not a number at all) is on no screen.
@@ -85,6 +87,7 @@ void GatherDots(const std::vector<TProjectile>& pool, int highest, const std::ar
     }
     for (size_t v = 0; v < N; ++v)
         out[v]->Count = counts[v];
+    return live;
 }
 
 // Four pixels in one vector register (a compiler extension that GCC and Clang share).
@@ -171,7 +174,7 @@ void DrawDots(Surface& dots, const std::vector<TProjectile>& pool, int highest, 
         dots.Pixels[d.Cell] = d.Colour;
 }
 
-void PaintView(TViewWork& work, const Surface& back, const Surface& front) {
+void PaintView(TViewWork& work, const Surface& back, const Surface& middle, const Surface& front) {
     Surface& view = work.View;
     // Where the background does not reach, the view shows near-black, not the last frame.
     if (!Covers(back, work.BackX, work.BackY, view)) view.Fill(ColourValueOne);
@@ -189,7 +192,7 @@ void PaintView(TViewWork& work, const Surface& back, const Surface& front) {
         view.Draw(flag.X, flag.Y, *flag.Picture, true);
 
     // Ships, flags and strings lie under the terrain.
-    Overlay(view, 0, 0, work.Middle);
+    Overlay(view, work.MiddleX, work.MiddleY, middle);
     if (work.FewDots) {
         // Only the pixels the dots were written to are laid over the view: the same picture as
         // clearing the whole dot surface and laying all of it over, at a fraction of the cost.
@@ -249,14 +252,8 @@ void TMap::TakeView(size_t v) {
         work.Flags.push_back(TSprite{&frame, i < 64 ? fx - frame.Width : fx, fy});
     }
 
-    // The play field under the camera, transparent where the field ends: the world update digs
-    // and settles in the field while the view is painted.
-    Surface& middle = work.Middle;
-    middle.SetSize(work.View.Width, work.View.Height);
-    middle.TransparentColor = MiddleLayer.TransparentColor;
-    const int mx = -Nearest(camX), my = -Nearest(camY);
-    if (!Covers(MiddleLayer, mx, my, middle)) middle.Fill(MiddleLayer.TransparentColor);
-    middle.Draw(mx, my, MiddleLayer, false);
+    work.MiddleX = -Nearest(camX);
+    work.MiddleY = -Nearest(camY);
 
     work.FewDots = work.Dots.Width == work.View.Width && work.Dots.Height == work.View.Height &&
                    work.Dots.TransparentColor == 0;
@@ -269,11 +266,12 @@ void TMap::BeginViews(Surface& target, TWorker* worker) {
     const std::array<TDotCamera, 2> cameras{DotCamera(ViewX[0], ViewY[0]), DotCamera(ViewX[1], ViewY[1])};
     TViewWork& first = ViewWork[0];
     TViewWork& second = ViewWork[1];
+    size_t live = ProjectileCount;
     // One pass over the pool sorts out the dots of both views.
     if (first.FewDots && second.FewDots && first.Dots.Width == second.Dots.Width &&
         first.Dots.Height == second.Dots.Height) {
-        GatherDots(Projectiles, int(ProjectileCount) - 1, cameras, first.Dots.Width, first.Dots.Height,
-                   std::array<TDotList*, 2>{&first.DotList, &second.DotList});
+        live = GatherDots(Projectiles, int(ProjectileCount) - 1, cameras, first.Dots.Width, first.Dots.Height,
+                          std::array<TDotList*, 2>{&first.DotList, &second.DotList});
     } else {
         for (size_t v = 0; v < 2; ++v) {
             TViewWork& work = ViewWork[v];
@@ -282,18 +280,37 @@ void TMap::BeginViews(Surface& target, TWorker* worker) {
                        work.Dots.Width, work.Dots.Height, std::array<TDotList*, 1>{&work.DotList});
         }
     }
+    // With few records the world update is over sooner than the views are handed to the worker
+    // and back, so they are painted here and now.
+    constexpr size_t HandOverFrom = 8000;
+    const bool handOver = worker != nullptr && worker->Threaded() && live >= HandOverFrom;
+    if (handOver) {
+        // The world update digs and settles in the play field while the views are painted, so
+        // each view paints from a copy of the field under its camera, transparent where the field
+        // ends.
+        for (TViewWork& work : ViewWork) {
+            Surface& field = work.Middle;
+            field.SetSize(work.View.Width, work.View.Height);
+            field.TransparentColor = MiddleLayer.TransparentColor;
+            if (!Covers(MiddleLayer, work.MiddleX, work.MiddleY, field))
+                field.Fill(MiddleLayer.TransparentColor);
+            field.Draw(work.MiddleX, work.MiddleY, MiddleLayer, false);
+            work.MiddleX = 0;
+            work.MiddleY = 0;
+        }
+    }
     // From here on painting reads only the views' own work and the two layers no rule changes, and
     // writes only the views and the target, which nothing else touches until the views are finished.
-    const auto paint = [this, &target] {
+    const auto paint = [this, &target, handOver] {
         for (TViewWork& work : ViewWork)
-            PaintView(work, BackLayer, FrontLayer);
+            PaintView(work, BackLayer, handOver ? work.Middle : MiddleLayer, FrontLayer);
         for (size_t v = 0; v < 2; ++v) {
             const TViewWork& work = ViewWork[v];
             Overlay(target, ViewWidth * int(v) + work.ShakeX, work.ShakeY, work.View);
         }
         if (!SingleScreen) target.Draw(ViewWidth - 1, 0, Divider, true);
     };
-    if (worker != nullptr) {
+    if (handOver) {
         worker->Run(paint);
     } else {
         paint();

@@ -44,11 +44,13 @@ struct TLine {
 struct TViewWork {
     Surface View;   // 320 x 430
     Surface Dots;   // 320 x 430, where the dots on one pixel settle which one shows
-    Surface Middle; // 320 x 430, the play field under the camera
+    Surface Middle; // 320 x 430, a copy of the play field under the camera when painted meanwhile
     TDotList DotList;
     bool FewDots = false; // the dots are in DotList; otherwise Dots holds them all
     int BackX = 0;
     int BackY = 0;
+    int MiddleX = 0; // where the play field (or its copy) lies on the view
+    int MiddleY = 0;
     int FrontX = 0;
     int FrontY = 0;
     int ShakeX = 0;
@@ -59,7 +61,7 @@ struct TViewWork {
 };
 
 // Paints a view from what was taken of the world, from the background to the front layer.
-void PaintView(TViewWork& work, const Surface& back, const Surface& front);
+void PaintView(TViewWork& work, const Surface& back, const Surface& middle, const Surface& front);
 
 // Clears `dots` and plots one pixel of its colour per live record 0..highest seen from the camera
 // (cameraX, cameraY); records off the surface are skipped.

@@ -97,8 +97,8 @@ class TMap {
     // Composes both views onto the 640 x 480 target.
     void DrawViews(Surface& target);
     // The same in two halves: Begin takes what the views show of the world now and paints them onto
-    // the target, on the worker when there is one, so the world may be updated meanwhile; Finish
-    // waits for them. Nothing may touch the target in between.
+    // the target, on the worker when there is one and the pool is busy, so the world may be updated
+    // meanwhile; Finish waits for them. Nothing may touch the target in between.
     void BeginViews(Surface& target, TWorker* worker);
     void FinishViews(TWorker* worker);
     // Takes what view v shows of the world now into its work.
