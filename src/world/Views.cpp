@@ -45,12 +45,14 @@ TDotCamera DotCamera(float x, float y) {
 // written to the end of each list and kept only when its view sees it: the pool is scattered over
 // the map, and a test taken as a branch would be guessed wrong at almost every record.
 template <size_t N>
-size_t GatherDots(const std::vector<TProjectile>& pool, int highest, const std::array<TDotCamera, N>& cameras,
-                  int width, int height, const std::array<TDotList*, N>& out) {
+size_t GatherDots(const std::vector<TProjectile>& pool, int lowest, int highest,
+                  const std::array<TDotCamera, N>& cameras, int width, int height,
+                  const std::array<TDotList*, N>& out) {
     const uint64_t w = uint64_t(std::max(width, 0));
     const uint64_t h = uint64_t(std::max(height, 0));
+    const int first = std::max(lowest, 0);
     const int last = std::min(highest, int(pool.size()) - 1);
-    const size_t room = size_t(std::max(last + 1, 0));
+    const size_t room = size_t(std::max(last + 1 - first, 0));
     // Kept in locals, so the stores to the lists leave them in registers.
     std::array<TDot*, N> lists{};
     std::array<size_t, N> counts{};
@@ -65,7 +67,7 @@ size_t GatherDots(const std::vector<TProjectile>& pool, int highest, const std::
         valid[v] = cameras[v].Valid;
     }
     size_t live = 0;
-    for (int i = 0; i <= last; ++i) {
+    for (int i = first; i <= last; ++i) {
         const TProjectile& p = pool[size_t(i)];
         if (p.Kind == 0) continue;
         ++live;
@@ -168,8 +170,8 @@ void DrawDots(Surface& dots, const std::vector<TProjectile>& pool, int highest, 
               float cameraY) {
     dots.Fill(0);
     TDotList list;
-    GatherDots(pool, highest, std::array<TDotCamera, 1>{DotCamera(cameraX, cameraY)}, dots.Width, dots.Height,
-               std::array<TDotList*, 1>{&list});
+    GatherDots(pool, 0, highest, std::array<TDotCamera, 1>{DotCamera(cameraX, cameraY)}, dots.Width,
+               dots.Height, std::array<TDotList*, 1>{&list});
     for (const TDot& d : list)
         dots.Pixels[d.Cell] = d.Colour;
 }
@@ -199,10 +201,13 @@ void PaintView(TViewWork& work, const Surface& back, const Surface& middle, cons
         // Black dots stay transparent, and hide an earlier dot on their pixel.
         uint32_t* scratch = work.Dots.Pixels.data();
         uint32_t* pixels = view.Pixels.data();
-        for (const TDot& d : work.DotList)
-            scratch[d.Cell] = d.Colour;
-        for (const TDot& d : work.DotList)
-            if (scratch[d.Cell] != 0) pixels[d.Cell] = scratch[d.Cell];
+        // The second half of the pool comes after the first, as one list in slot order would.
+        for (const TDotList* list : {&work.DotList, &work.LateDots})
+            for (const TDot& d : *list)
+                scratch[d.Cell] = d.Colour;
+        for (const TDotList* list : {&work.DotList, &work.LateDots})
+            for (const TDot& d : *list)
+                if (scratch[d.Cell] != 0) pixels[d.Cell] = scratch[d.Cell];
     } else {
         view.Draw(0, 0, work.Dots, true);
     }
@@ -260,44 +265,61 @@ void TMap::TakeView(size_t v) {
     if (!work.FewDots) DrawDots(work.Dots, Projectiles, int(ProjectileCount) - 1, camX, camY);
 }
 
+void TMap::CopyField(TViewWork& work) const {
+    Surface& field = work.Middle;
+    field.SetSize(work.View.Width, work.View.Height);
+    field.TransparentColor = MiddleLayer.TransparentColor;
+    if (!Covers(MiddleLayer, work.MiddleX, work.MiddleY, field)) field.Fill(MiddleLayer.TransparentColor);
+    field.Draw(work.MiddleX, work.MiddleY, MiddleLayer, false);
+    work.MiddleX = 0;
+    work.MiddleY = 0;
+}
+
 void TMap::BeginViews(Surface& target, TWorker* worker) {
     for (size_t v = 0; v < 2; ++v)
         TakeView(v);
     const std::array<TDotCamera, 2> cameras{DotCamera(ViewX[0], ViewY[0]), DotCamera(ViewX[1], ViewY[1])};
     TViewWork& first = ViewWork[0];
     TViewWork& second = ViewWork[1];
-    size_t live = ProjectileCount;
-    // One pass over the pool sorts out the dots of both views.
-    if (first.FewDots && second.FewDots && first.Dots.Width == second.Dots.Width &&
-        first.Dots.Height == second.Dots.Height) {
-        live = GatherDots(Projectiles, int(ProjectileCount) - 1, cameras, first.Dots.Width, first.Dots.Height,
-                          std::array<TDotList*, 2>{&first.DotList, &second.DotList});
+    const int lastSlot = int(ProjectileCount) - 1;
+    const bool sameDots = first.FewDots && second.FewDots && first.Dots.Width == second.Dots.Width &&
+                          first.Dots.Height == second.Dots.Height;
+    const auto gather = [&](int from, int to, TDotList& one, TDotList& two) {
+        return GatherDots(Projectiles, from, to, cameras, first.Dots.Width, first.Dots.Height,
+                          std::array<TDotList*, 2>{&one, &two});
+    };
+    first.LateDots.Count = 0;
+    second.LateDots.Count = 0;
+    // With few records the world update is over sooner than the views are handed to the worker
+    // and back, so they are painted here and now; the last frame's count decides.
+    constexpr size_t HandOverFrom = 8000;
+    const bool handOver =
+        worker != nullptr && worker->Threaded() && sameDots && LiveAtLastViews >= HandOverFrom;
+    if (handOver) {
+        // The world update digs and settles in the play field while the views are painted, so each
+        // view paints from a copy of the field under its camera. The worker copies the fields and
+        // sorts out the dots of the pool's second half while this thread does the first half.
+        const int half = lastSlot / 2;
+        size_t lateLive = 0;
+        worker->Run([&] {
+            for (TViewWork& work : ViewWork)
+                CopyField(work);
+            lateLive = gather(half + 1, lastSlot, first.LateDots, second.LateDots);
+        });
+        const size_t earlyLive = gather(0, half, first.DotList, second.DotList);
+        worker->Wait();
+        LiveAtLastViews = earlyLive + lateLive;
+    } else if (sameDots) {
+        // One pass over the pool sorts out the dots of both views.
+        LiveAtLastViews = gather(0, lastSlot, first.DotList, second.DotList);
     } else {
         for (size_t v = 0; v < 2; ++v) {
             TViewWork& work = ViewWork[v];
             if (!work.FewDots) continue;
-            GatherDots(Projectiles, int(ProjectileCount) - 1, std::array<TDotCamera, 1>{cameras[v]},
-                       work.Dots.Width, work.Dots.Height, std::array<TDotList*, 1>{&work.DotList});
+            GatherDots(Projectiles, 0, lastSlot, std::array<TDotCamera, 1>{cameras[v]}, work.Dots.Width,
+                       work.Dots.Height, std::array<TDotList*, 1>{&work.DotList});
         }
-    }
-    // With few records the world update is over sooner than the views are handed to the worker
-    // and back, so they are painted here and now.
-    constexpr size_t HandOverFrom = 8000;
-    const bool handOver = worker != nullptr && worker->Threaded() && live >= HandOverFrom;
-    if (handOver) {
-        // The world update digs and settles in the play field while the views are painted, so
-        // each view paints from a copy of the field under its camera, transparent where the field
-        // ends.
-        for (TViewWork& work : ViewWork) {
-            Surface& field = work.Middle;
-            field.SetSize(work.View.Width, work.View.Height);
-            field.TransparentColor = MiddleLayer.TransparentColor;
-            if (!Covers(MiddleLayer, work.MiddleX, work.MiddleY, field))
-                field.Fill(MiddleLayer.TransparentColor);
-            field.Draw(work.MiddleX, work.MiddleY, MiddleLayer, false);
-            work.MiddleX = 0;
-            work.MiddleY = 0;
-        }
+        LiveAtLastViews = ProjectileCount;
     }
     // From here on painting reads only the views' own work and the two layers no rule changes, and
     // writes only the views and the target, which nothing else touches until the views are finished.

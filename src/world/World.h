@@ -103,6 +103,10 @@ class TMap {
     void FinishViews(TWorker* worker);
     // Takes what view v shows of the world now into its work.
     void TakeView(size_t v);
+    // Copies the play field under the view's camera into its work.
+    void CopyField(TViewWork& work) const;
+    // Live records when the views last began: a busy pool sends the next views to the worker.
+    size_t LiveAtLastViews = ProjectileCount;
 
     // --- The running match: one step of the world and positional sound (combat/WorldUpdate.cpp).
     // Returns ShipWrecked of player 0 in the low byte and of player 1 in the high byte.
