@@ -201,13 +201,10 @@ void PaintView(TViewWork& work, const Surface& back, const Surface& middle, cons
         // Black dots stay transparent, and hide an earlier dot on their pixel.
         uint32_t* scratch = work.Dots.Pixels.data();
         uint32_t* pixels = view.Pixels.data();
-        // The second half of the pool comes after the first, as one list in slot order would.
-        for (const TDotList* list : {&work.DotList, &work.LateDots})
-            for (const TDot& d : *list)
-                scratch[d.Cell] = d.Colour;
-        for (const TDotList* list : {&work.DotList, &work.LateDots})
-            for (const TDot& d : *list)
-                if (scratch[d.Cell] != 0) pixels[d.Cell] = scratch[d.Cell];
+        for (const TDot& d : work.DotList)
+            scratch[d.Cell] = d.Colour;
+        for (const TDot& d : work.DotList)
+            if (scratch[d.Cell] != 0) pixels[d.Cell] = scratch[d.Cell];
     } else {
         view.Draw(0, 0, work.Dots, true);
     }
@@ -288,8 +285,6 @@ void TMap::BeginViews(Surface& target, TWorker* worker) {
         return GatherDots(Projectiles, from, to, cameras, first.Dots.Width, first.Dots.Height,
                           std::array<TDotList*, 2>{&one, &two});
     };
-    first.LateDots.Count = 0;
-    second.LateDots.Count = 0;
     // With few records the world update is over sooner than the views are handed to the worker
     // and back, so they are painted here and now; the last frame's count decides.
     constexpr size_t HandOverFrom = 8000;
@@ -297,18 +292,14 @@ void TMap::BeginViews(Surface& target, TWorker* worker) {
         worker != nullptr && worker->Threaded() && sameDots && LiveAtLastViews >= HandOverFrom;
     if (handOver) {
         // The world update digs and settles in the play field while the views are painted, so each
-        // view paints from a copy of the field under its camera. The worker copies the fields and
-        // sorts out the dots of the pool's second half while this thread does the first half.
-        const int half = lastSlot / 2;
-        size_t lateLive = 0;
-        worker->Run([&] {
+        // view paints from a copy of the field under its camera; the worker copies the fields while
+        // this thread sorts out the dots.
+        worker->Run([this] {
             for (TViewWork& work : ViewWork)
                 CopyField(work);
-            lateLive = gather(half + 1, lastSlot, first.LateDots, second.LateDots);
         });
-        const size_t earlyLive = gather(0, half, first.DotList, second.DotList);
+        LiveAtLastViews = gather(0, lastSlot, first.DotList, second.DotList);
         worker->Wait();
-        LiveAtLastViews = earlyLive + lateLive;
     } else if (sameDots) {
         // One pass over the pool sorts out the dots of both views.
         LiveAtLastViews = gather(0, lastSlot, first.DotList, second.DotList);

@@ -42,11 +42,10 @@ struct TLine {
 // and the surfaces it is painted on. Painting reads nothing else that the world update changes, so
 // it can go on while the world moves.
 struct TViewWork {
-    Surface View;         // 320 x 430
-    Surface Dots;         // 320 x 430, where the dots on one pixel settle which one shows
-    Surface Middle;       // 320 x 430, a copy of the play field under the camera when painted meanwhile
-    TDotList DotList;     // the dots of the pool, or of its first half when the halves are split
-    TDotList LateDots;    // the dots of the pool's second half, drawn after the first
+    Surface View;   // 320 x 430
+    Surface Dots;   // 320 x 430, where the dots on one pixel settle which one shows
+    Surface Middle; // 320 x 430, a copy of the play field under the camera when painted meanwhile
+    TDotList DotList;
     bool FewDots = false; // the dots are in DotList; otherwise Dots holds them all
     int BackX = 0;
     int BackY = 0;
