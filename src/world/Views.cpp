@@ -45,14 +45,12 @@ TDotCamera DotCamera(float x, float y) {
 // written to the end of each list and kept only when its view sees it: the pool is scattered over
 // the map, and a test taken as a branch would be guessed wrong at almost every record.
 template <size_t N>
-size_t GatherDots(const std::vector<TProjectile>& pool, int lowest, int highest,
-                  const std::array<TDotCamera, N>& cameras, int width, int height,
-                  const std::array<TDotList*, N>& out) {
+size_t GatherDots(const std::vector<TProjectile>& pool, int highest, const std::array<TDotCamera, N>& cameras,
+                  int width, int height, const std::array<TDotList*, N>& out) {
     const uint64_t w = uint64_t(std::max(width, 0));
     const uint64_t h = uint64_t(std::max(height, 0));
-    const int first = std::max(lowest, 0);
     const int last = std::min(highest, int(pool.size()) - 1);
-    const size_t room = size_t(std::max(last + 1 - first, 0));
+    const size_t room = size_t(std::max(last + 1, 0));
     // Kept in locals, so the stores to the lists leave them in registers.
     std::array<TDot*, N> lists{};
     std::array<size_t, N> counts{};
@@ -67,7 +65,7 @@ size_t GatherDots(const std::vector<TProjectile>& pool, int lowest, int highest,
         valid[v] = cameras[v].Valid;
     }
     size_t live = 0;
-    for (int i = first; i <= last; ++i) {
+    for (int i = 0; i <= last; ++i) {
         const TProjectile& p = pool[size_t(i)];
         if (p.Kind == 0) continue;
         ++live;
@@ -170,8 +168,8 @@ void DrawDots(Surface& dots, const std::vector<TProjectile>& pool, int highest, 
               float cameraY) {
     dots.Fill(0);
     TDotList list;
-    GatherDots(pool, 0, highest, std::array<TDotCamera, 1>{DotCamera(cameraX, cameraY)}, dots.Width,
-               dots.Height, std::array<TDotList*, 1>{&list});
+    GatherDots(pool, highest, std::array<TDotCamera, 1>{DotCamera(cameraX, cameraY)}, dots.Width, dots.Height,
+               std::array<TDotList*, 1>{&list});
     for (const TDot& d : list)
         dots.Pixels[d.Cell] = d.Colour;
 }
@@ -281,9 +279,10 @@ void TMap::BeginViews(Surface& target, TWorker* worker) {
     const int lastSlot = int(ProjectileCount) - 1;
     const bool sameDots = first.FewDots && second.FewDots && first.Dots.Width == second.Dots.Width &&
                           first.Dots.Height == second.Dots.Height;
-    const auto gather = [&](int from, int to, TDotList& one, TDotList& two) {
-        return GatherDots(Projectiles, from, to, cameras, first.Dots.Width, first.Dots.Height,
-                          std::array<TDotList*, 2>{&one, &two});
+    // One pass over the pool sorts out the dots of both views.
+    const auto gather = [&] {
+        return GatherDots(Projectiles, lastSlot, cameras, first.Dots.Width, first.Dots.Height,
+                          std::array<TDotList*, 2>{&first.DotList, &second.DotList});
     };
     // With few records the world update is over sooner than the views are handed to the worker
     // and back, so they are painted here and now; the last frame's count decides.
@@ -298,16 +297,15 @@ void TMap::BeginViews(Surface& target, TWorker* worker) {
             for (TViewWork& work : ViewWork)
                 CopyField(work);
         });
-        LiveAtLastViews = gather(0, lastSlot, first.DotList, second.DotList);
+        LiveAtLastViews = gather();
         worker->Wait();
     } else if (sameDots) {
-        // One pass over the pool sorts out the dots of both views.
-        LiveAtLastViews = gather(0, lastSlot, first.DotList, second.DotList);
+        LiveAtLastViews = gather();
     } else {
         for (size_t v = 0; v < 2; ++v) {
             TViewWork& work = ViewWork[v];
             if (!work.FewDots) continue;
-            GatherDots(Projectiles, 0, lastSlot, std::array<TDotCamera, 1>{cameras[v]}, work.Dots.Width,
+            GatherDots(Projectiles, lastSlot, std::array<TDotCamera, 1>{cameras[v]}, work.Dots.Width,
                        work.Dots.Height, std::array<TDotList*, 1>{&work.DotList});
         }
         LiveAtLastViews = ProjectileCount;
