@@ -10,22 +10,20 @@
 
 #include <cmath>
 #include <memory>
+#include <tuple>
 
 namespace {
 
 struct Box {
     int MinX = 1 << 30, MinY = 1 << 30, MaxX = -1, MaxY = -1;
 };
-Box Visible(const Surface& s) {
+// The bounding box of the visible pixels, or of those of colour `only` when it is given.
+Box Visible(const Surface& s, uint32_t only = 0) {
     Box b;
     for (int y = 0; y < s.Height; ++y)
         for (int x = 0; x < s.Width; ++x)
-            if (s.Pixel(x, y) != 0) {
-                b.MinX = std::min(b.MinX, x);
-                b.MaxX = std::max(b.MaxX, x);
-                b.MinY = std::min(b.MinY, y);
-                b.MaxY = std::max(b.MaxY, y);
-            }
+            if (const uint32_t px = s.Pixel(x, y); px != 0 && (only == 0 || px == only))
+                b = {std::min(b.MinX, x), std::min(b.MinY, y), std::max(b.MaxX, x), y};
     return b;
 }
 
@@ -39,7 +37,7 @@ const TShip& Built() {
     return *ship;
 }
 
-TEST(WorldRotate, WorkSquareAndFrameSizes) {
+TEST(WorldRotate, WorkSquareFrameSizesCropAndEmptyPictures) {
     EXPECT_EQ(RotateWorkSide(64, 0.5f), 46);
     EXPECT_EQ(RotateWorkSide(64, 1.0f), 90);
     EXPECT_EQ(RotateWorkSide(20, 0.5f), 14);
@@ -54,9 +52,13 @@ TEST(WorldRotate, WorkSquareAndFrameSizes) {
         EXPECT_GE(side, 32);
         EXPECT_LE(side, 34);
     }
-}
+    // Nothing visible, or scaled to nothing, still gives one blank pixel.
+    const Surface none = RotateAndScale(Surface(64, 64), 10, 0.5f);
+    EXPECT_EQ(none.Width, 1);
+    EXPECT_EQ(none.Height, 1);
+    EXPECT_EQ(none.Pixel(0, 0), 0u);
+    EXPECT_EQ(RotateAndScale(Filled(4, 4, 5), 64, 0.0001f).Width, 1);
 
-TEST(WorldRotate, CropIsSymmetricSoTheCentreStays) {
     // One pixel right of the centre: the crop must keep as much room left of the centre as right of it.
     Surface src(64, 64);
     for (int y = 30; y < 34; ++y)
@@ -69,7 +71,7 @@ TEST(WorldRotate, CropIsSymmetricSoTheCentreStays) {
     EXPECT_EQ(b.MinY + b.MaxY, f.Height - 1); // vertically centred blob, symmetric crop
 }
 
-TEST(WorldRotate, UprightFrameIsTheScaledPicture) {
+TEST(WorldRotate, UprightFrameIsTheScaledPictureAndAngle128PointsLeft) {
     const Surface& f = Built().Frames[UprightShipFrame];
     const Surface half = TestShipHalf();
     const Box fb = Visible(f), hb = Visible(half);
@@ -79,47 +81,35 @@ TEST(WorldRotate, UprightFrameIsTheScaledPicture) {
         for (int x = 0; x <= hb.MaxX - hb.MinX; ++x)
             ASSERT_EQ(f.Pixel(fb.MinX + x, fb.MinY + y), half.Pixel(hb.MinX + x, hb.MinY + y))
                 << x << "," << y;
-    // The nose is at the top.
-    EXPECT_EQ(f.Pixel(fb.MinX + (16 - hb.MinX), fb.MinY), Rgb(255, 255, 0));
-}
+    EXPECT_EQ(f.Pixel(fb.MinX + (16 - hb.MinX), fb.MinY), Rgb(255, 255, 0)) << "the nose is at the top";
 
-TEST(WorldRotate, AngleOneTwentyEightPointsLeftTurnedCounterClockwise) {
-    const Surface& up = Built().Frames[UprightShipFrame];
+    // Turned counter-clockwise a quarter: the yellow nose in the leftmost visible column, and the
+    // left wing tip (bottom left when upright) at the bottom right.
     const Surface& left = Built().Frames[64];
-    EXPECT_EQ(left.Width, up.Height);
-    EXPECT_EQ(left.Height, up.Width);
+    EXPECT_EQ(left.Width, f.Height);
+    EXPECT_EQ(left.Height, f.Width);
     const Box b = Visible(left);
-    // The yellow nose is in the leftmost visible column.
-    bool noseLeft = false;
-    for (int y = b.MinY; y <= b.MaxY; ++y)
-        noseLeft |= left.Pixel(b.MinX, y) == Rgb(255, 255, 0);
-    EXPECT_TRUE(noseLeft);
-    // A counter-clockwise quarter turn carries the left wing tip (bottom left when upright) to the
-    // bottom right... of a ship pointing left: the tip is at the bottom.
-    Box tip;
-    for (int y = 0; y < left.Height; ++y)
-        for (int x = 0; x < left.Width; ++x)
-            if (left.Pixel(x, y) == Rgb(40, 40, 200)) tip = Box{x, y, x, y};
+    EXPECT_EQ(Visible(left, Rgb(255, 255, 0)).MinX, b.MinX);
+    const Box tip = Visible(left, Rgb(40, 40, 200));
+    ASSERT_GE(tip.MaxX, 0) << "the wing tip shows";
     EXPECT_GT(tip.MinY, left.Height / 2);
     EXPECT_GT(tip.MinX, left.Width / 2);
 }
 
-TEST(WorldRotate, NothingVisibleGivesOnePixel) {
-    const Surface f = RotateAndScale(Surface(64, 64), 10, 0.5f);
-    EXPECT_EQ(f.Width, 1);
-    EXPECT_EQ(f.Height, 1);
-    EXPECT_EQ(f.Pixel(0, 0), 0u);
-    EXPECT_EQ(RotateAndScale(Filled(4, 4, 5), 64, 0.0001f).Width, 1); // scaled to nothing
+// The nozzles and guns found on a picture, which has its markers painted out.
+std::pair<std::vector<TMarker>, std::vector<TMarker>> Scan(Surface& s, float scale) {
+    std::vector<TMarker> nozzles, guns;
+    ScanMarkers(s, scale, nozzles, guns);
+    return {nozzles, guns};
 }
 
-TEST(WorldMarkers, AnglesAroundTheCentre) {
+TEST(WorldMarkers, AnglesAroundTheCentreAndDefaultsAtTheNoseAndTail) {
     Surface s = Filled(64, 64, Rgb(50, 50, 50));
     s.SetPixel(42, 32, Rgb(255, 0, 0)); // right of the centre
     s.SetPixel(32, 12, Rgb(255, 0, 0)); // above
     s.SetPixel(12, 32, Rgb(0, 255, 0)); // left
     s.SetPixel(32, 52, Rgb(0, 255, 0)); // below
-    std::vector<TMarker> nozzles, guns;
-    ScanMarkers(s, 0.5f, nozzles, guns);
+    auto [nozzles, guns] = Scan(s, 0.5f);
     ASSERT_EQ(nozzles.size(), 2u);
     ASSERT_EQ(guns.size(), 2u);
     // Found row by row: the upper nozzle first.
@@ -129,18 +119,14 @@ TEST(WorldMarkers, AnglesAroundTheCentre) {
     EXPECT_FLOAT_EQ(guns[0].Angle, 64.0f);
     EXPECT_FLOAT_EQ(guns[1].Angle, 128.0f);
     EXPECT_FLOAT_EQ(guns[1].Distance, 10.0f);
-    // Markers are painted out.
-    EXPECT_EQ(s.Pixel(42, 32), 0u);
+    EXPECT_EQ(s.Pixel(42, 32), 0u) << "markers are painted out";
     EXPECT_EQ(s.Pixel(12, 32), 0u);
-}
 
-TEST(WorldMarkers, DefaultsReachTheNoseAndTheTail) {
-    // Body on the centre column from row 10 to row 49.
-    Surface s(64, 64);
+    // Without markers: body on the centre column from row 10 to row 49.
+    Surface body(64, 64);
     for (int y = 10; y < 50; ++y)
-        s.SetPixel(32, y, Rgb(90, 90, 90));
-    std::vector<TMarker> nozzles, guns;
-    ScanMarkers(s, 0.5f, nozzles, guns);
+        body.SetPixel(32, y, Rgb(90, 90, 90));
+    std::tie(nozzles, guns) = Scan(body, 0.5f);
     ASSERT_EQ(guns.size(), 1u);
     ASSERT_EQ(nozzles.size(), 1u);
     EXPECT_FLOAT_EQ(guns[0].Angle, 0.0f);
@@ -149,17 +135,15 @@ TEST(WorldMarkers, DefaultsReachTheNoseAndTheTail) {
     EXPECT_FLOAT_EQ(nozzles[0].Distance, (50 - 32) * 0.5f); // first black pixel below: row 50
     // A body reaching the edges stops the walk at row 0 and at the height.
     Surface full = Filled(64, 64, Rgb(90, 90, 90));
-    nozzles.clear();
-    guns.clear();
-    ScanMarkers(full, 1.0f, nozzles, guns);
+    std::tie(nozzles, guns) = Scan(full, 1.0f);
+    ASSERT_EQ(guns.size(), 1u);
+    ASSERT_EQ(nozzles.size(), 1u);
     EXPECT_FLOAT_EQ(guns[0].Distance, 33.0f);
     EXPECT_FLOAT_EQ(nozzles[0].Distance, 32.0f);
 }
 
 TEST(WorldShipFrames, MasksAreSilhouettesAndThePilotIsMirrored) {
     const TShip& ship = Built();
-    EXPECT_EQ(ship.Health, 100.0f);
-    EXPECT_EQ(ship.Fuel, 200.0f);
     for (int k : {0, 32, 77, 127}) {
         const Surface& f = ship.Frames[size_t(k)];
         const Surface& m = ship.Masks[size_t(k)];
@@ -180,56 +164,34 @@ TEST(WorldShipFrames, MasksAreSilhouettesAndThePilotIsMirrored) {
             ASSERT_EQ(ship.Masks[PilotFrame + 1].Pixel(x, y), p.Pixel(p.Width - 1 - x, y));
         }
     EXPECT_NE(p.Pixels, q.Pixels); // the figure is not symmetric, so the mirror shows
-    // The on-foot masks keep their colours.
-    EXPECT_EQ(ship.Masks[PilotFrame].Pixels, p.Pixels);
+    EXPECT_EQ(ship.Masks[PilotFrame].Pixels, p.Pixels) << "the on-foot masks keep their colours";
 }
 
-TEST(WorldShipFrames, FootprintsOfTheBottomRow) {
+TEST(WorldShipFrames, FootprintsOfTheBottomRowAndFrameChoice) {
+    using Foot = std::tuple<int16_t, int16_t, int16_t>;
+    const auto foot = [](const Surface& f) {
+        int16_t footY = 0, left = 0, right = 0;
+        Footprint(f, footY, left, right);
+        return Foot{footY, left, right};
+    };
     // Lowest opaque row holds W div 2 - 1 .. W div 2 + 1.
     Surface f(9, 7);
     f.SetPixel(0, 1, 5);
     for (int x = 3; x <= 5; ++x)
         f.SetPixel(x, 6, 5);
-    int16_t footY = 0, left = 0, right = 0;
-    Footprint(f, footY, left, right);
-    EXPECT_EQ(footY, 7 - 7 / 2);
-    EXPECT_EQ(left, -1);
-    EXPECT_EQ(right, 1);
+    EXPECT_EQ(foot(f), (Foot{7 - 7 / 2, -1, 1}));
     // A higher lowest row and a single pixel.
     Surface g(10, 10);
     g.SetPixel(7, 4, 5);
     g.SetPixel(2, 1, 5);
-    Footprint(g, footY, left, right);
-    EXPECT_EQ(footY, 4 - 5 + 1);
-    EXPECT_EQ(left, 2);
-    EXPECT_EQ(right, 2);
-}
+    EXPECT_EQ(foot(g), (Foot{4 - 5 + 1, 2, 2}));
 
-TEST(WorldShipFrames, CreateLoadsThePicturesOrFails) {
-    TWorldFolder folder;
-    TShip ship;
-    EXPECT_THROW(ship.Create(folder.Files, "graphics\\test_ship.bmp", 0.5f), TWorldError);
-    folder.WritePicture("graphics\\test_ship.bmp", TestShip());
-    EXPECT_THROW(ship.Create(folder.Files, "graphics\\test_ship.bmp", 0.5f), TWorldError); // no pilot figure
-    folder.WriteStandardPictures();
-    ship.Create(folder.Files, "GRAPHICS\\Test_Ship.bmp", 0.5f);
-    EXPECT_EQ(ship.Frames[UprightShipFrame].Pixels, Built().Frames[UprightShipFrame].Pixels);
-}
-
-TEST(WorldShipFrames, FrameChoiceFromTheAngle) {
     TShip s;
-    s.Angle = 64;
-    EXPECT_EQ(s.FrameIndex(), 32);
-    s.Angle = 256;
-    EXPECT_EQ(s.FrameIndex(), 128);
-    s.Angle = 258;
-    EXPECT_EQ(s.FrameIndex(), 129);
-    s.Angle = 254.9;
-    EXPECT_EQ(s.FrameIndex(), 127);
-    s.Angle = 260;
-    EXPECT_EQ(s.FrameIndex(), -1);
-    s.Angle = std::nan("");
-    EXPECT_EQ(s.FrameIndex(), -1);
+    for (auto [angle, frame] :
+         {std::pair{64.0, 32}, {256.0, 128}, {258.0, 129}, {254.9, 127}, {260.0, -1}, {std::nan(""), -1}}) {
+        s.Angle = angle;
+        EXPECT_EQ(s.FrameIndex(), frame) << "angle " << angle;
+    }
 }
 
 // A picture with `body` body pixels plus some markers, at most 64 x 64.
@@ -242,21 +204,24 @@ Surface ShipWithBody(int w, int h, int body) {
     return s;
 }
 
-TEST(WorldShipPicture, SizeAndBodyCount) {
-    EXPECT_TRUE(ShipPictureValid(ShipWithBody(64, 64, 984)));
-    EXPECT_TRUE(ShipPictureValid(ShipWithBody(64, 64, 974)));
-    EXPECT_TRUE(ShipPictureValid(ShipWithBody(64, 64, 994)));
-    EXPECT_FALSE(ShipPictureValid(ShipWithBody(64, 64, 995)));
-    EXPECT_FALSE(ShipPictureValid(ShipWithBody(64, 64, 973)));
-    EXPECT_FALSE(ShipPictureValid(ShipWithBody(65, 10, 650)));
-    EXPECT_FALSE(ShipPictureValid(ShipWithBody(40, 65, 984)));
-    // Near-marker colours are body.
+TEST(WorldShipPicture, SizeBodyCountFileCheckAndLoading) {
+    struct Case {
+        int W, H, Body;
+        bool Valid;
+    };
+    for (const Case& c : {Case{64, 64, 984, true},
+                          {64, 64, 974, true},
+                          {64, 64, 994, true},
+                          {64, 64, 995, false},
+                          {64, 64, 973, false},
+                          {65, 10, 650, false},
+                          {40, 65, 984, false}})
+        EXPECT_EQ(ShipPictureValid(ShipWithBody(c.W, c.H, c.Body)), c.Valid)
+            << c.W << " x " << c.H << ", body " << c.Body;
     Surface s = ShipWithBody(64, 64, 983);
     s.Pixels[2000] = Rgb(254, 0, 0);
-    EXPECT_TRUE(ShipPictureValid(s));
-}
+    EXPECT_TRUE(ShipPictureValid(s)) << "near-marker colours are body";
 
-TEST(WorldShipPicture, FileCheck) {
     TWorldFolder folder;
     EXPECT_TRUE(CheckShipPicture(folder.Files, "graphics\\none_ship.bmp"));
     folder.WritePicture("graphics\\a_ship.bmp", ShipWithBody(64, 64, 984));
@@ -265,6 +230,14 @@ TEST(WorldShipPicture, FileCheck) {
     EXPECT_TRUE(CheckShipPicture(folder.Files, "graphics\\A_SHIP.bmp"));
     EXPECT_FALSE(CheckShipPicture(folder.Files, "graphics\\b_ship.bmp"));
     EXPECT_FALSE(CheckShipPicture(folder.Files, "graphics\\c_ship.bmp"));
+
+    TShip ship;
+    EXPECT_THROW(ship.Create(folder.Files, "graphics\\test_ship.bmp", 0.5f), TWorldError);
+    folder.WritePicture("graphics\\test_ship.bmp", TestShip());
+    EXPECT_THROW(ship.Create(folder.Files, "graphics\\test_ship.bmp", 0.5f), TWorldError); // no pilot figure
+    folder.WriteStandardPictures();
+    ship.Create(folder.Files, "GRAPHICS\\Test_Ship.bmp", 0.5f);
+    EXPECT_EQ(ship.Frames[UprightShipFrame].Pixels, Built().Frames[UprightShipFrame].Pixels);
 }
 
 TEST(WorldShipPicture, RecolourReplacesOnlyExactKeyColours) {
