@@ -26,57 +26,46 @@ struct WorldCreate : ::testing::Test {
     std::unique_ptr<TMap> Make(const TOptions& o) { return TMap::Create(Folder.Files, Font, o); }
 };
 
-TEST_F(WorldCreate, PlacesShipsAndFlagsAndLeavesTheWorldIdle) {
+TEST_F(WorldCreate, PlacesShipsAndFlagsLeavesTheWorldIdleAndPicksTheScreenLayout) {
     Map(640, 430);
     ShakeX = {3, 4};
     ShakeY = {-1, 2};
     ShakeVelX = {1, 1};
     ShakeVelY = {1, 1};
-    const auto w = Make(TestOptions("maps\\t.map"));
+    auto w = Make(TestOptions("maps\\t.map"));
     EXPECT_EQ(w->FrameRate, 42);
     EXPECT_EQ(w->MinFrameRate, 70);
     EXPECT_EQ(w->MatchOver, 0);
     EXPECT_EQ(w->UnlimitedLives, 0);
     const float sx[2] = {100, 500.5f}, sy[2] = {200, 300}, fx[2] = {50, 550}, fy[2] = {60, 70};
     for (size_t p = 0; p < 2; ++p) {
+        SCOPED_TRACE(p);
         const TShip& s = w->Ships[p];
-        EXPECT_EQ(s.X, sx[p]);
-        EXPECT_EQ(s.StartX, sx[p]);
-        EXPECT_EQ(s.Y, sy[p]);
-        EXPECT_EQ(s.StartY, sy[p]);
+        EXPECT_EQ((std::array{s.X, s.StartX, s.Y, s.StartY}), (std::array{sx[p], sx[p], sy[p], sy[p]}));
         EXPECT_EQ(s.Angle, 64.0);
-        EXPECT_EQ(s.Health, 100.0f);
-        EXPECT_EQ(s.Fuel, 200.0f);
+        EXPECT_EQ((std::array{s.Health, s.Fuel}), (std::array{100.0f, 200.0f}));
         EXPECT_EQ(s.Lives, 3);
         const TFlag& f = w->Flags[p];
-        EXPECT_EQ(f.X, fx[p]);
-        EXPECT_EQ(f.HomeX, fx[p]);
-        EXPECT_EQ(f.Y, fy[p]);
-        EXPECT_EQ(f.HomeY, fy[p]);
+        EXPECT_EQ((std::array{f.X, f.HomeX, f.Y, f.HomeY}), (std::array{fx[p], fx[p], fy[p], fy[p]}));
         EXPECT_EQ(f.State, 0);
-        EXPECT_EQ(ShakeX[p], 0.0f);
-        EXPECT_EQ(ShakeY[p], 0.0f);
-        EXPECT_EQ(ShakeVelX[p], 0.0f);
-        EXPECT_EQ(ShakeVelY[p], 0.0f);
     }
+    for (const auto* shake : {&ShakeX, &ShakeY, &ShakeVelX, &ShakeVelY})
+        EXPECT_EQ(*shake, (std::array<float, 2>{0, 0}));
     ASSERT_EQ(w->Projectiles.size(), 60000u);
     for (const TProjectile& p : w->Projectiles)
         ASSERT_EQ(p.Kind, 0);
     EXPECT_EQ(w->Divider.Width, 2);
     EXPECT_EQ(w->Divider.Height, 430);
     EXPECT_EQ(w->Divider.Pixel(1, 429), ColourValueOne);
-}
 
-TEST_F(WorldCreate, SingleScreenOnlyForExactly640By430) {
-    Map(640, 430);
-    auto w = Make(TestOptions("maps\\t.map"));
+    // A single screen only for exactly 640 x 430.
     EXPECT_EQ(w->SingleScreen, 1);
     EXPECT_EQ(w->ViewX, (std::array<float, 2>{0, 320}));
     EXPECT_EQ(w->ViewY, (std::array<float, 2>{0, 0}));
     for (auto [mw, mh] : {std::pair{641, 430}, {640, 431}}) {
         Map(mw, mh);
         w = Make(TestOptions("maps\\t.map"));
-        EXPECT_EQ(w->SingleScreen, 0);
+        EXPECT_EQ(w->SingleScreen, 0) << mw << " x " << mh;
         EXPECT_EQ(w->ViewX, (std::array<float, 2>{0, 0}));
     }
 }
@@ -118,51 +107,48 @@ std::pair<int, int> TextSpan(const Surface& page, int row) {
     return {first, last};
 }
 
-TEST_F(WorldCreate, WeaponPagesShowFiveCentredNames) {
+TEST_F(WorldCreate, WeaponPagesPilotColoursAndFootprints) {
     Map(800, 600);
     TOptions o = TestOptions("maps\\t.map");
     o.Players[1].Weapons = {0, 1, 2, 3, 4, 5, 6, 7, 23, 200};
-    const auto w = Make(o);
-    const Surface& p0 = w->WeaponNameSurfaces[1][0];
-    EXPECT_EQ(p0.Width, 78);
-    EXPECT_EQ(p0.Height, 40);
-    // "Minigun": 7 cells of 8 pixels starting at 39 - 28.
-    EXPECT_EQ(TextSpan(p0, 0), (std::pair{11, 66}));
-    // "Linked Minigun": 14 cells from 39 - 56, cut at the page edges, the blank drawn as nothing.
-    EXPECT_EQ(TextSpan(p0, 1), (std::pair{0, 77}));
-    EXPECT_EQ(p0.Pixel(-17 + 6 * 8 + 3, 9), 0u);
-    EXPECT_NE(p0.Pixel(-17 + 5 * 8 + 3, 9), 0u);
-    EXPECT_EQ(TextSpan(p0, 2), (std::pair{39 - 20, 39 - 20 + 39})); // "Laser"
-    // Numbers without a weapon show nothing; the stored bytes stay.
-    const Surface& p1 = w->WeaponNameSurfaces[1][1];
-    EXPECT_EQ(TextSpan(p1, 3).first, -1);
-    EXPECT_EQ(TextSpan(p1, 4).first, -1);
-    EXPECT_EQ(w->Match.Players[1].Weapons[9], 200);
-    EXPECT_NE(TextSpan(p1, 2).first, -1); // "Snow Bombs"
-    EXPECT_EQ(WeaponName(22), "Bug Cannon");
-    EXPECT_EQ(WeaponName(23), "");
-}
-
-TEST_F(WorldCreate, PilotFramesWearThePilotsColours) {
-    Map(800, 600);
-    TOptions o = TestOptions("maps\\t.map");
     o.Players[0].PantsColour = 0x0000AA; // Windows colour: red 0xAA
     o.Players[1].PantsColour = 0xAA0000; // blue 0xAA
     const auto w = Make(o);
-    auto has = [](const Surface& s, uint32_t px) {
-        return std::find(s.Pixels.begin(), s.Pixels.end(), px) != s.Pixels.end();
-    };
-    for (int f : {PilotFrame, PilotFrame + 1}) {
-        EXPECT_TRUE(has(w->Ships[0].Frames[size_t(f)], Rgb(0xAA, 0, 0)));
-        EXPECT_TRUE(has(w->Ships[1].Frames[size_t(f)], Rgb(0, 0, 0xAA)));
-        EXPECT_FALSE(has(w->Ships[0].Frames[size_t(f)], Rgb(255, 0, 0)));
-        EXPECT_TRUE(has(w->Ships[0].Masks[size_t(f)], Rgb(255, 0, 0))); // masks keep the key colours
+    {
+        SCOPED_TRACE("weapon pages show five centred names");
+        const Surface& p0 = w->WeaponNameSurfaces[1][0];
+        EXPECT_EQ(p0.Width, 78);
+        EXPECT_EQ(p0.Height, 40);
+        // "Minigun": 7 cells of 8 pixels starting at 39 - 28.
+        EXPECT_EQ(TextSpan(p0, 0), (std::pair{11, 66}));
+        // "Linked Minigun": 14 cells from 39 - 56, cut at the page edges, the blank drawn as nothing.
+        EXPECT_EQ(TextSpan(p0, 1), (std::pair{0, 77}));
+        EXPECT_EQ(p0.Pixel(-17 + 6 * 8 + 3, 9), 0u);
+        EXPECT_NE(p0.Pixel(-17 + 5 * 8 + 3, 9), 0u);
+        EXPECT_EQ(TextSpan(p0, 2), (std::pair{39 - 20, 39 - 20 + 39})); // "Laser"
+        // Numbers without a weapon show nothing; the stored bytes stay.
+        const Surface& p1 = w->WeaponNameSurfaces[1][1];
+        EXPECT_EQ(TextSpan(p1, 3).first, -1);
+        EXPECT_EQ(TextSpan(p1, 4).first, -1);
+        EXPECT_EQ(w->Match.Players[1].Weapons[9], 200);
+        EXPECT_NE(TextSpan(p1, 2).first, -1); // "Snow Bombs"
+        EXPECT_EQ(WeaponName(22), "Bug Cannon");
+        EXPECT_EQ(WeaponName(23), "");
     }
-}
-
-TEST_F(WorldCreate, FootprintsOfShipAndPilot) {
-    Map(800, 600);
-    const auto w = Make(TestOptions("maps\\t.map"));
+    {
+        SCOPED_TRACE("pilot frames wear the pilots' colours");
+        auto has = [](const Surface& s, uint32_t px) {
+            return std::find(s.Pixels.begin(), s.Pixels.end(), px) != s.Pixels.end();
+        };
+        for (int k : {PilotFrame, PilotFrame + 1}) {
+            const size_t f = size_t(k);
+            EXPECT_TRUE(has(w->Ships[0].Frames[f], Rgb(0xAA, 0, 0)));
+            EXPECT_TRUE(has(w->Ships[1].Frames[f], Rgb(0, 0, 0xAA)));
+            EXPECT_FALSE(has(w->Ships[0].Frames[f], Rgb(255, 0, 0)));
+            EXPECT_TRUE(has(w->Ships[0].Masks[f], Rgb(255, 0, 0))); // masks keep the key colours
+        }
+    }
+    SCOPED_TRACE("footprints of ship and pilot");
     const TShip& s = w->Ships[0];
     const Surface& up = s.Frames[UprightShipFrame];
     // The hull's widest row is its bottom row: the footprint spans the visible width at the lowest row.
@@ -210,13 +196,10 @@ TEST_F(WorldCreate, LoadErrorsLeaveNoWorld) {
 
 TEST(WorldFrameRate, LowValuesFallBackToForty) {
     TMap w;
-    w.SetFrameRate(16);
-    EXPECT_EQ(w.FrameRate, 16);
-    w.SetFrameRate(15);
-    EXPECT_EQ(w.FrameRate, 40);
-    w.SetFrameRate(90);
-    w.SetFrameRate(0);
-    EXPECT_EQ(w.FrameRate, 40);
+    for (auto [asked, kept] : {std::pair{16, 16}, {15, 40}, {90, 90}, {0, 40}}) {
+        w.SetFrameRate(asked);
+        EXPECT_EQ(w.FrameRate, kept) << asked;
+    }
 }
 
 TEST_F(WorldCreate, LargeMapBuildsWellUnderASecond) {
