@@ -20,25 +20,25 @@ std::pair<int, int> Find(const Surface& s, uint32_t px) {
 
 TEST(WorldDots, ClippingRoundsToTheNearestPixel) {
     std::vector<TProjectile> pool(ProjectileCount);
-    auto put = [&](size_t i, float x, float y, uint8_t r) {
-        pool[i].X = x;
-        pool[i].Y = y;
-        pool[i].R = r;
-        pool[i].G = 2;
-        pool[i].B = 3;
-        pool[i].Kind = 9;
+    struct Dot {
+        size_t I;
+        float X, Y;
+        uint8_t R;
     };
-    put(0, 319.4f, 10, 10);
-    put(1, 319.6f, 11, 20);
-    put(2, 5, 429.4f, 30);
-    put(3, 6, 429.6f, 40);
-    put(4, -0.4f, 12, 50);
-    put(5, -0.6f, 13, 60);
-    put(6, 7, 7, 70);
-    put(7, 7, 7, 80); // later records overwrite earlier ones
-    put(8, 9, 9, 90);
-    pool[8].Kind = 0; // a free slot is not drawn
-    put(59999, 20, 20, 100);
+    // Later records overwrite earlier ones at 7, 7; slot 8 is freed below, and a free slot is not drawn.
+    const Dot placed[] = {{0, 319.4f, 10, 10}, {1, 319.6f, 11, 20}, {2, 5, 429.4f, 30}, {3, 6, 429.6f, 40},
+                          {4, -0.4f, 12, 50},  {5, -0.6f, 13, 60},  {6, 7, 7, 70},      {7, 7, 7, 80},
+                          {8, 9, 9, 90},       {59999, 20, 20, 100}};
+    for (const Dot& d : placed) {
+        TProjectile& p = pool[d.I];
+        p.X = d.X;
+        p.Y = d.Y;
+        p.R = d.R;
+        p.G = 2;
+        p.B = 3;
+        p.Kind = 9;
+    }
+    pool[8].Kind = 0;
     pool[10].X = std::nanf("");
     pool[10].Kind = 4;
     Surface dots(320, 430);
@@ -82,7 +82,7 @@ struct WorldViews : ::testing::Test {
     }
 };
 
-TEST_F(WorldViews, SingleScreenShowsTheWholeMapWithoutDivider) {
+TEST_F(WorldViews, SingleScreenShowsTheWholeMapWithoutDividerAndShakesEachView) {
     Build(640, 430);
     W->DrawViews(Screen);
     EXPECT_EQ(Screen.Pixel(0, 0), Rgb(0, 200, 0));
@@ -93,6 +93,19 @@ TEST_F(WorldViews, SingleScreenShowsTheWholeMapWithoutDivider) {
     // The status bar area is left alone.
     EXPECT_EQ(Screen.Pixel(10, 430), 0u);
     Screen.SaveToPng("/tmp/flarons_world_single.png");
+
+    // Shaken, each view moves by its own offset taken to the nearest pixel.
+    const Surface still = Screen;
+    ShakeX = {0, 2.6f};
+    ShakeY = {-1.4f, 0};
+    Screen.Fill(0);
+    W->DrawViews(Screen);
+    ShakeX = ShakeY = {0, 0};
+    EXPECT_EQ(Screen.Pixel(323, 429), Rgb(0, 200, 0)); // right view 3 to the right
+    EXPECT_EQ(Screen.Pixel(322, 100), 0u);
+    EXPECT_EQ(Screen.Pixel(10, 428), still.Pixel(10, 429)); // left view one up
+    EXPECT_EQ(Screen.Pixel(10, 429), 0u);
+    Screen.SaveToPng("/tmp/flarons_world_shake.png");
 }
 
 TEST_F(WorldViews, ScrollingMapsGetTheDividerAtTheSeam) {
@@ -105,7 +118,7 @@ TEST_F(WorldViews, ScrollingMapsGetTheDividerAtTheSeam) {
     }
 }
 
-TEST_F(WorldViews, ShipsAreCentredOnTheirPositionAndLieUnderTheTerrain) {
+TEST_F(WorldViews, ShipsAreCentredUnderTheTerrainAndFlagsBlowFromThePoleOrHangOnStrings) {
     Build(640, 430);
     const Surface& frame = W->Ships[0].Frames[UprightShipFrame];
     const auto [nx, ny] = Find(frame, Rgb(255, 255, 0));
@@ -126,10 +139,8 @@ TEST_F(WorldViews, ShipsAreCentredOnTheirPositionAndLieUnderTheTerrain) {
     W->MiddleLayer.SetPixel(x, y, 0);
     W->DrawViews(Screen);
     EXPECT_NE(Screen.Pixel(x, y), Rgb(255, 255, 0));
-}
 
-TEST_F(WorldViews, FlagsBlowAwayFromThePoleAndCarriedFlagsHangOnStrings) {
-    Build(640, 430);
+    // Flags blow away from the pole, and carried flags hang on strings.
     W->Flags[0].VX = 1; // home: blowing right, left edge at the pole
     W->DrawViews(Screen);
     EXPECT_NE(Screen.Pixel(60, 305), Rgb(30, 30, 90));
@@ -181,23 +192,6 @@ TEST_F(WorldViews, LayerOrderAndParallax) {
     W->ViewX[0] = 5000;
     W->DrawViews(Screen);
     EXPECT_EQ(Screen.Pixel(100, 100), ColourValueOne);
-}
-
-TEST_F(WorldViews, ShakeMovesEachViewByItsOwnNearestOffset) {
-    Build(640, 430);
-    W->DrawViews(Screen);
-    const Surface still = Screen;
-    ShakeX = {0, 2.6f};
-    ShakeY = {-1.4f, 0};
-    Screen.Fill(0);
-    W->DrawViews(Screen);
-    EXPECT_EQ(Screen.Pixel(323, 429), Rgb(0, 200, 0)); // right view 3 to the right
-    EXPECT_EQ(Screen.Pixel(322, 100), 0u);
-    EXPECT_EQ(Screen.Pixel(10, 428), still.Pixel(10, 429)); // left view one up
-    EXPECT_EQ(Screen.Pixel(10, 429), 0u);
-    Screen.SaveToPng("/tmp/flarons_world_shake.png");
-    ShakeX = {0, 0};
-    ShakeY = {0, 0};
 }
 
 } // namespace
