@@ -85,24 +85,20 @@ TEST_F(MatchFrameFixture, TheTimeBaseIgnoresTheMeasuredRateUntilTheCounterComesR
     EXPECT_EQ(M.FrameRate, 16);
 }
 
-TEST_F(MatchFrameFixture, ADecidedMatchFinishesItsFrameThenShowsTheEndScreen) {
+TEST_F(MatchFrameFixture, ADecidedMatchFinishesItsFrameAndAnEndedOneDrawsNoViews) {
+    Form.DXDraw.Fill(0x123456);
+    M.MatchEnded = 1;
+    Form.MatchFrame();
+    EXPECT_EQ(Form.DXDraw.Pixel(100, 100), 0x123456u) << "ended: the views are not drawn";
+    M.MatchEnded = 0;
     M.MatchOver = 1;
     M.Ships[0].VY = 1;
     const float y = M.Ships[0].Y;
     Form.MatchFrame();
+    EXPECT_NE(Form.DXDraw.Pixel(100, 100), 0x123456u);
     EXPECT_EQ(Form.GameState, gsMatchEnd);
     EXPECT_GT(M.Ships[0].Y, y) << "the world still moved in that frame";
-    EXPECT_EQ(M.FrameCounter, 1);
-}
-
-TEST_F(MatchFrameFixture, AnEndedMatchNoLongerDrawsTheViews) {
-    Form.DXDraw.Fill(0x123456);
-    M.MatchEnded = 1;
-    Form.MatchFrame();
-    EXPECT_EQ(Form.DXDraw.Pixel(100, 100), 0x123456u);
-    M.MatchEnded = 0;
-    Form.MatchFrame();
-    EXPECT_NE(Form.DXDraw.Pixel(100, 100), 0x123456u);
+    EXPECT_EQ(M.FrameCounter, 2);
 }
 
 TEST_F(MatchFrameFixture, ATickAbandonedAfterTheViewsBeganStillPutsThemOnTheScreen) {
@@ -130,7 +126,10 @@ TEST_F(MatchFrameFixture, ATickAbandonedAfterTheViewsBeganStillPutsThemOnTheScre
     EXPECT_NE(Form.DXDraw.Pixel(100, 100), 0x123456u);
 }
 
-TEST_F(MatchFrameFixture, TabAndSTogetherChangePageZeroOnly) {
+TEST_F(MatchFrameFixture, TabAndSTogetherChangePageZeroOnlyAtTheOwnBase) {
+    Tick({keyTab});
+    EXPECT_EQ(Form.PageCursor[0], 127) << "no page opens away from the own base";
+    EXPECT_EQ(Form.PlayerWeapons[0][0].WeaponId, 0);
     ParkAtOwnBase(0);
     Tick({keyTab, keyS});
     EXPECT_EQ(Form.PageCursor[0], 2);
@@ -206,12 +205,6 @@ TEST_F(MatchFrameFixture, TheOpenPageHangsUnderTheShipInItsView) {
                 ++shown;
             }
     EXPECT_GT(shown, 0);
-}
-
-TEST_F(MatchFrameFixture, NoPageOpensAwayFromTheOwnBase) {
-    Tick({keyTab});
-    EXPECT_EQ(Form.PageCursor[0], 127);
-    EXPECT_EQ(Form.PlayerWeapons[0][0].WeaponId, 0);
 }
 
 TEST_F(MatchFrameFixture, NobodyFiresFromTheOwnBaseButFiresAwayFromIt) {
@@ -305,15 +298,11 @@ TEST_F(MatchFrameFixture, TheEngineSoundPansToWhoeverThrusts) {
 }
 
 TEST_F(MatchFrameFixture, TheEnginePitchWobblesOnceEvery256Frames) {
-    Form.MatchFrameCounter = 63;
-    Tick();
-    EXPECT_EQ(Thrust().Frequency, 11025);
-    Form.MatchFrameCounter = 255;
-    Tick();
-    EXPECT_EQ(Thrust().Frequency, 14025);
-    Form.MatchFrameCounter = 127;
-    Tick();
-    EXPECT_EQ(Thrust().Frequency, 8025);
+    for (auto [counter, frequency] : {std::pair{63, 11025}, {255, 14025}, {127, 8025}}) {
+        Form.MatchFrameCounter = uint8_t(counter);
+        Tick();
+        EXPECT_EQ(Thrust().Frequency, frequency) << "counter " << counter;
+    }
 }
 
 TEST_F(MatchFrameFixture, HeadingsWrapBy255AndPilotsKeepTheirFacing) {
@@ -329,7 +318,7 @@ TEST_F(MatchFrameFixture, HeadingsWrapBy255AndPilotsKeepTheirFacing) {
     EXPECT_EQ(M.Ships[1].Angle, 258.0);
 }
 
-TEST_F(MatchFrameFixture, AMedalShowsAboveTheStatusBarWhileItsTimerRuns) {
+TEST_F(MatchFrameFixture, AMedalShowsWhileItsTimerRunsAndTheScoreIsRedrawnOnlyWhenItChanges) {
     M.MedalImage = {"Medal3", "Medal9"};
     M.MedalTimer = {2, 0};
     Tick();
@@ -348,9 +337,8 @@ TEST_F(MatchFrameFixture, AMedalShowsAboveTheStatusBarWhileItsTimerRuns) {
     EXPECT_EQ(M.MedalTimer[0], 0);
     Tick();
     EXPECT_EQ(M.MedalTimer[0], 0) << "it stops at 0";
-}
 
-TEST_F(MatchFrameFixture, TheScoreIsRedrawnOnlyWhenItChanges) {
+    // The score beside it is redrawn only when it changes.
     Form.LastDrawnScore = {0, 0};
     Tick();
     EXPECT_EQ(Form.LastDrawnScore, (std::array<int64_t, 2>{0, 0}));
