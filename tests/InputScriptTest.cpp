@@ -1,5 +1,6 @@
 // InputScriptTest: reading input scripts and running them on the headless platform.
 #include "media/headless/InputScript.h"
+#include "TestSupport.h"
 #include "media/FrameTimer.h"
 #include "media/Sound.h"
 #include "media/headless/HeadlessPlatform.h"
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -23,48 +25,38 @@ std::string ErrorOf(const std::string& text) {
     return "no error";
 }
 
-// The loop's order for one timer tick, as the shell runs it.
-void RunTick(THeadlessPlatform& p, uint64_t tick, const Surface& back) {
+// What the game reads at one timer tick.
+TRawInput InputAt(THeadlessPlatform& p, uint64_t tick) {
     p.BeforeTick(tick);
-    p.Present(back);
-    p.AfterTick(tick, p.Displayed());
+    return p.ReadInput();
 }
 
-struct TempDir {
-    fs::path Path;
-    TempDir() {
-        Path = fs::temp_directory_path() /
-               ("flarons_script_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Path);
-        fs::create_directories(Path);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(Path, ec);
-    }
-};
+using TXY = std::pair<int, int>;
+TXY Move(const TRawInput& r) {
+    return {r.MouseDX, r.MouseDY};
+}
+TXY Pointer(const THeadlessPlatform& p) {
+    return {p.PointerX(), p.PointerY()};
+}
+
+void Idle(THeadlessPlatform& p, int times) {
+    for (int i = 0; i < times; ++i)
+        p.Idle();
+}
 
 } // namespace
 
-TEST(InputScriptParse, ReadsEveryCommandKind) {
-    const TInputScript s = TInputScript::Parse("# a run through the menus\n"
-                                               "\n"
-                                               "0 key space down   # skip the title\n"
-                                               "3 key Escape up\n"
-                                               "4 mouse 320 -5\n"
-                                               "5 button down\n"
-                                               "6 button up\n"
-                                               "7 click 10 +20\n"
-                                               "8 shot out/menu.PNG\r\n"
-                                               "9 close\n");
+TEST(InputScriptParse, ReadsEveryCommandKindAndKeyAndSortsByTick) {
+    const TInputScript s =
+        TInputScript::Parse("# a run through the menus\n\n0 key space down   # skip the title\n"
+                            "3 key Escape up\n4 mouse 320 -5\n5 button down\n6 button up\n"
+                            "7 click 10 +20\n8 shot out/menu.PNG\r\n9 close\n");
     ASSERT_EQ(s.Commands.size(), 8u);
-    const TScriptCommand& key = s.Commands[0];
-    EXPECT_EQ(key.Tick, 0u);
-    EXPECT_EQ(key.Action, TScriptAction::Key);
-    EXPECT_EQ(key.Key, keySpace);
-    EXPECT_TRUE(key.Down);
-    EXPECT_EQ(key.Line, 3);
+    EXPECT_EQ(s.Commands[0].Tick, 0u);
+    EXPECT_EQ(s.Commands[0].Action, TScriptAction::Key);
+    EXPECT_EQ(s.Commands[0].Key, keySpace);
+    EXPECT_TRUE(s.Commands[0].Down);
+    EXPECT_EQ(s.Commands[0].Line, 3);
     EXPECT_EQ(s.Commands[1].Key, keyEscape);
     EXPECT_FALSE(s.Commands[1].Down);
     EXPECT_EQ(s.Commands[2].Action, TScriptAction::Mouse);
@@ -79,33 +71,27 @@ TEST(InputScriptParse, ReadsEveryCommandKind) {
     EXPECT_EQ(s.Commands[6].File, "out/menu.PNG");
     EXPECT_EQ(s.Commands[7].Action, TScriptAction::Close);
     EXPECT_EQ(s.Commands[7].Tick, 9u);
-}
 
-TEST(InputScriptParse, KnowsAllTwelveKeys) {
-    const char* names[] = {"w",     "a",      "s",  "d",    "tab",  "return",
-                           "space", "escape", "up", "down", "left", "right"};
-    const TKey keys[] = {keyW,     keyA,      keyS,  keyD,    keyTab,  keyReturn,
-                         keySpace, keyEscape, keyUp, keyDown, keyLeft, keyRight};
-    for (size_t i = 0; i < 12; ++i) {
-        const TInputScript s = TInputScript::Parse(std::string("1 key ") + names[i] + " down");
-        ASSERT_EQ(s.Commands.size(), 1u) << names[i];
-        EXPECT_EQ(s.Commands[0].Key, keys[i]) << names[i];
+    const std::pair<const char*, TKey> keys[] = {
+        {"w", keyW},     {"a", keyA},           {"s", keyS},         {"d", keyD},
+        {"tab", keyTab}, {"return", keyReturn}, {"space", keySpace}, {"escape", keyEscape},
+        {"up", keyUp},   {"down", keyDown},     {"left", keyLeft},   {"right", keyRight}};
+    for (const auto& [name, k] : keys) {
+        const TInputScript one = TInputScript::Parse(std::string("1 key ") + name + " down");
+        ASSERT_EQ(one.Commands.size(), 1u) << name;
+        EXPECT_EQ(one.Commands[0].Key, k) << name;
     }
-}
 
-TEST(InputScriptParse, SortsByTickKeepingTheWrittenOrderWithinATick) {
-    const TInputScript s = TInputScript::Parse("5 key w down\n"
-                                               "2 key a down\n"
-                                               "5 key w up\n"
-                                               "2 key a up\n"
-                                               "0 close\n");
-    ASSERT_EQ(s.Commands.size(), 5u);
+    // Commands run by tick; within one tick they keep the order they were written in.
+    const TInputScript sorted =
+        TInputScript::Parse("5 key w down\n2 key a down\n5 key w up\n2 key a up\n0 close\n");
+    ASSERT_EQ(sorted.Commands.size(), 5u);
     const int lines[] = {5, 2, 4, 1, 3};
     for (size_t i = 0; i < 5; ++i)
-        EXPECT_EQ(s.Commands[i].Line, lines[i]) << i;
+        EXPECT_EQ(sorted.Commands[i].Line, lines[i]) << i;
 }
 
-TEST(InputScriptParse, ErrorsNameTheLine) {
+TEST(InputScriptParse, ErrorsNameTheLineAndLoadReportsAMissingFile) {
     EXPECT_EQ(ErrorOf("0 close\n# fine\n\n\n\n\n7 key q down\n"), "script line 7: unknown key 'q'");
     EXPECT_EQ(ErrorOf("1 jump\n"), "script line 1: unknown command 'jump'");
     EXPECT_EQ(ErrorOf("x key w down\n"), "script line 1: bad tick 'x'");
@@ -121,20 +107,18 @@ TEST(InputScriptParse, ErrorsNameTheLine) {
     EXPECT_EQ(ErrorOf("1 shot picture.bmp\n"), "script line 1: shot file 'picture.bmp' must end in .png");
     EXPECT_EQ(ErrorOf("1 close now\n"), "script line 1: expected 'TICK close'");
     EXPECT_EQ(ErrorOf("# only comments\n\n   \n"), "no error");
-}
 
-TEST(InputScriptParse, LoadReadsAFileAndReportsAMissingOne) {
-    TempDir dir;
-    const fs::path file = dir.Path / "run.txt";
-    std::ofstream(file) << "3 close\n";
-    EXPECT_EQ(TInputScript::Load(file.string()).Commands.size(), 1u);
+    TTempDir dir;
+    dir.Write("run.txt", std::string("3 close\n"));
+    EXPECT_EQ(TInputScript::Load((dir.Path / "run.txt").string()).Commands.size(), 1u);
     EXPECT_THROW(TInputScript::Load((dir.Path / "absent.txt").string()), TScriptError);
 }
 
-TEST(HeadlessPlatform, EveryIdleMakesExactlyOneTimerTickDue) {
+TEST(HeadlessPlatform, EveryIdleMakesExactlyOneTimerTickDueAndTheClockWrapsAtAMinute) {
     THeadlessPlatform p;
     TFrameTimer timer;
     EXPECT_EQ(p.NowMs(), 0u);
+    EXPECT_EQ(p.ClockSeconds(), 0);
     EXPECT_FALSE(timer.Due(p.NowMs())); // the first look only starts the timer
     int ticks = 0;
     for (int i = 0; i < 1000; ++i) {
@@ -147,17 +131,11 @@ TEST(HeadlessPlatform, EveryIdleMakesExactlyOneTimerTickDue) {
     EXPECT_EQ(timer.MeasuredFrameRate, 100);
     EXPECT_TRUE(p.Active());
     EXPECT_FALSE(p.CloseRequested());
-}
-
-TEST(HeadlessPlatform, ClockSecondsWrapsAtAMinute) {
-    THeadlessPlatform p;
-    EXPECT_EQ(p.ClockSeconds(), 0);
-    for (int i = 0; i < 6150; ++i)
-        p.Idle(); // 61.5 s
+    Idle(p, 5150); // 61.5 s
     EXPECT_EQ(p.ClockSeconds(), 1);
 }
 
-TEST(HeadlessPlatform, TickZeroCommandsApplyOnceBeforeStartUp) {
+TEST(HeadlessPlatform, TickZeroCommandsApplyOnceBeforeStartUpAndSkippedTicksStillApply) {
     THeadlessPlatform p(TInputScript::Parse("0 mouse 100 50\n0 key space down\n1 key space up\n"));
     p.BeforeTick(0); // before start-up
     // The start-up wait polls many times; it sees the key but must not eat the pointer movement.
@@ -166,71 +144,45 @@ TEST(HeadlessPlatform, TickZeroCommandsApplyOnceBeforeStartUp) {
         EXPECT_TRUE(startup.Keys[keySpace]);
         EXPECT_EQ(startup.MouseDX, 0);
     }
-    p.BeforeTick(0); // the first timer tick: nothing is applied twice
-    const TRawInput tick0 = p.ReadInput();
+    const TRawInput tick0 = InputAt(p, 0); // the first timer tick: nothing is applied twice
     EXPECT_TRUE(tick0.Keys[keySpace]);
-    EXPECT_EQ(tick0.MouseDX, 100);
-    EXPECT_EQ(tick0.MouseDY, 50);
+    EXPECT_EQ(Move(tick0), TXY(100, 50));
     EXPECT_EQ(p.ReadInput().MouseDX, 0);
-    p.BeforeTick(1);
-    EXPECT_FALSE(p.ReadInput().Keys[keySpace]);
+    EXPECT_FALSE(InputAt(p, 1).Keys[keySpace]);
     EXPECT_EQ(p.PointerX(), 100);
+
+    THeadlessPlatform skipping(TInputScript::Parse("3 key w down\n4 key a down\n9 close\n"));
+    const TRawInput late = InputAt(skipping, 5);
+    EXPECT_TRUE(late.Keys[keyW] && late.Keys[keyA]);
+    EXPECT_FALSE(skipping.CloseRequested());
+    skipping.BeforeTick(9);
+    EXPECT_TRUE(skipping.CloseRequested());
 }
 
-TEST(HeadlessPlatform, PointerMovesRelativelyAndStaysOnTheScreen) {
+TEST(HeadlessPlatform, PointerMovesRelativelyStaysOnTheScreenAndClicksLetGo) {
     THeadlessPlatform p(
         TInputScript::Parse("1 mouse 700 -30\n2 mouse 600 400\n3 mouse 10 10\n3 mouse 20 30\n"));
     p.BeforeTick(0); // start-up
-    p.BeforeTick(1);
-    TRawInput r = p.ReadInput();
-    EXPECT_EQ(r.MouseDX, 640);
-    EXPECT_EQ(r.MouseDY, 0);
+    EXPECT_EQ(Move(InputAt(p, 1)), TXY(640, 0));
     EXPECT_EQ(p.PointerX(), 640);
-    p.BeforeTick(2);
-    r = p.ReadInput();
-    EXPECT_EQ(r.MouseDX, -40);
-    EXPECT_EQ(r.MouseDY, 400);
+    EXPECT_EQ(Move(InputAt(p, 2)), TXY(-40, 400));
     // Two moves in one tick add up; the movement is handed over once.
-    p.BeforeTick(3);
-    r = p.ReadInput();
-    EXPECT_EQ(r.MouseDX, -580);
-    EXPECT_EQ(r.MouseDY, -370);
+    EXPECT_EQ(Move(InputAt(p, 3)), TXY(-580, -370));
     EXPECT_EQ(p.ReadInput().MouseDX, 0);
-    EXPECT_EQ(p.PointerX(), 20);
-    EXPECT_EQ(p.PointerY(), 30);
-}
+    EXPECT_EQ(Pointer(p), TXY(20, 30));
 
-TEST(HeadlessPlatform, ClickPressesAndReleasesTwoTicksLater) {
-    THeadlessPlatform p(TInputScript::Parse("2 click 30 40\n10 button down\n12 button up\n"));
-    bool held[8] = {};
-    for (uint64_t t = 0; t < 8; ++t) {
-        p.BeforeTick(t);
-        held[t] = p.ReadInput().MouseLeft;
-    }
+    // A click presses at its tick and lets go two ticks later.
+    THeadlessPlatform c(TInputScript::Parse("2 click 30 40\n10 button down\n12 button up\n"));
     const bool expected[8] = {false, false, true, true, false, false, false, false};
-    for (size_t t = 0; t < 8; ++t)
-        EXPECT_EQ(held[t], expected[t]) << "tick " << t;
-    EXPECT_EQ(p.PointerX(), 30);
-    EXPECT_EQ(p.PointerY(), 40);
-    p.BeforeTick(10);
-    EXPECT_TRUE(p.ReadInput().MouseLeft);
-    p.BeforeTick(12);
-    EXPECT_FALSE(p.ReadInput().MouseLeft);
-}
-
-TEST(HeadlessPlatform, SkippedTicksStillApplyTheirCommands) {
-    THeadlessPlatform p(TInputScript::Parse("3 key w down\n4 key a down\n9 close\n"));
-    p.BeforeTick(5);
-    const TRawInput r = p.ReadInput();
-    EXPECT_TRUE(r.Keys[keyW]);
-    EXPECT_TRUE(r.Keys[keyA]);
-    EXPECT_FALSE(p.CloseRequested());
-    p.BeforeTick(9);
-    EXPECT_TRUE(p.CloseRequested());
+    for (uint64_t t = 0; t < 8; ++t)
+        EXPECT_EQ(InputAt(c, t).MouseLeft, expected[t]) << "tick " << t;
+    EXPECT_EQ(Pointer(c), TXY(30, 40));
+    EXPECT_TRUE(InputAt(c, 10).MouseLeft);
+    EXPECT_FALSE(InputAt(c, 12).MouseLeft);
 }
 
 TEST(HeadlessPlatform, PresentKeepsTheFrameAndShotsWriteIt) {
-    TempDir dir;
+    TTempDir dir;
     const fs::path shot = dir.Path / "frame3.png";
     const fs::path bad = dir.Path / "missing" / "frame.png";
     THeadlessPlatform p(TInputScript::Parse("3 shot " + shot.string() + "\n4 shot " + bad.string() + "\n"));
@@ -238,19 +190,19 @@ TEST(HeadlessPlatform, PresentKeepsTheFrameAndShotsWriteIt) {
     for (uint64_t t = 0; t < 5; ++t) {
         back.Fill(Rgb(int(t) * 10, 0, 0));
         back.SetPixel(5, 7, Rgb(0, 255, 0));
-        RunTick(p, t, back);
-        if (t == 2) {
-            EXPECT_FALSE(fs::exists(shot));
-        }
+        // The loop's order for one timer tick, as the shell runs it.
+        p.BeforeTick(t);
+        p.Present(back);
+        p.AfterTick(t, p.Displayed());
+        EXPECT_EQ(fs::exists(shot), t >= 3) << "tick " << t;
     }
     back.Fill(0); // the displayed frame is a copy, not the back surface itself
     EXPECT_EQ(p.PresentCount(), 5u);
     EXPECT_EQ(p.Displayed().Pixel(0, 0), Rgb(40, 0, 0));
-    ASSERT_TRUE(fs::exists(shot));
     // A PNG with the frame's size in its header.
     std::ifstream in(shot, std::ios::binary);
     unsigned char head[24] = {};
-    in.read(reinterpret_cast<char*>(head), 24);
+    ASSERT_TRUE(in.read(reinterpret_cast<char*>(head), 24));
     EXPECT_EQ(head[1], 'P');
     EXPECT_EQ((head[18] << 8) | head[19], 640);
     EXPECT_EQ((head[22] << 8) | head[23], 480);
@@ -269,13 +221,11 @@ TEST(HeadlessPlatform, AudioIsMixedAsTheClockAdvances) {
     sounds.Add(shot).Play(sounds.Mixer);
     p.FeedAudio(sounds.Mixer);
     EXPECT_EQ(p.MixedFrames(), 0u);
-    for (int i = 0; i < 4; ++i)
-        p.Idle();
+    Idle(p, 4);
     p.FeedAudio(sounds.Mixer);
     EXPECT_EQ(p.MixedFrames(), 1764u); // 40 ms
     EXPECT_TRUE(sounds.Mixer.Voices[0].Playing);
-    for (int i = 0; i < 100; ++i)
-        p.Idle();
+    Idle(p, 100);
     p.FeedAudio(sounds.Mixer);
     EXPECT_EQ(p.MixedFrames(), 45864u); // 1.04 s, in several passes of the scratch buffer
     EXPECT_FALSE(sounds.Mixer.Voices[0].Playing);
