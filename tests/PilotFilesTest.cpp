@@ -28,15 +28,17 @@ class PilotFilesTest : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(Dir); }
 
+    // Folders Pilot01..PilotNN; those already there are left alone.
     void MakePilots(int count) {
         for (int i = 1; i <= count; ++i)
-            fs::create_directory(Dir / "pilots" / PilotName(i));
+            fs::create_directory(Dir / "pilots" / ((i < 10 ? "Pilot0" : "Pilot") + std::to_string(i)));
     }
-    static std::string PilotName(int i) {
-        return std::string("Pilot") + (i < 10 ? "0" : "") + std::to_string(i);
+    // A home folder of its own beside the game folder Dir.
+    TFiles SplitHome() {
+        fs::create_directories(Dir / "home");
+        return TFiles(Dir, Dir / "home");
     }
-
-    std::vector<uint8_t> FileBytes(const fs::path& p) {
+    static std::vector<uint8_t> FileBytes(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
         return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
@@ -53,6 +55,13 @@ TPilotRecord PatternRecord(const std::string& name) {
     return r;
 }
 
+// A page as "rows first..last", then its arrows.
+std::string Shape(const TPilotListPage& page) {
+    std::string s = std::to_string(page.Rows.size());
+    if (!page.Rows.empty()) s += " " + page.Rows.front() + ".." + page.Rows.back();
+    return s + (page.UpArrow ? " up" : "") + (page.DownArrow ? " down" : "");
+}
+
 std::vector<uint8_t> RecordBytes(const TPilotRecord& r) {
     std::vector<uint8_t> b(PilotRecordSize);
     r.Write(b.data());
@@ -61,27 +70,30 @@ std::vector<uint8_t> RecordBytes(const TPilotRecord& r) {
 
 } // namespace
 
-TEST_F(PilotFilesTest, SaveAndLoadRoundTripByteForByte) {
+TEST_F(PilotFilesTest, SavesRoundTripByteForByteAndAFailedOneLeavesTheOldFileWhole) {
     fs::create_directory(Dir / "pilots" / "ACE");
     const TPilotRecord saved = PatternRecord("ACE");
     ASSERT_TRUE(SavePilot(Files, saved));
     const fs::path file = Dir / "pilots" / "ACE" / "Pilot.DAT";
     ASSERT_EQ(fs::file_size(file), PilotRecordSize);
     EXPECT_EQ(FileBytes(file), RecordBytes(saved));
-    // No temporary is left beside the saved file.
-    int entries = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(Dir / "pilots" / "ACE"))
-        ++entries;
-    EXPECT_EQ(entries, 1);
+    const auto entries = std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator());
+    EXPECT_EQ(entries, 1) << "no temporary is left beside the saved file";
 
     TPilotRecord loaded;
     ASSERT_TRUE(LoadPilot(Files, loaded, "ace"));
     EXPECT_EQ(RecordBytes(loaded), RecordBytes(saved));
 
-    // Saving again replaces the file whole.
     TPilotRecord changed = saved;
     changed.Points = 4242;
     ASSERT_TRUE(SavePilot(Files, changed));
+    EXPECT_EQ(FileBytes(file), RecordBytes(changed)) << "saving again replaces the file whole";
+
+    // The temporary file cannot be created, so the next record never reaches the disk.
+    fs::create_directory(Dir / "pilots" / "ACE" / "Pilot.DAT.tmp");
+    TPilotRecord failed = changed;
+    failed.Points = 1;
+    EXPECT_FALSE(SavePilot(Files, failed));
     EXPECT_EQ(FileBytes(file), RecordBytes(changed));
 }
 
@@ -92,10 +104,7 @@ TEST_F(PilotFilesTest, LoadingAMissingOrShortFileKeepsWhatItCannotRead) {
     EXPECT_EQ(RecordBytes(record), before);
 
     fs::create_directory(Dir / "pilots" / "Short");
-    {
-        std::ofstream out(Dir / "pilots" / "Short" / "Pilot.DAT", std::ios::binary);
-        out << '\x05' << "SHORT";
-    }
+    std::ofstream(Dir / "pilots" / "Short" / "Pilot.DAT", std::ios::binary) << '\x05' << "SHORT";
     ASSERT_TRUE(LoadPilot(Files, record, "Short"));
     EXPECT_EQ(record.Name.Str(), "SHORT");
     const std::vector<uint8_t> after = RecordBytes(record);
@@ -109,8 +118,7 @@ TEST_F(PilotFilesTest, BadNamesAreNeverUsedAsFolders) {
          std::vector<std::string>{"", ".", "..", "a\\b", "../evil", "x/y", std::string("nul\0x", 5)}) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(ValidPilotName(name));
-        TPilotRecord r = PatternRecord(name);
-        EXPECT_FALSE(SavePilot(Files, r));
+        EXPECT_FALSE(SavePilot(Files, PatternRecord(name)));
         TOptions options;
         options.Players[0] = PatternRecord("Before");
         EXPECT_FALSE(CreatePilot(Files, options, 0, name));
@@ -128,94 +136,70 @@ TEST_F(PilotFilesTest, BadNamesAreNeverUsedAsFolders) {
     EXPECT_TRUE(ValidPilotName("..ACE.."));
 }
 
-TEST_F(PilotFilesTest, AFailedSaveLeavesTheOldFileWhole) {
-    fs::create_directory(Dir / "pilots" / "ACE");
-    const TPilotRecord first = PatternRecord("ACE");
-    ASSERT_TRUE(SavePilot(Files, first));
-    // The temporary file cannot be created, so the new record never reaches the disk.
-    fs::create_directory(Dir / "pilots" / "ACE" / "Pilot.DAT.tmp");
-    TPilotRecord second = first;
-    second.Points = 1;
-    EXPECT_FALSE(SavePilot(Files, second));
-    EXPECT_EQ(FileBytes(Dir / "pilots" / "ACE" / "Pilot.DAT"), RecordBytes(first));
-}
-
 TEST_F(PilotFilesTest, SavingMakesAMissingPilotFolderInTheHomeFolder) {
     fs::remove_all(Dir / "pilots");
     ASSERT_TRUE(SavePilot(Files, PatternRecord("Ghost")));
     EXPECT_EQ(fs::file_size(Dir / "pilots" / "Ghost" / "Pilot.DAT"), PilotRecordSize);
 
     // A pilot that came with the game folder is saved into the home folder and read back from there.
-    const fs::path home = Dir / "home";
-    fs::create_directories(home);
-    const TFiles split(Dir, home);
+    const TFiles split = SplitHome();
     TPilotRecord ghost;
     ASSERT_TRUE(LoadPilot(split, ghost, "GHOST"));
     ghost.Points = 77;
     ASSERT_TRUE(SavePilot(split, ghost));
-    EXPECT_EQ(fs::file_size(home / "pilots" / "Ghost" / "Pilot.DAT"), PilotRecordSize);
+    EXPECT_EQ(fs::file_size(Dir / "home" / "pilots" / "Ghost" / "Pilot.DAT"), PilotRecordSize);
     TPilotRecord again;
     ASSERT_TRUE(LoadPilot(split, again, "Ghost"));
     EXPECT_EQ(again.Points, 77u);
 }
 
-TEST_F(PilotFilesTest, APilotOfTheGameFolderCannotBeCreatedAgain) {
-    fs::create_directory(Dir / "pilots" / "Veteran");
-    const fs::path home = Dir / "home";
-    fs::create_directories(home);
-    const TFiles split(Dir, home);
+TEST_F(PilotFilesTest, ATakenNameIsNeverCreatedAgain) {
+    fs::create_directory(Dir / "pilots" / "Ace");
+    TPilotRecord existing = PatternRecord("Ace");
+    existing.Points = 99;
+    ASSERT_TRUE(SavePilot(Files, existing));
     TOptions options;
     options.Players[0] = PatternRecord("Mine");
-    EXPECT_FALSE(CreatePilot(split, options, 0, "veteran"));
-    EXPECT_EQ(options.Players[0].Name.Str(), "Mine");
-    EXPECT_FALSE(fs::exists(home / "Pilots"));
+    const std::vector<uint8_t> before = RecordBytes(options.Players[0]);
+    EXPECT_FALSE(CreatePilot(Files, options, 0, "ACE"));
+    EXPECT_EQ(RecordBytes(options.Players[0]), before);
+    TPilotRecord onDisk;
+    ASSERT_TRUE(LoadPilot(Files, onDisk, "Ace"));
+    EXPECT_EQ(onDisk.Points, 99u);
+    EXPECT_FALSE(CreatePilot(Files, options, 2, "Other"));
+    EXPECT_FALSE(fs::exists(Dir / "pilots" / "Other"));
+
+    // A pilot of the game folder is taken too, even when the home folder lies elsewhere.
+    const TFiles split = SplitHome();
+    EXPECT_FALSE(CreatePilot(split, options, 0, "ace"));
+    EXPECT_EQ(RecordBytes(options.Players[0]), before);
+    EXPECT_FALSE(fs::exists(Dir / "home" / "Pilots"));
     // A new name is made in the home folder, its Pilots folder first.
     EXPECT_TRUE(CreatePilot(split, options, 0, "Rookie"));
-    EXPECT_TRUE(fs::is_directory(home / "Pilots" / "Rookie"));
+    EXPECT_TRUE(fs::is_directory(Dir / "home" / "Pilots" / "Rookie"));
 }
 
-TEST_F(PilotFilesTest, TwelvePilotsFillTwoPagesWithArrows) {
+TEST_F(PilotFilesTest, ListPagesOfferTheNewPilotRowAndArrowsAsThePilotsGrow) {
+    EXPECT_EQ(Shape(PilotListPage(PilotListEntries(Files, ""), 0)), "1 *New Pilot*..*New Pilot*");
+    EXPECT_TRUE(IsNewPilotRow("*NEW PILOT*"));
+    EXPECT_FALSE(IsNewPilotRow("New Pilot"));
+
+    // The path layer leaves out . and ..; the first two pilots must not be skipped in their place.
+    MakePilots(3);
+    EXPECT_EQ(PilotListEntries(Files, ""), (std::vector<std::string>{"Pilot01", "Pilot02", "Pilot03"}));
+
+    MakePilots(10);
+    EXPECT_EQ(Shape(PilotListPage(PilotListEntries(Files, ""), 0)), "11 *New Pilot*..Pilot10")
+        << "exactly one page";
+    EXPECT_EQ(Shape(PilotListPage(PilotListEntries(Files, ""), 40)), "0 up");
+
     MakePilots(12);
     const std::vector<std::string> entries = PilotListEntries(Files, "PLAYER 2");
     ASSERT_EQ(entries.size(), 12u);
-
-    const TPilotListPage first = PilotListPage(entries, 0);
-    ASSERT_EQ(first.Rows.size(), 11u);
-    EXPECT_EQ(first.Rows[0], "*New Pilot*");
-    EXPECT_EQ(first.Rows[1], "Pilot01");
-    EXPECT_EQ(first.Rows[10], "Pilot10");
-    EXPECT_FALSE(first.UpArrow);
-    EXPECT_TRUE(first.DownArrow);
-
-    const TPilotListPage second = PilotListPage(entries, 1);
-    ASSERT_EQ(second.Rows.size(), 11u);
-    EXPECT_EQ(second.Rows.front(), "Pilot01");
-    EXPECT_EQ(second.Rows.back(), "Pilot11");
-    EXPECT_TRUE(second.UpArrow);
-    EXPECT_TRUE(second.DownArrow);
-
-    const TPilotListPage last = PilotListPage(entries, 2);
-    EXPECT_EQ(last.Rows.back(), "Pilot12");
-    EXPECT_TRUE(last.UpArrow);
-    EXPECT_FALSE(last.DownArrow);
-}
-
-TEST_F(PilotFilesTest, SmallAndEmptyListsHaveNoDownArrow) {
-    const TPilotListPage empty = PilotListPage(PilotListEntries(Files, ""), 0);
-    ASSERT_EQ(empty.Rows.size(), 1u);
-    EXPECT_TRUE(IsNewPilotRow(empty.Rows[0]));
-    EXPECT_TRUE(IsNewPilotRow("*NEW PILOT*"));
-    EXPECT_FALSE(IsNewPilotRow("New Pilot"));
-    EXPECT_FALSE(empty.DownArrow);
-
-    MakePilots(10);
-    const TPilotListPage full = PilotListPage(PilotListEntries(Files, ""), 0);
-    EXPECT_EQ(full.Rows.size(), 11u);
-    EXPECT_FALSE(full.DownArrow) << "exactly one page";
-    const TPilotListPage past = PilotListPage(PilotListEntries(Files, ""), 40);
-    EXPECT_TRUE(past.Rows.empty());
-    EXPECT_TRUE(past.UpArrow);
-    EXPECT_FALSE(past.DownArrow);
+    EXPECT_EQ(PilotListPage(entries, 0).Rows[1], "Pilot01");
+    EXPECT_EQ(Shape(PilotListPage(entries, 0)), "11 *New Pilot*..Pilot10 down");
+    EXPECT_EQ(Shape(PilotListPage(entries, 1)), "11 Pilot01..Pilot11 up down");
+    EXPECT_EQ(Shape(PilotListPage(entries, 2)), "11 Pilot02..Pilot12 up");
 }
 
 TEST_F(PilotFilesTest, TheOtherSidesPilotIsNeverOffered) {
@@ -223,26 +207,16 @@ TEST_F(PilotFilesTest, TheOtherSidesPilotIsNeverOffered) {
         fs::create_directory(Dir / "pilots" / name);
     const std::vector<std::string> entries = PilotListEntries(Files, "ACE");
     EXPECT_EQ(entries, (std::vector<std::string>{"Bob", "Zed"}));
-    const TPilotListPage page = PilotListPage(entries, 0);
-    EXPECT_EQ(page.Rows, (std::vector<std::string>{"*New Pilot*", "Bob", "Zed"}));
+    EXPECT_EQ(PilotListPage(entries, 0).Rows, (std::vector<std::string>{"*New Pilot*", "Bob", "Zed"}));
     // Only the other side's pilot is hidden, not names that merely begin like it.
     fs::create_directory(Dir / "pilots" / "ACES");
     EXPECT_EQ(PilotListEntries(Files, "Ace").size(), 3u);
 }
 
-TEST_F(PilotFilesTest, EveryEntryIsListedWhenTheListingHasNoDotEntries) {
-    // The path layer leaves out . and ..; the first two pilots must not be skipped in their place.
-    MakePilots(3);
-    const std::vector<std::string> entries = PilotListEntries(Files, "");
-    EXPECT_EQ(entries, (std::vector<std::string>{"Pilot01", "Pilot02", "Pilot03"}));
-}
-
 TEST_F(PilotFilesTest, NameEntryKeepsFifteenLetters) {
     std::string name;
-    int kept = 0;
     for (int i = 0; i < 16; ++i)
-        kept += AppendPilotNameLetter(name, char('A' + i)) ? 1 : 0;
-    EXPECT_EQ(kept, 15);
+        EXPECT_EQ(AppendPilotNameLetter(name, char('A' + i)), i < 15) << i;
     EXPECT_EQ(name, "ABCDEFGHIJKLMNO");
     EXPECT_TRUE(RemovePilotNameLetter(name));
     EXPECT_EQ(name, "ABCDEFGHIJKLMN");
@@ -255,9 +229,8 @@ TEST_F(PilotFilesTest, NewPilotOnSideTwoGetsPlayerOnesColoursAndNoHistory) {
     for (const char* f : {"zulu_ship.bmp", "Alpha_ship.bmp", "moon_flag.bmp", "sun_flag.bmp"})
         std::ofstream(Dir / "graphics" / f) << "x";
     TOptions options;
-    TPilotRecord& old = options.Players[1];
-    old = PatternRecord("OLD");
-    old.ShipValid = 1;
+    options.Players[1] = PatternRecord("OLD");
+    options.Players[1].ShipValid = 1;
     ASSERT_TRUE(CreatePilot(Files, options, 1, "NEWBIE"));
     EXPECT_TRUE(fs::is_directory(Dir / "pilots" / "NEWBIE"));
     const TPilotRecord& p = options.Players[1];
@@ -273,27 +246,9 @@ TEST_F(PilotFilesTest, NewPilotOnSideTwoGetsPlayerOnesColoursAndNoHistory) {
                        p.ShotsHitSelf, p.ShotsFired, p.Points, p.Experience, p.FlagsCaptured, p.FlagAttempts,
                        p.PlayingTime, p.LongestBattle, p.OnFootTime})
         EXPECT_EQ(c, 0u);
-    for (uint8_t m : p.Medals)
-        EXPECT_EQ(m, 0);
+    EXPECT_EQ(p.Medals, decltype(p.Medals){});
     // The file itself appears only with the next save.
     EXPECT_FALSE(fs::exists(Dir / "pilots" / "NEWBIE" / "Pilot.DAT"));
     ASSERT_TRUE(SavePilot(Files, p));
     EXPECT_EQ(fs::file_size(Dir / "pilots" / "NEWBIE" / "Pilot.DAT"), PilotRecordSize);
-}
-
-TEST_F(PilotFilesTest, CreatingAnExistingPilotChangesNothing) {
-    fs::create_directory(Dir / "pilots" / "Ace");
-    TPilotRecord existing = PatternRecord("Ace");
-    existing.Points = 99;
-    ASSERT_TRUE(SavePilot(Files, existing));
-    TOptions options;
-    options.Players[0] = PatternRecord("Mine");
-    const std::vector<uint8_t> before = RecordBytes(options.Players[0]);
-    EXPECT_FALSE(CreatePilot(Files, options, 0, "ACE"));
-    EXPECT_EQ(RecordBytes(options.Players[0]), before);
-    TPilotRecord onDisk;
-    ASSERT_TRUE(LoadPilot(Files, onDisk, "Ace"));
-    EXPECT_EQ(onDisk.Points, 99u);
-    EXPECT_FALSE(CreatePilot(Files, options, 2, "Other"));
-    EXPECT_FALSE(fs::exists(Dir / "pilots" / "Other"));
 }
