@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <stdexcept>
 #include <thread>
@@ -54,10 +55,7 @@ struct MatchFrameFixture : ::testing::Test {
     }
     int HighlightedPixels(int p, int page, uint32_t colour) const {
         const Surface& s = M.WeaponNameSurfaces[size_t(p)][size_t(page)];
-        int n = 0;
-        for (uint32_t px : s.Pixels)
-            n += px == colour ? 1 : 0;
-        return n;
+        return int(std::count(s.Pixels.begin(), s.Pixels.end(), colour));
     }
     TWaveItem& Thrust() { return Form.DXWaveList.Find("Thrust"); }
 };
