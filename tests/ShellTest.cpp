@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -17,7 +21,8 @@ struct Shell {
     explicit Shell(const TCommandLine& cl = TCommandLine{})
         : Form(Platform, TFiles(Home.Path, Home.Path), cl) {
         // The shell only needs a panel font and the engine sound; test-made ones stand in.
-        if (Form.DXImageList.TryFind("GreyFont") == nullptr) Form.DXImageList.Add(MakeCellFont("GreyFont", 10, 15, 44));
+        if (Form.DXImageList.TryFind("GreyFont") == nullptr)
+            Form.DXImageList.Add(MakeCellFont("GreyFont", 10, 15, 44));
         if (Form.DXWaveList.TryFind("Thrust") == nullptr) {
             TWaveItem thrust;
             thrust.Name = "Thrust";
@@ -33,9 +38,20 @@ struct Shell {
     }
 };
 
-TEST(Shell, StartUpDefaultsShowsTheTitleAndWipesTheScreenLineByLine) {
+TEST(Shell, WithoutSpaceTheTitleStaysFourToFiveSeconds) {
+    Shell waited;
+    waited.Platform.Clock = 250;
+    waited.Form.DXDrawInitializeSurface();
+    EXPECT_GE(waited.Platform.Clock, 5000u) << "four full seconds and the final wait";
+    EXPECT_LE(waited.Platform.Clock, 6010u);
+}
+
+TEST(Shell, StartUpShowsTheTitleWipesTheScreenAndTheFirstTickOnlyPreparesPanels) {
     Shell s;
+    s.Platform.Clock = 250;
     s.StartQuickly();
+    EXPECT_LE(s.Platform.Clock, 1010u) << "space skips the title wait but not the final one";
+    EXPECT_GE(s.Platform.Clock, 1000u);
     EXPECT_EQ(s.Form.GameState, gsStartup);
     EXPECT_EQ(s.Form.PageCursor[0], 127);
     EXPECT_EQ(s.Form.PageCursor[1], 127);
@@ -45,32 +61,16 @@ TEST(Shell, StartUpDefaultsShowsTheTitleAndWipesTheScreenLineByLine) {
     EXPECT_EQ(s.Form.PlayerPanels[1].Height, 362);
     EXPECT_EQ(s.Form.OptionsPanel.Width, 205);
     EXPECT_EQ(s.Form.AboutSurface.Height, 106);
-    for (uint32_t px : s.Form.DXDraw.Pixels) ASSERT_EQ(px, 0u);
-}
+    EXPECT_EQ(std::count(s.Form.DXDraw.Pixels.begin(), s.Form.DXDraw.Pixels.end(), 0u), 640 * 480);
 
-TEST(Shell, TheTitleStaysFourToFiveSecondsUnlessSpaceIsHeld) {
-    Shell waited;
-    waited.Platform.Clock = 250;
-    waited.Form.DXDrawInitializeSurface();
-    EXPECT_GE(waited.Platform.Clock, 5000u) << "four full seconds and the final wait";
-    EXPECT_LE(waited.Platform.Clock, 6010u);
-
-    Shell skipped;
-    skipped.Platform.Clock = 250;
-    skipped.StartQuickly();
-    EXPECT_LE(skipped.Platform.Clock, 1010u) << "space skips the title wait but not the final one";
-    EXPECT_GE(skipped.Platform.Clock, 1000u);
-}
-
-TEST(Shell, TheFirstTickPreparesThePanelsAndBlitsNothing) {
-    Shell s;
-    s.StartQuickly();
+    // The first tick prepares the panels and blits nothing.
     s.Form.DXDraw.Fill(0x123456);
     const int presents = s.Platform.Presents;
     s.Form.DXTimerTimer();
     EXPECT_EQ(s.Form.GameState, gsMainMenu);
     EXPECT_EQ(s.Platform.Presents, presents + 1);
-    for (uint32_t px : s.Platform.LastPresented.Pixels) ASSERT_EQ(px, 0x123456u);
+    const std::vector<uint32_t>& shown = s.Platform.LastPresented.Pixels;
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), 0x123456u), 640 * 480);
     // The pilot's name is written centred on the side panel: "PLAYER 1" is 80 wide, so x = 39.
     int left = 999, right = -1;
     const Surface& panel = s.Form.PlayerPanels[0];
@@ -91,42 +91,30 @@ TEST(Shell, TheFirstTickPreparesThePanelsAndBlitsNothing) {
     EXPECT_EQ(s.Platform.LastPresented.Pixel(300, 300), 0u);
 }
 
-TEST(Shell, EscapeReturnsToTheMainMenuFromEverywhereButMenuAndEndScreen) {
+TEST(Shell, EscapeReturnsToTheMainMenuFromEverywhereButMenuAndEndScreenStopsTheEngineAndHoldsOffAQuit) {
     Shell s;
     s.StartQuickly();
     s.Form.DXTimerTimer();
     s.Platform.Press(keyEscape, true);
-    for (uint8_t state : {gsMainMenu, gsMatchEnd}) {
-        s.Form.GameState = state;
+    const std::pair<uint8_t, uint8_t> escapes[] = {{gsMainMenu, gsMainMenu},      {gsMatchEnd, gsMatchEnd},
+                                                   {gsMatch, gsMainMenu},         {gsShipSelect1, gsMainMenu},
+                                                   {gsWeaponSelect2, gsMainMenu}, {gsNewPilot1, gsMainMenu}};
+    for (const auto& [from, to] : escapes) {
+        s.Form.GameState = from;
         s.Form.DXTimerTimer();
-        EXPECT_EQ(s.Form.GameState, state) << GameStateName(state);
+        EXPECT_EQ(s.Form.GameState, to) << GameStateName(from);
     }
-    for (uint8_t state : {gsMatch, gsShipSelect1, gsWeaponSelect2, gsNewPilot1}) {
-        s.Form.GameState = state;
-        s.Form.DXTimerTimer();
-        EXPECT_EQ(s.Form.GameState, gsMainMenu) << GameStateName(state);
-    }
-}
-
-TEST(Shell, EscapeStopsTheEngineSound) {
-    Shell s;
-    s.StartQuickly();
+    // Leaving a match by Escape silences the engine.
     TWaveItem& thrust = s.Form.DXWaveList.Find("Thrust");
     thrust.Play(s.Form.DXWaveList.Mixer);
     ASSERT_TRUE(s.Form.DXWaveList.Mixer.Voices[thrust.Buffers.at(0)].Playing);
     s.Form.GameState = gsMatch;
-    s.Platform.Press(keyEscape, true);
     s.Form.DXTimerTimer();
     EXPECT_FALSE(s.Form.DXWaveList.Mixer.Voices[thrust.Buffers.at(0)].Playing);
-}
 
-TEST(Shell, QuitSavesAtTheNextTickUnlessEscapeIsHeld) {
-    Shell s;
-    s.StartQuickly();
-    s.Form.DXTimerTimer();
+    // Quitting saves at the next tick, unless Escape is held.
     s.Form.Options.Lives = 9;
     s.Form.GameState = gsQuit;
-    s.Platform.Press(keyEscape, true);
     s.Form.DXTimerTimer();
     EXPECT_EQ(s.Form.GameState, gsMainMenu);
     EXPECT_FALSE(s.Form.Closed);
@@ -183,25 +171,26 @@ TEST(Shell, TheFrameRateIsWrittenInTheCornerWhenAsked) {
     s.Form.DXTimerTimer();
     bool lit = false;
     for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 8; ++x) lit = lit || s.Platform.LastPresented.Pixel(x, y) != 0;
+        for (int x = 0; x < 8; ++x)
+            lit = lit || s.Platform.LastPresented.Pixel(x, y) != 0;
     EXPECT_TRUE(lit);
     EXPECT_EQ(s.Platform.LastPresented.Pixel(100, 100), 0u);
 }
 
-TEST(Shell, StatesHaveTheirNamesAndTheFrontEndSet) {
+TEST(Shell, StatesHaveTheirNamesAndTheFrontEndSetAndSwitchesMatchInAnyCase) {
     EXPECT_STREQ(GameStateName(gsMatchEnd), "gsMatchEnd");
     EXPECT_STREQ(GameStateName(17), "gsWeaponSelect2");
     EXPECT_STREQ(GameStateName(18), "?");
     int frontEnd = 0;
-    for (int s = 0; s < 256; ++s) frontEnd += IsFrontEndState(uint8_t(s)) ? 1 : 0;
+    for (int s = 0; s < 256; ++s)
+        frontEnd += IsFrontEndState(uint8_t(s)) ? 1 : 0;
     EXPECT_EQ(frontEnd, 14);
     EXPECT_FALSE(IsFrontEndState(gsMatch));
     EXPECT_FALSE(IsFrontEndState(gsStartup));
     EXPECT_FALSE(IsFrontEndState(gsMatchEnd));
     EXPECT_TRUE(IsFrontEndState(gsNewPilot2));
-}
 
-TEST(Shell, SwitchesMatchInAnyCase) {
+    // Command line switches match in any case.
     const TCommandLine c = ParseCommandLine({"-VSync", "-FPS", "--Frames", "12", "--seed", "7", "whatever"});
     EXPECT_TRUE(c.VSync);
     EXPECT_TRUE(c.ShowFrameRate);
