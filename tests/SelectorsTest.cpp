@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -39,6 +40,10 @@ class Selectors : public ::testing::Test {
         fs::create_directories((C.Home.Path / to).parent_path());
         ASSERT_TRUE(s.SaveToBmp((C.Home.Path / to).string()));
     }
+    // The first n entries of weapon column `list`.
+    std::vector<uint8_t> Column(int list, int n) const {
+        return {F.WeaponLists.begin() + 25 * list, F.WeaponLists.begin() + 25 * list + n};
+    }
     int RowOf(int list, uint8_t weapon) const {
         for (int r = 0; r < 25; ++r)
             if (F.WeaponLists[size_t(25 * list + r)] == weapon) return r;
@@ -53,7 +58,7 @@ class Selectors : public ::testing::Test {
     }
 };
 
-TEST_F(Selectors, TextCutsClampOnShortTexts) {
+TEST_F(Selectors, TextCutsClampOnShortTextsAndOptionValuesShowNoForZero) {
     EXPECT_EQ(DropFirst("maps", 5), "");
     EXPECT_EQ(DropLast("_flag.bm", 9), "");
     EXPECT_EQ(DropLast("red_flag.bmp", 9), "red");
@@ -63,9 +68,37 @@ TEST_F(Selectors, TextCutsClampOnShortTexts) {
     EXPECT_EQ(OptionValueText(0), "NO");
     EXPECT_EQ(OptionValueText(5), "05");
     EXPECT_EQ(OptionValueText(99), "99");
+
+    // The options panel shows NO for zero, two digits otherwise, and nothing for a too short map name.
+    struct Case {
+        const char *Map, *MapText;
+        uint8_t Points, Lives;
+        const char *PointsText, *LivesText;
+    };
+    for (const Case& c :
+         {Case{"maps\\Duel.map", "MAP: DUEL ", 5, 0, "POINTS LIMIT:  05", "LIVES:.......  NO"},
+          Case{"map", "MAP:  ", 0, 12, "POINTS LIMIT:  NO", "LIVES:.......  12"}}) {
+        SCOPED_TRACE(c.Map);
+        F.Options.MapFile.Set(c.Map);
+        F.Options.PointsLimit = c.Points;
+        F.Options.Lives = c.Lives;
+        F.DrawOptionsPanel();
+        EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 10, strlen(c.MapText)), c.MapText);
+        EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 40, 17), c.PointsText);
+        EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 60, 17), c.LivesText);
+    }
 }
 
-TEST_F(Selectors, ShipListOffersThePilotsOwnShipsFirst) {
+TEST_F(Selectors, ShipListOffersThePilotsOwnShipsFirstAndKeepsFortyTwoCharacters) {
+    // An unusable pilot name never becomes part of a path: this is what `pilots\..\` would reach.
+    CopyPicture("graphics/arrow_ship.bmp", "x_ship.bmp");
+    C.Home.Write("pilots/keep.txt", "");
+    F.Options.Players[0].Name.Set("..");
+    Open(gsShipSelect1);
+    for (const std::string& file : F.ListFiles)
+        EXPECT_EQ(file.rfind("graphics\\", 0), 0u) << "pilot '..': " << file;
+    EXPECT_EQ(F.ListFiles.size(), 6u) << "pilot '..'";
+
     F.Options.Players[0].Name.Set("ACE");
     CopyPicture("graphics/needle_ship.bmp", "pilots/ACE/zz_ship.bmp");
     Open(gsShipSelect1);
@@ -85,15 +118,28 @@ TEST_F(Selectors, ShipListOffersThePilotsOwnShipsFirst) {
     EXPECT_EQ(p.ShipValid, 1);
     const Surface& preview = F.ShipPreviews[0];
     ASSERT_FALSE(preview.Empty());
-    int body = 0;
-    for (uint32_t px : preview.Pixels) {
-        EXPECT_NE(px & 0xFFFFFF, 0xFF0000u);
-        EXPECT_NE(px & 0xFFFFFF, 0x00FF00u);
-        body += px != 0;
-    }
-    EXPECT_GT(body, 900) << "the body stays, only the markers go";
+    const auto marker = [](uint32_t px) {
+        return (px & 0xFFFFFF) == 0xFF0000u || (px & 0xFFFFFF) == 0x00FF00u;
+    };
+    EXPECT_TRUE(std::none_of(preview.Pixels.begin(), preview.Pixels.end(), marker)) << "the markers go";
+    EXPECT_GT(
+        std::count_if(preview.Pixels.begin(), preview.Pixels.end(), [](uint32_t px) { return px != 0; }), 900)
+        << "the body stays";
     EXPECT_NE(TCareers::ReadCentred(F.PlayerPanels[0], FontCell, 79, 115, 2), "ZZ")
         << "the statistics replace the list";
+
+    // A path longer than the record holds is cut; the preview still comes from the whole path.
+    const std::string name = "ABCDEFGHIJKLMNO";
+    F.Options.Players[0].Name.Set(name);
+    CopyPicture("graphics/arrow_ship.bmp", "pilots/" + name + "/averyveryverylongname_ship.bmp");
+    Open(gsShipSelect1);
+    const std::string full = "pilots\\" + name + "\\averyveryverylongname_ship.bmp";
+    ASSERT_EQ(F.ListFiles[0], full);
+    F.ShipPreviews[0] = Surface();
+    TCareers::ClickItem(*F.ListMenu, 0);
+    C.ServeList();
+    EXPECT_EQ(F.Options.Players[0].ShipFile.Str(), full.substr(0, 42));
+    EXPECT_FALSE(F.ShipPreviews[0].Empty());
 }
 
 TEST_F(Selectors, FlagLabelsLoseTheirSuffixAndKeepSixteenLetters) {
@@ -113,30 +159,6 @@ TEST_F(Selectors, FlagLabelsLoseTheirSuffixAndKeepSixteenLetters) {
     C.ServeList();
     EXPECT_EQ(F.Options.Players[1].FlagFile.Str(), "graphics\\red_flag.bmp");
     EXPECT_EQ(F.PlayerPanels[1].Pixel(10, 60), 0xFF0000u) << "the new flag is drawn";
-}
-
-TEST_F(Selectors, LongPathsAreCutToFortyTwoCharacters) {
-    const std::string name = "ABCDEFGHIJKLMNO";
-    F.Options.Players[0].Name.Set(name);
-    CopyPicture("graphics/arrow_ship.bmp", "pilots/" + name + "/averyveryverylongname_ship.bmp");
-    Open(gsShipSelect1);
-    const std::string full = "pilots\\" + name + "\\averyveryverylongname_ship.bmp";
-    ASSERT_EQ(F.ListFiles[0], full);
-    TCareers::ClickItem(*F.ListMenu, 0);
-    C.ServeList();
-    EXPECT_EQ(F.Options.Players[0].ShipFile.Str(), full.substr(0, 42));
-    EXPECT_FALSE(F.ShipPreviews[0].Empty()) << "the preview comes from the whole path";
-}
-
-TEST_F(Selectors, AnUnusablePilotNameNeverBecomesPartOfAPath) {
-    // What `pilots\..\` would reach if the name were used.
-    CopyPicture("graphics/arrow_ship.bmp", "x_ship.bmp");
-    C.Home.Write("pilots/keep.txt", "");
-    F.Options.Players[0].Name.Set("..");
-    Open(gsShipSelect1);
-    for (const std::string& file : F.ListFiles)
-        EXPECT_EQ(file.rfind("graphics\\", 0), 0u) << file;
-    EXPECT_EQ(F.ListFiles.size(), 6u);
 }
 
 TEST_F(Selectors, TwelveMapsScrollByOneRow) {
@@ -171,23 +193,6 @@ TEST_F(Selectors, TwelveMapsScrollByOneRow) {
     EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 10, 12), "MAP: GLACIER");
 }
 
-TEST_F(Selectors, TheOptionsPanelShowsNoForZeroAndTwoDigitsOtherwise) {
-    F.Options.MapFile.Set("maps\\Duel.map");
-    F.Options.PointsLimit = 5;
-    F.Options.Lives = 0;
-    F.DrawOptionsPanel();
-    EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 10, 10), "MAP: DUEL ");
-    EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 40, 17), "POINTS LIMIT:  05");
-    EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 60, 17), "LIVES:.......  NO");
-    F.Options.PointsLimit = 0;
-    F.Options.Lives = 12;
-    F.Options.MapFile.Set("map");
-    F.DrawOptionsPanel();
-    EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 10, 6), "MAP:  ") << "a short name shows nothing";
-    EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 40, 17), "POINTS LIMIT:  NO");
-    EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 60, 17), "LIVES:.......  12");
-}
-
 TEST_F(Selectors, AFlagOfTheWrongSizeIsMarkedAndAMissingOneLeavesTheAreaEmpty) {
     WritePicture("graphics/big_flag.bmp", 40, 30, 0x00FF00);
     WritePicture("graphics/good_flag.bmp", 32, 24, 0x00FF00);
@@ -204,17 +209,15 @@ TEST_F(Selectors, AFlagOfTheWrongSizeIsMarkedAndAMissingOneLeavesTheAreaEmpty) {
         }
     EXPECT_GT(marked, 50);
 
-    F.Options.Players[0].FlagFile.Set("graphics\\good_flag.bmp");
-    F.DrawFlagPicture(0);
-    for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 32; ++x)
-            ASSERT_EQ(F.PlayerPanels[0].Pixel(5 + x, 50 + y), 0x00FF00u);
-
-    F.Options.Players[0].FlagFile.Set("graphics\\gone_flag.bmp");
-    F.DrawFlagPicture(0);
-    for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 32; ++x)
-            ASSERT_EQ(F.PlayerPanels[0].Pixel(5 + x, 50 + y), 0u);
+    // A good flag fills the area, a missing one leaves it empty.
+    for (const auto& [file, colour] :
+         {std::pair{"graphics\\good_flag.bmp", 0x00FF00u}, std::pair{"graphics\\gone_flag.bmp", 0u}}) {
+        F.Options.Players[0].FlagFile.Set(file);
+        F.DrawFlagPicture(0);
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 32; ++x)
+                ASSERT_EQ(F.PlayerPanels[0].Pixel(5 + x, 50 + y), colour) << file;
+    }
 }
 
 TEST_F(Selectors, PalettesGiveThePixelUnderThePointerToHelmetShirtAndPants) {
@@ -249,13 +252,11 @@ TEST_F(Selectors, PalettesGiveThePixelUnderThePointerToHelmetShirtAndPants) {
     EXPECT_EQ(p.HelmetColour, picked[0]);
 }
 
-TEST_F(Selectors, WeaponsUnlockWithRank) {
+TEST_F(Selectors, WeaponsUnlockWithRankAndPickingSelectsOrReplaces) {
     F.Options.Players[0].Experience = 0;
     F.PrepareWeaponLists(0);
-    const std::vector<uint8_t> first(F.WeaponLists.begin(), F.WeaponLists.begin() + 7);
-    const std::vector<uint8_t> second(F.WeaponLists.begin() + 25, F.WeaponLists.begin() + 32);
-    EXPECT_EQ(first, (std::vector<uint8_t>{0, 1, 2, 9, 11, 13, 255}));
-    EXPECT_EQ(second, (std::vector<uint8_t>{3, 6, 7, 8, 14, 17, 255}));
+    EXPECT_EQ(Column(0, 7), (std::vector<uint8_t>{0, 1, 2, 9, 11, 13, 255}));
+    EXPECT_EQ(Column(1, 7), (std::vector<uint8_t>{3, 6, 7, 8, 14, 17, 255}));
     EXPECT_EQ(F.WeaponPageSel[0], 2);
     EXPECT_EQ(F.WeaponColumnRects[1], (std::array<uint16_t, 4>{102, 154, 174, 152 + 48}));
 
@@ -265,17 +266,12 @@ TEST_F(Selectors, WeaponsUnlockWithRank) {
     EXPECT_EQ(RowOf(1, 12), 7) << "Wall of homing, level 13, after 3 4 5 6 7 8 10";
     F.Options.Players[1].Experience = 7980; // level 20
     F.PrepareWeaponLists(1);
-    const std::vector<uint8_t> all0(F.WeaponLists.begin(), F.WeaponLists.begin() + 11);
-    const std::vector<uint8_t> all1(F.WeaponLists.begin() + 25, F.WeaponLists.begin() + 39);
-    EXPECT_EQ(all0, (std::vector<uint8_t>{0, 1, 2, 9, 11, 13, 19, 20, 21, 22, 255}));
-    EXPECT_EQ(all1, (std::vector<uint8_t>{3, 4, 5, 6, 7, 8, 10, 12, 14, 15, 16, 17, 18, 255}));
+    EXPECT_EQ(Column(0, 11), (std::vector<uint8_t>{0, 1, 2, 9, 11, 13, 19, 20, 21, 22, 255}));
+    EXPECT_EQ(Column(1, 14), (std::vector<uint8_t>{3, 4, 5, 6, 7, 8, 10, 12, 14, 15, 16, 17, 18, 255}));
     EXPECT_EQ(F.WeaponColumnRects[0], (std::array<uint16_t, 4>{465, 154, 537, 152 + 80}));
-}
 
-TEST_F(Selectors, PickingSelectsAPositionOrReplacesTheSelectedWeapon) {
+    // Picking selects a position or replaces the selected weapon.
     TPilotRecord& p = F.Options.Players[1];
-    p.Experience = 7980;
-    F.PrepareWeaponLists(1);
     F.WeaponPageSel[1] = 0;
     PickWeapon(1, 1, 6); // Rockets, at position 2 of page 1
     EXPECT_EQ(F.WeaponPageSel[1], 2);
