@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -56,17 +57,8 @@ TWaveList& Waves() {
     return waves;
 }
 
-int Red(uint32_t c) {
-    return int((c >> 16) & 0xFF);
-}
-int Green(uint32_t c) {
-    return int((c >> 8) & 0xFF);
-}
-int Blue(uint32_t c) {
-    return int(c & 0xFF);
-}
 int Brightest(uint32_t c) {
-    return std::max({Red(c), Green(c), Blue(c)});
+    return int(std::max({(c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF}));
 }
 
 // The pixels of one pattern, row by row.
@@ -86,9 +78,7 @@ std::vector<uint32_t> Ink(const TPictureItem& item, int pattern) {
     return ink;
 }
 
-// ---- catalogue -------------------------------------------------------------------------------
-
-TEST(BuiltinImages, EveryCatalogueEntryIsPresentOnceWithItsGeometryAndKey) {
+TEST(BuiltinImages, EveryCatalogueEntryIsPresentOnceWithItsGeometryKeyAndDrawnPixels) {
     const std::vector<ImageEntry> catalogue = ImageCatalogue();
     EXPECT_EQ(Images().Items.size(), catalogue.size());
     for (const ImageEntry& e : catalogue) {
@@ -107,38 +97,28 @@ TEST(BuiltinImages, EveryCatalogueEntryIsPresentOnceWithItsGeometryAndKey) {
             EXPECT_EQ(item.TransparentColor, e.Key);
             EXPECT_EQ(item.Picture.TransparentColor, e.Key);
         }
-    }
-}
-
-TEST(BuiltinImages, TransparentPicturesHaveBothKeyAndDrawnPixels) {
-    for (const TPictureItem& item : Images().Items) {
-        SCOPED_TRACE(item.Name);
+        // Every picture draws something, and a transparent one also shows its key somewhere.
         const auto& px = item.Picture.Pixels;
         const auto keyed = std::count(px.begin(), px.end(), item.TransparentColor);
         EXPECT_LT(size_t(keyed), px.size());
-        if (item.Transparent) {
+        if (e.Transparent) {
             EXPECT_GT(keyed, 0);
         }
     }
 }
 
-// ---- fonts -----------------------------------------------------------------------------------
-
-struct FontCase {
-    const char* Name = "";
-    int Cells = 0; // cells that carry a glyph
-};
-const FontCase kTextFonts[] = {
+// Each font with the number of its cells that carry a glyph.
+const std::pair<const char*, int> kTextFonts[] = {
     {"Font", 44}, {"GreyFont", 44}, {"SmallFont", 45}, {"BlueFont", 45}, {"GreenFont", 45}};
 
 TEST(BuiltinFonts, GlyphsAreBrightDistinctAndApartAndSpareCellsEmpty) {
-    for (const FontCase& f : kTextFonts) {
-        const TPictureItem& font = Images().Find(f.Name);
+    for (const auto& [name, glyphs] : kTextFonts) {
+        const TPictureItem& font = Images().Find(name);
         std::set<std::vector<uint32_t>> seen;
         for (int cell = 0; cell < font.PatternCount(); ++cell) {
-            SCOPED_TRACE(std::string(f.Name) + " cell " + std::to_string(cell));
+            SCOPED_TRACE(std::string(name) + " cell " + std::to_string(cell));
             const std::vector<uint32_t> ink = Ink(font, cell);
-            if (cell >= f.Cells) {
+            if (cell >= glyphs) {
                 EXPECT_TRUE(ink.empty());
                 continue;
             }
@@ -156,8 +136,6 @@ TEST(BuiltinFonts, GlyphsAreBrightDistinctAndApartAndSpareCellsEmpty) {
         }
     }
 }
-
-// ---- 7-segment digits ------------------------------------------------------------------------
 
 TEST(BuiltinDigits, BlankCellsAreTheUnlitDigitAndEachDigitLightsItsSegments) {
     // Segments lit by 0..9 on any seven-segment display.
@@ -189,8 +167,6 @@ TEST(BuiltinDigits, BlankCellsAreTheUnlitDigitAndEachDigitLightsItsSegments) {
     }
 }
 
-// ---- pictures --------------------------------------------------------------------------------
-
 TEST(BuiltinPictures, MedalsAreEighteenDifferentPicturesWithClearCorners) {
     std::set<std::vector<uint32_t>> seen;
     for (int k = 0; k < 18; ++k) {
@@ -200,8 +176,6 @@ TEST(BuiltinPictures, MedalsAreEighteenDifferentPicturesWithClearCorners) {
         EXPECT_EQ(s.Pixel(0, 0) | s.Pixel(0, 43) | s.Pixel(19, 43), 0u) << k;
     }
 }
-
-// ---- sounds ----------------------------------------------------------------------------------
 
 struct SoundEntry {
     const char* Name = "";
