@@ -93,7 +93,7 @@ TEST_F(PilotScreens, ThePilotOfTheOtherSideIsNeverOffered) {
     EXPECT_EQ(F.ListMenu->Items[0].X, 21 + 440);
 }
 
-TEST_F(PilotScreens, ChoosingAPilotSavesTheOldOneAndLoadsTheNew) {
+TEST_F(PilotScreens, ChoosingAPilotSavesTheOldOneButNeverUnderAnUnusableName) {
     C.WritePilot("BOB");
     F.Options.Players[0].Experience = 77;
     OpenList(0);
@@ -109,9 +109,23 @@ TEST_F(PilotScreens, ChoosingAPilotSavesTheOldOneAndLoadsTheNew) {
     EXPECT_EQ(saved.Experience, 77u);
     EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[0], 10, 79, 0, 3), "BOB");
     EXPECT_EQ(TCareers::ReadText(F.PlayerPanels[0], 10, 39, 2, 8), "   BOB  ") << "PLAYER 1 is cleared first";
+
+    // Names from an edited options file that cannot be folders are never saved, and choosing still works.
+    F.Options.Players[0].Name.Set("..");
+    F.Options.Players[1].Name.Set("");
+    F.SavePilots();
+    EXPECT_FALSE(fs::exists(C.Home.Path / "Pilot.DAT"));
+    EXPECT_FALSE(fs::exists(C.Home.Path / "pilots/Pilot.DAT"));
+    OpenList(0);
+    TCareers::ClickItem(*F.ListMenu, 1);
+    C.ServeList();
+    EXPECT_EQ(F.Options.Players[0].Name.Str(), "BOB");
+    EXPECT_FALSE(fs::exists(C.Home.Path / "Pilot.DAT"));
 }
 
-TEST_F(PilotScreens, TheNewPilotRowOpensTheNameEntryOnItsSide) {
+TEST_F(PilotScreens, TheNewPilotRowOpensTheNameEntryAndReturnCreatesAPilotInPlayerOnesColours) {
+    F.Options.Players[1].Experience = 5000;
+    F.Options.Players[1].Medals[4] = 1;
     OpenNameEntry(1);
     EXPECT_EQ(F.GameState, gsNewPilot2);
     EXPECT_EQ(F.KeyboardMenu->OffsetX, 465);
@@ -121,26 +135,6 @@ TEST_F(PilotScreens, TheNewPilotRowOpensTheNameEntryOnItsSide) {
     EXPECT_EQ(F.PlayerPanels[1].Pixel(2, 180), WinToPixel(0x008000)) << "the green name field";
     EXPECT_EQ(F.PlayerPanels[1].Pixel(80, 180), 0u);
     EXPECT_TRUE(fs::exists(C.Home.Path / "pilots/PLAYER 2/Pilot.DAT")) << "the current pilot is saved first";
-}
-
-TEST_F(PilotScreens, SixteenTypedLettersKeepFifteenAndEmptyKeysDoNothing) {
-    OpenNameEntry(0);
-    Type(0, 26); // Backspace on an empty name
-    Type(0, 27); // Return on an empty name
-    EXPECT_EQ(F.GameState, gsNewPilot1);
-    TypeName(0, "ABCDEFGHIJKLMNOP");
-    EXPECT_EQ(F.NewPilotName, "ABCDEFGHIJKLMNO");
-    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[0], FontCell, 78, 173, 15), "ABCDEFGHIJKLMNO");
-    Type(0, 26);
-    EXPECT_EQ(F.NewPilotName, "ABCDEFGHIJKLMN");
-    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[0], FontCell, 78, 173, 15), " ABCDEFGHIJKLMN")
-        << "the shorter name is centred afresh on a cleared field";
-}
-
-TEST_F(PilotScreens, ReturnCreatesANewPilotOnSideTwoInPlayerOnesColours) {
-    F.Options.Players[1].Experience = 5000;
-    F.Options.Players[1].Medals[4] = 1;
-    OpenNameEntry(1);
     TypeName(1, "NEWBIE");
     Type(1, 27);
     const TPilotRecord& p = F.Options.Players[1];
@@ -159,10 +153,23 @@ TEST_F(PilotScreens, ReturnCreatesANewPilotOnSideTwoInPlayerOnesColours) {
     EXPECT_EQ(fs::file_size(C.Home.Path / "pilots/PLAYER 1/Pilot.DAT"), 232u);
 }
 
-TEST_F(PilotScreens, TheNameOfAnExistingPilotIsRefused) {
+TEST_F(PilotScreens, SixteenTypedLettersKeepFifteenAndTheNameOfAnExistingPilotIsRefused) {
     C.WritePilot("ACE");
     F.Options.Players[0].Experience = 99;
     OpenNameEntry(0);
+    Type(0, 26); // Backspace on an empty name
+    Type(0, 27); // Return on an empty name
+    EXPECT_EQ(F.GameState, gsNewPilot1);
+    TypeName(0, "ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(F.NewPilotName, "ABCDEFGHIJKLMNO");
+    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[0], FontCell, 78, 173, 15), "ABCDEFGHIJKLMNO");
+    Type(0, 26);
+    EXPECT_EQ(F.NewPilotName, "ABCDEFGHIJKLMN");
+    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[0], FontCell, 78, 173, 15), " ABCDEFGHIJKLMN")
+        << "the shorter name is centred afresh on a cleared field";
+    for (int i = 0; i < 14; ++i)
+        Type(0, 26);
+    EXPECT_TRUE(F.NewPilotName.empty());
     TypeName(0, "ACE");
     Type(0, 27);
     EXPECT_EQ(F.GameState, gsMainMenu);
@@ -171,21 +178,6 @@ TEST_F(PilotScreens, TheNameOfAnExistingPilotIsRefused) {
     TPilotRecord ace;
     ASSERT_TRUE(LoadPilot(F.Files, ace, "ACE"));
     EXPECT_EQ(ace.Name.Str(), "ACE") << "the existing pilot is not overwritten";
-}
-
-TEST_F(PilotScreens, UnusableNamesFromAnEditedOptionsFileAreNeverFolders) {
-    F.Options.Players[0].Name.Set("..");
-    F.Options.Players[1].Name.Set("");
-    F.SavePilots();
-    EXPECT_FALSE(fs::exists(C.Home.Path / "Pilot.DAT"));
-    EXPECT_FALSE(fs::exists(C.Home.Path / "pilots/Pilot.DAT"));
-    // Choosing another pilot still works: the bad record is just not saved.
-    C.WritePilot("BOB");
-    OpenList(0);
-    TCareers::ClickItem(*F.ListMenu, 1);
-    C.ServeList();
-    EXPECT_EQ(F.Options.Players[0].Name.Str(), "BOB");
-    EXPECT_FALSE(fs::exists(C.Home.Path / "Pilot.DAT"));
 }
 
 } // namespace
