@@ -57,7 +57,7 @@ class EndScreen : public ::testing::Test {
     }
 };
 
-TEST_F(EndScreen, ANewPilotShowsExactlyTheBasicLines) {
+TEST_F(EndScreen, LifetimeStatisticsShowTheBasicLinesForANewPilotAndEveryBlockLater) {
     F.DrawPilotStats(0);
     EXPECT_EQ(Lines(F.PlayerPanels[0], 1, 99, 314),
               (std::vector<std::string>{"", "RANK: NEWBIE FLARON", "EXPERIENCE: 0", "",
@@ -66,9 +66,7 @@ TEST_F(EndScreen, ANewPilotShowsExactlyTheBasicLines) {
     for (int y = 314; y < 361; ++y)
         for (int x = 0; x < 158; ++x)
             ASSERT_EQ(F.PlayerPanels[0].Pixel(x, y), 0u) << "no medals";
-}
 
-TEST_F(EndScreen, LifetimeStatisticsShowEveryBlockAndTheMedalRows) {
     TPilotRecord& p = F.Options.Players[1];
     p.Experience = 42;
     p.PlayingTime = 3725;
@@ -108,11 +106,9 @@ TEST_F(EndScreen, LifetimeStatisticsShowEveryBlockAndTheMedalRows) {
                                         "LONGEST BATTLE:.......01:05",
                                         "",
                                         "SUCCESSIVE WINS:......2"}));
-    EXPECT_TRUE([&] {
-        F.DXDraw.Fill(0);
-        F.DXDraw.Draw(0, 0, F.PlayerPanels[1], false);
-        return Shows("Medal4", 26 + 3, 316);
-    }()) << "the second grade of the streak family lies over the first";
+    F.DXDraw.Fill(0);
+    F.DXDraw.Draw(0, 0, F.PlayerPanels[1], false);
+    EXPECT_TRUE(Shows("Medal4", 26 + 3, 316)) << "the second grade of the streak family lies over the first";
 }
 
 TEST_F(EndScreen, TheWinnerByPointsIsNamedEvenWithoutLivesLeft) {
