@@ -10,16 +10,18 @@
 namespace {
 
 uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
-    return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8) | (uint32_t(b[at + 2]) << 16) | (uint32_t(b[at + 3]) << 24);
+    return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8) | (uint32_t(b[at + 2]) << 16) |
+           (uint32_t(b[at + 3]) << 24);
 }
 
 std::vector<uint8_t> Pattern(size_t n, uint8_t seed) {
     std::vector<uint8_t> bytes(n);
-    for (size_t i = 0; i < n; ++i) bytes[i] = uint8_t(seed + i * 37 + (i >> 3));
+    for (size_t i = 0; i < n; ++i)
+        bytes[i] = uint8_t(seed + i * 37 + (i >> 3));
     return bytes;
 }
 
-TEST(Records, PilotRecordRoundTripsEveryByteIncludingPadding) {
+TEST(Records, PilotRecordRoundTripsEveryByteIncludingPaddingAndAnOverlongName) {
     std::vector<uint8_t> in = Pattern(PilotRecordSize, 5);
     in[0] = 7; // a sensible name length; the tail beyond it is kept as garbage
     TPilotRecord r;
@@ -27,6 +29,17 @@ TEST(Records, PilotRecordRoundTripsEveryByteIncludingPadding) {
     std::vector<uint8_t> out(PilotRecordSize, 0xEE);
     r.Write(out.data());
     EXPECT_EQ(in, out);
+
+    // An overlong length byte reads as the capacity and is kept.
+    in.assign(PilotRecordSize, 'x');
+    in[0] = 200;
+    r.Read(in.data());
+    EXPECT_EQ(r.Name.Str().size(), 42u);
+    out.assign(PilotRecordSize, 0);
+    r.Write(out.data());
+    EXPECT_EQ(out, in) << "an untouched record is written back unchanged, length byte 200 included";
+    r.Name.Set(std::string(60, 'N'));
+    EXPECT_EQ(r.Name.Length, 42);
 }
 
 TEST(Records, PilotFieldsSitAtTheirOffsets) {
@@ -69,19 +82,6 @@ TEST(Records, DefaultPilotsDifferOnlyInNameAndColours) {
     EXPECT_EQ(ba, bb);
 }
 
-TEST(Records, AnOverlongLengthByteReadsAsTheCapacityAndIsKept) {
-    std::vector<uint8_t> in(PilotRecordSize, 'x');
-    in[0] = 200;
-    TPilotRecord r;
-    r.Read(in.data());
-    EXPECT_EQ(r.Name.Str().size(), 42u);
-    std::vector<uint8_t> out(PilotRecordSize);
-    r.Write(out.data());
-    EXPECT_EQ(out[0], 200) << "an untouched record is written back unchanged";
-    r.Name.Set(std::string(60, 'N'));
-    EXPECT_EQ(r.Name.Length, 42);
-}
-
 TEST(Records, OptionsRecordRoundTripsAndPlacesItsOwnFields) {
     std::vector<uint8_t> in = Pattern(OptionsRecordSize, 11);
     in[0] = 3;
@@ -99,6 +99,8 @@ TEST(Records, OptionsRecordRoundTripsAndPlacesItsOwnFields) {
 
 TEST(Records, DefaultsTakeTheFirstShipFlagAndMapInNameOrder) {
     TTempDir game;
+    EXPECT_EQ(DefaultOptions(TFiles(game.Path, game.Path)).MapFile.Str(), "maps\\")
+        << "no maps: the folder alone";
     game.Write("graphics/zebra_ship.bmp", "");
     game.Write("graphics/Arrow_ship.bmp", "");
     game.Write("graphics/moon_flag.bmp", "");
@@ -115,11 +117,6 @@ TEST(Records, DefaultsTakeTheFirstShipFlagAndMapInNameOrder) {
     EXPECT_EQ(b[509], 5);
     EXPECT_EQ(b[510], 0);
     EXPECT_EQ(b[511], 0);
-}
-
-TEST(Records, WithoutMapsTheMapFileIsTheFolderAlone) {
-    TTempDir game;
-    EXPECT_EQ(DefaultOptions(TFiles(game.Path, game.Path)).MapFile.Str(), "maps\\");
 }
 
 TEST(Records, AMissingOptionsFileGivesDefaultsAndPilotFoldersButNoFile) {
