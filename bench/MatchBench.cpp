@@ -1,7 +1,7 @@
 // MatchBench: how long a match frame takes on the largest shipped map with an empty pool, a full
 // pool and a nuke chain, and how long a match takes to set up.
-#include "app/Form.h"
-#include "app/GameMath.h"
+#include "app/Game.h"
+#include "core/GameMath.h"
 #include "media/headless/HeadlessPlatform.h"
 #include "world/World.h"
 
@@ -67,13 +67,13 @@ class TBenchGame {
   public:
     TBenchGame()
         : Home(fs::temp_directory_path() / ("flarons_bench_" + std::to_string(::getpid()))),
-          Form(Platform, TFiles(FLARONS_GAME_DIR, MakeHome(Home)), TCommandLine{}) {
+          Game(Platform, TFiles(FLARONS_GAME_DIR, MakeHome(Home)), TCommandLine{}) {
         RandSeed(20240601);
-        Form.Options = DefaultOptions(Form.Files);
-        Form.Options.MapFile.Set(LargestMap());
-        Form.Options.Lives = 0;
-        Form.PrepareStartupAssets();
-        if (!Form.StartMatch()) throw std::runtime_error("the match could not be started");
+        Game.Options = DefaultOptions(Game.Files);
+        Game.Options.MapFile.Set(LargestMap());
+        Game.Options.Lives = 0;
+        Game.PrepareStartupAssets();
+        if (!Game.StartMatch()) throw std::runtime_error("the match could not be started");
         Save();
     }
     ~TBenchGame() {
@@ -81,10 +81,10 @@ class TBenchGame {
         fs::remove_all(Home, ec);
     }
 
-    TMap& Map() { return *Form.Map; }
+    TWorld& Map() { return *Game.World; }
 
     void Save() {
-        TMap& m = Map();
+        TWorld& m = Map();
         Pool = m.Projectiles;
         Cursor = m.ProjectileCursor;
         Terrain = m.TerrainBitmap.Cells;
@@ -99,7 +99,7 @@ class TBenchGame {
         }
     }
     void Restore(bool terrain) {
-        TMap& m = Map();
+        TWorld& m = Map();
         std::copy(Pool.begin(), Pool.end(), m.Projectiles.begin());
         m.ProjectileCursor = Cursor;
         if (terrain) {
@@ -123,14 +123,14 @@ class TBenchGame {
 
     int Live() const {
         int n = 0;
-        for (const TProjectile& r : Form.Map->Projectiles)
+        for (const TProjectile& r : Game.World->Projectiles)
             n += r.Kind != 0 ? 1 : 0;
         return n;
     }
 
     fs::path Home;
     THeadlessPlatform Platform;
-    TForm1 Form;
+    TGame Game;
 
   private:
     static fs::path MakeHome(const fs::path& home) {
@@ -154,7 +154,7 @@ TBenchGame& Game() {
 // The mean length of the runs of one kind among the live records in slot order: what the
 // branches of the projectile rules see. The game spawns in bursts (an explosion's sparks, a dig's
 // earth), so its runs are long: about 11 at the peak of a nuke chain.
-double KindRun(const TMap& map) {
+double KindRun(const TWorld& map) {
     int live = 0, runs = 0, previous = -1;
     for (const TProjectile& r : map.Projectiles) {
         if (r.Kind == 0) continue;
@@ -169,7 +169,7 @@ double KindRun(const TMap& map) {
 // loose earth and snow, water and bullets, each in an empty cell. They come in bursts of one kind
 // of 1 to `burst` records about one player, as the game spawns them; a burst of 1 draws every
 // slot's kind on its own, which the game never does, and is the worst case for the rules.
-void FillPool(TMap& map, int burst) {
+void FillPool(TWorld& map, int burst) {
     const int w = map.TerrainBitmap.Width;
     const int h = map.TerrainBitmap.Height - 1;
     const double scale = map.Scale;
@@ -230,7 +230,7 @@ void MatchFrameEmptyPool(benchmark::State& state) {
         state.PauseTiming();
         game.Restore(false);
         state.ResumeTiming();
-        game.Form.MatchFrame();
+        game.Game.MatchFrame();
     }
 }
 
@@ -252,11 +252,11 @@ void FullPool(benchmark::State& state) {
         std::copy(full.begin(), full.end(), game.Map().Projectiles.begin());
         game.Map().ProjectileCursor = cursor;
         state.ResumeTiming();
-        if (part == WholeFrame) game.Form.MatchFrame();
-        if (part == WorldUpdateOnly) game.Map().UpdateWorld(game.Form.DXWaveList);
+        if (part == WholeFrame) game.Game.MatchFrame();
+        if (part == WorldUpdateOnly) game.Map().UpdateWorld(game.Game.Sounds);
         if (part == ViewsOnly) {
-            game.Map().BeginViews(game.Form.DXDraw, &game.Form.ViewWorker);
-            game.Map().FinishViews(&game.Form.ViewWorker);
+            game.Map().BeginViews(game.Game.BackSurface, &game.Game.ViewWorker);
+            game.Map().FinishViews(&game.Game.ViewWorker);
         }
     }
     game.Restore(true);
@@ -271,7 +271,7 @@ void NukeChain(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         game.Restore(true);
-        TMap& map = game.Map();
+        TWorld& map = game.Map();
         const TShip& ship = map.Ships[0];
         map.Spawn(22, ship.X + 80 * map.Scale, ship.Y - 40 * map.Scale, 0, 2);
         // Until it lands the frames are ordinary ones.
@@ -280,14 +280,14 @@ void NukeChain(benchmark::State& state) {
             for (const TProjectile& r : map.Projectiles)
                 falling = falling || (r.Kind == 22 && r.Timer >= 4);
             if (!falling) break;
-            game.Form.MatchFrame();
+            game.Game.MatchFrame();
         }
         frames.clear();
         peak = 0;
         state.ResumeTiming();
         for (int i = 0; i < 6000; ++i) {
             const auto t0 = std::chrono::steady_clock::now();
-            game.Form.MatchFrame();
+            game.Game.MatchFrame();
             frames.push_back(
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
             state.PauseTiming();
@@ -320,7 +320,7 @@ void NukeChain(benchmark::State& state) {
 void BuildWorld(benchmark::State& state) {
     TBenchGame& game = Game();
     for (auto _ : state) {
-        auto map = TMap::Create(game.Form.Files, game.Form.DXImageList.Find("GreenFont"), game.Form.Options);
+        auto map = TWorld::Create(game.Game.Files, game.Game.Images.Find("GreenFont"), game.Game.Options);
         benchmark::DoNotOptimize(map.get());
     }
 }
@@ -328,7 +328,7 @@ void BuildWorld(benchmark::State& state) {
 void StartMatch(benchmark::State& state) {
     TBenchGame& game = Game();
     for (auto _ : state) {
-        if (!game.Form.StartMatch()) state.SkipWithError("the match could not be started");
+        if (!game.Game.StartMatch()) state.SkipWithError("the match could not be started");
     }
     game.Save();
 }

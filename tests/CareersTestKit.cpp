@@ -1,7 +1,7 @@
 // CareersTestKit: the game object, menus, clicks and text reading of the career screen tests.
 #include "CareersTestKit.h"
 
-#include "app/OptionsFile.h"
+#include "core/OptionsFile.h"
 #include "frontend/PilotFiles.h"
 
 #include <cctype>
@@ -17,8 +17,8 @@ std::string Upper(std::string text) {
 }
 
 TCareers::TCareers() {
-    Form = std::make_unique<TForm1>(Platform, TFiles(FLARONS_GAME_DIR, Home.Path), TCommandLine{});
-    TForm1& f = *Form;
+    Game = std::make_unique<TGame>(Platform, TFiles(FLARONS_GAME_DIR, Home.Path), TCommandLine{});
+    TGame& f = *Game;
     f.Options = DefaultOptions(f.Files);
     f.PlayerPanels[0].SetSize(158, 362);
     f.PlayerPanels[1].SetSize(158, 362);
@@ -72,7 +72,7 @@ TCareers::TCareers() {
 }
 
 void TCareers::UseCellFont(const std::string& name, int cellWidth, int height) {
-    for (TPictureItem& item : Form->DXImageList.Items)
+    for (TPictureItem& item : Game->Images.Items)
         if (item.Name == name) item = MakeCellFont(name, cellWidth, height, int(CellChars.size()));
 }
 
@@ -105,7 +105,7 @@ void TCareers::ClickItem(TGameMenu& menu, int index) {
 }
 
 void TCareers::ServeList() {
-    TForm1& f = *Form;
+    TGame& f = *Game;
     if (f.ListMenu->ItemClicked(f.ListUpItem)) {
         --f.ListTop;
         f.BuildListPage();

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "TestSupport.h"
-#include "app/Form.h"
+#include "app/Game.h"
 
 #include <memory>
 #include <string>
@@ -12,7 +12,7 @@ class TCareers {
   public:
     TTempDir Home;
     TTestPlatform Platform;
-    std::unique_ptr<TForm1> Form;
+    std::unique_ptr<TGame> Game;
 
     // Default pilots, the panels at their sizes, MainMenu and KeyboardMenu at their places.
     TCareers();

@@ -8,7 +8,7 @@ std::string Number(float v) {
 }
 } // namespace
 
-std::unique_ptr<TMap> CombatWorld(int w, int h, float ship1X, float ship1Y, float ship2X, float ship2Y,
+std::unique_ptr<TWorld> CombatWorld(int w, int h, float ship1X, float ship1Y, float ship2X, float ship2Y,
                                   const std::string& mapScale) {
     TWorldFolder folder;
     folder.WriteStandardPictures();
@@ -16,7 +16,7 @@ std::unique_ptr<TMap> CombatWorld(int w, int h, float ship1X, float ship1Y, floa
     folder.WriteText("maps\\c.map", "MIDDLE=mid.bmp\nSCALE=" + mapScale + "\nPLY1X=" + Number(ship1X) +
                                         "\nPLY1Y=" + Number(ship1Y) + "\nPLY2X=" + Number(ship2X) +
                                         "\nPLY2Y=" + Number(ship2Y) + "\n");
-    auto map = TMap::Create(folder.Files, TestFont(), TestOptions("maps\\c.map"));
+    auto map = TWorld::Create(folder.Files, TestFont(), TestOptions("maps\\c.map"));
     map->SetFrameRate(40);
     return map;
 }
@@ -34,23 +34,23 @@ TWaveList CombatSounds() {
     return waves;
 }
 
-void PutCell(TMap& map, int x, int y, uint8_t cls, uint32_t pixel) {
+void PutCell(TWorld& map, int x, int y, uint8_t cls, uint32_t pixel) {
     map.TerrainBitmap.Set(x, y, cls);
     map.MiddleLayer.SetPixel(x, y, pixel);
 }
 
-void PutBlock(TMap& map, int x0, int y0, int x1, int y1, uint8_t cls, uint32_t pixel) {
+void PutBlock(TWorld& map, int x0, int y0, int x1, int y1, uint8_t cls, uint32_t pixel) {
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x)
             PutCell(map, x, y, cls, pixel);
 }
 
-void AdvanceAll(TMap& map, TWaveList& waves) {
+void AdvanceAll(TWorld& map, TWaveList& waves) {
     for (int slot = 0; slot < int(ProjectileCount); ++slot)
         if (map.Projectiles[size_t(slot)].Kind != 0) map.AdvanceProjectile(slot, waves);
 }
 
-int CountKind(const TMap& map, uint8_t kind) {
+int CountKind(const TWorld& map, uint8_t kind) {
     int n = 0;
     for (const TProjectile& p : map.Projectiles)
         if (p.Kind != 0 && (kind == 0 || p.Kind == kind)) ++n;

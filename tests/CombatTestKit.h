@@ -10,19 +10,19 @@
 #include <string>
 
 // A world whose MIDDLE picture is w x h and black (all empty), ship 1 at (ship1X, ship1Y), ship 2 at
-// (ship2X, ship2Y); mapScale is the SCALE= key (2 gives Scale 1). Built through TMap::Create.
-std::unique_ptr<TMap> CombatWorld(int w, int h, float ship1X, float ship1Y, float ship2X, float ship2Y,
+// (ship2X, ship2Y); mapScale is the SCALE= key (2 gives Scale 1). Built through TWorld::Create.
+std::unique_ptr<TWorld> CombatWorld(int w, int h, float ship1X, float ship1Y, float ship2X, float ship2Y,
                                   const std::string& mapScale = "1");
 
 // Every sound the combat rules name, each a short silent recording.
 TWaveList CombatSounds();
 
 // Writes a terrain class and its MIDDLE pixel together, as the rules do.
-void PutCell(TMap& map, int x, int y, uint8_t cls, uint32_t pixel);
+void PutCell(TWorld& map, int x, int y, uint8_t cls, uint32_t pixel);
 // Fills the rectangle [x0, x1) x [y0, y1) with one class and pixel.
-void PutBlock(TMap& map, int x0, int y0, int x1, int y1, uint8_t cls, uint32_t pixel);
+void PutBlock(TWorld& map, int x0, int y0, int x1, int y1, uint8_t cls, uint32_t pixel);
 
 // One projectile pass of the world update: every live slot in slot order.
-void AdvanceAll(TMap& map, TWaveList& waves);
+void AdvanceAll(TWorld& map, TWaveList& waves);
 // Live records of one kind (0 counts every live record).
-int CountKind(const TMap& map, uint8_t kind);
+int CountKind(const TWorld& map, uint8_t kind);

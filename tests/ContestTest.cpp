@@ -3,8 +3,8 @@
 #include "MatchTestKit.h"
 #include "TestSupport.h"
 
-#include "app/Form.h"
-#include "app/GameMath.h"
+#include "app/Game.h"
+#include "core/GameMath.h"
 #include "media/Sound.h"
 #include "world/World.h"
 
@@ -22,7 +22,7 @@ namespace {
 struct Contest : ::testing::Test {
     TWorldFolder Folder;
     TPictureItem Font = TestFont();
-    std::unique_ptr<TMap> Map;
+    std::unique_ptr<TWorld> Map;
     TWaveList Waves;
 
     void SetUp() override {
@@ -36,7 +36,7 @@ struct Contest : ::testing::Test {
         RandSeed(12345);
     }
 
-    void Build(const TOptions& options) { Map = TMap::Create(Folder.Files, Font, options); }
+    void Build(const TOptions& options) { Map = TWorld::Create(Folder.Files, Font, options); }
     // A fresh world with these lives and points limit, 0 meaning unlimited and none.
     void Build(uint8_t lives, uint8_t pointsLimit) {
         TOptions o = TestOptions("maps\\t.map");
@@ -722,7 +722,7 @@ TEST_F(Contest, OnlyTheEnemyTakesTheFlagUpCloseAndDragsItOnceFarAway) {
 struct ScriptedMatch {
     TTempDir Home;
     TTestPlatform Platform;
-    std::unique_ptr<TForm1> Form;
+    std::unique_ptr<TGame> Game;
 
     ScriptedMatch(uint8_t pointsLimit, uint8_t lives) {
         const TFiles files(FLARONS_GAME_DIR, Home.Path);
@@ -735,21 +735,21 @@ struct ScriptedMatch {
         switches.QuickMatch = true;
         switches.HasSeed = true;
         switches.Seed = 5;
-        Form = std::make_unique<TForm1>(Platform, files, switches);
+        Game = std::make_unique<TGame>(Platform, files, switches);
         Platform.Press(keySpace, true);
-        Form->DXDrawInitializeSurface();
+        Game->Start();
         Platform.Press(keySpace, false);
     }
     // Ticks until the end screen shows; -1 when it does not within `limit` ticks.
     int PlayToTheEnd(int limit) {
         Platform.Press(keyW, true);
         for (int tick = 0; tick < limit; ++tick) {
-            Form->DXTimerTimer();
-            if (Form->GameState == gsMatchEnd) return tick;
+            Game->Tick();
+            if (Game->GameState == gsMatchEnd) return tick;
         }
         return -1;
     }
-    TMap& Map() { return *Form->Map; }
+    TWorld& Map() { return *Game->World; }
 };
 
 TEST(ScriptedMatches, APointsLimitOfOneEndsTheMatchAtTheFirstWreck) {

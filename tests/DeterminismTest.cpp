@@ -3,8 +3,8 @@
 // moment it changes what the players see.
 #include "TestSupport.h"
 
-#include "app/Form.h"
-#include "app/GameMath.h"
+#include "app/Game.h"
+#include "core/GameMath.h"
 #include "world/World.h"
 
 #include <gtest/gtest.h>
@@ -44,20 +44,20 @@ constexpr int PhaseCount = int(sizeof Phases / sizeof Phases[0]);
 struct TScriptedFight {
     TTempDir Home;
     TTestPlatform Platform;
-    std::unique_ptr<TForm1> Form;
+    std::unique_ptr<TGame> Game;
     std::vector<uint8_t> StartTerrain;
     uint32_t Shots[2] = {0, 0};
 
     TScriptedFight() {
         const TFiles files(FLARONS_GAME_DIR, Home.Path);
-        Form = std::make_unique<TForm1>(Platform, files, TCommandLine{});
+        Game = std::make_unique<TGame>(Platform, files, TCommandLine{});
         RandSeed(777);
-        Form->Options = DefaultOptions(Form->Files);
-        Form->Options.MapFile.Set("maps\\Abyss.map");
-        Form->Options.Lives = 0;
-        Form->PrepareStartupAssets();
-        EXPECT_TRUE(Form->StartMatch());
-        StartTerrain = Form->Map->TerrainBitmap.Cells;
+        Game->Options = DefaultOptions(Game->Files);
+        Game->Options.MapFile.Set("maps\\Abyss.map");
+        Game->Options.Lives = 0;
+        Game->PrepareStartupAssets();
+        EXPECT_TRUE(Game->StartMatch());
+        StartTerrain = Game->World->TerrainBitmap.Cells;
     }
 
     // Holds the keys of one frame and runs it; both players thrust, turn and fire by the script.
@@ -78,27 +78,27 @@ struct TScriptedFight {
             const uint8_t* w = Phases[(f - LiftOffFrames) / PhaseFrames];
             for (uint8_t p = 0; p < 2; ++p)
                 for (size_t k = 0; k < 2; ++k) {
-                    TWeapon& weapon = Form->PlayerWeapons[p][k];
+                    TWeapon& weapon = Game->PlayerWeapons[p][k];
                     weapon.Create(p, w[2 * p + k]);
                     weapon.Cooldown = 100; // ready at once, even the nuke
                 }
         }
-        Form->PrevInput = Form->DXInput.States;
-        Form->DXInput.Poll(raw);
-        Form->MatchFrame();
+        Game->PrevInput = Game->Input.States;
+        Game->Input.Poll(raw);
+        Game->MatchFrame();
     }
 
     void Run() {
         for (int f = 0; f < LiftOffFrames + PhaseCount * PhaseFrames; ++f)
             Frame(f);
         for (size_t p = 0; p < 2; ++p)
-            Shots[p] = Form->Map->Match.Players[p].ShotsFired;
+            Shots[p] = Game->World->Match.Players[p].ShotsFired;
     }
 
     // Every record of the pool, the terrain classes, the play field's pixels, ships, flags, the
     // match's options copy, the cameras, the composed screen and the random generator's position.
     uint64_t Digest() const {
-        const TMap& m = *Form->Map;
+        const TWorld& m = *Game->World;
         THash h;
         h.Vector(m.Projectiles);
         h.Add(m.ProjectileCursor);
@@ -114,8 +114,8 @@ struct TScriptedFight {
         }
         h.Vector(m.Match.Bytes());
         h.Add(m.ViewX), h.Add(m.ViewY), h.Add(m.FrameCounter);
-        h.Add(ShakeX), h.Add(ShakeY), h.Add(ShakeVelX), h.Add(ShakeVelY);
-        h.Vector(Form->DXDraw.Pixels);
+        h.Add(m.ShakeX), h.Add(m.ShakeY), h.Add(m.ShakeVelX), h.Add(m.ShakeVelY);
+        h.Vector(Game->BackSurface.Pixels);
         const int32_t next = Random(1 << 30);
         h.Add(next);
         return h.Value;
@@ -128,7 +128,7 @@ uint64_t FightDigest() {
     // The script must really fight: shots from both sides and ground blown or dug away.
     EXPECT_GT(fight.Shots[0], 50u);
     EXPECT_GT(fight.Shots[1], 50u);
-    EXPECT_NE(fight.Form->Map->TerrainBitmap.Cells, fight.StartTerrain);
+    EXPECT_NE(fight.Game->World->TerrainBitmap.Cells, fight.StartTerrain);
     return fight.Digest();
 }
 
@@ -137,7 +137,7 @@ uint64_t FightDigest() {
 uint64_t FullPoolDigest() {
     TScriptedFight fight;
     fight.Run();
-    TMap& m = *fight.Form->Map;
+    TWorld& m = *fight.Game->World;
     constexpr uint8_t Kinds[] = {4, 5, 255, 6, 3, 9, 4, 5};
     for (size_t i = 0; i < ProjectileCount; ++i) {
         const TShip& near = m.Ships[i % 2];
@@ -179,7 +179,7 @@ TEST(Determinism, AFullPoolRunsAsItAlwaysDid) {
 namespace {
 
 // Slots whose bit in the map of slots in use disagrees with the record's Kind.
-int SlotsOutOfStep(const TMap& m) {
+int SlotsOutOfStep(const TWorld& m) {
     int wrong = 0;
     for (size_t i = 0; i < ProjectileCount; ++i) {
         const bool bit = ((m.SlotsInUse[i / 64] >> (i % 64)) & 1u) != 0;
@@ -193,7 +193,7 @@ int SlotsOutOfStep(const TMap& m) {
 // walk would not have.
 TEST(Determinism, TheMapOfSlotsInUseKeepsStepWithThePool) {
     TScriptedFight fight;
-    TMap& m = *fight.Form->Map;
+    TWorld& m = *fight.Game->World;
     long most = 0;
     for (int f = 0; f < LiftOffFrames + PhaseCount * PhaseFrames; ++f) {
         fight.Frame(f);
@@ -216,7 +216,7 @@ TEST(Determinism, TheMapOfSlotsInUseKeepsStepWithThePool) {
 // A full pool in the update: every spawn overwrites the slot the cursor stands on.
 TEST(Determinism, AFullPoolOverwritesTheCursorSlotInTheUpdate) {
     TScriptedFight fight;
-    TMap& m = *fight.Form->Map;
+    TWorld& m = *fight.Game->World;
     for (TProjectile& r : m.Projectiles)
         r = TProjectile{}, r.Kind = 8; // resting records of no rule: nothing frees them
     m.ProjectileCursor = 500;

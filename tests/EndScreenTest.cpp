@@ -1,7 +1,7 @@
 // EndScreenTest: the statistics panels, the result of a finished match, the merge on space and the
 // still of the match behind the menus.
 #include "CareersTestKit.h"
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 #include "text/Font.h"
 #include "world/World.h"
 
@@ -14,7 +14,7 @@ constexpr int StatsCell = 4; // narrow cells so whole statistics lines fit the p
 class EndScreen : public ::testing::Test {
   protected:
     TCareers C;
-    TForm1& F = *C.Form;
+    TGame& F = *C.Game;
     void SetUp() override {
         C.UseCellFont("GreenFont", StatsCell, 6);
         C.UseCellFont("GreyFont", 10, 15);
@@ -33,17 +33,17 @@ class EndScreen : public ::testing::Test {
     }
     // A finished match in an empty world: both match records start from the pilots.
     TOptions& FinishedMatch() {
-        F.Map = std::make_unique<TMap>();
-        F.Map->Match = F.Options;
-        for (TPilotRecord& r : F.Map->Match.Players)
+        F.World = std::make_unique<TWorld>();
+        F.World->Match = F.Options;
+        for (TPilotRecord& r : F.World->Match.Players)
             ClearMatchCounters(r);
         F.GameState = gsMatchEnd;
         F.EndScreenDrawn = false;
-        return F.Map->Match;
+        return F.World->Match;
     }
     // True when every visible pixel of the image's first pattern is on the screen at (x, y).
     bool Shows(const std::string& image, int x, int y) const {
-        const TPictureItem& item = F.DXImageList.Find(image);
+        const TPictureItem& item = F.Images.Find(image);
         const TRect r = item.PatternRect(0);
         int visible = 0;
         for (int dy = 0; dy < r.Height(); ++dy)
@@ -51,7 +51,7 @@ class EndScreen : public ::testing::Test {
                 const uint32_t px = item.Picture.Pixel(r.Left + dx, r.Top + dy);
                 if (px == item.TransparentColor) continue;
                 ++visible;
-                if (F.DXDraw.Pixel(x + dx, y + dy) != px) return false;
+                if (F.BackSurface.Pixel(x + dx, y + dy) != px) return false;
             }
         return visible > 0;
     }
@@ -106,8 +106,8 @@ TEST_F(EndScreen, LifetimeStatisticsShowTheBasicLinesForANewPilotAndEveryBlockLa
                                         "LONGEST BATTLE:.......01:05",
                                         "",
                                         "SUCCESSIVE WINS:......2"}));
-    F.DXDraw.Fill(0);
-    F.DXDraw.Draw(0, 0, F.PlayerPanels[1], false);
+    F.BackSurface.Fill(0);
+    F.BackSurface.Draw(0, 0, F.PlayerPanels[1], false);
     EXPECT_TRUE(Shows("Medal4", 26 + 3, 316)) << "the second grade of the streak family lies over the first";
 }
 
@@ -116,44 +116,44 @@ TEST_F(EndScreen, TheWinnerByPointsIsNamedEvenWithoutLivesLeft) {
     m.Players[0].Points = 3;
     m.Players[1].Points = 7;
     m.Players[1].PlayingTime = 90;
-    F.Map->Ships[1].Lives = 0;
-    F.DXDraw.Fill(0);
+    F.World->Ships[1].Lives = 0;
+    F.BackSurface.Fill(0);
     F.MatchEndScreen();
     EXPECT_EQ(F.GameState, gsMatchEnd);
-    EXPECT_EQ(TCareers::ReadText(F.DXDraw, 10, 445, 42, 7), "WINNER:");
-    EXPECT_EQ(TCareers::ReadText(F.DXDraw, 10, 130, 42, 6), "LOSER:");
+    EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 445, 42, 7), "WINNER:");
+    EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 130, 42, 6), "LOSER:");
     EXPECT_TRUE(Shows("GoldTrophy", 588, 350));
     EXPECT_TRUE(Shows("SilverTrophy", 4, 350));
-    EXPECT_EQ(TCareers::ReadText(F.DXDraw, 10, 190, 410, 26), "PRESS SPACE TO CONTINUE...");
+    EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 190, 410, 26), "PRESS SPACE TO CONTINUE...");
     // The match statistics over the match picture; the panels are drawn at (81, 60) and (401, 60).
-    EXPECT_EQ(Lines(F.DXDraw, 402, 100, 130),
+    EXPECT_EQ(Lines(F.BackSurface, 402, 100, 130),
               (std::vector<std::string>{"", "EXPERIENCE EARNED: 7", "", "PLAYING TIME:.........01:30"}));
-    EXPECT_EQ(TCareers::ReadText(F.DXDraw, StatsCell, 82, 107, 20), "EXPERIENCE EARNED: 1");
+    EXPECT_EQ(TCareers::ReadText(F.BackSurface, StatsCell, 82, 107, 20), "EXPERIENCE EARNED: 1");
     EXPECT_EQ(m.Players[1].BattlesWon, 1u);
     EXPECT_EQ(m.Players[1].SuccessiveWins, 1u);
     EXPECT_EQ(F.Options.Players[1].BattlesWon, 0u) << "nothing is merged before space";
 
     // Later ticks neither settle again nor draw.
-    F.DXDraw.Fill(0x202020);
+    F.BackSurface.Fill(0x202020);
     F.MatchEndScreen();
     EXPECT_EQ(m.Players[1].Experience, 7u);
     EXPECT_EQ(m.Players[1].BattlesWon, 1u);
-    EXPECT_EQ(F.DXDraw.Pixel(450, 45), 0x202020u);
+    EXPECT_EQ(F.BackSurface.Pixel(450, 45), 0x202020u);
 }
 
 TEST_F(EndScreen, EqualPointsAreADrawWithoutTrophies) {
     TOptions& m = FinishedMatch();
     F.Options.Players[0].SuccessiveWins = 3;
     m.Players[0].SuccessiveWins = 3;
-    F.DXDraw.Fill(0);
+    F.BackSurface.Fill(0);
     F.MatchEndScreen();
-    EXPECT_EQ(TCareers::ReadText(F.DXDraw, 10, 300, 230, 4), "DRAW");
-    EXPECT_EQ(TCareers::ReadText(F.DXDraw, 10, 445, 42, 7), "       ");
-    EXPECT_EQ(TCareers::ReadText(F.DXDraw, 10, 125, 42, 7), "       ");
+    EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 300, 230, 4), "DRAW");
+    EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 445, 42, 7), "       ");
+    EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 125, 42, 7), "       ");
     for (int y = 350; y < 400; ++y)
         for (int x = 0; x < 52; ++x) {
-            ASSERT_EQ(F.DXDraw.Pixel(x, y), 0u);
-            ASSERT_EQ(F.DXDraw.Pixel(588 + x, y), 0u);
+            ASSERT_EQ(F.BackSurface.Pixel(x, y), 0u);
+            ASSERT_EQ(F.BackSurface.Pixel(588 + x, y), 0u);
         }
     EXPECT_EQ(m.Players[0].BattlesDrawn, 1u);
     EXPECT_EQ(m.Players[1].BattlesDrawn, 1u);
@@ -195,7 +195,7 @@ TEST_F(EndScreen, SpaceHeldAtTheEndSettlesMergesAndReturnsInOneTick) {
     F.Options.Players[0].LongestBattle = 50;
     F.MainMenu->Items[0].Visible = true; // a match had been interrupted earlier
     C.Platform.Press(keySpace, true);
-    F.DXTimerTimer();
+    F.Tick();
     EXPECT_EQ(F.GameState, gsMainMenu);
     const TPilotRecord& one = F.Options.Players[0];
     const TPilotRecord& two = F.Options.Players[1];
@@ -210,7 +210,7 @@ TEST_F(EndScreen, SpaceHeldAtTheEndSettlesMergesAndReturnsInOneTick) {
     EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[1], 10, 79, 0, 8), "PLAYER 2");
 
     // Space still held in the menu merges nothing more.
-    F.DXTimerTimer();
+    F.Tick();
     EXPECT_EQ(F.Options.Players[1].BattlesFought, 1u);
 }
 
@@ -221,9 +221,9 @@ TEST_F(EndScreen, TheMenuShowsAnEnlargedStillOfTheViews) {
 
     F.Options.MapFile.Set("maps\\Duel.map");
     RandSeed(7);
-    F.Map = TMap::Create(F.Files, F.DXImageList.Find("GreenFont"), F.Options);
+    F.World = TWorld::Create(F.Files, F.Images.Find("GreenFont"), F.Options);
     Surface views(ScreenWidth, ScreenHeight);
-    F.Map->DrawViews(views);
+    F.World->DrawViews(views);
     F.RefreshMenuBackground();
     EXPECT_EQ(F.MenuBackground.Pixel(0, 0), views.Pixel(17, 0));
     const uint32_t corner = F.MenuBackground.Pixel(639, 479);

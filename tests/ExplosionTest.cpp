@@ -2,7 +2,7 @@
 #include "CombatTestKit.h"
 #include "TestSupport.h"
 
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ const uint32_t Rock = Rgb(120, 90, 60);
 const uint32_t PadRed = Rgb(255, 0, 0);
 
 struct Explosions : ::testing::Test {
-    std::unique_ptr<TMap> Map = CombatWorld(400, 300, 20, 20, 380, 20);
+    std::unique_ptr<TWorld> Map = CombatWorld(400, 300, 20, 20, 380, 20);
     TWaveList Waves = CombatSounds();
     void SetUp() override { RandSeed(5); }
     int Put(uint8_t kind, float x, float y, float vx, float vy) {
@@ -222,13 +222,13 @@ struct RealMap : ::testing::Test {
     TTempDir Home;
     TFiles Files{FLARONS_GAME_DIR, Home.Path};
     TWaveList Waves = CombatSounds();
-    std::unique_ptr<TMap> Map;
+    std::unique_ptr<TWorld> Map;
     int GroundX = 0, GroundY = -1;
 
     void SetUp() override {
         TOptions options = DefaultOptions(Files);
         options.MapFile.Set("maps\\Duel.map");
-        Map = TMap::Create(Files, TestFont(), options);
+        Map = TWorld::Create(Files, TestFont(), options);
         Map->SetFrameRate(40);
         RandSeed(3);
         // The first solid cell from the top of the middle column: the snowy rock in the centre.

@@ -1,6 +1,6 @@
 // FilesTest: the Windows-path layer on a case-sensitive file system.
 #include "TestSupport.h"
-#include "app/Files.h"
+#include "core/Files.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // and water.
 #include "MatchTestKit.h"
 
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ namespace {
 struct Flight : ::testing::Test {
     // 800 x 600: wider and taller than one view; player 1 starts left, player 2 right.
     TMatchWorld W{800, 600, {200, 300}, {600, 300}};
-    TMap& M = *W.Map;
+    TWorld& M = *W.Map;
     TShip& S = W.Ship(0);
 
     int LiveRecords(uint8_t kind) const {

@@ -1,6 +1,6 @@
 // FrontEndTest: the front-end frame driven by mouse and keys, match start, start-up order and credits.
 #include "TestSupport.h"
-#include "app/Form.h"
+#include "app/Game.h"
 #include "world/World.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ struct TAt {
     int X, Y;
 };
 
-// Records what the form looked like at every flip.
+// Records what the game looked like at every flip.
 class TRecordingPlatform : public TTestPlatform {
   public:
     std::function<void(const Surface&)> OnPresent;
@@ -33,27 +33,27 @@ class TRecordingPlatform : public TTestPlatform {
 struct FrontEndTest : testing::Test {
     TTempDir Home;
     TRecordingPlatform Platform;
-    TForm1 Form{Platform, TFiles(FLARONS_GAME_DIR, Home.Path), TCommandLine{}};
+    TGame Game{Platform, TFiles(FLARONS_GAME_DIR, Home.Path), TCommandLine{}};
 
     // Start-up with the title skipped, then the first tick that prepares the panels.
     void Start() {
         Platform.Press(keySpace, true);
-        Form.DXDrawInitializeSurface();
+        Game.Start();
         Platform.Press(keySpace, false);
-        Form.DXTimerTimer();
-        ASSERT_EQ(Form.GameState, gsMainMenu);
+        Game.Tick();
+        ASSERT_EQ(Game.GameState, gsMainMenu);
     }
     // One tick with this mouse movement and button.
     void Tick(int dx = 0, int dy = 0, bool button = false) {
         Platform.Held.MouseDX = dx;
         Platform.Held.MouseDY = dy;
         Platform.Held.MouseLeft = button;
-        Form.DXTimerTimer();
+        Game.Tick();
         Platform.Held.MouseDX = 0;
         Platform.Held.MouseDY = 0;
     }
     void MoveTo(int x, int y, bool button = false) {
-        Tick(x - Form.MainMenu->CursorX, y - Form.MainMenu->CursorY, button);
+        Tick(x - Game.MainMenu->CursorX, y - Game.MainMenu->CursorY, button);
     }
     // Move, press, release; the tick after the release is the one a main-menu click acts in.
     void Click(TAt at) {
@@ -64,9 +64,9 @@ struct FrontEndTest : testing::Test {
     }
     uint8_t Clicked(TAt at) {
         Click(at);
-        return Form.GameState;
+        return Game.GameState;
     }
-    bool Visible(int item) const { return Form.MainMenu->Items[size_t(item)].Visible; }
+    bool Visible(int item) const { return Game.MainMenu->Items[size_t(item)].Visible; }
     void HoldKey(TKey key, bool down) { Platform.Press(key, down); }
     // One tick with the key held, then let go.
     void TapKey(TKey key) {
@@ -97,41 +97,41 @@ TEST_F(FrontEndTest, StartUpChecksShipsAndArmsBeforeTheTitleThenBuildsMenusPrevi
     // At every flip: menus built, player 2 armed, ship files checked, previews made, page cursor.
     std::vector<std::tuple<bool, bool, bool, bool, int>> flips;
     Platform.OnPresent = [&](const Surface&) {
-        flips.emplace_back(Form.MainMenu != nullptr, Form.PlayerWeapons[1][1].WeaponId == 12,
-                           Form.Options.Players[0].ShipValid == 0 && Form.Options.Players[1].ShipValid == 1,
-                           !Form.ShipPreviews[1].Empty(), Form.PageCursor[0]);
+        flips.emplace_back(Game.MainMenu != nullptr, Game.PlayerWeapons[1][1].WeaponId == 12,
+                           Game.Options.Players[0].ShipValid == 0 && Game.Options.Players[1].ShipValid == 1,
+                           !Game.ShipPreviews[1].Empty(), Game.PageCursor[0]);
     };
-    Form.PageCursor = {0, 0};
+    Game.PageCursor = {0, 0};
     Platform.Press(keySpace, true);
-    Form.DXDrawInitializeSurface();
+    Game.Start();
     ASSERT_EQ(flips.size(), 641u);
     EXPECT_EQ(Platform.PointerHiddenAtPresent, 0) << "the pointer is hidden before the title shows";
     EXPECT_EQ(flips[0], std::make_tuple(false, true, true, false, 127))
         << "the title shows while the menus load";
     EXPECT_EQ(flips[1], std::make_tuple(true, true, true, true, 127));
-    EXPECT_EQ(Form.GameState, gsStartup);
-    for (const auto& weapons : Form.PlayerWeapons)
+    EXPECT_EQ(Game.GameState, gsStartup);
+    for (const auto& weapons : Game.PlayerWeapons)
         for (const TWeapon& w : weapons)
             EXPECT_EQ(w.Ammo, 100.0f);
-    EXPECT_EQ(Form.PlayerWeapons[1][0].WeaponId, 4);
-    EXPECT_EQ(Form.PlayerWeapons[1][0].Owner, 1);
-    EXPECT_EQ(Form.PlayerWeapons[0][1].WeaponId, stored.Players[0].Weapons[7]);
+    EXPECT_EQ(Game.PlayerWeapons[1][0].WeaponId, 4);
+    EXPECT_EQ(Game.PlayerWeapons[1][0].Owner, 1);
+    EXPECT_EQ(Game.PlayerWeapons[0][1].WeaponId, stored.Players[0].Weapons[7]);
 
     // The first tick after the title prepares the panels.
     Platform.Press(keySpace, false);
-    Form.DXTimerTimer();
-    ASSERT_EQ(Form.GameState, gsMainMenu);
-    ASSERT_EQ(Form.MainMenu->ItemCount(), 21);
+    Game.Tick();
+    ASSERT_EQ(Game.GameState, gsMainMenu);
+    ASSERT_EQ(Game.MainMenu->ItemCount(), 21);
     for (int i = 0; i < 21; ++i)
         EXPECT_EQ(Visible(i), i != 0) << i << ": only Back waits for an interrupted match";
-    EXPECT_EQ(Form.OptionsMenu->ItemCount(), 5);
-    const TGameMenu& keys = *Form.KeyboardMenu;
+    EXPECT_EQ(Game.OptionsMenu->ItemCount(), 5);
+    const TGameMenu& keys = *Game.KeyboardMenu;
     ASSERT_EQ(keys.ItemCount(), 28);
     EXPECT_EQ(keys.OffsetX, 25);
     EXPECT_EQ(keys.OffsetY, 314);
     for (const TGameMenuItem& key : keys.Items)
         EXPECT_GT(key.Width, 0) << "every key has its picture";
-    EXPECT_NE(Form.ListMenu, nullptr);
+    EXPECT_NE(Game.ListMenu, nullptr);
 }
 
 TEST_F(FrontEndTest, AClickFiresOnlyForAPressThatStartedAndStayedOnItAndTheCreditsItOpensScroll) {
@@ -142,63 +142,63 @@ TEST_F(FrontEndTest, AClickFiresOnlyForAPressThatStartedAndStayedOnItAndTheCredi
     MoveTo(AboutButton.X, AboutButton.Y, true);
     Tick();
     Tick();
-    EXPECT_FALSE(Form.AboutShown);
+    EXPECT_FALSE(Game.AboutShown);
     // Pressed on it, moved off and back, released: nothing.
     Tick(0, 0, true);
     MoveTo(AboutButton.X - 40, AboutButton.Y, true);
     MoveTo(AboutButton.X, AboutButton.Y, true);
     Tick();
     Tick();
-    EXPECT_FALSE(Form.AboutShown);
+    EXPECT_FALSE(Game.AboutShown);
     // A real click opens the window; the credits pause two seconds at the top, then scroll ten rows a second.
     Click(AboutButton);
-    ASSERT_TRUE(Form.AboutShown);
-    EXPECT_EQ(Form.AboutPhase, 3);
-    Form.DXTimer.MeasuredFrameRate = 50;
+    ASSERT_TRUE(Game.AboutShown);
+    EXPECT_EQ(Game.AboutPhase, 3);
+    Game.FrameTimer.MeasuredFrameRate = 50;
     const auto frames = [&](int n) {
         for (int i = 0; i < n; ++i)
-            Form.AboutFrame();
+            Game.AboutFrame();
     };
     frames(99);
-    EXPECT_EQ(Form.AboutPhase, 3) << "two seconds at the top";
-    EXPECT_NEAR(Form.AboutScroll, -19.8, 1e-3);
+    EXPECT_EQ(Game.AboutPhase, 3) << "two seconds at the top";
+    EXPECT_NEAR(Game.AboutScroll, -19.8, 1e-3);
     frames(2);
-    ASSERT_EQ(Form.AboutPhase, 0);
-    const float start = Form.AboutScroll;
+    ASSERT_EQ(Game.AboutPhase, 0);
+    const float start = Game.AboutScroll;
     frames(10);
-    EXPECT_NEAR(Form.AboutScroll - start, 2.0, 1e-3) << "0.2 rows a frame at 50 frames a second";
-    Form.DXTimer.MeasuredFrameRate = 100;
+    EXPECT_NEAR(Game.AboutScroll - start, 2.0, 1e-3) << "0.2 rows a frame at 50 frames a second";
+    Game.FrameTimer.MeasuredFrameRate = 100;
     frames(1);
-    EXPECT_NEAR(Form.AboutScroll - start, 2.1, 1e-3);
+    EXPECT_NEAR(Game.AboutScroll - start, 2.1, 1e-3);
     // Down to the end, a pause there, and back up.
-    Form.AboutScroll = 404.85f;
+    Game.AboutScroll = 404.85f;
     for (const auto& [n, phase] : {std::pair{1, 0}, {1, 1}, {199, 1}, {2, 2}}) {
         frames(n);
-        EXPECT_EQ(Form.AboutPhase, phase) << "after " << n << " more frames";
+        EXPECT_EQ(Game.AboutPhase, phase) << "after " << n << " more frames";
     }
-    EXPECT_LE(Form.AboutScroll, 405.0f);
-    Form.AboutScroll = 0.05f;
+    EXPECT_LE(Game.AboutScroll, 405.0f);
+    Game.AboutScroll = 0.05f;
     frames(1);
-    EXPECT_EQ(Form.AboutPhase, 3);
+    EXPECT_EQ(Game.AboutPhase, 3);
 
     // The click fired once: the window stays open through the following frames.
     Tick();
     Tick();
-    EXPECT_TRUE(Form.AboutShown);
+    EXPECT_TRUE(Game.AboutShown);
     // Closing and opening again restarts at the top with the pause.
     Click(AboutButton);
-    EXPECT_FALSE(Form.AboutShown);
+    EXPECT_FALSE(Game.AboutShown);
     Click(AboutButton);
-    EXPECT_TRUE(Form.AboutShown);
-    EXPECT_EQ(Form.AboutPhase, 3);
-    EXPECT_LE(Form.AboutScroll, 0.0f);
+    EXPECT_TRUE(Game.AboutShown);
+    EXPECT_EQ(Game.AboutPhase, 3);
+    EXPECT_LE(Game.AboutScroll, 0.0f);
 }
 
 TEST_F(FrontEndTest, ThePointerIsClampedTheKeyboardFollowsItAtItsOffsetAndOptionArrowsWrap) {
     Start();
     const auto pointers = [&] {
-        return std::make_tuple(Form.MainMenu->CursorX, Form.MainMenu->CursorY, Form.KeyboardMenu->CursorX,
-                               Form.KeyboardMenu->CursorY);
+        return std::make_tuple(Game.MainMenu->CursorX, Game.MainMenu->CursorY, Game.KeyboardMenu->CursorX,
+                               Game.KeyboardMenu->CursorY);
     };
     Tick(5000, 5000);
     EXPECT_EQ(pointers(), std::make_tuple(640, 480, 640, 480));
@@ -206,10 +206,10 @@ TEST_F(FrontEndTest, ThePointerIsClampedTheKeyboardFollowsItAtItsOffsetAndOption
     EXPECT_EQ(pointers(), std::make_tuple(0, 0, 0, 0));
     // The keyboard's first key lies at its offset (25, 314).
     MoveTo(26, 315);
-    EXPECT_EQ(Form.KeyboardMenu->Items[0].State, 1);
+    EXPECT_EQ(Game.KeyboardMenu->Items[0].State, 1);
     // Left of the offset the pointer wraps and hovers nothing.
     MoveTo(10, 400);
-    for (const TGameMenuItem& key : Form.KeyboardMenu->Items)
+    for (const TGameMenuItem& key : Game.KeyboardMenu->Items)
         EXPECT_EQ(key.State, 0);
 
     // Option arrows wrap within 0 to 99; a value a damaged options file left above 99 comes back into range.
@@ -218,7 +218,7 @@ TEST_F(FrontEndTest, ThePointerIsClampedTheKeyboardFollowsItAtItsOffsetAndOption
         Click(arrow);
         return int(option);
     };
-    TOptions& o = Form.Options;
+    TOptions& o = Game.Options;
     EXPECT_EQ(afterClick(PointsDown, o.PointsLimit, 0), 99);
     EXPECT_EQ(afterClick(PointsUp, o.PointsLimit, 99), 0);
     EXPECT_EQ(afterClick(PointsUp, o.PointsLimit, 0), 1);
@@ -229,7 +229,7 @@ TEST_F(FrontEndTest, ThePointerIsClampedTheKeyboardFollowsItAtItsOffsetAndOption
 TEST_F(FrontEndTest, SelectorButtonsOpenAndCloseEachOtherTheMapListHidesBeginAndListsChooseRows) {
     Start();
     EXPECT_EQ(Clicked(ShipArea1), gsShipSelect1);
-    EXPECT_EQ(Form.ListTop, 0);
+    EXPECT_EQ(Game.ListTop, 0);
     EXPECT_EQ(Clicked(ShipArea1), gsMainMenu) << "the same button closes its selector";
 
     EXPECT_EQ(Clicked(ColourArea1), gsColourSelect1);
@@ -243,151 +243,151 @@ TEST_F(FrontEndTest, SelectorButtonsOpenAndCloseEachOtherTheMapListHidesBeginAnd
     EXPECT_EQ(Clicked(MapLine), gsMapSelect);
     Tick();
     EXPECT_FALSE(Visible(4)) << "Begin hides while the map list is open";
-    const uint8_t lives = Form.Options.Lives;
+    const uint8_t lives = Game.Options.Lives;
     Click(LivesUp);
     EXPECT_EQ(Clicked(MapLine), gsMapSelect);
-    EXPECT_EQ(Form.Options.Lives, lives) << "the option arrows rest while the list is open";
+    EXPECT_EQ(Game.Options.Lives, lives) << "the option arrows rest while the list is open";
     EXPECT_EQ(Clicked(ShipArea1), gsShipSelect1) << "a side selector closes the map list";
     Tick();
     EXPECT_TRUE(Visible(4));
 
     // The game folder holds fewer ships than a page: no arrows.
-    const std::string ship = Form.Options.Players[0].ShipFile.Str();
-    EXPECT_EQ(Form.ListUpItem, 42);
-    EXPECT_EQ(Form.ListDownItem, 42);
+    const std::string ship = Game.Options.Players[0].ShipFile.Str();
+    EXPECT_EQ(Game.ListUpItem, 42);
+    EXPECT_EQ(Game.ListDownItem, 42);
     // Starting one entry in, the page gets an up arrow; its click moves back and is no row.
-    Form.ListTop = 1;
-    Form.BuildListPage();
-    ASSERT_NE(Form.ListUpItem, 42);
-    Form.ListMenu->Items[Form.ListUpItem].State = 2;
-    EXPECT_FALSE(Form.ListFrame());
-    EXPECT_EQ(Form.ListTop, 0);
-    EXPECT_EQ(Form.ListUpItem, 42) << "the first page has no up arrow";
-    EXPECT_EQ(Form.GameState, gsShipSelect1);
-    EXPECT_EQ(Form.Options.Players[0].ShipFile.Str(), ship);
+    Game.ListTop = 1;
+    Game.BuildListPage();
+    ASSERT_NE(Game.ListUpItem, 42);
+    Game.ListMenu->Items[Game.ListUpItem].State = 2;
+    EXPECT_FALSE(Game.ListFrame());
+    EXPECT_EQ(Game.ListTop, 0);
+    EXPECT_EQ(Game.ListUpItem, 42) << "the first page has no up arrow";
+    EXPECT_EQ(Game.GameState, gsShipSelect1);
+    EXPECT_EQ(Game.Options.Players[0].ShipFile.Str(), ship);
     // A clicked row is chosen.
-    Form.ListMenu->Items[1].State = 2;
-    const std::string second = Form.ListFiles[1];
-    EXPECT_TRUE(Form.ListFrame());
-    EXPECT_EQ(Form.Options.Players[0].ShipFile.Str(), second);
+    Game.ListMenu->Items[1].State = 2;
+    const std::string second = Game.ListFiles[1];
+    EXPECT_TRUE(Game.ListFrame());
+    EXPECT_EQ(Game.Options.Players[0].ShipFile.Str(), second);
 
     // Choosing the second row of the map list closes it and sets the map.
     Click(ShipArea1);
     ASSERT_EQ(Clicked(MapLine), gsMapSelect);
-    ASSERT_GE(Form.ListFiles.size(), 2u);
+    ASSERT_GE(Game.ListFiles.size(), 2u);
     EXPECT_EQ(Clicked({300, 270 + 16 + 4}), gsMainMenu);
-    EXPECT_EQ(Form.Options.MapFile.Str(), Form.ListFiles[1]);
+    EXPECT_EQ(Game.Options.MapFile.Str(), Game.ListFiles[1]);
 }
 
 TEST_F(FrontEndTest, BackIsOfferedOnlyAfterEscapeLeftARunningMatchABrokenMapLeavesNoWorldReturnStartsOne) {
     Start();
     Click(ShipArea1);
     TapKey(keyEscape);
-    EXPECT_EQ(Form.GameState, gsMainMenu);
+    EXPECT_EQ(Game.GameState, gsMainMenu);
     EXPECT_FALSE(Visible(0)) << "closing a selector interrupts no match";
 
     TapKey(keyReturn);
-    ASSERT_EQ(Form.GameState, gsMatch);
-    const TMap* world = Form.Map.get();
+    ASSERT_EQ(Game.GameState, gsMatch);
+    const TWorld* world = Game.World.get();
     ASSERT_NE(world, nullptr);
     TapKey(keyEscape);
-    EXPECT_EQ(Form.GameState, gsMainMenu);
+    EXPECT_EQ(Game.GameState, gsMainMenu);
     EXPECT_TRUE(Visible(0));
     EXPECT_EQ(Clicked({20, 468}), gsMatch);
-    EXPECT_EQ(Form.Map.get(), world) << "Back resumes the kept world";
+    EXPECT_EQ(Game.World.get(), world) << "Back resumes the kept world";
 
     // Return held starts a match from every front-end state.
     for (uint8_t state : {gsMainMenu, gsShipSelect1, gsShipSelect2, gsColourSelect1, gsColourSelect2,
                           gsMapSelect, gsFlagSelect1, gsFlagSelect2, gsPilotSelect1, gsPilotSelect2,
                           gsNewPilot1, gsNewPilot2, gsWeaponSelect1, gsWeaponSelect2}) {
-        Form.GameState = state;
-        Form.Map.reset();
+        Game.GameState = state;
+        Game.World.reset();
         TapKey(keyReturn);
-        EXPECT_EQ(Form.GameState, gsMatch) << GameStateName(state);
-        EXPECT_NE(Form.Map, nullptr) << GameStateName(state);
+        EXPECT_EQ(Game.GameState, gsMatch) << GameStateName(state);
+        EXPECT_NE(Game.World, nullptr) << GameStateName(state);
     }
 
     TapKey(keyEscape);
     ASSERT_TRUE(Visible(0));
 
-    Form.Options.MapFile.Set("maps\\gone.map");
+    Game.Options.MapFile.Set("maps\\gone.map");
     HoldKey(keyReturn, true);
     testing::internal::CaptureStderr();
     Tick();
     const std::string err = testing::internal::GetCapturedStderr();
     HoldKey(keyReturn, false);
-    EXPECT_EQ(Form.GameState, gsMainMenu);
-    EXPECT_EQ(Form.Map, nullptr) << "the old world is gone with nothing dangling";
+    EXPECT_EQ(Game.GameState, gsMainMenu);
+    EXPECT_EQ(Game.World, nullptr) << "the old world is gone with nothing dangling";
     EXPECT_FALSE(Visible(0)) << "nothing is left to resume";
     EXPECT_NE(err.find("flarons:"), std::string::npos);
     // Escape without a world keeps whatever the background shows.
-    Form.MenuBackground.Fill(0x123456);
-    Form.GameState = gsShipSelect2;
+    Game.MenuBackground.Fill(0x123456);
+    Game.GameState = gsShipSelect2;
     HoldKey(keyEscape, true);
     Tick();
-    EXPECT_EQ(Form.GameState, gsMainMenu);
-    EXPECT_EQ(Form.MenuBackground.Pixel(320, 240), 0x123456u);
+    EXPECT_EQ(Game.GameState, gsMainMenu);
+    EXPECT_EQ(Game.MenuBackground.Pixel(320, 240), 0x123456u);
 }
 
 TEST_F(FrontEndTest, AMatchStartShowsLoadingSetsUpTheStatusBarAndKeepsTheAmmunition) {
     Start();
-    Form.PlayerWeapons[0][0].Ammo = 37;
-    Form.PlayerWeapons[1][1].Ammo = 5;
-    Form.Options.Players[0].Weapons[2] = 6;
-    Form.Options.Players[1].Weapons[7] = 8;
-    Form.EndScreenDrawn = true;
-    const TPictureItem& loading = Form.DXImageList.Find("Loading");
+    Game.PlayerWeapons[0][0].Ammo = 37;
+    Game.PlayerWeapons[1][1].Ammo = 5;
+    Game.Options.Players[0].Weapons[2] = 6;
+    Game.Options.Players[1].Weapons[7] = 8;
+    Game.EndScreenDrawn = true;
+    const TPictureItem& loading = Game.Images.Find("Loading");
     bool loadingShown = false;
     Platform.OnPresent = [&](const Surface& back) {
         bool same = true;
         for (int y = 0; y < loading.Picture.Height; y += 7)
             for (int x = 0; x < loading.Picture.Width; x += 5)
                 same = same && back.Pixel(209 + x, 144 + y) == loading.Picture.Pixel(x, y);
-        loadingShown = loadingShown || (same && Form.Map == nullptr);
+        loadingShown = loadingShown || (same && Game.World == nullptr);
     };
-    ASSERT_TRUE(Form.StartMatch());
+    ASSERT_TRUE(Game.StartMatch());
     EXPECT_TRUE(loadingShown) << "the picture shows before the world is built";
-    EXPECT_EQ(Form.GameState, gsMatch);
-    EXPECT_FALSE(Form.EndScreenDrawn);
-    EXPECT_EQ(Form.PlayerWeapons[0][0].WeaponId, 6);
-    EXPECT_EQ(Form.PlayerWeapons[0][0].Ammo, 37.0f);
-    EXPECT_EQ(Form.PlayerWeapons[1][1].WeaponId, 8);
-    EXPECT_EQ(Form.PlayerWeapons[1][1].Ammo, 5.0f);
+    EXPECT_EQ(Game.GameState, gsMatch);
+    EXPECT_FALSE(Game.EndScreenDrawn);
+    EXPECT_EQ(Game.PlayerWeapons[0][0].WeaponId, 6);
+    EXPECT_EQ(Game.PlayerWeapons[0][0].Ammo, 37.0f);
+    EXPECT_EQ(Game.PlayerWeapons[1][1].WeaponId, 8);
+    EXPECT_EQ(Game.PlayerWeapons[1][1].Ammo, 5.0f);
 
-    TWaveItem& thrust = Form.DXWaveList.Find("Thrust");
+    TWaveItem& thrust = Game.Sounds.Find("Thrust");
     ASSERT_FALSE(thrust.Buffers.empty());
-    EXPECT_TRUE(Form.DXWaveList.Mixer.Voices[thrust.Buffers[0]].Playing);
+    EXPECT_TRUE(Game.Sounds.Mixer.Voices[thrust.Buffers[0]].Playing);
     EXPECT_EQ(thrust.Volume, -10000);
 
     // The names are written on the status bar picture around x 267 and 373 at y 10.
     Surface bare;
-    ASSERT_TRUE(bare.LoadFromFile(Form.Files.ForReading("graphics\\menu\\status_bg.bmp").string()));
-    ASSERT_EQ(Form.StatusSurface.Width, bare.Width);
+    ASSERT_TRUE(bare.LoadFromFile(Game.Files.ForReading("graphics\\menu\\status_bg.bmp").string()));
+    ASSERT_EQ(Game.StatusSurface.Width, bare.Width);
     for (int centre : {267, 373}) {
         int changed = 0;
         for (int y = 10; y < 15; ++y)
             for (int x = centre - 16; x < centre + 16; ++x)
-                changed += Form.StatusSurface.Pixel(x, y) != bare.Pixel(x, y);
+                changed += Game.StatusSurface.Pixel(x, y) != bare.Pixel(x, y);
         EXPECT_GT(changed, 10) << centre;
     }
 }
 
 TEST_F(FrontEndTest, PanelsAndSpinningShipsAreDrawnWithTheMarkOverAnInvalidShip) {
     Start();
-    Form.PlayerPanels[0].Fill(0x00AA00);
-    Form.PlayerPanels[1].Fill(0x0000AA);
-    Form.OptionsPanel.Fill(0xAA0000);
+    Game.PlayerPanels[0].Fill(0x00AA00);
+    Game.PlayerPanels[1].Fill(0x0000AA);
+    Game.OptionsPanel.Fill(0xAA0000);
     // A bar pointing right with a bright tip, the same for both players.
-    for (Surface& ship : Form.ShipPreviews) {
+    for (Surface& ship : Game.ShipPreviews) {
         ship.SetSize(41, 41);
         for (int x = 20; x < 41; ++x)
             ship.SetPixel(x, 20, 0xFFFFFF);
     }
-    Form.Options.Players[0].ShipValid = 1;
-    Form.Options.Players[1].ShipValid = 1;
-    Form.PreviewAngle = 63;
+    Game.Options.Players[0].ShipValid = 1;
+    Game.Options.Players[1].ShipValid = 1;
+    Game.PreviewAngle = 63;
     Tick(); // this frame turns the ships by a quarter
-    EXPECT_EQ(Form.PreviewAngle, 64);
+    EXPECT_EQ(Game.PreviewAngle, 64);
     const Surface& shown = Platform.LastPresented;
     EXPECT_EQ(shown.Pixel(30, 400), 0x00AA00u);
     EXPECT_EQ(shown.Pixel(470, 400), 0x0000AAu);
@@ -400,9 +400,9 @@ TEST_F(FrontEndTest, PanelsAndSpinningShipsAreDrawnWithTheMarkOverAnInvalidShip)
     EXPECT_EQ((std::vector<bool>{tipAt(101, 130), tipAt(101, 100), tipAt(541, 100), tipAt(541, 130)}),
               (std::vector<bool>{true, false, true, false}));
 
-    Form.Options.Players[1].ShipValid = 0;
+    Game.Options.Players[1].ShipValid = 0;
     Tick();
-    const TPictureItem& nix = Form.DXImageList.Find("NIX!");
+    const TPictureItem& nix = Game.Images.Find("NIX!");
     int marked = 0, plain = 0;
     for (int y = 0; y < 56; ++y)
         for (int x = 0; x < 56; ++x) {

@@ -1,5 +1,5 @@
 // GameMathTest: rounding, the turn table and the program-wide generator.
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "MatchTestKit.h"
 #include "TestSupport.h"
 
-#include "app/Form.h"
-#include "app/GameMath.h"
+#include "app/Game.h"
+#include "core/GameMath.h"
 #include "media/Sound.h"
 
 #include <gtest/gtest.h>
@@ -23,27 +23,27 @@ constexpr uint32_t Page1Highlight = 0x804040; // red 128, green 64, blue 64
 struct MatchFrameFixture : ::testing::Test {
     TTempDir Home;
     TTestPlatform Platform;
-    TForm1 Form{Platform, TFiles(Home.Path, Home.Path), TCommandLine{}};
+    TGame Game{Platform, TFiles(Home.Path, Home.Path), TCommandLine{}};
     TMatchWorld W{800, 600, {200, 300}, {600, 300}};
-    TMap& M = *W.World;
+    TWorld& M = *W.World;
 
     void SetUp() override {
-        Form.Options = M.Match;
+        Game.Options = M.Match;
         for (size_t p = 0; p < 2; ++p) {
-            Form.Options.Players[p].Weapons = TestWeapons;
-            Form.PlayerWeapons[p][0].Create(uint8_t(p), 0);
-            Form.PlayerWeapons[p][1].Create(uint8_t(p), 6);
+            Game.Options.Players[p].Weapons = TestWeapons;
+            Game.PlayerWeapons[p][0].Create(uint8_t(p), 0);
+            Game.PlayerWeapons[p][1].Create(uint8_t(p), 6);
         }
-        Form.Map = std::move(W.Map);
-        Form.GameState = gsMatch;
-        Form.DXWaveList.Find("Thrust").Play(Form.DXWaveList.Mixer);
+        Game.World = std::move(W.Map);
+        Game.GameState = gsMatch;
+        Game.Sounds.Find("Thrust").Play(Game.Sounds.Mixer);
     }
     // One tick of the game with exactly these keys held.
     void Tick(std::initializer_list<TKey> keys = {}) {
         Platform.Held = TRawInput{};
         for (TKey k : keys)
             Platform.Press(k, true);
-        Form.DXTimerTimer();
+        Game.Tick();
     }
     // Ship p on a pad under its own start point, found there by one frame.
     void ParkAtOwnBase(int p) {
@@ -57,50 +57,50 @@ struct MatchFrameFixture : ::testing::Test {
         const Surface& s = M.WeaponNameSurfaces[size_t(p)][size_t(page)];
         return int(std::count(s.Pixels.begin(), s.Pixels.end(), colour));
     }
-    TWaveItem& Thrust() { return Form.DXWaveList.Find("Thrust"); }
+    TWaveItem& Thrust() { return Game.Sounds.Find("Thrust"); }
 };
 
 TEST_F(MatchFrameFixture, TheTimeBaseIgnoresTheMeasuredRateUntilTheCounterComesRound) {
-    Form.DXTimer.MeasuredFrameRate = 10;
-    Form.MatchFrameCounter = 0;
+    Game.FrameTimer.MeasuredFrameRate = 10;
+    Game.MatchFrameCounter = 0;
     Tick();
     EXPECT_EQ(M.FrameRate, 70);
-    Form.DXTimer.MeasuredFrameRate = 100;
+    Game.FrameTimer.MeasuredFrameRate = 100;
     Tick();
     EXPECT_EQ(M.FrameRate, 100);
 
-    Form.DXTimer.MeasuredFrameRate = 10;
-    Form.MatchFrameCounter = 254;
+    Game.FrameTimer.MeasuredFrameRate = 10;
+    Game.MatchFrameCounter = 254;
     Tick();
     EXPECT_EQ(M.FrameRate, 70) << "254 is not yet the end of the start-up window";
-    EXPECT_EQ(Form.MatchFrameCounter, 255);
+    EXPECT_EQ(Game.MatchFrameCounter, 255);
     Tick();
     EXPECT_EQ(M.MinFrameRate, 15);
     EXPECT_EQ(M.FrameRate, 40) << "10 measured: too slow to trust, the default stands in";
-    EXPECT_EQ(Form.MatchFrameCounter, 0) << "the byte wraps";
-    Form.DXTimer.MeasuredFrameRate = 16;
+    EXPECT_EQ(Game.MatchFrameCounter, 0) << "the byte wraps";
+    Game.FrameTimer.MeasuredFrameRate = 16;
     Tick();
     EXPECT_EQ(M.FrameRate, 16);
 }
 
 TEST_F(MatchFrameFixture, ADecidedMatchFinishesItsFrameAndAnEndedOneDrawsNoViews) {
-    Form.DXDraw.Fill(0x123456);
+    Game.BackSurface.Fill(0x123456);
     M.MatchEnded = 1;
-    Form.MatchFrame();
-    EXPECT_EQ(Form.DXDraw.Pixel(100, 100), 0x123456u) << "ended: the views are not drawn";
+    Game.MatchFrame();
+    EXPECT_EQ(Game.BackSurface.Pixel(100, 100), 0x123456u) << "ended: the views are not drawn";
     M.MatchEnded = 0;
     M.MatchOver = 1;
     M.Ships[0].VY = 1;
     const float y = M.Ships[0].Y;
-    Form.MatchFrame();
-    EXPECT_NE(Form.DXDraw.Pixel(100, 100), 0x123456u);
-    EXPECT_EQ(Form.GameState, gsMatchEnd);
+    Game.MatchFrame();
+    EXPECT_NE(Game.BackSurface.Pixel(100, 100), 0x123456u);
+    EXPECT_EQ(Game.GameState, gsMatchEnd);
     EXPECT_GT(M.Ships[0].Y, y) << "the world still moved in that frame";
     EXPECT_EQ(M.FrameCounter, 2);
 }
 
 TEST_F(MatchFrameFixture, ATickAbandonedAfterTheViewsBeganStillPutsThemOnTheScreen) {
-    ASSERT_TRUE(Form.ViewWorker.Threaded() || std::thread::hardware_concurrency() < 2);
+    ASSERT_TRUE(Game.ViewWorker.Threaded() || std::thread::hardware_concurrency() < 2);
     // A busy pool, so the views go to the worker; the page font is looked up while it paints, and
     // without it the tick ends there.
     for (size_t i = 0; i < 20000; ++i) {
@@ -110,43 +110,43 @@ TEST_F(MatchFrameFixture, ATickAbandonedAfterTheViewsBeganStillPutsThemOnTheScre
         r.Y = float(200 + i % 150);
         r.R = r.G = r.B = 200;
     }
-    const auto images = Form.DXImageList.Items;
-    Form.DXImageList.Items.clear();
-    Form.DXDraw.Fill(0x123456);
-    EXPECT_THROW(Form.MatchFrame(), std::runtime_error);
+    const auto images = Game.Images.Items;
+    Game.Images.Items.clear();
+    Game.BackSurface.Fill(0x123456);
+    EXPECT_THROW(Game.MatchFrame(), std::runtime_error);
     Surface alone(640, 480);
     alone.Fill(0x123456);
     M.DrawViews(alone);
-    EXPECT_EQ(Form.DXDraw.Pixels, alone.Pixels) << "the views of the world as the tick found it";
+    EXPECT_EQ(Game.BackSurface.Pixels, alone.Pixels) << "the views of the world as the tick found it";
     // The worker is free again for the next tick.
-    Form.DXImageList.Items = images;
-    Form.MatchFrame();
-    EXPECT_NE(Form.DXDraw.Pixel(100, 100), 0x123456u);
+    Game.Images.Items = images;
+    Game.MatchFrame();
+    EXPECT_NE(Game.BackSurface.Pixel(100, 100), 0x123456u);
 }
 
 TEST_F(MatchFrameFixture, TabAndSTogetherChangePageZeroOnlyAtTheOwnBase) {
     Tick({keyTab});
-    EXPECT_EQ(Form.PageCursor[0], 127) << "no page opens away from the own base";
-    EXPECT_EQ(Form.PlayerWeapons[0][0].WeaponId, 0);
+    EXPECT_EQ(Game.PageCursor[0], 127) << "no page opens away from the own base";
+    EXPECT_EQ(Game.PlayerWeapons[0][0].WeaponId, 0);
     ParkAtOwnBase(0);
     Tick({keyTab, keyS});
-    EXPECT_EQ(Form.PageCursor[0], 2);
-    EXPECT_EQ(Form.PlayerWeapons[0][0].WeaponId, TestWeapons[2]);
-    EXPECT_EQ(Form.PlayerWeapons[0][1].WeaponId, 6) << "page 1 stays shut while Tab is held";
+    EXPECT_EQ(Game.PageCursor[0], 2);
+    EXPECT_EQ(Game.PlayerWeapons[0][0].WeaponId, TestWeapons[2]);
+    EXPECT_EQ(Game.PlayerWeapons[0][1].WeaponId, 6) << "page 1 stays shut while Tab is held";
     Tick({keyTab, keyS, keyA});
-    EXPECT_EQ(Form.PageCursor[0], 1);
-    EXPECT_EQ(Form.PlayerWeapons[0][0].WeaponId, TestWeapons[1]);
-    EXPECT_EQ(Form.PlayerWeapons[0][1].WeaponId, 6);
+    EXPECT_EQ(Game.PageCursor[0], 1);
+    EXPECT_EQ(Game.PlayerWeapons[0][0].WeaponId, TestWeapons[1]);
+    EXPECT_EQ(Game.PlayerWeapons[0][1].WeaponId, 6);
     EXPECT_GT(HighlightedPixels(0, 0, Page0Highlight), 0);
     EXPECT_EQ(HighlightedPixels(0, 1, Page1Highlight), 0);
-    EXPECT_EQ(Form.PageCursor[1], 127) << "player 2 is not touched";
+    EXPECT_EQ(Game.PageCursor[1], 127) << "player 2 is not touched";
 
     // Letting go of S closes the change; Tab, still held, opens page 0 again on its middle row.
     Tick({keyTab});
-    EXPECT_EQ(Form.PageCursor[0], 2);
-    EXPECT_EQ(Form.PlayerWeapons[0][0].WeaponId, TestWeapons[2]);
+    EXPECT_EQ(Game.PageCursor[0], 2);
+    EXPECT_EQ(Game.PlayerWeapons[0][0].WeaponId, TestWeapons[2]);
     Tick();
-    EXPECT_EQ(Form.PageCursor[0], 127);
+    EXPECT_EQ(Game.PageCursor[0], 127);
     EXPECT_EQ(HighlightedPixels(0, 0, Page0Highlight), 0);
     EXPECT_EQ(HighlightedPixels(0, 1, Page1Highlight), 0);
 }
@@ -154,18 +154,18 @@ TEST_F(MatchFrameFixture, TabAndSTogetherChangePageZeroOnlyAtTheOwnBase) {
 TEST_F(MatchFrameFixture, OpeningAPageArmsItsMiddleRowAtOnce) {
     ParkAtOwnBase(1);
     Tick({keyDown});
-    EXPECT_EQ(Form.PageCursor[1], 2);
-    EXPECT_EQ(Form.PlayerWeapons[1][1].WeaponId, TestWeapons[7]);
+    EXPECT_EQ(Game.PageCursor[1], 2);
+    EXPECT_EQ(Game.PlayerWeapons[1][1].WeaponId, TestWeapons[7]);
     EXPECT_GT(HighlightedPixels(1, 1, Page1Highlight), 0);
     // Held on, without turn keys, nothing moves.
     Tick({keyDown});
-    EXPECT_EQ(Form.PageCursor[1], 2);
+    EXPECT_EQ(Game.PageCursor[1], 2);
     Tick({keyDown, keyRight});
-    EXPECT_EQ(Form.PageCursor[1], 3);
-    EXPECT_EQ(Form.PlayerWeapons[1][1].WeaponId, TestWeapons[8]);
+    EXPECT_EQ(Game.PageCursor[1], 3);
+    EXPECT_EQ(Game.PlayerWeapons[1][1].WeaponId, TestWeapons[8]);
     // Holding the turn key does not repeat.
     Tick({keyDown, keyRight});
-    EXPECT_EQ(Form.PageCursor[1], 3);
+    EXPECT_EQ(Game.PageCursor[1], 3);
 }
 
 TEST_F(MatchFrameFixture, RowZeroStaysButIsArmedAgain) {
@@ -174,17 +174,17 @@ TEST_F(MatchFrameFixture, RowZeroStaysButIsArmedAgain) {
     Tick({keyTab, keyA});
     Tick({keyTab});
     Tick({keyTab, keyA});
-    EXPECT_EQ(Form.PageCursor[0], 0);
-    Form.PlayerWeapons[0][0].Setup(22);
-    Form.PlayerWeapons[0][0].Ammo = 42;
+    EXPECT_EQ(Game.PageCursor[0], 0);
+    Game.PlayerWeapons[0][0].Setup(22);
+    Game.PlayerWeapons[0][0].Ammo = 42;
     Tick({keyTab});
     Tick({keyTab, keyA});
-    EXPECT_EQ(Form.PageCursor[0], 0);
-    EXPECT_EQ(Form.PlayerWeapons[0][0].WeaponId, TestWeapons[0]);
-    EXPECT_GE(Form.PlayerWeapons[0][0].Ammo, 42.0f) << "a change keeps the ammunition";
+    EXPECT_EQ(Game.PageCursor[0], 0);
+    EXPECT_EQ(Game.PlayerWeapons[0][0].WeaponId, TestWeapons[0]);
+    EXPECT_GE(Game.PlayerWeapons[0][0].Ammo, 42.0f) << "a change keeps the ammunition";
     Tick({keyTab});
     Tick({keyTab, keyD});
-    EXPECT_EQ(Form.PageCursor[0], 1);
+    EXPECT_EQ(Game.PageCursor[0], 1);
 }
 
 TEST_F(MatchFrameFixture, TheOpenPageHangsUnderTheShipInItsView) {
@@ -199,18 +199,18 @@ TEST_F(MatchFrameFixture, TheOpenPageHangsUnderTheShipInItsView) {
     for (int r = 0; r < page.Height; ++r)
         for (int c = 0; c < page.Width; ++c)
             if (page.Pixel(c, r) != 0) {
-                ASSERT_EQ(Form.DXDraw.Pixel(x + c, y + r), page.Pixel(c, r)) << c << "," << r;
+                ASSERT_EQ(Game.BackSurface.Pixel(x + c, y + r), page.Pixel(c, r)) << c << "," << r;
                 ++shown;
             }
     EXPECT_GT(shown, 0);
 }
 
 TEST_F(MatchFrameFixture, NobodyFiresFromTheOwnBaseButFiresAwayFromIt) {
-    Form.Options.Players[0].Weapons[2] = 0; // the page opens on the minigun
+    Game.Options.Players[0].Weapons[2] = 0; // the page opens on the minigun
     ParkAtOwnBase(0);
     for (int i = 0; i < 30; ++i)
         Tick({keyTab});
-    ASSERT_EQ(Form.PlayerWeapons[0][0].WeaponId, 0);
+    ASSERT_EQ(Game.PlayerWeapons[0][0].WeaponId, 0);
     EXPECT_EQ(M.Match.Players[0].ShotsFired, 0u);
 
     M.Ships[0].Y -= 40; // lifted off the pad
@@ -255,16 +255,16 @@ TEST_F(MatchFrameFixture, AGluedShipCannotThrustOrTurn) {
 
 TEST_F(MatchFrameFixture, AWreckedPlayerWalksOnWithFiveRoundsAndNoSecondWeapon) {
     M.Ships[1].Health = 0;
-    Form.PlayerWeapons[0][1].Ammo = 50;
+    Game.PlayerWeapons[0][1].Ammo = 50;
     Tick();
     EXPECT_EQ(M.Ships[1].OnFoot, 1);
-    EXPECT_EQ(Form.PlayerWeapons[1][0].Ammo, 5.0f);
-    EXPECT_EQ(Form.PlayerWeapons[1][1].Ammo, 0.0f);
-    EXPECT_EQ(Form.PlayerWeapons[0][1].Ammo, 50.0f) << "the other player keeps his";
+    EXPECT_EQ(Game.PlayerWeapons[1][0].Ammo, 5.0f);
+    EXPECT_EQ(Game.PlayerWeapons[1][1].Ammo, 0.0f);
+    EXPECT_EQ(Game.PlayerWeapons[0][1].Ammo, 50.0f) << "the other player keeps his";
 }
 
 TEST_F(MatchFrameFixture, TheEngineSoundPansToWhoeverThrusts) {
-    const TMixer& mixer = Form.DXWaveList.Mixer;
+    const TMixer& mixer = Game.Sounds.Mixer;
     ASSERT_EQ(Thrust().Buffers.size(), 1u);
     const TVoice& voice = mixer.Voices[Thrust().Buffers[0]];
     float left = 0, right = 0;
@@ -297,7 +297,7 @@ TEST_F(MatchFrameFixture, TheEngineSoundPansToWhoeverThrusts) {
 
 TEST_F(MatchFrameFixture, TheEnginePitchWobblesOnceEvery256Frames) {
     for (auto [counter, frequency] : {std::pair{63, 11025}, {255, 14025}, {127, 8025}}) {
-        Form.MatchFrameCounter = uint8_t(counter);
+        Game.MatchFrameCounter = uint8_t(counter);
         Tick();
         EXPECT_EQ(Thrust().Frequency, frequency) << "counter " << counter;
     }
@@ -322,12 +322,12 @@ TEST_F(MatchFrameFixture, AMedalShowsWhileItsTimerRunsAndTheScoreIsRedrawnOnlyWh
     Tick();
     EXPECT_EQ(M.MedalTimer[0], 1);
     Surface expected(ScreenWidth, ScreenHeight);
-    Form.DXImageList.Find("Medal3").Draw(expected, 0, 386, 0);
+    Game.Images.Find("Medal3").Draw(expected, 0, 386, 0);
     int lit = 0;
     for (int y = 386; y < 430; ++y)
         for (int x = 0; x < 20; ++x)
             if (expected.Pixel(x, y) != 0) {
-                ASSERT_EQ(Form.DXDraw.Pixel(x, y), expected.Pixel(x, y));
+                ASSERT_EQ(Game.BackSurface.Pixel(x, y), expected.Pixel(x, y));
                 ++lit;
             }
     EXPECT_GT(lit, 0);
@@ -337,23 +337,23 @@ TEST_F(MatchFrameFixture, AMedalShowsWhileItsTimerRunsAndTheScoreIsRedrawnOnlyWh
     EXPECT_EQ(M.MedalTimer[0], 0) << "it stops at 0";
 
     // The score beside it is redrawn only when it changes.
-    Form.LastDrawnScore = {0, 0};
+    Game.LastDrawnScore = {0, 0};
     Tick();
-    EXPECT_EQ(Form.LastDrawnScore, (std::array<int64_t, 2>{0, 0}));
+    EXPECT_EQ(Game.LastDrawnScore, (std::array<int64_t, 2>{0, 0}));
     M.Match.Players[1].Points = 3;
     Tick();
-    EXPECT_EQ(Form.LastDrawnScore, (std::array<int64_t, 2>{0, 3}));
+    EXPECT_EQ(Game.LastDrawnScore, (std::array<int64_t, 2>{0, 3}));
 }
 
 // The quick start runs the game's own start-up on the shipped game folder.
 struct QuickStart {
     TTempDir Home;
     TTestPlatform Platform;
-    TForm1 Form;
+    TGame Game;
     explicit QuickStart(bool quick, const std::filesystem::path& game)
-        : Form(Platform, TFiles(game, Home.Path), Switches(quick)) {
+        : Game(Platform, TFiles(game, Home.Path), Switches(quick)) {
         Platform.Press(keySpace, true);
-        Form.DXDrawInitializeSurface();
+        Game.Start();
         Platform.Press(keySpace, false);
     }
     static TCommandLine Switches(bool quick) {
@@ -365,30 +365,30 @@ struct QuickStart {
 
 TEST(QuickStartTest, MatchStartsTheMatchRightAfterTheStartUpPanels) {
     QuickStart quick(true, FLARONS_GAME_DIR);
-    EXPECT_EQ(quick.Form.GameState, gsStartup);
-    quick.Form.DXTimerTimer();
-    EXPECT_EQ(quick.Form.GameState, gsMatch);
-    ASSERT_NE(quick.Form.Map, nullptr);
-    const TMap* first = quick.Form.Map.get();
-    quick.Form.DXTimerTimer();
-    EXPECT_EQ(quick.Form.Map.get(), first) << "started once, then played";
-    EXPECT_EQ(quick.Form.MatchFrameCounter, 1);
+    EXPECT_EQ(quick.Game.GameState, gsStartup);
+    quick.Game.Tick();
+    EXPECT_EQ(quick.Game.GameState, gsMatch);
+    ASSERT_NE(quick.Game.World, nullptr);
+    const TWorld* first = quick.Game.World.get();
+    quick.Game.Tick();
+    EXPECT_EQ(quick.Game.World.get(), first) << "started once, then played";
+    EXPECT_EQ(quick.Game.MatchFrameCounter, 1);
 
     // Without the switch the players meet the menu first.
     QuickStart plain(false, FLARONS_GAME_DIR);
-    plain.Form.DXTimerTimer();
-    EXPECT_EQ(plain.Form.GameState, gsMainMenu);
-    EXPECT_EQ(plain.Form.Map, nullptr);
+    plain.Game.Tick();
+    EXPECT_EQ(plain.Game.GameState, gsMainMenu);
+    EXPECT_EQ(plain.Game.World, nullptr);
 }
 
 TEST(QuickStartTest, AMatchThatCannotBeBuiltLeavesTheMenu) {
     TTempDir empty; // no maps, ships or pictures at all
     QuickStart quick(true, empty.Path);
     testing::internal::CaptureStderr();
-    quick.Form.DXTimerTimer();
+    quick.Game.Tick();
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(quick.Form.GameState, gsMainMenu);
-    EXPECT_EQ(quick.Form.Map, nullptr);
+    EXPECT_EQ(quick.Game.GameState, gsMainMenu);
+    EXPECT_EQ(quick.Game.World, nullptr);
     EXPECT_NE(said.find("--match"), std::string::npos) << said;
 }
 

@@ -1,7 +1,7 @@
 // MatchTestKit: the empty match world and its painting helpers.
 #include "MatchTestKit.h"
 
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 
 #include <string>
 
@@ -14,7 +14,7 @@ TMatchWorld::TMatchWorld(int width, int height, std::pair<float, float> start1,
                      "MIDDLE=mid.bmp\nPLY1X=" + number(start1.first) + "\nPLY1Y=" + number(start1.second) +
                          "\nPLY2X=" + number(start2.first) + "\nPLY2Y=" + number(start2.second) +
                          "\nFLAG1X=20\nFLAG1Y=20\nFLAG2X=40\nFLAG2Y=20\n");
-    Map = TMap::Create(Folder.Files, Font, TestOptions("maps\\t.map"));
+    Map = TWorld::Create(Folder.Files, Font, TestOptions("maps\\t.map"));
     World = Map.get();
     for (const char* name : {"Thrust", "Explo0", "Explo1", "Explo2", "Explo3", "Dirt", "Medal", "Pistol"})
         Waves.Add(TestWave(name, std::string(name) == "Thrust"));

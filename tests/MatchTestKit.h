@@ -15,8 +15,8 @@
 struct TMatchWorld {
     TWorldFolder Folder;
     TPictureItem Font = TestFont();
-    std::unique_ptr<TMap> Map;
-    TMap* World = nullptr; // the world built here, still reachable once a form has taken it over
+    std::unique_ptr<TWorld> Map;
+    TWorld* World = nullptr; // the world built here, still reachable once a game has taken it over
     TWaveList Waves;
 
     TMatchWorld(int width, int height, std::pair<float, float> start1, std::pair<float, float> start2);

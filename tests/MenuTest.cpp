@@ -1,6 +1,6 @@
 // MenuTest: the pointer, the click rule, picture loading and drawing of the bitmap menus.
 #include "frontend/Menu.h"
-#include "app/Files.h"
+#include "core/Files.h"
 
 #include <gtest/gtest.h>
 

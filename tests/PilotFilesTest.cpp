@@ -1,7 +1,7 @@
 // PilotFilesTest: Pilot.DAT saving and loading, the pilot list pages and new pilots.
 #include "frontend/PilotFiles.h"
-#include "app/Files.h"
-#include "app/OptionsFile.h"
+#include "core/Files.h"
+#include "core/OptionsFile.h"
 
 #include <gtest/gtest.h>
 

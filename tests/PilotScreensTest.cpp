@@ -13,7 +13,7 @@ constexpr int FontCell = 8; // the cell width the tests give "Font"
 class PilotScreens : public ::testing::Test {
   protected:
     TCareers C;
-    TForm1& F = *C.Form;
+    TGame& F = *C.Game;
     void SetUp() override {
         C.UseCellFont("Font", FontCell, 10);
         C.UseCellFont("GreyFont", 10, 15);

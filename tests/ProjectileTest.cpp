@@ -1,7 +1,7 @@
 // ProjectileTest: the pool's spawn operation and the motion rules of the kinds, on small real worlds.
 #include "CombatTestKit.h"
 
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ const uint32_t Rock = Rgb(120, 90, 60);
 using Cell = std::pair<float, float>;
 
 struct Projectiles : ::testing::Test {
-    std::unique_ptr<TMap> Map = CombatWorld(400, 300, 20, 20, 380, 20);
+    std::unique_ptr<TWorld> Map = CombatWorld(400, 300, 20, 20, 380, 20);
     TWaveList Waves = CombatSounds();
     void SetUp() override { RandSeed(11); }
     TProjectile& Last() { return Map->Projectiles[Map->ProjectileCursor]; }

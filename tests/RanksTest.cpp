@@ -1,6 +1,6 @@
 // RanksTest: rank table, time and percentage texts, settling and merging matches, medals, statistics text.
 #include "frontend/Ranks.h"
-#include "app/OptionsFile.h"
+#include "core/OptionsFile.h"
 
 #include <gtest/gtest.h>
 

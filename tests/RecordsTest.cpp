@@ -1,7 +1,7 @@
 // RecordsTest: the pilot and options records byte for byte, their defaults and Options.DAT.
 #include "TestSupport.h"
-#include "app/Files.h"
-#include "app/OptionsFile.h"
+#include "core/Files.h"
+#include "core/OptionsFile.h"
 
 #include <gtest/gtest.h>
 

@@ -19,7 +19,7 @@ constexpr int FontCell = 8;
 class Selectors : public ::testing::Test {
   protected:
     TCareers C;
-    TForm1& F = *C.Form;
+    TGame& F = *C.Game;
     void SetUp() override {
         C.UseCellFont("Font", FontCell, 10);
         C.UseCellFont("GreyFont", 10, 15);
@@ -196,7 +196,7 @@ TEST_F(Selectors, TwelveMapsScrollByOneRow) {
 TEST_F(Selectors, AFlagOfTheWrongSizeIsMarkedAndAMissingOneLeavesTheAreaEmpty) {
     WritePicture("graphics/big_flag.bmp", 40, 30, 0x00FF00);
     WritePicture("graphics/good_flag.bmp", 32, 24, 0x00FF00);
-    const TPictureItem& nix = F.DXImageList.Find("NIXFLAG");
+    const TPictureItem& nix = F.Images.Find("NIXFLAG");
     F.Options.Players[0].FlagFile.Set("graphics\\big_flag.bmp");
     F.DrawFlagPicture(0);
     int marked = 0;
@@ -225,14 +225,14 @@ TEST_F(Selectors, PalettesGiveThePixelUnderThePointerToHelmetShirtAndPants) {
     EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[1], FontCell, 79, 108, 13), "HELMET COLOR:");
     EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[1], FontCell, 79, 248, 12), "PANTS COLOR:");
     // The frame as the front end draws it: the panel over whatever lies behind.
-    F.DXDraw.Fill(0x123456);
-    F.DXDraw.Draw(22 + 440, 54, F.PlayerPanels[1], true);
+    F.BackSurface.Fill(0x123456);
+    F.BackSurface.Draw(22 + 440, 54, F.PlayerPanels[1], true);
     const std::array<std::array<int, 2>, 3> points{{{500, 200}, {530, 270}, {600, 340}}};
     std::array<uint32_t, 3> picked{};
     for (size_t k = 0; k < 3; ++k) {
         TCareers::Click(*F.MainMenu, points[k][0], points[k][1]);
         F.ColourPick(1);
-        picked[k] = PixelToWin(F.DXDraw.Pixel(points[k][0], points[k][1]));
+        picked[k] = PixelToWin(F.BackSurface.Pixel(points[k][0], points[k][1]));
     }
     const TPilotRecord& p = F.Options.Players[1];
     EXPECT_EQ(p.HelmetColour, picked[0]);

@@ -1,6 +1,6 @@
 // ShellTest: start-up, the tick's fixed order, Escape, quitting and the command line.
 #include "TestSupport.h"
-#include "app/Form.h"
+#include "app/Game.h"
 #include "app/GameLoop.h"
 #include "media/Canvas.h"
 
@@ -17,23 +17,23 @@ namespace {
 struct Shell {
     TTempDir Home;
     TTestPlatform Platform;
-    TForm1 Form;
+    TGame Game;
     explicit Shell(const TCommandLine& cl = TCommandLine{})
-        : Form(Platform, TFiles(Home.Path, Home.Path), cl) {
+        : Game(Platform, TFiles(Home.Path, Home.Path), cl) {
         // The shell only needs a panel font and the engine sound; test-made ones stand in.
-        if (Form.DXImageList.TryFind("GreyFont") == nullptr)
-            Form.DXImageList.Add(MakeCellFont("GreyFont", 10, 15, 44));
-        if (Form.DXWaveList.TryFind("Thrust") == nullptr) {
+        if (Game.Images.TryFind("GreyFont") == nullptr)
+            Game.Images.Add(MakeCellFont("GreyFont", 10, 15, 44));
+        if (Game.Sounds.TryFind("Thrust") == nullptr) {
             TWaveItem thrust;
             thrust.Name = "Thrust";
             thrust.Looped = true;
             thrust.Wave.Samples.assign(100, 1000);
-            Form.DXWaveList.Add(thrust);
+            Game.Sounds.Add(thrust);
         }
     }
     void StartQuickly() {
         Platform.Press(keySpace, true);
-        Form.DXDrawInitializeSurface();
+        Game.Start();
         Platform.Press(keySpace, false);
     }
 };
@@ -41,7 +41,7 @@ struct Shell {
 TEST(Shell, WithoutSpaceTheTitleStaysFourToFiveSeconds) {
     Shell waited;
     waited.Platform.Clock = 250;
-    waited.Form.DXDrawInitializeSurface();
+    waited.Game.Start();
     EXPECT_GE(waited.Platform.Clock, 5000u) << "four full seconds and the final wait";
     EXPECT_LE(waited.Platform.Clock, 6010u);
 }
@@ -52,28 +52,28 @@ TEST(Shell, StartUpShowsTheTitleWipesTheScreenAndTheFirstTickOnlyPreparesPanels)
     s.StartQuickly();
     EXPECT_LE(s.Platform.Clock, 1010u) << "space skips the title wait but not the final one";
     EXPECT_GE(s.Platform.Clock, 1000u);
-    EXPECT_EQ(s.Form.GameState, gsStartup);
-    EXPECT_EQ(s.Form.PageCursor[0], 127);
-    EXPECT_EQ(s.Form.PageCursor[1], 127);
+    EXPECT_EQ(s.Game.GameState, gsStartup);
+    EXPECT_EQ(s.Game.PageCursor[0], 127);
+    EXPECT_EQ(s.Game.PageCursor[1], 127);
     EXPECT_EQ(s.Platform.Presents, 1 + 640) << "the title, then one flip per wiped line";
     EXPECT_TRUE(fs::is_directory(s.Home.Path / "Pilots/PLAYER 1"));
-    EXPECT_EQ(s.Form.PlayerPanels[1].Width, 158);
-    EXPECT_EQ(s.Form.PlayerPanels[1].Height, 362);
-    EXPECT_EQ(s.Form.OptionsPanel.Width, 205);
-    EXPECT_EQ(s.Form.AboutSurface.Height, 106);
-    EXPECT_EQ(std::count(s.Form.DXDraw.Pixels.begin(), s.Form.DXDraw.Pixels.end(), 0u), 640 * 480);
+    EXPECT_EQ(s.Game.PlayerPanels[1].Width, 158);
+    EXPECT_EQ(s.Game.PlayerPanels[1].Height, 362);
+    EXPECT_EQ(s.Game.OptionsPanel.Width, 205);
+    EXPECT_EQ(s.Game.AboutSurface.Height, 106);
+    EXPECT_EQ(std::count(s.Game.BackSurface.Pixels.begin(), s.Game.BackSurface.Pixels.end(), 0u), 640 * 480);
 
     // The first tick prepares the panels and blits nothing.
-    s.Form.DXDraw.Fill(0x123456);
+    s.Game.BackSurface.Fill(0x123456);
     const int presents = s.Platform.Presents;
-    s.Form.DXTimerTimer();
-    EXPECT_EQ(s.Form.GameState, gsMainMenu);
+    s.Game.Tick();
+    EXPECT_EQ(s.Game.GameState, gsMainMenu);
     EXPECT_EQ(s.Platform.Presents, presents + 1);
     const std::vector<uint32_t>& shown = s.Platform.LastPresented.Pixels;
     EXPECT_EQ(std::count(shown.begin(), shown.end(), 0x123456u), 640 * 480);
     // The pilot's name is written centred on the side panel: "PLAYER 1" is 80 wide, so x = 39.
     int left = 999, right = -1;
-    const Surface& panel = s.Form.PlayerPanels[0];
+    const Surface& panel = s.Game.PlayerPanels[0];
     // Above the flag and pilot pictures (y 50) only the name strip holds anything.
     for (int y = 0; y < 50; ++y)
         for (int x = 0; x < panel.Width; ++x)
@@ -87,44 +87,44 @@ TEST(Shell, StartUpShowsTheTitleWipesTheScreenAndTheFirstTickOnlyPreparesPanels)
     EXPECT_LT(right, 119);
     EXPECT_GT(right, 110);
     // The next tick is the main menu: the menu background is drawn over the whole display.
-    s.Form.DXTimerTimer();
+    s.Game.Tick();
     EXPECT_EQ(s.Platform.LastPresented.Pixel(300, 300), 0u);
 }
 
 TEST(Shell, EscapeReturnsToTheMainMenuFromEverywhereButMenuAndEndScreenStopsTheEngineAndHoldsOffAQuit) {
     Shell s;
     s.StartQuickly();
-    s.Form.DXTimerTimer();
+    s.Game.Tick();
     s.Platform.Press(keyEscape, true);
     const std::pair<uint8_t, uint8_t> escapes[] = {{gsMainMenu, gsMainMenu},      {gsMatchEnd, gsMatchEnd},
                                                    {gsMatch, gsMainMenu},         {gsShipSelect1, gsMainMenu},
                                                    {gsWeaponSelect2, gsMainMenu}, {gsNewPilot1, gsMainMenu}};
     for (const auto& [from, to] : escapes) {
-        s.Form.GameState = from;
-        s.Form.DXTimerTimer();
-        EXPECT_EQ(s.Form.GameState, to) << GameStateName(from);
+        s.Game.GameState = from;
+        s.Game.Tick();
+        EXPECT_EQ(s.Game.GameState, to) << GameStateName(from);
     }
     // Leaving a match by Escape silences the engine.
-    TWaveItem& thrust = s.Form.DXWaveList.Find("Thrust");
-    thrust.Play(s.Form.DXWaveList.Mixer);
-    ASSERT_TRUE(s.Form.DXWaveList.Mixer.Voices[thrust.Buffers.at(0)].Playing);
-    s.Form.GameState = gsMatch;
-    s.Form.DXTimerTimer();
-    EXPECT_FALSE(s.Form.DXWaveList.Mixer.Voices[thrust.Buffers.at(0)].Playing);
+    TWaveItem& thrust = s.Game.Sounds.Find("Thrust");
+    thrust.Play(s.Game.Sounds.Mixer);
+    ASSERT_TRUE(s.Game.Sounds.Mixer.Voices[thrust.Buffers.at(0)].Playing);
+    s.Game.GameState = gsMatch;
+    s.Game.Tick();
+    EXPECT_FALSE(s.Game.Sounds.Mixer.Voices[thrust.Buffers.at(0)].Playing);
 
     // Quitting saves at the next tick, unless Escape is held.
-    s.Form.Options.Lives = 9;
-    s.Form.GameState = gsQuit;
-    s.Form.DXTimerTimer();
-    EXPECT_EQ(s.Form.GameState, gsMainMenu);
-    EXPECT_FALSE(s.Form.Closed);
+    s.Game.Options.Lives = 9;
+    s.Game.GameState = gsQuit;
+    s.Game.Tick();
+    EXPECT_EQ(s.Game.GameState, gsMainMenu);
+    EXPECT_FALSE(s.Game.Closed);
     EXPECT_FALSE(fs::exists(s.Home.Path / "Options.DAT"));
 
     s.Platform.Press(keyEscape, false);
-    s.Form.GameState = gsQuit;
+    s.Game.GameState = gsQuit;
     const int presents = s.Platform.Presents;
-    s.Form.DXTimerTimer();
-    EXPECT_TRUE(s.Form.Closed);
+    s.Game.Tick();
+    EXPECT_TRUE(s.Game.Closed);
     EXPECT_EQ(s.Platform.Presents, presents + 1) << "the quitting tick still flips";
     ASSERT_EQ(fs::file_size(s.Home.Path / "Options.DAT"), 512u);
     TOptions saved;
@@ -138,26 +138,26 @@ TEST(Shell, ClosingTheWindowSavesLikeQuitWhileAKillSavesNothing) {
     closed.Platform.OnBeforeTick = [&](uint64_t tick) {
         if (tick == 3) closed.Platform.Closing = true;
     };
-    EXPECT_EQ(RunGame(closed.Form, closed.Platform, -1), 4u);
+    EXPECT_EQ(RunGame(closed.Game, closed.Platform, -1), 4u);
     EXPECT_TRUE(fs::exists(closed.Home.Path / "Options.DAT"));
 
     Shell killed;
     killed.Platform.Press(keySpace, true);
-    EXPECT_EQ(RunGame(killed.Form, killed.Platform, 5), 5u);
+    EXPECT_EQ(RunGame(killed.Game, killed.Platform, 5), 5u);
     EXPECT_FALSE(fs::exists(killed.Home.Path / "Options.DAT"));
-    EXPECT_EQ(killed.Form.GameState, gsMainMenu);
+    EXPECT_EQ(killed.Game.GameState, gsMainMenu);
 }
 
 TEST(Shell, ALookupErrorAbandonsTheTickAndIsReportedOnce) {
     Shell s;
     s.StartQuickly();
-    s.Form.DXImageList.Items.clear();
+    s.Game.Images.Items.clear();
     const int presents = s.Platform.Presents;
     testing::internal::CaptureStderr();
-    s.Form.DXTimerTimer();
-    s.Form.DXTimerTimer();
+    s.Game.Tick();
+    s.Game.Tick();
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(s.Form.GameState, gsStartup) << "the panel step never finished";
+    EXPECT_EQ(s.Game.GameState, gsStartup) << "the panel step never finished";
     EXPECT_EQ(s.Platform.Presents, presents) << "no flip after the error";
     EXPECT_EQ(err, "flarons: Image 'GreyFont' not found\n");
 }
@@ -167,8 +167,8 @@ TEST(Shell, TheFrameRateIsWrittenInTheCornerWhenAsked) {
     cl.ShowFrameRate = true;
     Shell s(cl);
     s.StartQuickly();
-    s.Form.DXTimerTimer();
-    s.Form.DXTimerTimer();
+    s.Game.Tick();
+    s.Game.Tick();
     bool lit = false;
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 8; ++x)

@@ -2,9 +2,9 @@
 #include "TestSupport.h"
 #include "WorldTestKit.h"
 
-#include "app/Form.h"
+#include "app/Game.h"
 #include "text/Font.h"
-#include "text/StatusBar.h"
+#include "app/StatusBar.h"
 #include "world/World.h"
 
 #include <gtest/gtest.h>
@@ -29,17 +29,17 @@ Surface MarkedBars() {
 struct StatusBar : ::testing::Test {
     TWorldFolder Folder;
     TTestPlatform Platform;
-    TForm1 Form{Platform, Folder.Files, TCommandLine{}};
+    TGame Game{Platform, Folder.Files, TCommandLine{}};
 
     void SetUp() override {
         Folder.WriteStandardPictures();
         Folder.WritePicture("maps\\mid.bmp", Filled(800, 600, 0));
         Folder.WriteText("maps\\t.map", "MIDDLE=mid.bmp\nPLY1X=200\nPLY1Y=300\nPLY2X=600\nPLY2Y=300\n");
         NewWorld(3);
-        Form.StatusBars = MarkedBars();
-        Form.StatusSurface = Filled(640, 50, Background);
+        Game.StatusBars = MarkedBars();
+        Game.StatusSurface = Filled(640, 50, Background);
         for (size_t p = 0; p < 2; ++p)
-            for (TWeapon& w : Form.PlayerWeapons[p]) {
+            for (TWeapon& w : Game.PlayerWeapons[p]) {
                 w.Owner = uint8_t(p);
                 w.AmmoCost = 5;
                 w.Ammo = 100;
@@ -50,27 +50,27 @@ struct StatusBar : ::testing::Test {
     void NewWorld(uint8_t lives) {
         TOptions o = TestOptions("maps\\t.map");
         o.Lives = lives;
-        Form.Map = TMap::Create(Folder.Files, TestFont(), o);
+        Game.World = TWorld::Create(Folder.Files, TestFont(), o);
     }
-    TShip& Ship(int p) { return Form.Map->Ships[size_t(p)]; }
-    TWeapon& Slot(int p, int k) { return Form.PlayerWeapons[size_t(p)][size_t(k)]; }
+    TShip& Ship(int p) { return Game.World->Ships[size_t(p)]; }
+    TWeapon& Slot(int p, int k) { return Game.PlayerWeapons[size_t(p)][size_t(k)]; }
 
     // Draws the bar onto a cleared display and measures the overlay in screen row y, which shows
     // row `sourceRow` of the overlay picture: how many pixels left of the bar's end came from it.
     int Overlay(int p, int y, int sourceRow) {
-        Form.DXDraw.Fill(0);
-        Form.DrawStatusBar();
+        Game.BackSurface.Fill(0);
+        Game.DrawStatusBar();
         const int end = p == 0 ? 223 : 578;
         int w = 0;
         for (int x = end - 1; x >= 0; --x) {
             const int column = 160 - (end - x);
             const uint32_t expected =
                 sourceRow < 8 ? Rgb(1 + sourceRow, column, 200) : Rgb(100 + sourceRow, column, 50);
-            if (Form.DXDraw.Pixel(x, y) != expected) break;
+            if (Game.BackSurface.Pixel(x, y) != expected) break;
             ++w;
         }
         // Nothing spills past the bar's end.
-        EXPECT_EQ(Form.DXDraw.Pixel(end, y), Background) << p << " " << y;
+        EXPECT_EQ(Game.BackSurface.Pixel(end, y), Background) << p << " " << y;
         return w;
     }
 };
@@ -85,12 +85,12 @@ struct TOverlayCase {
 
 TEST_F(StatusBar, OverlaysCoverWhatIsMissingTruncatedAndNeverMoreThanTheBar) {
     // Full bars show no overlay, and the background comes first.
-    Form.DXDraw.Fill(0x123456);
-    Form.DrawStatusBar();
+    Game.BackSurface.Fill(0x123456);
+    Game.DrawStatusBar();
     for (int y = 430; y < 480; ++y)
         for (int x = 0; x < 640; ++x)
-            ASSERT_EQ(Form.DXDraw.Pixel(x, y), Background) << x << " " << y;
-    EXPECT_EQ(Form.DXDraw.Pixel(5, 429), 0x123456u) << "the views above are left alone";
+            ASSERT_EQ(Game.BackSurface.Pixel(x, y), Background) << x << " " << y;
+    EXPECT_EQ(Game.BackSurface.Pixel(5, 429), 0x123456u) << "the views above are left alone";
 
     const TOverlayCase cases[] = {
         {&Ship(0).Health, 99.5f, 0, 436, 0, 0, "half a point missing still shows full"},
@@ -116,12 +116,12 @@ TEST_F(StatusBar, OverlaysCoverWhatIsMissingTruncatedAndNeverMoreThanTheBar) {
         *c.Value = c.Set;
         EXPECT_EQ(Overlay(c.P, c.Y, c.SourceRow), c.Width) << c.Why;
     }
-    EXPECT_EQ(Form.DXDraw.Pixel(222 - 160, 436), Background)
+    EXPECT_EQ(Game.BackSurface.Pixel(222 - 160, 436), Background)
         << "a health below 0 overlays nothing left of the bar";
 }
 
 TEST_F(StatusBar, TheReadyMarkSitsOnTheLastFullStepAndOnlyForAFlyingShip) {
-    const TPictureItem& ready = Form.DXImageList.Find("Ready");
+    const TPictureItem& ready = Game.Images.Find("Ready");
     // A pixel of the mark that is not its transparent colour.
     int mx = -1, my = -1;
     for (int y = 0; y < ready.Picture.Height && mx < 0; ++y)
@@ -133,23 +133,23 @@ TEST_F(StatusBar, TheReadyMarkSitsOnTheLastFullStepAndOnlyForAFlyingShip) {
             }
     ASSERT_GE(mx, 0);
     const uint32_t mark = ready.Picture.Pixel(mx, my);
-    auto markAt = [&](int x) { return Form.DXDraw.Pixel(x + mx, 466 + my) == mark; };
+    auto markAt = [&](int x) { return Game.BackSurface.Pixel(x + mx, 466 + my) == mark; };
 
     Slot(0, 1).Ammo = 35; // 7 shots: the mark on step 7, 14 steps before the end
     Slot(0, 1).Cooldown = 1;
-    Form.DrawStatusBar();
+    Game.DrawStatusBar();
     EXPECT_TRUE(markAt(223 - 14 * 8));
     Slot(1, 1).Ammo = 125; // 25 shots: past the bar's end by four steps
     Slot(1, 1).Cooldown = 2;
-    Form.DrawStatusBar();
+    Game.DrawStatusBar();
     EXPECT_TRUE(markAt(578 + 4 * 8));
 
     // Not ready yet, or on foot: no mark.
-    Form.DXDraw.Fill(0);
+    Game.BackSurface.Fill(0);
     Slot(0, 1).Cooldown = 0.5f;
     Ship(1).OnFoot = 1;
     Ship(1).Angle = 256;
-    Form.DrawStatusBar();
+    Game.DrawStatusBar();
     EXPECT_FALSE(markAt(223 - 14 * 8));
     EXPECT_FALSE(markAt(578 + 4 * 8));
 }
@@ -165,14 +165,14 @@ void ExpectDigits(const Surface& status, const TPictureItem& font, int x, int y,
 }
 
 TEST_F(StatusBar, ScoresAndLimitedLivesShowAtLeastThreePlacesWithUnlitLeaders) {
-    const TPictureItem& red = Form.DXImageList.Find("7SegFontRed");
-    const TPictureItem& plain = Form.DXImageList.Find("7SegFont");
-    Form.Map->Match.Players[1].Points = 1234;
-    Form.DrawStatusDigits();
-    ExpectDigits(Form.StatusSurface, red, 238, 24, "..0");
-    ExpectDigits(Form.StatusSurface, red, 380, 24, "1234");
-    ExpectDigits(Form.StatusSurface, plain, 274, 24, "..3");
-    ExpectDigits(Form.StatusSurface, plain, 344, 24, "..3");
+    const TPictureItem& red = Game.Images.Find("7SegFontRed");
+    const TPictureItem& plain = Game.Images.Find("7SegFont");
+    Game.World->Match.Players[1].Points = 1234;
+    Game.DrawStatusDigits();
+    ExpectDigits(Game.StatusSurface, red, 238, 24, "..0");
+    ExpectDigits(Game.StatusSurface, red, 380, 24, "1234");
+    ExpectDigits(Game.StatusSurface, plain, 274, 24, "..3");
+    ExpectDigits(Game.StatusSurface, plain, 344, 24, "..3");
     // The unlit place differs from a lit 0 and the score from the lives.
     Surface unlit(8, 11), zero(8, 11);
     DrawText(unlit, red, 0, 0, ".");
@@ -180,24 +180,24 @@ TEST_F(StatusBar, ScoresAndLimitedLivesShowAtLeastThreePlacesWithUnlitLeaders) {
     EXPECT_NE(unlit.Pixels, zero.Pixels);
 
     // Fewer digits overwrite more: a score of 7 after 1234 leaves the fourth cell as it was.
-    Form.Map->Match.Players[1].Points = 7;
+    Game.World->Match.Players[1].Points = 7;
     Ship(1).Lives = 12;
-    Form.DrawStatusDigits();
-    ExpectDigits(Form.StatusSurface, red, 380, 24, "..74");
-    ExpectDigits(Form.StatusSurface, plain, 344, 24, ".12");
+    Game.DrawStatusDigits();
+    ExpectDigits(Game.StatusSurface, red, 380, 24, "..74");
+    ExpectDigits(Game.StatusSurface, plain, 344, 24, ".12");
 
     // Unlimited lives leave the picture where the lives would be.
     NewWorld(0);
-    Form.StatusSurface = Filled(640, 50, Background);
-    Form.DrawStatusDigits();
+    Game.StatusSurface = Filled(640, 50, Background);
+    Game.DrawStatusDigits();
     for (int r = 24; r < 35; ++r)
         for (int x : {274, 285, 297, 344, 355, 367})
-            EXPECT_EQ(Form.StatusSurface.Pixel(x, r), Background) << x << " " << r;
-    ExpectDigits(Form.StatusSurface, red, 238, 24, "..0");
+            EXPECT_EQ(Game.StatusSurface.Pixel(x, r), Background) << x << " " << r;
+    ExpectDigits(Game.StatusSurface, red, 238, 24, "..0");
 }
 
 TEST_F(StatusBar, PageRowsAreBoxedInGreyWhenHighlightedAndCentred) {
-    const TPictureItem& green = Form.DXImageList.Find("GreenFont");
+    const TPictureItem& green = Game.Images.Find("GreenFont");
     Surface page(78, 40);
     page.Fill(Rgb(9, 9, 9));
     DrawPageRow(page, 3, "MINIGUN", 0x804040, green); // blue-grey as a Windows colour
@@ -235,16 +235,16 @@ TEST_F(StatusBar, TheShippedArtFitsTheBar) {
     ASSERT_TRUE(bg.LoadFromFile((menu / "status_bg.bmp").string()));
     ASSERT_TRUE(bars.LoadFromFile((menu / "status_bars.bmp").string()));
 
-    Form.StatusSurface = bg;
-    Form.StatusBars = bars;
-    const TPictureItem& blue = Form.DXImageList.Find("BlueFont");
+    Game.StatusSurface = bg;
+    Game.StatusBars = bars;
+    const TPictureItem& blue = Game.Images.Find("BlueFont");
     const std::string names[2] = {"ANNA", "BOB THE PILOT"};
-    DrawText(Form.StatusSurface, blue, 267 - TextWidth(blue, names[0]) / 2, 10, names[0]);
-    DrawText(Form.StatusSurface, blue, 373 - TextWidth(blue, names[1]) / 2, 10, names[1]);
-    Form.Map->Match.Players[0].Points = 7;
-    Form.Map->Match.Players[1].Points = 12;
+    DrawText(Game.StatusSurface, blue, 267 - TextWidth(blue, names[0]) / 2, 10, names[0]);
+    DrawText(Game.StatusSurface, blue, 373 - TextWidth(blue, names[1]) / 2, 10, names[1]);
+    Game.World->Match.Players[0].Points = 7;
+    Game.World->Match.Players[1].Points = 12;
     Ship(1).Lives = 1;
-    Form.DrawStatusDigits();
+    Game.DrawStatusDigits();
     Ship(0).Health = 62;
     Ship(0).Fuel = 150;
     Slot(0, 0).Ammo = 80;
@@ -254,15 +254,15 @@ TEST_F(StatusBar, TheShippedArtFitsTheBar) {
     Ship(1).Fuel = 0;
     Slot(1, 0).Ammo = 5;
     Slot(1, 1).Ammo = 0;
-    Form.DXDraw.Fill(0);
-    Form.DrawStatusBar();
+    Game.BackSurface.Fill(0);
+    Game.DrawStatusBar();
     // The full part of player 1's health bar shows the art, the missing part the overlay.
-    EXPECT_EQ(Form.DXDraw.Pixel(222, 436), bars.Pixel(159, 0));
-    EXPECT_EQ(Form.DXDraw.Pixel(70, 436), bg.Pixel(70, 6));
+    EXPECT_EQ(Game.BackSurface.Pixel(222, 436), bars.Pixel(159, 0));
+    EXPECT_EQ(Game.BackSurface.Pixel(70, 436), bg.Pixel(70, 6));
     if (const char* file = std::getenv("FLARONS_STATUS_PNG")) {
         // Twice the size, so that every pixel can be seen.
         Surface bar(1280, 100);
-        bar.StretchDraw(TRect{0, 0, 1280, 100}, Form.DXDraw, TRect{0, 430, 640, 480}, false);
+        bar.StretchDraw(TRect{0, 0, 1280, 100}, Game.BackSurface, TRect{0, 430, 640, 480}, false);
         EXPECT_TRUE(bar.SaveToPng(file));
     }
 }

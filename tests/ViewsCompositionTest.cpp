@@ -2,8 +2,8 @@
 // every layer and a fully cleared dot surface over each other one after the other.
 #include "WorldTestKit.h"
 
-#include "app/GameMath.h"
-#include "app/Worker.h"
+#include "core/GameMath.h"
+#include "core/Worker.h"
 #include "media/Canvas.h"
 #include "world/Views.h"
 #include "world/World.h"
@@ -19,7 +19,7 @@ int Near(double v) {
 }
 
 // Every step of a view, each a whole-surface blit, in the order the layers lie.
-void ReferenceViews(TMap& m, Surface& target) {
+void ReferenceViews(TWorld& m, Surface& target) {
     Surface view(320, 430), dots(320, 430);
     for (size_t v = 0; v < 2; ++v) {
         const float camX = m.ViewX[v], camY = m.ViewY[v];
@@ -58,7 +58,7 @@ void ReferenceViews(TMap& m, Surface& target) {
         view.Draw(0, 0, dots, true);
         view.Draw(-Near(double(camX) * m.FrontParallaxX), -Near(double(camY) * m.FrontParallaxY),
                   m.FrontLayer, true);
-        target.Draw(320 * int(v) + Near(ShakeX[v]), Near(ShakeY[v]), view, true);
+        target.Draw(320 * int(v) + Near(m.ShakeX[v]), Near(m.ShakeY[v]), view, true);
     }
     if (!m.SingleScreen) target.Draw(319, 0, m.Divider, true);
 }
@@ -81,12 +81,12 @@ TEST(ViewsComposition, TheQuickViewsMatchTheLayerByLayerPicture) {
     folder.WritePicture("maps\\front.bmp", front);
     folder.WriteText("maps\\t.map", "BACK=back.bmp\nMIDDLE=mid.bmp\nFRONT=front.bmp\nPLY1X=200\nPLY1Y=300\n"
                                     "PLY2X=600\nPLY2Y=350\nFLAG1X=150\nFLAG1Y=280\nFLAG2X=650\nFLAG2Y=280\n");
-    auto map = TMap::Create(folder.Files, TestFont(), TestOptions("maps\\t.map"));
-    TMap& m = *map;
+    auto map = TWorld::Create(folder.Files, TestFont(), TestOptions("maps\\t.map"));
+    TWorld& m = *map;
     m.ViewX = {40.5f, 580.2f};
     m.ViewY = {100.4f, 269.6f};
-    ShakeX = {2.6f, -3.2f};
-    ShakeY = {-1.4f, 0.5f};
+    m.ShakeX = {2.6f, -3.2f};
+    m.ShakeY = {-1.4f, 0.5f};
     m.Flags[1].State = 2;
     m.Flags[1].X = 300;
     m.Flags[1].Y = 330;
@@ -123,18 +123,18 @@ TEST(ViewsComposition, TheQuickViewsMatchTheLayerByLayerPicture) {
         // must still be laid over last.
         TWorker worker(true);
         m.BeginViews(threaded, &worker);
-        const float shipX = m.Ships[0].X, viewX = m.ViewX[0], shake = ShakeX[1];
+        const float shipX = m.Ships[0].X, viewX = m.ViewX[0], shake = m.ShakeX[1];
         const TProjectile dot = m.Projectiles[9];
         m.Ships[0].X += 30;
         m.ViewX[0] += 17;
-        ShakeX[1] += 5;
+        m.ShakeX[1] += 5;
         m.Projectiles[9].X += 40;
         const std::vector<uint32_t> field = m.MiddleLayer.Pixels;
         m.MiddleLayer.Pixels.assign(m.MiddleLayer.Pixels.size(), 0xFF00FF);
         m.FinishViews(&worker);
         m.Ships[0].X = shipX;
         m.ViewX[0] = viewX;
-        ShakeX[1] = shake;
+        m.ShakeX[1] = shake;
         m.Projectiles[9] = dot;
         m.MiddleLayer.Pixels = field;
         int differences = 0, threadedDifferences = 0;
@@ -149,8 +149,8 @@ TEST(ViewsComposition, TheQuickViewsMatchTheLayerByLayerPicture) {
         m.ViewX = {0, 260};
         m.ViewY = {0, 20};
     }
-    ShakeX = {0, 0};
-    ShakeY = {0, 0};
+    m.ShakeX = {0, 0};
+    m.ShakeY = {0, 0};
 }
 
 } // namespace

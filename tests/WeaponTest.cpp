@@ -2,7 +2,7 @@
 #include "CombatTestKit.h"
 #include "TestSupport.h"
 
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 #include "combat/Weapon.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +27,7 @@ TWeapon Armed(uint8_t owner, uint8_t id, float cooldown) {
 }
 
 struct Weapons : ::testing::Test {
-    std::unique_ptr<TMap> Map = CombatWorld(400, 300, 100, 150, 300, 150);
+    std::unique_ptr<TWorld> Map = CombatWorld(400, 300, 100, 150, 300, 150);
     TWaveList Waves = CombatSounds();
     TShip& Ship = Map->Ships[0];
 
@@ -326,7 +326,7 @@ TEST(WeaponsInAMatch, EveryWeaponFiresAndItsShotsRunTheirCourse) {
     RandSeed(23);
     for (int id = 0; id < WeaponCount; ++id) {
         SCOPED_TRACE(id);
-        auto map = TMap::Create(files, TestFont(), options);
+        auto map = TWorld::Create(files, TestFont(), options);
         map->SetFrameRate(40);
         map->ParticleAreas.clear(); // no rain: only the shots fly
         for (uint8_t p = 0; p < 2; ++p) {

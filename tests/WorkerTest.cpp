@@ -1,6 +1,6 @@
 // WorkerTest: the second thread runs one job at a time, hands back what a job threw, and without
 // a thread does the job at once.
-#include "app/Worker.h"
+#include "core/Worker.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // WorldCreateTest: building the world of a match: placement, counters, pages, cameras and failures.
 #include "WorldTestKit.h"
 
-#include "combat/WeaponNames.h"
+#include "core/WeaponNames.h"
 #include "world/World.h"
 #include "world/WorldError.h"
 
@@ -23,15 +23,11 @@ struct WorldCreate : ::testing::Test {
                                         "FLAG1X=50\nFLAG1Y=60\nFLAG2X=550\nFLAG2Y=70\n" +
                                             extra);
     }
-    std::unique_ptr<TMap> Make(const TOptions& o) { return TMap::Create(Folder.Files, Font, o); }
+    std::unique_ptr<TWorld> Make(const TOptions& o) { return TWorld::Create(Folder.Files, Font, o); }
 };
 
 TEST_F(WorldCreate, PlacesShipsAndFlagsLeavesTheWorldIdleAndPicksTheScreenLayout) {
     Map(640, 430);
-    ShakeX = {3, 4};
-    ShakeY = {-1, 2};
-    ShakeVelX = {1, 1};
-    ShakeVelY = {1, 1};
     auto w = Make(TestOptions("maps\\t.map"));
     EXPECT_EQ(w->FrameRate, 42);
     EXPECT_EQ(w->MinFrameRate, 70);
@@ -49,8 +45,6 @@ TEST_F(WorldCreate, PlacesShipsAndFlagsLeavesTheWorldIdleAndPicksTheScreenLayout
         EXPECT_EQ((std::array{f.X, f.HomeX, f.Y, f.HomeY}), (std::array{fx[p], fx[p], fy[p], fy[p]}));
         EXPECT_EQ(f.State, 0);
     }
-    for (const auto* shake : {&ShakeX, &ShakeY, &ShakeVelX, &ShakeVelY})
-        EXPECT_EQ(*shake, (std::array<float, 2>{0, 0}));
     ASSERT_EQ(w->Projectiles.size(), 60000u);
     for (const TProjectile& p : w->Projectiles)
         ASSERT_EQ(p.Kind, 0);
@@ -172,30 +166,30 @@ TEST_F(WorldCreate, WeaponPagesPilotColoursAndFootprints) {
 TEST_F(WorldCreate, LoadErrorsLeaveNoWorld) {
     Map(800, 600);
     std::string error;
-    EXPECT_EQ(TMap::TryCreate(Folder.Files, Font, TestOptions("maps\\nothing.map"), error), nullptr);
+    EXPECT_EQ(TWorld::TryCreate(Folder.Files, Font, TestOptions("maps\\nothing.map"), error), nullptr);
     EXPECT_NE(error.find("nothing.map"), std::string::npos);
     EXPECT_THROW(Make(TestOptions("maps\\")), TWorldError);
     for (const char* bad : {"SCALE=0\n", "SCALE=NaN\n", "SCALE=5\n", "PLY1X=1,5\n", "BACK=gone.bmp\n"}) {
         Map(800, 600, bad);
         error.clear();
-        EXPECT_EQ(TMap::TryCreate(Folder.Files, Font, TestOptions("maps\\t.map"), error), nullptr) << bad;
+        EXPECT_EQ(TWorld::TryCreate(Folder.Files, Font, TestOptions("maps\\t.map"), error), nullptr) << bad;
         EXPECT_FALSE(error.empty()) << bad;
     }
     Map(800, 600);
     TOptions o = TestOptions("maps\\t.map");
     o.Players[1].ShipFile.Set("graphics\\gone_ship.bmp");
-    EXPECT_EQ(TMap::TryCreate(Folder.Files, Font, o, error), nullptr);
+    EXPECT_EQ(TWorld::TryCreate(Folder.Files, Font, o, error), nullptr);
     EXPECT_NE(error.find("gone_ship"), std::string::npos);
     o = TestOptions("maps\\t.map");
     o.Players[0].FlagFile.Set("graphics\\gone_flag.bmp");
-    EXPECT_EQ(TMap::TryCreate(Folder.Files, Font, o, error), nullptr);
+    EXPECT_EQ(TWorld::TryCreate(Folder.Files, Font, o, error), nullptr);
     // A good map still builds afterwards.
-    EXPECT_NE(TMap::TryCreate(Folder.Files, Font, TestOptions("maps\\t.map"), error), nullptr);
+    EXPECT_NE(TWorld::TryCreate(Folder.Files, Font, TestOptions("maps\\t.map"), error), nullptr);
     EXPECT_EQ(error, "");
 }
 
 TEST(WorldFrameRate, LowValuesFallBackToForty) {
-    TMap w;
+    TWorld w;
     for (auto [asked, kept] : {std::pair{16, 16}, {15, 40}, {90, 90}, {0, 40}}) {
         w.SetFrameRate(asked);
         EXPECT_EQ(w.FrameRate, kept) << asked;

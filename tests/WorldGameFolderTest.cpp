@@ -1,7 +1,7 @@
 // WorldGameFolderTest: every map of the generated game folder builds a world with open spawn points.
-#include "app/Files.h"
-#include "app/GameMath.h"
-#include "app/OptionsFile.h"
+#include "core/Files.h"
+#include "core/GameMath.h"
+#include "core/OptionsFile.h"
 #include "media/ImageList.h"
 #include "world/World.h"
 
@@ -43,7 +43,7 @@ TEST(WorldGameFolder, EveryShippedMapBuildsAWorld) {
         o.Lives = 5;
         std::string error;
         const auto start = std::chrono::steady_clock::now();
-        const auto w = TMap::TryCreate(files, PlainFont(), o, error);
+        const auto w = TWorld::TryCreate(files, PlainFont(), o, error);
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         ASSERT_NE(w, nullptr) << name << ": " << error;

@@ -1,7 +1,7 @@
 // WorldMapTest: the map file's keys and numbers, terrain classes, painting, parallax and particle areas.
 #include "WorldTestKit.h"
 
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 #include "world/MapLoader.h"
 #include "world/World.h"
 #include "world/WorldError.h"
@@ -19,7 +19,7 @@ namespace {
 // A world with only the map loaded, as Create leaves it right after the loader.
 struct WorldMap : ::testing::Test {
     TWorldFolder Folder;
-    std::unique_ptr<TMap> Map = std::make_unique<TMap>();
+    std::unique_ptr<TWorld> Map = std::make_unique<TWorld>();
 
     TSpawnPoints Load(const std::string& text, const std::string& name = "maps\\t.map") {
         Folder.WriteText(name, text);
@@ -154,7 +154,7 @@ TEST_F(WorldMap, ParallaxFactorsMeetTheEdgesTogetherAndNoBackStandsStill) {
     EXPECT_FLOAT_EQ(Map->FrontParallaxY, 1.0f); // FRONT no taller than a view
 
     // Without BACK the background stays empty and black, and still.
-    Map = std::make_unique<TMap>();
+    Map = std::make_unique<TWorld>();
     Folder.WritePicture("maps\\mid.bmp", Filled(800, 600, Rgb(0, 0, 0)));
     Load("MIDDLE=mid.bmp\n");
     EXPECT_TRUE(Map->BackLayer.Empty());

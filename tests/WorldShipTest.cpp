@@ -1,7 +1,7 @@
 // WorldShipTest: rotate-and-scale, marker scan, frames and masks, the ship-picture check and pilot colours.
 #include "WorldTestKit.h"
 
-#include "frontend/PilotRecord.h"
+#include "core/PilotRecord.h"
 #include "world/Ship.h"
 #include "world/ShipPicture.h"
 #include "world/WorldError.h"

@@ -1,7 +1,7 @@
 // WorldTestKit: temporary folders and the small pictures of the world tests.
 #include "WorldTestKit.h"
 
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 
 #include <atomic>
 #include <fstream>

@@ -1,8 +1,8 @@
 // WorldTestKit: temporary game folders with small maps, pictures and options for the world tests.
 #pragma once
 
-#include "app/Files.h"
-#include "app/OptionsFile.h"
+#include "core/Files.h"
+#include "core/OptionsFile.h"
 #include "media/ImageList.h"
 #include "media/Surface.h"
 

@@ -1,7 +1,7 @@
 // WorldUpdateTest: the once-per-second step, view shake, respawn waits, landing and the positional sound.
 #include "MatchTestKit.h"
 
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ namespace {
 
 struct WorldUpdate : ::testing::Test {
     TMatchWorld W{800, 600, {200, 300}, {600, 300}};
-    TMap& M = *W.Map;
+    TWorld& M = *W.Map;
 
     // Both ships resting on ground, far from the flags and from each other.
     void Ground() {
@@ -74,33 +74,33 @@ TEST_F(WorldUpdate, SecondsAtTheEnemyBaseAndOnFootAreCounted) {
 
 TEST_F(WorldUpdate, SplitViewsShakeEachOnTheirOwnAndASingleScreenShakesBothAlike) {
     Ground();
-    ShakeVelX = {4, 0};
-    ShakeVelY = {0, 2};
+    M.ShakeVelX = {4, 0};
+    M.ShakeVelY = {0, 2};
     M.UpdateWorld(W.Waves);
-    EXPECT_EQ(ShakeX, (std::array<float, 2>{4, 0}));
-    EXPECT_EQ(ShakeY, (std::array<float, 2>{0, 2}));
-    EXPECT_FLOAT_EQ(ShakeVelY[1], float((2 - 2 / 5.0) / 1.1));
+    EXPECT_EQ(M.ShakeX, (std::array<float, 2>{4, 0}));
+    EXPECT_EQ(M.ShakeY, (std::array<float, 2>{0, 2}));
+    EXPECT_FLOAT_EQ(M.ShakeVelY[1], float((2 - 2 / 5.0) / 1.1));
 
     TMatchWorld one(640, 430, {200, 300}, {440, 300});
-    TMap& m = *one.Map;
+    TWorld& m = *one.Map;
     ASSERT_EQ(m.SingleScreen, 1);
     one.PaintRow(100, 540, 350, TerrainGround);
     one.StandOn(0, 200, 350);
     one.StandOn(1, 440, 350);
-    ShakeX = ShakeY = {0, 0};
-    ShakeVelX = {4, 0};
-    ShakeVelY = {0, 2};
+    m.ShakeX = m.ShakeY = {0, 0};
+    m.ShakeVelX = {4, 0};
+    m.ShakeVelY = {0, 2};
     m.UpdateWorld(one.Waves);
-    EXPECT_FLOAT_EQ(ShakeX[0], 2);
-    EXPECT_FLOAT_EQ(ShakeY[0], 1);
-    EXPECT_FLOAT_EQ(ShakeVelX[0], float((4 - 2 / 5.0) / 1.1));
-    EXPECT_FLOAT_EQ(ShakeVelX[1], float((0 - 2 / 5.0) / 1.1));
+    EXPECT_FLOAT_EQ(m.ShakeX[0], 2);
+    EXPECT_FLOAT_EQ(m.ShakeY[0], 1);
+    EXPECT_FLOAT_EQ(m.ShakeVelX[0], float((4 - 2 / 5.0) / 1.1));
+    EXPECT_FLOAT_EQ(m.ShakeVelX[1], float((0 - 2 / 5.0) / 1.1));
     for (int i = 0; i < 200; ++i) {
         m.UpdateWorld(one.Waves);
-        ASSERT_EQ(ShakeX[0], ShakeX[1]);
-        ASSERT_EQ(ShakeY[0], ShakeY[1]);
+        ASSERT_EQ(m.ShakeX[0], m.ShakeX[1]);
+        ASSERT_EQ(m.ShakeY[0], m.ShakeY[1]);
     }
-    EXPECT_LT(std::abs(ShakeX[0]), 0.05f) << "the spring comes to rest";
+    EXPECT_LT(std::abs(m.ShakeX[0]), 0.05f) << "the spring comes to rest";
 }
 
 TEST_F(WorldUpdate, AWaitingShipIsLeftAloneUntilItsTimerRunsOut) {
@@ -235,24 +235,24 @@ TEST_F(PositionalSound, ExplosionsShakeTheNearViewHardAndTheFarOneBarely) {
     RandSeed(11);
     float maxNear = 0;
     for (int i = 0; i < 50; ++i) {
-        ShakeVelX = {0, 0};
-        ShakeVelY = {0, 0};
+        M.ShakeVelX = {0, 0};
+        M.ShakeVelY = {0, 0};
         M.PlaySoundAt(W.Waves, "Explo1", 0, 0, 400, 0, 100);
-        ASSERT_GE(ShakeVelX[0], 0.0f);
-        ASSERT_LT(ShakeVelX[0], 10.0f);
-        ASSERT_LT(ShakeVelY[0], 10.0f);
-        ASSERT_LT(ShakeVelX[1], 10.0f / 400);
-        ASSERT_LT(ShakeVelY[1], 10.0f / 400);
-        EXPECT_NE(ShakeVelX[0], ShakeVelY[0]) << "each kick draws its own number";
-        maxNear = std::max(maxNear, ShakeVelX[0]);
+        ASSERT_GE(M.ShakeVelX[0], 0.0f);
+        ASSERT_LT(M.ShakeVelX[0], 10.0f);
+        ASSERT_LT(M.ShakeVelY[0], 10.0f);
+        ASSERT_LT(M.ShakeVelX[1], 10.0f / 400);
+        ASSERT_LT(M.ShakeVelY[1], 10.0f / 400);
+        EXPECT_NE(M.ShakeVelX[0], M.ShakeVelY[0]) << "each kick draws its own number";
+        maxNear = std::max(maxNear, M.ShakeVelX[0]);
     }
     EXPECT_GT(maxNear, 5.0f);
 
-    ShakeVelX = {0, 0};
-    ShakeVelY = {0, 0};
+    M.ShakeVelX = {0, 0};
+    M.ShakeVelY = {0, 0};
     M.PlaySoundAt(W.Waves, "Dirt", 0, 0, 0, 0, 100);
-    EXPECT_EQ(ShakeVelX, (std::array<float, 2>{0, 0})) << "only names beginning with E shake";
-    EXPECT_EQ(ShakeVelY, (std::array<float, 2>{0, 0}));
+    EXPECT_EQ(M.ShakeVelX, (std::array<float, 2>{0, 0})) << "only names beginning with E shake";
+    EXPECT_EQ(M.ShakeVelY, (std::array<float, 2>{0, 0}));
 }
 
 } // namespace

@@ -64,7 +64,7 @@ TEST(WorldDots, ClippingRoundsToTheNearestPixel) {
 
 struct WorldViews : ::testing::Test {
     TWorldFolder Folder;
-    std::unique_ptr<TMap> W;
+    std::unique_ptr<TWorld> W;
     Surface Screen{640, 480};
 
     void Build(int w, int h) {
@@ -78,7 +78,7 @@ struct WorldViews : ::testing::Test {
         Folder.WritePicture("maps\\back.bmp", Filled(w, h, Rgb(30, 30, 90)));
         Folder.WriteText("maps\\v.map", "MIDDLE=mid.bmp\nBACK=back.bmp\nPLY1X=100\nPLY1Y=200\nPLY2X=420\n"
                                         "PLY2Y=200\nFLAG1X=60\nFLAG1Y=300\nFLAG2X=600\nFLAG2Y=300\n");
-        W = TMap::Create(Folder.Files, TestFont(), TestOptions("maps\\v.map"));
+        W = TWorld::Create(Folder.Files, TestFont(), TestOptions("maps\\v.map"));
     }
 };
 
@@ -96,11 +96,11 @@ TEST_F(WorldViews, SingleScreenShowsTheWholeMapWithoutDividerAndShakesEachView) 
 
     // Shaken, each view moves by its own offset taken to the nearest pixel.
     const Surface still = Screen;
-    ShakeX = {0, 2.6f};
-    ShakeY = {-1.4f, 0};
+    W->ShakeX = {0, 2.6f};
+    W->ShakeY = {-1.4f, 0};
     Screen.Fill(0);
     W->DrawViews(Screen);
-    ShakeX = ShakeY = {0, 0};
+    W->ShakeX = W->ShakeY = {0, 0};
     EXPECT_EQ(Screen.Pixel(323, 429), Rgb(0, 200, 0)); // right view 3 to the right
     EXPECT_EQ(Screen.Pixel(322, 100), 0u);
     EXPECT_EQ(Screen.Pixel(10, 428), still.Pixel(10, 429)); // left view one up

@@ -1,30 +1,30 @@
 // GameLoop: start-up, the paced ticks, and the paths that end the program.
 #include "app/GameLoop.h"
 
-#include "app/Form.h"
+#include "app/Game.h"
 #include "media/Platform.h"
 
-uint64_t RunGame(TForm1& form, TPlatform& platform, int64_t maxTicks) {
+uint64_t RunGame(TGame& game, TPlatform& platform, int64_t maxTicks) {
     // Script commands for tick 0 are in force during start-up (space held skips the title wait).
     platform.BeforeTick(0);
-    form.DXDrawInitializeSurface();
+    game.Start();
     uint64_t tick = 0;
-    while (!form.Closed) {
+    while (!game.Closed) {
         platform.PumpEvents();
         if (platform.CloseRequested()) {
-            form.SaveAndClose();
+            game.SaveAndClose();
             break;
         }
-        form.DXTimer.Enabled = platform.Active();
-        platform.FeedAudio(form.DXWaveList.Mixer);
-        if (!form.DXTimer.Due(platform.NowMs())) {
+        game.FrameTimer.Enabled = platform.Active();
+        platform.FeedAudio(game.Sounds.Mixer);
+        if (!game.FrameTimer.Due(platform.NowMs())) {
             platform.Idle();
             continue;
         }
         if (maxTicks >= 0 && tick >= uint64_t(maxTicks)) break;
         platform.BeforeTick(tick);
-        form.DXTimerTimer();
-        platform.AfterTick(tick, form.DXDraw);
+        game.Tick();
+        platform.AfterTick(tick, game.BackSurface);
         ++tick;
     }
     return tick;

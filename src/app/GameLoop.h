@@ -3,10 +3,10 @@
 
 #include <cstdint>
 
-class TForm1;
+class TGame;
 class TPlatform;
 
 // Runs start-up and then one tick per due timer event until the game closes. A close request from
 // the window system saves like the quit step. maxTicks >= 0 stops after that many ticks without
 // saving (as a kill would). Returns the number of ticks run.
-uint64_t RunGame(TForm1& form, TPlatform& platform, int64_t maxTicks);
+uint64_t RunGame(TGame& game, TPlatform& platform, int64_t maxTicks);

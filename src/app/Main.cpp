@@ -1,6 +1,6 @@
 // Main: the program entry; picks the SDL or the headless platform and runs the game.
 #include "app/CommandLine.h"
-#include "app/Form.h"
+#include "app/Game.h"
 #include "app/GameLoop.h"
 #include "media/headless/HeadlessPlatform.h"
 #include "media/headless/InputScript.h"
@@ -56,8 +56,8 @@ int main(int argc, char** argv) {
                 return 1;
             }
         }
-        TForm1 form(*platform, TFiles(game, home), cl);
-        RunGame(form, *platform, cl.Frames);
+        TGame flarons(*platform, TFiles(game, home), cl);
+        RunGame(flarons, *platform, cl.Frames);
         return 0;
     } catch (const TScriptError& e) {
         std::fprintf(stderr, "flarons: %s\n", e.what());

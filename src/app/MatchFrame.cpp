@@ -1,9 +1,9 @@
 // MatchFrame: one frame of a running match, from the time base to the medal notices, and the quick start.
-#include "app/Form.h"
+#include "app/Game.h"
 
-#include "app/GameMath.h"
-#include "combat/WeaponNames.h"
-#include "text/StatusBar.h"
+#include "core/GameMath.h"
+#include "core/WeaponNames.h"
+#include "app/StatusBar.h"
 #include "world/World.h"
 
 #include <algorithm>
@@ -61,20 +61,20 @@ std::string PageWeaponName(const TPilotRecord& pilot, int page, int row) {
 
 } // namespace
 
-void TForm1::MatchFrame() {
-    if (!Map) return;
-    TMap& map = *Map;
+void TGame::MatchFrame() {
+    if (!World) return;
+    TWorld& map = *World;
 
     // Time base: the measured rate counts only once the counter has come round, at most 256 frames in.
     if (MatchFrameCounter == 255) map.MinFrameRate = 15;
-    const int measured = std::clamp(DXTimer.MeasuredFrameRate, 0, 65535);
+    const int measured = std::clamp(FrameTimer.MeasuredFrameRate, 0, 65535);
     map.SetFrameRate(uint16_t(std::max<int>(map.MinFrameRate, measured)));
 
     if (map.MatchOver != 0) GameState = gsMatchEnd;
 
     std::array<THeld, 2> held{};
     for (size_t p = 0; p < 2; ++p)
-        held[p] = Read(DXInput.States, Controls[p]);
+        held[p] = Read(Input.States, Controls[p]);
 
     for (size_t p = 0; p < 2; ++p) {
         if (!Controllable(map.Ships[p])) continue;
@@ -82,8 +82,8 @@ void TForm1::MatchFrame() {
         for (TWeapon& weapon : PlayerWeapons[p])
             weapon.Tick(map.FrameRate, map);
         // Nobody fires from the own base: it is where weapons are changed.
-        if (held[p].Fire1 && map.Ships[p].AtOwnBase == 0) PlayerWeapons[p][0].Fire(map, DXWaveList);
-        if (held[p].Fire2 && map.Ships[p].AtOwnBase == 0) PlayerWeapons[p][1].Fire(map, DXWaveList);
+        if (held[p].Fire1 && map.Ships[p].AtOwnBase == 0) PlayerWeapons[p][0].Fire(map, Sounds);
+        if (held[p].Fire2 && map.Ships[p].AtOwnBase == 0) PlayerWeapons[p][1].Fire(map, Sounds);
     }
 
     for (int p = 1; p >= 0; --p) {
@@ -99,7 +99,7 @@ void TForm1::MatchFrame() {
     // the world is updated, and nothing else is drawn on the screen until they are finished. A
     // tick abandoned on the way still waits for them.
     const bool views = map.MatchEnded == 0;
-    if (views) map.BeginViews(DXDraw, &ViewWorker);
+    if (views) map.BeginViews(BackSurface, &ViewWorker);
     std::array<TSprite, 2> pages{};
     bool finished = !views;
     const auto finish = [&] {
@@ -107,7 +107,7 @@ void TForm1::MatchFrame() {
         finished = true;
         map.FinishViews(&ViewWorker);
         for (const TSprite& page : pages)
-            if (page.Picture != nullptr) DXDraw.Draw(page.X, page.Y, *page.Picture, true);
+            if (page.Picture != nullptr) BackSurface.Draw(page.X, page.Y, *page.Picture, true);
     };
     struct TFinisher {
         const decltype(finish)& Finish;
@@ -119,12 +119,12 @@ void TForm1::MatchFrame() {
         }
     } finisher{finish};
 
-    const TPictureItem& greenFont = DXImageList.Find("GreenFont");
+    const TPictureItem& greenFont = Images.Find("GreenFont");
     // Letting go of a fire key closes the page being changed on both pages.
     for (size_t p = 0; p < 2; ++p) {
         const TControls& c = Controls[p];
         const bool released =
-            Released(PrevInput, DXInput.States, c.Fire1) || Released(PrevInput, DXInput.States, c.Fire2);
+            Released(PrevInput, Input.States, c.Fire1) || Released(PrevInput, Input.States, c.Fire2);
         if (!released || PageCursor[p] == NoPageOpen) continue;
         const int row = std::clamp<int>(PageCursor[p], 0, PageRows - 1);
         for (int k = 0; k < 2; ++k)
@@ -141,8 +141,8 @@ void TForm1::MatchFrame() {
             const bool active = k == 0 ? held[p].Fire1 : (held[p].Fire2 && !held[p].Fire1);
             if (!active || ship.AtOwnBase == 0) continue;
             Surface& page = map.WeaponNameSurfaces[p][size_t(k)];
-            const bool turnPressed = NewlyPressed(PrevInput, DXInput.States, c.Left) ||
-                                     NewlyPressed(PrevInput, DXInput.States, c.Right);
+            const bool turnPressed = NewlyPressed(PrevInput, Input.States, c.Left) ||
+                                     NewlyPressed(PrevInput, Input.States, c.Right);
             if (turnPressed || PageCursor[p] == NoPageOpen) {
                 // A page opens on its middle row.
                 if (PageCursor[p] == NoPageOpen) PageCursor[p] = 2;
@@ -169,7 +169,7 @@ void TForm1::MatchFrame() {
         }
     }
 
-    const uint16_t wrecked = map.UpdateWorld(DXWaveList);
+    const uint16_t wrecked = map.UpdateWorld(Sounds);
     finish();
     for (size_t p = 0; p < 2; ++p) {
         if (((wrecked >> (8 * p)) & 0xFF) == 0) continue;
@@ -180,17 +180,17 @@ void TForm1::MatchFrame() {
 
     // The engine wobbles in pitch once every 256 frames.
     ++MatchFrameCounter;
-    TWaveItem& thrust = DXWaveList.Find("Thrust");
-    thrust.SetFrequency(DXWaveList.Mixer, 11025 + int(Trunc(TurnCos(MatchFrameCounter) * 3000)));
+    TWaveItem& thrust = Sounds.Find("Thrust");
+    thrust.SetFrequency(Sounds.Mixer, 11025 + int(Trunc(TurnCos(MatchFrameCounter) * 3000)));
 
     std::array<bool, 2> thrusting{};
     for (size_t p = 0; p < 2; ++p)
         thrusting[p] = held[p].Thrust && map.Ships[p].RespawnTimer == 0 && map.Ships[p].Fuel > 0;
     if (thrusting[0] || thrusting[1]) {
-        thrust.SetVolume(DXWaveList.Mixer, -520);
-        thrust.SetPan(DXWaveList.Mixer, thrusting[0] && thrusting[1] ? 0 : thrusting[0] ? -10000 : 10000);
+        thrust.SetVolume(Sounds.Mixer, -520);
+        thrust.SetPan(Sounds.Mixer, thrusting[0] && thrusting[1] ? 0 : thrusting[0] ? -10000 : 10000);
     } else {
-        thrust.SetVolume(DXWaveList.Mixer, -10000);
+        thrust.SetVolume(Sounds.Mixer, -10000);
     }
 
     for (size_t p = 0; p < 2; ++p) {
@@ -214,11 +214,11 @@ void TForm1::MatchFrame() {
     for (size_t p = 0; p < 2; ++p) {
         if (map.MedalTimer[p] == 0) continue;
         --map.MedalTimer[p];
-        DXImageList.Find(map.MedalImage[p]).Draw(DXDraw, 620 * int(p), 386, 0);
+        Images.Find(map.MedalImage[p]).Draw(BackSurface, 620 * int(p), 386, 0);
     }
 }
 
-void TForm1::StartQuickMatch() {
+void TGame::StartQuickMatch() {
     // Exactly what Begin does; a world that cannot be built leaves the players at the menu.
     if (!StartMatch()) std::fprintf(stderr, "flarons: --match: the match could not be started\n");
 }

@@ -2,7 +2,7 @@
 // touches, and ships and pilots running into each other.
 #include "combat/Contest.h"
 
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 #include "media/Sound.h"
 #include "world/World.h"
 
@@ -64,7 +64,7 @@ void RideAlong(TProjectile& record, const TShip& ship) {
 }
 
 // A pilot cries out; a ship rings like metal or, for rubber, thuds like dirt.
-void HitSound(TMap& map, TWaveList& waves, int p, bool pilot, bool rubber) {
+void HitSound(TWorld& map, TWaveList& waves, int p, bool pilot, bool rubber) {
     if (pilot) {
         const int32_t f = Random(10000);
         PlayAtShip(map, waves, p, "FLHit", 0, 18000 + f, 100);
@@ -75,7 +75,7 @@ void HitSound(TMap& map, TWaveList& waves, int p, bool pilot, bool rubber) {
 }
 
 // Four sparks off a ship, or four drops of blood off a pilot, thrown away from the centre.
-void ImpactParticles(TMap& map, double x, double y, double shipX, double shipY, bool pilot) {
+void ImpactParticles(TWorld& map, double x, double y, double shipX, double shipY, bool pilot) {
     for (int i = 0; i < 4; ++i) {
         const double rx = RandomReal();
         const double vx = 0.5 * rx + (x - shipX) / 5 - 0.25;
@@ -87,7 +87,7 @@ void ImpactParticles(TMap& map, double x, double y, double shipX, double shipY, 
 }
 
 // What a record touching body p does, and what becomes of the record.
-void Touch(TMap& map, int p, uint16_t slot, TWaveList& waves) {
+void Touch(TWorld& map, int p, uint16_t slot, TWaveList& waves) {
     TShip& ship = map.Ships[size_t(p)];
     TProjectile& record = map.Projectiles[slot];
     const uint8_t kind = record.Kind;
@@ -186,7 +186,7 @@ void Touch(TMap& map, int p, uint16_t slot, TWaveList& waves) {
 }
 
 // One update of the world: the seconds played and the frame within the second only ever grow.
-uint64_t UpdateStamp(const TMap& map) {
+uint64_t UpdateStamp(const TWorld& map) {
     return (uint64_t(map.Match.Players[0].PlayingTime) << 16) | map.FrameCounter;
 }
 
@@ -210,7 +210,7 @@ int SoundDistance(double x0, double y0, double x1, double y1) {
     return int(Round(d));
 }
 
-void PlayAtShip(TMap& map, TWaveList& waves, int p, const std::string& name, int randomSuffixMax,
+void PlayAtShip(TWorld& map, TWaveList& waves, int p, const std::string& name, int randomSuffixMax,
                 int frequency, int volumePercent) {
     const TShip& a = map.Ships[0];
     const TShip& b = map.Ships[1];
@@ -219,14 +219,14 @@ void PlayAtShip(TMap& map, TWaveList& waves, int p, const std::string& name, int
                     volumePercent);
 }
 
-void PlayAtPlace(TMap& map, TWaveList& waves, double x, double y, const std::string& name, int frequency,
+void PlayAtPlace(TWorld& map, TWaveList& waves, double x, double y, const std::string& name, int frequency,
                  int volumePercent) {
     const int d0 = SoundDistance(x, y, map.Ships[0].X, map.Ships[0].Y);
     const int d1 = SoundDistance(x, y, map.Ships[1].X, map.Ships[1].Y);
     map.PlaySoundAt(waves, name, 0, d0, d1, frequency, volumePercent);
 }
 
-TProjectile& SpawnRecord(TMap& map, uint8_t kind, double x, double y, double vx, double vy) {
+TProjectile& SpawnRecord(TWorld& map, uint8_t kind, double x, double y, double vx, double vy) {
     map.Spawn(kind, float(x), float(y), float(vx), float(vy));
     return map.Projectiles[std::min<size_t>(map.ProjectileCursor, map.Projectiles.size() - 1)];
 }
@@ -240,7 +240,7 @@ void MakeBlood(TProjectile& drop) {
     drop.Weight = uint8_t(10 + weight);
 }
 
-void TMap::ResolveHits(int p, const std::vector<uint16_t>& candidates, TWaveList& waves) {
+void TWorld::ResolveHits(int p, const std::vector<uint16_t>& candidates, TWaveList& waves) {
     if (p < 0 || p > 1) return;
     // Ship 0's pass starts the list of freed slots; ship 1's pass reads it only in the same update.
     const uint64_t update = UpdateStamp(*this);
@@ -267,7 +267,7 @@ void TMap::ResolveHits(int p, const std::vector<uint16_t>& candidates, TWaveList
     }
 }
 
-void TMap::ShipCollision(TWaveList&) {
+void TWorld::ShipCollision(TWaveList&) {
     TShip& a = Ships[0];
     TShip& b = Ships[1];
     if (a.Alive == 0 || b.Alive == 0) return;

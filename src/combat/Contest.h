@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-class TMap;
+class TWorld;
 class TWaveList;
 struct TProjectile;
 
@@ -16,13 +16,13 @@ bool MaskCell(double position, double centre, int size, int& cell);
 int SoundDistance(double x0, double y0, double x1, double y1);
 
 // A sound made by ship p: 0 for its own distance, the distance between the ships for the other.
-void PlayAtShip(TMap& map, TWaveList& waves, int p, const std::string& name, int randomSuffixMax,
+void PlayAtShip(TWorld& map, TWaveList& waves, int p, const std::string& name, int randomSuffixMax,
                 int frequency, int volumePercent);
 // A sound made at a point of the play field.
-void PlayAtPlace(TMap& map, TWaveList& waves, double x, double y, const std::string& name, int frequency,
+void PlayAtPlace(TWorld& map, TWaveList& waves, double x, double y, const std::string& name, int frequency,
                  int volumePercent);
 
 // Spawns one record and hands back the slot it landed in, so the caller can colour it.
-TProjectile& SpawnRecord(TMap& map, uint8_t kind, double x, double y, double vx, double vy);
+TProjectile& SpawnRecord(TWorld& map, uint8_t kind, double x, double y, double vx, double vy);
 // Colours a freshly spawned drop of blood and gives it its weight.
 void MakeBlood(TProjectile& drop);

@@ -1,5 +1,5 @@
 // Explosions: bursts of sparks and fragments, digging, burning, settling and the way back to a surface.
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 #include "world/World.h"
 
 #include <algorithm>
@@ -21,7 +21,7 @@ inline uint32_t PixelOf(const TProjectile& p) {
 
 } // namespace
 
-void TMap::Explode(int slot, TWaveList& waves) {
+void TWorld::Explode(int slot, TWaveList& waves) {
     if (slot < 0 || size_t(slot) >= Projectiles.size()) return;
     // A copy: the burst may fill the pool and overwrite slots while it is thrown.
     const TProjectile self = Projectiles[size_t(slot)];
@@ -68,7 +68,7 @@ void TMap::Explode(int slot, TWaveList& waves) {
     SetKind(Projectiles[size_t(slot)], 0);
 }
 
-void TMap::Dig(int slot) {
+void TWorld::Dig(int slot) {
     if (slot < 0 || size_t(slot) >= Projectiles.size()) return;
     TProjectile& p = Projectiles[size_t(slot)];
     const bool laser = p.Kind == 11;
@@ -104,7 +104,7 @@ void TMap::Dig(int slot) {
     SetKind(Projectiles[size_t(slot)], 0);
 }
 
-void TMap::Burn(int slot) {
+void TWorld::Burn(int slot) {
     if (slot < 0 || size_t(slot) >= Projectiles.size()) return;
     const TProjectile& p = Projectiles[size_t(slot)];
     const int x = Coord(p.X), y = Coord(p.Y);
@@ -124,7 +124,7 @@ void TMap::Burn(int slot) {
     }
 }
 
-void TMap::Settle(int slot) {
+void TWorld::Settle(int slot) {
     if (slot < 0 || size_t(slot) >= Projectiles.size()) return;
     TProjectile& p = Projectiles[size_t(slot)];
     const int x = Coord(p.X), y = Coord(p.Y);
@@ -157,7 +157,7 @@ void TMap::Settle(int slot) {
     SetKind(p, 0);
 }
 
-void TMap::BackToSurface(float& x, float& y, float vx, float vy) const {
+void TWorld::BackToSurface(float& x, float& y, float vx, float vy) const {
     const uint8_t c = TerrainBitmap.Get(Coord(x), Coord(y));
     if (c == TerrainEmpty || c == TerrainWater) return;
     const int w = TerrainBitmap.Width, h = TerrainBitmap.Height;

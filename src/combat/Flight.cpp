@@ -1,5 +1,5 @@
 // Flight: the controls of a ship or a pilot on foot, the camera, the feet, motion, terrain contact and water.
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 #include "world/World.h"
 
 #include <algorithm>
@@ -32,7 +32,7 @@ size_t Form(const TShip& ship) {
 
 } // namespace
 
-void TMap::Thrust(int p) {
+void TWorld::Thrust(int p) {
     TShip& s = Ships[size_t(p)];
     if (!(s.Fuel > 0)) return;
     const double rate = FrameRate;
@@ -76,7 +76,7 @@ void TMap::Thrust(int p) {
     }
 }
 
-void TMap::TurnLeft(int p) {
+void TWorld::TurnLeft(int p) {
     TShip& s = Ships[size_t(p)];
     if (s.OnFoot != 0) {
         s.VX = float(double(s.VX) - 10.0 / FrameRate * Scale);
@@ -86,7 +86,7 @@ void TMap::TurnLeft(int p) {
     }
 }
 
-void TMap::TurnRight(int p) {
+void TWorld::TurnRight(int p) {
     TShip& s = Ships[size_t(p)];
     if (s.OnFoot != 0) {
         s.VX = float(double(s.VX) + 10.0 / FrameRate * Scale);
@@ -96,7 +96,7 @@ void TMap::TurnRight(int p) {
     }
 }
 
-void TMap::FollowCamera(int p) {
+void TWorld::FollowCamera(int p) {
     const TShip& s = Ships[size_t(p)];
     const size_t v = size_t(p);
     double x = 0;
@@ -114,7 +114,7 @@ void TMap::FollowCamera(int p) {
     ViewY[v] = float(y);
 }
 
-void TMap::CheckFeet(int p) {
+void TWorld::CheckFeet(int p) {
     TShip& s = Ships[size_t(p)];
     if (!(std::fabs(s.Angle - UprightAngle) < 9) && s.OnFoot == 0) return;
     const size_t f = Form(s);
@@ -142,7 +142,7 @@ void TMap::CheckFeet(int p) {
         s.AtOwnBase = 1;
 }
 
-void TMap::Move(int p) {
+void TWorld::Move(int p) {
     TShip& s = Ships[size_t(p)];
     s.X += s.VX;
     s.Y += s.VY;
@@ -151,7 +151,7 @@ void TMap::Move(int p) {
     s.VY = float(s.VY / 1.01);
 }
 
-void TMap::TerrainContact(int p, TWaveList&) {
+void TWorld::TerrainContact(int p, TWaveList&) {
     TShip& s = Ships[size_t(p)];
     const Surface* mask = CurrentMask(s);
     if (mask == nullptr) return;
@@ -208,7 +208,7 @@ void TMap::TerrainContact(int p, TWaveList&) {
     }
 }
 
-void TMap::Float(int p) {
+void TWorld::Float(int p) {
     TShip& s = Ships[size_t(p)];
     const int x = int(Round(s.X));
     const int y = int(Round(s.Y));

@@ -1,8 +1,8 @@
 // ParticleEmission: the steady emission of a map's weather and life areas into the projectile pool.
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 #include "world/World.h"
 
-void TMap::Emit(TParticleArea& area) {
+void TWorld::Emit(TParticleArea& area) {
     const double frameRate = FrameRate > 0 ? double(FrameRate) : double(DefaultFrameRate);
     area.Accumulator = float(double(area.Accumulator) + 40.0 / frameRate * double(area.Rate));
     const int64_t owed = Trunc(area.Accumulator);

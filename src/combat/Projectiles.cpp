@@ -1,5 +1,5 @@
 // Projectiles: the spawn operation of the pool and the motion rule of every kind of record.
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 #include "media/Sound.h"
 #include "world/World.h"
 
@@ -53,7 +53,7 @@ uint16_t FreeSlotAfter(const std::vector<uint64_t>& inUse, uint16_t start) {
 
 // Steps 1 to 3 of a spawn: the next free slot after the cursor (or the previous spawn's when the
 // pool is full), the position clamped into the terrain.
-TProjectile& TakeSlot(TMap& map, uint8_t kind, float x, float y, float vx, float vy) {
+TProjectile& TakeSlot(TWorld& map, uint8_t kind, float x, float y, float vx, float vy) {
     const uint16_t start = map.ProjectileCursor;
     uint16_t slot = start;
     if (map.SlotsInUseTrusted) {
@@ -137,7 +137,7 @@ constexpr std::array<TStartValues, 256> StartValues = [] {
 
 } // namespace
 
-void TMap::Spawn(uint8_t kind, float x, float y, float vx, float vy) {
+void TWorld::Spawn(uint8_t kind, float x, float y, float vx, float vy) {
     TProjectile& p = TakeSlot(*this, kind, x, y, vx, vy);
     switch (kind) {
     case 1: {
@@ -195,7 +195,7 @@ void TMap::Spawn(uint8_t kind, float x, float y, float vx, float vy) {
     }
 }
 
-void TMap::TrustSlotsInUse(bool trusted) {
+void TWorld::TrustSlotsInUse(bool trusted) {
     SlotsInUseTrusted = false;
     if (!trusted || Projectiles.size() != ProjectileCount) return;
     // The bits past the last slot count as taken, so no search ever lands there.
@@ -205,7 +205,7 @@ void TMap::TrustSlotsInUse(bool trusted) {
     SlotsInUseTrusted = true;
 }
 
-void TMap::SoundAtPoint(TWaveList& waves, const std::string& name, int randomSuffixMax, double x, double y,
+void TWorld::SoundAtPoint(TWaveList& waves, const std::string& name, int randomSuffixMax, double x, double y,
                         int frequency, int volumePercent) {
     int d[2] = {0, 0};
     for (size_t s = 0; s < 2; ++s) {
@@ -219,14 +219,14 @@ namespace {
 
 // Per-frame context of the projectile rules.
 struct TRules {
-    TMap& Map;
+    TWorld& Map;
     const int W;
     const int H;
     const double FrameRate;
     const double Scale;
     const double GravityStep; // 0.04 / FrameRate, the pull on one unit of weight in a frame
 
-    explicit TRules(TMap& map)
+    explicit TRules(TWorld& map)
         : Map(map), W(map.TerrainBitmap.Width), H(map.TerrainBitmap.Height),
           FrameRate(map.FrameRate > 0 ? double(map.FrameRate) : double(DefaultFrameRate)), Scale(map.Scale),
           GravityStep(0.04 / FrameRate) {}
@@ -333,7 +333,7 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
 
 // The rule of the record's kind, for a record in use; inlined into the pass over the pool, which
 // builds the context once instead of once per record.
-[[gnu::always_inline]] inline void AdvanceRecord(TMap& m, TRules& k, int slot, TProjectile& p,
+[[gnu::always_inline]] inline void AdvanceRecord(TWorld& m, TRules& k, int slot, TProjectile& p,
                                                  TWaveList& waves) {
     const int W = k.W, H = k.H;
 
@@ -835,7 +835,7 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
 
 } // namespace
 
-void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
+void TWorld::AdvanceProjectile(int slot, TWaveList& waves) {
     if (slot < 0 || size_t(slot) >= Projectiles.size()) return;
     TProjectile& p = Projectiles[size_t(slot)];
     if (p.Kind == 0) return;
@@ -843,7 +843,7 @@ void TMap::AdvanceProjectile(int slot, TWaveList& waves) {
     AdvanceRecord(*this, k, slot, p, waves);
 }
 
-void TMap::AdvanceAllProjectiles(TWaveList& waves, std::array<std::vector<uint16_t>, 2>& candidates) {
+void TWorld::AdvanceAllProjectiles(TWaveList& waves, std::array<std::vector<uint16_t>, 2>& candidates) {
     std::array<int, 2> halfW{};
     std::array<int, 2> halfH{};
     std::array<bool, 2> catches{};

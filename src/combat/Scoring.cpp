@@ -1,6 +1,6 @@
 // Scoring: wrecks and pilot deaths with their debris, points and lives, the two bases, the
 // capture-the-flag game and the medals won during play.
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 #include "combat/Contest.h"
 #include "media/Sound.h"
 #include "world/World.h"
@@ -23,7 +23,7 @@ float TopUp(float value, double step, double top) {
 }
 
 // A kill counts for the enemy; reaching the limit exactly decides the match.
-void KillPoint(TMap& map, int p) {
+void KillPoint(TWorld& map, int p) {
     TPilotRecord& enemy = map.Match.Players[size_t(1 - p)];
     ++enemy.Points;
     if (enemy.Points == map.Match.PointsLimit) map.MatchOver = 1;
@@ -31,7 +31,7 @@ void KillPoint(TMap& map, int p) {
 
 // The body breaks up where its silhouette was: three grains per pixel in the ship's own colours
 // and a spark for a wreck, two drops of blood per pixel for a pilot.
-void Debris(TMap& map, const TShip& ship, int frame, bool wreck) {
+void Debris(TWorld& map, const TShip& ship, int frame, bool wreck) {
     const Surface& mask = ship.Masks[size_t(frame)];
     const Surface& picture = ship.Frames[size_t(frame)];
     const int grains = ship.OnFoot + 2;
@@ -80,7 +80,7 @@ double Distance(double x0, double y0, double x1, double y1) {
 
 } // namespace
 
-bool TMap::HandleDeath(int p, TWaveList& waves) {
+bool TWorld::HandleDeath(int p, TWaveList& waves) {
     if (p < 0 || p > 1) return false;
     TShip& ship = Ships[size_t(p)];
     if (ship.Alive != 0) return false;
@@ -131,7 +131,7 @@ bool TMap::HandleDeath(int p, TWaveList& waves) {
     return false;
 }
 
-void TMap::EnemyBase(int p, TWaveList&) {
+void TWorld::EnemyBase(int p, TWaveList&) {
     if (p < 0 || p > 1) return;
     TShip& ship = Ships[size_t(p)];
     if (ship.AtEnemyBase == 0) return;
@@ -145,7 +145,7 @@ void TMap::EnemyBase(int p, TWaveList&) {
     }
 }
 
-void TMap::OwnBase(int p, TWaveList& waves) {
+void TWorld::OwnBase(int p, TWaveList& waves) {
     if (p < 0 || p > 1) return;
     TShip& ship = Ships[size_t(p)];
     if (ship.AtOwnBase == 0) return;
@@ -186,7 +186,7 @@ void TMap::OwnBase(int p, TWaveList& waves) {
     ship.Fuel = TopUp(ship.Fuel, 40.0 / FrameRate, ShipFullFuel);
 }
 
-void TMap::UpdateFlag(int q, TWaveList& waves) {
+void TWorld::UpdateFlag(int q, TWaveList& waves) {
     if (q < 0 || q > 1 || Match.FlagsDisabled != 0) return;
     TFlag& flag = Flags[size_t(q)];
     const int e = 1 - q;
@@ -234,7 +234,7 @@ void TMap::UpdateFlag(int q, TWaveList& waves) {
     flag.WavePhase = phase;
 }
 
-void TMap::TimeMedals(int p, TWaveList& waves) {
+void TWorld::TimeMedals(int p, TWaveList& waves) {
     if (p < 0 || p > 1) return;
     const TShip& ship = Ships[size_t(p)];
     const uint32_t life = ship.LifeSeconds;
@@ -243,7 +243,7 @@ void TMap::TimeMedals(int p, TWaveList& waves) {
     if (raid == 10 || raid == 20 || raid == 30) AwardMedal(p, int(8 + raid / 10), waves);
 }
 
-void TMap::AwardMedal(int p, int k, TWaveList& waves) {
+void TWorld::AwardMedal(int p, int k, TWaveList& waves) {
     if (p < 0 || p > 1 || k < 0 || k >= MedalCount) return;
     Match.Players[size_t(p)].Medals[size_t(k)] = 1;
     MedalTimer[size_t(p)] = uint16_t(3 * FrameRate);

@@ -1,7 +1,7 @@
 // Weapon: the catalogue of the 23 weapons, ammunition and cooldown, and firing on its three paths.
 #include "combat/Weapon.h"
 
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 #include "world/World.h"
 
 #include <algorithm>
@@ -58,10 +58,10 @@ const std::string PistolSound = "Pistol";
 constexpr double PilotLightDelay = 0.1;
 constexpr double PilotHeavyDelay = 1.5;
 
-const TShip& OwnerShip(const TMap& map, uint8_t owner) {
+const TShip& OwnerShip(const TWorld& map, uint8_t owner) {
     return map.Ships[owner == 0 ? 0 : 1];
 }
-TShip& OwnerShip(TMap& map, uint8_t owner) {
+TShip& OwnerShip(TWorld& map, uint8_t owner) {
     return map.Ships[owner == 0 ? 0 : 1];
 }
 
@@ -112,7 +112,7 @@ uint16_t TWeapon::ShotsLeft() const {
     return shots >= 65535.0 ? uint16_t(65535) : uint16_t(shots);
 }
 
-bool TWeapon::IsReady(const TMap& map) const {
+bool TWeapon::IsReady(const TWorld& map) const {
     const TShip& ship = OwnerShip(map, Owner);
     if (ship.OnFoot == 1) return double(Cooldown) >= (LightWeapon == 1 ? PilotLightDelay : PilotHeavyDelay);
     if (!(double(AmmoCost) > 0)) return false;
@@ -120,7 +120,7 @@ bool TWeapon::IsReady(const TMap& map) const {
     return double(Cooldown) >= n * double(FireDelay) && double(Ammo) >= n * double(AmmoCost);
 }
 
-void TWeapon::Tick(double frameRate, const TMap& map) {
+void TWeapon::Tick(double frameRate, const TWorld& map) {
     // An empty weapon holds its cooldown at 0, so once refilled it waits a full delay.
     if (ShotsLeft() == 0 && OwnerShip(map, Owner).OnFoot != 1)
         Cooldown = 0;
@@ -141,7 +141,7 @@ bool TWeapon::Recharge(double divisor) {
 namespace {
 
 // One gun of the ship fires the weapon's Count projectiles.
-void FireGun(TWeapon& w, TMap& map, TShip& ship) {
+void FireGun(TWeapon& w, TWorld& map, TShip& ship) {
     ++ship.GunIndex;
     if (ship.GunIndex >= ship.Guns.size()) ship.GunIndex = 0;
     const TMarker gun = ship.Guns.empty() ? TMarker{} : ship.Guns[ship.GunIndex];
@@ -167,7 +167,7 @@ void FireGun(TWeapon& w, TMap& map, TShip& ship) {
 
 } // namespace
 
-bool TWeapon::Fire(TMap& map, TWaveList& waves) {
+bool TWeapon::Fire(TWorld& map, TWaveList& waves) {
     TShip& ship = OwnerShip(map, Owner);
     const size_t me = Owner == 0 ? 0 : 1;
     const TShip& enemy = map.Ships[1 - me];

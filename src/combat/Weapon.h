@@ -1,12 +1,12 @@
 // Weapon: one live weapon object of a player (catalogue values, ammunition, cooldown) and firing.
 #pragma once
 
-#include "combat/WeaponNames.h"
+#include "core/WeaponNames.h"
 
 #include <cstdint>
 #include <string>
 
-class TMap;
+class TWorld;
 class TWaveList;
 
 class TWeapon {
@@ -33,10 +33,10 @@ class TWeapon {
     // Catalogue values of a weapon number; the ammunition is kept.
     void Setup(uint8_t weaponId);
     uint16_t ShotsLeft() const;
-    bool IsReady(const TMap& map) const;
-    void Tick(double frameRate, const TMap& map);
+    bool IsReady(const TWorld& map) const;
+    void Tick(double frameRate, const TWorld& map);
     // True when the refill reached the top this frame.
     bool Recharge(double divisor);
     // True when a shot was fired.
-    bool Fire(TMap& map, TWaveList& waves);
+    bool Fire(TWorld& map, TWaveList& waves);
 };

@@ -1,5 +1,5 @@
 // WorldUpdate: one step of the running world in its fixed order, and the positional sound.
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 #include "media/Sound.h"
 #include "world/World.h"
 
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
-uint16_t TMap::UpdateWorld(TWaveList& waves) {
+uint16_t TWorld::UpdateWorld(TWaveList& waves) {
     // Within the update every record is written through the rules, which keep the map of slots in
     // use in step; it is trusted only until the update returns.
     TrustSlotsInUse(true);
@@ -96,7 +96,7 @@ uint16_t TMap::UpdateWorld(TWaveList& waves) {
     return uint16_t(wrecked[0] | (wrecked[1] << 8));
 }
 
-void TMap::PlaySoundAt(TWaveList& waves, const std::string& name, int randomSuffixMax, int distToShip0,
+void TWorld::PlaySoundAt(TWaveList& waves, const std::string& name, int randomSuffixMax, int distToShip0,
                        int distToShip1, int frequency, int volumePercent) {
     std::string full = name;
     if (randomSuffixMax > 0) {

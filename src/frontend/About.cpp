@@ -1,7 +1,7 @@
 // About: the credits text and the small window that scrolls it down and up again.
-#include "app/Form.h"
+#include "app/Game.h"
 
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 #include "text/Font.h"
 
 #include <algorithm>
@@ -84,9 +84,9 @@ const std::array<const char*, AboutLines> AboutText = {
 
 } // namespace
 
-void TForm1::DrawAboutText() {
+void TGame::DrawAboutText() {
     AboutSurface.SetSize(AboutWidth, AboutLines * LineHeight);
-    const TPictureItem& font = DXImageList.Find("SmallFont");
+    const TPictureItem& font = Images.Find("SmallFont");
     for (int i = 0; i < AboutLines; ++i) {
         const std::string line = AboutText[size_t(i)];
         if (!line.empty())
@@ -94,9 +94,9 @@ void TForm1::DrawAboutText() {
     }
 }
 
-void TForm1::AboutFrame() {
+void TGame::AboutFrame() {
     // Ten rows a second whatever the frame rate.
-    const double v = RowsPerSecond / double(std::max(1, DXTimer.MeasuredFrameRate));
+    const double v = RowsPerSecond / double(std::max(1, FrameTimer.MeasuredFrameRate));
     const int h = AboutSurface.Height;
     int top = 0;
     switch (AboutPhase) {
@@ -128,5 +128,5 @@ void TForm1::AboutFrame() {
         break;
     }
     // The window's last column is never shown, as it always looked.
-    DXDraw.DrawRect(WindowX, WindowY, AboutSurface, TRect{0, top, AboutWidth - 1, top + SliceRows}, true);
+    BackSurface.DrawRect(WindowX, WindowY, AboutSurface, TRect{0, top, AboutWidth - 1, top + SliceRows}, true);
 }

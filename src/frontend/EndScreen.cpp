@@ -1,6 +1,6 @@
 // EndScreen: the result of a finished match, the statistics panels and the still of the match that
 // stands behind the menus.
-#include "app/Form.h"
+#include "app/Game.h"
 #include "frontend/PanelDrawing.h"
 #include "frontend/Ranks.h"
 #include "text/Font.h"
@@ -10,63 +10,63 @@ namespace {
 
 // Clears the statistics area and writes the lines and the earned medals of records[player]. The
 // match view first decides the medals earned by the end of the match, into the match record.
-void DrawStatsPanel(TForm1& f, Surface& panel, int player, bool lifetime, TOptions& records) {
+void DrawStatsPanel(TGame& f, Surface& panel, int player, bool lifetime, TOptions& records) {
     TPilotRecord& r = records.Players[size_t(player)];
     const int top = StatsTop(lifetime);
     FillBlack(panel, TRect{0, top, 158, 361});
     if (!lifetime) AwardMatchMedals(r, records.Players[size_t(1 - player)]);
-    const TPictureItem& font = f.DXImageList.Find("GreenFont");
+    const TPictureItem& font = f.Images.Find("GreenFont");
     const std::vector<std::string> lines = PilotStatsLines(r, lifetime);
     for (size_t i = 0; i < lines.size(); ++i)
         DrawText(panel, font, 1, top + 7 * int(i), lines[i]);
     for (const TMedalPlacement& m : MedalPlacements(r))
-        f.DXImageList.Find("Medal" + std::to_string(m.Medal)).Draw(panel, m.X, m.Y, 0);
+        f.Images.Find("Medal" + std::to_string(m.Medal)).Draw(panel, m.X, m.Y, 0);
 }
 
 } // namespace
 
-void TForm1::DrawPilotStats(int player) {
+void TGame::DrawPilotStats(int player) {
     DrawStatsPanel(*this, PlayerPanels[size_t(player)], player, true, Options);
 }
 
-void TForm1::RefreshMenuBackground() {
+void TGame::RefreshMenuBackground() {
     // Before the first match there is no world to show; the backdrop stays as it is.
-    if (!Map) return;
+    if (!World) return;
     Surface still(ScreenWidth, ScreenHeight);
-    Map->DrawViews(still);
+    World->DrawViews(still);
     MenuBackground.SetSize(ScreenWidth, ScreenHeight);
     // The views without the status bar and the outer edges, enlarged to the whole screen.
     MenuBackground.StretchDraw(TRect{0, 0, ScreenWidth, ScreenHeight}, still, TRect{17, 0, 622, 429}, false);
 }
 
-void TForm1::MatchEndScreen() {
+void TGame::MatchEndScreen() {
     // The screen is entered only from a running match; without a world there is nothing to settle.
-    if (!Map) return;
-    TOptions& match = Map->Match;
-    const TPictureItem& grey = DXImageList.Find("GreyFont");
+    if (!World) return;
+    TOptions& match = World->Match;
+    const TPictureItem& grey = Images.Find("GreyFont");
     if (!EndScreenDrawn) {
         SettleMatch(match);
         DrawStatsPanel(*this, PlayerPanels[0], 0, false, match);
         DrawStatsPanel(*this, PlayerPanels[1], 1, false, match);
-        DXDraw.Draw(81, 60, PlayerPanels[0], true);
-        DXDraw.Draw(401, 60, PlayerPanels[1], true);
+        BackSurface.Draw(81, 60, PlayerPanels[0], true);
+        BackSurface.Draw(401, 60, PlayerPanels[1], true);
         const uint32_t one = match.Players[0].Points;
         const uint32_t two = match.Players[1].Points;
         if (one != two) {
             const int w = two > one ? 1 : 0;
-            DrawText(DXDraw, grey, 125 + 320 * w, 42, "Winner:");
-            DrawText(DXDraw, grey, 450 - 320 * w, 42, "LOSER:");
-            DXImageList.Find("GoldTrophy").Draw(DXDraw, 4 + 584 * w, 350, 0);
-            DXImageList.Find("SilverTrophy").Draw(DXDraw, 4 + 584 * (1 - w), 350, 0);
+            DrawText(BackSurface, grey, 125 + 320 * w, 42, "Winner:");
+            DrawText(BackSurface, grey, 450 - 320 * w, 42, "LOSER:");
+            Images.Find("GoldTrophy").Draw(BackSurface, 4 + 584 * w, 350, 0);
+            Images.Find("SilverTrophy").Draw(BackSurface, 4 + 584 * (1 - w), 350, 0);
         } else {
-            DrawText(DXDraw, grey, 300, 230, "DRAW");
+            DrawText(BackSurface, grey, 300, 230, "DRAW");
         }
-        WriteCentred(DXDraw, grey, 320, 410, "Press space to continue...");
+        WriteCentred(BackSurface, grey, 320, 410, "Press space to continue...");
         EndScreenDrawn = true;
-        DXWaveList.Find("Thrust").Stop(DXWaveList.Mixer);
+        Sounds.Find("Thrust").Stop(Sounds.Mixer);
     }
     // Held, not newly pressed: space held through the last frame of the match continues at once.
-    if (!DXInput.States.Has(isButton(20))) return;
+    if (!Input.States.Has(isButton(20))) return;
     MergeMatch(Options, match);
     for (int p = 0; p < 2; ++p) {
         Surface& panel = PlayerPanels[size_t(p)];

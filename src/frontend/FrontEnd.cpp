@@ -1,5 +1,5 @@
 // FrontEnd: the front-end frame, the start of a match, the start-up menus and weapons, the lists' scrolling.
-#include "app/Form.h"
+#include "app/Game.h"
 
 #include "text/Font.h"
 #include "world/ShipPicture.h"
@@ -90,11 +90,11 @@ int16_t Mouse16(int v) {
 
 } // namespace
 
-void TForm1::ShowBackButton() {
+void TGame::ShowBackButton() {
     if (MainMenu && MainMenu->ItemCount() > miBack) MainMenu->Items[miBack].Visible = true;
 }
 
-void TForm1::PrepareStartupAssets() {
+void TGame::PrepareStartupAssets() {
     for (TPilotRecord& pilot : Options.Players)
         pilot.ShipValid = CheckShipPicture(Files, pilot.ShipFile.Str()) ? 1 : 0;
     // The middle entry of each page of five is the weapon a match starts with.
@@ -104,7 +104,7 @@ void TForm1::PrepareStartupAssets() {
     PlayerWeapons[1][1].Create(1, Options.Players[1].Weapons[7]);
 }
 
-void TForm1::BuildMenus() {
+void TGame::BuildMenus() {
     ListMenu = std::make_unique<TGameMenu>(Files, MenuCursor, ScreenWidth, ScreenHeight);
     MainMenu = std::make_unique<TGameMenu>(Files, MenuCursor, ScreenWidth, ScreenHeight);
     OptionsMenu = std::make_unique<TGameMenu>(Files, MenuCursor, ScreenWidth, ScreenHeight);
@@ -152,15 +152,15 @@ void TForm1::BuildMenus() {
     keys.OffsetY = 314;
 }
 
-bool TForm1::StartMatch() {
-    DXImageList.Find("Loading").Draw(DXDraw, 209, 144, 0);
+bool TGame::StartMatch() {
+    Images.Find("Loading").Draw(BackSurface, 209, 144, 0);
     Flip();
 
     // The old world goes first, so two worlds never share the memory.
-    Map.reset();
+    World.reset();
     std::string error;
-    Map = TMap::TryCreate(Files, DXImageList.Find("GreenFont"), Options, error);
-    if (!Map) {
+    World = TWorld::TryCreate(Files, Images.Find("GreenFont"), Options, error);
+    if (!World) {
         // Nothing is left to resume, so Back must not offer the freed world.
         if (MainMenu && MainMenu->ItemCount() > miBack) MainMenu->Items[miBack].Visible = false;
         std::fprintf(stderr, "flarons: cannot start the match: %s\n", error.c_str());
@@ -168,14 +168,14 @@ bool TForm1::StartMatch() {
     }
     GameState = gsMatch;
 
-    TWaveItem& thrust = DXWaveList.Find("Thrust");
-    thrust.SetVolume(DXWaveList.Mixer, -10000);
-    thrust.Play(DXWaveList.Mixer);
+    TWaveItem& thrust = Sounds.Find("Thrust");
+    thrust.SetVolume(Sounds.Mixer, -10000);
+    thrust.Play(Sounds.Mixer);
 
     StatusSurface = Surface();
     const std::filesystem::path background = Files.ForReading("graphics\\menu\\status_bg.bmp");
     if (!background.empty()) StatusSurface.LoadFromFile(background.string());
-    const TPictureItem& font = DXImageList.Find("BlueFont");
+    const TPictureItem& font = Images.Find("BlueFont");
     for (int p = 0; p < 2; ++p) {
         const std::string name = Options.Players[size_t(p)].Name.Str();
         DrawText(StatusSurface, font, 267 + 106 * p - TextWidth(font, name) / 2, 10, name);
@@ -191,7 +191,7 @@ bool TForm1::StartMatch() {
     return true;
 }
 
-bool TForm1::ListFrame() {
+bool TGame::ListFrame() {
     // A click on an arrow rebuilds the menu, whose fresh items carry no click for the row loop.
     if (ListMenu->ItemClicked(ListUpItem)) {
         --ListTop;
@@ -210,26 +210,26 @@ bool TForm1::ListFrame() {
     return chosen;
 }
 
-void TForm1::FrontEnd() {
-    const int16_t dx = Mouse16(DXInput.MouseDX);
-    const int16_t dy = Mouse16(DXInput.MouseDY);
-    const bool button = DXInput.MouseLeft;
+void TGame::FrontEnd() {
+    const int16_t dx = Mouse16(Input.MouseDX);
+    const int16_t dy = Mouse16(Input.MouseDY);
+    const bool button = Input.MouseLeft;
     TGameMenu& main = *MainMenu;
 
     if (AboutShown) AboutFrame();
-    main.Draw(DXDraw);
+    main.Draw(BackSurface);
 
     ++PreviewAngle;
     for (int p = 0; p < 2; ++p) {
-        DXDraw.Draw(22 + 440 * p, 54, PlayerPanels[size_t(p)], true);
+        BackSurface.Draw(22 + 440 * p, 54, PlayerPanels[size_t(p)], true);
         const Surface& ship = ShipPreviews[size_t(p)];
         // The two ships turn in opposite directions.
-        DXDraw.DrawRotated(101 + 440 * p, 115, ship.Width, ship.Height, ship, ship.ClientRect(), 0.5, 0.5,
+        BackSurface.DrawRotated(101 + 440 * p, 115, ship.Width, ship.Height, ship, ship.ClientRect(), 0.5, 0.5,
                            int(PreviewAngle) * (2 * p - 1), true);
         if (Options.Players[size_t(p)].ShipValid == 0)
-            DXImageList.Find("NIX!").Draw(DXDraw, 73 + 440 * p, 87, 0);
+            Images.Find("NIX!").Draw(BackSurface, 73 + 440 * p, 87, 0);
     }
-    DXDraw.Draw(217, 254, OptionsPanel, true);
+    BackSurface.Draw(217, 254, OptionsPanel, true);
 
     for (const TSelectorButton& b : SelectorButtons) {
         if (!main.ItemClicked(b.Item)) continue;
@@ -261,7 +261,7 @@ void TForm1::FrontEnd() {
     if (GameState == gsMapSelect) {
         main.Items[miBegin].Visible = false;
         ListMenu->MoveCursor(dx, dy, button);
-        ListMenu->Draw(DXDraw);
+        ListMenu->Draw(BackSurface);
         if (ListFrame()) {
             GameState = gsMainMenu;
             OptionsMenu->MoveCursor(0, 0, button);
@@ -271,7 +271,7 @@ void TForm1::FrontEnd() {
         main.Items[miBegin].Visible = true;
         OptionsMenu->SetCursorPos(main.CursorX, main.CursorY);
         OptionsMenu->MoveCursor(0, 0, button);
-        OptionsMenu->Draw(DXDraw);
+        OptionsMenu->Draw(BackSurface);
     }
 
     // While the map list is open the options menu was not updated and may still hold the click
@@ -299,7 +299,7 @@ void TForm1::FrontEnd() {
 
     if (IsSideListState(GameState)) {
         ListMenu->MoveCursor(dx, dy, button);
-        ListMenu->Draw(DXDraw);
+        ListMenu->Draw(BackSurface);
         ListFrame();
     }
 
@@ -312,17 +312,17 @@ void TForm1::FrontEnd() {
         WeaponPick(SideOf(GameState));
     if (GameState == gsNewPilot1 || GameState == gsNewPilot2) NameEntryFrame(SideOf(GameState));
 
-    main.DrawCursor(DXDraw, uint16_t(std::clamp(DXTimer.MeasuredFrameRate, 1, 0xFFFF)));
+    main.DrawCursor(BackSurface, uint16_t(std::clamp(FrameTimer.MeasuredFrameRate, 1, 0xFFFF)));
 
     if (main.ItemClicked(miBack)) {
         GameState = gsMatch;
-        TWaveItem& thrust = DXWaveList.Find("Thrust");
-        thrust.SetVolume(DXWaveList.Mixer, -10000);
-        thrust.Play(DXWaveList.Mixer);
+        TWaveItem& thrust = Sounds.Find("Thrust");
+        thrust.SetVolume(Sounds.Mixer, -10000);
+        thrust.Play(Sounds.Mixer);
     }
     if (main.ItemClicked(miQuit)) GameState = gsQuit;
     // Return is read as held, so it starts a match from any panel, the name entry included.
-    if (main.ItemClicked(miBegin) || DXInput.States.Has(isButton(1))) StartMatch();
+    if (main.ItemClicked(miBegin) || Input.States.Has(isButton(1))) StartMatch();
     if (main.ItemClicked(miAbout)) {
         AboutShown = !AboutShown;
         AboutScroll = 0;

@@ -1,7 +1,7 @@
 // Menu: pointer movement, the click rule and drawing of the bitmap menus.
 #include "frontend/Menu.h"
 
-#include "app/Files.h"
+#include "core/Files.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Menu: pointer-driven bitmap menus (TGameMenu) and their buttons and hot areas (TGameMenuItem).
 #pragma once
 
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 #include "media/Surface.h"
 
 #include <array>

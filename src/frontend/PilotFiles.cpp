@@ -1,8 +1,8 @@
 // PilotFiles: saving and loading pilots, listing them and creating new ones.
 #include "frontend/PilotFiles.h"
 
-#include "app/Files.h"
-#include "app/OptionsFile.h"
+#include "core/Files.h"
+#include "core/OptionsFile.h"
 
 #include <algorithm>
 #include <cctype>

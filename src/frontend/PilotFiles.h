@@ -1,7 +1,7 @@
 // PilotFiles: pilot folders and Pilot.DAT, the pages of the pilot list and the creation of a new pilot.
 #pragma once
 
-#include "frontend/PilotRecord.h"
+#include "core/PilotRecord.h"
 
 #include <string>
 #include <vector>

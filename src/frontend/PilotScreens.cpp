@@ -1,5 +1,5 @@
 // PilotScreens: choosing a pilot from the list, the new-pilot name entry and saving both pilots.
-#include "app/Form.h"
+#include "app/Game.h"
 #include "frontend/PanelDrawing.h"
 #include "frontend/PilotFiles.h"
 #include "media/Canvas.h"
@@ -12,7 +12,7 @@ constexpr int LetterKeys = 26;
 constexpr int BackspaceKey = 26;
 constexpr int ReturnKey = 27;
 
-void OpenNameEntry(TForm1& f, int side) {
+void OpenNameEntry(TGame& f, int side) {
     f.GameState = side == 0 ? gsNewPilot1 : gsNewPilot2;
     if (f.KeyboardMenu) f.KeyboardMenu->OffsetX = int16_t(25 + 440 * side);
     Surface& panel = f.PlayerPanels[size_t(side)];
@@ -22,35 +22,35 @@ void OpenNameEntry(TForm1& f, int side) {
     canvas.BrushColor = 0;
     canvas.Rectangle(2, 170, 154, 191);
     canvas.Release();
-    WriteCentred(panel, f.DXImageList.Find("Font"), 79, 150, "New pilot name:");
+    WriteCentred(panel, f.Images.Find("Font"), 79, 150, "New pilot name:");
     f.NewPilotName.clear();
 }
 
-void DrawTypedName(TForm1& f, int side) {
+void DrawTypedName(TGame& f, int side) {
     Surface& panel = f.PlayerPanels[size_t(side)];
     FillBlack(panel, TRect{3, 171, 153, 190});
-    WriteCentred(panel, f.DXImageList.Find("Font"), 78, 173, f.NewPilotName);
+    WriteCentred(panel, f.Images.Find("Font"), 78, 173, f.NewPilotName);
 }
 
 } // namespace
 
-void TForm1::SavePilots() {
+void TGame::SavePilots() {
     // A failed save loses only that record; the other pilot is still written.
     for (const TPilotRecord& pilot : Options.Players)
         SavePilot(Files, pilot);
 }
 
-void TForm1::RedrawPilotSide(int side) {
+void TGame::RedrawPilotSide(int side) {
     Surface& panel = PlayerPanels[size_t(side)];
     FillBlack(panel, TRect{0, 0, 157, 15});
-    WriteCentred(panel, DXImageList.Find("GreyFont"), 79, 0, Options.Players[size_t(side)].Name.Str());
+    WriteCentred(panel, Images.Find("GreyFont"), 79, 0, Options.Players[size_t(side)].Name.Str());
     DrawFlagPicture(side);
     LoadShipPicture(side);
     DrawPilotPicture(side);
     DrawPilotStats(side);
 }
 
-void TForm1::PilotChosen(int side, const std::string& row) {
+void TGame::PilotChosen(int side, const std::string& row) {
     TPilotRecord& pilot = Options.Players[size_t(side)];
     SavePilot(Files, pilot);
     if (IsNewPilotRow(row)) {
@@ -62,9 +62,9 @@ void TForm1::PilotChosen(int side, const std::string& row) {
     RedrawPilotSide(side);
 }
 
-void TForm1::NameEntryFrame(int side) {
+void TGame::NameEntryFrame(int side) {
     if (!KeyboardMenu) return;
-    KeyboardMenu->Draw(DXDraw);
+    KeyboardMenu->Draw(BackSurface);
     if (NewPilotName.size() < NewPilotNameCapacity) {
         for (int key = 0; key < LetterKeys; ++key) {
             if (!KeyboardMenu->ItemClicked(key)) continue;

@@ -1,7 +1,7 @@
 // Ranks: the rank table, number texts, settling and merging a match, and the statistics text.
 #include "frontend/Ranks.h"
 
-#include "app/OptionsFile.h"
+#include "core/OptionsFile.h"
 
 #include <algorithm>
 #include <array>

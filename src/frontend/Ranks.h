@@ -1,7 +1,7 @@
 // Ranks: rank titles, time and percentage texts, the end-of-match arithmetic and the statistics lines.
 #pragma once
 
-#include "frontend/PilotRecord.h"
+#include "core/PilotRecord.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // Selectors: the ship, flag, pilot and map lists, the colour picker, the weapon selector, the options
 // panel and the small pictures of the side panels.
-#include "app/Form.h"
-#include "combat/WeaponNames.h"
+#include "app/Game.h"
+#include "core/WeaponNames.h"
 #include "frontend/PanelDrawing.h"
 #include "frontend/PilotFiles.h"
 #include "frontend/Ranks.h"
@@ -64,7 +64,7 @@ int SideOfList(uint8_t state) {
 
 // A fresh list menu whose pointer starts where the main pointer is, so the first movement of the
 // mouse is measured from the place the player sees.
-void StartListPage(TForm1& f, const std::string& cursorFile) {
+void StartListPage(TGame& f, const std::string& cursorFile) {
     f.ListMenu = std::make_unique<TGameMenu>(f.Files, cursorFile, ScreenWidth, ScreenHeight);
     if (f.MainMenu) f.ListMenu->MoveCursor(f.MainMenu->CursorX, f.MainMenu->CursorY, false);
     f.ListFiles.clear();
@@ -72,12 +72,12 @@ void StartListPage(TForm1& f, const std::string& cursorFile) {
     f.ListDownItem = NoArrow;
 }
 
-void AddRow(TForm1& f, int x, int y) {
+void AddRow(TGame& f, int x, int y) {
     f.ListMenu->AddItem(uint16_t(x), uint16_t(y), "graphics\\menu\\FileSelectI.Bmp",
                         "graphics\\menu\\FileSelectH.Bmp", "graphics\\menu\\FileSelectC.Bmp");
 }
 
-void AddArrows(TForm1& f, bool up, bool down, int x, int upY, int downY, const std::string& upImages,
+void AddArrows(TGame& f, bool up, bool down, int x, int upY, int downY, const std::string& upImages,
                const std::string& downImages) {
     if (up)
         f.ListUpItem = uint8_t(f.ListMenu->AddItem(uint16_t(x), uint16_t(upY), upImages + "I.Bmp",
@@ -89,7 +89,7 @@ void AddArrows(TForm1& f, bool up, bool down, int x, int upY, int downY, const s
 
 // The pilot's private pictures first, then the common ones, as game paths. A pilot name that
 // could not be a folder never becomes part of a path.
-std::vector<std::string> PictureFiles(const TForm1& f, int side, const std::string& pattern) {
+std::vector<std::string> PictureFiles(const TGame& f, int side, const std::string& pattern) {
     std::vector<std::string> paths;
     const std::string name = f.Options.Players[size_t(side)].Name.Str();
     if (ValidPilotName(name)) {
@@ -102,11 +102,11 @@ std::vector<std::string> PictureFiles(const TForm1& f, int side, const std::stri
     return paths;
 }
 
-void BuildPictureList(TForm1& f, int side, const std::string& pattern) {
+void BuildPictureList(TGame& f, int side, const std::string& pattern) {
     Surface& panel = f.PlayerPanels[size_t(side)];
     StartListPage(f, "graphics\\menu\\cursor.bmp");
     FillBlack(panel, SelectorArea);
-    const TPictureItem& font = f.DXImageList.Find("Font");
+    const TPictureItem& font = f.Images.Find("Font");
     const std::vector<std::string> paths = PictureFiles(f, side, pattern);
     const size_t first = std::min<size_t>(f.ListTop, paths.size());
     for (size_t i = first; i < paths.size() && f.ListFiles.size() < size_t(SideRows); ++i) {
@@ -121,11 +121,11 @@ void BuildPictureList(TForm1& f, int side, const std::string& pattern) {
               PilotDownArrowY, "graphics\\menu\\pilop_green", "graphics\\menu\\pilned_green");
 }
 
-void BuildPilotList(TForm1& f, int side) {
+void BuildPilotList(TGame& f, int side) {
     Surface& panel = f.PlayerPanels[size_t(side)];
     StartListPage(f, "graphics\\menu\\cursor.bmp");
     FillBlack(panel, SelectorArea);
-    const TPictureItem& font = f.DXImageList.Find("Font");
+    const TPictureItem& font = f.Images.Find("Font");
     const std::string other = f.Options.Players[size_t(1 - side)].Name.Str();
     const TPilotListPage page = PilotListPage(PilotListEntries(f.Files, other), f.ListTop);
     for (size_t r = 0; r < page.Rows.size(); ++r) {
@@ -137,10 +137,10 @@ void BuildPilotList(TForm1& f, int side) {
               "graphics\\menu\\pilop_green", "graphics\\menu\\pilned_green");
 }
 
-void BuildMapList(TForm1& f) {
+void BuildMapList(TGame& f) {
     f.OptionsPanel.Fill(0);
     StartListPage(f, "graphics\\cursor.bmp");
-    const TPictureItem& font = f.DXImageList.Find("GreyFont");
+    const TPictureItem& font = f.Images.Find("GreyFont");
     const std::vector<std::string> maps = f.Files.FindFiles("maps\\*.map");
     const size_t first = std::min<size_t>(f.ListTop, maps.size());
     for (size_t i = first; i < maps.size() && f.ListFiles.size() < size_t(MapRows); ++i) {
@@ -154,7 +154,7 @@ void BuildMapList(TForm1& f) {
 }
 
 // The ship preview from a picture file, with the exhaust and gun markers made transparent.
-void LoadPreview(TForm1& f, int side, const std::string& file) {
+void LoadPreview(TGame& f, int side, const std::string& file) {
     const std::filesystem::path path = f.Files.ForReading(file);
     Surface& preview = f.ShipPreviews[size_t(side)];
     if (path.empty() || !preview.LoadFromFile(path.string())) return;
@@ -166,7 +166,7 @@ void LoadPreview(TForm1& f, int side, const std::string& file) {
 
 } // namespace
 
-void TForm1::BuildListPage() {
+void TGame::BuildListPage() {
     switch (GameState) {
     case gsShipSelect1:
     case gsShipSelect2:
@@ -188,7 +188,7 @@ void TForm1::BuildListPage() {
     }
 }
 
-void TForm1::ChooseListRow(int row) {
+void TGame::ChooseListRow(int row) {
     if (row < 0 || size_t(row) >= ListFiles.size()) return;
     const std::string chosen = ListFiles[size_t(row)];
     const int side = SideOfList(GameState);
@@ -223,11 +223,11 @@ void TForm1::ChooseListRow(int row) {
     }
 }
 
-void TForm1::LoadShipPicture(int player) {
+void TGame::LoadShipPicture(int player) {
     LoadPreview(*this, player, Options.Players[size_t(player)].ShipFile.Str());
 }
 
-void TForm1::DrawFlagPicture(int player) {
+void TGame::DrawFlagPicture(int player) {
     Surface& panel = PlayerPanels[size_t(player)];
     FillBlack(panel, TRect{5, 50, 37, 74});
     const std::filesystem::path path = Files.ForReading(Options.Players[size_t(player)].FlagFile.Str());
@@ -235,10 +235,10 @@ void TForm1::DrawFlagPicture(int player) {
     if (path.empty() || !flag.LoadFromFile(path.string())) return;
     panel.Draw(5, 50, flag, true);
     // A flag of another size would be cut or stretched in a match: mark it as unusable.
-    if (flag.Width != 32 || flag.Height != 24) DXImageList.Find("NIXFLAG").Draw(panel, 5, 50, 0);
+    if (flag.Width != 32 || flag.Height != 24) Images.Find("NIXFLAG").Draw(panel, 5, 50, 0);
 }
 
-void TForm1::DrawPilotPicture(int player) {
+void TGame::DrawPilotPicture(int player) {
     const std::filesystem::path path = Files.ForReading("graphics\\menu\\flaron.bmp");
     Surface figure;
     if (path.empty() || !figure.LoadFromFile(path.string())) return;
@@ -246,19 +246,19 @@ void TForm1::DrawPilotPicture(int player) {
     PlayerPanels[size_t(player)].Draw(127, 50, figure, true);
 }
 
-void TForm1::DrawOptionsPanel() {
+void TGame::DrawOptionsPanel() {
     OptionsPanel.Fill(0);
-    const TPictureItem& font = DXImageList.Find("GreyFont");
+    const TPictureItem& font = Images.Find("GreyFont");
     const std::string map = DropLast(DropFirst(Options.MapFile.Str(), 5), 4);
     DrawText(OptionsPanel, font, 10, 10, KeepFirst("MAP: " + map, 47));
     DrawText(OptionsPanel, font, 10, 40, "Points limit:  " + OptionValueText(Options.PointsLimit));
     DrawText(OptionsPanel, font, 10, 60, "Lives:.......  " + OptionValueText(Options.Lives));
 }
 
-void TForm1::DrawColourPicker(int side) {
+void TGame::DrawColourPicker(int side) {
     Surface& panel = PlayerPanels[size_t(side)];
     FillBlack(panel, SelectorArea);
-    const TPictureItem& font = DXImageList.Find("Font");
+    const TPictureItem& font = Images.Find("Font");
     WriteCentred(panel, font, 79, 108, "Helmet color:");
     WriteCentred(panel, font, 79, 178, "Shirt color:");
     WriteCentred(panel, font, 79, 248, "Pants color:");
@@ -269,19 +269,19 @@ void TForm1::DrawColourPicker(int side) {
         panel.Draw(1, y, palette, true);
 }
 
-void TForm1::ColourPick(int side) {
+void TGame::ColourPick(int side) {
     if (!MainMenu) return;
     TPilotRecord& pilot = Options.Players[size_t(side)];
     const std::array<uint32_t*, 3> targets{&pilot.HelmetColour, &pilot.ShirtColour, &pilot.PantsColour};
     for (int k = 0; k < 3; ++k) {
         if (!MainMenu->ItemClicked(11 + 3 * side + k)) continue;
         // The colour under the pointer in the frame being drawn, whatever shows there.
-        *targets[size_t(k)] = PixelToWin(DXDraw.Pixel(MainMenu->CursorX, MainMenu->CursorY));
+        *targets[size_t(k)] = PixelToWin(BackSurface.Pixel(MainMenu->CursorX, MainMenu->CursorY));
         DrawPilotPicture(side);
     }
 }
 
-void TForm1::PrepareWeaponLists(int side) {
+void TGame::PrepareWeaponLists(int side) {
     WeaponLists.fill(NoWeapon);
     std::array<int, 2> counts{0, 0};
     const int level = RankLevel(Options.Players[size_t(side)].Experience);
@@ -300,10 +300,10 @@ void TForm1::PrepareWeaponLists(int side) {
                                         uint16_t(152 + 8 * counts[size_t(k)])};
 }
 
-void TForm1::DrawWeaponPanel(int side) {
+void TGame::DrawWeaponPanel(int side) {
     Surface& panel = PlayerPanels[size_t(side)];
     FillBlack(panel, SelectorArea);
-    const TPictureItem& font = DXImageList.Find("SmallFont");
+    const TPictureItem& font = Images.Find("SmallFont");
     const TPilotRecord& pilot = Options.Players[size_t(side)];
     // Page 0 in blue, page 1 in red; the line inside a bar tells the weapon's place in its page.
     const std::array<uint32_t, 2> fills{0x804040, 0x404080};
@@ -333,7 +333,7 @@ void TForm1::DrawWeaponPanel(int side) {
     }
 }
 
-void TForm1::WeaponPick(int side) {
+void TGame::WeaponPick(int side) {
     if (!MainMenu) return;
     TPilotRecord& pilot = Options.Players[size_t(side)];
     const int x = MainMenu->CursorX;

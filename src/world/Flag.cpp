@@ -1,8 +1,8 @@
 // Flag: generation of the waving frames, frame choice and return home.
 #include "world/Flag.h"
 
-#include "app/Files.h"
-#include "app/GameMath.h"
+#include "core/Files.h"
+#include "core/GameMath.h"
 #include "world/WorldError.h"
 
 #include <algorithm>

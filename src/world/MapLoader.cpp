@@ -1,8 +1,8 @@
 // MapLoader: reading a map file into the world (layers, terrain classes, parallax, particle areas).
 #include "world/MapLoader.h"
 
-#include "app/Files.h"
-#include "app/GameMath.h"
+#include "core/Files.h"
+#include "core/GameMath.h"
 #include "world/World.h"
 #include "world/WorldError.h"
 
@@ -185,7 +185,7 @@ std::string MapFolder(const std::string& mapFile) {
     return cut == std::string::npos ? std::string() : mapFile.substr(0, cut + 1);
 }
 
-TSpawnPoints TMap::LoadMap(const TFiles& files, const std::string& mapFile) {
+TSpawnPoints TWorld::LoadMap(const TFiles& files, const std::string& mapFile) {
     TSpawnPoints spawn;
     // Players whose spawn point the map leaves out start at the centre of the world.
     std::array<bool, 4> playerGiven{};

@@ -1,8 +1,8 @@
 // Ship: rotate-and-scale, marker scan, frames, masks and footprints of a ship.
 #include "world/Ship.h"
 
-#include "app/Files.h"
-#include "app/GameMath.h"
+#include "core/Files.h"
+#include "core/GameMath.h"
 #include "world/WorldError.h"
 
 #include <algorithm>

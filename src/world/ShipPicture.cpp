@@ -1,8 +1,8 @@
 // ShipPicture: ship picture check and pilot recolouring.
 #include "world/ShipPicture.h"
 
-#include "app/Files.h"
-#include "frontend/PilotRecord.h"
+#include "core/Files.h"
+#include "core/PilotRecord.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,8 @@
 // Views: the layer order of a view, flags with their strings, the divider and the dots.
 #include "world/Views.h"
 
-#include "app/GameMath.h"
-#include "app/Worker.h"
+#include "core/GameMath.h"
+#include "core/Worker.h"
 #include "media/Canvas.h"
 #include "world/World.h"
 
@@ -209,7 +209,7 @@ void PaintView(TViewWork& work, const Surface& back, const Surface& middle, cons
     Overlay(view, work.FrontX, work.FrontY, front);
 }
 
-void TMap::TakeView(size_t v) {
+void TWorld::TakeView(size_t v) {
     TViewWork& work = ViewWork[v];
     const float camX = ViewX[v];
     const float camY = ViewY[v];
@@ -260,7 +260,7 @@ void TMap::TakeView(size_t v) {
     if (!work.FewDots) DrawDots(work.Dots, Projectiles, int(ProjectileCount) - 1, camX, camY);
 }
 
-void TMap::CopyField(TViewWork& work) const {
+void TWorld::CopyField(TViewWork& work) const {
     Surface& field = work.Middle;
     field.SetSize(work.View.Width, work.View.Height);
     field.TransparentColor = MiddleLayer.TransparentColor;
@@ -270,7 +270,7 @@ void TMap::CopyField(TViewWork& work) const {
     work.MiddleY = 0;
 }
 
-void TMap::BeginViews(Surface& target, TWorker* worker) {
+void TWorld::BeginViews(Surface& target, TWorker* worker) {
     for (size_t v = 0; v < 2; ++v)
         TakeView(v);
     const std::array<TDotCamera, 2> cameras{DotCamera(ViewX[0], ViewY[0]), DotCamera(ViewX[1], ViewY[1])};
@@ -328,10 +328,10 @@ void TMap::BeginViews(Surface& target, TWorker* worker) {
     }
 }
 
-void TMap::FinishViews(TWorker* worker) {
+void TWorld::FinishViews(TWorker* worker) {
     if (worker != nullptr) worker->Wait();
 }
 
-void TMap::DrawViews(Surface& target) {
+void TWorld::DrawViews(Surface& target) {
     BeginViews(target, nullptr);
 }

@@ -1,17 +1,12 @@
 // World: building the world of a match and its frame rate.
 #include "world/World.h"
 
-#include "app/Files.h"
-#include "combat/WeaponNames.h"
+#include "core/Files.h"
+#include "core/WeaponNames.h"
 #include "media/ImageList.h"
 #include "text/Font.h"
 #include "world/ShipPicture.h"
 #include "world/WorldError.h"
-
-std::array<float, 2> ShakeVelX{};
-std::array<float, 2> ShakeVelY{};
-std::array<float, 2> ShakeX{};
-std::array<float, 2> ShakeY{};
 
 namespace {
 constexpr int WeaponPageWidth = 78;
@@ -20,7 +15,7 @@ constexpr int WeaponsPerPage = 5;
 constexpr uint16_t CreatedFrameRate = 42;
 } // namespace
 
-TMap::TMap() {
+TWorld::TWorld() {
     Projectiles.assign(ProjectileCount, TProjectile{});
     Divider.SetSize(2, ViewHeight);
     Divider.Fill(ColourValueOne);
@@ -47,18 +42,16 @@ void DrawWeaponPage(Surface& page, const TPictureItem& font, const TPilotRecord&
     }
 }
 
-std::unique_ptr<TMap> TMap::Create(const TFiles& files, const TPictureItem& font, const TOptions& options) {
-    auto map = std::make_unique<TMap>();
-    TMap& w = *map;
+std::unique_ptr<TWorld> TWorld::Create(const TFiles& files, const TPictureItem& font, const TOptions& options) {
+    auto map = std::make_unique<TWorld>();
+    TWorld& w = *map;
     w.MatchOver = 0;
     w.UnlimitedLives = options.Lives == 0 ? 1 : 0;
     w.SetFrameRate(DefaultFrameRate);
     w.MinFrameRate = 70;
     w.Match = options;
-    for (size_t p = 0; p < 2; ++p) {
-        ClearMatchCounters(w.Match.Players[p]);
-        ShakeX[p] = ShakeY[p] = ShakeVelX[p] = ShakeVelY[p] = 0;
-    }
+    for (TPilotRecord& pilot : w.Match.Players)
+        ClearMatchCounters(pilot);
     w.Scale = DefaultScale;
     const TSpawnPoints spawn = w.LoadMap(files, w.Match.MapFile.Str());
     for (size_t p = 0; p < 2; ++p)
@@ -95,7 +88,7 @@ std::unique_ptr<TMap> TMap::Create(const TFiles& files, const TPictureItem& font
     return map;
 }
 
-std::unique_ptr<TMap> TMap::TryCreate(const TFiles& files, const TPictureItem& font, const TOptions& options,
+std::unique_ptr<TWorld> TWorld::TryCreate(const TFiles& files, const TPictureItem& font, const TOptions& options,
                                       std::string& error) {
     try {
         error.clear();

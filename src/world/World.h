@@ -1,7 +1,7 @@
 // World: the world of one match (layers, terrain grid, projectile pool, ships, flags, cameras).
 #pragma once
 
-#include "app/OptionsFile.h"
+#include "core/OptionsFile.h"
 #include "media/Surface.h"
 #include "world/Flag.h"
 #include "world/ParticleArea.h"
@@ -36,14 +36,7 @@ struct TSpawnPoints {
     std::array<float, 2> FlagY{};
 };
 
-// Screen shake of the two views, kept beside the world and reset whenever a world is created; the
-// world update moves it and DrawViews offsets each view by it.
-extern std::array<float, 2> ShakeVelX;
-extern std::array<float, 2> ShakeVelY;
-extern std::array<float, 2> ShakeX;
-extern std::array<float, 2> ShakeY;
-
-class TMap {
+class TWorld {
   public:
     uint16_t FrameRate = DefaultFrameRate; // set only through SetFrameRate
     Surface BackLayer;                     // opaque; its black is colour value 1
@@ -75,17 +68,22 @@ class TMap {
     std::array<uint8_t, 3> BackAverage{};                     // red, green, blue
     std::array<std::array<Surface, 2>, 2> WeaponNameSurfaces; // [player][page], 78 x 40
     uint8_t MinFrameRate = 70;
+    // Screen shake of the two views: the world update moves it and the views are offset by it.
+    std::array<float, 2> ShakeVelX{};
+    std::array<float, 2> ShakeVelY{};
+    std::array<float, 2> ShakeX{};
+    std::array<float, 2> ShakeY{};
 
     // An empty world: the pool allocated and zero-filled, the view surfaces made, no map.
-    TMap();
+    TWorld();
 
     // Builds the complete world of a match from a copy of the options record: map, ships, flags,
     // weapon-name pages, placement, cameras and footprints. Raises TWorldError when a map, picture
     // or number cannot be read; nothing of the partly built world survives.
-    static std::unique_ptr<TMap> Create(const TFiles& files, const TPictureItem& font,
+    static std::unique_ptr<TWorld> Create(const TFiles& files, const TPictureItem& font,
                                         const TOptions& options);
     // The same, reporting failure as a message instead: nullptr and `error` filled.
-    static std::unique_ptr<TMap> TryCreate(const TFiles& files, const TPictureItem& font,
+    static std::unique_ptr<TWorld> TryCreate(const TFiles& files, const TPictureItem& font,
                                            const TOptions& options, std::string& error);
 
     void SetFrameRate(uint16_t value) { FrameRate = value > 15 ? value : DefaultFrameRate; }

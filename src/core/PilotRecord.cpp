@@ -1,5 +1,5 @@
 // PilotRecord: serialisation and defaults of the pilot record.
-#include "frontend/PilotRecord.h"
+#include "core/PilotRecord.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // Worker: the thread's loop and the hand-over of jobs.
-#include "app/Worker.h"
+#include "core/Worker.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 // StatusBar: the four bars, the ready mark, the score and lives digits, and the weapon page rows.
-#include "text/StatusBar.h"
+#include "app/StatusBar.h"
 
-#include "app/Form.h"
+#include "app/Game.h"
 #include "media/Canvas.h"
 #include "text/Font.h"
 #include "world/World.h"
@@ -52,34 +52,34 @@ void DrawPageRow(Surface& page, int row, const std::string& text, uint32_t colou
     DrawText(page, greenFont, 39 - TextWidth(greenFont, text) / 2, 8 * row + 1, text);
 }
 
-void TForm1::DrawStatusDigits() {
-    if (!Map) return;
-    const TPictureItem& score = DXImageList.Find("7SegFontRed");
-    const TPictureItem& lives = DXImageList.Find("7SegFont");
+void TGame::DrawStatusDigits() {
+    if (!World) return;
+    const TPictureItem& score = Images.Find("7SegFontRed");
+    const TPictureItem& lives = Images.Find("7SegFont");
     for (int p = 0; p < 2; ++p) {
-        DrawText(StatusSurface, score, 238 + 142 * p, 24, DigitText(Map->Match.Players[size_t(p)].Points));
+        DrawText(StatusSurface, score, 238 + 142 * p, 24, DigitText(World->Match.Players[size_t(p)].Points));
         // With unlimited lives the picture's own artwork stays where the lives would be.
-        if (Map->UnlimitedLives == 0)
-            DrawText(StatusSurface, lives, 274 + 70 * p, 24, DigitText(Map->Ships[size_t(p)].Lives));
+        if (World->UnlimitedLives == 0)
+            DrawText(StatusSurface, lives, 274 + 70 * p, 24, DigitText(World->Ships[size_t(p)].Lives));
     }
 }
 
-void TForm1::DrawStatusBar() {
-    DXDraw.Draw(0, StatusTop, StatusSurface, false);
-    if (!Map) return;
-    const TPictureItem& ready = DXImageList.Find("Ready");
+void TGame::DrawStatusBar() {
+    BackSurface.Draw(0, StatusTop, StatusSurface, false);
+    if (!World) return;
+    const TPictureItem& ready = Images.Find("Ready");
     for (int p = 0; p < 2; ++p) {
-        const TShip& ship = Map->Ships[size_t(p)];
+        const TShip& ship = World->Ships[size_t(p)];
         const TWeapon& slot1 = PlayerWeapons[size_t(p)][0];
         const TWeapon& slot2 = PlayerWeapons[size_t(p)][1];
         const int end = BarEnds[p];
-        DrawOverlay(DXDraw, StatusBars, end, 436, OverlayWidth(100 - double(ship.Health), 100), 0);
-        DrawOverlay(DXDraw, StatusBars, end, 446, OverlayWidth(200 - double(ship.Fuel), 200), 0);
-        DrawOverlay(DXDraw, StatusBars, end, 456, OverlayWidth(100 - double(slot1.Ammo), 100), 0);
+        DrawOverlay(BackSurface, StatusBars, end, 436, OverlayWidth(100 - double(ship.Health), 100), 0);
+        DrawOverlay(BackSurface, StatusBars, end, 446, OverlayWidth(200 - double(ship.Fuel), 200), 0);
+        DrawOverlay(BackSurface, StatusBars, end, 456, OverlayWidth(100 - double(slot1.Ammo), 100), 0);
         const int shots = slot2.ShotsLeft();
-        DrawOverlay(DXDraw, StatusBars, end, 466, (SlotTwoSteps - shots) * StepWidth, 9);
+        DrawOverlay(BackSurface, StatusBars, end, 466, (SlotTwoSteps - shots) * StepWidth, 9);
         // The mark sits on the last full step; with more than 20 shots it walks past the bar's end.
-        if (ship.OnFoot == 0 && slot2.IsReady(*Map))
-            ready.Draw(DXDraw, end - (SlotTwoSteps + 1 - shots) * StepWidth, 466, 0);
+        if (ship.OnFoot == 0 && slot2.IsReady(*World))
+            ready.Draw(BackSurface, end - (SlotTwoSteps + 1 - shots) * StepWidth, 466, 0);
     }
 }

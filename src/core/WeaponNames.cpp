@@ -1,5 +1,5 @@
 // WeaponNames: the table of weapon names.
-#include "combat/WeaponNames.h"
+#include "core/WeaponNames.h"
 
 const std::array<std::string_view, WeaponCount> WeaponNames = {
     "Minigun",

@@ -1,7 +1,7 @@
-// Form: start-up, the tick in its fixed order, quitting and the frame-rate counter.
-#include "app/Form.h"
+// Game: start-up, the tick in its fixed order, quitting and the frame-rate counter.
+#include "app/Game.h"
 
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 #include "content/Builtins.h"
 #include "media/Canvas.h"
 #include "media/MediaError.h"
@@ -12,32 +12,32 @@
 #include <chrono>
 #include <cstdio>
 
-TForm1::TForm1(TPlatform& platform, TFiles files, const TCommandLine& commandLine)
+TGame::TGame(TPlatform& platform, TFiles files, const TCommandLine& commandLine)
     : Platform(platform), Files(std::move(files)), CommandLine(commandLine) {
     ShowFrameRate = commandLine.ShowFrameRate;
     // The built-ins are made by the program itself, so none can be missing from a built game.
-    AddBuiltinImages(DXImageList);
-    AddBuiltinSounds(DXWaveList);
+    AddBuiltinImages(Images);
+    AddBuiltinSounds(Sounds);
 }
 
-TForm1::~TForm1() = default;
+TGame::~TGame() = default;
 
-void TForm1::Flip() { Platform.Present(DXDraw); }
+void TGame::Flip() { Platform.Present(BackSurface); }
 
-bool TForm1::WaitForSecondChange(bool spaceShortens) {
+bool TGame::WaitForSecondChange(bool spaceShortens) {
     const int start = Platform.ClockSeconds();
     for (;;) {
         Platform.PumpEvents();
         if (Platform.CloseRequested()) return false;
-        DXInput.Poll(Platform.ReadInput());
-        if (spaceShortens && DXInput.States.Has(isButton(20))) return false;
+        Input.Poll(Platform.ReadInput());
+        if (spaceShortens && Input.States.Has(isButton(20))) return false;
         if (Platform.ClockSeconds() != start) return true;
-        Platform.FeedAudio(DXWaveList.Mixer);
+        Platform.FeedAudio(Sounds.Mixer);
         Platform.Idle();
     }
 }
 
-void TForm1::DXDrawInitializeSurface() {
+void TGame::Start() {
     LoadOptions(Options, Files);
     PrepareStartupAssets();
     PageCursor = {127, 127};
@@ -51,11 +51,11 @@ void TForm1::DXDrawInitializeSurface() {
 
     // The title shows while the rest loads.
     const std::filesystem::path title = Files.ForReading("graphics\\menu\\init.bmp");
-    if (!title.empty() && DXDraw.LoadFromFile(title.string())) {
-        if (DXDraw.Width != ScreenWidth || DXDraw.Height != ScreenHeight) {
-            Surface picture = DXDraw;
-            DXDraw.SetSize(ScreenWidth, ScreenHeight);
-            DXDraw.Draw(0, 0, picture, false);
+    if (!title.empty() && BackSurface.LoadFromFile(title.string())) {
+        if (BackSurface.Width != ScreenWidth || BackSurface.Height != ScreenHeight) {
+            Surface picture = BackSurface;
+            BackSurface.SetSize(ScreenWidth, ScreenHeight);
+            BackSurface.Draw(0, 0, picture, false);
         }
     }
     Flip();
@@ -84,7 +84,7 @@ void TForm1::DXDrawInitializeSurface() {
     // The screen darkens in eight interlaced sweeps.
     for (int pass = 0; pass < 8; ++pass) {
         for (int k = 0; k < 80; ++k) {
-            Canvas canvas(DXDraw);
+            Canvas canvas(BackSurface);
             canvas.PenColor = 0;
             canvas.MoveTo(0, 8 * k + pass);
             canvas.LineTo(640, 8 * k + pass);
@@ -95,20 +95,20 @@ void TForm1::DXDrawInitializeSurface() {
     WaitForSecondChange(false);
 }
 
-void TForm1::ReportLookupError(const std::string& message, const std::string& name) {
+void TGame::ReportLookupError(const std::string& message, const std::string& name) {
     if (ReportedErrors.insert(name).second) std::fprintf(stderr, "flarons: %s\n", message.c_str());
 }
 
-void TForm1::DXTimerTimer() {
+void TGame::Tick() {
     try {
-        PrevInput = DXInput.States;
-        DXInput.Poll(Platform.ReadInput());
-        if (DXInput.States.Has(isButton(32)) && GameState != gsMainMenu && GameState != gsMatchEnd) HandleEscape();
+        PrevInput = Input.States;
+        Input.Poll(Platform.ReadInput());
+        if (Input.States.Has(isButton(32)) && GameState != gsMainMenu && GameState != gsMatchEnd) HandleEscape();
         if (GameState == gsMatch) MatchFrame();
         if (GameState == gsMatchEnd) MatchEndScreen();
         if (GameState == gsQuit) SaveAndClose();
         if (IsFrontEndState(GameState)) {
-            DXDraw.Draw(0, 0, MenuBackground, false);
+            BackSurface.Draw(0, 0, MenuBackground, false);
             FrontEnd();
         }
         if (GameState == gsStartup) StartupPanels();
@@ -120,27 +120,27 @@ void TForm1::DXTimerTimer() {
     }
 }
 
-void TForm1::HandleEscape() {
+void TGame::HandleEscape() {
     const uint8_t left = GameState;
     GameState = gsMainMenu;
     // Before the first match there is no world to take a still from: the background stays.
-    if (Map) RefreshMenuBackground();
+    if (World) RefreshMenuBackground();
     if (left == gsMatch) ShowBackButton();
     DrawPilotStats(0);
     DrawPilotStats(1);
     DrawOptionsPanel();
-    DXWaveList.Find("Thrust").Stop(DXWaveList.Mixer);
+    Sounds.Find("Thrust").Stop(Sounds.Mixer);
 }
 
-void TForm1::SaveAndClose() {
+void TGame::SaveAndClose() {
     if (Closed) return;
     SavePilots();
     if (!SaveOptions(Options, Files)) std::fprintf(stderr, "flarons: could not save Options.DAT\n");
     Closed = true;
 }
 
-void TForm1::StartupPanels() {
-    const TPictureItem& font = DXImageList.Find("GreyFont");
+void TGame::StartupPanels() {
+    const TPictureItem& font = Images.Find("GreyFont");
     for (int p = 0; p < 2; ++p) {
         const std::string name = Options.Players[size_t(p)].Name.Str();
         DrawText(PlayerPanels[size_t(p)], font, 79 - TextWidth(font, name) / 2, 0, name);
@@ -156,9 +156,9 @@ void TForm1::StartupPanels() {
     if (CommandLine.QuickMatch) StartQuickMatch();
 }
 
-void TForm1::DrawFrameRate() {
-    Canvas canvas(DXDraw);
+void TGame::DrawFrameRate() {
+    Canvas canvas(BackSurface);
     canvas.BrushColor = 0;
-    canvas.TextOut(0, 0, std::to_string(DXTimer.MeasuredFrameRate));
+    canvas.TextOut(0, 0, std::to_string(FrameTimer.MeasuredFrameRate));
     canvas.Release();
 }

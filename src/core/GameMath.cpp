@@ -1,5 +1,5 @@
 // GameMath: the turn table and the program-wide generator.
-#include "app/GameMath.h"
+#include "core/GameMath.h"
 
 #include <array>
 

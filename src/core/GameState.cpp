@@ -1,5 +1,5 @@
 // GameState: names and the front-end set.
-#include "app/GameState.h"
+#include "core/GameState.h"
 
 const char* GameStateName(uint8_t state) {
     static const char* const names[GameStateCount] = {

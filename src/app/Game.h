@@ -1,11 +1,11 @@
-// Form: TForm1, the main game object that owns all long-lived state and runs one tick per timer event.
+// Game: TGame, the game object that owns all long-lived state and runs one tick per timer event.
 #pragma once
 
 #include "app/CommandLine.h"
-#include "app/Files.h"
-#include "app/GameState.h"
-#include "app/OptionsFile.h"
-#include "app/Worker.h"
+#include "core/Files.h"
+#include "core/GameState.h"
+#include "core/OptionsFile.h"
+#include "core/Worker.h"
 #include "combat/Weapon.h"
 #include "frontend/Menu.h"
 #include "media/FrameTimer.h"
@@ -22,28 +22,28 @@
 #include <vector>
 
 class TPlatform;
-class TMap;
+class TWorld;
 
 constexpr int ScreenWidth = 640;
 constexpr int ScreenHeight = 480;
 
-class TForm1 {
+class TGame {
   public:
-    TForm1(TPlatform& platform, TFiles files, const TCommandLine& commandLine);
-    ~TForm1();
-    TForm1(const TForm1&) = delete;
-    TForm1& operator=(const TForm1&) = delete;
+    TGame(TPlatform& platform, TFiles files, const TCommandLine& commandLine);
+    ~TGame();
+    TGame(const TGame&) = delete;
+    TGame& operator=(const TGame&) = delete;
 
     TPlatform& Platform;
     TFiles Files;
     TCommandLine CommandLine;
 
     // Media components.
-    Surface DXDraw{ScreenWidth, ScreenHeight}; // the back surface every screen draws on
-    TFrameTimer DXTimer;
-    TInput DXInput;
-    TImageList DXImageList;
-    TWaveList DXWaveList;
+    Surface BackSurface{ScreenWidth, ScreenHeight}; // the back surface every screen draws on
+    TFrameTimer FrameTimer;
+    TInput Input;
+    TImageList Images;
+    TWaveList Sounds;
     TWorker ViewWorker; // paints the views of a match while its world is updated
 
     TOptions Options;
@@ -61,7 +61,7 @@ class TForm1 {
     std::array<int8_t, 2> PageCursor{127, 127};
 
     // The world of the current or last match; none until the first match starts.
-    std::unique_ptr<TMap> Map;
+    std::unique_ptr<TWorld> World;
     // [player][slot]: slot 0 fires with the first fire key, slot 1 with the second.
     std::array<std::array<TWeapon, 2>, 2> PlayerWeapons;
     std::array<int64_t, 2> LastDrawnScore{-1, -1};
@@ -97,9 +97,9 @@ class TForm1 {
     std::set<std::string> ReportedErrors;
 
     // The display is up: options, weapons, menus, surfaces and the title sequence.
-    void DXDrawInitializeSurface();
+    void Start();
     // One frame of the frame timer.
-    void DXTimerTimer();
+    void Tick();
     // The quit step's saving, also run when the window system asks the game to close, so closing
     // the window never loses the players' profiles.
     void SaveAndClose();

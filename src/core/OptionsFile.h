@@ -1,7 +1,7 @@
 // OptionsFile: the 512-byte options record (both current pilots, map and match options) and Options.DAT.
 #pragma once
 
-#include "frontend/PilotRecord.h"
+#include "core/PilotRecord.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // OptionsFile: layout, defaults, loading and saving of the options record.
-#include "app/OptionsFile.h"
+#include "core/OptionsFile.h"
 
-#include "app/Files.h"
+#include "core/Files.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // Files: case-insensitive lookup, wildcard search and safe saving of game paths.
-#include "app/Files.h"
+#include "core/Files.h"
 
 #include <algorithm>
 #include <cctype>
