@@ -18,7 +18,7 @@ std::string Upper(std::string text) {
 
 TCareers::TCareers() {
     Game = std::make_unique<TGame>(Platform, TFiles(FLARONS_GAME_DIR, Home.Path), TCommandLine{});
-    TGame& f = *Game;
+    TFrontEnd& f = Game->Front;
     f.Options = DefaultOptions(f.Files);
     f.PlayerPanels[0].SetSize(158, 362);
     f.PlayerPanels[1].SetSize(158, 362);
@@ -105,7 +105,7 @@ void TCareers::ClickItem(TGameMenu& menu, int index) {
 }
 
 void TCareers::ServeList() {
-    TGame& f = *Game;
+    TFrontEnd& f = Game->Front;
     if (f.ListMenu->ItemClicked(f.ListUpItem)) {
         --f.ListTop;
         f.BuildListPage();

@@ -14,7 +14,8 @@ constexpr int StatsCell = 4; // narrow cells so whole statistics lines fit the p
 class EndScreen : public ::testing::Test {
   protected:
     TCareers C;
-    TGame& F = *C.Game;
+    TGame& G = *C.Game;
+    TFrontEnd& F = G.Front;
     void SetUp() override {
         C.UseCellFont("GreenFont", StatsCell, 6);
         C.UseCellFont("GreyFont", 10, 15);
@@ -33,7 +34,7 @@ class EndScreen : public ::testing::Test {
     }
     // A finished match in an empty world: both match records start from the pilots.
     TOptions& FinishedMatch() {
-        F.World = std::make_unique<TWorld>();
+        G.World = std::make_unique<TWorld>();
         F.World->Match = F.Options;
         for (TPilotRecord& r : F.World->Match.Players)
             ClearMatchCounters(r);
@@ -118,7 +119,7 @@ TEST_F(EndScreen, TheWinnerByPointsIsNamedEvenWithoutLivesLeft) {
     m.Players[1].PlayingTime = 90;
     F.World->Ships[1].Lives = 0;
     F.BackSurface.Fill(0);
-    F.MatchEndScreen();
+    F.EndScreenFrame();
     EXPECT_EQ(F.GameState, gsMatchEnd);
     EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 445, 42, 7), "WINNER:");
     EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 130, 42, 6), "LOSER:");
@@ -135,7 +136,7 @@ TEST_F(EndScreen, TheWinnerByPointsIsNamedEvenWithoutLivesLeft) {
 
     // Later ticks neither settle again nor draw.
     F.BackSurface.Fill(0x202020);
-    F.MatchEndScreen();
+    F.EndScreenFrame();
     EXPECT_EQ(m.Players[1].Experience, 7u);
     EXPECT_EQ(m.Players[1].BattlesWon, 1u);
     EXPECT_EQ(F.BackSurface.Pixel(450, 45), 0x202020u);
@@ -146,7 +147,7 @@ TEST_F(EndScreen, EqualPointsAreADrawWithoutTrophies) {
     F.Options.Players[0].SuccessiveWins = 3;
     m.Players[0].SuccessiveWins = 3;
     F.BackSurface.Fill(0);
-    F.MatchEndScreen();
+    F.EndScreenFrame();
     EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 300, 230, 4), "DRAW");
     EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 445, 42, 7), "       ");
     EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 125, 42, 7), "       ");
@@ -176,7 +177,7 @@ TEST_F(EndScreen, MedalsAreDecidedWhenTheResultIsShown) {
     b.OnFootTime = 120;
     b.ShotsFired = 99;
     b.ShotsHitEnemy = 99;
-    F.MatchEndScreen();
+    F.EndScreenFrame();
     EXPECT_EQ(a.Medals[3], 1) << "the fifth win in a row";
     EXPECT_EQ(a.Medals[12], 1) << "60 of 100 shots in two minutes";
     EXPECT_EQ(a.Medals[13], 0);
@@ -195,7 +196,7 @@ TEST_F(EndScreen, SpaceHeldAtTheEndSettlesMergesAndReturnsInOneTick) {
     F.Options.Players[0].LongestBattle = 50;
     F.MainMenu->Items[0].Visible = true; // a match had been interrupted earlier
     C.Platform.Press(keySpace, true);
-    F.Tick();
+    G.Tick();
     EXPECT_EQ(F.GameState, gsMainMenu);
     const TPilotRecord& one = F.Options.Players[0];
     const TPilotRecord& two = F.Options.Players[1];
@@ -210,7 +211,7 @@ TEST_F(EndScreen, SpaceHeldAtTheEndSettlesMergesAndReturnsInOneTick) {
     EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[1], 10, 79, 0, 8), "PLAYER 2");
 
     // Space still held in the menu merges nothing more.
-    F.Tick();
+    G.Tick();
     EXPECT_EQ(F.Options.Players[1].BattlesFought, 1u);
 }
 
@@ -221,7 +222,7 @@ TEST_F(EndScreen, TheMenuShowsAnEnlargedStillOfTheViews) {
 
     F.Options.MapFile.Set("maps\\Duel.map");
     RandSeed(7);
-    F.World = TWorld::Create(F.Files, F.Images.Find("GreenFont"), F.Options);
+    G.World = TWorld::Create(F.Files, F.Images.Find("GreenFont"), F.Options);
     Surface views(ScreenWidth, ScreenHeight);
     F.World->DrawViews(views);
     F.RefreshMenuBackground();

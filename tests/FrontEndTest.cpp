@@ -53,7 +53,7 @@ struct FrontEndTest : testing::Test {
         Platform.Held.MouseDY = 0;
     }
     void MoveTo(int x, int y, bool button = false) {
-        Tick(x - Game.MainMenu->CursorX, y - Game.MainMenu->CursorY, button);
+        Tick(x - Game.Front.MainMenu->CursorX, y - Game.Front.MainMenu->CursorY, button);
     }
     // Move, press, release; the tick after the release is the one a main-menu click acts in.
     void Click(TAt at) {
@@ -66,7 +66,7 @@ struct FrontEndTest : testing::Test {
         Click(at);
         return Game.GameState;
     }
-    bool Visible(int item) const { return Game.MainMenu->Items[size_t(item)].Visible; }
+    bool Visible(int item) const { return Game.Front.MainMenu->Items[size_t(item)].Visible; }
     void HoldKey(TKey key, bool down) { Platform.Press(key, down); }
     // One tick with the key held, then let go.
     void TapKey(TKey key) {
@@ -97,9 +97,9 @@ TEST_F(FrontEndTest, StartUpChecksShipsAndArmsBeforeTheTitleThenBuildsMenusPrevi
     // At every flip: menus built, player 2 armed, ship files checked, previews made, page cursor.
     std::vector<std::tuple<bool, bool, bool, bool, int>> flips;
     Platform.OnPresent = [&](const Surface&) {
-        flips.emplace_back(Game.MainMenu != nullptr, Game.PlayerWeapons[1][1].WeaponId == 12,
+        flips.emplace_back(Game.Front.MainMenu != nullptr, Game.PlayerWeapons[1][1].WeaponId == 12,
                            Game.Options.Players[0].ShipValid == 0 && Game.Options.Players[1].ShipValid == 1,
-                           !Game.ShipPreviews[1].Empty(), Game.PageCursor[0]);
+                           !Game.Front.ShipPreviews[1].Empty(), Game.PageCursor[0]);
     };
     Game.PageCursor = {0, 0};
     Platform.Press(keySpace, true);
@@ -121,17 +121,17 @@ TEST_F(FrontEndTest, StartUpChecksShipsAndArmsBeforeTheTitleThenBuildsMenusPrevi
     Platform.Press(keySpace, false);
     Game.Tick();
     ASSERT_EQ(Game.GameState, gsMainMenu);
-    ASSERT_EQ(Game.MainMenu->ItemCount(), 21);
+    ASSERT_EQ(Game.Front.MainMenu->ItemCount(), 21);
     for (int i = 0; i < 21; ++i)
         EXPECT_EQ(Visible(i), i != 0) << i << ": only Back waits for an interrupted match";
-    EXPECT_EQ(Game.OptionsMenu->ItemCount(), 5);
-    const TGameMenu& keys = *Game.KeyboardMenu;
+    EXPECT_EQ(Game.Front.OptionsMenu->ItemCount(), 5);
+    const TGameMenu& keys = *Game.Front.KeyboardMenu;
     ASSERT_EQ(keys.ItemCount(), 28);
     EXPECT_EQ(keys.OffsetX, 25);
     EXPECT_EQ(keys.OffsetY, 314);
     for (const TGameMenuItem& key : keys.Items)
         EXPECT_GT(key.Width, 0) << "every key has its picture";
-    EXPECT_NE(Game.ListMenu, nullptr);
+    EXPECT_NE(Game.Front.ListMenu, nullptr);
 }
 
 TEST_F(FrontEndTest, AClickFiresOnlyForAPressThatStartedAndStayedOnItAndTheCreditsItOpensScroll) {
@@ -142,63 +142,63 @@ TEST_F(FrontEndTest, AClickFiresOnlyForAPressThatStartedAndStayedOnItAndTheCredi
     MoveTo(AboutButton.X, AboutButton.Y, true);
     Tick();
     Tick();
-    EXPECT_FALSE(Game.AboutShown);
+    EXPECT_FALSE(Game.Front.AboutShown);
     // Pressed on it, moved off and back, released: nothing.
     Tick(0, 0, true);
     MoveTo(AboutButton.X - 40, AboutButton.Y, true);
     MoveTo(AboutButton.X, AboutButton.Y, true);
     Tick();
     Tick();
-    EXPECT_FALSE(Game.AboutShown);
+    EXPECT_FALSE(Game.Front.AboutShown);
     // A real click opens the window; the credits pause two seconds at the top, then scroll ten rows a second.
     Click(AboutButton);
-    ASSERT_TRUE(Game.AboutShown);
-    EXPECT_EQ(Game.AboutPhase, 3);
+    ASSERT_TRUE(Game.Front.AboutShown);
+    EXPECT_EQ(Game.Front.AboutPhase, 3);
     Game.FrameTimer.MeasuredFrameRate = 50;
     const auto frames = [&](int n) {
         for (int i = 0; i < n; ++i)
-            Game.AboutFrame();
+            Game.Front.AboutFrame();
     };
     frames(99);
-    EXPECT_EQ(Game.AboutPhase, 3) << "two seconds at the top";
-    EXPECT_NEAR(Game.AboutScroll, -19.8, 1e-3);
+    EXPECT_EQ(Game.Front.AboutPhase, 3) << "two seconds at the top";
+    EXPECT_NEAR(Game.Front.AboutScroll, -19.8, 1e-3);
     frames(2);
-    ASSERT_EQ(Game.AboutPhase, 0);
-    const float start = Game.AboutScroll;
+    ASSERT_EQ(Game.Front.AboutPhase, 0);
+    const float start = Game.Front.AboutScroll;
     frames(10);
-    EXPECT_NEAR(Game.AboutScroll - start, 2.0, 1e-3) << "0.2 rows a frame at 50 frames a second";
+    EXPECT_NEAR(Game.Front.AboutScroll - start, 2.0, 1e-3) << "0.2 rows a frame at 50 frames a second";
     Game.FrameTimer.MeasuredFrameRate = 100;
     frames(1);
-    EXPECT_NEAR(Game.AboutScroll - start, 2.1, 1e-3);
+    EXPECT_NEAR(Game.Front.AboutScroll - start, 2.1, 1e-3);
     // Down to the end, a pause there, and back up.
-    Game.AboutScroll = 404.85f;
+    Game.Front.AboutScroll = 404.85f;
     for (const auto& [n, phase] : {std::pair{1, 0}, {1, 1}, {199, 1}, {2, 2}}) {
         frames(n);
-        EXPECT_EQ(Game.AboutPhase, phase) << "after " << n << " more frames";
+        EXPECT_EQ(Game.Front.AboutPhase, phase) << "after " << n << " more frames";
     }
-    EXPECT_LE(Game.AboutScroll, 405.0f);
-    Game.AboutScroll = 0.05f;
+    EXPECT_LE(Game.Front.AboutScroll, 405.0f);
+    Game.Front.AboutScroll = 0.05f;
     frames(1);
-    EXPECT_EQ(Game.AboutPhase, 3);
+    EXPECT_EQ(Game.Front.AboutPhase, 3);
 
     // The click fired once: the window stays open through the following frames.
     Tick();
     Tick();
-    EXPECT_TRUE(Game.AboutShown);
+    EXPECT_TRUE(Game.Front.AboutShown);
     // Closing and opening again restarts at the top with the pause.
     Click(AboutButton);
-    EXPECT_FALSE(Game.AboutShown);
+    EXPECT_FALSE(Game.Front.AboutShown);
     Click(AboutButton);
-    EXPECT_TRUE(Game.AboutShown);
-    EXPECT_EQ(Game.AboutPhase, 3);
-    EXPECT_LE(Game.AboutScroll, 0.0f);
+    EXPECT_TRUE(Game.Front.AboutShown);
+    EXPECT_EQ(Game.Front.AboutPhase, 3);
+    EXPECT_LE(Game.Front.AboutScroll, 0.0f);
 }
 
 TEST_F(FrontEndTest, ThePointerIsClampedTheKeyboardFollowsItAtItsOffsetAndOptionArrowsWrap) {
     Start();
     const auto pointers = [&] {
-        return std::make_tuple(Game.MainMenu->CursorX, Game.MainMenu->CursorY, Game.KeyboardMenu->CursorX,
-                               Game.KeyboardMenu->CursorY);
+        return std::make_tuple(Game.Front.MainMenu->CursorX, Game.Front.MainMenu->CursorY,
+                               Game.Front.KeyboardMenu->CursorX, Game.Front.KeyboardMenu->CursorY);
     };
     Tick(5000, 5000);
     EXPECT_EQ(pointers(), std::make_tuple(640, 480, 640, 480));
@@ -206,10 +206,10 @@ TEST_F(FrontEndTest, ThePointerIsClampedTheKeyboardFollowsItAtItsOffsetAndOption
     EXPECT_EQ(pointers(), std::make_tuple(0, 0, 0, 0));
     // The keyboard's first key lies at its offset (25, 314).
     MoveTo(26, 315);
-    EXPECT_EQ(Game.KeyboardMenu->Items[0].State, 1);
+    EXPECT_EQ(Game.Front.KeyboardMenu->Items[0].State, 1);
     // Left of the offset the pointer wraps and hovers nothing.
     MoveTo(10, 400);
-    for (const TGameMenuItem& key : Game.KeyboardMenu->Items)
+    for (const TGameMenuItem& key : Game.Front.KeyboardMenu->Items)
         EXPECT_EQ(key.State, 0);
 
     // Option arrows wrap within 0 to 99; a value a damaged options file left above 99 comes back into range.
@@ -229,7 +229,7 @@ TEST_F(FrontEndTest, ThePointerIsClampedTheKeyboardFollowsItAtItsOffsetAndOption
 TEST_F(FrontEndTest, SelectorButtonsOpenAndCloseEachOtherTheMapListHidesBeginAndListsChooseRows) {
     Start();
     EXPECT_EQ(Clicked(ShipArea1), gsShipSelect1);
-    EXPECT_EQ(Game.ListTop, 0);
+    EXPECT_EQ(Game.Front.ListTop, 0);
     EXPECT_EQ(Clicked(ShipArea1), gsMainMenu) << "the same button closes its selector";
 
     EXPECT_EQ(Clicked(ColourArea1), gsColourSelect1);
@@ -253,30 +253,30 @@ TEST_F(FrontEndTest, SelectorButtonsOpenAndCloseEachOtherTheMapListHidesBeginAnd
 
     // The game folder holds fewer ships than a page: no arrows.
     const std::string ship = Game.Options.Players[0].ShipFile.Str();
-    EXPECT_EQ(Game.ListUpItem, 42);
-    EXPECT_EQ(Game.ListDownItem, 42);
+    EXPECT_EQ(Game.Front.ListUpItem, 42);
+    EXPECT_EQ(Game.Front.ListDownItem, 42);
     // Starting one entry in, the page gets an up arrow; its click moves back and is no row.
-    Game.ListTop = 1;
-    Game.BuildListPage();
-    ASSERT_NE(Game.ListUpItem, 42);
-    Game.ListMenu->Items[Game.ListUpItem].State = 2;
-    EXPECT_FALSE(Game.ListFrame());
-    EXPECT_EQ(Game.ListTop, 0);
-    EXPECT_EQ(Game.ListUpItem, 42) << "the first page has no up arrow";
+    Game.Front.ListTop = 1;
+    Game.Front.BuildListPage();
+    ASSERT_NE(Game.Front.ListUpItem, 42);
+    Game.Front.ListMenu->Items[Game.Front.ListUpItem].State = 2;
+    EXPECT_FALSE(Game.Front.ListFrame());
+    EXPECT_EQ(Game.Front.ListTop, 0);
+    EXPECT_EQ(Game.Front.ListUpItem, 42) << "the first page has no up arrow";
     EXPECT_EQ(Game.GameState, gsShipSelect1);
     EXPECT_EQ(Game.Options.Players[0].ShipFile.Str(), ship);
     // A clicked row is chosen.
-    Game.ListMenu->Items[1].State = 2;
-    const std::string second = Game.ListFiles[1];
-    EXPECT_TRUE(Game.ListFrame());
+    Game.Front.ListMenu->Items[1].State = 2;
+    const std::string second = Game.Front.ListFiles[1];
+    EXPECT_TRUE(Game.Front.ListFrame());
     EXPECT_EQ(Game.Options.Players[0].ShipFile.Str(), second);
 
     // Choosing the second row of the map list closes it and sets the map.
     Click(ShipArea1);
     ASSERT_EQ(Clicked(MapLine), gsMapSelect);
-    ASSERT_GE(Game.ListFiles.size(), 2u);
+    ASSERT_GE(Game.Front.ListFiles.size(), 2u);
     EXPECT_EQ(Clicked({300, 270 + 16 + 4}), gsMainMenu);
-    EXPECT_EQ(Game.Options.MapFile.Str(), Game.ListFiles[1]);
+    EXPECT_EQ(Game.Options.MapFile.Str(), Game.Front.ListFiles[1]);
 }
 
 TEST_F(FrontEndTest, BackIsOfferedOnlyAfterEscapeLeftARunningMatchABrokenMapLeavesNoWorldReturnStartsOne) {
@@ -321,12 +321,12 @@ TEST_F(FrontEndTest, BackIsOfferedOnlyAfterEscapeLeftARunningMatchABrokenMapLeav
     EXPECT_FALSE(Visible(0)) << "nothing is left to resume";
     EXPECT_NE(err.find("flarons:"), std::string::npos);
     // Escape without a world keeps whatever the background shows.
-    Game.MenuBackground.Fill(0x123456);
+    Game.Front.MenuBackground.Fill(0x123456);
     Game.GameState = gsShipSelect2;
     HoldKey(keyEscape, true);
     Tick();
     EXPECT_EQ(Game.GameState, gsMainMenu);
-    EXPECT_EQ(Game.MenuBackground.Pixel(320, 240), 0x123456u);
+    EXPECT_EQ(Game.Front.MenuBackground.Pixel(320, 240), 0x123456u);
 }
 
 TEST_F(FrontEndTest, AMatchStartShowsLoadingSetsUpTheStatusBarAndKeepsTheAmmunition) {
@@ -335,7 +335,7 @@ TEST_F(FrontEndTest, AMatchStartShowsLoadingSetsUpTheStatusBarAndKeepsTheAmmunit
     Game.PlayerWeapons[1][1].Ammo = 5;
     Game.Options.Players[0].Weapons[2] = 6;
     Game.Options.Players[1].Weapons[7] = 8;
-    Game.EndScreenDrawn = true;
+    Game.Front.EndScreenDrawn = true;
     const TPictureItem& loading = Game.Images.Find("Loading");
     bool loadingShown = false;
     Platform.OnPresent = [&](const Surface& back) {
@@ -348,7 +348,7 @@ TEST_F(FrontEndTest, AMatchStartShowsLoadingSetsUpTheStatusBarAndKeepsTheAmmunit
     ASSERT_TRUE(Game.StartMatch());
     EXPECT_TRUE(loadingShown) << "the picture shows before the world is built";
     EXPECT_EQ(Game.GameState, gsMatch);
-    EXPECT_FALSE(Game.EndScreenDrawn);
+    EXPECT_FALSE(Game.Front.EndScreenDrawn);
     EXPECT_EQ(Game.PlayerWeapons[0][0].WeaponId, 6);
     EXPECT_EQ(Game.PlayerWeapons[0][0].Ammo, 37.0f);
     EXPECT_EQ(Game.PlayerWeapons[1][1].WeaponId, 8);
@@ -362,32 +362,32 @@ TEST_F(FrontEndTest, AMatchStartShowsLoadingSetsUpTheStatusBarAndKeepsTheAmmunit
     // The names are written on the status bar picture around x 267 and 373 at y 10.
     Surface bare;
     ASSERT_TRUE(bare.LoadFromFile(Game.Files.ForReading("graphics\\menu\\status_bg.bmp").string()));
-    ASSERT_EQ(Game.StatusSurface.Width, bare.Width);
+    ASSERT_EQ(Game.StatusBar.Panel.Width, bare.Width);
     for (int centre : {267, 373}) {
         int changed = 0;
         for (int y = 10; y < 15; ++y)
             for (int x = centre - 16; x < centre + 16; ++x)
-                changed += Game.StatusSurface.Pixel(x, y) != bare.Pixel(x, y);
+                changed += Game.StatusBar.Panel.Pixel(x, y) != bare.Pixel(x, y);
         EXPECT_GT(changed, 10) << centre;
     }
 }
 
 TEST_F(FrontEndTest, PanelsAndSpinningShipsAreDrawnWithTheMarkOverAnInvalidShip) {
     Start();
-    Game.PlayerPanels[0].Fill(0x00AA00);
-    Game.PlayerPanels[1].Fill(0x0000AA);
-    Game.OptionsPanel.Fill(0xAA0000);
+    Game.Front.PlayerPanels[0].Fill(0x00AA00);
+    Game.Front.PlayerPanels[1].Fill(0x0000AA);
+    Game.Front.OptionsPanel.Fill(0xAA0000);
     // A bar pointing right with a bright tip, the same for both players.
-    for (Surface& ship : Game.ShipPreviews) {
+    for (Surface& ship : Game.Front.ShipPreviews) {
         ship.SetSize(41, 41);
         for (int x = 20; x < 41; ++x)
             ship.SetPixel(x, 20, 0xFFFFFF);
     }
     Game.Options.Players[0].ShipValid = 1;
     Game.Options.Players[1].ShipValid = 1;
-    Game.PreviewAngle = 63;
+    Game.Front.PreviewAngle = 63;
     Tick(); // this frame turns the ships by a quarter
-    EXPECT_EQ(Game.PreviewAngle, 64);
+    EXPECT_EQ(Game.Front.PreviewAngle, 64);
     const Surface& shown = Platform.LastPresented;
     EXPECT_EQ(shown.Pixel(30, 400), 0x00AA00u);
     EXPECT_EQ(shown.Pixel(470, 400), 0x0000AAu);

@@ -337,12 +337,12 @@ TEST_F(MatchFrameFixture, AMedalShowsWhileItsTimerRunsAndTheScoreIsRedrawnOnlyWh
     EXPECT_EQ(M.MedalTimer[0], 0) << "it stops at 0";
 
     // The score beside it is redrawn only when it changes.
-    Game.LastDrawnScore = {0, 0};
+    Game.StatusBar.LastDrawnScore = {0, 0};
     Tick();
-    EXPECT_EQ(Game.LastDrawnScore, (std::array<int64_t, 2>{0, 0}));
+    EXPECT_EQ(Game.StatusBar.LastDrawnScore, (std::array<int64_t, 2>{0, 0}));
     M.Match.Players[1].Points = 3;
     Tick();
-    EXPECT_EQ(Game.LastDrawnScore, (std::array<int64_t, 2>{0, 3}));
+    EXPECT_EQ(Game.StatusBar.LastDrawnScore, (std::array<int64_t, 2>{0, 3}));
 }
 
 // The quick start runs the game's own start-up on the shipped game folder.

@@ -19,7 +19,8 @@ constexpr int FontCell = 8;
 class Selectors : public ::testing::Test {
   protected:
     TCareers C;
-    TGame& F = *C.Game;
+    TGame& G = *C.Game;
+    TFrontEnd& F = G.Front;
     void SetUp() override {
         C.UseCellFont("Font", FontCell, 10);
         C.UseCellFont("GreyFont", 10, 15);

@@ -21,8 +21,7 @@ struct Shell {
     explicit Shell(const TCommandLine& cl = TCommandLine{})
         : Game(Platform, TFiles(Home.Path, Home.Path), cl) {
         // The shell only needs a panel font and the engine sound; test-made ones stand in.
-        if (Game.Images.TryFind("GreyFont") == nullptr)
-            Game.Images.Add(MakeCellFont("GreyFont", 10, 15, 44));
+        if (Game.Images.TryFind("GreyFont") == nullptr) Game.Images.Add(MakeCellFont("GreyFont", 10, 15, 44));
         if (Game.Sounds.TryFind("Thrust") == nullptr) {
             TWaveItem thrust;
             thrust.Name = "Thrust";
@@ -57,10 +56,10 @@ TEST(Shell, StartUpShowsTheTitleWipesTheScreenAndTheFirstTickOnlyPreparesPanels)
     EXPECT_EQ(s.Game.PageCursor[1], 127);
     EXPECT_EQ(s.Platform.Presents, 1 + 640) << "the title, then one flip per wiped line";
     EXPECT_TRUE(fs::is_directory(s.Home.Path / "Pilots/PLAYER 1"));
-    EXPECT_EQ(s.Game.PlayerPanels[1].Width, 158);
-    EXPECT_EQ(s.Game.PlayerPanels[1].Height, 362);
-    EXPECT_EQ(s.Game.OptionsPanel.Width, 205);
-    EXPECT_EQ(s.Game.AboutSurface.Height, 106);
+    EXPECT_EQ(s.Game.Front.PlayerPanels[1].Width, 158);
+    EXPECT_EQ(s.Game.Front.PlayerPanels[1].Height, 362);
+    EXPECT_EQ(s.Game.Front.OptionsPanel.Width, 205);
+    EXPECT_EQ(s.Game.Front.AboutSurface.Height, 106);
     EXPECT_EQ(std::count(s.Game.BackSurface.Pixels.begin(), s.Game.BackSurface.Pixels.end(), 0u), 640 * 480);
 
     // The first tick prepares the panels and blits nothing.
@@ -73,7 +72,7 @@ TEST(Shell, StartUpShowsTheTitleWipesTheScreenAndTheFirstTickOnlyPreparesPanels)
     EXPECT_EQ(std::count(shown.begin(), shown.end(), 0x123456u), 640 * 480);
     // The pilot's name is written centred on the side panel: "PLAYER 1" is 80 wide, so x = 39.
     int left = 999, right = -1;
-    const Surface& panel = s.Game.PlayerPanels[0];
+    const Surface& panel = s.Game.Front.PlayerPanels[0];
     // Above the flag and pilot pictures (y 50) only the name strip holds anything.
     for (int y = 0; y < 50; ++y)
         for (int x = 0; x < panel.Width; ++x)

@@ -3,8 +3,8 @@
 #include "WorldTestKit.h"
 
 #include "app/Game.h"
-#include "text/Font.h"
 #include "app/StatusBar.h"
+#include "text/Font.h"
 #include "world/World.h"
 
 #include <gtest/gtest.h>
@@ -36,8 +36,8 @@ struct StatusBar : ::testing::Test {
         Folder.WritePicture("maps\\mid.bmp", Filled(800, 600, 0));
         Folder.WriteText("maps\\t.map", "MIDDLE=mid.bmp\nPLY1X=200\nPLY1Y=300\nPLY2X=600\nPLY2Y=300\n");
         NewWorld(3);
-        Game.StatusBars = MarkedBars();
-        Game.StatusSurface = Filled(640, 50, Background);
+        Game.StatusBar.Bars = MarkedBars();
+        Game.StatusBar.Panel = Filled(640, 50, Background);
         for (size_t p = 0; p < 2; ++p)
             for (TWeapon& w : Game.PlayerWeapons[p]) {
                 w.Owner = uint8_t(p);
@@ -53,13 +53,15 @@ struct StatusBar : ::testing::Test {
         Game.World = TWorld::Create(Folder.Files, TestFont(), o);
     }
     TShip& Ship(int p) { return Game.World->Ships[size_t(p)]; }
+    void DrawBar() { Game.StatusBar.Draw(Game.BackSurface, Game.Images, *Game.World, Game.PlayerWeapons); }
+    void DrawDigits() { Game.StatusBar.DrawDigits(Game.Images, *Game.World); }
     TWeapon& Slot(int p, int k) { return Game.PlayerWeapons[size_t(p)][size_t(k)]; }
 
     // Draws the bar onto a cleared display and measures the overlay in screen row y, which shows
     // row `sourceRow` of the overlay picture: how many pixels left of the bar's end came from it.
     int Overlay(int p, int y, int sourceRow) {
         Game.BackSurface.Fill(0);
-        Game.DrawStatusBar();
+        DrawBar();
         const int end = p == 0 ? 223 : 578;
         int w = 0;
         for (int x = end - 1; x >= 0; --x) {
@@ -86,7 +88,7 @@ struct TOverlayCase {
 TEST_F(StatusBar, OverlaysCoverWhatIsMissingTruncatedAndNeverMoreThanTheBar) {
     // Full bars show no overlay, and the background comes first.
     Game.BackSurface.Fill(0x123456);
-    Game.DrawStatusBar();
+    DrawBar();
     for (int y = 430; y < 480; ++y)
         for (int x = 0; x < 640; ++x)
             ASSERT_EQ(Game.BackSurface.Pixel(x, y), Background) << x << " " << y;
@@ -137,11 +139,11 @@ TEST_F(StatusBar, TheReadyMarkSitsOnTheLastFullStepAndOnlyForAFlyingShip) {
 
     Slot(0, 1).Ammo = 35; // 7 shots: the mark on step 7, 14 steps before the end
     Slot(0, 1).Cooldown = 1;
-    Game.DrawStatusBar();
+    DrawBar();
     EXPECT_TRUE(markAt(223 - 14 * 8));
     Slot(1, 1).Ammo = 125; // 25 shots: past the bar's end by four steps
     Slot(1, 1).Cooldown = 2;
-    Game.DrawStatusBar();
+    DrawBar();
     EXPECT_TRUE(markAt(578 + 4 * 8));
 
     // Not ready yet, or on foot: no mark.
@@ -149,7 +151,7 @@ TEST_F(StatusBar, TheReadyMarkSitsOnTheLastFullStepAndOnlyForAFlyingShip) {
     Slot(0, 1).Cooldown = 0.5f;
     Ship(1).OnFoot = 1;
     Ship(1).Angle = 256;
-    Game.DrawStatusBar();
+    DrawBar();
     EXPECT_FALSE(markAt(223 - 14 * 8));
     EXPECT_FALSE(markAt(578 + 4 * 8));
 }
@@ -168,11 +170,11 @@ TEST_F(StatusBar, ScoresAndLimitedLivesShowAtLeastThreePlacesWithUnlitLeaders) {
     const TPictureItem& red = Game.Images.Find("7SegFontRed");
     const TPictureItem& plain = Game.Images.Find("7SegFont");
     Game.World->Match.Players[1].Points = 1234;
-    Game.DrawStatusDigits();
-    ExpectDigits(Game.StatusSurface, red, 238, 24, "..0");
-    ExpectDigits(Game.StatusSurface, red, 380, 24, "1234");
-    ExpectDigits(Game.StatusSurface, plain, 274, 24, "..3");
-    ExpectDigits(Game.StatusSurface, plain, 344, 24, "..3");
+    DrawDigits();
+    ExpectDigits(Game.StatusBar.Panel, red, 238, 24, "..0");
+    ExpectDigits(Game.StatusBar.Panel, red, 380, 24, "1234");
+    ExpectDigits(Game.StatusBar.Panel, plain, 274, 24, "..3");
+    ExpectDigits(Game.StatusBar.Panel, plain, 344, 24, "..3");
     // The unlit place differs from a lit 0 and the score from the lives.
     Surface unlit(8, 11), zero(8, 11);
     DrawText(unlit, red, 0, 0, ".");
@@ -182,18 +184,18 @@ TEST_F(StatusBar, ScoresAndLimitedLivesShowAtLeastThreePlacesWithUnlitLeaders) {
     // Fewer digits overwrite more: a score of 7 after 1234 leaves the fourth cell as it was.
     Game.World->Match.Players[1].Points = 7;
     Ship(1).Lives = 12;
-    Game.DrawStatusDigits();
-    ExpectDigits(Game.StatusSurface, red, 380, 24, "..74");
-    ExpectDigits(Game.StatusSurface, plain, 344, 24, ".12");
+    DrawDigits();
+    ExpectDigits(Game.StatusBar.Panel, red, 380, 24, "..74");
+    ExpectDigits(Game.StatusBar.Panel, plain, 344, 24, ".12");
 
     // Unlimited lives leave the picture where the lives would be.
     NewWorld(0);
-    Game.StatusSurface = Filled(640, 50, Background);
-    Game.DrawStatusDigits();
+    Game.StatusBar.Panel = Filled(640, 50, Background);
+    DrawDigits();
     for (int r = 24; r < 35; ++r)
         for (int x : {274, 285, 297, 344, 355, 367})
-            EXPECT_EQ(Game.StatusSurface.Pixel(x, r), Background) << x << " " << r;
-    ExpectDigits(Game.StatusSurface, red, 238, 24, "..0");
+            EXPECT_EQ(Game.StatusBar.Panel.Pixel(x, r), Background) << x << " " << r;
+    ExpectDigits(Game.StatusBar.Panel, red, 238, 24, "..0");
 }
 
 TEST_F(StatusBar, PageRowsAreBoxedInGreyWhenHighlightedAndCentred) {
@@ -235,16 +237,16 @@ TEST_F(StatusBar, TheShippedArtFitsTheBar) {
     ASSERT_TRUE(bg.LoadFromFile((menu / "status_bg.bmp").string()));
     ASSERT_TRUE(bars.LoadFromFile((menu / "status_bars.bmp").string()));
 
-    Game.StatusSurface = bg;
-    Game.StatusBars = bars;
+    Game.StatusBar.Panel = bg;
+    Game.StatusBar.Bars = bars;
     const TPictureItem& blue = Game.Images.Find("BlueFont");
     const std::string names[2] = {"ANNA", "BOB THE PILOT"};
-    DrawText(Game.StatusSurface, blue, 267 - TextWidth(blue, names[0]) / 2, 10, names[0]);
-    DrawText(Game.StatusSurface, blue, 373 - TextWidth(blue, names[1]) / 2, 10, names[1]);
+    DrawText(Game.StatusBar.Panel, blue, 267 - TextWidth(blue, names[0]) / 2, 10, names[0]);
+    DrawText(Game.StatusBar.Panel, blue, 373 - TextWidth(blue, names[1]) / 2, 10, names[1]);
     Game.World->Match.Players[0].Points = 7;
     Game.World->Match.Players[1].Points = 12;
     Ship(1).Lives = 1;
-    Game.DrawStatusDigits();
+    DrawDigits();
     Ship(0).Health = 62;
     Ship(0).Fuel = 150;
     Slot(0, 0).Ammo = 80;
@@ -255,7 +257,7 @@ TEST_F(StatusBar, TheShippedArtFitsTheBar) {
     Slot(1, 0).Ammo = 5;
     Slot(1, 1).Ammo = 0;
     Game.BackSurface.Fill(0);
-    Game.DrawStatusBar();
+    DrawBar();
     // The full part of player 1's health bar shows the art, the missing part the overlay.
     EXPECT_EQ(Game.BackSurface.Pixel(222, 436), bars.Pixel(159, 0));
     EXPECT_EQ(Game.BackSurface.Pixel(70, 436), bg.Pixel(70, 6));

@@ -1,19 +1,22 @@
 // Game: start-up, the tick in its fixed order, quitting and the frame-rate counter.
 #include "app/Game.h"
 
-#include "core/GameMath.h"
 #include "content/Builtins.h"
+#include "core/GameMath.h"
 #include "media/Canvas.h"
 #include "media/MediaError.h"
 #include "media/Platform.h"
 #include "text/Font.h"
+#include "world/ShipPicture.h"
 #include "world/World.h"
 
 #include <chrono>
 #include <cstdio>
 
 TGame::TGame(TPlatform& platform, TFiles files, const TCommandLine& commandLine)
-    : Platform(platform), Files(std::move(files)), CommandLine(commandLine) {
+    : Platform(platform), Files(std::move(files)), CommandLine(commandLine),
+      Front(TFrontEndContext{Files, Options, Images, Sounds, BackSurface, Input, FrameTimer, GameState, World,
+                             [this] { return StartMatch(); }}) {
     ShowFrameRate = commandLine.ShowFrameRate;
     // The built-ins are made by the program itself, so none can be missing from a built game.
     AddBuiltinImages(Images);
@@ -22,7 +25,9 @@ TGame::TGame(TPlatform& platform, TFiles files, const TCommandLine& commandLine)
 
 TGame::~TGame() = default;
 
-void TGame::Flip() { Platform.Present(BackSurface); }
+void TGame::Flip() {
+    Platform.Present(BackSurface);
+}
 
 bool TGame::WaitForSecondChange(bool spaceShortens) {
     const int start = Platform.ClockSeconds();
@@ -60,25 +65,14 @@ void TGame::Start() {
     }
     Flip();
 
-    BuildMenus();
+    Front.Prepare();
     GameState = gsStartup;
-    for (size_t p = 0; p < 2; ++p) {
-        ShipPreviews[p] = Surface();
-        PlayerPanels[p].SetSize(158, 362);
-    }
-    OptionsPanel.SetSize(205, 162);
-    MenuBackground.SetSize(ScreenWidth, ScreenHeight);
-    AboutSurface.SetSize(132, 106);
-    AboutShown = false;
-    const std::filesystem::path bars = Files.ForReading("graphics\\menu\\status_bars.bmp");
-    if (!bars.empty()) StatusBars.LoadFromFile(bars.string());
-    StatusSurface = Surface();
-    LoadShipPicture(0);
-    LoadShipPicture(1);
+    StatusBar.Load(Files);
 
     // Title wait: five changes of the clock's seconds, cut short by space.
     bool waiting = true;
-    for (int i = 0; i < 5 && waiting; ++i) waiting = WaitForSecondChange(true);
+    for (int i = 0; i < 5 && waiting; ++i)
+        waiting = WaitForSecondChange(true);
     if (Platform.CloseRequested()) return;
 
     // The screen darkens in eight interlaced sweeps.
@@ -103,13 +97,14 @@ void TGame::Tick() {
     try {
         PrevInput = Input.States;
         Input.Poll(Platform.ReadInput());
-        if (Input.States.Has(isButton(32)) && GameState != gsMainMenu && GameState != gsMatchEnd) HandleEscape();
+        if (Input.States.Has(isButton(32)) && GameState != gsMainMenu && GameState != gsMatchEnd)
+            HandleEscape();
         if (GameState == gsMatch) MatchFrame();
-        if (GameState == gsMatchEnd) MatchEndScreen();
+        if (GameState == gsMatchEnd) Front.EndScreenFrame();
         if (GameState == gsQuit) SaveAndClose();
         if (IsFrontEndState(GameState)) {
-            BackSurface.Draw(0, 0, MenuBackground, false);
-            FrontEnd();
+            BackSurface.Draw(0, 0, Front.MenuBackground, false);
+            Front.Frame();
         }
         if (GameState == gsStartup) StartupPanels();
         if (ShowFrameRate) DrawFrameRate();
@@ -123,34 +118,19 @@ void TGame::Tick() {
 void TGame::HandleEscape() {
     const uint8_t left = GameState;
     GameState = gsMainMenu;
-    // Before the first match there is no world to take a still from: the background stays.
-    if (World) RefreshMenuBackground();
-    if (left == gsMatch) ShowBackButton();
-    DrawPilotStats(0);
-    DrawPilotStats(1);
-    DrawOptionsPanel();
+    Front.ReturnToMenu(left == gsMatch);
     Sounds.Find("Thrust").Stop(Sounds.Mixer);
 }
 
 void TGame::SaveAndClose() {
     if (Closed) return;
-    SavePilots();
+    Front.SavePilots();
     if (!SaveOptions(Options, Files)) std::fprintf(stderr, "flarons: could not save Options.DAT\n");
     Closed = true;
 }
 
 void TGame::StartupPanels() {
-    const TPictureItem& font = Images.Find("GreyFont");
-    for (int p = 0; p < 2; ++p) {
-        const std::string name = Options.Players[size_t(p)].Name.Str();
-        DrawText(PlayerPanels[size_t(p)], font, 79 - TextWidth(font, name) / 2, 0, name);
-        DrawPilotPicture(p);
-        DrawFlagPicture(p);
-    }
-    DrawPilotStats(0);
-    DrawPilotStats(1);
-    DrawOptionsPanel();
-    DrawAboutText();
+    Front.DrawStartupPanels();
     GameState = gsMainMenu;
     // "--match" goes straight from the prepared panels into a match, as Begin would.
     if (CommandLine.QuickMatch) StartQuickMatch();
@@ -161,4 +141,45 @@ void TGame::DrawFrameRate() {
     canvas.BrushColor = 0;
     canvas.TextOut(0, 0, std::to_string(FrameTimer.MeasuredFrameRate));
     canvas.Release();
+}
+
+void TGame::PrepareStartupAssets() {
+    for (TPilotRecord& pilot : Options.Players)
+        pilot.ShipValid = CheckShipPicture(Files, pilot.ShipFile.Str()) ? 1 : 0;
+    // The middle entry of each page of five is the weapon a match starts with.
+    PlayerWeapons[0][0].Create(0, Options.Players[0].Weapons[2]);
+    PlayerWeapons[1][0].Create(1, Options.Players[1].Weapons[2]);
+    PlayerWeapons[0][1].Create(0, Options.Players[0].Weapons[7]);
+    PlayerWeapons[1][1].Create(1, Options.Players[1].Weapons[7]);
+}
+
+bool TGame::StartMatch() {
+    Images.Find("Loading").Draw(BackSurface, 209, 144, 0);
+    Flip();
+
+    // The old world goes first, so two worlds never share the memory.
+    World.reset();
+    std::string error;
+    World = TWorld::TryCreate(Files, Images.Find("GreenFont"), Options, error);
+    if (!World) {
+        // Nothing is left to resume, so Back must not offer the freed world.
+        Front.HideBackButton();
+        std::fprintf(stderr, "flarons: cannot start the match: %s\n", error.c_str());
+        return false;
+    }
+    GameState = gsMatch;
+
+    TWaveItem& thrust = Sounds.Find("Thrust");
+    thrust.SetVolume(Sounds.Mixer, -10000);
+    thrust.Play(Sounds.Mixer);
+
+    StatusBar.BeginMatch(Files, Images, Options, *World);
+    Front.EndScreenDrawn = false;
+
+    // Only the weapon numbers change: what was left in each slot stays for the new match.
+    PlayerWeapons[0][0].Setup(Options.Players[0].Weapons[2]);
+    PlayerWeapons[1][0].Setup(Options.Players[1].Weapons[2]);
+    PlayerWeapons[0][1].Setup(Options.Players[0].Weapons[7]);
+    PlayerWeapons[1][1].Setup(Options.Players[1].Weapons[7]);
+    return true;
 }

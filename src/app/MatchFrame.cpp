@@ -1,9 +1,9 @@
 // MatchFrame: one frame of a running match, from the time base to the medal notices, and the quick start.
 #include "app/Game.h"
 
+#include "app/StatusBar.h"
 #include "core/GameMath.h"
 #include "core/WeaponNames.h"
-#include "app/StatusBar.h"
 #include "world/World.h"
 
 #include <algorithm>
@@ -204,12 +204,12 @@ void TGame::MatchFrame() {
     }
 
     const std::array<int64_t, 2> points{map.Match.Players[0].Points, map.Match.Players[1].Points};
-    if (points != LastDrawnScore) {
-        LastDrawnScore = points;
-        DrawStatusDigits();
+    if (points != StatusBar.LastDrawnScore) {
+        StatusBar.LastDrawnScore = points;
+        StatusBar.DrawDigits(Images, map);
     }
 
-    DrawStatusBar();
+    StatusBar.Draw(BackSurface, Images, map, PlayerWeapons);
 
     for (size_t p = 0; p < 2; ++p) {
         if (map.MedalTimer[p] == 0) continue;

@@ -1,7 +1,8 @@
 // StatusBar: the four bars, the ready mark, the score and lives digits, and the weapon page rows.
 #include "app/StatusBar.h"
 
-#include "app/Game.h"
+#include "core/Files.h"
+#include "core/OptionsFile.h"
 #include "media/Canvas.h"
 #include "text/Font.h"
 #include "world/World.h"
@@ -52,34 +53,52 @@ void DrawPageRow(Surface& page, int row, const std::string& text, uint32_t colou
     DrawText(page, greenFont, 39 - TextWidth(greenFont, text) / 2, 8 * row + 1, text);
 }
 
-void TGame::DrawStatusDigits() {
-    if (!World) return;
-    const TPictureItem& score = Images.Find("7SegFontRed");
-    const TPictureItem& lives = Images.Find("7SegFont");
+void TStatusBar::Load(const TFiles& files) {
+    const std::filesystem::path bars = files.ForReading("graphics\\menu\\status_bars.bmp");
+    if (!bars.empty()) Bars.LoadFromFile(bars.string());
+    Panel = Surface();
+}
+
+void TStatusBar::BeginMatch(const TFiles& files, const TImageList& images, const TOptions& options,
+                            const TWorld& world) {
+    Panel = Surface();
+    const std::filesystem::path background = files.ForReading("graphics\\menu\\status_bg.bmp");
+    if (!background.empty()) Panel.LoadFromFile(background.string());
+    const TPictureItem& font = images.Find("BlueFont");
     for (int p = 0; p < 2; ++p) {
-        DrawText(StatusSurface, score, 238 + 142 * p, 24, DigitText(World->Match.Players[size_t(p)].Points));
+        const std::string name = options.Players[size_t(p)].Name.Str();
+        DrawText(Panel, font, 267 + 106 * p - TextWidth(font, name) / 2, 10, name);
+    }
+    DrawDigits(images, world);
+}
+
+void TStatusBar::DrawDigits(const TImageList& images, const TWorld& world) {
+    const TPictureItem& score = images.Find("7SegFontRed");
+    const TPictureItem& lives = images.Find("7SegFont");
+    for (int p = 0; p < 2; ++p) {
+        DrawText(Panel, score, 238 + 142 * p, 24, DigitText(world.Match.Players[size_t(p)].Points));
         // With unlimited lives the picture's own artwork stays where the lives would be.
-        if (World->UnlimitedLives == 0)
-            DrawText(StatusSurface, lives, 274 + 70 * p, 24, DigitText(World->Ships[size_t(p)].Lives));
+        if (world.UnlimitedLives == 0)
+            DrawText(Panel, lives, 274 + 70 * p, 24, DigitText(world.Ships[size_t(p)].Lives));
     }
 }
 
-void TGame::DrawStatusBar() {
-    BackSurface.Draw(0, StatusTop, StatusSurface, false);
-    if (!World) return;
-    const TPictureItem& ready = Images.Find("Ready");
+void TStatusBar::Draw(Surface& target, const TImageList& images, const TWorld& world,
+                      const TPlayerWeapons& weapons) const {
+    target.Draw(0, StatusTop, Panel, false);
+    const TPictureItem& ready = images.Find("Ready");
     for (int p = 0; p < 2; ++p) {
-        const TShip& ship = World->Ships[size_t(p)];
-        const TWeapon& slot1 = PlayerWeapons[size_t(p)][0];
-        const TWeapon& slot2 = PlayerWeapons[size_t(p)][1];
+        const TShip& ship = world.Ships[size_t(p)];
+        const TWeapon& slot1 = weapons[size_t(p)][0];
+        const TWeapon& slot2 = weapons[size_t(p)][1];
         const int end = BarEnds[p];
-        DrawOverlay(BackSurface, StatusBars, end, 436, OverlayWidth(100 - double(ship.Health), 100), 0);
-        DrawOverlay(BackSurface, StatusBars, end, 446, OverlayWidth(200 - double(ship.Fuel), 200), 0);
-        DrawOverlay(BackSurface, StatusBars, end, 456, OverlayWidth(100 - double(slot1.Ammo), 100), 0);
+        DrawOverlay(target, Bars, end, 436, OverlayWidth(100 - double(ship.Health), 100), 0);
+        DrawOverlay(target, Bars, end, 446, OverlayWidth(200 - double(ship.Fuel), 200), 0);
+        DrawOverlay(target, Bars, end, 456, OverlayWidth(100 - double(slot1.Ammo), 100), 0);
         const int shots = slot2.ShotsLeft();
-        DrawOverlay(BackSurface, StatusBars, end, 466, (SlotTwoSteps - shots) * StepWidth, 9);
+        DrawOverlay(target, Bars, end, 466, (SlotTwoSteps - shots) * StepWidth, 9);
         // The mark sits on the last full step; with more than 20 shots it walks past the bar's end.
-        if (ship.OnFoot == 0 && slot2.IsReady(*World))
-            ready.Draw(BackSurface, end - (SlotTwoSteps + 1 - shots) * StepWidth, 466, 0);
+        if (ship.OnFoot == 0 && slot2.IsReady(world))
+            ready.Draw(target, end - (SlotTwoSteps + 1 - shots) * StepWidth, 466, 0);
     }
 }

@@ -1,7 +1,9 @@
 // About: the credits text and the small window that scrolls it down and up again.
-#include "app/Game.h"
+#include "frontend/FrontEnd.h"
 
 #include "core/GameMath.h"
+#include "media/FrameTimer.h"
+#include "media/ImageList.h"
 #include "text/Font.h"
 
 #include <algorithm>
@@ -84,7 +86,7 @@ const std::array<const char*, AboutLines> AboutText = {
 
 } // namespace
 
-void TGame::DrawAboutText() {
+void TFrontEnd::DrawAboutText() {
     AboutSurface.SetSize(AboutWidth, AboutLines * LineHeight);
     const TPictureItem& font = Images.Find("SmallFont");
     for (int i = 0; i < AboutLines; ++i) {
@@ -94,7 +96,7 @@ void TGame::DrawAboutText() {
     }
 }
 
-void TGame::AboutFrame() {
+void TFrontEnd::AboutFrame() {
     // Ten rows a second whatever the frame rate.
     const double v = RowsPerSecond / double(std::max(1, FrameTimer.MeasuredFrameRate));
     const int h = AboutSurface.Height;
@@ -128,5 +130,6 @@ void TGame::AboutFrame() {
         break;
     }
     // The window's last column is never shown, as it always looked.
-    BackSurface.DrawRect(WindowX, WindowY, AboutSurface, TRect{0, top, AboutWidth - 1, top + SliceRows}, true);
+    BackSurface.DrawRect(WindowX, WindowY, AboutSurface, TRect{0, top, AboutWidth - 1, top + SliceRows},
+                         true);
 }

@@ -1,8 +1,13 @@
 // EndScreen: the result of a finished match, the statistics panels and the still of the match that
 // stands behind the menus.
-#include "app/Game.h"
+#include "frontend/FrontEnd.h"
+
+#include "core/OptionsFile.h"
 #include "frontend/PanelDrawing.h"
 #include "frontend/Ranks.h"
+#include "media/ImageList.h"
+#include "media/Input.h"
+#include "media/Sound.h"
 #include "text/Font.h"
 #include "world/World.h"
 
@@ -10,7 +15,7 @@ namespace {
 
 // Clears the statistics area and writes the lines and the earned medals of records[player]. The
 // match view first decides the medals earned by the end of the match, into the match record.
-void DrawStatsPanel(TGame& f, Surface& panel, int player, bool lifetime, TOptions& records) {
+void DrawStatsPanel(TFrontEnd& f, Surface& panel, int player, bool lifetime, TOptions& records) {
     TPilotRecord& r = records.Players[size_t(player)];
     const int top = StatsTop(lifetime);
     FillBlack(panel, TRect{0, top, 158, 361});
@@ -25,11 +30,11 @@ void DrawStatsPanel(TGame& f, Surface& panel, int player, bool lifetime, TOption
 
 } // namespace
 
-void TGame::DrawPilotStats(int player) {
+void TFrontEnd::DrawPilotStats(int player) {
     DrawStatsPanel(*this, PlayerPanels[size_t(player)], player, true, Options);
 }
 
-void TGame::RefreshMenuBackground() {
+void TFrontEnd::RefreshMenuBackground() {
     // Before the first match there is no world to show; the backdrop stays as it is.
     if (!World) return;
     Surface still(ScreenWidth, ScreenHeight);
@@ -39,7 +44,7 @@ void TGame::RefreshMenuBackground() {
     MenuBackground.StretchDraw(TRect{0, 0, ScreenWidth, ScreenHeight}, still, TRect{17, 0, 622, 429}, false);
 }
 
-void TGame::MatchEndScreen() {
+void TFrontEnd::EndScreenFrame() {
     // The screen is entered only from a running match; without a world there is nothing to settle.
     if (!World) return;
     TOptions& match = World->Match;

@@ -1,12 +1,15 @@
-// FrontEnd: the front-end frame, the start of a match, the start-up menus and weapons, the lists' scrolling.
-#include "app/Game.h"
+// FrontEnd: the front-end frame, the start-up menus and panels, the lists' scrolling and the way back from a
+// match.
+#include "frontend/FrontEnd.h"
 
+#include "core/OptionsFile.h"
+#include "media/FrameTimer.h"
+#include "media/ImageList.h"
+#include "media/Input.h"
+#include "media/Sound.h"
 #include "text/Font.h"
-#include "world/ShipPicture.h"
-#include "world/World.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -90,21 +93,57 @@ int16_t Mouse16(int v) {
 
 } // namespace
 
-void TGame::ShowBackButton() {
+TFrontEnd::TFrontEnd(const TFrontEndContext& context)
+    : Files(context.Files), Options(context.Options), Images(context.Images), Sounds(context.Sounds),
+      BackSurface(context.BackSurface), Input(context.Input), FrameTimer(context.FrameTimer),
+      GameState(context.GameState), World(context.World), StartMatch(context.StartMatch) {}
+
+void TFrontEnd::ShowBackButton() {
     if (MainMenu && MainMenu->ItemCount() > miBack) MainMenu->Items[miBack].Visible = true;
 }
 
-void TGame::PrepareStartupAssets() {
-    for (TPilotRecord& pilot : Options.Players)
-        pilot.ShipValid = CheckShipPicture(Files, pilot.ShipFile.Str()) ? 1 : 0;
-    // The middle entry of each page of five is the weapon a match starts with.
-    PlayerWeapons[0][0].Create(0, Options.Players[0].Weapons[2]);
-    PlayerWeapons[1][0].Create(1, Options.Players[1].Weapons[2]);
-    PlayerWeapons[0][1].Create(0, Options.Players[0].Weapons[7]);
-    PlayerWeapons[1][1].Create(1, Options.Players[1].Weapons[7]);
+void TFrontEnd::HideBackButton() {
+    if (MainMenu && MainMenu->ItemCount() > miBack) MainMenu->Items[miBack].Visible = false;
 }
 
-void TGame::BuildMenus() {
+void TFrontEnd::Prepare() {
+    BuildMenus();
+    for (size_t p = 0; p < 2; ++p) {
+        ShipPreviews[p] = Surface();
+        PlayerPanels[p].SetSize(158, 362);
+    }
+    OptionsPanel.SetSize(205, 162);
+    MenuBackground.SetSize(ScreenWidth, ScreenHeight);
+    AboutSurface.SetSize(132, 106);
+    AboutShown = false;
+    LoadShipPicture(0);
+    LoadShipPicture(1);
+}
+
+void TFrontEnd::DrawStartupPanels() {
+    const TPictureItem& font = Images.Find("GreyFont");
+    for (int p = 0; p < 2; ++p) {
+        const std::string name = Options.Players[size_t(p)].Name.Str();
+        DrawText(PlayerPanels[size_t(p)], font, 79 - TextWidth(font, name) / 2, 0, name);
+        DrawPilotPicture(p);
+        DrawFlagPicture(p);
+    }
+    DrawPilotStats(0);
+    DrawPilotStats(1);
+    DrawOptionsPanel();
+    DrawAboutText();
+}
+
+void TFrontEnd::ReturnToMenu(bool resumable) {
+    // Before the first match there is no world to take a still from: the background stays.
+    if (World) RefreshMenuBackground();
+    if (resumable) ShowBackButton();
+    DrawPilotStats(0);
+    DrawPilotStats(1);
+    DrawOptionsPanel();
+}
+
+void TFrontEnd::BuildMenus() {
     ListMenu = std::make_unique<TGameMenu>(Files, MenuCursor, ScreenWidth, ScreenHeight);
     MainMenu = std::make_unique<TGameMenu>(Files, MenuCursor, ScreenWidth, ScreenHeight);
     OptionsMenu = std::make_unique<TGameMenu>(Files, MenuCursor, ScreenWidth, ScreenHeight);
@@ -152,46 +191,7 @@ void TGame::BuildMenus() {
     keys.OffsetY = 314;
 }
 
-bool TGame::StartMatch() {
-    Images.Find("Loading").Draw(BackSurface, 209, 144, 0);
-    Flip();
-
-    // The old world goes first, so two worlds never share the memory.
-    World.reset();
-    std::string error;
-    World = TWorld::TryCreate(Files, Images.Find("GreenFont"), Options, error);
-    if (!World) {
-        // Nothing is left to resume, so Back must not offer the freed world.
-        if (MainMenu && MainMenu->ItemCount() > miBack) MainMenu->Items[miBack].Visible = false;
-        std::fprintf(stderr, "flarons: cannot start the match: %s\n", error.c_str());
-        return false;
-    }
-    GameState = gsMatch;
-
-    TWaveItem& thrust = Sounds.Find("Thrust");
-    thrust.SetVolume(Sounds.Mixer, -10000);
-    thrust.Play(Sounds.Mixer);
-
-    StatusSurface = Surface();
-    const std::filesystem::path background = Files.ForReading("graphics\\menu\\status_bg.bmp");
-    if (!background.empty()) StatusSurface.LoadFromFile(background.string());
-    const TPictureItem& font = Images.Find("BlueFont");
-    for (int p = 0; p < 2; ++p) {
-        const std::string name = Options.Players[size_t(p)].Name.Str();
-        DrawText(StatusSurface, font, 267 + 106 * p - TextWidth(font, name) / 2, 10, name);
-    }
-    DrawStatusDigits();
-    EndScreenDrawn = false;
-
-    // Only the weapon numbers change: what was left in each slot stays for the new match.
-    PlayerWeapons[0][0].Setup(Options.Players[0].Weapons[2]);
-    PlayerWeapons[1][0].Setup(Options.Players[1].Weapons[2]);
-    PlayerWeapons[0][1].Setup(Options.Players[0].Weapons[7]);
-    PlayerWeapons[1][1].Setup(Options.Players[1].Weapons[7]);
-    return true;
-}
-
-bool TGame::ListFrame() {
+bool TFrontEnd::ListFrame() {
     // A click on an arrow rebuilds the menu, whose fresh items carry no click for the row loop.
     if (ListMenu->ItemClicked(ListUpItem)) {
         --ListTop;
@@ -210,7 +210,7 @@ bool TGame::ListFrame() {
     return chosen;
 }
 
-void TGame::FrontEnd() {
+void TFrontEnd::Frame() {
     const int16_t dx = Mouse16(Input.MouseDX);
     const int16_t dy = Mouse16(Input.MouseDY);
     const bool button = Input.MouseLeft;
@@ -224,8 +224,8 @@ void TGame::FrontEnd() {
         BackSurface.Draw(22 + 440 * p, 54, PlayerPanels[size_t(p)], true);
         const Surface& ship = ShipPreviews[size_t(p)];
         // The two ships turn in opposite directions.
-        BackSurface.DrawRotated(101 + 440 * p, 115, ship.Width, ship.Height, ship, ship.ClientRect(), 0.5, 0.5,
-                           int(PreviewAngle) * (2 * p - 1), true);
+        BackSurface.DrawRotated(101 + 440 * p, 115, ship.Width, ship.Height, ship, ship.ClientRect(), 0.5,
+                                0.5, int(PreviewAngle) * (2 * p - 1), true);
         if (Options.Players[size_t(p)].ShipValid == 0)
             Images.Find("NIX!").Draw(BackSurface, 73 + 440 * p, 87, 0);
     }

@@ -1,8 +1,11 @@
 // PilotScreens: choosing a pilot from the list, the new-pilot name entry and saving both pilots.
-#include "app/Game.h"
+#include "frontend/FrontEnd.h"
+
+#include "core/OptionsFile.h"
 #include "frontend/PanelDrawing.h"
 #include "frontend/PilotFiles.h"
 #include "media/Canvas.h"
+#include "media/ImageList.h"
 #include "text/Font.h"
 
 namespace {
@@ -12,7 +15,7 @@ constexpr int LetterKeys = 26;
 constexpr int BackspaceKey = 26;
 constexpr int ReturnKey = 27;
 
-void OpenNameEntry(TGame& f, int side) {
+void OpenNameEntry(TFrontEnd& f, int side) {
     f.GameState = side == 0 ? gsNewPilot1 : gsNewPilot2;
     if (f.KeyboardMenu) f.KeyboardMenu->OffsetX = int16_t(25 + 440 * side);
     Surface& panel = f.PlayerPanels[size_t(side)];
@@ -26,7 +29,7 @@ void OpenNameEntry(TGame& f, int side) {
     f.NewPilotName.clear();
 }
 
-void DrawTypedName(TGame& f, int side) {
+void DrawTypedName(TFrontEnd& f, int side) {
     Surface& panel = f.PlayerPanels[size_t(side)];
     FillBlack(panel, TRect{3, 171, 153, 190});
     WriteCentred(panel, f.Images.Find("Font"), 78, 173, f.NewPilotName);
@@ -34,13 +37,13 @@ void DrawTypedName(TGame& f, int side) {
 
 } // namespace
 
-void TGame::SavePilots() {
+void TFrontEnd::SavePilots() {
     // A failed save loses only that record; the other pilot is still written.
     for (const TPilotRecord& pilot : Options.Players)
         SavePilot(Files, pilot);
 }
 
-void TGame::RedrawPilotSide(int side) {
+void TFrontEnd::RedrawPilotSide(int side) {
     Surface& panel = PlayerPanels[size_t(side)];
     FillBlack(panel, TRect{0, 0, 157, 15});
     WriteCentred(panel, Images.Find("GreyFont"), 79, 0, Options.Players[size_t(side)].Name.Str());
@@ -50,7 +53,7 @@ void TGame::RedrawPilotSide(int side) {
     DrawPilotStats(side);
 }
 
-void TGame::PilotChosen(int side, const std::string& row) {
+void TFrontEnd::PilotChosen(int side, const std::string& row) {
     TPilotRecord& pilot = Options.Players[size_t(side)];
     SavePilot(Files, pilot);
     if (IsNewPilotRow(row)) {
@@ -62,7 +65,7 @@ void TGame::PilotChosen(int side, const std::string& row) {
     RedrawPilotSide(side);
 }
 
-void TGame::NameEntryFrame(int side) {
+void TFrontEnd::NameEntryFrame(int side) {
     if (!KeyboardMenu) return;
     KeyboardMenu->Draw(BackSurface);
     if (NewPilotName.size() < NewPilotNameCapacity) {

@@ -1,11 +1,16 @@
 // Selectors: the ship, flag, pilot and map lists, the colour picker, the weapon selector, the options
 // panel and the small pictures of the side panels.
-#include "app/Game.h"
+#include "frontend/FrontEnd.h"
+
+#include "combat/Weapon.h"
+#include "core/Files.h"
+#include "core/OptionsFile.h"
 #include "core/WeaponNames.h"
 #include "frontend/PanelDrawing.h"
 #include "frontend/PilotFiles.h"
 #include "frontend/Ranks.h"
 #include "media/Canvas.h"
+#include "media/ImageList.h"
 #include "text/Font.h"
 #include "world/ShipPicture.h"
 
@@ -64,7 +69,7 @@ int SideOfList(uint8_t state) {
 
 // A fresh list menu whose pointer starts where the main pointer is, so the first movement of the
 // mouse is measured from the place the player sees.
-void StartListPage(TGame& f, const std::string& cursorFile) {
+void StartListPage(TFrontEnd& f, const std::string& cursorFile) {
     f.ListMenu = std::make_unique<TGameMenu>(f.Files, cursorFile, ScreenWidth, ScreenHeight);
     if (f.MainMenu) f.ListMenu->MoveCursor(f.MainMenu->CursorX, f.MainMenu->CursorY, false);
     f.ListFiles.clear();
@@ -72,12 +77,12 @@ void StartListPage(TGame& f, const std::string& cursorFile) {
     f.ListDownItem = NoArrow;
 }
 
-void AddRow(TGame& f, int x, int y) {
+void AddRow(TFrontEnd& f, int x, int y) {
     f.ListMenu->AddItem(uint16_t(x), uint16_t(y), "graphics\\menu\\FileSelectI.Bmp",
                         "graphics\\menu\\FileSelectH.Bmp", "graphics\\menu\\FileSelectC.Bmp");
 }
 
-void AddArrows(TGame& f, bool up, bool down, int x, int upY, int downY, const std::string& upImages,
+void AddArrows(TFrontEnd& f, bool up, bool down, int x, int upY, int downY, const std::string& upImages,
                const std::string& downImages) {
     if (up)
         f.ListUpItem = uint8_t(f.ListMenu->AddItem(uint16_t(x), uint16_t(upY), upImages + "I.Bmp",
@@ -89,7 +94,7 @@ void AddArrows(TGame& f, bool up, bool down, int x, int upY, int downY, const st
 
 // The pilot's private pictures first, then the common ones, as game paths. A pilot name that
 // could not be a folder never becomes part of a path.
-std::vector<std::string> PictureFiles(const TGame& f, int side, const std::string& pattern) {
+std::vector<std::string> PictureFiles(const TFrontEnd& f, int side, const std::string& pattern) {
     std::vector<std::string> paths;
     const std::string name = f.Options.Players[size_t(side)].Name.Str();
     if (ValidPilotName(name)) {
@@ -102,7 +107,7 @@ std::vector<std::string> PictureFiles(const TGame& f, int side, const std::strin
     return paths;
 }
 
-void BuildPictureList(TGame& f, int side, const std::string& pattern) {
+void BuildPictureList(TFrontEnd& f, int side, const std::string& pattern) {
     Surface& panel = f.PlayerPanels[size_t(side)];
     StartListPage(f, "graphics\\menu\\cursor.bmp");
     FillBlack(panel, SelectorArea);
@@ -121,7 +126,7 @@ void BuildPictureList(TGame& f, int side, const std::string& pattern) {
               PilotDownArrowY, "graphics\\menu\\pilop_green", "graphics\\menu\\pilned_green");
 }
 
-void BuildPilotList(TGame& f, int side) {
+void BuildPilotList(TFrontEnd& f, int side) {
     Surface& panel = f.PlayerPanels[size_t(side)];
     StartListPage(f, "graphics\\menu\\cursor.bmp");
     FillBlack(panel, SelectorArea);
@@ -137,7 +142,7 @@ void BuildPilotList(TGame& f, int side) {
               "graphics\\menu\\pilop_green", "graphics\\menu\\pilned_green");
 }
 
-void BuildMapList(TGame& f) {
+void BuildMapList(TFrontEnd& f) {
     f.OptionsPanel.Fill(0);
     StartListPage(f, "graphics\\cursor.bmp");
     const TPictureItem& font = f.Images.Find("GreyFont");
@@ -154,7 +159,7 @@ void BuildMapList(TGame& f) {
 }
 
 // The ship preview from a picture file, with the exhaust and gun markers made transparent.
-void LoadPreview(TGame& f, int side, const std::string& file) {
+void LoadPreview(TFrontEnd& f, int side, const std::string& file) {
     const std::filesystem::path path = f.Files.ForReading(file);
     Surface& preview = f.ShipPreviews[size_t(side)];
     if (path.empty() || !preview.LoadFromFile(path.string())) return;
@@ -166,7 +171,7 @@ void LoadPreview(TGame& f, int side, const std::string& file) {
 
 } // namespace
 
-void TGame::BuildListPage() {
+void TFrontEnd::BuildListPage() {
     switch (GameState) {
     case gsShipSelect1:
     case gsShipSelect2:
@@ -188,7 +193,7 @@ void TGame::BuildListPage() {
     }
 }
 
-void TGame::ChooseListRow(int row) {
+void TFrontEnd::ChooseListRow(int row) {
     if (row < 0 || size_t(row) >= ListFiles.size()) return;
     const std::string chosen = ListFiles[size_t(row)];
     const int side = SideOfList(GameState);
@@ -223,11 +228,11 @@ void TGame::ChooseListRow(int row) {
     }
 }
 
-void TGame::LoadShipPicture(int player) {
+void TFrontEnd::LoadShipPicture(int player) {
     LoadPreview(*this, player, Options.Players[size_t(player)].ShipFile.Str());
 }
 
-void TGame::DrawFlagPicture(int player) {
+void TFrontEnd::DrawFlagPicture(int player) {
     Surface& panel = PlayerPanels[size_t(player)];
     FillBlack(panel, TRect{5, 50, 37, 74});
     const std::filesystem::path path = Files.ForReading(Options.Players[size_t(player)].FlagFile.Str());
@@ -238,7 +243,7 @@ void TGame::DrawFlagPicture(int player) {
     if (flag.Width != 32 || flag.Height != 24) Images.Find("NIXFLAG").Draw(panel, 5, 50, 0);
 }
 
-void TGame::DrawPilotPicture(int player) {
+void TFrontEnd::DrawPilotPicture(int player) {
     const std::filesystem::path path = Files.ForReading("graphics\\menu\\flaron.bmp");
     Surface figure;
     if (path.empty() || !figure.LoadFromFile(path.string())) return;
@@ -246,7 +251,7 @@ void TGame::DrawPilotPicture(int player) {
     PlayerPanels[size_t(player)].Draw(127, 50, figure, true);
 }
 
-void TGame::DrawOptionsPanel() {
+void TFrontEnd::DrawOptionsPanel() {
     OptionsPanel.Fill(0);
     const TPictureItem& font = Images.Find("GreyFont");
     const std::string map = DropLast(DropFirst(Options.MapFile.Str(), 5), 4);
@@ -255,7 +260,7 @@ void TGame::DrawOptionsPanel() {
     DrawText(OptionsPanel, font, 10, 60, "Lives:.......  " + OptionValueText(Options.Lives));
 }
 
-void TGame::DrawColourPicker(int side) {
+void TFrontEnd::DrawColourPicker(int side) {
     Surface& panel = PlayerPanels[size_t(side)];
     FillBlack(panel, SelectorArea);
     const TPictureItem& font = Images.Find("Font");
@@ -269,7 +274,7 @@ void TGame::DrawColourPicker(int side) {
         panel.Draw(1, y, palette, true);
 }
 
-void TGame::ColourPick(int side) {
+void TFrontEnd::ColourPick(int side) {
     if (!MainMenu) return;
     TPilotRecord& pilot = Options.Players[size_t(side)];
     const std::array<uint32_t*, 3> targets{&pilot.HelmetColour, &pilot.ShirtColour, &pilot.PantsColour};
@@ -281,7 +286,7 @@ void TGame::ColourPick(int side) {
     }
 }
 
-void TGame::PrepareWeaponLists(int side) {
+void TFrontEnd::PrepareWeaponLists(int side) {
     WeaponLists.fill(NoWeapon);
     std::array<int, 2> counts{0, 0};
     const int level = RankLevel(Options.Players[size_t(side)].Experience);
@@ -300,7 +305,7 @@ void TGame::PrepareWeaponLists(int side) {
                                         uint16_t(152 + 8 * counts[size_t(k)])};
 }
 
-void TGame::DrawWeaponPanel(int side) {
+void TFrontEnd::DrawWeaponPanel(int side) {
     Surface& panel = PlayerPanels[size_t(side)];
     FillBlack(panel, SelectorArea);
     const TPictureItem& font = Images.Find("SmallFont");
@@ -333,7 +338,7 @@ void TGame::DrawWeaponPanel(int side) {
     }
 }
 
-void TGame::WeaponPick(int side) {
+void TFrontEnd::WeaponPick(int side) {
     if (!MainMenu) return;
     TPilotRecord& pilot = Options.Players[size_t(side)];
     const int x = MainMenu->CursorX;
