@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test.
+# Builds everything (installing what it needs) and runs every test. BUILD_TYPE and BUILD_DIR choose
+# another build, e.g. BUILD_TYPE=Release BUILD_DIR=build-release ./test.sh
 set -euo pipefail
 cd "$(dirname "$0")"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
-ctest --test-dir build --output-on-failure
+scripts/deps.sh
+build_type=${BUILD_TYPE:-RelWithDebInfo}
+build_dir=${BUILD_DIR:-build}
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" -DFLARONS_WERROR=ON
+cmake --build "$build_dir"
+ctest --test-dir "$build_dir" -j2 --output-on-failure

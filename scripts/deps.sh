@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs to build, run and test, when any is missing.
+# Extra package names given as arguments are installed too (scripts/package.sh adds its tools).
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config libsdl2-dev libstb-dev libgtest-dev libbenchmark-dev)
+packages=(cmake ninja-build g++ pkg-config libsdl2-dev libstb-dev libenet-dev libgtest-dev libbenchmark-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

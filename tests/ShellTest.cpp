@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "app/Game.h"
 #include "app/GameLoop.h"
+#include "core/GameFolders.h"
 #include "media/Canvas.h"
 
 #include <gtest/gtest.h>
@@ -201,6 +202,34 @@ TEST(Shell, StatesHaveTheirNamesAndTheFrontEndSetAndSwitchesMatchInAnyCase) {
     EXPECT_FALSE(ParseCommandLine({"--frames", "-3"}).Error.empty());
     EXPECT_FALSE(ParseCommandLine({"--seed", "x1"}).Error.empty());
     EXPECT_EQ(ParseCommandLine({"--home", "/tmp/h"}).Home, "/tmp/h");
+}
+
+TEST(Shell, InstalledCopiesSaveInTheUsersDataFolderBuildFolderCopiesBesideTheProgram) {
+    TTempDir t;
+    const fs::path bin = t.Path / "usr/bin", data = t.Path / "usr/share/flarons", build = t.Path / "build/game";
+    fs::create_directories(bin);
+    fs::create_directories(data);
+    fs::create_directories(build);
+    struct Case {
+        fs::path Program;
+        std::string HomeOption;
+        const char* XdgDataHome;
+        const char* UserHome;
+        fs::path Game, Home;
+    };
+    const std::string xdg = (t.Path / "xdg").string(), user = (t.Path / "me").string();
+    const Case cases[] = {
+        {bin, "", xdg.c_str(), user.c_str(), data, t.Path / "xdg/flarons"},
+        {bin, "", nullptr, user.c_str(), data, t.Path / "me/.local/share/flarons"},
+        {bin, "", "relative/data", user.c_str(), data, t.Path / "me/.local/share/flarons"},
+        {bin, (t.Path / "mine").string(), xdg.c_str(), user.c_str(), data, t.Path / "mine"},
+        {build, "", xdg.c_str(), user.c_str(), build, build},
+    };
+    for (const Case& c : cases) {
+        const TGameFolders f = FindGameFolders(c.Program, "../share/flarons", c.HomeOption, c.XdgDataHome, c.UserHome);
+        EXPECT_EQ(f.Game, c.Game) << c.Program << " " << (c.XdgDataHome ? c.XdgDataHome : "-");
+        EXPECT_EQ(f.Home, c.Home) << c.Program << " " << (c.XdgDataHome ? c.XdgDataHome : "-");
+    }
 }
 
 } // namespace

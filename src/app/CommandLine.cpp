@@ -66,6 +66,8 @@ std::string UsageText() {
            "  --script FILE     headless input script\n"
            "  --frames N        stop after N ticks without saving\n"
            "  --seed N          seed the random generator\n"
-           "  --home DIR        folder for Options.DAT and pilots (default: the game folder)\n"
+           "  --home DIR        folder for Options.DAT and pilots\n"
+           "                    (default: $XDG_DATA_HOME/flarons, else ~/.local/share/flarons;\n"
+           "                    run from the build folder: the game folder)\n"
            "  --help            this text\n";
 }

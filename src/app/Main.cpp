@@ -2,19 +2,21 @@
 #include "app/CommandLine.h"
 #include "app/Game.h"
 #include "app/GameLoop.h"
+#include "core/GameFolders.h"
 #include "media/headless/HeadlessPlatform.h"
 #include "media/headless/InputScript.h"
 #include "media/sdl/SdlPlatform.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <memory>
 
 namespace fs = std::filesystem;
 
-// The game folder is where the program lives, so it runs from anywhere.
-static fs::path GameFolder(const char* argv0) {
+// The game folder is found from where the program lives, so it runs from anywhere.
+static fs::path ProgramFolder(const char* argv0) {
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec) exe = fs::absolute(argv0, ec);
@@ -32,13 +34,10 @@ int main(int argc, char** argv) {
             std::fputs(UsageText().c_str(), stdout);
             return 0;
         }
-        const fs::path game = GameFolder(argv[0]);
-        fs::path home = game;
-        if (!cl.Home.empty()) {
-            home = fs::absolute(cl.Home);
-            std::error_code ec;
-            fs::create_directories(home, ec);
-        }
+        const TGameFolders folders = FindGameFolders(ProgramFolder(argv[0]), FLARONS_DATA_FROM_PROGRAM, cl.Home,
+                                                     std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+        std::error_code ec;
+        fs::create_directories(folders.Home, ec);
 
         std::unique_ptr<TPlatform> platform;
         if (cl.Headless) {
@@ -56,7 +55,7 @@ int main(int argc, char** argv) {
                 return 1;
             }
         }
-        TGame flarons(*platform, TFiles(game, home), cl);
+        TGame flarons(*platform, TFiles(folders.Game, folders.Home), cl);
         RunGame(flarons, *platform, cl.Frames);
         return 0;
     } catch (const TScriptError& e) {

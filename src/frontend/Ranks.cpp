@@ -136,20 +136,26 @@ std::string RankTitle(uint32_t experience) {
 
 std::string FormatTime(uint32_t t) {
     if (t == 1) return "1 Second";
-    if (t < 60) return std::to_string(t) + " Seconds";
+    if (t < 60) return std::to_string(t).append(" Seconds");
+    // Built by appending to one string: GCC 12 at -O3 misreads chains of temporary concatenations
+    // as overlapping copies (-Wrestrict).
     std::string text;
     uint32_t r = t;
     if (t >= 3600) {
-        text = std::to_string(t / 3600) + ":";
+        text.append(std::to_string(t / 3600)).append(":");
         r = t % 3600;
-        if (r < 60) text += "00:";
+        if (r < 60) text.append("00:");
     }
+    auto twoDigits = [&text](uint32_t v) {
+        if (v < 10) text.push_back('0');
+        text.append(std::to_string(v));
+    };
     if (r >= 60) {
-        const uint32_t m = r / 60;
-        text += (m < 10 ? "0" : "") + std::to_string(m) + ":";
+        twoDigits(r / 60);
+        text.push_back(':');
         r %= 60;
     }
-    text += (r < 10 ? "0" : "") + std::to_string(r);
+    twoDigits(r);
     return text;
 }
 

@@ -7,8 +7,12 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <ctime>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -25,6 +29,32 @@ volatile std::sig_atomic_t SignalledClose = 0;
 extern "C" void OnCloseSignal(int) {
     SignalledClose = 1;
 }
+
+// Display and sound libraries print their own warnings on stderr while SDL starts them (a missing
+// XDG_RUNTIME_DIR, absent sound cards); the game reports what matters in its own words, so stderr
+// points at /dev/null while SDL starts a subsystem and is restored afterwards.
+class TQuietStderr {
+  public:
+    TQuietStderr() {
+        std::fflush(stderr);
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (null < 0) return;
+        Saved = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        if (Saved >= 0) dup2(null, STDERR_FILENO);
+        close(null);
+    }
+    ~TQuietStderr() {
+        if (Saved < 0) return;
+        std::fflush(stderr);
+        dup2(Saved, STDERR_FILENO);
+        close(Saved);
+    }
+    TQuietStderr(const TQuietStderr&) = delete;
+    TQuietStderr& operator=(const TQuietStderr&) = delete;
+
+  private:
+    int Saved = -1;
+};
 
 struct TSdlDeleter {
     void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
@@ -105,7 +135,12 @@ bool TSdlPlatform::Open(const TSdlOptions& options, std::string& error) {
     OldInt = std::signal(SIGINT, OnCloseSignal);
     SignalsSet = true;
 
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    int started = 0;
+    {
+        const TQuietStderr quiet;
+        started = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    }
+    if (started != 0) {
         error = std::string("no display: ") + SDL_GetError();
         return false;
     }
@@ -181,6 +216,7 @@ bool TSdlPlatform::EnsureTexture(int w, int h) {
 }
 
 void TSdlPlatform::OpenAudio() {
+    const TQuietStderr quiet;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
     SDL_AudioSpec want{};
     want.freq = AudioRate;
