@@ -26,7 +26,7 @@ struct ImageEntry {
 std::vector<ImageEntry> ImageCatalogue() {
     const uint32_t magenta = Rgb(255, 0, 255), grey = Rgb(38, 38, 38);
     std::vector<ImageEntry> list = {
-        {"Font", 442, 15, 10, 15, true, 0, 44},        {"GreyFont", 442, 15, 10, 15, true, 0, 44},
+        {"Font", 462, 15, 10, 15, true, 0, 46},        {"GreyFont", 462, 15, 10, 15, true, 0, 46},
         {"SmallFont", 200, 5, 4, 5, true, grey, 50},   {"BlueFont", 200, 5, 4, 5, true, 0, 50},
         {"GreenFont", 200, 6, 4, 6, true, 0, 50},      {"7SegFont", 296, 11, 8, 11, false, 0, 37},
         {"7SegFontRed", 296, 11, 8, 11, false, 0, 37}, {"Ready", 8, 9, 0, 0, true, magenta, 1},
@@ -109,7 +109,7 @@ TEST(BuiltinImages, EveryCatalogueEntryIsPresentOnceWithItsGeometryKeyAndDrawnPi
 
 // Each font with the number of its cells that carry a glyph.
 const std::pair<const char*, int> kTextFonts[] = {
-    {"Font", 44}, {"GreyFont", 44}, {"SmallFont", 45}, {"BlueFont", 45}, {"GreenFont", 45}};
+    {"Font", 46}, {"GreyFont", 46}, {"SmallFont", 46}, {"BlueFont", 46}, {"GreenFont", 46}};
 
 TEST(BuiltinFonts, GlyphsAreBrightDistinctAndApartAndSpareCellsEmpty) {
     for (const auto& [name, glyphs] : kTextFonts) {

@@ -14,7 +14,7 @@ TEST(Font, CharactersMapToTheirCellsAfterUpperCasing) {
     EXPECT_EQ(FontCell('z'), 25);
     EXPECT_EQ(FontCell('0'), 26);
     EXPECT_EQ(FontCell('9'), 35);
-    const std::string punctuation = ".,:'-/%()";
+    const std::string punctuation = ".,:'-/%()*";
     for (size_t i = 0; i < punctuation.size(); ++i) EXPECT_EQ(FontCell(punctuation[i]), 36 + int(i));
     EXPECT_EQ(FontCell(' '), -1);
     EXPECT_EQ(FontCell('!'), -1);
@@ -60,7 +60,7 @@ TEST(Font, WidthIsSixteenBitsAndMissingCellsDrawNothing) {
     EXPECT_EQ(TextWidth(font, std::string(7000, 'A')), 4464);
     Surface screen(40, 15);
     DrawText(screen, font, 0, 0, ")(");
-    EXPECT_EQ(CellAt(screen, 0, 0), -1) << "the ten-pixel fonts have no cell for )";
+    EXPECT_EQ(CellAt(screen, 0, 0), -1) << "a font without a cell for ) draws nothing for it";
     EXPECT_EQ(CellAt(screen, 10, 0), 43);
 }
 

@@ -17,6 +17,7 @@ int FontCell(char c) {
     case '%': return 42;
     case '(': return 43;
     case ')': return 44;
+    case '*': return 45;
     default: return -1;
     }
 }

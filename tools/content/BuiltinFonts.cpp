@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int kGlyphCells = 45; // A-Z, 0-9, . , : ' - / % ( )
+constexpr int kGlyphCells = 46; // A-Z, 0-9, . , : ' - / % ( ) *
 
 // Large glyphs, 5 x 7, in cell order. Strokes are drawn thick by the renderer, so the designs stay
 // on the classic 5 x 7 grid.
@@ -58,6 +58,7 @@ constexpr std::array<std::array<const char*, 7>, kGlyphCells> kLarge = {{
     {"##..#", "##..#", "...#.", "..#..", ".#...", "#..##", "#..##"}, // %
     {"...#.", "..#..", ".#...", ".#...", ".#...", "..#..", "...#."}, // (
     {".#...", "..#..", "...#.", "...#.", "...#.", "..#..", ".#..."}, // )
+    {".....", "..#..", "#.#.#", ".###.", "#.#.#", "..#..", "....."}, // *
 }};
 
 // Small glyphs, 3 x 5 plus a sixth row that only the comma uses.
@@ -107,6 +108,7 @@ constexpr std::array<std::array<const char*, 6>, kGlyphCells> kSmall = {{
     {"#.#", "..#", ".#.", "#..", "#.#", "..."}, // %
     {".#.", "#..", "#..", "#..", ".#.", "..."}, // (
     {".#.", "..#", "..#", "..#", ".#.", "..."}, // )
+    {"...", "#.#", ".#.", "#.#", "...", "..."}, // *
 }};
 
 // The 5 x 7 grid is stretched to 8 x 12 with the outer columns and rows doubled, which gives bold
@@ -138,13 +140,13 @@ Surface LargeBodyMask(int cell) {
 TPictureItem MakeLargeFont(const std::string& name, const LargeStyle& style) {
     TPictureItem item;
     item.Name = name;
-    item.Picture.SetSize(442, 15);
+    item.Picture.SetSize(kGlyphCells * 10 + 2, 15);
     item.PatternWidth = 10;
     item.PatternHeight = 15;
     item.Transparent = true;
     item.TransparentColor = 0;
     constexpr int kTop = 1; // one clear row above keeps stacked lines apart
-    for (int cell = 0; cell < 44; ++cell) {
+    for (int cell = 0; cell < kGlyphCells; ++cell) {
         const Surface mask = LargeBodyMask(cell);
         const int ox = cell * 10;
         for (int y = 0; y <= kLargeBodyHeight; ++y)

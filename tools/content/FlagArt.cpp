@@ -83,11 +83,33 @@ std::vector<FlagPicture> PaintFlags() {
                          return MixColor(0xE04818, 0x901830, y / 24.0);
                      })});
     flags.push_back({"wolf", MakeFlag([](int x, int y) {
-                         // A chevron pointing away from the pole.
-                         const double d = std::fabs(y + 0.5 - 12) * 0.9 + (x + 0.5);
-                         if (d > 11 && d < 16) return 0xF0F0F0u;
-                         if (d > 17 && d < 20) return 0x90A0B0u;
-                         return 0x3A4A5Au;
+                         // A wolf's head seen from the front, drawn half and mirrored: pricked ears,
+                         // yellow eyes, a pale blaze down to the dark nose, on a night-blue cloth.
+                         static const char* const half[24] = {
+                             "...............", "...............", "...h...........", "...hg..........",
+                             "...hdg.........", "...hddg........", "...hdddgggggggg", "..hhddgggggggll",
+                             "..hggggggggglll", ".hgggggggggllll", ".hgggyyngggllll", "hggggyyggggllll",
+                             "hhgggggggglllll", ".hhggggggllllll", "..hhgggglllllll", "...hhhgglllllll",
+                             ".....hhglllllll", "......hhlllllll", ".......hhllllll", "........hllllll",
+                             "........hhllnnn", ".........hhlnnn", "..........hhhhh", "...............",
+                         };
+                         const int col = x < 15 ? x : 29 - x;
+                         switch (half[y][col]) {
+                         case 'g':
+                             return 0x969EAAu; // fur
+                         case 'h':
+                             return 0x5E6674u; // fur in shadow
+                         case 'l':
+                             return 0xE6EAEEu; // pale blaze and muzzle
+                         case 'd':
+                             return 0x2A2E36u; // inside the ears
+                         case 'y':
+                             return 0xF0C828u;
+                         case 'n':
+                             return 0x141418u;
+                         default:
+                             return MixColor(0x34466Au, 0x1C2638u, y / 23.0);
+                         }
                      })});
     return flags;
 }
