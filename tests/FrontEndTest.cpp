@@ -303,8 +303,8 @@ TEST_F(FrontEndTest, BackIsOfferedOnlyAfterEscapeLeftARunningMatchABrokenMapLeav
         Game.GameState = state;
         Game.World.reset();
         TapKey(keyReturn);
-        EXPECT_EQ(Game.GameState, gsMatch) << GameStateName(state);
-        EXPECT_NE(Game.World, nullptr) << GameStateName(state);
+        EXPECT_EQ(Game.GameState, gsMatch) << "state " << int(state);
+        EXPECT_NE(Game.World, nullptr) << "state " << int(state);
     }
 
     TapKey(keyEscape);

@@ -18,6 +18,19 @@ int Near(double v) {
     return int(Round(v));
 }
 
+// The dots one by one: every live record at its rounded place as seen from the rounded camera,
+// later records over earlier ones; a wild position is on no view.
+void PlotDots(Surface& dots, const std::vector<TProjectile>& pool, float camX, float camY) {
+    dots.Fill(0);
+    for (const TProjectile& p : pool) {
+        if (p.Kind == 0 || !(std::fabs(p.X) <= 1e8f) || !(std::fabs(p.Y) <= 1e8f)) continue;
+        const int64_t x = Round(p.X) - Round(camX);
+        const int64_t y = Round(p.Y) - Round(camY);
+        if (x >= 0 && x < dots.Width && y >= 0 && y < dots.Height)
+            dots.SetPixel(int(x), int(y), Rgb(p.R, p.G, p.B));
+    }
+}
+
 // Every step of a view, each a whole-surface blit, in the order the layers lie.
 void ReferenceViews(TWorld& m, Surface& target) {
     Surface view(320, 430), dots(320, 430);
@@ -54,7 +67,7 @@ void ReferenceViews(TWorld& m, Surface& target) {
             view.Draw(i < 64 ? fx - frame.Width : fx, fy, frame, true);
         }
         view.Draw(-Near(camX), -Near(camY), m.MiddleLayer, true);
-        DrawDots(dots, m.Projectiles, 59999, camX, camY);
+        PlotDots(dots, m.Projectiles, camX, camY);
         view.Draw(0, 0, dots, true);
         view.Draw(-Near(double(camX) * m.FrontParallaxX), -Near(double(camY) * m.FrontParallaxY),
                   m.FrontLayer, true);

@@ -1,4 +1,4 @@
-// WorldViewsTest: layer order, ships and flags under the terrain, strings, divider, shake and dots.
+// WorldViewsTest: layer order, ships and flags under the terrain, strings, divider and shake.
 #include "WorldTestKit.h"
 
 #include "world/Views.h"
@@ -16,50 +16,6 @@ std::pair<int, int> Find(const Surface& s, uint32_t px) {
         for (int x = 0; x < s.Width; ++x)
             if (s.Pixel(x, y) == px) return {x, y};
     return {-1, -1};
-}
-
-TEST(WorldDots, ClippingRoundsToTheNearestPixel) {
-    std::vector<TProjectile> pool(ProjectileCount);
-    struct Dot {
-        size_t I;
-        float X, Y;
-        uint8_t R;
-    };
-    // Later records overwrite earlier ones at 7, 7; slot 8 is freed below, and a free slot is not drawn.
-    const Dot placed[] = {{0, 319.4f, 10, 10}, {1, 319.6f, 11, 20}, {2, 5, 429.4f, 30}, {3, 6, 429.6f, 40},
-                          {4, -0.4f, 12, 50},  {5, -0.6f, 13, 60},  {6, 7, 7, 70},      {7, 7, 7, 80},
-                          {8, 9, 9, 90},       {59999, 20, 20, 100}};
-    for (const Dot& d : placed) {
-        TProjectile& p = pool[d.I];
-        p.X = d.X;
-        p.Y = d.Y;
-        p.R = d.R;
-        p.G = 2;
-        p.B = 3;
-        p.Kind = 9;
-    }
-    pool[8].Kind = 0;
-    pool[10].X = std::nanf("");
-    pool[10].Kind = 4;
-    Surface dots(320, 430);
-    dots.Fill(0x123456);
-    DrawDots(dots, pool, 59999, 0, 0);
-    EXPECT_EQ(dots.Pixel(319, 10), Rgb(10, 2, 3));
-    EXPECT_EQ(dots.Pixel(319, 11), 0u);
-    EXPECT_EQ(dots.Pixel(5, 429), Rgb(30, 2, 3));
-    EXPECT_EQ(dots.Pixel(0, 12), Rgb(50, 2, 3));
-    EXPECT_EQ(dots.Pixel(0, 13), 0u);
-    EXPECT_EQ(dots.Pixel(7, 7), Rgb(80, 2, 3));
-    EXPECT_EQ(dots.Pixel(9, 9), 0u);
-    EXPECT_EQ(dots.Pixel(20, 20), Rgb(100, 2, 3));
-    int lit = 0;
-    for (uint32_t px : dots.Pixels)
-        lit += px != 0;
-    EXPECT_EQ(lit, 5);
-    // The camera is taken to the nearest pixel as well; the highest index limits the sweep.
-    DrawDots(dots, pool, 7, 10.5f, -0.5f);
-    EXPECT_EQ(dots.Pixel(319 - 10, 10), Rgb(10, 2, 3));
-    EXPECT_EQ(dots.Pixel(10, 20), 0u);
 }
 
 struct WorldViews : ::testing::Test {

@@ -24,9 +24,5 @@ enum TGameState : uint8_t {
     gsWeaponSelect2 = 17,
 };
 
-constexpr int GameStateCount = 18;
-
-// "gsMainMenu" and so on; "?" for a value outside the 18.
-const char* GameStateName(uint8_t state);
 // The front-end screens: the main menu and every side or centre panel.
 bool IsFrontEndState(uint8_t state);

@@ -90,6 +90,10 @@ size_t GatherDots(const std::vector<TProjectile>& pool, int highest, const std::
     return live;
 }
 
+bool SameSize(const Surface& s, int width, int height) {
+    return s.Width == width && s.Height == height && s.Pixels.size() == size_t(width) * size_t(height);
+}
+
 // Four pixels in one vector register (a compiler extension that GCC and Clang share).
 using TPixels4 = uint32_t __attribute__((vector_size(16)));
 
@@ -164,16 +168,6 @@ bool ViewPixel(double position, double camera, int& out) {
     return true;
 }
 
-void DrawDots(Surface& dots, const std::vector<TProjectile>& pool, int highest, float cameraX,
-              float cameraY) {
-    dots.Fill(0);
-    TDotList list;
-    GatherDots(pool, highest, std::array<TDotCamera, 1>{DotCamera(cameraX, cameraY)}, dots.Width, dots.Height,
-               std::array<TDotList*, 1>{&list});
-    for (const TDot& d : list)
-        dots.Pixels[d.Cell] = d.Colour;
-}
-
 void PaintView(TViewWork& work, const Surface& back, const Surface& middle, const Surface& front) {
     Surface& view = work.View;
     // Where the background does not reach, the view shows near-black, not the last frame.
@@ -193,18 +187,17 @@ void PaintView(TViewWork& work, const Surface& back, const Surface& middle, cons
 
     // Ships, flags and strings lie under the terrain.
     Overlay(view, work.MiddleX, work.MiddleY, middle);
-    if (work.FewDots) {
-        // Only the pixels the dots were written to are laid over the view: the same picture as
-        // clearing the whole dot surface and laying all of it over, at a fraction of the cost.
-        // Black dots stay transparent, and hide an earlier dot on their pixel.
+    // Only the pixels the dots were written to are laid over the view: the same picture as
+    // clearing a whole dot surface and laying all of it over, at a fraction of the cost. Black
+    // dots stay transparent, and hide an earlier dot on their pixel. The dots index pixels of a
+    // view of the world's size, the size the world gives the view and its dot surface.
+    if (SameSize(view, ViewWidth, ViewHeight) && SameSize(work.Dots, ViewWidth, ViewHeight)) {
         uint32_t* scratch = work.Dots.Pixels.data();
         uint32_t* pixels = view.Pixels.data();
         for (const TDot& d : work.DotList)
             scratch[d.Cell] = d.Colour;
         for (const TDot& d : work.DotList)
             if (scratch[d.Cell] != 0) pixels[d.Cell] = scratch[d.Cell];
-    } else {
-        view.Draw(0, 0, work.Dots, true);
     }
     Overlay(view, work.FrontX, work.FrontY, front);
 }
@@ -254,10 +247,6 @@ void TWorld::TakeView(size_t v) {
 
     work.MiddleX = -Nearest(camX);
     work.MiddleY = -Nearest(camY);
-
-    work.FewDots = work.Dots.Width == work.View.Width && work.Dots.Height == work.View.Height &&
-                   work.Dots.TransparentColor == 0;
-    if (!work.FewDots) DrawDots(work.Dots, Projectiles, int(ProjectileCount) - 1, camX, camY);
 }
 
 void TWorld::CopyField(TViewWork& work) const {
@@ -277,18 +266,15 @@ void TWorld::BeginViews(Surface& target, TWorker* worker) {
     TViewWork& first = ViewWork[0];
     TViewWork& second = ViewWork[1];
     const int lastSlot = int(ProjectileCount) - 1;
-    const bool sameDots = first.FewDots && second.FewDots && first.Dots.Width == second.Dots.Width &&
-                          first.Dots.Height == second.Dots.Height;
     // One pass over the pool sorts out the dots of both views.
     const auto gather = [&] {
-        return GatherDots(Projectiles, lastSlot, cameras, first.Dots.Width, first.Dots.Height,
+        return GatherDots(Projectiles, lastSlot, cameras, ViewWidth, ViewHeight,
                           std::array<TDotList*, 2>{&first.DotList, &second.DotList});
     };
     // With few records the world update is over sooner than the views are handed to the worker
     // and back, so they are painted here and now; the last frame's count decides.
     constexpr size_t HandOverFrom = 8000;
-    const bool handOver =
-        worker != nullptr && worker->Threaded() && sameDots && LiveAtLastViews >= HandOverFrom;
+    const bool handOver = worker != nullptr && worker->Threaded() && LiveAtLastViews >= HandOverFrom;
     if (handOver) {
         // The world update digs and settles in the play field while the views are painted, so each
         // view paints from a copy of the field under its camera; the worker copies the fields while
@@ -299,16 +285,8 @@ void TWorld::BeginViews(Surface& target, TWorker* worker) {
         });
         LiveAtLastViews = gather();
         worker->Wait();
-    } else if (sameDots) {
-        LiveAtLastViews = gather();
     } else {
-        for (size_t v = 0; v < 2; ++v) {
-            TViewWork& work = ViewWork[v];
-            if (!work.FewDots) continue;
-            GatherDots(Projectiles, lastSlot, std::array<TDotCamera, 1>{cameras[v]}, work.Dots.Width,
-                       work.Dots.Height, std::array<TDotList*, 1>{&work.DotList});
-        }
-        LiveAtLastViews = ProjectileCount;
+        LiveAtLastViews = gather();
     }
     // From here on painting reads only the views' own work and the two layers no rule changes, and
     // writes only the views and the target, which nothing else touches until the views are finished.

@@ -43,10 +43,9 @@ struct TLine {
 // it can go on while the world moves.
 struct TViewWork {
     Surface View;   // 320 x 430
-    Surface Dots;   // 320 x 430, where the dots on one pixel settle which one shows
+    Surface Dots;   // 320 x 430 and all black, where the dots on one pixel settle which one shows
     Surface Middle; // 320 x 430, a copy of the play field under the camera when painted meanwhile
     TDotList DotList;
-    bool FewDots = false; // the dots are in DotList; otherwise Dots holds them all
     int BackX = 0;
     int BackY = 0;
     int MiddleX = 0; // where the play field (or its copy) lies on the view
@@ -62,10 +61,6 @@ struct TViewWork {
 
 // Paints a view from what was taken of the world, from the background to the front layer.
 void PaintView(TViewWork& work, const Surface& back, const Surface& middle, const Surface& front);
-
-// Clears `dots` and plots one pixel of its colour per live record 0..highest seen from the camera
-// (cameraX, cameraY); records off the surface are skipped.
-void DrawDots(Surface& dots, const std::vector<TProjectile>& pool, int highest, float cameraX, float cameraY);
 
 // A world position seen from a camera coordinate: both taken to the nearest integer first.
 // False when the position is too far off to be on any screen.
