@@ -55,10 +55,10 @@ struct FrontEndTest : testing::Test {
     void MoveTo(int x, int y, bool button = false) {
         Tick(x - Game.Front.MainMenu->CursorX, y - Game.Front.MainMenu->CursorY, button);
     }
-    // Move, press, release; the tick after the release is the one a main-menu click acts in.
+    // Move and press in one tick, as a scripted click does, then release; the tick after the
+    // release is the one a main-menu click acts in.
     void Click(TAt at) {
-        MoveTo(at.X, at.Y);
-        Tick(0, 0, true);
+        MoveTo(at.X, at.Y, true);
         Tick();
         Tick();
     }
@@ -224,6 +224,12 @@ TEST_F(FrontEndTest, ThePointerIsClampedTheKeyboardFollowsItAtItsOffsetAndOption
     EXPECT_EQ(afterClick(PointsUp, o.PointsLimit, 0), 1);
     EXPECT_EQ(afterClick(LivesUp, o.Lives, 99), 0);
     EXPECT_EQ(afterClick(LivesUp, o.Lives, 200), 0);
+    // A press begun beside an arrow and carried onto it changes nothing.
+    MoveTo(PointsUp.X, PointsUp.Y - 15, true);
+    MoveTo(PointsUp.X, PointsUp.Y, true);
+    Tick();
+    Tick();
+    EXPECT_EQ(o.PointsLimit, 1);
 }
 
 TEST_F(FrontEndTest, SelectorButtonsOpenAndCloseEachOtherTheMapListHidesBeginAndListsChooseRows) {

@@ -269,8 +269,10 @@ void TFrontEnd::Frame() {
         }
     } else {
         main.Items[miBegin].Visible = true;
+        // The main pointer moves at the end of the frame; the options panel takes this frame's
+        // movement now, so a press sees the pointer where the button went down.
         OptionsMenu->SetCursorPos(main.CursorX, main.CursorY);
-        OptionsMenu->MoveCursor(0, 0, button);
+        OptionsMenu->MoveCursor(dx, dy, button);
         OptionsMenu->Draw(BackSurface);
     }
 
