@@ -57,7 +57,7 @@ TEST(Files, SearchesListBothFoldersInCaseInsensitiveOrderWithoutDots) {
     EXPECT_EQ(files.FindFiles("pilots\\*.*"), (std::vector<std::string>{"Anna", "notes", "zed"}));
 }
 
-TEST(Files, WildcardsMatchLikeTheOriginalFileSystem) {
+TEST(Files, WildcardsIgnoreCaseMatchWholeNamesAndStarDotStarMatchesEveryName) {
     EXPECT_TRUE(TFiles::WildcardMatch("*_ship.bmp", "Red_Ship.BMP"));
     EXPECT_FALSE(TFiles::WildcardMatch("*_ship.bmp", "red_ship.bmp.bak"));
     EXPECT_TRUE(TFiles::WildcardMatch("*.*", "folder"));

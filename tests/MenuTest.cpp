@@ -161,7 +161,7 @@ TEST_F(MenuTest, ButtonPicturesGiveTheSizeAndMissingIdlePictureGivesNoHotArea) {
     WritePicture("OnlyH.bmp", 30, 30, Green);
     WritePicture("Background.bmp", 7, 5, Red);
     TGameMenu menu(Files, "graphics\\menu\\cursor.bmp", 640, 480);
-    // Paths are matched case-insensitively, as the game's files always were.
+    // Paths are matched case-insensitively.
     const int back = menu.AddItem(0, 458, "graphics\\menu\\backI.BMP", "graphics\\menu\\BackH.bmp",
                                   "graphics\\menu\\BackC.bmp");
     const int missing = menu.AddItem(0, 0, "graphics\\menu\\NoneI.bmp", "graphics\\menu\\OnlyH.bmp",

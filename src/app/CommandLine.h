@@ -20,7 +20,7 @@ struct TCommandLine {
     std::string Error;          // set when a switch is malformed
 };
 
-// Switches compare in any letter case; parameters the game does not know are ignored, as they
-// always were. A switch that needs a value and has none, or a bad number, sets Error.
+// Switches compare in any letter case; parameters the game does not know are ignored. A switch
+// that needs a value and has none, or a bad number, sets Error.
 TCommandLine ParseCommandLine(const std::vector<std::string>& args);
 std::string UsageText();

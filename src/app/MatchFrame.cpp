@@ -47,7 +47,7 @@ bool Controllable(const TShip& ship) {
     return ship.RespawnTimer == 0 && ship.Glued == 0;
 }
 
-// Kept within 0..255 by adding or taking 255, not 256, as players have always turned.
+// The angle wraps by 255, not 256: it is kept within 0..255 by adding or taking 255.
 void WrapHeading(TShip& ship) {
     if (ship.Angle < 0)
         ship.Angle += 255;

@@ -35,7 +35,7 @@ bool TFiles::NameLess(const std::string& a, const std::string& b) {
 }
 
 bool TFiles::WildcardMatch(const std::string& pattern, const std::string& name) {
-    // "*.*" matches names without a dot too, as it always did on the original's file system.
+    // "*.*" means every name, so it matches names without a dot too.
     if (pattern == "*.*") return true;
     const std::string p = Lower(pattern), n = Lower(name);
     size_t pi = 0, ni = 0, star = std::string::npos, mark = 0;

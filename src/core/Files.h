@@ -24,7 +24,7 @@ class TFiles {
     // The existing entry under base that the path names, components matched case-insensitively
     // when the exact name is absent; empty when nothing matches.
     static std::filesystem::path ResolveIn(const std::filesystem::path& base, const std::string& winPath);
-    // Case-insensitive comparison of names in the order the original file system listed them.
+    // Names are listed in case-insensitive order; names that differ only in case, by their bytes.
     static bool NameLess(const std::string& a, const std::string& b);
     static bool WildcardMatch(const std::string& pattern, const std::string& name);
 

@@ -38,7 +38,7 @@ struct TRandom {
     double RandomReal() { return double(Next()) * (1.0 / 4294967296.0); }
 };
 
-// Program-wide, like the runtime generator it stands for; seeded once at start-up.
+// The game's one generator for everything random; seeded once at start-up.
 extern TRandom GameRandom;
 inline int32_t Random(int32_t n) { return GameRandom.Random(n); }
 inline double RandomReal() { return GameRandom.RandomReal(); }

@@ -129,7 +129,7 @@ void TFrontEnd::AboutFrame() {
         top = 0;
         break;
     }
-    // The window's last column is never shown, as it always looked.
+    // The window shows all but the last column of the credits text.
     BackSurface.DrawRect(WindowX, WindowY, AboutSurface, TRect{0, top, AboutWidth - 1, top + SliceRows},
                          true);
 }

@@ -79,7 +79,7 @@ void TGameMenu::Destroy() {
 }
 
 void TGameMenu::MoveCursor(int16_t dx, int16_t dy, bool button) {
-    // 16-bit pointer arithmetic as the mouse always had it: a huge jump wraps and lands on 0.
+    // The pointer moves in 16-bit arithmetic: a huge jump wraps and lands on 0.
     CursorX = static_cast<int16_t>(CursorX + dx);
     CursorY = static_cast<int16_t>(CursorY + dy);
     if (CursorX > MaxX) CursorX = static_cast<int16_t>(MaxX);
@@ -137,7 +137,7 @@ void TGameMenu::DrawCursor(Surface& target, uint16_t speed, TRandom& random) {
     // At very low frame rates a run starts at frame 10, one past the strip: show its last frame.
     const int frame = std::clamp(static_cast<int>(std::trunc(CursorFrame)), 0, CursorFrames - 1);
     const int w = Cursor.Width / CursorFrames;
-    // The strip's bottom row is never shown, as the pointer always looked.
+    // The strip's bottom row is not part of the pointer and is never shown.
     const TRect source{frame * w, 0, (frame + 1) * w, Cursor.Height - 1};
     target.DrawRect(CursorX, CursorY, Cursor, source, true);
 }

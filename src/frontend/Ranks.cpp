@@ -77,8 +77,8 @@ void IncrementDigits(std::string& digits) {
     digits.insert(digits.begin(), '1');
 }
 
-// "##0.00": at least one integer digit, two decimals, halves rounded away from zero as the game's
-// runtime formatted them (printf alone would round an exact 3.125 down to 3.12).
+// "##0.00": at least one integer digit, two decimals, halves rounded away from zero (printf alone
+// would round an exact 3.125 down to 3.12).
 std::string FixedTwo(double v) {
     if (!std::isfinite(v)) return "0.00";
     const bool negative = v < 0;

@@ -11,5 +11,5 @@
 int FontCell(char c);
 // Draws text with its first cell's top-left corner at (x, y); cells a font lacks draw nothing.
 void DrawText(Surface& target, const TPictureItem& font, int x, int y, const std::string& text);
-// Characters times cell width, in 16 bits as the game always measured it.
+// Characters times cell width, kept to 16 bits: a text too wide for that wraps round.
 uint16_t TextWidth(const TPictureItem& font, const std::string& text);
