@@ -85,6 +85,7 @@ class TSdlPlatform final : public TPlatform {
     void ApplyPointer();
     void ToggleFullscreen();
     bool EnsureTexture(int w, int h);
+    void ShowTexture();
     void MixInto(TMixer& mixer, size_t frames, bool queue);
 
     bool SdlUp = false;
@@ -93,6 +94,7 @@ class TSdlPlatform final : public TPlatform {
     std::unique_ptr<SDL_Texture, TSdlDeleter> Texture;
     int TextureWidth = 0;
     int TextureHeight = 0;
+    bool TextureHoldsFrame = false; // the last presented frame, shown again when the window changes
     int WindowedWidth = 1280;
     int WindowedHeight = 960;
 
@@ -206,6 +208,7 @@ bool TSdlPlatform::EnsureTexture(int w, int h) {
     if (Texture && w == TextureWidth && h == TextureHeight) return true;
     Texture.reset(
         SDL_CreateTexture(Renderer.get(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h));
+    TextureHoldsFrame = false;
     if (!Texture) return false;
     // The surfaces leave the alpha byte at 0; drawn with blending the picture would vanish.
     SDL_SetTextureBlendMode(Texture.get(), SDL_BLENDMODE_NONE);
@@ -287,6 +290,11 @@ void TSdlPlatform::PumpEvents() {
                 ApplyPointer();
             } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
                 Closing = true;
+            } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+                       e.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                // A screen that stays up for a while, such as the title, is shown again at the
+                // new size rather than left where the old size put it.
+                if (TextureHoldsFrame) ShowTexture();
             }
             break;
         case SDL_KEYDOWN:
@@ -342,6 +350,16 @@ void TSdlPlatform::Present(const Surface& back) {
     if (!EnsureTexture(back.Width, back.Height)) return;
     // 0x00RRGGBB words are ARGB8888 in memory order, so the rows go over unchanged.
     SDL_UpdateTexture(Texture.get(), nullptr, back.Pixels.data(), back.Width * 4);
+    TextureHoldsFrame = true;
+    // The renderer learns the window's size from the window system's events as they are fetched.
+    // Screens such as the wipe present many frames without a turn of the event loop, so the
+    // events are fetched here (and left queued for PumpEvents); the picture is then letterboxed
+    // in the window as it is now, not as it was at the last turn of the loop.
+    SDL_PumpEvents();
+    ShowTexture();
+}
+
+void TSdlPlatform::ShowTexture() {
     SDL_SetRenderDrawColor(Renderer.get(), 0, 0, 0, 255);
     SDL_RenderClear(Renderer.get());
     SDL_RenderCopy(Renderer.get(), Texture.get(), nullptr, nullptr);
