@@ -9,7 +9,7 @@ std::string Number(float v) {
 } // namespace
 
 std::unique_ptr<TWorld> CombatWorld(int w, int h, float ship1X, float ship1Y, float ship2X, float ship2Y,
-                                  const std::string& mapScale) {
+                                    const std::string& mapScale) {
     TWorldFolder folder;
     folder.WriteStandardPictures();
     folder.WritePicture("maps\\mid.bmp", Filled(w, h, 0));
@@ -46,8 +46,13 @@ void PutBlock(TWorld& map, int x0, int y0, int x1, int y1, uint8_t cls, uint32_t
 }
 
 void AdvanceAll(TWorld& map, TWaveList& waves) {
-    for (int slot = 0; slot < int(ProjectileCount); ++slot)
-        if (map.Projectiles[size_t(slot)].Kind != 0) map.AdvanceProjectile(slot, waves);
+    std::array<std::vector<uint16_t>, 2> candidates;
+    map.AdvanceAllProjectiles(waves, candidates);
+}
+
+void AdvanceSlot(TWorld& map, int slot, TWaveList& waves) {
+    std::array<std::vector<uint16_t>, 2> candidates;
+    map.AdvanceProjectiles(slot, slot + 1, waves, candidates);
 }
 
 int CountKind(const TWorld& map, uint8_t kind) {

@@ -12,7 +12,7 @@
 // A world whose MIDDLE picture is w x h and black (all empty), ship 1 at (ship1X, ship1Y), ship 2 at
 // (ship2X, ship2Y); mapScale is the SCALE= key (2 gives Scale 1). Built through TWorld::Create.
 std::unique_ptr<TWorld> CombatWorld(int w, int h, float ship1X, float ship1Y, float ship2X, float ship2Y,
-                                  const std::string& mapScale = "1");
+                                    const std::string& mapScale = "1");
 
 // Every sound the combat rules name, each a short silent recording.
 TWaveList CombatSounds();
@@ -24,5 +24,7 @@ void PutBlock(TWorld& map, int x0, int y0, int x1, int y1, uint8_t cls, uint32_t
 
 // One projectile pass of the world update: every live slot in slot order.
 void AdvanceAll(TWorld& map, TWaveList& waves);
+// The record in one slot advanced by its kind's rule, nothing else.
+void AdvanceSlot(TWorld& map, int slot, TWaveList& waves);
 // Live records of one kind (0 counts every live record).
 int CountKind(const TWorld& map, uint8_t kind);

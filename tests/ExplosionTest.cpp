@@ -32,7 +32,7 @@ struct Explosions : ::testing::Test {
     // Sets a record's timer to run out in this frame and advances it once.
     void SetOff(int slot, float timer) {
         Map->Projectiles[size_t(slot)].Timer = timer;
-        Map->AdvanceProjectile(slot, Waves);
+        AdvanceSlot(*Map, slot, Waves);
         EXPECT_EQ(Map->Projectiles[size_t(slot)].Kind, 0);
     }
 };
@@ -67,7 +67,7 @@ TEST_F(Explosions, BurstCountsFollowTheKindTheScaleAndWhatSetItOff) {
     big->Spawn(18, 200, 150, 0, 0);
     const int slot = big->ProjectileCursor;
     big->Projectiles[size_t(slot)].Timer = 0.01f;
-    big->AdvanceProjectile(slot, Waves);
+    AdvanceSlot(*big, slot, Waves);
     EXPECT_EQ(CountKind(*big, 4), 202);
     EXPECT_EQ(CountKind(*big, 16), 202);
 }
@@ -122,9 +122,9 @@ TEST_F(Explosions, PadSurvivesAnyNumberOfExplosions) {
 TEST_F(Explosions, LaserDigsAroundTheFirstSolidPixelOfASlantPath) {
     PutBlock(*Map, 202, 50, 260, 200, TerrainGround, Rock);
     const int slot = Put(11, 194.5f, 100.5f, 6, 3);
-    Map->AdvanceProjectile(slot, Waves);
+    AdvanceSlot(*Map, slot, Waves);
     ASSERT_EQ(Map->Projectiles[size_t(slot)].Kind, 11);
-    Map->AdvanceProjectile(slot, Waves); // ends the frame at (206.5, 106.5), deep in the rock
+    AdvanceSlot(*Map, slot, Waves); // ends the frame at (206.5, 106.5), deep in the rock
     EXPECT_EQ(Map->Projectiles[size_t(slot)].Kind, 0);
     std::set<std::pair<int, int>> dug;
     for (int y = 95; y < 115; ++y)

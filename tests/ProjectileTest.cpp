@@ -127,7 +127,7 @@ TEST_F(Projectiles, WaterDropRunsToAWallTurnsOnceAndSettlesAtTheSecond) {
     const int slot = Last(3, 100, 200, 0.5f, 0);
     float rightmost = 0;
     for (int i = 0; i < 400 && At(slot).Kind == 3; ++i) {
-        Map->AdvanceProjectile(slot, Waves);
+        AdvanceSlot(*Map, slot, Waves);
         rightmost = std::max(rightmost, At(slot).X);
     }
     EXPECT_EQ(At(slot).Kind, 0);
@@ -143,7 +143,7 @@ TEST_F(Projectiles, WaterDropRunsToAWallTurnsOnceAndSettlesAtTheSecond) {
 TEST_F(Projectiles, SparksFadeDieInWaterOrOfAgeAndBurnWhatTheyTouch) {
     PutCell(*Map, 60, 60, TerrainWater, Rgb(10, 10, 255));
     const int slot = Last(4, 60, 60, 0.3f, 0.3f);
-    Map->AdvanceProjectile(slot, Waves);
+    AdvanceSlot(*Map, slot, Waves);
     EXPECT_EQ(At(slot).Kind, 0);
     ASSERT_EQ(CountKind(*Map, 0), 1);
     const TProjectile& smoke = Last();
@@ -155,7 +155,7 @@ TEST_F(Projectiles, SparksFadeDieInWaterOrOfAgeAndBurnWhatTheyTouch) {
     // Past 768 the chance of dying is "one in zero or less": certain, not a division.
     const int old = Last(4, 200, 100, 0, 0);
     At(old).Counter = 800;
-    Map->AdvanceProjectile(old, Waves);
+    AdvanceSlot(*Map, old, Waves);
     EXPECT_EQ(At(old).Kind, 0);
 
     // A spark fades from white through yellow to red.
@@ -164,7 +164,7 @@ TEST_F(Projectiles, SparksFadeDieInWaterOrOfAgeAndBurnWhatTheyTouch) {
     int frames = 0;
     uint8_t blueAfterOne = 0, greenAfterNine = 0;
     while (s.Kind == 4 && frames < 100) {
-        Map->AdvanceProjectile(fading, Waves);
+        AdvanceSlot(*Map, fading, Waves);
         ++frames;
         if (frames == 1) blueAfterOne = s.B;
         if (frames == 9) greenAfterNine = s.G;
@@ -177,7 +177,7 @@ TEST_F(Projectiles, SparksFadeDieInWaterOrOfAgeAndBurnWhatTheyTouch) {
 
     PutCell(*Map, 300, 100, TerrainGround, Rgb(4, 3, 200));
     const int burner = Last(4, 300, 100, 1, -1);
-    Map->AdvanceProjectile(burner, Waves);
+    AdvanceSlot(*Map, burner, Waves);
     EXPECT_EQ(Map->MiddleLayer.Pixel(300, 100), Rgb(1, 0, 197));
     EXPECT_EQ(At(burner).VX, float(-1 / 1.1)); // bounced back
 }
@@ -195,7 +195,7 @@ TEST_F(Projectiles, NukeChainExplodesOncePlusElevenPlus121Plus1331Times) {
             const bool nuke = p.Kind == 22;
             const float generation = p.Timer;
             const uint16_t cursor = Map->ProjectileCursor;
-            Map->AdvanceProjectile(slot, Waves);
+            AdvanceSlot(*Map, slot, Waves);
             // A nuke that is gone and threw something has exploded; one that left the field threw nothing.
             if (nuke && p.Kind == 0 && Map->ProjectileCursor != cursor) ++explosions[int(generation)];
         }
@@ -262,7 +262,7 @@ TEST_F(Projectiles, HomingMissileTurnsToTheNearerShipEvenItsOwn) {
     At(slot).Counter = 0; // fired by player 1
     TProjectile& m = At(slot);
     for (int i = 0; i < 30 && m.Kind == 12; ++i)
-        Map->AdvanceProjectile(slot, Waves);
+        AdvanceSlot(*Map, slot, Waves);
     ASSERT_EQ(m.Kind, 12);
     EXPECT_LT(m.VX, 0.0f);
     EXPECT_GT(CountKind(*Map, 5), 0); // its smoke trail
@@ -271,9 +271,9 @@ TEST_F(Projectiles, HomingMissileTurnsToTheNearerShipEvenItsOwn) {
 TEST_F(Projectiles, BulletStrikingGroundStopsAtTheSurfaceAndThrowsASpark) {
     PutBlock(*Map, 200, 0, 260, 300, TerrainGround, Rock);
     const int slot = Last(9, 190, 100, 7, 0);
-    Map->AdvanceProjectile(slot, Waves);
+    AdvanceSlot(*Map, slot, Waves);
     EXPECT_EQ(At(slot).Kind, 9);
-    Map->AdvanceProjectile(slot, Waves);
+    AdvanceSlot(*Map, slot, Waves);
     EXPECT_EQ(At(slot).Kind, 0);
     ASSERT_EQ(CountKind(*Map, 4), 1);
     // Stepped back to 199.8 (rounding into the first solid column 200), the spark a tenth further out.
@@ -286,12 +286,12 @@ TEST_F(Projectiles, AntsClimbTurnAndDieOfAge) {
     const int slot = Last(2, 100, 200, 0.5f, 0);
     TProjectile& ant = At(slot);
     for (int i = 0; i < 100; ++i)
-        Map->AdvanceProjectile(slot, Waves);
+        AdvanceSlot(*Map, slot, Waves);
     ASSERT_EQ(ant.Kind, 2);
     EXPECT_EQ(ant.Y, 200.0f); // walks on the floor
     EXPECT_EQ(ant.Counter, 100u);
     ant.Counter = 2342;
-    Map->AdvanceProjectile(slot, Waves);
+    AdvanceSlot(*Map, slot, Waves);
     EXPECT_EQ(ant.Kind, 0);
 }
 

@@ -206,7 +206,7 @@ void TWorld::TrustSlotsInUse(bool trusted) {
 }
 
 void TWorld::SoundAtPoint(TWaveList& waves, const std::string& name, int randomSuffixMax, double x, double y,
-                        int frequency, int volumePercent) {
+                          int frequency, int volumePercent) {
     int d[2] = {0, 0};
     for (size_t s = 0; s < 2; ++s) {
         const double dx = x - double(Ships[s].X), dy = y - double(Ships[s].Y);
@@ -835,15 +835,12 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
 
 } // namespace
 
-void TWorld::AdvanceProjectile(int slot, TWaveList& waves) {
-    if (slot < 0 || size_t(slot) >= Projectiles.size()) return;
-    TProjectile& p = Projectiles[size_t(slot)];
-    if (p.Kind == 0) return;
-    TRules k(*this);
-    AdvanceRecord(*this, k, slot, p, waves);
+void TWorld::AdvanceAllProjectiles(TWaveList& waves, std::array<std::vector<uint16_t>, 2>& candidates) {
+    AdvanceProjectiles(0, int(ProjectileCount), waves, candidates);
 }
 
-void TWorld::AdvanceAllProjectiles(TWaveList& waves, std::array<std::vector<uint16_t>, 2>& candidates) {
+void TWorld::AdvanceProjectiles(int first, int end, TWaveList& waves,
+                                std::array<std::vector<uint16_t>, 2>& candidates) {
     std::array<int, 2> halfW{};
     std::array<int, 2> halfH{};
     std::array<bool, 2> catches{};
@@ -868,8 +865,8 @@ void TWorld::AdvanceAllProjectiles(TWaveList& waves, std::array<std::vector<uint
     }
     // No rule resizes the terrain or changes the frame rate or scale, so one context serves the pass.
     TRules k(*this);
-    const int slots = int(std::min(Projectiles.size(), ProjectileCount));
-    for (int slot = 0; slot < slots; ++slot) {
+    const int slots = std::min(end, int(std::min(Projectiles.size(), ProjectileCount)));
+    for (int slot = std::max(first, 0); slot < slots; ++slot) {
         TProjectile& p = Projectiles[size_t(slot)];
         if (p.Kind == 0) continue;
         AdvanceRecord(*this, k, slot, p, waves);

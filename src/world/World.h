@@ -81,10 +81,10 @@ class TWorld {
     // weapon-name pages, placement, cameras and footprints. Raises TWorldError when a map, picture
     // or number cannot be read; nothing of the partly built world survives.
     static std::unique_ptr<TWorld> Create(const TFiles& files, const TPictureItem& font,
-                                        const TOptions& options);
+                                          const TOptions& options);
     // The same, reporting failure as a message instead: nullptr and `error` filled.
     static std::unique_ptr<TWorld> TryCreate(const TFiles& files, const TPictureItem& font,
-                                           const TOptions& options, std::string& error);
+                                             const TOptions& options, std::string& error);
 
     void SetFrameRate(uint16_t value) { FrameRate = value > 15 ? value : DefaultFrameRate; }
 
@@ -139,11 +139,13 @@ class TWorld {
         const uint64_t bit = uint64_t(1) << (i % 64);
         SlotsInUse[i / 64] = kind != 0 ? (SlotsInUse[i / 64] | bit) : (SlotsInUse[i / 64] & ~bit);
     }
-    // Advances the record in `slot` by its kind's rule (impacts and terrain changes included).
-    void AdvanceProjectile(int slot, TWaveList& waves);
-    // The projectile pass of the world update: every record in use advanced in slot order, then
-    // each still alive within a catching ship's box appended to that ship's candidates.
+    // The projectile pass of the world update: every record in use advanced in slot order by its
+    // kind's rule (impacts and terrain changes included), then each still alive within a catching
+    // ship's box appended to that ship's candidates.
     void AdvanceAllProjectiles(TWaveList& waves, std::array<std::vector<uint16_t>, 2>& candidates);
+    // The same over the slots first..end-1 only.
+    void AdvanceProjectiles(int first, int end, TWaveList& waves,
+                            std::array<std::vector<uint16_t>, 2>& candidates);
     void Emit(TParticleArea& area);
     // The burst of a timed or powered projectile or a mine; the record is removed.
     void Explode(int slot, TWaveList& waves);
