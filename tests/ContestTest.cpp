@@ -56,7 +56,7 @@ struct Contest : ::testing::Test {
     // A solid cell of the silhouette near its centre, and an empty one inside its box.
     std::pair<float, float> SolidPoint(int p) {
         const Surface& m = Mask(p);
-        EXPECT_NE(m.Pixel(m.Width / 2, m.Height / 2) & 0xFFFFFF, 0u);
+        EXPECT_TRUE(MaskSolid(m.Pixel(m.Width / 2, m.Height / 2)));
         return Cell(p, m.Width / 2, m.Height / 2);
     }
     std::pair<float, float> ClearPoint(int p) {
@@ -91,7 +91,7 @@ struct Contest : ::testing::Test {
     }
     int SolidPixels(int p) {
         const auto& px = Mask(p).Pixels;
-        return int(std::count_if(px.begin(), px.end(), [](uint32_t c) { return (c & 0xFFFFFF) != 0; }));
+        return int(std::count_if(px.begin(), px.end(), MaskSolid));
     }
     // Ship p standing on a pad: the flags the feet set.
     void AtBase(int p, bool own) {
@@ -197,6 +197,21 @@ TEST_F(Contest, OnlySolidPixelsAreHitAndCandidatesThatNoLongerFitTheMaskAreSkipp
     EXPECT_EQ(clear.Kind, 9) << "a miss leaves the bullet flying";
     EXPECT_EQ(moved.Kind, 9);
     EXPECT_EQ(Player(1).ShotsHitEnemy, 0u);
+
+    // On foot only the blue in the figure's mask is hit: its pure red legs and green shirt are not.
+    OnFoot(0);
+    const Surface& figure = Mask(0);
+    int see = 0;
+    for (size_t i = 0; i < figure.Pixels.size(); ++i) {
+        const uint32_t px = figure.Pixels[i];
+        if (px == 0) continue;
+        Put(10, 9, Cell(0, int(i) % figure.Width, int(i) / figure.Width));
+        Hit(0, {10});
+        see += (px & 0xFF) == 0 ? 1 : 0;
+        EXPECT_EQ(Ship(0).Health, (px & 0xFF) != 0 ? 3.0f : 8.0f) << i;
+        Ship(0).Health = 8;
+    }
+    EXPECT_GT(see, 0);
 }
 
 TEST_F(Contest, ASlotFreedByOneShipsHitsIsSkippedInTheOtherShipsListOfTheSameUpdateOnly) {
