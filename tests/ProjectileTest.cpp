@@ -187,12 +187,16 @@ TEST_F(Projectiles, NukeChainExplodesOncePlusElevenPlus121Plus1331Times) {
     PutBlock(*Map, 100, 60, 300, 240, TerrainPad, Rgb(255, 0, 0));
     PutBlock(*Map, 150, 100, 250, 160, TerrainEmpty, 0);
     Map->Spawn(22, 200, 130, 0, 1);
+    Last().Counter = 10;           // player 2's, and so is every child
     std::map<int, int> explosions; // by generation
     for (int frame = 0; frame < 400 && CountKind(*Map, 22) > 0; ++frame) {
         for (int slot = 0; slot < int(ProjectileCount); ++slot) {
             TProjectile& p = At(slot);
             if (p.Kind == 0) continue;
             const bool nuke = p.Kind == 22;
+            if (nuke) {
+                ASSERT_EQ(p.Counter / 10, 1u) << "slot " << slot;
+            }
             const float generation = p.Timer;
             const uint16_t cursor = Map->ProjectileCursor;
             Map->AdvanceProjectile(slot, Waves);

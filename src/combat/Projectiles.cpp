@@ -669,12 +669,15 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
             p.VX = 0;
             p.VY = 0;
             if (p.Timer >= 2) {
+                // The children are the parent's owner's, newly fired.
                 const float x = p.X, y = p.Y, generation = p.Timer - 1;
+                const uint32_t owner = uint32_t(10 * OwnerOf(p));
                 for (int i = 0; i < 11; ++i) {
                     const int32_t a = Random(256);
                     m.Spawn(22, x, y, float(TurnCos(a) * 5 * k.Scale), float(TurnSin(a) * 5 * k.Scale));
                     TProjectile& child = m.Projectiles[m.ProjectileCursor];
                     child.Timer = generation;
+                    child.Counter = owner;
                     Colour(child, 0, 0, 0);
                 }
             }
