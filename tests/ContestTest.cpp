@@ -267,6 +267,9 @@ TEST_F(Contest, EveryKindHasItsOwnEffect) {
         s.Glued = 0;
         Player(0).ShotsHitEnemy = 0;
         TProjectile& r = Put(400, c.Kind, SolidPoint(1), 0, 9);
+        // The walk of the impact particles starts at the hit record, which is still in its slot
+        // while they fly and so is found empty afterwards when it is used up.
+        Map->ProjectileCursor = 399;
         Hit(1, {400});
         EXPECT_FLOAT_EQ(s.Health, c.Health) << int(c.Kind);
         EXPECT_EQ(r.Kind, c.After) << int(c.Kind);
@@ -376,6 +379,35 @@ TEST_F(Contest, ShipsRestingTogetherLoseThirtyEachPerUpdateAndSwapVelocities) {
     Ship(1).Alive = 0;
     Map->ShipCollision(Waves);
     EXPECT_EQ(Ship(0).Health, 40.0f);
+}
+
+TEST_F(Contest, ShipsCompareOnlyTheOverlapRectangleFromItsTopLeftCorner) {
+    // Five-pixel silhouettes, each solid at one cell: the overlap is ox = 4 - |dx| wide (at most
+    // 4) and oy = 4 - |dy| high, so the last column or row of the common box is never compared.
+    const struct {
+        int DX, DY;
+        int A[2], B[2]; // the solid cell (column, row) of each silhouette
+        bool Touch;
+    } cases[] = {
+        {0, 0, {3, 2}, {3, 2}, true},  {0, 0, {4, 2}, {4, 2}, false}, {0, 0, {2, 4}, {2, 4}, false},
+        {3, 0, {3, 2}, {0, 2}, true},  {3, 0, {4, 2}, {1, 2}, false}, {0, 3, {2, 3}, {2, 0}, true},
+        {0, 3, {2, 4}, {2, 1}, false}, {-3, 0, {0, 2}, {3, 2}, true},
+    };
+    for (const auto& c : cases) {
+        for (int p = 0; p < 2; ++p) {
+            TShip& s = Ship(p);
+            s.X = 100 + float(p * c.DX);
+            s.Y = 100 + float(p * c.DY);
+            s.Health = 100;
+            s.Alive = 1;
+            Surface mask(5, 5);
+            const int* at = p == 0 ? c.A : c.B;
+            mask.SetPixel(at[0], at[1], 0xFFFFFF);
+            s.Masks[size_t(s.FrameIndex())] = mask;
+        }
+        Map->ShipCollision(Waves);
+        EXPECT_EQ(Ship(0).Health, c.Touch ? 70.0f : 100.0f) << c.DX << "," << c.DY << " " << c.A[0] << c.A[1];
+    }
 }
 
 TEST_F(Contest, AShipCrushesAPilotAndTwoPilotsBleed) {
