@@ -56,7 +56,7 @@ struct Contest : ::testing::Test {
     // A solid cell of the silhouette near its centre, and an empty one inside its box.
     std::pair<float, float> SolidPoint(int p) {
         const Surface& m = Mask(p);
-        EXPECT_NE(m.Pixel(m.Width / 2, m.Height / 2) & 0xFFFFFF, 0u);
+        EXPECT_TRUE(MaskSolid(m.Pixel(m.Width / 2, m.Height / 2)));
         return Cell(p, m.Width / 2, m.Height / 2);
     }
     std::pair<float, float> ClearPoint(int p) {
@@ -91,7 +91,7 @@ struct Contest : ::testing::Test {
     }
     int SolidPixels(int p) {
         const auto& px = Mask(p).Pixels;
-        return int(std::count_if(px.begin(), px.end(), [](uint32_t c) { return (c & 0xFFFFFF) != 0; }));
+        return int(std::count_if(px.begin(), px.end(), MaskSolid));
     }
     // Ship p standing on a pad: the flags the feet set.
     void AtBase(int p, bool own) {
@@ -197,6 +197,21 @@ TEST_F(Contest, OnlySolidPixelsAreHitAndCandidatesThatNoLongerFitTheMaskAreSkipp
     EXPECT_EQ(clear.Kind, 9) << "a miss leaves the bullet flying";
     EXPECT_EQ(moved.Kind, 9);
     EXPECT_EQ(Player(1).ShotsHitEnemy, 0u);
+
+    // On foot only the blue in the figure's mask is hit: its pure red legs and green shirt are not.
+    OnFoot(0);
+    const Surface& figure = Mask(0);
+    int see = 0;
+    for (size_t i = 0; i < figure.Pixels.size(); ++i) {
+        const uint32_t px = figure.Pixels[i];
+        if (px == 0) continue;
+        Put(10, 9, Cell(0, int(i) % figure.Width, int(i) / figure.Width));
+        Hit(0, {10});
+        see += (px & 0xFF) == 0 ? 1 : 0;
+        EXPECT_EQ(Ship(0).Health, (px & 0xFF) != 0 ? 3.0f : 8.0f) << i;
+        Ship(0).Health = 8;
+    }
+    EXPECT_GT(see, 0);
 }
 
 TEST_F(Contest, ASlotFreedByOneShipsHitsIsSkippedInTheOtherShipsListOfTheSameUpdateOnly) {
@@ -252,6 +267,9 @@ TEST_F(Contest, EveryKindHasItsOwnEffect) {
         s.Glued = 0;
         Player(0).ShotsHitEnemy = 0;
         TProjectile& r = Put(400, c.Kind, SolidPoint(1), 0, 9);
+        // The walk of the impact particles starts at the hit record, which is still in its slot
+        // while they fly and so is found empty afterwards when it is used up.
+        Map->ProjectileCursor = 399;
         Hit(1, {400});
         EXPECT_FLOAT_EQ(s.Health, c.Health) << int(c.Kind);
         EXPECT_EQ(r.Kind, c.After) << int(c.Kind);
@@ -361,6 +379,35 @@ TEST_F(Contest, ShipsRestingTogetherLoseThirtyEachPerUpdateAndSwapVelocities) {
     Ship(1).Alive = 0;
     Map->ShipCollision(Waves);
     EXPECT_EQ(Ship(0).Health, 40.0f);
+}
+
+TEST_F(Contest, ShipsCompareOnlyTheOverlapRectangleFromItsTopLeftCorner) {
+    // Five-pixel silhouettes, each solid at one cell: the overlap is ox = 4 - |dx| wide (at most
+    // 4) and oy = 4 - |dy| high, so the last column or row of the common box is never compared.
+    const struct {
+        int DX, DY;
+        int A[2], B[2]; // the solid cell (column, row) of each silhouette
+        bool Touch;
+    } cases[] = {
+        {0, 0, {3, 2}, {3, 2}, true},  {0, 0, {4, 2}, {4, 2}, false}, {0, 0, {2, 4}, {2, 4}, false},
+        {3, 0, {3, 2}, {0, 2}, true},  {3, 0, {4, 2}, {1, 2}, false}, {0, 3, {2, 3}, {2, 0}, true},
+        {0, 3, {2, 4}, {2, 1}, false}, {-3, 0, {0, 2}, {3, 2}, true},
+    };
+    for (const auto& c : cases) {
+        for (int p = 0; p < 2; ++p) {
+            TShip& s = Ship(p);
+            s.X = 100 + float(p * c.DX);
+            s.Y = 100 + float(p * c.DY);
+            s.Health = 100;
+            s.Alive = 1;
+            Surface mask(5, 5);
+            const int* at = p == 0 ? c.A : c.B;
+            mask.SetPixel(at[0], at[1], 0xFFFFFF);
+            s.Masks[size_t(s.FrameIndex())] = mask;
+        }
+        Map->ShipCollision(Waves);
+        EXPECT_EQ(Ship(0).Health, c.Touch ? 70.0f : 100.0f) << c.DX << "," << c.DY << " " << c.A[0] << c.A[1];
+    }
 }
 
 TEST_F(Contest, AShipCrushesAPilotAndTwoPilotsBleed) {

@@ -215,6 +215,20 @@ TEST_F(Explosions, SnowBombBurstsIntoLooseSnow) {
         if (p.Kind == 6) {
             ASSERT_LT(std::hypot(p.X - 200.0, p.Y - 150.0), 21 + 3);
         }
+
+    // A snow bomb and a nano-fighter hold their slot until their burst is out: in a full pool
+    // every piece overwrites the slot the cursor stands on, and theirs is left empty.
+    for (const auto& [kind, piece] : {std::pair<uint8_t, uint8_t>{14, 6}, {15, 4}}) {
+        Map = CombatWorld(400, 300, 20, 20, 380, 20);
+        const int bursting = Put(kind, 200, 150, 0, 0);
+        for (TProjectile& p : Map->Projectiles)
+            if (p.Kind == 0) p.Kind = 8; // a kind with no rule: nothing frees it
+        Map->ProjectileCursor = uint16_t(bursting - 1);
+        Map->TrustSlotsInUse(true);
+        SetOff(bursting, 0.01f);
+        Map->TrustSlotsInUse(false);
+        EXPECT_EQ(Map->Projectiles[size_t(bursting - 1)].Kind, piece) << int(kind);
+    }
 }
 
 // Streams and bursts on a real map of the game folder, where they meet its rock, snow and pads.

@@ -269,7 +269,7 @@ TEST_F(Flight, SnowIsPushedAsideWaterPassedAndGlueSlows) {
     EXPECT_FLOAT_EQ(flake.VX, float(1 / 1.01));
 }
 
-TEST_F(Flight, APilotDiesTouchingRockWithAnyPixelButStandsOnIt) {
+TEST_F(Flight, APilotDiesTouchingRockWithASolidPixelButStandsOnIt) {
     S.OnFoot = 1;
     S.Angle = 256;
     S.Health = 8;
@@ -285,14 +285,26 @@ TEST_F(Flight, APilotDiesTouchingRockWithAnyPixelButStandsOnIt) {
     EXPECT_EQ(S.Health, 8.0f);
     EXPECT_EQ(S.Y, float(400 - S.FootY[1]));
 
-    // One rock pixel at his red trousers, which count as much as his blue helmet.
+    // Rock at every pixel without blue (his pure red trousers and green shirt) leaves him be; one
+    // at a pixel with blue kills him.
     const Surface& mask = W.Mask(0);
-    int legC = -1, legR = -1;
-    for (auto [c, r] : W.OpaquePixels(0))
-        if ((mask.Pixel(c, r) & 0xFF) == 0) std::tie(legC, legR) = std::pair{c, r};
-    ASSERT_GE(legC, 0) << "the test figure has pixels without blue";
-    const auto [x, y] = W.WorldCell(0, legC, legR);
-    W.Paint(x, y, TerrainGround);
+    std::pair<int, int> solid{-1, -1};
+    int clear = 0;
+    for (auto [c, r] : W.OpaquePixels(0)) {
+        const auto [x, y] = W.WorldCell(0, c, r);
+        if ((mask.Pixel(c, r) & 0xFF) != 0) {
+            solid = {x, y};
+            continue;
+        }
+        W.Paint(x, y, TerrainGround);
+        ++clear;
+    }
+    ASSERT_GT(clear, 0) << "the test figure has pixels without blue";
+    M.TerrainContact(0, W.Waves);
+    EXPECT_EQ(S.Alive, 1);
+    EXPECT_EQ(S.Health, 8.0f);
+    ASSERT_GE(solid.first, 0);
+    W.Paint(solid.first, solid.second, TerrainGround);
     M.TerrainContact(0, W.Waves);
     EXPECT_EQ(S.Alive, 0);
     EXPECT_EQ(S.Health, 0.0f);

@@ -1,6 +1,8 @@
 // InputScriptTest: reading input scripts and running them on the headless platform.
 #include "media/headless/InputScript.h"
 #include "TestSupport.h"
+#include "app/Game.h"
+#include "app/GameLoop.h"
 #include "media/FrameTimer.h"
 #include "media/Sound.h"
 #include "media/headless/HeadlessPlatform.h"
@@ -10,7 +12,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -43,6 +47,17 @@ void Idle(THeadlessPlatform& p, int times) {
     for (int i = 0; i < times; ++i)
         p.Idle();
 }
+
+// A scripted run that notes, after every tick, the screen and where the game's menu pointer is.
+struct TPointerLog : THeadlessPlatform {
+    using THeadlessPlatform::THeadlessPlatform;
+    const TGame* Game = nullptr;
+    std::vector<std::tuple<int, int, int>> After; // per tick: state, pointer x, pointer y
+    void AfterTick(uint64_t tick, const Surface& display) override {
+        THeadlessPlatform::AfterTick(tick, display);
+        After.emplace_back(Game->GameState, Game->MainMenu->CursorX, Game->MainMenu->CursorY);
+    }
+};
 
 } // namespace
 
@@ -179,6 +194,22 @@ TEST(HeadlessPlatform, PointerMovesRelativelyStaysOnTheScreenAndClicksLetGo) {
     EXPECT_EQ(Pointer(c), TXY(30, 40));
     EXPECT_TRUE(InputAt(c, 10).MouseLeft);
     EXPECT_FALSE(InputAt(c, 12).MouseLeft);
+}
+
+TEST(HeadlessPlatform, TheGamesPointerIsWhereTheScriptPutItAroundAMatch) {
+    // Moved while the start-up panels are prepared and during a match, the pointer is where the
+    // script says when the menus are back.
+    TTempDir home;
+    TPointerLog run(TInputScript::Parse("0 key space down\n0 mouse 120 90\n2 key space up\n"
+                                        "5 key return down\n6 key return up\n10 mouse 500 400\n"
+                                        "15 key escape down\n16 key escape up\n20 mouse 300 269\n"));
+    TGame game(run, TFiles(FLARONS_GAME_DIR, home.Path), TCommandLine{});
+    run.Game = &game;
+    ASSERT_EQ(RunGame(game, run, 25), 25u);
+    using TAt = std::tuple<int, int, int>;
+    EXPECT_EQ(run.After[4], TAt(gsMainMenu, 120, 90));
+    EXPECT_EQ(run.After[12], TAt(gsMatch, 500, 400));
+    EXPECT_EQ(run.After[24], TAt(gsMainMenu, 300, 269));
 }
 
 TEST(HeadlessPlatform, PresentKeepsTheFrameAndShotsWriteIt) {

@@ -151,6 +151,17 @@ TEST_F(Projectiles, SparksFadeDieInWaterOrOfAgeAndBurnWhatTheyTouch) {
     EXPECT_EQ(Place(smoke), (Cell{60, 59}));
     EXPECT_LE(smoke.VY, 0.0f);
     EXPECT_LT(std::fabs(smoke.VX), 0.2001f);
+    // Removed, it still ages and moves, and draws for its end: an old one may puff a second time.
+    EXPECT_EQ(At(slot).Counter, 32u);
+    EXPECT_EQ(Place(At(slot)), (Cell{60.3f, 60.3f}));
+    PutBlock(*Map, 100, 200, 140, 201, TerrainWater, Rgb(10, 10, 255));
+    for (int x = 100; x < 140; ++x) {
+        const int quenched = Last(4, float(x), 200, 0, 0);
+        At(quenched).Counter = 800;
+        Map->AdvanceProjectile(quenched, Waves);
+    }
+    EXPECT_GT(CountKind(*Map, 5), 1 + 40);
+    EXPECT_LE(CountKind(*Map, 5), 1 + 80);
 
     // Past 768 the chance of dying is "one in zero or less": certain, not a division.
     const int old = Last(4, 200, 100, 0, 0);
@@ -187,12 +198,16 @@ TEST_F(Projectiles, NukeChainExplodesOncePlusElevenPlus121Plus1331Times) {
     PutBlock(*Map, 100, 60, 300, 240, TerrainPad, Rgb(255, 0, 0));
     PutBlock(*Map, 150, 100, 250, 160, TerrainEmpty, 0);
     Map->Spawn(22, 200, 130, 0, 1);
+    Last().Counter = 10;           // player 2's, and so is every child
     std::map<int, int> explosions; // by generation
     for (int frame = 0; frame < 400 && CountKind(*Map, 22) > 0; ++frame) {
         for (int slot = 0; slot < int(ProjectileCount); ++slot) {
             TProjectile& p = At(slot);
             if (p.Kind == 0) continue;
             const bool nuke = p.Kind == 22;
+            if (nuke) {
+                ASSERT_EQ(p.Counter / 10, 1u) << "slot " << slot;
+            }
             const float generation = p.Timer;
             const uint16_t cursor = Map->ProjectileCursor;
             AdvanceSlot(*Map, slot, Waves);
@@ -254,6 +269,15 @@ TEST_F(Projectiles, LooseMaterialPilesUpAndSkipsWaterAndPads) {
 }
 
 TEST_F(Projectiles, HomingMissileTurnsToTheNearerShipEvenItsOwn) {
+    // Halfway between the ships it goes for the second one.
+    Map->Ships[0].X = 150;
+    Map->Ships[0].Y = 150;
+    Map->Ships[1].X = 250;
+    Map->Ships[1].Y = 150;
+    const int between = Last(12, 200, 150, 0, 0);
+    Map->AdvanceProjectile(between, Waves);
+    EXPECT_GT(At(between).VX, 0.0f);
+
     Map->Ships[0].X = 150;
     Map->Ships[0].Y = 150;
     Map->Ships[1].X = 390;

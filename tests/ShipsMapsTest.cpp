@@ -1,6 +1,7 @@
 // ShipsMapsTest: the generated ships, flags, pilot figure and maps keep the rules the game reads them by.
 #include "content/ShipPainter.h"
 #include "media/Surface.h"
+#include "world/Ship.h"
 
 #include <gtest/gtest.h>
 
@@ -153,6 +154,36 @@ TEST(ShipsMapsPilot, FigureCarriesTheKeyColoursAndBlueEverywhereElse) {
     EXPECT_GE(red, 8);
     EXPECT_GE(green, 8);
     EXPECT_GE(blue, 8);
+
+    // Only blue is solid, yet drawn at full or half size the figure is hit from every side and
+    // stands on solid feet: every row begins and ends, and every column ends below, on blue.
+    for (const float scale : {0.5f, 0.75f, 1.0f}) {
+        const Surface m = RotateAndScale(s, 64, scale);
+        int solid = 0, seen = 0;
+        for (int y = 0; y < m.Height; ++y)
+            for (int x = 0; x < m.Width; ++x) {
+                seen += m.Pixel(x, y) != 0;
+                solid += MaskSolid(m.Pixel(x, y));
+            }
+        EXPECT_GE(solid * 4, seen * 3) << scale;
+        for (int y = 0; y < m.Height; ++y) {
+            int first = 0, last = m.Width - 1;
+            while (first < m.Width && m.Pixel(first, y) == 0)
+                ++first;
+            while (last >= 0 && m.Pixel(last, y) == 0)
+                --last;
+            if (first > last) continue;
+            EXPECT_TRUE(MaskSolid(m.Pixel(first, y)) && MaskSolid(m.Pixel(last, y))) << scale << " row " << y;
+        }
+        for (int x = 0; x < m.Width; ++x) {
+            int low = m.Height - 1;
+            while (low >= 0 && m.Pixel(x, low) == 0)
+                --low;
+            if (low >= 0) {
+                EXPECT_TRUE(MaskSolid(m.Pixel(x, low))) << scale << " column " << x;
+            }
+        }
+    }
 }
 
 // A map file read by the rules of the format: keys by their leading characters, case-insensitive.

@@ -90,12 +90,16 @@ Surface TestPilot() {
     for (int y = 5; y < 12; ++y)
         for (int x = 2; x < 10; ++x)
             p.SetPixel(x, y, Rgb(0, 255, 0));
+    for (int y = 5; y < 12; ++y)
+        for (int x = 6; x < 8; ++x)
+            p.SetPixel(x, y, Rgb(60, 50, 70));
     for (int x = 2; x < 10; ++x)
         p.SetPixel(x, 12, Rgb(254, 0, 0));
     for (int y = 13; y < 20; ++y) {
-        p.SetPixel(3, y, Rgb(255, 0, 0));
-        p.SetPixel(4, y, Rgb(255, 0, 0));
-        p.SetPixel(8, y, Rgb(255, 0, 0));
+        const uint32_t c = y < 19 ? Rgb(255, 0, 0) : Rgb(70, 50, 40);
+        p.SetPixel(3, y, c);
+        p.SetPixel(4, y, c);
+        p.SetPixel(8, y, c);
     }
     return p;
 }

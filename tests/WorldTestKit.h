@@ -33,7 +33,8 @@ Surface Filled(int w, int h, uint32_t pixel);
 Surface TestShip();
 // The ship scaled by 0.5 by taking one pixel per block: what the upright frame must show.
 Surface TestShipHalf();
-// A 12 x 20 pilot figure: red pants, green shirt, blue helmet, a (254,0,0) belt.
+// A 12 x 20 pilot figure: red pants, green shirt, blue helmet, a (254,0,0) belt; a strap down the
+// shirt and the boots carry blue, so they are solid.
 Surface TestPilot();
 // A 32 x 24 flag: cyan left half, magenta right half.
 Surface TestFlag();

@@ -10,6 +10,7 @@
 #include "world/ShipPicture.h"
 #include "world/World.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -99,6 +100,7 @@ void TGame::Tick() {
         Input.Poll(Platform.ReadInput());
         if (Input.States.Has(isButton(32)) && GameState != gsMainMenu && GameState != gsMatchEnd)
             HandleEscape();
+        if (!IsFrontEndState(GameState)) FollowPointer();
         if (GameState == gsMatch) MatchFrame();
         if (GameState == gsMatchEnd) Front.EndScreenFrame();
         if (GameState == gsQuit) SaveAndClose();
@@ -113,6 +115,17 @@ void TGame::Tick() {
         // A missing named image or sound abandons the rest of this tick; the game goes on.
         ReportLookupError(e.what(), e.Name);
     }
+}
+
+void TGame::FollowPointer() {
+    if (Front.MainMenu) {
+        TGameMenu& menu = *Front.MainMenu;
+        menu.SetCursorPos(int16_t(std::clamp(menu.CursorX + Input.MouseDX, 0, int(menu.MaxX))),
+                          int16_t(std::clamp(menu.CursorY + Input.MouseDY, 0, int(menu.MaxY))));
+    }
+    // Taken: a screen that hands over to the menus within this tick does not move the pointer twice.
+    Input.MouseDX = 0;
+    Input.MouseDY = 0;
 }
 
 void TGame::HandleEscape() {

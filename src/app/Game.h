@@ -77,6 +77,9 @@ class TGame {
 
     // Steps of the tick, each called only when its state holds.
     void HandleEscape();
+    // Only the menus read the mouse, yet it moves on during a match, the end screen and the
+    // start-up: the menu pointer follows it there, so it is where the mouse is when the menus return.
+    void FollowPointer();
     void MatchFrame();
     void StartupPanels();
     void DrawFrameRate();

@@ -100,8 +100,9 @@ void Touch(TWorld& map, int p, uint16_t slot, TWaveList& waves) {
     const double y = record.Y;
     const double dx = x - double(ship.X);
     const double dy = y - double(ship.Y);
-    // A record that is used up is freed before its sparks fly, so they may take its slot; ship 1's
-    // list, resolved after ship 0's, then knows the slot no longer holds what was listed.
+    // A record that is used up is freed after its sound and its sparks, which therefore never take
+    // its slot; later spawns of the update may, so ship 1's list, resolved after ship 0's, knows the
+    // slot no longer holds what was listed.
     auto remove = [&] {
         map.SetKind(record, 0);
         if (p == 0) map.HitFreedSlots.push_back(slot);
@@ -127,16 +128,16 @@ void Touch(TWorld& map, int p, uint16_t slot, TWaveList& waves) {
     case 21:
         Damage(ship, kind == 21 ? 2 : 5, false);
         Push(ship, record, 30);
-        remove();
         HitSound(map, waves, p, pilot, false);
         ImpactParticles(map, x, y, ship.X, ship.Y, pilot);
+        remove();
         break;
     case 11:
     case 16:
         Damage(ship, 0.5, false);
         Push(ship, record, kind == 11 ? 42 : 1);
-        remove();
         ImpactParticles(map, x, y, ship.X, ship.Y, pilot);
+        remove();
         break;
     case 12:
     case 13:
@@ -290,11 +291,13 @@ void TWorld::ShipCollision(TWaveList&) {
     oy = std::min<int64_t>(oy, std::min(ma.Height, mb.Height) - 1);
     if (ox < 1 || oy < 1) return;
 
-    // The cells both silhouettes cover, in world pixels.
+    // The ox x oy rectangle from the top-left corner of the cells both silhouettes cover, in world
+    // pixels; an odd-sized silhouette's last column or row beyond it is not compared, nor is the
+    // last one of two silhouettes laid exactly over each other.
     const int64_t la = xa - ma.Width / 2, ta = ya - ma.Height / 2;
     const int64_t lb = xb - mb.Width / 2, tb = yb - mb.Height / 2;
-    const int64_t left = std::max(la, lb), right = std::min(la + ma.Width, lb + mb.Width);
-    const int64_t top = std::max(ta, tb), bottom = std::min(ta + ma.Height, tb + mb.Height);
+    const int64_t left = std::max(la, lb), right = left + ox;
+    const int64_t top = std::max(ta, tb), bottom = top + oy;
     bool touching = false;
     for (int64_t y = top; y < bottom && !touching; ++y)
         for (int64_t x = left; x < right; ++x)

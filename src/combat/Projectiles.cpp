@@ -438,13 +438,13 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
             m.SetKind(p, 0);
             return;
         }
+        // A spark quenched in water is removed, yet it still ages, moves and draws for its end below:
+        // the record keeps changing after removal and a second puff may rise from it.
         const uint8_t c = k.Cell(p.X, p.Y);
         if (c == TerrainWater) {
             m.SetKind(p, 0);
             k.SmokeRising(p.X, p.Y - 1);
-            return;
-        }
-        if (c != TerrainEmpty) {
+        } else if (c != TerrainEmpty) {
             p.VX = -p.VX;
             p.VY = -p.VY;
             m.Burn(slot);
@@ -611,8 +611,9 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
         const uint8_t c = k.Cell(p.X, p.Y);
         switch (p.Kind) {
         case 12: {
-            // The nearer ship, even the firer's own: a missile with no enemy about turns back.
-            const bool first = k.DistanceTo(p, m.Ships[0]) <= k.DistanceTo(p, m.Ships[1]);
+            // The nearer ship, even the firer's own: a missile with no enemy about turns back. At
+            // equal distances it goes for the second ship.
+            const bool first = k.DistanceTo(p, m.Ships[0]) < k.DistanceTo(p, m.Ships[1]);
             k.Steer(p, m.Ships[first ? 0 : 1]);
             p.VX = float(double(p.VX) / 1.01);
             p.VY = float(double(p.VY) / 1.01);
@@ -669,12 +670,15 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
             p.VX = 0;
             p.VY = 0;
             if (p.Timer >= 2) {
+                // The children are the parent's owner's, newly fired.
                 const float x = p.X, y = p.Y, generation = p.Timer - 1;
+                const uint32_t owner = uint32_t(10 * OwnerOf(p));
                 for (int i = 0; i < 11; ++i) {
                     const int32_t a = Random(256);
                     m.Spawn(22, x, y, float(TurnCos(a) * 5 * k.Scale), float(TurnSin(a) * 5 * k.Scale));
                     TProjectile& child = m.Projectiles[m.ProjectileCursor];
                     child.Timer = generation;
+                    child.Counter = owner;
                     Colour(child, 0, 0, 0);
                 }
             }
@@ -706,16 +710,16 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
         k.SmokeBehind(p);
         p.Timer = float(double(p.Timer) - 1.0 / k.FrameRate);
         if (p.Timer <= 0) {
-            const TProjectile bomb = p;
-            m.SetKind(p, 0);
+            // The burst comes first, so the flakes cannot take the bomb's own slot.
             const int64_t flakes = Round(300 * k.Scale) + 1;
             const double reach = 42 * k.Scale;
             for (int64_t i = 0; i < flakes; ++i) {
                 const int32_t a = Random(256);
                 const double r1 = RandomReal(), r2 = RandomReal();
-                m.Spawn(1, float(bomb.X - r1 * TurnCos(a) * reach - 5 * double(bomb.VX) * k.Scale),
-                        float(bomb.Y - r2 * TurnSin(a) * reach - 5 * double(bomb.VY) * k.Scale), 0, 0);
+                m.Spawn(1, float(p.X - r1 * TurnCos(a) * reach - 5 * double(p.VX) * k.Scale),
+                        float(p.Y - r2 * TurnSin(a) * reach - 5 * double(p.VY) * k.Scale), 0, 0);
             }
+            m.SetKind(p, 0);
             return;
         }
         Age(p);
@@ -745,16 +749,16 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
             if (TWaveItem* pistol = waves.TryFind(PistolSound)) pistol->Play(waves.Mixer);
         }
         if (p.Timer <= 0) {
-            const TProjectile nano = p;
-            m.SetKind(p, 0);
+            // The burst comes first, so the sparks cannot take the fighter's own slot.
             const int64_t sparks = Round(20 * k.Scale) + 1;
             for (int64_t i = 0; i < sparks; ++i) {
                 const int32_t a = Random(256);
                 const double r1 = RandomReal(), r2 = RandomReal(), r3 = RandomReal(), r4 = RandomReal();
-                m.Spawn(4, float(nano.X + r1 * nano.VX - nano.VX), float(nano.Y + r2 * nano.VY - nano.VY),
-                        float(nano.VX - r3 * TurnCos(a) * 2 * k.Scale),
-                        float(nano.VY - r4 * TurnSin(a) * 2 * k.Scale));
+                m.Spawn(4, float(p.X + r1 * p.VX - p.VX), float(p.Y + r2 * p.VY - p.VY),
+                        float(p.VX - r3 * TurnCos(a) * 2 * k.Scale),
+                        float(p.VY - r4 * TurnSin(a) * 2 * k.Scale));
             }
+            m.SetKind(p, 0);
             return;
         }
         Age(p);

@@ -65,10 +65,12 @@ class TShip {
     int FrameIndex() const;
 };
 
-// Any colour of a silhouette is solid: the pilot figure keeps its colours in its mask, and its red
-// legs and green shirt must be hit and meet the rock just as its blue helmet does.
+// A silhouette pixel is solid when its blue byte, the first of the 32-bit value, is not zero. Ship
+// silhouettes are white; the pilot figure keeps its colours in its mask, so its pure red and pure
+// green key areas are see-through and its outline, boots and helmet carry the blue that is hit and
+// meets the rock.
 inline bool MaskSolid(uint32_t pixel) {
-    return (pixel & 0xFFFFFFu) != 0;
+    return (pixel & 0xFFu) != 0;
 }
 
 // Turns a picture drawn pointing up to `angle` (256ths, 64 = unchanged) and scales it by `scale`,

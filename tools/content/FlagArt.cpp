@@ -115,16 +115,18 @@ std::vector<FlagPicture> PaintFlags() {
 }
 
 Surface PaintPilotFigure() {
-    // Cells of 2 x 2 pixels, so the figure survives being drawn at half size.
+    // Cells of 2 x 2 pixels, so the figure survives being drawn at half size. Only the blue byte of
+    // a pixel makes it solid, so the pure red and green key areas are see-through to shots and rock:
+    // the helmet, visor, skin, pack, harness, belt and boots carry blue and hold the body together.
     static const char* const chart[12] = {
         "..HHH..", //
         ".HHHHH.", //
         ".VVHHH.", // visor looking left
         ".SSSH..", //
-        "..TTTP.", // shirt, thrust pack on the back
-        ".TTTTPP", //
-        "GSTTTPP", // pistol held forward
-        "..BTTP.", //
+        "..TBTP.", // shirt, harness strap, thrust pack on the back
+        ".TTBTPP", //
+        "GSTBTPP", // pistol held forward
+        "..BBBP.", // belt
         "..RRR..", // pants
         "..R.R..", //
         "..R.R..", //
@@ -154,24 +156,28 @@ Surface PaintPilotFigure() {
             return 0;
         }
     };
-    const int w = 7 * 2 + 2, h = 12 * 2 + 2;
+    // A dark outline two pixels wide with a little blue: drawn at any size down to half, every row
+    // and column of the figure begins and ends on a solid pixel, so a shot that reaches the pilot
+    // from any side hits it. Nothing is added below the boots, where the pilot stands.
+    constexpr int Rim = 2;
+    constexpr int Rows = 12, Columns = 7;
+    const int w = Columns * 2 + 2 * Rim, h = Rows * 2 + Rim;
     Surface s(w, h);
-    for (int cy = 0; cy < 12; ++cy)
-        for (int cx = 0; cx < 7; ++cx) {
+    for (int cy = 0; cy < Rows; ++cy)
+        for (int cx = 0; cx < Columns; ++cx) {
             const uint32_t c = color(chart[cy][cx]);
             for (int k = 0; k < 4; ++k)
-                s.SetPixel(1 + 2 * cx + k % 2, 1 + 2 * cy + k / 2, c);
+                s.SetPixel(Rim + 2 * cx + k % 2, Rim + 2 * cy + k / 2, c);
         }
-    // A dark outline with a little blue, so the pilot stands out and it still counts when hit.
     Surface outlined = s;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             if (s.Pixel(x, y) != 0) continue;
-            bool touches = false;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx)
-                    touches = touches || (std::abs(dx) + std::abs(dy) == 1 && s.Pixel(x + dx, y + dy) != 0);
-            if (touches && y < h - 1) outlined.SetPixel(x, y, 0x181C30);
+            bool near = false;
+            for (int dy = -Rim; dy <= Rim; ++dy)
+                for (int dx = -Rim; dx <= Rim; ++dx)
+                    near = near || (std::abs(dx) + std::abs(dy) <= Rim && s.Pixel(x + dx, y + dy) != 0);
+            if (near) outlined.SetPixel(x, y, 0x181C30);
         }
     return outlined;
 }
