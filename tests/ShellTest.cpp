@@ -206,7 +206,8 @@ TEST(Shell, StatesHaveTheirNamesAndTheFrontEndSetAndSwitchesMatchInAnyCase) {
 
 TEST(Shell, InstalledCopiesSaveInTheUsersDataFolderBuildFolderCopiesBesideTheProgram) {
     TTempDir t;
-    const fs::path bin = t.Path / "usr/bin", data = t.Path / "usr/share/flarons", build = t.Path / "build/game";
+    const fs::path bin = t.Path / "usr/bin", data = t.Path / "usr/share/flarons",
+                   build = t.Path / "build/game";
     fs::create_directories(bin);
     fs::create_directories(data);
     fs::create_directories(build);
@@ -226,7 +227,8 @@ TEST(Shell, InstalledCopiesSaveInTheUsersDataFolderBuildFolderCopiesBesideThePro
         {build, "", xdg.c_str(), user.c_str(), build, build},
     };
     for (const Case& c : cases) {
-        const TGameFolders f = FindGameFolders(c.Program, "../share/flarons", c.HomeOption, c.XdgDataHome, c.UserHome);
+        const TGameFolders f =
+            FindGameFolders(c.Program, "../share/flarons", c.HomeOption, c.XdgDataHome, c.UserHome);
         EXPECT_EQ(f.Game, c.Game) << c.Program << " " << (c.XdgDataHome ? c.XdgDataHome : "-");
         EXPECT_EQ(f.Home, c.Home) << c.Program << " " << (c.XdgDataHome ? c.XdgDataHome : "-");
     }
