@@ -55,7 +55,7 @@ struct TPointerLog : THeadlessPlatform {
     std::vector<std::tuple<int, int, int>> After; // per tick: state, pointer x, pointer y
     void AfterTick(uint64_t tick, const Surface& display) override {
         THeadlessPlatform::AfterTick(tick, display);
-        After.emplace_back(Game->GameState, Game->MainMenu->CursorX, Game->MainMenu->CursorY);
+        After.emplace_back(Game->GameState, Game->Front.MainMenu->CursorX, Game->Front.MainMenu->CursorY);
     }
 };
 

@@ -203,7 +203,8 @@ TEST(Shell, TheFrontEndSetAndSwitchesMatchInAnyCase) {
 
 TEST(Shell, InstalledCopiesSaveInTheUsersDataFolderBuildFolderCopiesBesideTheProgram) {
     TTempDir t;
-    const fs::path bin = t.Path / "usr/bin", data = t.Path / "usr/share/flarons", build = t.Path / "build/game";
+    const fs::path bin = t.Path / "usr/bin", data = t.Path / "usr/share/flarons",
+                   build = t.Path / "build/game";
     fs::create_directories(bin);
     fs::create_directories(data);
     fs::create_directories(build);
@@ -223,7 +224,8 @@ TEST(Shell, InstalledCopiesSaveInTheUsersDataFolderBuildFolderCopiesBesideThePro
         {build, "", xdg.c_str(), user.c_str(), build, build},
     };
     for (const Case& c : cases) {
-        const TGameFolders f = FindGameFolders(c.Program, "../share/flarons", c.HomeOption, c.XdgDataHome, c.UserHome);
+        const TGameFolders f =
+            FindGameFolders(c.Program, "../share/flarons", c.HomeOption, c.XdgDataHome, c.UserHome);
         EXPECT_EQ(f.Game, c.Game) << c.Program << " " << (c.XdgDataHome ? c.XdgDataHome : "-");
         EXPECT_EQ(f.Home, c.Home) << c.Program << " " << (c.XdgDataHome ? c.XdgDataHome : "-");
     }

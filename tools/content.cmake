@@ -39,3 +39,20 @@ add_custom_command(
   COMMENT "Generating the game folder"
   VERBATIM)
 add_custom_target(game_content ALL DEPENDS ${CONTENT_STAMP})
+
+# The desktop icons, drawn from the default ship at every size a desktop asks for.
+set(ICON_SIZES 32 48 64 128 256)
+set(ICON_DIR ${CMAKE_BINARY_DIR}/icons)
+add_executable(flarons_icons tools/GenerateIcons.cpp tools/content/IconArt.cpp)
+target_link_libraries(flarons_icons PRIVATE flarons_content)
+set(ICON_FILES)
+foreach(size ${ICON_SIZES})
+  list(APPEND ICON_FILES ${ICON_DIR}/${size}/flarons.png)
+endforeach()
+add_custom_command(
+  OUTPUT ${ICON_FILES}
+  COMMAND flarons_icons ${ICON_DIR} ${ICON_SIZES}
+  DEPENDS flarons_icons
+  COMMENT "Drawing the desktop icons"
+  VERBATIM)
+add_custom_target(icons ALL DEPENDS ${ICON_FILES})

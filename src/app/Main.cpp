@@ -34,8 +34,9 @@ int main(int argc, char** argv) {
             std::fputs(UsageText().c_str(), stdout);
             return 0;
         }
-        const TGameFolders folders = FindGameFolders(ProgramFolder(argv[0]), FLARONS_DATA_FROM_PROGRAM, cl.Home,
-                                                     std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+        const TGameFolders folders =
+            FindGameFolders(ProgramFolder(argv[0]), FLARONS_DATA_FROM_PROGRAM, cl.Home,
+                            std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
         std::error_code ec;
         fs::create_directories(folders.Home, ec);
 

@@ -15,5 +15,6 @@ struct TGameFolders {
 // ~/.local/share/flarons when that is unset or not absolute. A copy run from the build folder has
 // the game folder beside the program, and that folder is its home too. A --home folder always wins.
 // xdgDataHome and userHome are the environment's values (null when unset).
-TGameFolders FindGameFolders(const std::filesystem::path& programDir, const std::filesystem::path& dataFromProgram,
-                             const std::string& homeOption, const char* xdgDataHome, const char* userHome);
+TGameFolders FindGameFolders(const std::filesystem::path& programDir,
+                             const std::filesystem::path& dataFromProgram, const std::string& homeOption,
+                             const char* xdgDataHome, const char* userHome);
