@@ -163,12 +163,12 @@ TEST_F(Selectors, FlagLabelsLoseTheirSuffixAndKeepSixteenLetters) {
 }
 
 TEST_F(Selectors, TwelveMapsScrollByOneRow) {
-    for (int i = 1; i <= 7; ++i)
+    for (int i = 1; i <= 3; ++i)
         C.Home.Write("maps/m0" + std::to_string(i) + ".map", "");
     Open(gsMapSelect);
     ASSERT_EQ(F.ListFiles.size(), 8u);
     EXPECT_EQ(F.ListFiles[0], "maps\\Abyss.map");
-    EXPECT_EQ(F.ListFiles[4], "maps\\m01.map");
+    EXPECT_EQ(F.ListFiles[6], "maps\\m01.map");
     EXPECT_EQ(F.ListUpItem, 42);
     EXPECT_EQ(F.ListDownItem, 8);
     EXPECT_EQ(F.ListMenu->Items[3].X, 239);
@@ -180,14 +180,14 @@ TEST_F(Selectors, TwelveMapsScrollByOneRow) {
     TCareers::ClickItem(*F.ListMenu, F.ListDownItem);
     C.ServeList();
     ASSERT_EQ(F.ListFiles.size(), 8u);
-    EXPECT_EQ(F.ListFiles[0], "maps\\Duel.map");
-    EXPECT_EQ(F.ListFiles[7], "maps\\m05.map");
+    EXPECT_EQ(F.ListFiles[0], "maps\\Cavern.map");
+    EXPECT_EQ(F.ListFiles[7], "maps\\m03.map");
     EXPECT_EQ(F.ListUpItem, 8);
     EXPECT_EQ(F.ListDownItem, 9);
     EXPECT_EQ(F.ListMenu->Items[8].Y, 254);
-    EXPECT_EQ(TCareers::ReadCentred(F.OptionsPanel, 10, 102, 17, 5), " DUEL");
+    EXPECT_EQ(TCareers::ReadCentred(F.OptionsPanel, 10, 102, 17, 6), "CAVERN");
 
-    TCareers::ClickItem(*F.ListMenu, 1);
+    TCareers::ClickItem(*F.ListMenu, 3);
     C.ServeList();
     EXPECT_EQ(F.Options.MapFile.Str(), "maps\\Glacier.map");
     EXPECT_EQ(F.GameState, gsMainMenu);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <queue>
 #include <set>
 #include <string>
 #include <vector>
@@ -251,31 +252,77 @@ std::vector<MapFile> AllMaps() {
     return maps;
 }
 
-// The own pad under the spawn point of player p, wide enough to land on, with the own flag near it.
-void CheckSpawn(const MapFile& m, int p) {
+struct Pad {
+    int Row = 0, Left = 0, Right = 0; // Right inclusive
+};
+
+// The own pad under the spawn point of player p, wide enough to land on, with the own flag near it
+// and a clear hall above the whole pad.
+Pad CheckSpawn(const MapFile& m, int p) {
     SCOPED_TRACE("player " + std::to_string(p));
     const std::string n = std::to_string(p);
     const int x = int(m.Num("PLY" + n + "X=")), y = int(m.Num("PLY" + n + "Y="));
-    ASSERT_TRUE(m.Middle.Contains(x, y));
+    EXPECT_TRUE(m.Middle.Contains(x, y));
     // Room for the ship around the spawn point.
+    int rock = 0;
     for (int yy = y - 14; yy <= y + 10; ++yy)
         for (int xx = x - 14; xx <= x + 14; ++xx)
-            ASSERT_EQ(m.Class(xx, yy), 0) << "spawns in rock at " << xx << "," << yy;
+            rock += m.Class(xx, yy) != 0;
+    EXPECT_EQ(rock, 0) << "spawns in rock";
     int floor = y;
     while (floor < y + 40 && m.Class(x, floor) == 0)
         ++floor;
     const int below = m.Class(x, floor);
-    ASSERT_EQ(below, m.HasDots ? 8 : 255) << "no pad below";
+    EXPECT_EQ(below, m.HasDots ? 8 : 255) << "no pad below";
     int left = x, right = x;
-    while (m.Class(left - 1, floor) == below)
+    while (m.Class(left - 1, floor) == below && right - left < 100)
         --left;
-    while (m.Class(right + 1, floor) == below)
+    while (m.Class(right + 1, floor) == below && right - left < 100)
         ++right;
     EXPECT_GE(right - left + 1, 25);
+    rock = 0;
+    for (int yy = floor - 30; yy < floor; ++yy)
+        for (int xx = left; xx <= right; ++xx)
+            rock += m.Class(xx, yy) != 0;
+    EXPECT_EQ(rock, 0) << "in the air over the pad";
     // The own flag stands near the own pad, in open air.
     const double fx = m.Num("FLAG" + n + "X="), fy = m.Num("FLAG" + n + "Y=");
     EXPECT_LT(std::hypot(fx - x, fy - y), 120.0);
     EXPECT_EQ(m.Class(int(fx) + 4, int(fy) + 4), 0) << "flag";
+    return Pad{floor, left, right};
+}
+
+// The terrain classes after half an hour of the map's rain and drips: each drop runs down and
+// settles on the lowest air it can reach, so the water poured at a point fills, cell by cell, the
+// lowest cell beside what it already filled (a priority flood). A raindrop lands as two cells.
+std::vector<uint8_t> FloodedAfterHalfAnHour(const MapFile& m) {
+    const int w = m.Middle.Width, h = m.Middle.Height;
+    std::vector<uint8_t> cls(size_t(w) * size_t(h));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            cls[size_t(y) * size_t(w) + size_t(x)] = uint8_t(m.Class(x, y));
+    for (const MapFile::Area& a : m.Areas) {
+        const std::string type = Upper(a.Keys.at("PA_TYPE="));
+        if (type != "RAIN" && type != "WATER") continue;
+        long cells = long((type == "RAIN" ? 2 : 1) * 8.0 / 7.0 * std::stod(a.Keys.at("PA_PERSECOND=")) * 1800);
+        std::vector<bool> queued(cls.size());
+        std::priority_queue<std::pair<int, int>> lowestFirst; // (row, column)
+        lowestFirst.push({std::stoi(a.Keys.at("PA_Y=")), std::stoi(a.Keys.at("PA_X=")) +
+                                                              std::stoi(a.Keys.at("PA_WIDTH=")) / 2});
+        while (cells > 0 && !lowestFirst.empty()) {
+            const auto [y, x] = lowestFirst.top();
+            lowestFirst.pop();
+            cls[size_t(y) * size_t(w) + size_t(x)] = 3;
+            --cells;
+            for (const auto& [nx, ny] : {std::pair{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}}) {
+                const size_t i = size_t(ny) * size_t(w) + size_t(nx);
+                if (nx < 0 || ny < 0 || nx >= w || ny >= h || queued[i] || cls[i] != 0) continue;
+                queued[i] = true;
+                lowestFirst.push({ny, nx});
+            }
+        }
+    }
+    return cls;
 }
 
 // Wrongly drawn pixels of the play field: air is see-through, rock and pads visible, snow white,
@@ -297,7 +344,7 @@ int PlayFieldMismatches(const MapFile& m) {
 
 TEST(ShipsMapsMaps, EveryMapHasMatchingLayersOwnPadsOpenAreasAndAFaithfulPlayField) {
     const auto maps = AllMaps();
-    ASSERT_GE(maps.size(), 5u);
+    ASSERT_GE(maps.size(), 8u);
     for (const MapFile& m : maps) {
         SCOPED_TRACE(m.Path.string());
         for (const char* k : {"MIDDLE=", "BACK=", "PLY1X=", "PLY1Y=", "PLY2X=", "PLY2Y=", "FLAG1X=",
@@ -321,8 +368,13 @@ TEST(ShipsMapsMaps, EveryMapHasMatchingLayersOwnPadsOpenAreasAndAFaithfulPlayFie
         for (const auto& [k, v] : m.Keys)
             EXPECT_LE(v.size(), 33u) << k;
 
-        CheckSpawn(m, 1);
-        CheckSpawn(m, 2);
+        const Pad pads[2] = {CheckSpawn(m, 1), CheckSpawn(m, 2)};
+        // Rain and drips gather where they never reach the air over a pad in a long match.
+        const std::vector<uint8_t> flooded = FloodedAfterHalfAnHour(m);
+        for (const Pad& pad : pads)
+            EXPECT_EQ(std::count(flooded.begin() + (pad.Row - 1) * m.Middle.Width + pad.Left,
+                                 flooded.begin() + (pad.Row - 1) * m.Middle.Width + pad.Right + 1, 3),
+                      0) << "water on the pad";
         EXPECT_GT(std::fabs(m.Num("PLY1X=") - m.Num("PLY2X=")), 300.0);
 
         for (const MapFile::Area& a : m.Areas) {

@@ -337,7 +337,7 @@ TEST(WeaponsInAMatch, EveryWeaponFiresAndItsShotsRunTheirCourse) {
         EXPECT_GE(map->Match.Players[0].ShotsFired, 1u);
         int live = CountKind(*map, 0);
         EXPECT_GT(live, 0);
-        for (int frame = 0; frame < 2000 && live > 0; ++frame) {
+        for (int frame = 0; frame < 4000 && live > 0; ++frame) {
             map->UpdateWorld(waves);
             live = CountKind(*map, 0);
         }

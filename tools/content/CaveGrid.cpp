@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 CaveGrid::CaveGrid(int w, int h) : Width(std::max(w, 0)), Height(std::max(h, 0)) {
     Cells.assign(size_t(Width) * size_t(Height), Cell::Empty);
@@ -133,19 +134,23 @@ void CaveGrid::Dripstones(uint32_t seed, double density) {
         }
 }
 
-void CaveGrid::Basin(int cx, int surfaceY, int halfWidth, int depth, uint32_t seed) {
+void CaveGrid::Basin(int cx, int surfaceY, int halfWidth, int depth, uint32_t seed, double fill) {
     // A mound of rock that holds the bowl, so the water never hangs in the air.
     Ellipse(cx, surfaceY + depth + 30, halfWidth + 70, depth + 60, Cell::Ground, seed + 3, 0.2);
     Ellipse(cx, surfaceY - 40, halfWidth + 30, 50, Cell::Empty, seed, 0.1);
+    // The rock of the bowl, with a low lip beside its mouth but never over it, or the rain would
+    // run off a lid instead of filling the lake.
     for (int y = surfaceY - 2; y < surfaceY + depth + 14; ++y)
         for (int x = cx - halfWidth - 14; x <= cx + halfWidth + 14; ++x) {
             const double dx = (x + 0.5 - cx) / (halfWidth + 12.0), dy = (y + 0.5 - surfaceY) / (depth + 12.0);
-            if (dx * dx + dy * dy <= 1.0) Set(x, y, Cell::Ground);
+            const bool mouth = y < surfaceY && std::abs(x - cx) < halfWidth;
+            if (dx * dx + dy * dy <= 1.0 && !mouth) Set(x, y, Cell::Ground);
         }
     for (int y = surfaceY; y < surfaceY + depth; ++y)
         for (int x = cx - halfWidth; x <= cx + halfWidth; ++x) {
             const double dx = (x + 0.5 - cx) / halfWidth, dy = (y + 0.5 - surfaceY) / depth;
-            if (dx * dx + dy * dy <= 1.0) Set(x, y, Cell::Water);
+            if (dx * dx + dy * dy <= 1.0)
+                Set(x, y, y >= surfaceY + depth * (1.0 - fill) ? Cell::Water : Cell::Empty);
         }
 }
 

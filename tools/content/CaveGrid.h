@@ -47,8 +47,9 @@ class CaveGrid {
     void Tidy(int minRock, int minHole);
     // Stalactites under ceilings and stubby stalagmites on floors.
     void Dripstones(uint32_t seed, double density);
-    // A bowl of rock filled with water up to the row surfaceY, with air above it.
-    void Basin(int cx, int surfaceY, int halfWidth, int depth, uint32_t seed);
+    // A bowl of rock whose rim is the row surfaceY, with air above it, filled with water over the
+    // lowest `fill` of its depth (1: brim-full). The rest is room for what rain and drips bring.
+    void Basin(int cx, int surfaceY, int halfWidth, int depth, uint32_t seed, double fill = 1.0);
     // A flat rock shelf with a pad of padWidth on it and a clear hall above; the flag stands on
     // the shelf on the side given by flagRight.
     BasePlace Base(int padCenterX, int floorY, int padWidth, bool flagRight, double shipHalf, uint32_t seed);

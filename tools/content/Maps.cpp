@@ -1,9 +1,12 @@
-// Maps: builds the five maps of the game folder, their layer pictures and their map files.
+// Maps: builds the maps of the game folder, their layer pictures and their map files. Every map has
+// a purpose, and its rain, snow and drips come at rates its basins and galleries can hold for a long
+// match: water never leaves a map, so it must gather where it does not reach a base.
 #include "content/ArtNoise.h"
 #include "content/CaveGrid.h"
 #include "content/GameFolder.h"
 #include "content/MapPainter.h"
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -71,14 +74,16 @@ Emitter Place(CaveGrid& g, Emitter e) {
     return e;
 }
 
-Emitter Rain(int x, int y, int w) {
-    return {"RAIN", x, y, w, 4, 45, -0.3, 1.5, 0.6};
+// Every raindrop lands as two cells of water, every drip as one, and every snowflake falls apart
+// into eleven grains: a rate of 1 lays about 4,100, 2,100 and 22,600 cells in half an hour.
+Emitter Rain(int x, int y, int w, double rate) {
+    return {"RAIN", x, y, w, 4, rate, -0.3, 1.5, 0.6};
 }
-Emitter Snowfall(int x, int y, int w) {
-    return {"SNOW", x, y, w, 4, 14, -0.25, 0.1, 0.5};
+Emitter Snowfall(int x, int y, int w, double rate) {
+    return {"SNOW", x, y, w, 4, rate, -0.25, 0.1, 0.5};
 }
-Emitter Drips(int x, int y, int w) {
-    return {"WATER", x, y, w, 3, 5, -0.05, 0.2, 0.1};
+Emitter Drips(int x, int y, int w, double rate) {
+    return {"WATER", x, y, w, 3, rate, -0.05, 0.2, 0.1};
 }
 Emitter Ants(int x, int y, int w) {
     return {"ANT", x, y, w, 6, 0.6, -0.5, 0, 1};
@@ -116,14 +121,15 @@ MapPlan Abyss() {
     g.Border(40, seed + 13);
     g.Tidy(500, 1500);
     g.Dripstones(seed + 14, 0.012);
-    g.Basin(800, 880, 130, 46, seed + 15);
-    g.Basin(1130, 610, 55, 18, seed + 16);
+    // Both lakes start part full, with room for what drips into them in a long match.
+    g.Basin(800, 880, 130, 46, seed + 15, 0.6);
+    g.Basin(1130, 610, 70, 26, seed + 16, 0.4);
     m.Bases[0] = g.Base(230, 1010, 56, true, 16, seed + 17);
     m.Bases[1] = g.Base(1370, 1010, 56, false, 16, seed + 18);
     g.SnowCover(540, 90, 1060, 420, 3, 10, seed + 19);
     ClearBaseHalls(g, m.Bases);
-    m.Emitters = {Place(g, Snowfall(640, 170, 320)), Place(g, Drips(750, 470, 100)),
-                  Place(g, Ants(420, 560, 90)), Place(g, Drips(1100, 460, 60))};
+    m.Emitters = {Place(g, Snowfall(640, 170, 320, 0.6)), Place(g, Drips(750, 470, 100, 1)),
+                  Place(g, Ants(420, 560, 90)), Place(g, Drips(1110, 460, 40, 0.8))};
     const RockPalette rock{0x3A2C24, 0x8C7058, 0x6E5040, 0x5C7A3A, 0x50C8F0};
     m.Middle = PaintMiddle(g, rock, seed);
     m.Dots = PaintDotMap(g);
@@ -134,7 +140,8 @@ MapPlan Abyss() {
 }
 
 MapPlan Duel() {
-    MapPlan m{"Duel", "Duel: one screen, two pads and a storm overhead", {}, {}, {}, {}, {}, "", {}};
+    MapPlan m{"Duel", "Duel: one screen, two pads and a storm filling the lake between them", {}, {}, {}, {}, {},
+              "", {}};
     const uint32_t seed = 2202;
     CaveGrid g(640, 430);
     for (int x = 0; x < 640; ++x) {
@@ -151,12 +158,14 @@ MapPlan Duel() {
     g.Border(12, seed + 7);
     g.Tidy(60, 300);
     g.Dripstones(seed + 8, 0.03);
-    g.Basin(320, 372, 70, 26, seed + 9);
+    // The lake between the bases starts low: the storm above it has room to fill it for an hour
+    // before it spills over the floor, whose rim still lies below the pads.
+    g.Basin(320, 376, 140, 70, seed + 9, 0.45);
     m.Bases[0] = g.Base(92, 344, 56, true, 16, seed + 10);
     m.Bases[1] = g.Base(548, 344, 56, false, 16, seed + 11);
     g.SnowCover(120, 100, 520, 240, 2, 6, seed + 12);
     ClearBaseHalls(g, m.Bases);
-    m.Emitters = {Place(g, Rain(60, 60, 230)), Place(g, Rain(350, 60, 230))};
+    m.Emitters = {Place(g, Rain(240, 60, 160, 3))};
     const RockPalette rock{0x2C2A34, 0x7A7484, 0x5A4E62, 0x7A8A5A, 0xC080F0};
     m.Middle = PaintMiddle(g, rock, seed);
     m.Dots = PaintDotMap(g);
@@ -191,14 +200,15 @@ MapPlan Glacier() {
     g.Border(40, seed + 9);
     g.Tidy(500, 1500);
     g.Dripstones(seed + 10, 0.02);
-    g.Basin(1200, 740, 170, 50, seed + 11);
+    g.Basin(1200, 740, 170, 50, seed + 11, 0.6);
     g.Basin(700, 330, 60, 20, seed + 12);
     m.Bases[0] = g.Base(200, 790, 56, true, 16, seed + 13);
     m.Bases[1] = g.Base(2200, 790, 56, false, 16, seed + 14);
     g.SnowCover(0, 0, 2400, 900, 3, 13, seed + 15);
     ClearBaseHalls(g, m.Bases);
-    m.Emitters = {Place(g, Snowfall(560, 160, 280)), Place(g, Snowfall(1560, 160, 280)),
-                  Place(g, Snowfall(1000, 140, 400)), Place(g, Rain(1080, 500, 240))};
+    // Snow on the upper gallery, meltwater dripping into the half-empty lake of the great hall.
+    m.Emitters = {Place(g, Snowfall(560, 160, 280, 0.6)), Place(g, Snowfall(1560, 160, 280, 0.6)),
+                  Place(g, Snowfall(1000, 140, 400, 0.8)), Place(g, Drips(1140, 480, 120, 2))};
     const RockPalette rock{0x3A4A5C, 0x8EA4BC, 0x6A8AA8, 0xE8F4FF, 0x60F0FF};
     m.Middle = PaintMiddle(g, rock, seed);
     m.Dots = PaintDotMap(g);
@@ -303,6 +313,169 @@ MapPlan Rockgarden() {
     return m;
 }
 
+MapPlan Flagrun() {
+    MapPlan m{"Flagrun", "Flagrun: two long flight lines between the bases, made for carrying flags", {}, {},
+              {}, {}, {}, "", {}};
+    const uint32_t seed = 6606;
+    CaveGrid g(3600, 820);
+    g.NoiseRock(seed, 160, 0.30);
+    // The upper line is fast and open, the lower one winds past a lake and is easier to hide in.
+    g.Tunnel({220, 520, 600, 260, 1200, 230, 1800, 250, 2400, 230, 3000, 260, 3380, 520}, 62, seed + 1);
+    g.Tunnel({220, 640, 700, 600, 1300, 640, 1800, 600, 2300, 640, 2900, 600, 3380, 640}, 54, seed + 2);
+    for (int i = 0; i < 4; ++i) {
+        const double x = 900 + 600 * i;
+        g.Tunnel({x, 250, x + 40, 440, x, 620}, 40, seed + 3 + uint32_t(i));
+    }
+    g.Ellipse(1800, 420, 180, 110, Cell::Empty, seed + 8);
+    g.Border(36, seed + 9);
+    g.Tidy(500, 1500);
+    g.Dripstones(seed + 10, 0.012);
+    g.Basin(1800, 690, 120, 36, seed + 11, 0.5);
+    m.Bases[0] = g.Base(220, 690, 56, true, 16, seed + 12);
+    m.Bases[1] = g.Base(3380, 690, 56, false, 16, seed + 13);
+    ClearBaseHalls(g, m.Bases);
+    m.Emitters = {Place(g, Drips(1760, 340, 80, 1.5)), Place(g, Ants(1150, 560, 100)),
+                  Place(g, Ants(2350, 560, 100))};
+    const RockPalette rock{0x22303A, 0x6A8494, 0x4A6272, 0x8AA05A, 0xF0A040};
+    m.Middle = PaintMiddle(g, rock, seed);
+    m.Dots = PaintDotMap(g);
+    m.Back = PaintCaveBack(ParallaxSize(3600, 320, 0.5), ParallaxSize(820, 430, 0.5), rock, seed + 50);
+    m.Front = PaintFront(ParallaxSize(3600, 320, 1.25), ParallaxSize(820, 430, 1.25),
+                         FrontStyle{0x18222A, 0x506878, 0.14, 90, false, false, false}, seed + 60);
+    return m;
+}
+
+MapPlan Warren() {
+    MapPlan m{"Warren", "Warren: burrows too tight for ships, where pilots fight on foot", {}, {}, {}, {}, {},
+              "", {}};
+    const uint32_t seed = 7707;
+    CaveGrid g(1300, 900);
+    g.Rect(0, 0, 1300, 900, Cell::Ground);
+    // The ships' way: a wide loop over the top from base to base.
+    g.Tunnel({170, 760, 150, 420, 300, 150, 650, 110, 1000, 150, 1150, 420, 1130, 760}, 46, seed + 1);
+    // The pilots' way: flat burrows on four floors, joined by short shafts a pilot climbs with
+    // the thrust pack.
+    const int floors[4] = {320, 450, 560, 690};
+    // A burrow: a floor that rises and falls gently enough to walk, under a roof 22 to 32 pixels high.
+    auto burrow = [&](int x0, int x1, int floorY, uint32_t salt) {
+        for (int x = x0; x < x1; ++x) {
+            const int y = floorY + int(36 * (Fbm(x / 190.0, 0.5, 2, seed + salt) - 0.5));
+            g.Rect(x, y - 22 - int(10 * Fbm(x / 30.0, 2.5, 2, seed + salt)), x + 1, y, Cell::Empty);
+        }
+    };
+    for (int f = 0; f < 4; ++f) {
+        burrow(150, 1150, floors[f], 10 + uint32_t(f));
+        for (int k = 0; k < 4; ++k) // low chambers where pilots can turn and hide
+            g.Ellipse(300 + 230 * k + 70 * (f % 2), floors[f] - 18, 34, 18, Cell::Empty,
+                      seed + 20 + uint32_t(f * 4 + k), 0.2);
+        if (f < 3)
+            for (int k = 0; k < 3; ++k) { // slanting shafts up to the next floor, for the thrust pack
+                const double x = 330 + 270 * k + 160 * LatticeValue(f, k, seed + 40);
+                const double lean = 40 * (LatticeValue(f, k, seed + 41) - 0.5);
+                for (int y = floors[f] - 16; y < floors[f + 1] - 6; ++y) {
+                    const int sx = int(x + lean * (y - floors[f]) / double(floors[f + 1] - floors[f]));
+                    g.Rect(sx, y, sx + 26, y + 1, Cell::Empty);
+                }
+            }
+    }
+    // The lowest burrow drops into both base halls.
+    g.Rect(200, 680, 226, 760, Cell::Empty);
+    g.Rect(1074, 680, 1100, 760, Cell::Empty);
+    g.Border(30, seed + 30);
+    g.Tidy(200, 200);
+    g.Dripstones(seed + 31, 0.01);
+    m.Bases[0] = g.Base(170, 810, 56, true, 16, seed + 32);
+    m.Bases[1] = g.Base(1130, 810, 56, false, 16, seed + 33);
+    ClearBaseHalls(g, m.Bases);
+    m.Emitters = {Place(g, Ants(520, 300, 160)), Place(g, Ants(620, 660, 160)), Place(g, Drips(640, 80, 40, 0.5))};
+    const RockPalette rock{0x2E2216, 0x8A6A48, 0x6A4E32, 0x7A8A3A, 0xE0D060};
+    m.Middle = PaintMiddle(g, rock, seed);
+    m.Dots = PaintDotMap(g);
+    m.Back = PaintCaveBack(ParallaxSize(1300, 320, 0.5), ParallaxSize(900, 430, 0.5), rock, seed + 50);
+    m.Front = PaintFront(ParallaxSize(1300, 320, 1.25), ParallaxSize(900, 430, 1.25),
+                         FrontStyle{0x201810, 0x6A5238, 0.12, 80, false, true, false}, seed + 60);
+    return m;
+}
+
+MapPlan Swamp() {
+    MapPlan m{"Swamp", "Swamp: a flooded hall where water slows you and glue grows on the islands", {}, {},
+              {}, {}, {}, "", {}};
+    const uint32_t seed = 8808;
+    CaveGrid g(1600, 1000);
+    g.NoiseRock(seed, 130, 0.40);
+    g.Ellipse(800, 520, 560, 230, Cell::Empty, seed + 1);
+    g.Tunnel({180, 600, 400, 450, 800, 380, 1200, 450, 1420, 600}, 50, seed + 2);
+    g.Tunnel({180, 600, 200, 260, 800, 140, 1400, 260, 1420, 600}, 44, seed + 3);
+    g.Tunnel({800, 140, 800, 380}, 40, seed + 4);
+    g.Border(36, seed + 5);
+    g.Tidy(500, 1500);
+    g.Dripstones(seed + 6, 0.02);
+    // The lake fills most of the hall's floor; whoever fights down there is slowed and lifted.
+    g.Basin(800, 700, 430, 150, seed + 7, 0.85);
+    // Islands in the lake, where the glue dripping from the roof builds sticky mounds.
+    g.Ellipse(610, 700, 46, 40, Cell::Ground, seed + 8);
+    g.Ellipse(990, 700, 46, 40, Cell::Ground, seed + 9);
+    g.Ellipse(800, 745, 30, 30, Cell::Ground, seed + 10);
+    m.Bases[0] = g.Base(180, 600, 56, true, 16, seed + 11);
+    m.Bases[1] = g.Base(1420, 600, 56, false, 16, seed + 12);
+    ClearBaseHalls(g, m.Bases);
+    m.Emitters = {Place(g, Glue(590, 320, 40)), Place(g, Glue(970, 320, 40)), Place(g, Glue(780, 160, 40)),
+                  Place(g, Drips(700, 330, 60, 1.5)), Place(g, Drips(860, 330, 60, 1.5))};
+    const RockPalette rock{0x1E2A18, 0x6A7A48, 0x4A5A30, 0x8AB040, 0xB0F060};
+    m.Middle = PaintMiddle(g, rock, seed);
+    m.Dots = PaintDotMap(g);
+    m.Back = PaintCaveBack(ParallaxSize(1600, 320, 0.5), ParallaxSize(1000, 430, 0.5), rock, seed + 50);
+    m.Front = PaintFront(ParallaxSize(1600, 320, 1.25), ParallaxSize(1000, 430, 1.25),
+                         FrontStyle{0x141C10, 0x4A6030, 0.18, 70, false, true, false}, seed + 60);
+    return m;
+}
+
+MapPlan Cavern() {
+    MapPlan m{"Cavern", "Cavern: a huge cave of halls and pillars, its walls far behind and near before you",
+              {}, {}, {}, {}, {}, "", {}};
+    const uint32_t seed = 9909;
+    CaveGrid g(3200, 2400);
+    g.NoiseRock(seed, 300, 0.44);
+    g.Ellipse(1600, 1150, 900, 560, Cell::Empty, seed + 1);
+    const double halls[4][2] = {{600, 650}, {2600, 650}, {560, 1800}, {2640, 1800}};
+    for (int i = 0; i < 4; ++i)
+        g.Ellipse(halls[i][0], halls[i][1], 330, 240, Cell::Empty, seed + 2 + uint32_t(i));
+    g.Tunnel({600, 650, 1000, 500, 1600, 560, 2200, 500, 2600, 650}, 80, seed + 6);
+    g.Tunnel({600, 650, 500, 1200, 560, 1800}, 76, seed + 7);
+    g.Tunnel({2600, 650, 2700, 1200, 2640, 1800}, 76, seed + 8);
+    g.Tunnel({560, 1800, 1000, 2000, 1600, 1900, 2200, 2000, 2640, 1800}, 80, seed + 9);
+    g.Tunnel({560, 1800, 1000, 1400}, 70, seed + 10);
+    g.Tunnel({2640, 1800, 2200, 1400}, 70, seed + 11);
+    // Great pillars from the floor to the roof of the middle hall, thick at the foot and the head.
+    for (int p = 0; p < 3; ++p) {
+        const double x = 1150 + 450 * p, top = 520, bottom = 1760;
+        for (int k = 0; k <= 20; ++k) {
+            const double t = k / 20.0, waist = 1.0 - 0.55 * std::sin(t * 3.14159);
+            g.Ellipse(x + 50 * std::sin(t * 5 + p), top + (bottom - top) * t, 40 + 60 * waist, 80, Cell::Ground,
+                      seed + 12 + uint32_t(p * 21 + k), 0.2);
+        }
+    }
+    g.Border(50, seed + 15);
+    g.Tidy(1500, 4000);
+    g.Dripstones(seed + 16, 0.015);
+    // The lake lies in the lower passage between the bases, fed by drips from its roof.
+    g.Basin(1600, 1950, 220, 50, seed + 17, 0.5);
+    m.Bases[0] = g.Base(560, 1950, 56, true, 16, seed + 18);
+    m.Bases[1] = g.Base(2640, 1950, 56, false, 16, seed + 19);
+    g.SnowCover(300, 300, 2900, 900, 2, 8, seed + 20);
+    ClearBaseHalls(g, m.Bases);
+    m.Emitters = {Place(g, Drips(1540, 1840, 120, 2)), Place(g, Snowfall(450, 450, 300, 0.6)),
+                  Place(g, Snowfall(2450, 450, 300, 0.6)), Place(g, Ants(900, 1950, 150)),
+                  Place(g, Ants(2150, 1950, 150))};
+    const RockPalette rock{0x2A2630, 0x847A8C, 0x5E5266, 0x6A8A6A, 0x80E0F0};
+    m.Middle = PaintMiddle(g, rock, seed);
+    m.Dots = PaintDotMap(g);
+    m.Back = PaintCaveBack(ParallaxSize(3200, 320, 0.5), ParallaxSize(2400, 430, 0.5), rock, seed + 50);
+    m.Front = PaintFront(ParallaxSize(3200, 320, 1.15), ParallaxSize(2400, 430, 1.15),
+                         FrontStyle{0x1C1A22, 0x5A5064, 0.12, 110, false, false, false}, seed + 60);
+    return m;
+}
+
 bool WritePlan(const std::string& dir, const MapPlan& m) {
     const std::string stem = Lower(m.Name);
     const std::string folder = dir + "/maps/";
@@ -354,7 +527,7 @@ bool WritePlan(const std::string& dir, const MapPlan& m) {
 
 bool WriteMaps(const std::string& dir) {
     bool ok = true;
-    for (MapPlan (*make)() : {Abyss, Duel, Glacier, Hive, Rockgarden})
+    for (MapPlan (*make)() : {Abyss, Cavern, Duel, Flagrun, Glacier, Hive, Rockgarden, Swamp, Warren})
         ok = WritePlan(dir, make()) && ok;
     return ok;
 }
