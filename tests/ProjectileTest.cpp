@@ -158,7 +158,7 @@ TEST_F(Projectiles, SparksFadeDieInWaterOrOfAgeAndBurnWhatTheyTouch) {
     for (int x = 100; x < 140; ++x) {
         const int quenched = Last(4, float(x), 200, 0, 0);
         At(quenched).Counter = 800;
-        Map->AdvanceProjectile(quenched, Waves);
+        AdvanceSlot(*Map, quenched, Waves);
     }
     EXPECT_GT(CountKind(*Map, 5), 1 + 40);
     EXPECT_LE(CountKind(*Map, 5), 1 + 80);
@@ -275,7 +275,7 @@ TEST_F(Projectiles, HomingMissileTurnsToTheNearerShipEvenItsOwn) {
     Map->Ships[1].X = 250;
     Map->Ships[1].Y = 150;
     const int between = Last(12, 200, 150, 0, 0);
-    Map->AdvanceProjectile(between, Waves);
+    AdvanceSlot(*Map, between, Waves);
     EXPECT_GT(At(between).VX, 0.0f);
 
     Map->Ships[0].X = 150;
