@@ -83,8 +83,7 @@ struct TScriptedFight {
                     weapon.Cooldown = 100; // ready at once, even the nuke
                 }
         }
-        Game->PrevInput = Game->Input.States;
-        Game->Input.Poll(raw);
+        Game->Input.Take(raw, Game->Bindings);
         Game->MatchFrame();
     }
 

@@ -33,7 +33,7 @@ foreach(dir Pilots "Pilots/PLAYER 1" "Pilots/PLAYER 2")
   endif()
 endforeach()
 
-file(WRITE ${home}/bad.txt "0 key q down\n")
+file(WRITE ${home}/bad.txt "0 key qq down\n")
 execute_process(COMMAND ${GAME} --headless --home ${home} --script ${home}/bad.txt RESULT_VARIABLE rc ERROR_VARIABLE err)
 if(rc EQUAL 0 OR NOT err MATCHES "line 1")
   message(FATAL_ERROR "a bad script must fail naming its line: ${rc} ${err}")

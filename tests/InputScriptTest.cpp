@@ -90,7 +90,8 @@ TEST(InputScriptParse, ReadsEveryCommandKindAndKeyAndSortsByTick) {
     const std::pair<const char*, TKey> keys[] = {
         {"w", keyW},     {"a", keyA},           {"s", keyS},         {"d", keyD},
         {"tab", keyTab}, {"return", keyReturn}, {"space", keySpace}, {"escape", keyEscape},
-        {"up", keyUp},   {"down", keyDown},     {"left", keyLeft},   {"right", keyRight}};
+        {"up", keyUp},   {"down", keyDown},     {"left", keyLeft},   {"right", keyRight},
+        {"Q", keyQ},     {"7", key7},           {"kp0", keyPad0},    {"backspace", keyBackspace}};
     for (const auto& [name, k] : keys) {
         const TInputScript one = TInputScript::Parse(std::string("1 key ") + name + " down");
         ASSERT_EQ(one.Commands.size(), 1u) << name;
@@ -107,7 +108,7 @@ TEST(InputScriptParse, ReadsEveryCommandKindAndKeyAndSortsByTick) {
 }
 
 TEST(InputScriptParse, ErrorsNameTheLineAndLoadReportsAMissingFile) {
-    EXPECT_EQ(ErrorOf("0 close\n# fine\n\n\n\n\n7 key q down\n"), "script line 7: unknown key 'q'");
+    EXPECT_EQ(ErrorOf("0 close\n# fine\n\n\n\n\n7 key qq down\n"), "script line 7: unknown key 'qq'");
     EXPECT_EQ(ErrorOf("1 jump\n"), "script line 1: unknown command 'jump'");
     EXPECT_EQ(ErrorOf("x key w down\n"), "script line 1: bad tick 'x'");
     EXPECT_EQ(ErrorOf("-1 close\n"), "script line 1: bad tick '-1'");
@@ -174,7 +175,7 @@ TEST(HeadlessPlatform, TickZeroCommandsApplyOnceBeforeStartUpAndSkippedTicksStil
     EXPECT_TRUE(skipping.CloseRequested());
 }
 
-TEST(HeadlessPlatform, PointerMovesRelativelyStaysOnTheScreenAndClicksLetGo) {
+TEST(HeadlessPlatform, PointerMovesRelativelyStaysOnTheScreenClicksLetGoAndNoPressIsLost) {
     THeadlessPlatform p(
         TInputScript::Parse("1 mouse 700 -30\n2 mouse 600 400\n3 mouse 10 10\n3 mouse 20 30\n"));
     p.BeforeTick(0); // start-up
@@ -194,6 +195,18 @@ TEST(HeadlessPlatform, PointerMovesRelativelyStaysOnTheScreenAndClicksLetGo) {
     EXPECT_EQ(Pointer(c), TXY(30, 40));
     EXPECT_TRUE(InputAt(c, 10).MouseLeft);
     EXPECT_FALSE(InputAt(c, 12).MouseLeft);
+
+    // A press let go before the next poll is still seen by that poll, once.
+    THeadlessPlatform quick(
+        TInputScript::Parse("0 pad 3 connect\n2 button down\n2 button up\n2 key q down\n"
+                            "2 key q up\n2 pad 3 button start down\n2 pad 3 button start up\n"));
+    quick.BeforeTick(0);
+    for (uint64_t t = 1; t < 4; ++t) {
+        const TRawInput in = InputAt(quick, t);
+        EXPECT_EQ(in.MouseLeft, t == 2) << "tick " << t;
+        EXPECT_EQ(in.Keys[keyQ], t == 2) << "tick " << t;
+        EXPECT_EQ(in.Pads[0].Held(), t == 2 ? 1u << padStart : 0u) << "tick " << t;
+    }
 }
 
 TEST(HeadlessPlatform, TheGamesPointerIsWhereTheScriptPutItAroundAMatch) {

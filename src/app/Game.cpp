@@ -14,6 +14,10 @@
 #include <chrono>
 #include <cstdio>
 
+namespace {
+constexpr const char* ControlsFile = "controls.ini";
+}
+
 TGame::TGame(TPlatform& platform, TFiles files, const TCommandLine& commandLine)
     : Platform(platform), Files(std::move(files)), CommandLine(commandLine),
       Front(TFrontEndContext{Files, Options, Images, Sounds, BackSurface, Input, FrameTimer, GameState, World,
@@ -35,8 +39,8 @@ bool TGame::WaitForSecondChange(bool spaceShortens) {
     for (;;) {
         Platform.PumpEvents();
         if (Platform.CloseRequested()) return false;
-        Input.Poll(Platform.ReadInput());
-        if (spaceShortens && Input.States.Has(isButton(20))) return false;
+        Input.Take(Platform.ReadInput(), Bindings);
+        if (spaceShortens && Input.Now.Has(menuSpace)) return false;
         if (Platform.ClockSeconds() != start) return true;
         Platform.FeedAudio(Sounds.Mixer);
         Platform.Idle();
@@ -45,6 +49,7 @@ bool TGame::WaitForSecondChange(bool spaceShortens) {
 
 void TGame::Start() {
     LoadOptions(Options, Files);
+    LoadBindings();
     PrepareStartupAssets();
     PageCursor = {127, 127};
     if (CommandLine.HasSeed) {
@@ -94,12 +99,25 @@ void TGame::ReportLookupError(const std::string& message, const std::string& nam
     if (ReportedErrors.insert(name).second) std::fprintf(stderr, "flarons: %s\n", message.c_str());
 }
 
+void TGame::LoadBindings() {
+    Bindings = TBindings::Defaults();
+    std::vector<uint8_t> bytes;
+    if (Files.IsFolder(ControlsFile) || !Files.ReadFile(ControlsFile, bytes)) return;
+    std::vector<std::string> problems;
+    Bindings = ParseControls(std::string(bytes.begin(), bytes.end()), problems);
+    for (const std::string& problem : problems)
+        std::fprintf(stderr, "flarons: %s\n", problem.c_str());
+}
+
+bool TGame::SaveBindings() const {
+    const std::string text = WriteControls(Bindings);
+    return Files.WriteFileAtomic(ControlsFile, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
 void TGame::Tick() {
     try {
-        PrevInput = Input.States;
-        Input.Poll(Platform.ReadInput());
-        if (Input.States.Has(isButton(32)) && GameState != gsMainMenu && GameState != gsMatchEnd)
-            HandleEscape();
+        Input.Take(Platform.ReadInput(), Bindings);
+        if (Input.Now.Has(menuEscape) && GameState != gsMainMenu && GameState != gsMatchEnd) HandleEscape();
         if (!IsFrontEndState(GameState)) FollowPointer();
         if (GameState == gsMatch) MatchFrame();
         if (GameState == gsMatchEnd) Front.EndScreenFrame();
@@ -120,12 +138,12 @@ void TGame::Tick() {
 void TGame::FollowPointer() {
     if (Front.MainMenu) {
         TGameMenu& menu = *Front.MainMenu;
-        menu.SetCursorPos(int16_t(std::clamp(menu.CursorX + Input.MouseDX, 0, int(menu.MaxX))),
-                          int16_t(std::clamp(menu.CursorY + Input.MouseDY, 0, int(menu.MaxY))));
+        menu.SetCursorPos(int16_t(std::clamp(menu.CursorX + Input.Devices.MouseDX, 0, int(menu.MaxX))),
+                          int16_t(std::clamp(menu.CursorY + Input.Devices.MouseDY, 0, int(menu.MaxY))));
     }
     // Taken: a screen that hands over to the menus within this tick does not move the pointer twice.
-    Input.MouseDX = 0;
-    Input.MouseDY = 0;
+    Input.Devices.MouseDX = 0;
+    Input.Devices.MouseDY = 0;
 }
 
 void TGame::HandleEscape() {

@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/StatusBar.h"
 #include "combat/Weapon.h"
+#include "core/Controls.h"
 #include "core/Files.h"
 #include "core/GameState.h"
 #include "core/OptionsFile.h"
@@ -45,7 +46,9 @@ class TGame {
     TWorker ViewWorker; // paints the views of a match while its world is updated
 
     TOptions Options;
-    TInputStates PrevInput;
+    // The devices are read once a tick and turned into the tick's value by the players' bindings;
+    // the match reads only that value (Input.Now), the menus also the pointer and keys.
+    TBindings Bindings = TBindings::Defaults();
 
     uint8_t GameState = gsStartup;
     bool ShowFrameRate = false;
@@ -69,6 +72,10 @@ class TGame {
     void Start();
     // One frame of the frame timer.
     void Tick();
+    // The players' bindings from controls.ini in the home folder (defaults when there is none; its
+    // unusable lines are reported on stderr), and back into it.
+    void LoadBindings();
+    bool SaveBindings() const;
     // The quit step's saving, also run when the window system asks the game to close, so closing
     // the window never loses the players' profiles.
     void SaveAndClose();

@@ -4,6 +4,7 @@
 #include "app/StatusBar.h"
 #include "core/GameMath.h"
 #include "core/WeaponNames.h"
+#include "media/Platform.h"
 #include "world/World.h"
 
 #include <algorithm>
@@ -16,20 +17,6 @@ constexpr int PageRows = 5;
 // Highlights as Windows colour values: blue-grey for the first page, red-grey for the second.
 constexpr uint32_t PageHighlight[2] = {0x804040, 0x404080};
 
-// One player's five controls, as input states.
-struct TControls {
-    int Thrust;
-    int Left;  // turn counter-clockwise, walk left, page row up
-    int Right; // turn clockwise, walk right, page row down
-    int Fire1; // also opens page 0
-    int Fire2; // also opens page 1
-};
-
-constexpr TControls Controls[2] = {
-    {isButton(10), isButton(12), isButton(13), isButton(14), isButton(11)}, // W A D Tab S
-    {isUp, isLeft, isRight, isButton(1), isDown},                           // arrows and Return
-};
-
 struct THeld {
     bool Thrust = false;
     bool Left = false;
@@ -38,9 +25,9 @@ struct THeld {
     bool Fire2 = false;
 };
 
-THeld Read(const TInputStates& states, const TControls& c) {
-    return THeld{states.Has(c.Thrust), states.Has(c.Left), states.Has(c.Right), states.Has(c.Fire1),
-                 states.Has(c.Fire2)};
+THeld Read(const TTickInput& input, int p) {
+    return THeld{input.Has(p, actThrust), input.Has(p, actLeft), input.Has(p, actRight),
+                 input.Has(p, actFire1), input.Has(p, actFire2)};
 }
 
 bool Controllable(const TShip& ship) {
@@ -74,7 +61,7 @@ void TGame::MatchFrame() {
 
     std::array<THeld, 2> held{};
     for (size_t p = 0; p < 2; ++p)
-        held[p] = Read(Input.States, Controls[p]);
+        held[p] = Read(Input.Now, int(p));
 
     for (size_t p = 0; p < 2; ++p) {
         if (!Controllable(map.Ships[p])) continue;
@@ -122,9 +109,8 @@ void TGame::MatchFrame() {
     const TPictureItem& greenFont = Images.Find("GreenFont");
     // Letting go of a fire key closes the page being changed on both pages.
     for (size_t p = 0; p < 2; ++p) {
-        const TControls& c = Controls[p];
-        const bool released =
-            Released(PrevInput, Input.States, c.Fire1) || Released(PrevInput, Input.States, c.Fire2);
+        const bool released = Released(Input.Before, Input.Now, int(p), actFire1) ||
+                              Released(Input.Before, Input.Now, int(p), actFire2);
         if (!released || PageCursor[p] == NoPageOpen) continue;
         const int row = std::clamp<int>(PageCursor[p], 0, PageRows - 1);
         for (int k = 0; k < 2; ++k)
@@ -134,15 +120,14 @@ void TGame::MatchFrame() {
     }
 
     for (size_t p = 0; p < 2; ++p) {
-        const TControls& c = Controls[p];
         const TShip& ship = map.Ships[p];
         const TPilotRecord& pilot = Options.Players[p];
         for (int k = 0; k < 2; ++k) {
             const bool active = k == 0 ? held[p].Fire1 : (held[p].Fire2 && !held[p].Fire1);
             if (!active || ship.AtOwnBase == 0) continue;
             Surface& page = map.WeaponNameSurfaces[p][size_t(k)];
-            const bool turnPressed = NewlyPressed(PrevInput, Input.States, c.Left) ||
-                                     NewlyPressed(PrevInput, Input.States, c.Right);
+            const bool turnPressed = NewlyPressed(Input.Before, Input.Now, int(p), actLeft) ||
+                                     NewlyPressed(Input.Before, Input.Now, int(p), actRight);
             if (turnPressed || PageCursor[p] == NoPageOpen) {
                 // A page opens on its middle row.
                 if (PageCursor[p] == NoPageOpen) PageCursor[p] = 2;
@@ -169,10 +154,17 @@ void TGame::MatchFrame() {
         }
     }
 
+    const std::array<float, 2> healthBefore{map.Ships[0].Health, map.Ships[1].Health};
     const uint16_t wrecked = map.UpdateWorld(Sounds);
     finish();
     for (size_t p = 0; p < 2; ++p) {
-        if (((wrecked >> (8 * p)) & 0xFF) == 0) continue;
+        // The pad in the player's hands shakes a little at a hit and hard at a wreck.
+        const bool wreck = ((wrecked >> (8 * p)) & 0xFF) != 0;
+        if (wreck)
+            Platform.Rumble(Bindings.PadOf(int(p)), 1.0f, 400);
+        else if (map.Ships[p].Health < healthBefore[p])
+            Platform.Rumble(Bindings.PadOf(int(p)), 0.4f, 120);
+        if (!wreck) continue;
         // The pilot walks on with a few rounds of the first weapon.
         PlayerWeapons[p][0].Ammo = 5;
         PlayerWeapons[p][1].Ammo = 0;

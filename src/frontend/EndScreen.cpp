@@ -6,7 +6,7 @@
 #include "frontend/PanelDrawing.h"
 #include "frontend/Ranks.h"
 #include "media/ImageList.h"
-#include "media/Input.h"
+#include "core/Controls.h"
 #include "media/Sound.h"
 #include "text/Font.h"
 #include "world/World.h"
@@ -71,7 +71,7 @@ void TFrontEnd::EndScreenFrame() {
         Sounds.Find("Thrust").Stop(Sounds.Mixer);
     }
     // Held, not newly pressed: space held through the last frame of the match continues at once.
-    if (!Input.States.Has(isButton(20))) return;
+    if (!Input.Now.Has(menuSpace)) return;
     MergeMatch(Options, match);
     for (int p = 0; p < 2; ++p) {
         Surface& panel = PlayerPanels[size_t(p)];

@@ -5,7 +5,7 @@
 #include "core/OptionsFile.h"
 #include "media/FrameTimer.h"
 #include "media/ImageList.h"
-#include "media/Input.h"
+#include "core/Controls.h"
 #include "media/Sound.h"
 #include "text/Font.h"
 
@@ -211,9 +211,9 @@ bool TFrontEnd::ListFrame() {
 }
 
 void TFrontEnd::Frame() {
-    const int16_t dx = Mouse16(Input.MouseDX);
-    const int16_t dy = Mouse16(Input.MouseDY);
-    const bool button = Input.MouseLeft;
+    const int16_t dx = Mouse16(Input.Devices.MouseDX);
+    const int16_t dy = Mouse16(Input.Devices.MouseDY);
+    const bool button = Input.Devices.MouseLeft;
     TGameMenu& main = *MainMenu;
 
     if (AboutShown) AboutFrame();
@@ -324,7 +324,7 @@ void TFrontEnd::Frame() {
     }
     if (main.ItemClicked(miQuit)) GameState = gsQuit;
     // Return is read as held, so it starts a match from any panel, the name entry included.
-    if (main.ItemClicked(miBegin) || Input.States.Has(isButton(1))) StartMatch();
+    if (main.ItemClicked(miBegin) || Input.Now.Has(menuReturn)) StartMatch();
     if (main.ItemClicked(miAbout)) {
         AboutShown = !AboutShown;
         AboutScroll = 0;

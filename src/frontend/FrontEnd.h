@@ -16,7 +16,7 @@
 class TFiles;
 class TFrameTimer;
 class TImageList;
-class TInput;
+struct TInput;
 class TWaveList;
 class TWorld;
 struct TOptions;

@@ -36,6 +36,8 @@ class TPlatform {
     // Frame hooks for scripted runs: before a tick's poll and after its flip.
     virtual void BeforeTick(uint64_t /*tick*/) {}
     virtual void AfterTick(uint64_t /*tick*/, const Surface& /*display*/) {}
+    // Shakes the pad in this place (0 or 1) at a strength from 0 to 1, where the pad can.
+    virtual void Rumble(int /*pad*/, float /*strength*/, int /*ms*/) {}
     // Shows or hides the mouse pointer over the window.
     virtual void ShowPointer(bool /*show*/) {}
 };

@@ -16,8 +16,19 @@ THeadlessPlatform::THeadlessPlatform(TInputScript script) : Script(std::move(scr
 
 TRawInput THeadlessPlatform::ReadInput() {
     TRawInput raw;
-    raw.Keys = Keys;
-    raw.MouseLeft = Button;
+    // A press is seen by the next poll even when its release came before it.
+    for (size_t k = 0; k < KeyCount; ++k)
+        raw.Keys[k] = Keys[k] || KeysPressed[k];
+    raw.MouseLeft = Button || ButtonPressed;
+    KeysPressed = {};
+    ButtonPressed = false;
+    for (auto& [number, pad] : Pads) {
+        const int place = PadPlaces.SlotOf(number);
+        if (place < 0) continue;
+        raw.Pads[size_t(place)] = pad;
+        raw.Pads[size_t(place)].Buttons |= PadPressed[number];
+    }
+    PadPressed.clear();
     if (TickPollDue) {
         raw.MouseDX = PendingDX;
         raw.MouseDY = PendingDY;
@@ -47,17 +58,43 @@ void THeadlessPlatform::Apply(const TScriptCommand& cmd, uint64_t tick) {
     switch (cmd.Action) {
     case TScriptAction::Key:
         Keys[size_t(cmd.Key)] = cmd.Down;
+        KeysPressed[size_t(cmd.Key)] = KeysPressed[size_t(cmd.Key)] || cmd.Down;
         break;
     case TScriptAction::Mouse:
         MovePointer(cmd.X, cmd.Y);
         break;
     case TScriptAction::Button:
         Button = cmd.Down;
+        ButtonPressed = ButtonPressed || cmd.Down;
         break;
     case TScriptAction::Click:
         MovePointer(cmd.X, cmd.Y);
         Button = true;
         ReleaseAt.push_back(tick + 2);
+        break;
+    case TScriptAction::PadConnect:
+        if (Pads.count(cmd.Pad) == 0) {
+            Pads[cmd.Pad].Connected = true;
+            PadPlaces.Connect(cmd.Pad);
+        }
+        break;
+    case TScriptAction::PadDisconnect:
+        Pads.erase(cmd.Pad);
+        PadPressed.erase(cmd.Pad);
+        PadPlaces.Disconnect(cmd.Pad);
+        // A pad that waited for a place takes the one set free.
+        for (const auto& [number, pad] : Pads)
+            if (PadPlaces.SlotOf(number) < 0) PadPlaces.Connect(number);
+        break;
+    case TScriptAction::PadButton:
+        if (auto pad = Pads.find(cmd.Pad); pad != Pads.end()) {
+            const uint32_t bit = 1u << cmd.Control;
+            pad->second.Buttons = cmd.Down ? pad->second.Buttons | bit : pad->second.Buttons & ~bit;
+            if (cmd.Down) PadPressed[cmd.Pad] |= bit;
+        }
+        break;
+    case TScriptAction::PadAxis:
+        if (auto pad = Pads.find(cmd.Pad); pad != Pads.end()) pad->second.Axes[cmd.Axis] = int16_t(cmd.Value);
         break;
     case TScriptAction::Shot:
         break; // taken after the flip, in AfterTick
@@ -88,6 +125,10 @@ void THeadlessPlatform::AfterTick(uint64_t tick, const Surface& display) {
             ShotFailures.push_back(cmd.File);
         }
     }
+}
+
+void THeadlessPlatform::Rumble(int pad, float /*strength*/, int /*ms*/) {
+    if (pad == 0 || pad == 1) ++Rumbles[size_t(pad)];
 }
 
 void THeadlessPlatform::FeedAudio(TMixer& mixer) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 // The clock stands still until Idle moves it to the next 10 ms boundary, so every Idle makes exactly
@@ -37,6 +38,9 @@ class THeadlessPlatform : public TPlatform {
     // Writes the shots of every tick up to this one.
     void AfterTick(uint64_t tick, const Surface& display) override;
 
+    void Rumble(int pad, float strength, int ms) override;
+    // How often the pad in a place was asked to rumble.
+    int RumbleCount(int place) const { return place == 0 || place == 1 ? Rumbles[size_t(place)] : 0; }
     const Surface& Displayed() const { return Display; }
     uint64_t PresentCount() const { return Presents; }
     int PointerX() const { return PointerPosX; }
@@ -57,7 +61,14 @@ class THeadlessPlatform : public TPlatform {
     bool Closing = false;
 
     std::array<bool, KeyCount> Keys{};
+    std::array<bool, KeyCount> KeysPressed{}; // pressed since the last poll
     bool Button = false;
+    bool ButtonPressed = false;
+    // Pads by the number the script gives them; places are handed out in connect order.
+    std::map<int, TPadState> Pads;
+    std::map<int, uint32_t> PadPressed; // buttons pressed since the last poll
+    TPadSlots PadPlaces;
+    std::array<int, 2> Rumbles{};
     std::vector<uint64_t> ReleaseAt; // ticks at which a click lets go of the button
     int PointerPosX = 0;
     int PointerPosY = 0;

@@ -36,20 +36,6 @@ int ParseCoordinate(int line, const std::string& word) {
     return value;
 }
 
-bool ParseKey(const std::string& name, TKey& key) {
-    static const std::pair<const char*, TKey> names[] = {
-        {"w", keyW},     {"a", keyA},           {"s", keyS},         {"d", keyD},
-        {"tab", keyTab}, {"return", keyReturn}, {"space", keySpace}, {"escape", keyEscape},
-        {"up", keyUp},   {"down", keyDown},     {"left", keyLeft},   {"right", keyRight}};
-    const std::string lower = Lower(name);
-    for (const auto& [text, value] : names)
-        if (lower == text) {
-            key = value;
-            return true;
-        }
-    return false;
-}
-
 bool ParseDirection(int line, const std::string& word) {
     const std::string lower = Lower(word);
     if (lower == "down") return true;
@@ -61,6 +47,31 @@ void ExpectWords(int line, const std::vector<std::string>& words, size_t count, 
     if (words.size() != count) Fail(line, std::string("expected '") + usage + "'");
 }
 
+void ParsePad(int line, const std::vector<std::string>& words, TScriptCommand& cmd) {
+    if (words.size() < 4) Fail(line, "expected 'TICK pad N connect|disconnect|button|axis ...'");
+    cmd.Pad = ParseCoordinate(line, words[2]);
+    if (cmd.Pad < 1) Fail(line, "bad pad number '" + words[2] + "'");
+    const std::string what = Lower(words[3]);
+    if (what == "connect" || what == "disconnect") {
+        ExpectWords(line, words, 4, "TICK pad N connect|disconnect");
+        cmd.Action = what == "connect" ? TScriptAction::PadConnect : TScriptAction::PadDisconnect;
+    } else if (what == "button") {
+        ExpectWords(line, words, 6, "TICK pad N button NAME down|up");
+        cmd.Action = TScriptAction::PadButton;
+        if (!PadControlFromName(words[4], cmd.Control) || cmd.Control >= PadButtonCount)
+            Fail(line, "unknown pad button '" + words[4] + "'");
+        cmd.Down = ParseDirection(line, words[5]);
+    } else if (what == "axis") {
+        ExpectWords(line, words, 6, "TICK pad N axis NAME VALUE");
+        cmd.Action = TScriptAction::PadAxis;
+        if (!PadAxisFromName(words[4], cmd.Axis)) Fail(line, "unknown pad axis '" + words[4] + "'");
+        cmd.Value = ParseCoordinate(line, words[5]);
+        if (cmd.Value < -32768 || cmd.Value > 32767) Fail(line, "axis value '" + words[5] + "' out of range");
+    } else {
+        Fail(line, "unknown pad command '" + words[3] + "'");
+    }
+}
+
 TScriptCommand ParseLine(int line, const std::vector<std::string>& words) {
     TScriptCommand cmd;
     cmd.Line = line;
@@ -70,7 +81,7 @@ TScriptCommand ParseLine(int line, const std::vector<std::string>& words) {
     if (verb == "key") {
         ExpectWords(line, words, 4, "TICK key NAME down|up");
         cmd.Action = TScriptAction::Key;
-        if (!ParseKey(words[2], cmd.Key)) Fail(line, "unknown key '" + words[2] + "'");
+        if (!KeyFromName(words[2], cmd.Key)) Fail(line, "unknown key '" + words[2] + "'");
         cmd.Down = ParseDirection(line, words[3]);
     } else if (verb == "mouse" || verb == "click") {
         ExpectWords(line, words, 4, verb == "mouse" ? "TICK mouse X Y" : "TICK click X Y");
@@ -89,6 +100,8 @@ TScriptCommand ParseLine(int line, const std::vector<std::string>& words) {
             Fail(line, "shot file '" + file + "' must end in .png");
         cmd.Action = TScriptAction::Shot;
         cmd.File = file;
+    } else if (verb == "pad") {
+        ParsePad(line, words, cmd);
     } else if (verb == "close") {
         ExpectWords(line, words, 2, "TICK close");
         cmd.Action = TScriptAction::Close;

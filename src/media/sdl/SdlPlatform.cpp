@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <array>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
@@ -24,6 +25,119 @@ constexpr int AudioRate = 44100;
 // low mark, so a late frame does not starve the device and a sound starts at most ~60 ms late.
 constexpr int AudioLowMs = 40;
 constexpr int AudioHighMs = 60;
+
+// The scancode of each key the game reads; the keypad's Enter also counts as Return.
+constexpr std::array<SDL_Scancode, KeyCount> KeyCodes{SDL_SCANCODE_UP,
+                                                      SDL_SCANCODE_DOWN,
+                                                      SDL_SCANCODE_LEFT,
+                                                      SDL_SCANCODE_RIGHT,
+                                                      SDL_SCANCODE_RETURN,
+                                                      SDL_SCANCODE_TAB,
+                                                      SDL_SCANCODE_SPACE,
+                                                      SDL_SCANCODE_ESCAPE,
+                                                      SDL_SCANCODE_BACKSPACE,
+                                                      SDL_SCANCODE_A,
+                                                      SDL_SCANCODE_B,
+                                                      SDL_SCANCODE_C,
+                                                      SDL_SCANCODE_D,
+                                                      SDL_SCANCODE_E,
+                                                      SDL_SCANCODE_F,
+                                                      SDL_SCANCODE_G,
+                                                      SDL_SCANCODE_H,
+                                                      SDL_SCANCODE_I,
+                                                      SDL_SCANCODE_J,
+                                                      SDL_SCANCODE_K,
+                                                      SDL_SCANCODE_L,
+                                                      SDL_SCANCODE_M,
+                                                      SDL_SCANCODE_N,
+                                                      SDL_SCANCODE_O,
+                                                      SDL_SCANCODE_P,
+                                                      SDL_SCANCODE_Q,
+                                                      SDL_SCANCODE_R,
+                                                      SDL_SCANCODE_S,
+                                                      SDL_SCANCODE_T,
+                                                      SDL_SCANCODE_U,
+                                                      SDL_SCANCODE_V,
+                                                      SDL_SCANCODE_W,
+                                                      SDL_SCANCODE_X,
+                                                      SDL_SCANCODE_Y,
+                                                      SDL_SCANCODE_Z,
+                                                      SDL_SCANCODE_0,
+                                                      SDL_SCANCODE_1,
+                                                      SDL_SCANCODE_2,
+                                                      SDL_SCANCODE_3,
+                                                      SDL_SCANCODE_4,
+                                                      SDL_SCANCODE_5,
+                                                      SDL_SCANCODE_6,
+                                                      SDL_SCANCODE_7,
+                                                      SDL_SCANCODE_8,
+                                                      SDL_SCANCODE_9,
+                                                      SDL_SCANCODE_LSHIFT,
+                                                      SDL_SCANCODE_RSHIFT,
+                                                      SDL_SCANCODE_LCTRL,
+                                                      SDL_SCANCODE_RCTRL,
+                                                      SDL_SCANCODE_LALT,
+                                                      SDL_SCANCODE_RALT,
+                                                      SDL_SCANCODE_MINUS,
+                                                      SDL_SCANCODE_EQUALS,
+                                                      SDL_SCANCODE_LEFTBRACKET,
+                                                      SDL_SCANCODE_RIGHTBRACKET,
+                                                      SDL_SCANCODE_SEMICOLON,
+                                                      SDL_SCANCODE_APOSTROPHE,
+                                                      SDL_SCANCODE_COMMA,
+                                                      SDL_SCANCODE_PERIOD,
+                                                      SDL_SCANCODE_SLASH,
+                                                      SDL_SCANCODE_BACKSLASH,
+                                                      SDL_SCANCODE_GRAVE,
+                                                      SDL_SCANCODE_INSERT,
+                                                      SDL_SCANCODE_DELETE,
+                                                      SDL_SCANCODE_HOME,
+                                                      SDL_SCANCODE_END,
+                                                      SDL_SCANCODE_PAGEUP,
+                                                      SDL_SCANCODE_PAGEDOWN,
+                                                      SDL_SCANCODE_KP_0,
+                                                      SDL_SCANCODE_KP_1,
+                                                      SDL_SCANCODE_KP_2,
+                                                      SDL_SCANCODE_KP_3,
+                                                      SDL_SCANCODE_KP_4,
+                                                      SDL_SCANCODE_KP_5,
+                                                      SDL_SCANCODE_KP_6,
+                                                      SDL_SCANCODE_KP_7,
+                                                      SDL_SCANCODE_KP_8,
+                                                      SDL_SCANCODE_KP_9,
+                                                      SDL_SCANCODE_KP_PLUS,
+                                                      SDL_SCANCODE_KP_MINUS,
+                                                      SDL_SCANCODE_KP_MULTIPLY,
+                                                      SDL_SCANCODE_KP_DIVIDE,
+                                                      SDL_SCANCODE_KP_PERIOD};
+
+// The SDL button behind each of the game's pad buttons.
+constexpr std::array<SDL_GameControllerButton, PadButtonCount> PadButtons{SDL_CONTROLLER_BUTTON_A,
+                                                                          SDL_CONTROLLER_BUTTON_B,
+                                                                          SDL_CONTROLLER_BUTTON_X,
+                                                                          SDL_CONTROLLER_BUTTON_Y,
+                                                                          SDL_CONTROLLER_BUTTON_BACK,
+                                                                          SDL_CONTROLLER_BUTTON_GUIDE,
+                                                                          SDL_CONTROLLER_BUTTON_START,
+                                                                          SDL_CONTROLLER_BUTTON_LEFTSTICK,
+                                                                          SDL_CONTROLLER_BUTTON_RIGHTSTICK,
+                                                                          SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+                                                                          SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+                                                                          SDL_CONTROLLER_BUTTON_DPAD_UP,
+                                                                          SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+                                                                          SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+                                                                          SDL_CONTROLLER_BUTTON_DPAD_RIGHT};
+constexpr std::array<SDL_GameControllerAxis, PadAxisCount> PadAxes{
+    SDL_CONTROLLER_AXIS_LEFTX,  SDL_CONTROLLER_AXIS_LEFTY,       SDL_CONTROLLER_AXIS_RIGHTX,
+    SDL_CONTROLLER_AXIS_RIGHTY, SDL_CONTROLLER_AXIS_TRIGGERLEFT, SDL_CONTROLLER_AXIS_TRIGGERRIGHT};
+
+// The game's key for a scancode, KeyCount for none.
+TKey KeyOfScancode(SDL_Scancode code) {
+    if (code == SDL_SCANCODE_KP_ENTER) return keyReturn;
+    for (size_t k = 0; k < KeyCount; ++k)
+        if (KeyCodes[k] == code) return TKey(k);
+    return KeyCount;
+}
 
 volatile std::sig_atomic_t SignalledClose = 0;
 extern "C" void OnCloseSignal(int) {
@@ -60,6 +174,14 @@ struct TSdlDeleter {
     void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
     void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
     void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
+    void operator()(SDL_GameController* c) const { SDL_GameControllerClose(c); }
+};
+
+// An open gamepad, its instance number and the buttons pressed since the last poll.
+struct TOpenPad {
+    std::unique_ptr<SDL_GameController, TSdlDeleter> Controller;
+    SDL_JoystickID Id = -1;
+    uint32_t Pressed = 0;
 };
 
 class TSdlPlatform final : public TPlatform {
@@ -79,6 +201,7 @@ class TSdlPlatform final : public TPlatform {
     void FeedAudio(TMixer& mixer) override;
     void Idle() override { SDL_Delay(1); }
     void ShowPointer(bool show) override;
+    void Rumble(int pad, float strength, int ms) override;
 
   private:
     void OpenAudio();
@@ -86,6 +209,10 @@ class TSdlPlatform final : public TPlatform {
     void ToggleFullscreen();
     bool EnsureTexture(int w, int h);
     void ShowTexture();
+    void OpenPad(int deviceIndex);
+    void ClosePad(SDL_JoystickID id);
+    void GivePlacesToWaitingPads();
+    TOpenPad* PadById(SDL_JoystickID id);
     void MixInto(TMixer& mixer, size_t frames, bool queue);
 
     bool SdlUp = false;
@@ -104,6 +231,11 @@ class TSdlPlatform final : public TPlatform {
     int MouseDX = 0;
     int MouseDY = 0;
     bool LeftClicked = false; // a press seen since the last poll, so a quick click is never lost
+    std::array<bool, KeyCount> PressedSincePoll{}; // likewise for keys
+
+    // Pads are opened as they connect; the first two to connect fly, a third waits for a place.
+    std::vector<TOpenPad> Pads;
+    TPadSlots PadPlaces;
 
     SDL_AudioDeviceID Audio = 0;
     int OutputRate = AudioRate;
@@ -119,6 +251,7 @@ class TSdlPlatform final : public TPlatform {
 
 TSdlPlatform::~TSdlPlatform() {
     if (Audio != 0) SDL_CloseAudioDevice(Audio);
+    Pads.clear();
     Texture.reset();
     Renderer.reset();
     Window.reset();
@@ -201,6 +334,8 @@ bool TSdlPlatform::Open(const TSdlOptions& options, std::string& error) {
 
     ApplyPointer();
     OpenAudio();
+    // Without pad support the keyboard still plays; pads already plugged in arrive as events.
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
     return true;
 }
 
@@ -253,6 +388,43 @@ void TSdlPlatform::ShowPointer(bool show) {
     ApplyPointer();
 }
 
+void TSdlPlatform::OpenPad(int deviceIndex) {
+    if (!SDL_IsGameController(deviceIndex)) return;
+    TOpenPad pad;
+    pad.Controller.reset(SDL_GameControllerOpen(deviceIndex));
+    if (!pad.Controller) return;
+    pad.Id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad.Controller.get()));
+    if (PadById(pad.Id) != nullptr) return; // the added event of a pad opened already
+    Pads.push_back(std::move(pad));
+    GivePlacesToWaitingPads();
+}
+
+void TSdlPlatform::ClosePad(SDL_JoystickID id) {
+    PadPlaces.Disconnect(id);
+    Pads.erase(std::remove_if(Pads.begin(), Pads.end(), [id](const TOpenPad& p) { return p.Id == id; }),
+               Pads.end());
+    GivePlacesToWaitingPads();
+}
+
+void TSdlPlatform::GivePlacesToWaitingPads() {
+    for (const TOpenPad& pad : Pads)
+        if (PadPlaces.SlotOf(pad.Id) < 0) PadPlaces.Connect(pad.Id);
+}
+
+TOpenPad* TSdlPlatform::PadById(SDL_JoystickID id) {
+    for (TOpenPad& pad : Pads)
+        if (pad.Id == id) return &pad;
+    return nullptr;
+}
+
+void TSdlPlatform::Rumble(int place, float strength, int ms) {
+    for (TOpenPad& pad : Pads)
+        if (PadPlaces.SlotOf(pad.Id) == place && SDL_GameControllerHasRumble(pad.Controller.get())) {
+            const auto level = Uint16(std::clamp(strength, 0.0f, 1.0f) * 65535.0f);
+            SDL_GameControllerRumble(pad.Controller.get(), level, level, Uint32(std::max(ms, 0)));
+        }
+}
+
 void TSdlPlatform::ToggleFullscreen() {
     const bool full = (SDL_GetWindowFlags(Window.get()) & SDL_WINDOW_FULLSCREEN) != 0;
     if (!full) {
@@ -287,6 +459,7 @@ void TSdlPlatform::PumpEvents() {
                 Focused = false;
                 MouseDX = MouseDY = 0;
                 LeftClicked = false;
+                PressedSincePoll = {};
                 ApplyPointer();
             } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
                 Closing = true;
@@ -297,11 +470,25 @@ void TSdlPlatform::PumpEvents() {
                 if (TextureHoldsFrame) ShowTexture();
             }
             break;
-        case SDL_KEYDOWN:
-            if ((e.key.keysym.scancode == SDL_SCANCODE_RETURN ||
-                 e.key.keysym.scancode == SDL_SCANCODE_KP_ENTER) &&
-                (e.key.keysym.mod & KMOD_ALT) != 0 && e.key.repeat == 0)
-                ToggleFullscreen();
+        case SDL_KEYDOWN: {
+            const TKey key = KeyOfScancode(e.key.keysym.scancode);
+            if (key == keyReturn && (e.key.keysym.mod & KMOD_ALT) != 0) {
+                if (e.key.repeat == 0) ToggleFullscreen();
+            } else if (Focused && key < KeyCount) {
+                PressedSincePoll[key] = true;
+            }
+            break;
+        }
+        case SDL_CONTROLLERDEVICEADDED:
+            OpenPad(e.cdevice.which);
+            break;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            ClosePad(e.cdevice.which);
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+            if (TOpenPad* pad = PadById(e.cbutton.which); pad != nullptr && Focused)
+                for (size_t b = 0; b < PadButtons.size(); ++b)
+                    if (PadButtons[b] == e.cbutton.button) pad->Pressed |= 1u << b;
             break;
         case SDL_MOUSEMOTION:
             if (Focused) {
@@ -323,20 +510,25 @@ TRawInput TSdlPlatform::ReadInput() {
     int count = 0;
     const Uint8* keys = SDL_GetKeyboardState(&count);
     auto held = [&](SDL_Scancode code) { return keys != nullptr && int(code) < count && keys[code] != 0; };
-    raw.Keys[keyUp] = held(SDL_SCANCODE_UP);
-    raw.Keys[keyDown] = held(SDL_SCANCODE_DOWN);
-    raw.Keys[keyLeft] = held(SDL_SCANCODE_LEFT);
-    raw.Keys[keyRight] = held(SDL_SCANCODE_RIGHT);
+    for (size_t k = 0; k < KeyCount; ++k)
+        raw.Keys[k] =
+            PressedSincePoll[k] || held(KeyCodes[k]) || (k == keyReturn && held(SDL_SCANCODE_KP_ENTER));
     // Alt+Enter switches the display; it should not also press the menus' Return.
-    const bool alt = (SDL_GetModState() & KMOD_ALT) != 0;
-    raw.Keys[keyReturn] = !alt && (held(SDL_SCANCODE_RETURN) || held(SDL_SCANCODE_KP_ENTER));
-    raw.Keys[keyW] = held(SDL_SCANCODE_W);
-    raw.Keys[keyS] = held(SDL_SCANCODE_S);
-    raw.Keys[keyA] = held(SDL_SCANCODE_A);
-    raw.Keys[keyD] = held(SDL_SCANCODE_D);
-    raw.Keys[keyTab] = held(SDL_SCANCODE_TAB);
-    raw.Keys[keySpace] = held(SDL_SCANCODE_SPACE);
-    raw.Keys[keyEscape] = held(SDL_SCANCODE_ESCAPE);
+    if ((SDL_GetModState() & KMOD_ALT) != 0) raw.Keys[keyReturn] = false;
+    PressedSincePoll = {};
+    for (TOpenPad& pad : Pads) {
+        const int place = PadPlaces.SlotOf(pad.Id);
+        if (place < 0) continue;
+        TPadState& state = raw.Pads[size_t(place)];
+        SDL_GameController* c = pad.Controller.get();
+        state.Connected = true;
+        state.Buttons = Focused ? pad.Pressed : 0;
+        for (size_t b = 0; b < PadButtons.size() && Focused; ++b)
+            if (SDL_GameControllerGetButton(c, PadButtons[b]) != 0) state.Buttons |= 1u << b;
+        for (size_t a = 0; a < PadAxes.size() && Focused; ++a)
+            state.Axes[a] = SDL_GameControllerGetAxis(c, PadAxes[a]);
+        pad.Pressed = 0;
+    }
     raw.MouseDX = MouseDX;
     raw.MouseDY = MouseDY;
     raw.MouseLeft = Focused && (LeftClicked || (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) != 0);
