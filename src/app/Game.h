@@ -21,7 +21,6 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <vector>
 
 class TPlatform;
 class TWorld;
@@ -91,9 +90,9 @@ class TGame {
     void StartupPanels();
     void DrawFrameRate();
 
-    // --- Match (app/MatchFrame.cpp): "--match" starts a match as Begin would.
+    // "--match" starts a match as Begin would (app/MatchFrame.cpp).
     void StartQuickMatch();
-    // Ship checks and the four weapon objects.
+    // Before the title shows: the pilots' ship checks and the four weapon objects.
     void PrepareStartupAssets();
     // Match start: the Loading picture, the new world, Thrust, the status bar, the weapons.
     // False (and the front end stays, with no world) when the world cannot be built.
