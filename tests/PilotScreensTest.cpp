@@ -136,10 +136,20 @@ TEST_F(PilotScreens, TheNewPilotRowOpensTheNameEntryAndReturnCreatesAPilotInPlay
     EXPECT_EQ(F.PlayerPanels[1].Pixel(2, 180), WinToPixel(0x008000)) << "the green name field";
     EXPECT_EQ(F.PlayerPanels[1].Pixel(80, 180), 0u);
     EXPECT_TRUE(fs::exists(C.Home.Path / "pilots/PLAYER 2/Pilot.DAT")) << "the current pilot is saved first";
-    TypeName(1, "NEWBIE");
-    Type(1, 27);
+    TypeName(1, "NEW");
+    F.KeyboardMenu->MoveCursor(0, 0, false); // the last on-screen click is over, as a frame ends it
+    // The rest on the keyboard, a slip taken back with Backspace; the Return that confirms the
+    // name, even held on, begins no match.
+    for (TKey key : {keyB, keyQ, keyBackspace, keyI, keyE, keyReturn}) {
+        C.Platform.Press(key, true);
+        G.Tick();
+        if (key == keyReturn) G.Tick();
+        C.Platform.Press(key, false);
+        G.Tick();
+    }
     const TPilotRecord& p = F.Options.Players[1];
     EXPECT_EQ(F.GameState, gsMainMenu);
+    EXPECT_EQ(G.World, nullptr);
     EXPECT_EQ(p.Name.Str(), "NEWBIE");
     EXPECT_EQ(p.PantsColour, DefaultPants[0]);
     EXPECT_EQ(p.HelmetColour, DefaultHelmet[0]);

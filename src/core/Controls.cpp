@@ -17,6 +17,7 @@ TBindings TBindings::Defaults() {
 }
 
 void TInput::Take(const TRawInput& raw, const TBindings& bindings) {
+    KeysBefore = Devices.Keys;
     Devices = raw;
     Before = Now;
     Now = MapInput(raw, bindings);

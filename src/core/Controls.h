@@ -33,6 +33,9 @@ struct TInput {
     TRawInput Devices; // as read this tick; the menus take the pointer and keys from here
     TTickInput Now;    // this tick's actions and menu keys
     TTickInput Before; // the tick before
+    std::array<bool, KeyCount> KeysBefore{};
+    // A key down this tick and not in the tick before, as typing reads keys.
+    bool KeyPressed(TKey key) const { return key < KeyCount && Devices.Keys[key] && !KeysBefore[key]; }
     // A new tick's devices and the value the bindings make of them; Now becomes Before.
     void Take(const TRawInput& raw, const TBindings& bindings);
 };

@@ -2,10 +2,10 @@
 // match.
 #include "frontend/FrontEnd.h"
 
+#include "core/Controls.h"
 #include "core/OptionsFile.h"
 #include "media/FrameTimer.h"
 #include "media/ImageList.h"
-#include "core/Controls.h"
 #include "media/Sound.h"
 #include "text/Font.h"
 
@@ -214,6 +214,9 @@ void TFrontEnd::Frame() {
     const int16_t dx = Mouse16(Input.Devices.MouseDX);
     const int16_t dy = Mouse16(Input.Devices.MouseDY);
     const bool button = Input.Devices.MouseLeft;
+    // Return types into the name entry: it confirms the name there and begins no match.
+    const bool naming = GameState == gsNewPilot1 || GameState == gsNewPilot2;
+    if (!Input.Now.Has(menuReturn)) ReturnHeldSinceNaming = false;
     TGameMenu& main = *MainMenu;
 
     if (AboutShown) AboutFrame();
@@ -323,8 +326,9 @@ void TFrontEnd::Frame() {
         thrust.Play(Sounds.Mixer);
     }
     if (main.ItemClicked(miQuit)) GameState = gsQuit;
-    // Return is read as held, so it starts a match from any panel, the name entry included.
-    if (main.ItemClicked(miBegin) || Input.Now.Has(menuReturn)) StartMatch();
+    // Return is read as held, so it starts a match from any panel but the name entry.
+    const bool returnBegins = Input.Now.Has(menuReturn) && !naming && !ReturnHeldSinceNaming;
+    if (main.ItemClicked(miBegin) || returnBegins) StartMatch();
     if (main.ItemClicked(miAbout)) {
         AboutShown = !AboutShown;
         AboutScroll = 0;

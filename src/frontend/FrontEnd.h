@@ -81,6 +81,7 @@ class TFrontEnd {
     float AboutScroll = 0;   // first row of AboutSurface shown
 
     std::string NewPilotName; // the name typed on the on-screen keyboard, at most 15 letters
+    bool ReturnHeldSinceNaming = false; // the Return that confirmed a name is still down
     // Weapon selector: two lists of 25 weapon numbers (255 = empty), the selected position of each
     // page and each list's column on the screen (x1, y1, x2, y2, bounds inclusive).
     std::array<uint8_t, 50> WeaponLists{};

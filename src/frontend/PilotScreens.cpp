@@ -1,6 +1,7 @@
 // PilotScreens: choosing a pilot from the list, the new-pilot name entry and saving both pilots.
 #include "frontend/FrontEnd.h"
 
+#include "core/Controls.h"
 #include "core/OptionsFile.h"
 #include "frontend/PanelDrawing.h"
 #include "frontend/PilotFiles.h"
@@ -68,19 +69,28 @@ void TFrontEnd::PilotChosen(int side, const std::string& row) {
 void TFrontEnd::NameEntryFrame(int side) {
     if (!KeyboardMenu) return;
     KeyboardMenu->Draw(BackSurface);
+    // Letters come from the on-screen keys and from the keyboard alike.
     if (NewPilotName.size() < NewPilotNameCapacity) {
         for (int key = 0; key < LetterKeys; ++key) {
             if (!KeyboardMenu->ItemClicked(key)) continue;
             if (!AppendPilotNameLetter(NewPilotName, KeyLetters[key])) break;
             DrawTypedName(*this, side);
         }
+        for (int key = keyA; key <= keyZ; ++key) {
+            if (!Input.KeyPressed(TKey(key))) continue;
+            if (!AppendPilotNameLetter(NewPilotName, char('A' + (key - keyA)))) break;
+            DrawTypedName(*this, side);
+        }
     }
     if (NewPilotName.empty()) return;
-    if (KeyboardMenu->ItemClicked(BackspaceKey)) {
+    if (KeyboardMenu->ItemClicked(BackspaceKey) || Input.KeyPressed(keyBackspace)) {
         RemovePilotNameLetter(NewPilotName);
         DrawTypedName(*this, side);
     }
-    if (KeyboardMenu->ItemClicked(ReturnKey)) {
+    // Return confirms the name; it begins no match until it has been let go.
+    const bool returnPressed = Input.Now.Has(menuReturn) && !Input.Before.Has(menuReturn);
+    if (KeyboardMenu->ItemClicked(ReturnKey) || returnPressed) {
+        ReturnHeldSinceNaming = Input.Now.Has(menuReturn);
         // A name that is taken, or cannot be a folder, leaves the current pilot as it was.
         CreatePilot(Files, Options, side, NewPilotName);
         GameState = gsMainMenu;
