@@ -36,7 +36,7 @@ std::string LargestMap() {
             while (!name.empty() && (name.back() == '\r' || name.back() == ' '))
                 name.pop_back();
             Surface middle;
-            if (middle.LoadFromFile((maps / name).string()) &&
+            if (middle.LoadFromFile((maps / name).string(), MapLayerLimit) &&
                 (long long)middle.Width * middle.Height > bestArea) {
                 bestArea = (long long)middle.Width * middle.Height;
                 best = "maps\\" + entry.path().filename().string();

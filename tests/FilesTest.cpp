@@ -81,15 +81,12 @@ TEST(Files, AtomicWritesReplaceWholeOrLeaveTheOldFile) {
     TTempDir home;
     TFiles files(home.Path, home.Path);
     ASSERT_TRUE(files.WriteFileAtomic("Options.DAT", {1, 2, 3}));
-    std::vector<uint8_t> bytes;
-    ASSERT_TRUE(files.ReadFile("options.dat", bytes));
-    EXPECT_EQ(bytes, (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(files.Read("options.dat", 3).Bytes, (std::vector<uint8_t>{1, 2, 3}));
 
     // A temporary file that cannot be made (a folder stands in its place) fails the save.
     fs::create_directories(home.Path / "Options.DAT.tmp");
     EXPECT_FALSE(files.WriteFileAtomic("Options.DAT", {9, 9, 9, 9}));
-    ASSERT_TRUE(files.ReadFile("Options.DAT", bytes));
-    EXPECT_EQ(bytes, (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(files.Read("Options.DAT", 3).Bytes, (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_FALSE(files.WriteFileAtomic("nofolder\\x.dat", {1})) << "a missing folder is not created";
 }
 

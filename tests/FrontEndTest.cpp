@@ -368,7 +368,8 @@ TEST_F(FrontEndTest, AMatchStartShowsLoadingSetsUpTheStatusBarAndKeepsTheAmmunit
 
     // The names are written on the status bar picture around x 267 and 373 at y 10.
     Surface bare;
-    ASSERT_TRUE(bare.LoadFromFile(Game.Files.ForReading("graphics\\menu\\status_bg.bmp").string()));
+    ASSERT_TRUE(
+        bare.LoadFromFile(Game.Files.ForReading("graphics\\menu\\status_bg.bmp").string(), MenuPictureLimit));
     ASSERT_EQ(Game.StatusBar.Panel.Width, bare.Width);
     for (int centre : {267, 373}) {
         int changed = 0;

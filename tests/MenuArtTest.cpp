@@ -16,7 +16,7 @@ const char* const Looks[3] = {"I", "H", "C"};
 
 Surface Load(const std::string& name) {
     Surface s;
-    EXPECT_TRUE(s.LoadFromFile(MenuDir + name)) << name;
+    EXPECT_TRUE(s.LoadFromFile(MenuDir + name, MenuPictureLimit)) << name;
     return s;
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -122,6 +124,21 @@ TEST_F(PilotScreens, ChoosingAPilotSavesTheOldOneButNeverUnderAnUnusableName) {
     C.ServeList();
     EXPECT_EQ(F.Options.Players[0].Name.Str(), "BOB");
     EXPECT_FALSE(fs::exists(C.Home.Path / "Pilot.DAT"));
+
+    // A pilot whose record names a folder as its ship and a lost flag flies the first ones found.
+    TPilotRecord dented = DefaultPilot(0, "graphics", "graphics\\lost_flag.bmp");
+    dented.Name.Set("DENTED");
+    std::vector<uint8_t> bytes(PilotRecordSize);
+    dented.Write(bytes.data());
+    C.Home.Write("pilots/DENTED/Pilot.DAT", bytes);
+    OpenList(0);
+    const auto row = std::find(F.ListFiles.begin(), F.ListFiles.end(), "DENTED") - F.ListFiles.begin();
+    TCareers::ClickItem(*F.ListMenu, int(row));
+    C.ServeList();
+    const TPilotRecord defaults = DefaultOptions(F.Files).Players[0];
+    EXPECT_EQ(F.Options.Players[0].Name.Str(), "DENTED");
+    EXPECT_EQ(F.Options.Players[0].ShipFile.Str(), defaults.ShipFile.Str());
+    EXPECT_EQ(F.Options.Players[0].FlagFile.Str(), defaults.FlagFile.Str());
 }
 
 TEST_F(PilotScreens, TheNewPilotRowOpensTheNameEntryAndReturnCreatesAPilotInPlayerOnesColours) {

@@ -138,16 +138,35 @@ TEST(Records, AMissingOptionsFileGivesDefaultsAndPilotFoldersButNoFile) {
     EXPECT_EQ(again.Bytes(), o.Bytes());
 }
 
-TEST(Records, AShortOptionsFileKeepsWhatWasReadAndZeroesTheRest) {
+TEST(Records, AShortOrDamagedOptionsFileKeepsWhatItCanAndLosesTheTemporariesOfAKilledSave) {
     TTempDir home;
-    std::vector<uint8_t> part = Pattern(300, 1);
+    const TFiles files(home.Path, home.Path);
+    for (const char* name :
+         {"graphics/b_ship.bmp", "graphics/a_flag.bmp", "graphics/z_flag.bmp", "maps/m.map"})
+        home.Write(name, "");
+    TOptions stored = DefaultOptions(files);
+    stored.Players[0].Name.Set("ACE");
+    stored.Players[0].ShipFile.Set("graphics"); // a folder, as a damaged or hand-edited record can hold
+    stored.Players[0].FlagFile.Set("graphics\\z_flag.bmp");
+    stored.Players[0].Points = 77;
+    std::vector<uint8_t> part = stored.Bytes();
+    part.resize(300);
     home.Write("Options.DAT", part);
+    home.Write("Options.DAT.tmp", "cut off");
+    home.Write("pilots/ACE/Pilot.DAT.tmp", "cut off");
+
     TOptions o;
-    EXPECT_TRUE(LoadOptions(o, TFiles(home.Path, home.Path)));
-    const std::vector<uint8_t> b = o.Bytes();
-    EXPECT_TRUE(std::equal(part.begin(), part.end(), b.begin()));
-    EXPECT_TRUE(std::all_of(b.begin() + 300, b.end(), [](uint8_t v) { return v == 0; }));
-    EXPECT_EQ(o.Lives, 0) << "the defaults are not applied to a file that exists";
+    EXPECT_TRUE(LoadOptions(o, files));
+    EXPECT_EQ(o.Players[0].Name.Str(), "ACE");
+    EXPECT_EQ(o.Players[0].Points, 77u);
+    EXPECT_EQ(o.Players[0].ShipFile.Str(), "graphics\\b_ship.bmp") << "unusable: the default";
+    EXPECT_EQ(o.Players[0].FlagFile.Str(), "graphics\\z_flag.bmp") << "usable: kept";
+    EXPECT_EQ(o.Players[1].FlagFile.Str(), "graphics\\a_flag.bmp") << "beyond the file: the default";
+    EXPECT_EQ(o.MapFile.Str(), "maps\\m.map");
+    EXPECT_EQ(o.Players[1].Weapons, (std::array<uint8_t, 10>{}));
+    EXPECT_EQ(o.Lives, 0) << "the defaults are not applied to what the file holds";
+    EXPECT_FALSE(std::filesystem::exists(home.Path / "Options.DAT.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(home.Path / "pilots/ACE/Pilot.DAT.tmp"));
 }
 
 } // namespace

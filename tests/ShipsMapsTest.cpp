@@ -44,7 +44,7 @@ std::vector<fs::path> Matching(const fs::path& dir, const std::string& suffix) {
 
 Surface Load(const fs::path& p) {
     Surface s;
-    EXPECT_TRUE(s.LoadFromFile(p.string())) << p;
+    EXPECT_TRUE(s.LoadFromFile(p.string(), ShipPictureLimit)) << p;
     return s;
 }
 
@@ -235,7 +235,8 @@ MapFile ReadMap(const fs::path& p) {
     const fs::path dir = p.parent_path();
     auto picture = [&](const char* key, Surface& s) {
         if (!m.Keys.count(key)) return false;
-        EXPECT_TRUE(s.LoadFromFile((dir / m.Keys[key]).string())) << p << " " << key << m.Keys[key];
+        EXPECT_TRUE(s.LoadFromFile((dir / m.Keys[key]).string(), MapLayerLimit))
+            << p << " " << key << m.Keys[key];
         return true;
     };
     picture("MIDDLE=", m.Middle);

@@ -234,8 +234,8 @@ TEST_F(StatusBar, PageRowsAreBoxedInGreyWhenHighlightedAndCentred) {
 TEST_F(StatusBar, TheShippedArtFitsTheBar) {
     const std::filesystem::path menu = std::filesystem::path(FLARONS_GAME_DIR) / "graphics" / "menu";
     Surface bg, bars;
-    ASSERT_TRUE(bg.LoadFromFile((menu / "status_bg.bmp").string()));
-    ASSERT_TRUE(bars.LoadFromFile((menu / "status_bars.bmp").string()));
+    ASSERT_TRUE(bg.LoadFromFile((menu / "status_bg.bmp").string(), MenuPictureLimit));
+    ASSERT_TRUE(bars.LoadFromFile((menu / "status_bars.bmp").string(), MenuPictureLimit));
 
     Game.StatusBar.Panel = bg;
     Game.StatusBar.Bars = bars;

@@ -1,4 +1,6 @@
 // SurfaceTest: blits, clipping, stretch, rotation, .bmp files, the drawing context and image lists.
+#include "TestSupport.h"
+
 #include "media/Surface.h"
 #include "media/Canvas.h"
 #include "media/ImageList.h"
@@ -253,7 +255,15 @@ TEST(SurfaceBmp, BadDataLeavesTheSurfaceAsItWasAndGoodDataRoundTrips) {
         Bmp(40, 40, 24, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}); // far too little data
     EXPECT_FALSE(s.LoadFromMemory(cut.data(), cut.size()));
     EXPECT_FALSE(s.LoadFromMemory(cut.data(), 20));
-    EXPECT_FALSE(s.LoadFromFile(TempFile("does_not_exist.bmp").string()));
+    EXPECT_FALSE(s.LoadFromFile(TempFile("does_not_exist.bmp").string(), MapLayerLimit));
+    for (int header : {12, 40}) {
+        const std::vector<uint8_t> tall = TinyTallBmp(header);
+        EXPECT_FALSE(s.LoadFromMemory(tall.data(), tall.size())) << header << "-byte header";
+    }
+    // A whole picture beyond what its role allows.
+    const std::vector<uint8_t> wide = Numbered(65, 2).EncodeBmp();
+    EXPECT_FALSE(s.LoadFromMemory(wide.data(), wide.size(), ShipPictureLimit));
+    EXPECT_TRUE(Surface().LoadFromMemory(wide.data(), wide.size(), MenuPictureLimit));
     EXPECT_EQ(s.Width, 2);
     EXPECT_EQ(s.Pixels, before);
 
@@ -262,7 +272,7 @@ TEST(SurfaceBmp, BadDataLeavesTheSurfaceAsItWasAndGoodDataRoundTrips) {
     const std::filesystem::path file = TempFile("round.bmp");
     ASSERT_TRUE(src.SaveToBmp(file.string()));
     Surface back;
-    ASSERT_TRUE(back.LoadFromFile(file.string()));
+    ASSERT_TRUE(back.LoadFromFile(file.string(), MapLayerLimit));
     std::filesystem::remove(file);
     EXPECT_EQ(back.Width, 5);
     EXPECT_EQ(back.Height, 3);

@@ -40,3 +40,30 @@ TPictureItem MakeCellFont(const std::string& name, int cellWidth, int height, in
             for (int x = 0; x < cellWidth; ++x) item.Picture.SetPixel(k * cellWidth + x, y, uint32_t(k + 1));
     return item;
 }
+
+std::vector<uint8_t> TinyTallBmp(int headerSize) {
+    std::vector<uint8_t> b(70, 0);
+    const auto put = [&b](size_t at, uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b[at + size_t(i)] = uint8_t(v >> (8 * i));
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put(2, 70, 4);
+    put(14, uint32_t(headerSize), 4);
+    if (headerSize == 12) {
+        put(10, 14 + 12 + 6, 4); // two 3-byte palette entries
+        put(18, 1, 2);
+        put(20, 65535, 2);
+        put(22, 1, 2);
+        put(24, 1, 2);
+    } else {
+        put(10, 14 + 40 + 8, 4); // two 4-byte palette entries
+        put(18, 1, 4);
+        put(22, 70000, 4);
+        put(26, 1, 2);
+        put(28, 1, 2);
+        put(46, 2, 4);
+    }
+    return b;
+}

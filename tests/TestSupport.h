@@ -54,3 +54,7 @@ class TTestPlatform : public TPlatform {
 
 // A font image of cellCount cells of the given size whose cell k is filled with colour k + 1.
 TPictureItem MakeCellFont(const std::string& name, int cellWidth, int height, int cellCount);
+
+// A 70-byte black-and-white .bmp whose header announces 1 x 65,535 pixels (the 12-byte header,
+// whose height is unsigned) or 1 x 70,000 (the 40-byte header): far more rows than it holds.
+std::vector<uint8_t> TinyTallBmp(int headerSize);

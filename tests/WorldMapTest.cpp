@@ -42,6 +42,7 @@ TEST(WorldMapKeys, MatchOnTheUpperCasedLineStartKeepTheValueAndLoseTheLineEnds) 
 
     EXPECT_EQ(SplitMapLines("A=1\r\nB=2\nC=3\r\n\r\nD=4"),
               (std::vector<std::string>{"A=1", "B=2", "C=3", "", "D=4"}));
+    EXPECT_EQ(SplitMapLines("A=1\rB=2\r\rC=3\r"), (std::vector<std::string>{"A=1", "B=2", "", "C=3"}));
     EXPECT_EQ(MapFolder("maps\\cave.map"), "maps\\");
     EXPECT_EQ(MapFolder("c:cave.map"), "c:");
     EXPECT_EQ(MapFolder("cave.map"), "");
@@ -93,9 +94,12 @@ TEST_F(WorldMap, UnusableNumbersAndMissingFilesAreLoadErrors) {
     Middle(320, 430);
     Folder.WritePicture("maps\\back.bmp", Filled(10, 10, Rgb(1, 2, 3)));
     Folder.WriteText("maps\\broken.bmp", "BM this is no bitmap");
-    for (const char* bad : {"SCALE=0", "SCALE=-1", "SCALE=NaN", "SCALE=4.01", "SCALE=5", "SCALE=inf",
-                            "PLY1X=1e999", "PLY1X=12,5", "FLAG2Y=x", "DOTMAP=nothere.bmp", "FRONT=broken.bmp",
-                            "BACK=  back.bmp"}) // blanks after the key belong to the file name
+    for (const char* bad :
+         {"SCALE=0", "SCALE=-1", "SCALE=NaN", "SCALE=4.01", "SCALE=5", "SCALE=inf", "PLY1X=1e999",
+          "PLY1X=12,5", "FLAG2Y=x", "DOTMAP=nothere.bmp", "FRONT=broken.bmp",
+          "BACK=  back.bmp",    // blanks after the key belong to the file name
+          "BACK=", "DOTMAP=\\", // the map's own folder is no picture
+          "PLY1X=3e38", "FLAG2Y=-1000001", "PARTICLEAREA\nPA_PERSECOND=1e30", "PARTICLEAREA\nPA_XSPEED=-2e6"})
         EXPECT_THROW(Load(std::string("MIDDLE=mid.bmp\n") + bad + "\n"), TWorldError) << bad;
     EXPECT_THROW(Map->LoadMap(Folder.Files, "maps\\none.map"), TWorldError);
     EXPECT_THROW(Map->LoadMap(Folder.Files, "maps\\"), TWorldError);

@@ -62,7 +62,7 @@ void TGame::Start() {
 
     // The title shows while the rest loads.
     const std::filesystem::path title = Files.ForReading("graphics\\menu\\init.bmp");
-    if (!title.empty() && BackSurface.LoadFromFile(title.string())) {
+    if (!title.empty() && BackSurface.LoadFromFile(title.string(), MenuPictureLimit)) {
         if (BackSurface.Width != ScreenWidth || BackSurface.Height != ScreenHeight) {
             Surface picture = BackSurface;
             BackSurface.SetSize(ScreenWidth, ScreenHeight);
@@ -132,6 +132,28 @@ void TGame::Tick() {
     } catch (const TMediaError& e) {
         // A missing named image or sound abandons the rest of this tick; the game goes on.
         ReportLookupError(e.what(), e.Name);
+    } catch (const std::exception& e) {
+        RecoverFromFault(e.what());
+    }
+    ++TickCount;
+}
+
+void TGame::RecoverFromFault(const std::string& what) {
+    if (ReportedErrors.insert(what).second)
+        std::fprintf(stderr, "flarons: tick %llu, game state %d: %s\n",
+                     static_cast<unsigned long long>(TickCount), int(GameState), what.c_str());
+    if (GameState == gsQuit) {
+        Closed = true; // the save itself failed; trying again every tick would not help
+    } else if (GameState == gsMatch || GameState == gsMatchEnd) {
+        // The world may be half updated: nothing of it is resumed. The view painter lets go first.
+        try {
+            ViewWorker.Wait();
+        } catch (const std::exception&) {
+        }
+        World.reset();
+        Front.HideBackButton();
+        Sounds.Find("Thrust").Stop(Sounds.Mixer);
+        GameState = gsMainMenu;
     }
 }
 
@@ -196,8 +218,10 @@ bool TGame::StartMatch() {
         // Nothing is left to resume, so Back must not offer the freed world.
         Front.HideBackButton();
         std::fprintf(stderr, "flarons: cannot start the match: %s\n", error.c_str());
+        Front.MatchStartError = error;
         return false;
     }
+    Front.MatchStartError.clear();
     GameState = gsMatch;
 
     TWaveItem& thrust = Sounds.Find("Thrust");

@@ -64,8 +64,9 @@ class TGame {
 
     // Set once the quit step (or a close request) has saved and the window should close.
     bool Closed = false;
-    // Lookup errors are reported once per name.
+    // Lookup errors are reported once per name, faults once per message.
     std::set<std::string> ReportedErrors;
+    uint64_t TickCount = 0;
 
     // The display is up: options, weapons, menus, surfaces and the title sequence.
     void Start();
@@ -99,6 +100,8 @@ class TGame {
     bool StartMatch();
 
   private:
+    // A fault that reached the top of a tick: reported once, and a match it broke is left for the menu.
+    void RecoverFromFault(const std::string& what);
     void ReportLookupError(const std::string& message, const std::string& name);
     // Start-up waits: poll until the clock's seconds field changes; false when closing.
     bool WaitForSecondChange(bool spaceShortens);

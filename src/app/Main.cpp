@@ -57,7 +57,16 @@ int main(int argc, char** argv) {
             }
         }
         TGame flarons(*platform, TFiles(folders.Game, folders.Home), cl);
-        RunGame(flarons, *platform, cl.Frames);
+        try {
+            RunGame(flarons, *platform, cl.Frames);
+        } catch (...) {
+            // Whatever stops the program, the players' profiles are saved as Quit saves them.
+            try {
+                flarons.SaveAndClose();
+            } catch (const std::exception&) {
+            }
+            throw;
+        }
         return 0;
     } catch (const TScriptError& e) {
         std::fprintf(stderr, "flarons: %s\n", e.what());

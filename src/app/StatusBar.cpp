@@ -55,7 +55,7 @@ void DrawPageRow(Surface& page, int row, const std::string& text, uint32_t colou
 
 void TStatusBar::Load(const TFiles& files) {
     const std::filesystem::path bars = files.ForReading("graphics\\menu\\status_bars.bmp");
-    if (!bars.empty()) Bars.LoadFromFile(bars.string());
+    if (!bars.empty()) Bars.LoadFromFile(bars.string(), MenuPictureLimit);
     Panel = Surface();
 }
 
@@ -63,7 +63,7 @@ void TStatusBar::BeginMatch(const TFiles& files, const TImageList& images, const
                             const TWorld& world) {
     Panel = Surface();
     const std::filesystem::path background = files.ForReading("graphics\\menu\\status_bg.bmp");
-    if (!background.empty()) Panel.LoadFromFile(background.string());
+    if (!background.empty()) Panel.LoadFromFile(background.string(), MenuPictureLimit);
     const TPictureItem& font = images.Find("BlueFont");
     for (int p = 0; p < 2; ++p) {
         const std::string name = options.Players[size_t(p)].Name.Str();

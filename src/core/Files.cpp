@@ -139,20 +139,27 @@ bool TFiles::CreateFolder(const std::string& winPath) const {
     return fs::create_directory(ForWriting(winPath), ec) && !ec;
 }
 
-bool TFiles::ReadFile(const std::string& winPath, std::vector<uint8_t>& bytes) const {
+bool TFiles::IsFile(const std::string& winPath) const {
+    std::error_code ec;
     const fs::path p = ForReading(winPath);
-    if (p.empty()) return false;
-    std::ifstream in(p, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    return !p.empty() && fs::is_regular_file(p, ec);
+}
+
+TReadResult TFiles::Read(const std::string& winPath, size_t maxBytes) const {
+    const fs::path p = ForReading(winPath);
+    if (p.empty()) return TReadResult{TReadStatus::Missing, {}};
+    return ReadFileBounded(p, maxBytes);
+}
+
+static fs::path TemporaryOf(fs::path target) {
+    target += ".tmp";
+    return target;
 }
 
 bool TFiles::WriteFileAtomic(const std::string& winPath, const std::vector<uint8_t>& bytes) const {
     if (Split(winPath).empty()) return false;
     const fs::path target = ForWriting(winPath);
-    fs::path temp = target;
-    temp += ".tmp";
+    const fs::path temp = TemporaryOf(target);
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out) return false;
@@ -171,4 +178,11 @@ bool TFiles::WriteFileAtomic(const std::string& winPath, const std::vector<uint8
         return false;
     }
     return true;
+}
+
+void TFiles::RemoveLeftoverTemporary(const std::string& winPath) const {
+    if (Split(winPath).empty()) return;
+    const fs::path temp = TemporaryOf(ForWriting(winPath));
+    std::error_code ec;
+    if (fs::is_regular_file(fs::symlink_status(temp, ec))) fs::remove(temp, ec);
 }

@@ -1,6 +1,8 @@
 // Files: maps the game's Windows-style relative paths onto the Linux file system.
 #pragma once
 
+#include "media/SafeRead.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -34,6 +36,8 @@ class TFiles {
     std::filesystem::path ForWriting(const std::string& winPath) const;
     bool Exists(const std::string& winPath) const { return !ForReading(winPath).empty(); }
     bool IsFolder(const std::string& winPath) const;
+    // True when the game path names a regular file (not a folder, a FIFO or a device).
+    bool IsFile(const std::string& winPath) const;
 
     // Names (not paths) of the entries matching a pattern such as `maps\*.map` in both folders,
     // without `.` and `..`, each name once, in case-insensitive name order.
@@ -41,8 +45,12 @@ class TFiles {
 
     // Creates one folder in the home folder; false when it exists already or cannot be made.
     bool CreateFolder(const std::string& winPath) const;
-    bool ReadFile(const std::string& winPath, std::vector<uint8_t>& bytes) const;
+    // The whole file when the path names a regular file of at most maxBytes bytes.
+    TReadResult Read(const std::string& winPath, size_t maxBytes) const;
     // Writes a temporary file beside the target and renames it over the target, so a failed
     // save leaves the old file whole.
     bool WriteFileAtomic(const std::string& winPath, const std::vector<uint8_t>& bytes) const;
+    // Removes the temporary file of a save that a kill cut off between writing and renaming
+    // (a regular file only: anything else in its place is left to the player).
+    void RemoveLeftoverTemporary(const std::string& winPath) const;
 };

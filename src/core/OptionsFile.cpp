@@ -36,30 +36,59 @@ std::vector<uint8_t> TOptions::Bytes() const {
     return out;
 }
 
-static std::string FirstFile(const TFiles& files, const std::string& pattern) {
-    const std::vector<std::string> found = files.FindFiles(pattern);
-    return found.empty() ? std::string() : found.front();
+std::string FirstUsableFile(const TFiles& files, const std::string& folder, const std::string& pattern) {
+    for (const std::string& name : files.FindFiles(folder + pattern))
+        if (files.IsFile(folder + name)) return folder + name;
+    return folder;
+}
+
+static std::string DefaultShip(const TFiles& files) {
+    return FirstUsableFile(files, "graphics\\", "*_ship.bmp");
+}
+static std::string DefaultFlag(const TFiles& files) {
+    return FirstUsableFile(files, "graphics\\", "*_flag.bmp");
+}
+static std::string DefaultMap(const TFiles& files) {
+    return FirstUsableFile(files, "maps\\", "*.map");
 }
 
 TOptions DefaultOptions(const TFiles& files) {
     TOptions o;
-    const std::string ship = "graphics\\" + FirstFile(files, "graphics\\*_ship.bmp");
-    const std::string flag = "graphics\\" + FirstFile(files, "graphics\\*_flag.bmp");
+    const std::string ship = DefaultShip(files);
+    const std::string flag = DefaultFlag(files);
     o.Players[0] = DefaultPilot(0, ship, flag);
     o.Players[1] = DefaultPilot(1, ship, flag);
-    o.MapFile.Set("maps\\" + FirstFile(files, "maps\\*.map"));
+    o.MapFile.Set(DefaultMap(files));
     o.FlagsDisabled = 0;
     o.PointsLimit = 0;
     o.Lives = 5;
     return o;
 }
 
+void UseDefaultsForUnusablePaths(TPilotRecord& pilot, const TFiles& files) {
+    if (!files.IsFile(pilot.ShipFile.Str())) pilot.ShipFile.Set(DefaultShip(files));
+    if (!files.IsFile(pilot.FlagFile.Str())) pilot.FlagFile.Set(DefaultFlag(files));
+}
+
+void UseDefaultsForUnusablePaths(TOptions& options, const TFiles& files) {
+    for (TPilotRecord& pilot : options.Players)
+        UseDefaultsForUnusablePaths(pilot, files);
+    if (!files.IsFile(options.MapFile.Str())) options.MapFile.Set(DefaultMap(files));
+}
+
 bool LoadOptions(TOptions& options, const TFiles& files) {
-    if (files.Exists("Options.DAT") && !files.IsFolder("Options.DAT")) {
-        std::vector<uint8_t> bytes;
-        files.ReadFile("Options.DAT", bytes);
-        bytes.resize(OptionsRecordSize, 0); // what could not be read stays zero
-        options.Read(bytes.data());
+    files.RemoveLeftoverTemporary("Options.DAT");
+    TReadResult file = files.Read("Options.DAT", RecordFileLimit);
+    if (file.Ok()) {
+        file.Bytes.resize(OptionsRecordSize, 0); // what the file does not hold stays zero
+        options.Read(file.Bytes.data());
+        UseDefaultsForUnusablePaths(options, files);
+        // Quit saves the two current pilots as well; a kill during that save leaves their temporaries.
+        for (const TPilotRecord& pilot : options.Players) {
+            const std::string name = pilot.Name.Str();
+            if (TFiles::Split(name).size() == 1 && name != "." && name != "..")
+                files.RemoveLeftoverTemporary("pilots\\" + name + "\\Pilot.DAT");
+        }
         return true;
     }
     options = DefaultOptions(files);

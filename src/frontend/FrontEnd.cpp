@@ -4,6 +4,7 @@
 
 #include "core/Controls.h"
 #include "core/OptionsFile.h"
+#include "media/Canvas.h"
 #include "media/FrameTimer.h"
 #include "media/ImageList.h"
 #include "media/Sound.h"
@@ -89,6 +90,26 @@ int AddButton(TGameMenu& menu, uint16_t x, uint16_t y, const std::string& stem) 
 
 int16_t Mouse16(int v) {
     return static_cast<int16_t>(std::clamp(v, -32768, 32767));
+}
+
+// Why a match could not start, in place of the hints under the panels: up to two lines, broken
+// between words.
+void DrawStartError(Surface& back, const TPictureItem& font, const std::string& reason) {
+    Canvas canvas(back);
+    canvas.BrushColor = 0;
+    canvas.FillRect(TRect{14, 422, 626, 454});
+    canvas.Release();
+    std::string rest = reason;
+    for (int line = 0; line < 2 && !rest.empty(); ++line) {
+        size_t cut = rest.size();
+        while (cut > 0 && TextWidth(font, rest.substr(0, cut)) > 600) {
+            const size_t blank = rest.rfind(' ', cut - 1);
+            cut = blank == std::string::npos || blank == 0 ? cut - 1 : blank;
+        }
+        const std::string text = rest.substr(0, cut);
+        DrawText(back, font, 320 - TextWidth(font, text) / 2, 425 + 15 * line, text);
+        rest = rest.substr(cut < rest.size() && rest[cut] == ' ' ? cut + 1 : cut);
+    }
 }
 
 } // namespace
@@ -326,9 +347,14 @@ void TFrontEnd::Frame() {
         thrust.Play(Sounds.Mixer);
     }
     if (main.ItemClicked(miQuit)) GameState = gsQuit;
-    // Return is read as held, so it starts a match from any panel but the name entry.
-    const bool returnBegins = Input.Now.Has(menuReturn) && !naming && !ReturnHeldSinceNaming;
-    if (main.ItemClicked(miBegin) || returnBegins) StartMatch();
+    // Return is read as held, so it starts a match from any panel but the name entry; after a refused
+    // start only a new press tries again.
+    const bool returnHeld = Input.Now.Has(menuReturn) && !naming && !ReturnHeldSinceNaming;
+    if (!returnHeld) MatchStartRefused = false;
+    if ((main.ItemClicked(miBegin) || (returnHeld && !MatchStartRefused)) && !StartMatch())
+        MatchStartRefused = true;
+    if (!MatchStartError.empty() && IsFrontEndState(GameState))
+        DrawStartError(BackSurface, Images.Find("Font"), MatchStartError);
     if (main.ItemClicked(miAbout)) {
         AboutShown = !AboutShown;
         AboutScroll = 0;

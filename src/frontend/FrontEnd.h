@@ -79,6 +79,10 @@ class TFrontEnd {
     bool AboutShown = false; // the credits window is open
     uint8_t AboutPhase = 0;  // 0 down, 1 pause at the end, 2 up, 3 pause at the top
     float AboutScroll = 0;   // first row of AboutSurface shown
+    // Why the last match could not start, shown under the panels until a match starts; a refused
+    // start is tried again only on a new press, not on every tick Return stays down.
+    std::string MatchStartError;
+    bool MatchStartRefused = false;
 
     std::string NewPilotName; // the name typed on the on-screen keyboard, at most 15 letters
     bool ReturnHeldSinceNaming = false; // the Return that confirmed a name is still down

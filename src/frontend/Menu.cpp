@@ -11,7 +11,7 @@ namespace {
 void LoadPicture(const TFiles& files, Surface& picture, const std::string& file) {
     const std::filesystem::path path = files.ForReading(file);
     if (path.empty()) return;
-    picture.LoadFromFile(path.string());
+    picture.LoadFromFile(path.string(), MenuPictureLimit);
 }
 
 uint16_t Clamp16(int v) {
@@ -23,7 +23,7 @@ void TGameMenuItem::LoadImage(const TFiles& files, const std::string& file) {
     const std::filesystem::path path = files.ForReading(file);
     if (!path.empty()) {
         Surface picture;
-        if (picture.LoadFromFile(path.string())) Images.fill(picture);
+        if (picture.LoadFromFile(path.string(), MenuPictureLimit)) Images.fill(picture);
     }
     Width = Clamp16(Images[0].Width);
     Height = Clamp16(Images[0].Height);

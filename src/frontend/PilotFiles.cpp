@@ -13,11 +13,6 @@ std::string Lower(std::string s) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
-
-std::string FirstFile(const TFiles& files, const std::string& pattern) {
-    const std::vector<std::string> found = files.FindFiles(pattern);
-    return found.empty() ? std::string() : found.front();
-}
 } // namespace
 
 bool ValidPilotName(const std::string& name) {
@@ -40,9 +35,9 @@ bool SavePilot(const TFiles& files, const TPilotRecord& record) {
 bool LoadPilot(const TFiles& files, TPilotRecord& record, const std::string& folder) {
     if (!ValidPilotName(folder)) return false;
     const std::string path = "Pilots\\" + folder + "\\Pilot.DAT";
-    if (files.IsFolder(path)) return false;
-    std::vector<uint8_t> read;
-    if (!files.ReadFile(path, read) || read.empty()) return false;
+    const TReadResult file = files.Read(path, RecordFileLimit);
+    if (!file.Ok() || file.Bytes.empty()) return false;
+    const std::vector<uint8_t>& read = file.Bytes;
     // A short file fills the record only as far as it goes; the rest keeps what the record held.
     std::vector<uint8_t> bytes(PilotRecordSize, 0);
     record.Write(bytes.data());
@@ -100,8 +95,8 @@ bool CreatePilot(const TFiles& files, TOptions& options, int side, const std::st
     if (!files.CreateFolder("Pilots\\" + name)) return false;
     TPilotRecord& pilot = options.Players[size_t(side)];
     pilot.Name.Set(name);
-    pilot.ShipFile.Set("graphics\\" + FirstFile(files, "graphics\\*_ship.bmp"));
-    pilot.FlagFile.Set("graphics\\" + FirstFile(files, "graphics\\*_flag.bmp"));
+    pilot.ShipFile.Set(FirstUsableFile(files, "graphics\\", "*_ship.bmp"));
+    pilot.FlagFile.Set(FirstUsableFile(files, "graphics\\", "*_flag.bmp"));
     // Both sides start in player 1's colours.
     pilot.PantsColour = DefaultPants[0];
     pilot.HelmetColour = DefaultHelmet[0];

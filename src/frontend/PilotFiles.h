@@ -23,8 +23,9 @@ bool ValidPilotName(const std::string& name);
 // it is missing, through a temporary file, so a failed save leaves the old file whole. False, with
 // nothing written, for an invalid name or a failed write.
 bool SavePilot(const TFiles& files, const TPilotRecord& record);
-// Reads `Pilots\<folder>\Pilot.DAT` into the record. A missing file leaves it unchanged and a short
-// one replaces only the bytes it holds. False when nothing could be read.
+// Reads `Pilots\<folder>\Pilot.DAT` into the record. A missing file (or anything but a regular
+// file of at most RecordFileLimit bytes) leaves it unchanged and a short one replaces only the
+// bytes it holds. False when nothing could be read.
 bool LoadPilot(const TFiles& files, TPilotRecord& record, const std::string& folder);
 
 // The entries of `pilots\` in listing order, without dot entries and without the pilot that the

@@ -61,7 +61,8 @@ void TFrontEnd::PilotChosen(int side, const std::string& row) {
         OpenNameEntry(*this, side);
         return;
     }
-    LoadPilot(Files, pilot, row);
+    // A pilot whose ship or flag is gone flies the first ones found rather than none.
+    if (LoadPilot(Files, pilot, row)) UseDefaultsForUnusablePaths(pilot, Files);
     GameState = gsMainMenu;
     RedrawPilotSide(side);
 }

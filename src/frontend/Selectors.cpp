@@ -162,7 +162,11 @@ void BuildMapList(TFrontEnd& f) {
 void LoadPreview(TFrontEnd& f, int side, const std::string& file) {
     const std::filesystem::path path = f.Files.ForReading(file);
     Surface& preview = f.ShipPreviews[size_t(side)];
-    if (path.empty() || !preview.LoadFromFile(path.string())) return;
+    // A picture that cannot be a ship shows no ship rather than the one chosen before.
+    if (path.empty() || !preview.LoadFromFile(path.string(), ShipPictureLimit)) {
+        preview = Surface();
+        return;
+    }
     for (uint32_t& px : preview.Pixels) {
         const uint32_t c = px & 0xFFFFFF;
         if (c == 0x00FF00 || c == 0xFF0000) px = 0;
@@ -237,7 +241,7 @@ void TFrontEnd::DrawFlagPicture(int player) {
     FillBlack(panel, TRect{5, 50, 37, 74});
     const std::filesystem::path path = Files.ForReading(Options.Players[size_t(player)].FlagFile.Str());
     Surface flag;
-    if (path.empty() || !flag.LoadFromFile(path.string())) return;
+    if (path.empty() || !flag.LoadFromFile(path.string(), FlagPictureLimit)) return;
     panel.Draw(5, 50, flag, true);
     // A flag of another size would be cut or stretched in a match: mark it as unusable.
     if (flag.Width != 32 || flag.Height != 24) Images.Find("NIXFLAG").Draw(panel, 5, 50, 0);
@@ -246,7 +250,7 @@ void TFrontEnd::DrawFlagPicture(int player) {
 void TFrontEnd::DrawPilotPicture(int player) {
     const std::filesystem::path path = Files.ForReading("graphics\\menu\\flaron.bmp");
     Surface figure;
-    if (path.empty() || !figure.LoadFromFile(path.string())) return;
+    if (path.empty() || !figure.LoadFromFile(path.string(), ShipPictureLimit)) return;
     RecolourPilot(figure, Options.Players[size_t(player)]);
     PlayerPanels[size_t(player)].Draw(127, 50, figure, true);
 }
@@ -269,7 +273,7 @@ void TFrontEnd::DrawColourPicker(int side) {
     WriteCentred(panel, font, 79, 248, "Pants color:");
     const std::filesystem::path path = Files.ForReading("graphics\\menu\\neopalette.bmp");
     Surface palette;
-    if (path.empty() || !palette.LoadFromFile(path.string())) return;
+    if (path.empty() || !palette.LoadFromFile(path.string(), MenuPictureLimit)) return;
     for (int y : {128, 198, 268})
         panel.Draw(1, y, palette, true);
 }

@@ -1,6 +1,8 @@
 // Surface: clipped blits, stretch, rotation and .bmp/.png input and output.
 #include "media/Surface.h"
 
+#include "media/SafeRead.h"
+
 #include <algorithm>
 #include <cmath>
 #include <fstream>
@@ -9,6 +11,7 @@ extern "C" {
 unsigned char* stbi_load_from_memory(const unsigned char* buffer, int len, int* x, int* y, int* channels_in_file,
                                      int desired_channels);
 void stbi_image_free(void* retval_from_stbi_load);
+int stbi_info_from_memory(const unsigned char* buffer, int len, int* x, int* y, int* comp);
 int stbi_write_png(const char* filename, int w, int h, int comp, const void* data, int stride_in_bytes);
 }
 
@@ -18,27 +21,29 @@ void Surface::SetSize(int w, int h) {
     Pixels.assign(size_t(Width) * size_t(Height), 0u);
 }
 
-bool Surface::LoadFromFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return LoadFromMemory(data.data(), data.size());
+bool Surface::LoadFromFile(const std::string& path, const TPictureLimit& limit) {
+    // Four bytes a pixel and room for the largest header and palette is more than any
+    // uncompressed bitmap of the allowed size takes.
+    const uint64_t fitting = uint64_t(std::max<int64_t>(limit.MaxPixels, 0)) * 4u + 64u * 1024u;
+    const TReadResult file = ReadFileBounded(path, size_t(std::min<uint64_t>(fitting, PictureFileLimit)));
+    return file.Ok() && LoadFromMemory(file.Bytes.data(), file.Bytes.size(), limit);
 }
 
 static uint32_t Get16(const uint8_t* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8); }
 static uint32_t Get32(const uint8_t* p) { return Get16(p) | (Get16(p + 2) << 16); }
 
-// The decoder reads zeros past the end of a cut-off file and would hand back a black picture,
-// which the game would then take for a fully transparent one; an uncompressed file must hold
-// every row it announces.
-static bool BmpPixelsPresent(const uint8_t* data, size_t size) {
+// The header is checked before the decoder sees it: the size must fit the role, and the file must
+// hold every row it announces (the decoder would read zeros past the end of a cut-off file and
+// hand back a black picture, which the game would take for a fully transparent one). Run-length
+// and other compressed kinds are not pictures of this game.
+static bool BmpHeaderFits(const uint8_t* data, size_t size, const TPictureLimit& limit) {
     const uint32_t offset = Get32(data + 10);
     const uint32_t headerSize = Get32(data + 14);
     int64_t w = 0, h = 0;
     uint32_t bits = 0, compression = 0;
     if (headerSize == 12) {
         w = Get16(data + 18);
-        h = int16_t(Get16(data + 20));
+        h = Get16(data + 20); // the small header's height is unsigned and never flips the rows
         bits = Get16(data + 24);
     } else {
         w = int32_t(Get32(data + 18));
@@ -46,17 +51,23 @@ static bool BmpPixelsPresent(const uint8_t* data, size_t size) {
         bits = Get16(data + 28);
         compression = Get32(data + 30);
     }
-    if (compression != 0 && compression != 3) return true; // run-length data has no fixed size
-    if (w <= 0 || h == 0 || bits == 0) return false;
+    if (compression != 0 && compression != 3) return false;
+    if (w <= 0 || h == 0 || bits == 0 || bits > 32) return false;
+    const int64_t rows = h < 0 ? -h : h;
+    if (w > limit.MaxWidth || rows > limit.MaxHeight || w * rows > limit.MaxPixels) return false;
     const uint64_t rowBytes = (uint64_t(w) * bits + 31) / 32 * 4;
-    return uint64_t(offset) + rowBytes * uint64_t(h < 0 ? -h : h) <= size;
+    return uint64_t(offset) + rowBytes * uint64_t(rows) <= size;
 }
 
-bool Surface::LoadFromMemory(const uint8_t* data, size_t size) {
+bool Surface::LoadFromMemory(const uint8_t* data, size_t size, const TPictureLimit& limit) {
     // Only Windows bitmaps are pictures of this game; anything else is refused.
     if (size < 54 || data[0] != 'B' || data[1] != 'M' || size > 0x7FFFFFFF) return false;
-    if (!BmpPixelsPresent(data, size)) return false;
+    if (!BmpHeaderFits(data, size, limit)) return false;
     int w = 0, h = 0, comp = 0;
+    // The decoder's own reading of the size is checked too, before it allocates anything.
+    if (stbi_info_from_memory(data, int(size), &w, &h, &comp) == 0) return false;
+    if (w <= 0 || h <= 0 || w > limit.MaxWidth || h > limit.MaxHeight || int64_t(w) * h > limit.MaxPixels)
+        return false;
     unsigned char* rgb = stbi_load_from_memory(data, int(size), &w, &h, &comp, 3);
     if (rgb == nullptr) return false;
     SetSize(w, h);

@@ -15,6 +15,19 @@ struct TRect {
     int Height() const { return Bottom - Top; }
 };
 
+// The largest picture a role allows. A file whose header says more is refused before any pixel
+// is decoded, so a few bytes can never ask for gigabytes.
+struct TPictureLimit {
+    int MaxWidth = 0;
+    int MaxHeight = 0;
+    int64_t MaxPixels = 0;
+};
+constexpr TPictureLimit ShipPictureLimit{64, 64, 64 * 64};    // ships and the pilot figure
+constexpr TPictureLimit FlagPictureLimit{64, 64, 64 * 64};
+constexpr TPictureLimit MenuPictureLimit{1024, 1024, 1024 * 1024};
+constexpr int64_t WorldPixelBudget = 64 * 1024 * 1024; // 256 MB of 32-bit pixels
+constexpr TPictureLimit MapLayerLimit{16384, 16384, WorldPixelBudget};
+
 inline TRect Bounds(int x, int y, int w, int h) { return TRect{x, y, x + w, y + h}; }
 
 // Records and drawing contexts speak Windows colour values 0x00BBGGRR; surfaces hold 0x00RRGGBB.
@@ -40,9 +53,11 @@ class Surface {
     void SetSize(int w, int h);
     bool Empty() const { return Width <= 0 || Height <= 0; }
 
-    // Loads a .bmp (1-, 4-, 8-, 24- or 32-bit); on failure the surface is left as it was.
-    bool LoadFromFile(const std::string& path);
-    bool LoadFromMemory(const uint8_t* data, size_t size);
+    // Loads a .bmp (1-, 4-, 8-, 24- or 32-bit) within the limit of its role; on failure the
+    // surface is left as it was. Only a regular file is read, and no more bytes than the limit
+    // allows.
+    bool LoadFromFile(const std::string& path, const TPictureLimit& limit);
+    bool LoadFromMemory(const uint8_t* data, size_t size, const TPictureLimit& limit = MapLayerLimit);
     // Writes an uncompressed 24-bit .bmp; false when the file cannot be written.
     bool SaveToBmp(const std::string& path) const;
     // Encodes the surface as a 24-bit .bmp in memory.

@@ -68,7 +68,7 @@ Surface MakeFlagFrame(const Surface& picture, int k, float scale) {
 void TFlag::Create(const TFiles& files, const std::string& flagFile, float scale) {
     const auto path = files.ForReading(flagFile);
     Surface picture;
-    if (path.empty() || !picture.LoadFromFile(path.string()))
+    if (path.empty() || !picture.LoadFromFile(path.string(), FlagPictureLimit))
         throw TWorldError("Cannot read the flag picture '" + flagFile + "'");
     Build(picture, scale);
 }

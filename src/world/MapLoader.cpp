@@ -3,14 +3,15 @@
 
 #include "core/Files.h"
 #include "core/GameMath.h"
+#include "media/SafeRead.h"
 #include "world/World.h"
 #include "world/WorldError.h"
 
+#include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <system_error>
 
@@ -37,11 +38,26 @@ std::string Upper(std::string_view s) {
     throw TWorldError("'" + text + "' is not a valid number for " + key);
 }
 
-void LoadLayer(const TFiles& files, const std::string& winPath, Surface& into) {
+// The layers of one world share one pixel budget, so whatever sizes a map's pictures announce, a
+// world stays within a few hundred megabytes. The BACK picture is held twice (as read and as
+// drawn over the base colour) and the MIDDLE one has a terrain byte under each pixel.
+enum LayerSlot : size_t { BackSlot, MiddleSlot, FrontSlot, DotSlot };
+constexpr std::array<int64_t, 4> LayerCopies{2, 2, 1, 1};
+
+void LoadLayer(const TFiles& files, const std::string& winPath, Surface& into, std::array<int64_t, 4>& used,
+               LayerSlot slot) {
+    int64_t others = 0;
+    for (size_t k = 0; k < used.size(); ++k)
+        if (k != slot) others += used[k];
+    TPictureLimit limit = MapLayerLimit;
+    limit.MaxPixels = std::max<int64_t>(0, WorldPixelBudget - others) / LayerCopies[slot];
     const auto path = files.ForReading(winPath);
     Surface picture;
-    if (path.empty() || !picture.LoadFromFile(path.string()))
-        throw TWorldError("Cannot read the map picture '" + winPath + "'");
+    if (path.empty() || !picture.LoadFromFile(path.string(), limit))
+        throw TWorldError("Cannot read the map picture '" + winPath +
+                          "' (missing, not a picture, or larger than " + std::to_string(limit.MaxPixels) +
+                          " pixels)");
+    used[slot] = int64_t(picture.Width) * picture.Height * LayerCopies[slot];
     into = std::move(picture);
     into.TransparentColor = 0;
 }
@@ -149,7 +165,9 @@ float ParseMapDecimal(const std::string& text, const std::string& key) {
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::general);
     if (ec != std::errc() || end != s.data() + s.size()) BadNumber(key, text);
     const float result = float(negative ? -value : value);
-    if (!std::isfinite(result)) BadNumber(key, text);
+    // Beyond a million every number of a map means nothing (the largest map is 16384 pixels a side),
+    // and such values would overflow the conversions to whole pixels and particle counts.
+    if (!std::isfinite(result) || std::fabs(result) > MapNumberLimit) BadNumber(key, text);
     return result;
 }
 
@@ -169,13 +187,12 @@ int32_t ParseMapInteger(const std::string& text, const std::string& key) {
 std::vector<std::string> SplitMapLines(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;
+    // Lines end in LF, CR LF or a lone CR, whichever system the map was written on.
     while (start < text.size()) {
-        size_t end = text.find('\n', start);
+        size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
+        lines.push_back(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     return lines;
 }
@@ -195,13 +212,11 @@ TSpawnPoints TWorld::LoadMap(const TFiles& files, const std::string& mapFile) {
     Surface dots;
 
     const auto path = files.ForReading(mapFile);
-    std::error_code ec;
-    if (path.empty() || !std::filesystem::is_regular_file(path, ec))
-        throw TWorldError("Cannot open the map file '" + mapFile + "'");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw TWorldError("Cannot open the map file '" + mapFile + "'");
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw TWorldError("Cannot read the map file '" + mapFile + "'");
+    const TReadResult file =
+        path.empty() ? TReadResult{TReadStatus::Missing, {}} : ReadFileBounded(path, TextFileLimit);
+    if (!file.Ok()) throw TWorldError("The map file '" + mapFile + "' " + file.Reason());
+    const std::string text(file.Bytes.begin(), file.Bytes.end());
+    std::array<int64_t, 4> layerPixels{};
 
     const std::string folder = MapFolder(mapFile);
     ParticleAreas.clear();
@@ -213,17 +228,17 @@ TSpawnPoints TWorld::LoadMap(const TFiles& files, const std::string& mapFile) {
             TParticleArea* area = ParticleAreas.empty() ? nullptr : &ParticleAreas.back();
             switch (k.Id) {
             case Key::Back:
-                LoadLayer(files, folder + *value, back);
+                LoadLayer(files, folder + *value, back, layerPixels, BackSlot);
                 break;
             case Key::Middle:
-                LoadLayer(files, folder + *value, MiddleLayer);
+                LoadLayer(files, folder + *value, MiddleLayer, layerPixels, MiddleSlot);
                 middleGiven = true;
                 break;
             case Key::Front:
-                LoadLayer(files, folder + *value, FrontLayer);
+                LoadLayer(files, folder + *value, FrontLayer, layerPixels, FrontSlot);
                 break;
             case Key::DotMap:
-                LoadLayer(files, folder + *value, dots);
+                LoadLayer(files, folder + *value, dots, layerPixels, DotSlot);
                 dotMapGiven = true;
                 break;
             case Key::Ply1X:

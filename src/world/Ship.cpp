@@ -33,7 +33,7 @@ TMarker MarkerAt(int x, int y, int w, int h, float scale) {
 Surface LoadPicture(const TFiles& files, const std::string& winPath, const char* what) {
     const auto path = files.ForReading(winPath);
     Surface s;
-    if (path.empty() || !s.LoadFromFile(path.string()))
+    if (path.empty() || !s.LoadFromFile(path.string(), ShipPictureLimit))
         throw TWorldError(std::string("Cannot read the ") + what + " picture '" + winPath + "'");
     return s;
 }

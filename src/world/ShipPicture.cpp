@@ -20,7 +20,7 @@ bool CheckShipPicture(const TFiles& files, const std::string& shipFile) {
     const auto path = files.ForReading(shipFile);
     if (path.empty()) return true;
     Surface picture;
-    if (!picture.LoadFromFile(path.string())) return false;
+    if (!picture.LoadFromFile(path.string(), ShipPictureLimit)) return false;
     return ShipPictureValid(picture);
 }
 

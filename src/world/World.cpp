@@ -25,6 +25,14 @@ TWorld::TWorld() {
     }
 }
 
+void RequirePicture(const TFiles& files, const std::string& winPath, const TPictureLimit& limit,
+                    const char* what) {
+    const auto path = files.ForReading(winPath);
+    Surface picture;
+    if (path.empty() || !picture.LoadFromFile(path.string(), limit))
+        throw TWorldError(std::string("Cannot read the ") + what + " picture '" + winPath + "'");
+}
+
 void ClearMatchCounters(TPilotRecord& pilot) {
     const uint32_t streak = pilot.SuccessiveWins;
     pilot.ClearCounters();
@@ -53,6 +61,12 @@ std::unique_ptr<TWorld> TWorld::Create(const TFiles& files, const TPictureItem& 
     for (TPilotRecord& pilot : w.Match.Players)
         ClearMatchCounters(pilot);
     w.Scale = DefaultScale;
+    // The small pictures are checked first, so a bad ship or flag costs no reading of map layers.
+    for (const TPilotRecord& pilot : w.Match.Players) {
+        RequirePicture(files, pilot.ShipFile.Str(), ShipPictureLimit, "ship");
+        RequirePicture(files, pilot.FlagFile.Str(), FlagPictureLimit, "flag");
+    }
+    RequirePicture(files, PilotFigureFile, ShipPictureLimit, "pilot");
     const TSpawnPoints spawn = w.LoadMap(files, w.Match.MapFile.Str());
     for (size_t p = 0; p < 2; ++p)
         w.Ships[p].Create(files, w.Match.Players[p].ShipFile.Str(), w.Scale);
@@ -97,6 +111,8 @@ std::unique_ptr<TWorld> TWorld::TryCreate(const TFiles& files, const TPictureIte
         error = e.what();
     } catch (const std::bad_alloc&) {
         error = "Not enough memory for the world";
+    } catch (const std::exception& e) {
+        error = e.what();
     }
     return nullptr;
 }

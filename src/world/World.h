@@ -182,3 +182,7 @@ void ClearMatchCounters(TPilotRecord& pilot);
 
 // Draws the weapon names of one page (weapons 5 page .. 5 page + 4) centred onto a 78 x 40 surface.
 void DrawWeaponPage(Surface& page, const TPictureItem& font, const TPilotRecord& pilot, int pageIndex);
+
+// Raises TWorldError unless the game path names a picture within the limit of its role.
+void RequirePicture(const TFiles& files, const std::string& winPath, const TPictureLimit& limit,
+                    const char* what);

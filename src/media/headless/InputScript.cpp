@@ -1,10 +1,11 @@
 // InputScript: reading and checking the timed commands of a headless run.
 #include "media/headless/InputScript.h"
 
+#include "media/SafeRead.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -135,9 +136,7 @@ TInputScript TInputScript::Parse(const std::string& text) {
 }
 
 TInputScript TInputScript::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw TScriptError("cannot read script '" + path + "'");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return Parse(text.str());
+    const TReadResult file = ReadFileBounded(path, TextFileLimit);
+    if (!file.Ok()) throw TScriptError("the script '" + path + "' " + file.Reason());
+    return Parse(std::string(file.Bytes.begin(), file.Bytes.end()));
 }

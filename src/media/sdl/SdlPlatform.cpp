@@ -246,6 +246,7 @@ class TSdlPlatform final : public TPlatform {
 
     void (*OldTerm)(int) = SIG_DFL;
     void (*OldInt)(int) = SIG_DFL;
+    void (*OldHup)(int) = SIG_DFL;
     bool SignalsSet = false;
 };
 
@@ -259,6 +260,7 @@ TSdlPlatform::~TSdlPlatform() {
     if (SignalsSet) {
         std::signal(SIGTERM, OldTerm);
         std::signal(SIGINT, OldInt);
+        std::signal(SIGHUP, OldHup);
     }
 }
 
@@ -268,6 +270,8 @@ bool TSdlPlatform::Open(const TSdlOptions& options, std::string& error) {
     SignalledClose = 0;
     OldTerm = std::signal(SIGTERM, OnCloseSignal);
     OldInt = std::signal(SIGINT, OnCloseSignal);
+    // A closed terminal or an ended session hangs up: that too saves the profiles and closes.
+    OldHup = std::signal(SIGHUP, OnCloseSignal);
     SignalsSet = true;
 
     int started = 0;
