@@ -394,8 +394,8 @@ MapPlan Warren() {
     m.Bases[0] = g.Base(170, 810, 56, true, 16, seed + 32);
     m.Bases[1] = g.Base(1130, 810, 56, false, 16, seed + 33);
     ClearBaseHalls(g, m.Bases);
-    m.Emitters = {Place(g, Ants(520, 300, 160)), Place(g, Ants(620, 660, 160)),
-                  Place(g, Drips(640, 80, 40, 0.5))};
+    // No water here: it would run down the ships' way into both base halls.
+    m.Emitters = {Place(g, Ants(520, 300, 160)), Place(g, Ants(620, 660, 160))};
     const RockPalette rock{0x2E2216, 0x8A6A48, 0x6A4E32, 0x7A8A3A, 0xE0D060};
     m.Middle = PaintMiddle(g, rock, seed);
     m.Dots = PaintDotMap(g);
