@@ -305,11 +305,12 @@ std::vector<uint8_t> FloodedAfterHalfAnHour(const MapFile& m) {
     for (const MapFile::Area& a : m.Areas) {
         const std::string type = Upper(a.Keys.at("PA_TYPE="));
         if (type != "RAIN" && type != "WATER") continue;
-        long cells = long((type == "RAIN" ? 2 : 1) * 8.0 / 7.0 * std::stod(a.Keys.at("PA_PERSECOND=")) * 1800);
+        long cells =
+            long((type == "RAIN" ? 2 : 1) * 8.0 / 7.0 * std::stod(a.Keys.at("PA_PERSECOND=")) * 1800);
         std::vector<bool> queued(cls.size());
         std::priority_queue<std::pair<int, int>> lowestFirst; // (row, column)
-        lowestFirst.push({std::stoi(a.Keys.at("PA_Y=")), std::stoi(a.Keys.at("PA_X=")) +
-                                                              std::stoi(a.Keys.at("PA_WIDTH=")) / 2});
+        lowestFirst.push({std::stoi(a.Keys.at("PA_Y=")),
+                          std::stoi(a.Keys.at("PA_X=")) + std::stoi(a.Keys.at("PA_WIDTH=")) / 2});
         while (cells > 0 && !lowestFirst.empty()) {
             const auto [y, x] = lowestFirst.top();
             lowestFirst.pop();
@@ -375,7 +376,8 @@ TEST(ShipsMapsMaps, EveryMapHasMatchingLayersOwnPadsOpenAreasAndAFaithfulPlayFie
         for (const Pad& pad : pads)
             EXPECT_EQ(std::count(flooded.begin() + (pad.Row - 1) * m.Middle.Width + pad.Left,
                                  flooded.begin() + (pad.Row - 1) * m.Middle.Width + pad.Right + 1, 3),
-                      0) << "water on the pad";
+                      0)
+                << "water on the pad";
         EXPECT_GT(std::fabs(m.Num("PLY1X=") - m.Num("PLY2X=")), 300.0);
 
         for (const MapFile::Area& a : m.Areas) {

@@ -31,16 +31,17 @@ struct TPad {
     int Row = -1; // first row of the pad, -1 when none was found under the spawn point
     int Left = 0;
     int Right = 0; // exclusive
+    uint8_t Class = TerrainPad;
 };
 
 struct TRun {
     std::string Map;
     std::string Mode;
-    std::array<long, 2> PadWet{};   // cells of water in the hall over the pad
-    std::array<bool, 2> PadDry{};   // under 1 % of that hall water: a stray drop or two, no flood
-    std::array<bool, 2> PadOpen{};  // the hall over the pad is at least 99 % air or water
+    std::array<long, 2> PadWet{};  // cells of water in the hall over the pad
+    std::array<bool, 2> PadDry{};  // under 1 % of that hall water: a stray drop or two, no flood
+    std::array<bool, 2> PadOpen{}; // the hall over the pad is at least 99 % air or water
     std::array<bool, 2> SpawnFree{};
-    bool Reachable = false;         // the other base and both flags from the first base
+    bool Reachable = false; // the other base and both flags from the first base
     long WaterStart = 0, WaterEnd = 0, SnowEnd = 0, GlueEnd = 0;
     int Live = 0;
     bool MatchOver = false;
@@ -51,19 +52,22 @@ bool Passable(uint8_t c) {
     return c == TerrainEmpty || c == TerrainWater || c == TerrainSnow;
 }
 
+// The pad under a spawn point; on a map without a dot map bases stand on plain rock, and the
+// ship's width of it under the spawn point counts as the pad.
 TPad FindPad(const TTerrain& t, float x, float y) {
     TPad pad;
     const int cx = int(Round(x));
     for (int row = int(Round(y)); row < t.Height; ++row) {
         const uint8_t c = t.Get(cx, row);
         if (c == TerrainEmpty) continue;
-        if (c != TerrainPad) return pad;
+        if (c != TerrainPad && c != TerrainGround) return pad;
         pad.Row = row;
+        pad.Class = c;
         pad.Left = cx;
         pad.Right = cx + 1;
-        while (t.Get(pad.Left - 1, row) == TerrainPad)
+        while (t.Get(pad.Left - 1, row) == c && pad.Right - pad.Left < 56)
             --pad.Left;
-        while (t.Get(pad.Right, row) == TerrainPad)
+        while (t.Get(pad.Right, row) == c && pad.Right - pad.Left < 56)
             ++pad.Right;
         return pad;
     }
@@ -206,7 +210,7 @@ TRun Soak(const fs::path& gameDir, const std::string& mapFile, bool fight, int m
             long water = 0, solid = 0, cells = 0;
             bool stillPad = pad.Row >= 0;
             for (int x = pad.Left; x < pad.Right && stillPad; ++x)
-                stillPad = t.Get(x, pad.Row) == TerrainPad;
+                stillPad = t.Get(x, pad.Row) == pad.Class;
             for (int y = pad.Row - HallRows; y < pad.Row && stillPad; ++y)
                 for (int x = pad.Left; x < pad.Right; ++x, ++cells) {
                     water += t.Get(x, y) == TerrainWater;
@@ -248,8 +252,9 @@ const char* YesNo(bool b) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: flarons_soak GAME_FOLDER [--minutes N] [--map NAME] [--mode idle|fight|both]"
-                             " [--shots DIR]\n");
+        std::fprintf(stderr,
+                     "usage: flarons_soak GAME_FOLDER [--minutes N] [--map NAME] [--mode idle|fight|both]"
+                     " [--shots DIR]\n");
         return 2;
     }
     const fs::path gameDir = argv[1];
@@ -274,7 +279,8 @@ int main(int argc, char** argv) {
     }
     std::printf("%d minutes of match time at %d frames a second per map and run\n", minutes, MatchFrameRate);
     std::printf("%-11s %-5s %-8s %-9s %-7s %-7s %-5s %8s %8s %8s %6s %6s %5s %5s\n", "map", "run", "pads dry",
-                "wet cells", "open", "spawns", "reach", "water0", "water", "snow", "glue", "live", "ms/f", "ok");
+                "wet cells", "open", "spawns", "reach", "water0", "water", "snow", "glue", "live", "ms/f",
+                "ok");
     bool allGood = true;
     for (const std::string& map : maps)
         for (const bool fight : {false, true}) {
@@ -284,11 +290,12 @@ int main(int argc, char** argv) {
                               r.SpawnFree[1] && r.Reachable && !r.MatchOver;
             allGood = allGood && good;
             const std::string wet = std::to_string(r.PadWet[0]) + " " + std::to_string(r.PadWet[1]);
-            std::printf("%-11s %-5s %s %s      %-9s %s %s     %s %s   %-5s %8ld %8ld %8ld %6ld %6d %5.2f %5s\n",
-                        r.Map.c_str(), r.Mode.c_str(), YesNo(r.PadDry[0]), YesNo(r.PadDry[1]), wet.c_str(),
-                        YesNo(r.PadOpen[0]), YesNo(r.PadOpen[1]), YesNo(r.SpawnFree[0]), YesNo(r.SpawnFree[1]),
-                        YesNo(r.Reachable), r.WaterStart, r.WaterEnd, r.SnowEnd, r.GlueEnd, r.Live, r.MsPerFrame,
-                        good ? "yes" : "NO");
+            std::printf(
+                "%-11s %-5s %s %s      %-9s %s %s     %s %s   %-5s %8ld %8ld %8ld %6ld %6d %5.2f %5s\n",
+                r.Map.c_str(), r.Mode.c_str(), YesNo(r.PadDry[0]), YesNo(r.PadDry[1]), wet.c_str(),
+                YesNo(r.PadOpen[0]), YesNo(r.PadOpen[1]), YesNo(r.SpawnFree[0]), YesNo(r.SpawnFree[1]),
+                YesNo(r.Reachable), r.WaterStart, r.WaterEnd, r.SnowEnd, r.GlueEnd, r.Live, r.MsPerFrame,
+                good ? "yes" : "NO");
             std::fflush(stdout);
         }
     return allGood ? 0 : 1;

@@ -140,8 +140,11 @@ MapPlan Abyss() {
 }
 
 MapPlan Duel() {
-    MapPlan m{"Duel", "Duel: one screen, two pads and a storm filling the lake between them", {}, {}, {}, {}, {},
-              "", {}};
+    MapPlan m{"Duel", "Duel: one screen, two pads and a storm filling the lake between them",
+              {},     {},
+              {},     {},
+              {},     "",
+              {}};
     const uint32_t seed = 2202;
     CaveGrid g(640, 430);
     for (int x = 0; x < 640; ++x) {
@@ -314,8 +317,11 @@ MapPlan Rockgarden() {
 }
 
 MapPlan Flagrun() {
-    MapPlan m{"Flagrun", "Flagrun: two long flight lines between the bases, made for carrying flags", {}, {},
-              {}, {}, {}, "", {}};
+    MapPlan m{"Flagrun", "Flagrun: two long flight lines between the bases, made for carrying flags",
+              {},        {},
+              {},        {},
+              {},        "",
+              {}};
     const uint32_t seed = 6606;
     CaveGrid g(3600, 820);
     g.NoiseRock(seed, 160, 0.30);
@@ -346,8 +352,9 @@ MapPlan Flagrun() {
 }
 
 MapPlan Warren() {
-    MapPlan m{"Warren", "Warren: burrows too tight for ships, where pilots fight on foot", {}, {}, {}, {}, {},
-              "", {}};
+    MapPlan m{
+        "Warren", "Warren: burrows too tight for ships, where pilots fight on foot", {}, {}, {}, {}, {}, "",
+        {}};
     const uint32_t seed = 7707;
     CaveGrid g(1300, 900);
     g.Rect(0, 0, 1300, 900, Cell::Ground);
@@ -387,7 +394,8 @@ MapPlan Warren() {
     m.Bases[0] = g.Base(170, 810, 56, true, 16, seed + 32);
     m.Bases[1] = g.Base(1130, 810, 56, false, 16, seed + 33);
     ClearBaseHalls(g, m.Bases);
-    m.Emitters = {Place(g, Ants(520, 300, 160)), Place(g, Ants(620, 660, 160)), Place(g, Drips(640, 80, 40, 0.5))};
+    // No water here: it would run down the ships' way into both base halls.
+    m.Emitters = {Place(g, Ants(520, 300, 160)), Place(g, Ants(620, 660, 160))};
     const RockPalette rock{0x2E2216, 0x8A6A48, 0x6A4E32, 0x7A8A3A, 0xE0D060};
     m.Middle = PaintMiddle(g, rock, seed);
     m.Dots = PaintDotMap(g);
@@ -398,8 +406,11 @@ MapPlan Warren() {
 }
 
 MapPlan Swamp() {
-    MapPlan m{"Swamp", "Swamp: a flooded hall where water slows you and glue grows on the islands", {}, {},
-              {}, {}, {}, "", {}};
+    MapPlan m{"Swamp", "Swamp: a flooded hall where water slows you and glue grows on the islands",
+              {},      {},
+              {},      {},
+              {},      "",
+              {}};
     const uint32_t seed = 8808;
     CaveGrid g(1600, 1000);
     g.NoiseRock(seed, 130, 0.40);
@@ -432,7 +443,10 @@ MapPlan Swamp() {
 
 MapPlan Cavern() {
     MapPlan m{"Cavern", "Cavern: a huge cave of halls and pillars, its walls far behind and near before you",
-              {}, {}, {}, {}, {}, "", {}};
+              {},       {},
+              {},       {},
+              {},       "",
+              {}};
     const uint32_t seed = 9909;
     CaveGrid g(3200, 2400);
     g.NoiseRock(seed, 300, 0.44);
@@ -451,8 +465,8 @@ MapPlan Cavern() {
         const double x = 1150 + 450 * p, top = 520, bottom = 1760;
         for (int k = 0; k <= 20; ++k) {
             const double t = k / 20.0, waist = 1.0 - 0.55 * std::sin(t * 3.14159);
-            g.Ellipse(x + 50 * std::sin(t * 5 + p), top + (bottom - top) * t, 40 + 60 * waist, 80, Cell::Ground,
-                      seed + 12 + uint32_t(p * 21 + k), 0.2);
+            g.Ellipse(x + 50 * std::sin(t * 5 + p), top + (bottom - top) * t, 40 + 60 * waist, 80,
+                      Cell::Ground, seed + 12 + uint32_t(p * 21 + k), 0.2);
         }
     }
     g.Border(50, seed + 15);
