@@ -310,7 +310,7 @@ TEST_F(FrontEndTest, BackIsOfferedOnlyAfterEscapeLeftARunningMatchABrokenMapLeav
         Game.World.reset();
         TapKey(keyReturn);
         const bool naming = state == gsNewPilot1 || state == gsNewPilot2;
-        EXPECT_EQ(Game.GameState, naming ? state : gsMatch) << "state " << int(state);
+        EXPECT_EQ(Game.GameState, naming ? state : uint8_t(gsMatch)) << "state " << int(state);
         EXPECT_EQ(Game.World != nullptr, !naming) << "state " << int(state);
     }
 
