@@ -117,6 +117,12 @@ bool TGame::SaveBindings() const {
 void TGame::Tick() {
     try {
         Input.Take(Platform.ReadInput(), Bindings);
+        // A pointer reported at a place (a desktop window, a remote desktop, a tablet) takes the
+        // menu pointer there: the menus move by the distance to it.
+        if (Input.Devices.PointerAbsolute && Front.MainMenu) {
+            Input.Devices.MouseDX = Input.Devices.PointerX - Front.MainMenu->CursorX;
+            Input.Devices.MouseDY = Input.Devices.PointerY - Front.MainMenu->CursorY;
+        }
         if (Input.Now.Has(menuEscape) && GameState != gsMainMenu && GameState != gsMatchEnd) HandleEscape();
         if (!IsFrontEndState(GameState)) FollowPointer();
         if (GameState == gsMatch) MatchFrame();
