@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -110,6 +111,25 @@ TEST(ControlsMapping, KeysAndPadsDriveTheirOwnPlayerAndTheMenus) {
         EXPECT_EQ(in.Players[1], cases[i].Player2) << "case " << i;
         EXPECT_EQ(in.Menu, cases[i].Menu) << "case " << i;
     }
+}
+
+TEST(ControlsFile, TheGameKeepsBindingsAcrossARestartAndStartsADamagedFileWithOneMessage) {
+    TTempDir home;
+    TTestPlatform platform;
+    TGame first(platform, TFiles(home.Path, home.Path), TCommandLine{});
+    first.Bindings.Players[0].Keys[actThrust] = keyPad8;
+    ASSERT_TRUE(first.SaveBindings());
+    TGame second(platform, TFiles(home.Path, home.Path), TCommandLine{});
+    second.LoadBindings();
+    EXPECT_EQ(second.Bindings, first.Bindings);
+
+    home.Write("controls.ini", std::string("player1.thrust = \x89PNG\x1a\x00\x7f", 24));
+    testing::internal::CaptureStderr();
+    second.LoadBindings();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(second.Bindings, TBindings::Defaults());
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(err.rfind("flarons: controls.ini line 1: unknown key", 0), 0u) << err;
 }
 
 // A headless run through the game's own loop: start-up, then a quick match, tick by tick.

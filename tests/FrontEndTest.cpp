@@ -194,7 +194,7 @@ TEST_F(FrontEndTest, AClickFiresOnlyForAPressThatStartedAndStayedOnItAndTheCredi
     EXPECT_LE(Game.Front.AboutScroll, 0.0f);
 }
 
-TEST_F(FrontEndTest, ThePointerIsClampedTheKeyboardFollowsItAtItsOffsetAndOptionArrowsWrap) {
+TEST_F(FrontEndTest, ThePointerIsClampedFollowsAPlaceTheKeyboardFollowsItAtItsOffsetAndOptionArrowsWrap) {
     Start();
     const auto pointers = [&] {
         return std::make_tuple(Game.Front.MainMenu->CursorX, Game.Front.MainMenu->CursorY,
@@ -211,6 +211,15 @@ TEST_F(FrontEndTest, ThePointerIsClampedTheKeyboardFollowsItAtItsOffsetAndOption
     MoveTo(10, 400);
     for (const TGameMenuItem& key : Game.Front.KeyboardMenu->Items)
         EXPECT_EQ(key.State, 0);
+    // A pointer reported at a place (a desktop window) takes the game's pointer there, whatever
+    // movement came with it.
+    Platform.Held.PointerAbsolute = true;
+    Platform.Held.PointerX = 26;
+    Platform.Held.PointerY = 315;
+    Tick(300, -7);
+    EXPECT_EQ(pointers(), std::make_tuple(26, 315, 26, 315));
+    EXPECT_EQ(Game.Front.KeyboardMenu->Items[0].State, 1);
+    Platform.Held.PointerAbsolute = false;
 
     // Option arrows wrap within 0 to 99; a value a damaged options file left above 99 comes back into range.
     const auto afterClick = [&](TAt arrow, uint8_t& option, uint8_t before) {

@@ -101,10 +101,17 @@ void TGame::ReportLookupError(const std::string& message, const std::string& nam
 
 void TGame::LoadBindings() {
     Bindings = TBindings::Defaults();
-    std::vector<uint8_t> bytes;
-    if (Files.IsFolder(ControlsFile) || !Files.ReadFile(ControlsFile, bytes)) return;
+    Files.RemoveLeftoverTemporary(ControlsFile);
+    const TReadResult file = Files.Read(ControlsFile, RecordFileLimit);
+    if (!file.Ok()) {
+        // No file is the usual case: the defaults apply without a word.
+        if (Files.Exists(ControlsFile))
+            std::fprintf(stderr, "flarons: controls.ini %s; the default controls apply\n",
+                         file.Reason().c_str());
+        return;
+    }
     std::vector<std::string> problems;
-    Bindings = ParseControls(std::string(bytes.begin(), bytes.end()), problems);
+    Bindings = ParseControls(std::string(file.Bytes.begin(), file.Bytes.end()), problems);
     for (const std::string& problem : problems)
         std::fprintf(stderr, "flarons: %s\n", problem.c_str());
 }
@@ -117,6 +124,12 @@ bool TGame::SaveBindings() const {
 void TGame::Tick() {
     try {
         Input.Take(Platform.ReadInput(), Bindings);
+        // A pointer reported at a place (a desktop window, a remote desktop, a tablet) takes the
+        // menu pointer there: the menus move by the distance to it.
+        if (Input.Devices.PointerAbsolute && Front.MainMenu) {
+            Input.Devices.MouseDX = Input.Devices.PointerX - Front.MainMenu->CursorX;
+            Input.Devices.MouseDY = Input.Devices.PointerY - Front.MainMenu->CursorY;
+        }
         if (Input.Now.Has(menuEscape) && GameState != gsMainMenu && GameState != gsMatchEnd) HandleEscape();
         if (!IsFrontEndState(GameState)) FollowPointer();
         if (GameState == gsMatch) MatchFrame();

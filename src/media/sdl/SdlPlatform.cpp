@@ -230,6 +230,9 @@ class TSdlPlatform final : public TPlatform {
     bool PointerWanted = false;
     int MouseDX = 0;
     int MouseDY = 0;
+    bool PointerKnown = false; // the pointer has been over the window: PointerX, PointerY hold
+    int PointerX = 0;
+    int PointerY = 0;
     bool LeftClicked = false; // a press seen since the last poll, so a quick click is never lost
     std::array<bool, KeyCount> PressedSincePoll{}; // likewise for keys
 
@@ -381,10 +384,12 @@ int TSdlPlatform::ClockSeconds() {
 }
 
 void TSdlPlatform::ApplyPointer() {
+    // The system pointer is hidden over the window, where the game draws its own, and is never
+    // captured: the game's pointer follows its place, in a window and in full screen alike, as
+    // remote desktops, virtual machines and tablets report places rather than movements, and the
+    // window manager's buttons stay in reach whenever the pointer leaves the window.
     SDL_ShowCursor(PointerWanted ? SDL_ENABLE : SDL_DISABLE);
-    // Relative mode hides the pointer and keeps reporting movement at the screen edges, like the
-    // exclusive mouse the menus were made for; it is let go whenever another program has the focus.
-    SDL_SetRelativeMouseMode(Focused && !PointerWanted ? SDL_TRUE : SDL_FALSE);
+    SDL_SetRelativeMouseMode(SDL_FALSE);
 }
 
 void TSdlPlatform::ShowPointer(bool show) {
@@ -498,6 +503,10 @@ void TSdlPlatform::PumpEvents() {
             if (Focused) {
                 MouseDX += e.motion.xrel;
                 MouseDY += e.motion.yrel;
+                // Given in 640 x 480 screen points, as the renderer's logical size scales them.
+                PointerX = e.motion.x;
+                PointerY = e.motion.y;
+                PointerKnown = true;
             }
             break;
         case SDL_MOUSEBUTTONDOWN:
@@ -533,6 +542,9 @@ TRawInput TSdlPlatform::ReadInput() {
             state.Axes[a] = SDL_GameControllerGetAxis(c, PadAxes[a]);
         pad.Pressed = 0;
     }
+    raw.PointerAbsolute = PointerKnown;
+    raw.PointerX = std::clamp(PointerX, 0, ScreenWidth);
+    raw.PointerY = std::clamp(PointerY, 0, ScreenHeight);
     raw.MouseDX = MouseDX;
     raw.MouseDY = MouseDY;
     raw.MouseLeft = Focused && (LeftClicked || (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) != 0);
