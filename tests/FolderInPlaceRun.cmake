@@ -24,7 +24,7 @@ if(PART STREQUAL "keys")
   list(FILTER shipped INCLUDE REGEX "^graphics/menu/keys/")
 else()
   list(FILTER shipped EXCLUDE REGEX "^graphics/menu/keys/")
-  list(APPEND shipped Options.DAT "Pilots/PLAYER 1/Pilot.DAT")
+  list(APPEND shipped Options.DAT "Pilots/PLAYER 1/Pilot.DAT" controls.ini)
 endif()
 # A match needs the first map's pictures (a folder in place of the map file itself gives way to the
 # next map, as the first ship, flag and map found are the first usable ones) and the pilot figure;
