@@ -4,6 +4,7 @@
 // can still be reached from the first base. Prints one table row per map and run.
 #include "app/Game.h"
 #include "core/GameMath.h"
+#include "core/PlayerInput.h"
 #include "media/headless/HeadlessPlatform.h"
 #include "world/World.h"
 
@@ -175,9 +176,6 @@ TRun Soak(const fs::path& gameDir, const std::string& mapFile, bool fight, int m
             targets.push_back({world.Flags[p].HomeX, world.Flags[p].HomeY});
         run.WaterStart = Count(world.TerrainBitmap, TerrainWater);
 
-        // Player one's keys W A D Tab S, player two's cursor up, left, right, Return and down.
-        const int keys[2][5] = {{isButton(10), isButton(12), isButton(13), isButton(14), isButton(11)},
-                                {isUp, isLeft, isRight, isButton(1), isDown}};
         std::mt19937 dice(fight ? 4242u : 1u);
         std::uniform_int_distribution<int> percent(0, 99);
         const long frames = long(minutes) * 60 * MatchFrameRate;
@@ -186,16 +184,16 @@ TRun Soak(const fs::path& gameDir, const std::string& mapFile, bool fight, int m
             // Nobody watches: the match frame leaves the views unpainted, as it does once a match has
             // ended, which makes a soak several times faster.
             world.MatchEnded = 1;
-            game.PrevInput = game.Input.States;
+            game.Input.Before = game.Input.Now;
             game.FrameTimer.MeasuredFrameRate = MatchFrameRate;
             if (fight && f % 12 == 0)
                 for (int p = 0; p < 2; ++p) {
                     const int turn = percent(dice);
-                    game.Input.States.Set(keys[p][0], percent(dice) < 55);
-                    game.Input.States.Set(keys[p][1], turn < 25);
-                    game.Input.States.Set(keys[p][2], turn >= 75);
-                    game.Input.States.Set(keys[p][3], percent(dice) < 60);
-                    game.Input.States.Set(keys[p][4], percent(dice) < 30);
+                    game.Input.Now.Set(p, actThrust, percent(dice) < 55);
+                    game.Input.Now.Set(p, actLeft, turn < 25);
+                    game.Input.Now.Set(p, actRight, turn >= 75);
+                    game.Input.Now.Set(p, actFire1, percent(dice) < 60);
+                    game.Input.Now.Set(p, actFire2, percent(dice) < 30);
                 }
             game.MatchFrame();
             if (world.MatchOver != 0) run.MatchOver = true;
