@@ -161,8 +161,8 @@ TEST(Replay, DamagedOrForeignReplaysAreRefusedWithOneLine) {
     }
 
     // The same map name with other contents: refused before anything is run.
-    std::vector<uint8_t> map;
-    ASSERT_TRUE(played.Game->Files.ReadFile("maps\\Duel.map", map));
+    std::vector<uint8_t> map = played.Game->Files.Read("maps\\Duel.map", TextFileLimit).Bytes;
+    ASSERT_FALSE(map.empty());
     map.push_back(' ');
     played.Home.Write("maps/Duel.map", map);
     TTestPlatform quiet;

@@ -103,10 +103,10 @@ void TGame::ReportLookupError(const std::string& message, const std::string& nam
 
 void TGame::LoadBindings() {
     Bindings = TBindings::Defaults();
-    std::vector<uint8_t> bytes;
-    if (Files.IsFolder(ControlsFile) || !Files.ReadFile(ControlsFile, bytes)) return;
+    const TReadResult read = Files.Read(ControlsFile, TextFileLimit);
+    if (!read.Ok()) return;
     std::vector<std::string> problems;
-    Bindings = ParseControls(std::string(bytes.begin(), bytes.end()), problems);
+    Bindings = ParseControls(std::string(read.Bytes.begin(), read.Bytes.end()), problems);
     for (const std::string& problem : problems)
         std::fprintf(stderr, "flarons: %s\n", problem.c_str());
 }

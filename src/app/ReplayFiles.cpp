@@ -7,21 +7,18 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
-#include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
 namespace {
 // Far beyond any replay (a six-hour match is a few megabytes); larger files are refused unread.
-constexpr uintmax_t MaxReplayFileBytes = 64u << 20;
+constexpr size_t MaxReplayFileBytes = 64u << 20;
 constexpr const char* AutoPrefix = "match-";
 
 void HashFile(TStateHash& hash, const TFiles& files, const std::string& path) {
-    std::vector<uint8_t> bytes;
-    std::error_code ec;
-    const fs::path found = files.ForReading(path);
-    if (found.empty() || !fs::is_regular_file(found, ec) || !files.ReadFile(path, bytes)) bytes.clear();
+    const TReadResult read = files.Read(path, PictureFileLimit);
+    const std::vector<uint8_t> none;
+    const std::vector<uint8_t>& bytes = read.Ok() ? read.Bytes : none;
     hash.Bytes(path.data(), path.size());
     hash.Add(bytes.size());
     hash.Vector(bytes);
@@ -32,10 +29,10 @@ uint64_t MatchContentHash(const TFiles& files, const TOptions& options) {
     TStateHash hash;
     const std::string map = options.MapFile.Str();
     HashFile(hash, files, map);
-    std::vector<uint8_t> text;
-    if (files.ReadFile(map, text)) {
+    const TReadResult text = files.Read(map, TextFileLimit);
+    if (text.Ok()) {
         const std::string folder = MapFolder(map);
-        for (const std::string& line : SplitMapLines(std::string(text.begin(), text.end())))
+        for (const std::string& line : SplitMapLines(std::string(text.Bytes.begin(), text.Bytes.end())))
             for (const char* key : {"BACK=", "MIDDLE=", "FRONT=", "DOTMAP="})
                 if (const auto value = MapKeyValue(line, key)) HashFile(hash, files, folder + *value);
     }
@@ -80,23 +77,12 @@ void PruneReplays(const TFiles& files, size_t keep) {
 }
 
 bool LoadReplayFile(const fs::path& path, TReplay& replay, std::string& error) {
-    std::error_code ec;
-    const uintmax_t size = fs::file_size(path, ec);
-    if (ec || !fs::is_regular_file(path, ec)) {
-        error = "cannot read the replay " + path.string();
+    const TReadResult read = ReadFileBounded(path, MaxReplayFileBytes);
+    if (!read.Ok()) {
+        error = "the replay " + path.string() + " " + read.Reason();
         return false;
     }
-    if (size > MaxReplayFileBytes) {
-        error = "the replay " + path.string() + " is too large to be one";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in && !in.eof()) {
-        error = "cannot read the replay " + path.string();
-        return false;
-    }
-    if (!ReadReplay(bytes, replay, error)) {
+    if (!ReadReplay(read.Bytes, replay, error)) {
         error = path.filename().string() + ": " + error;
         return false;
     }

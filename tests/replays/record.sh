@@ -11,7 +11,6 @@ trap 'rm -rf "$work"' EXIT
 # name map lives seed
 while read -r name map lives seed; do
     home=$work/$name
-    "$game" --headless --home "$home" --script /dev/null --frames 0 >/dev/null
     echo "0 close" > "$work/close.txt"
     "$game" --headless --home "$home" --script "$work/close.txt"
     # Options.DAT: the map path (length byte and 42 characters) at 464, the lives at 509.
