@@ -1,6 +1,7 @@
 // MatchBench: how long a match frame takes on the largest shipped map with an empty pool, a full
-// pool and a nuke chain, and how long a match takes to set up.
+// pool and a nuke chain, how long a match takes to set up, and how fast a replay verifies.
 #include "app/Game.h"
+#include "app/MatchReplay.h"
 #include "core/GameMath.h"
 #include "media/headless/HeadlessPlatform.h"
 #include "world/World.h"
@@ -72,6 +73,7 @@ class TBenchGame {
         Game.Options = DefaultOptions(Game.Files);
         Game.Options.MapFile.Set(LargestMap());
         Game.Options.Lives = 0;
+        Game.RecordMatches = false;
         Game.PrepareStartupAssets();
         if (!Game.StartMatch()) throw std::runtime_error("the match could not be started");
         Save();
@@ -333,8 +335,83 @@ void StartMatch(benchmark::State& state) {
     game.Save();
 }
 
+// A fight of `ticks` ticks on the largest map played through the match frame and recorded: both
+// players thrust, turn and fire as the determinism guard's script does.
+TReplay RecordFight(TGame& game, int ticks) {
+    RandSeed(20240602);
+    game.Options = DefaultOptions(game.Files);
+    game.Options.MapFile.Set(LargestMap());
+    game.Options.Lives = 0;
+    game.PrepareStartupAssets();
+    if (!game.StartMatch()) throw std::runtime_error("the match could not be started");
+    for (int f = 0; f < ticks; ++f) {
+        TRawInput raw;
+        raw.Keys[keyW] = f < 40 || f % 7 < 3;
+        raw.Keys[keyUp] = f < 40 || f % 5 < 2;
+        raw.Keys[keyA] = f >= 40 && f % 40 < 9;
+        raw.Keys[keyRight] = f >= 40 && f % 30 < 6;
+        raw.Keys[keyTab] = f >= 40 && f % 3 != 0;
+        raw.Keys[keyReturn] = f >= 40 && f % 2 == 0;
+        game.FrameTimer.MeasuredFrameRate = 100;
+        game.Input.Take(raw, game.Bindings);
+        game.MatchFrame();
+    }
+    game.SaveRecording(ReplayAbandoned);
+    return game.Recording;
+}
+
+// Verifying a recorded fight of 3000 ticks on the largest map: the rules only, a state hash every
+// 100 ticks. The counter gives ticks per second.
+void VerifyFight(benchmark::State& state) {
+    const fs::path home = fs::temp_directory_path() / ("flarons_bench_verify_" + std::to_string(::getpid()));
+    fs::create_directories(home);
+    THeadlessPlatform platform;
+    TReplay replay;
+    {
+        TGame recorder(platform, TFiles(FLARONS_GAME_DIR, home), TCommandLine{});
+        replay = RecordFight(recorder, 3000);
+    }
+    for (auto _ : state) {
+        TGame game(platform, TFiles(FLARONS_GAME_DIR, home), TCommandLine{});
+        std::string message;
+        if (!VerifyReplay(game, replay, message)) state.SkipWithError(message.c_str());
+    }
+    state.counters["ticks_per_second"] = benchmark::Counter(
+        double(replay.Ticks.size()) * double(state.iterations()), benchmark::Counter::kIsRate);
+    std::error_code ec;
+    fs::remove_all(home, ec);
+}
+
+// Verification with the pool full: 100 ticks of the rules and one state hash, as a verification
+// runs them, on every slot in use.
+void VerifyFullPool(benchmark::State& state) {
+    TBenchGame& game = Game();
+    game.Restore(true);
+    FillPool(game.Map(), 16);
+    const std::vector<TProjectile> full = game.Map().Projectiles;
+    const uint16_t cursor = game.Map().ProjectileCursor;
+    const std::array<uint8_t, 2> held{uint8_t(1u << actThrust | 1u << actFire1),
+                                      uint8_t(1u << actFire1 | 1u << actRight)};
+    const TMatchTick tick{held, held, 100};
+    for (auto _ : state) {
+        state.PauseTiming();
+        game.Restore(true);
+        std::copy(full.begin(), full.end(), game.Map().Projectiles.begin());
+        game.Map().ProjectileCursor = cursor;
+        state.ResumeTiming();
+        for (int i = 0; i < 100; ++i)
+            game.Game.StepMatch(tick, false);
+        benchmark::DoNotOptimize(game.Game.MatchStateHash());
+    }
+    state.counters["ticks_per_second"] =
+        benchmark::Counter(100.0 * double(state.iterations()), benchmark::Counter::kIsRate);
+    game.Restore(true);
+}
+
 } // namespace
 
+BENCHMARK(VerifyFight)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(VerifyFullPool)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(MatchFrameEmptyPool)->Unit(benchmark::kMillisecond);
 // Bursts of up to 16 records as in a fight, then every slot's kind drawn on its own.
 BENCHMARK(FullPool)

@@ -5,7 +5,8 @@
 #include <charconv>
 
 static std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
@@ -43,9 +44,14 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             c.Script = value("--script");
         } else if (a == "--home") {
             c.Home = value("--home");
+        } else if (a == "--replay") {
+            c.Replay = value("--replay");
+        } else if (a == "--verify") {
+            c.Verify = true;
         } else if (a == "--frames") {
             const std::string v = value("--frames");
-            if (c.Error.empty() && (!ParseNumber(v, c.Frames) || c.Frames < 0)) c.Error = "--frames needs a whole number";
+            if (c.Error.empty() && (!ParseNumber(v, c.Frames) || c.Frames < 0))
+                c.Error = "--frames needs a whole number";
         } else if (a == "--seed") {
             const std::string v = value("--seed");
             if (c.Error.empty() && !ParseNumber(v, c.Seed)) c.Error = "--seed needs a whole number";
@@ -53,6 +59,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
         if (!c.Error.empty()) break;
     }
+    if (c.Error.empty() && c.Verify && c.Replay.empty()) c.Error = "--verify needs --replay FILE";
     return c;
 }
 
@@ -66,6 +73,9 @@ std::string UsageText() {
            "  --script FILE     headless input script\n"
            "  --frames N        stop after N ticks without saving\n"
            "  --seed N          seed the random generator\n"
+           "  --replay FILE     watch a recorded match (space pauses, arrows change speed, Home\n"
+           "                    restarts, Escape leaves)\n"
+           "  --verify          with --replay: re-run the match as fast as possible and check it\n"
            "  --home DIR        folder for Options.DAT and pilots\n"
            "                    (default: $XDG_DATA_HOME/flarons, else ~/.local/share/flarons;\n"
            "                    run from the build folder: the game folder)\n"

@@ -1,6 +1,8 @@
 // Game: start-up, the tick in its fixed order, quitting and the frame-rate counter.
 #include "app/Game.h"
 
+#include "app/ReplayFiles.h"
+
 #include "content/Builtins.h"
 #include "core/GameMath.h"
 #include "media/Canvas.h"
@@ -183,6 +185,8 @@ void TGame::FollowPointer() {
 
 void TGame::HandleEscape() {
     const uint8_t left = GameState;
+    // The match left for the menu keeps its replay so far; going Back to it records on.
+    if (left == gsMatch) SaveRecording(ReplayAbandoned);
     GameState = gsMainMenu;
     Front.ReturnToMenu(left == gsMatch);
     Sounds.Find("Thrust").Stop(Sounds.Mixer);
@@ -190,6 +194,7 @@ void TGame::HandleEscape() {
 
 void TGame::SaveAndClose() {
     if (Closed) return;
+    if (GameState == gsMatch) SaveRecording(ReplayAbandoned);
     Front.SavePilots();
     if (!SaveOptions(Options, Files)) std::fprintf(stderr, "flarons: could not save Options.DAT\n");
     Closed = true;
@@ -220,6 +225,10 @@ void TGame::PrepareStartupAssets() {
 }
 
 bool TGame::StartMatch() {
+    // Taken before the world is built, which draws from the generator.
+    TReplayStart start;
+    if (RecordMatches) start = CaptureMatchStart();
+    RecordingName.clear();
     Images.Find("Loading").Draw(BackSurface, 209, 144, 0);
     Flip();
 
@@ -249,5 +258,11 @@ bool TGame::StartMatch() {
     PlayerWeapons[1][0].Setup(Options.Players[1].Weapons[2]);
     PlayerWeapons[0][1].Setup(Options.Players[0].Weapons[7]);
     PlayerWeapons[1][1].Setup(Options.Players[1].Weapons[7]);
+
+    if (RecordMatches) {
+        Recording = TReplay{};
+        Recording.Start = start;
+        RecordingName = NewReplayName(Files);
+    }
     return true;
 }

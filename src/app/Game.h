@@ -8,6 +8,7 @@
 #include "core/Files.h"
 #include "core/GameState.h"
 #include "core/OptionsFile.h"
+#include "core/Replay.h"
 #include "core/Worker.h"
 #include "frontend/FrontEnd.h"
 #include "media/FrameTimer.h"
@@ -93,6 +94,29 @@ class TGame {
 
     // "--match" starts a match as Begin would (app/MatchFrame.cpp).
     void StartQuickMatch();
+    // The tick's input as the match frame reads it from the input states and the time base.
+    TMatchTick ReadMatchTick() const;
+    // One tick of a running match from its input. Without `draw` only the rules run: no views,
+    // weapon pages, status bar, medals or engine sound, and the world ends up exactly the same.
+    void StepMatch(const TMatchTick& tick, bool draw);
+
+    // --- Replays (app/MatchReplay.cpp).
+    // Matches started by StartMatch are recorded; a replay being watched or verified is not.
+    bool RecordMatches = true;
+    TReplay Recording;
+    std::string RecordingName; // game path under replays\, empty while nothing is recorded
+    // What the next match starts from besides the world it builds.
+    TReplayStart CaptureMatchStart() const;
+    // Puts back what a recorded match started from, so StartMatch builds the same match.
+    void ApplyMatchStart(const TReplayStart& start);
+    // The whole state of the running match: the world, the weapons, the pages, the frame counter
+    // and the random generator.
+    uint64_t MatchStateHash() const;
+    // Adds a played tick to the recording, and its state hash every ReplayHashInterval ticks;
+    // the recording is written when the match ends.
+    void RecordMatchTick(const TMatchTick& tick);
+    // Writes the recording as it stands (a match left with Escape or Quit keeps its ticks so far).
+    void SaveRecording(uint8_t how);
     // Before the title shows: the pilots' ship checks and the four weapon objects.
     void PrepareStartupAssets();
     // Match start: the Loading picture, the new world, Thrust, the status bar, the weapons.

@@ -2,6 +2,8 @@
 #include "app/CommandLine.h"
 #include "app/Game.h"
 #include "app/GameLoop.h"
+#include "app/MatchReplay.h"
+#include "app/ReplayFiles.h"
 #include "core/GameFolders.h"
 #include "media/headless/HeadlessPlatform.h"
 #include "media/headless/InputScript.h"
@@ -40,8 +42,18 @@ int main(int argc, char** argv) {
         std::error_code ec;
         fs::create_directories(folders.Home, ec);
 
+        // A replay is read whole and checked before anything else is set up.
+        TReplay replay;
+        if (!cl.Replay.empty()) {
+            std::string error;
+            if (!LoadReplayFile(cl.Replay, replay, error)) {
+                std::fprintf(stderr, "flarons: %s\n", error.c_str());
+                return 1;
+            }
+        }
+
         std::unique_ptr<TPlatform> platform;
-        if (cl.Headless) {
+        if (cl.Headless || cl.Verify) {
             TInputScript script;
             if (!cl.Script.empty()) script = TInputScript::Load(cl.Script);
             platform = std::make_unique<THeadlessPlatform>(std::move(script));
@@ -57,6 +69,20 @@ int main(int argc, char** argv) {
             }
         }
         TGame flarons(*platform, TFiles(folders.Game, folders.Home), cl);
+        if (!cl.Replay.empty()) {
+            // Watching or verifying changes nothing in the home folder.
+            std::string message;
+            if (cl.Verify) {
+                const bool agreed = VerifyReplay(flarons, replay, message);
+                std::fprintf(agreed ? stdout : stderr, "flarons: %s\n", message.c_str());
+                return agreed ? 0 : 1;
+            }
+            if (WatchReplay(flarons, *platform, replay, cl.Frames, message) < 0) {
+                std::fprintf(stderr, "flarons: %s\n", message.c_str());
+                return 1;
+            }
+            return 0;
+        }
         try {
             RunGame(flarons, *platform, cl.Frames);
         } catch (...) {

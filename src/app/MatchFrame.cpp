@@ -3,6 +3,7 @@
 
 #include "app/StatusBar.h"
 #include "core/GameMath.h"
+#include "core/Replay.h"
 #include "core/WeaponNames.h"
 #include "media/Platform.h"
 #include "world/World.h"
@@ -48,20 +49,38 @@ std::string PageWeaponName(const TPilotRecord& pilot, int page, int row) {
 
 } // namespace
 
+TMatchTick TGame::ReadMatchTick() const {
+    TMatchTick tick;
+    for (size_t p = 0; p < 2; ++p) {
+        tick.Actions[p] = Input.Now.Players[p];
+        tick.Previous[p] = Input.Before.Players[p];
+    }
+    tick.FrameRate = uint16_t(std::clamp(FrameTimer.MeasuredFrameRate, 0, 65535));
+    return tick;
+}
+
 void TGame::MatchFrame() {
+    if (!World) return;
+    const TMatchTick tick = ReadMatchTick();
+    StepMatch(tick, true);
+    RecordMatchTick(tick);
+}
+
+void TGame::StepMatch(const TMatchTick& tick, bool draw) {
     if (!World) return;
     TWorld& map = *World;
 
     // Time base: the measured rate counts only once the counter has come round, at most 256 frames in.
     if (MatchFrameCounter == 255) map.MinFrameRate = 15;
-    const int measured = std::clamp(FrameTimer.MeasuredFrameRate, 0, 65535);
-    map.SetFrameRate(uint16_t(std::max<int>(map.MinFrameRate, measured)));
+    map.SetFrameRate(uint16_t(std::max<int>(map.MinFrameRate, tick.FrameRate)));
 
     if (map.MatchOver != 0) GameState = gsMatchEnd;
 
+    const TTickInput now{tick.Actions, 0};
+    const TTickInput before{tick.Previous, 0};
     std::array<THeld, 2> held{};
     for (size_t p = 0; p < 2; ++p)
-        held[p] = Read(Input.Now, int(p));
+        held[p] = Read(now, int(p));
 
     for (size_t p = 0; p < 2; ++p) {
         if (!Controllable(map.Ships[p])) continue;
@@ -85,7 +104,7 @@ void TGame::MatchFrame() {
     // The views show the world as it is now; they are painted onto the screen by the worker while
     // the world is updated, and nothing else is drawn on the screen until they are finished. A
     // tick abandoned on the way still waits for them.
-    const bool views = map.MatchEnded == 0;
+    const bool views = draw && map.MatchEnded == 0;
     if (views) map.BeginViews(BackSurface, &ViewWorker);
     std::array<TSprite, 2> pages{};
     bool finished = !views;
@@ -107,15 +126,18 @@ void TGame::MatchFrame() {
     } finisher{finish};
 
     const TPictureItem& greenFont = Images.Find("GreenFont");
+    // The weapon pages are drawn on the world's page surfaces, which no rule reads.
+    const auto drawRow = [&](Surface& page, int row, const std::string& name, uint32_t highlight) {
+        if (draw) DrawPageRow(page, row, name, highlight, greenFont);
+    };
     // Letting go of a fire key closes the page being changed on both pages.
     for (size_t p = 0; p < 2; ++p) {
-        const bool released = Released(Input.Before, Input.Now, int(p), actFire1) ||
-                              Released(Input.Before, Input.Now, int(p), actFire2);
+        const bool released =
+            Released(before, now, int(p), actFire1) || Released(before, now, int(p), actFire2);
         if (!released || PageCursor[p] == NoPageOpen) continue;
         const int row = std::clamp<int>(PageCursor[p], 0, PageRows - 1);
         for (int k = 0; k < 2; ++k)
-            DrawPageRow(map.WeaponNameSurfaces[p][size_t(k)], row, PageWeaponName(Options.Players[p], k, row),
-                        0, greenFont);
+            drawRow(map.WeaponNameSurfaces[p][size_t(k)], row, PageWeaponName(Options.Players[p], k, row), 0);
         PageCursor[p] = NoPageOpen;
     }
 
@@ -126,24 +148,23 @@ void TGame::MatchFrame() {
             const bool active = k == 0 ? held[p].Fire1 : (held[p].Fire2 && !held[p].Fire1);
             if (!active || ship.AtOwnBase == 0) continue;
             Surface& page = map.WeaponNameSurfaces[p][size_t(k)];
-            const bool turnPressed = NewlyPressed(Input.Before, Input.Now, int(p), actLeft) ||
-                                     NewlyPressed(Input.Before, Input.Now, int(p), actRight);
+            const bool turnPressed =
+                NewlyPressed(before, now, int(p), actLeft) || NewlyPressed(before, now, int(p), actRight);
             if (turnPressed || PageCursor[p] == NoPageOpen) {
                 // A page opens on its middle row.
                 if (PageCursor[p] == NoPageOpen) PageCursor[p] = 2;
                 if (held[p].Left) {
-                    DrawPageRow(page, PageCursor[p], PageWeaponName(pilot, k, PageCursor[p]), 0, greenFont);
+                    drawRow(page, PageCursor[p], PageWeaponName(pilot, k, PageCursor[p]), 0);
                     --PageCursor[p];
                 }
                 if (held[p].Right) {
                     const int row = std::clamp<int>(PageCursor[p], 0, PageRows - 1);
-                    DrawPageRow(page, row, PageWeaponName(pilot, k, row), 0, greenFont);
+                    drawRow(page, row, PageWeaponName(pilot, k, row), 0);
                     ++PageCursor[p];
                 }
                 PageCursor[p] = int8_t(std::clamp<int>(PageCursor[p], 0, PageRows - 1));
                 PlayerWeapons[p][size_t(k)].Setup(pilot.Weapons[size_t(PageRows * k + PageCursor[p])]);
-                DrawPageRow(page, PageCursor[p], PageWeaponName(pilot, k, PageCursor[p]), PageHighlight[k],
-                            greenFont);
+                drawRow(page, PageCursor[p], PageWeaponName(pilot, k, PageCursor[p]), PageHighlight[k]);
             }
             // The list hangs below the ship in its own view and never leaves the play area.
             const int64_t x = Round(ship.X) - Round(map.ViewX[p]) + int64_t(ViewWidth) * int64_t(p) - 39;
@@ -170,8 +191,25 @@ void TGame::MatchFrame() {
         PlayerWeapons[p][1].Ammo = 0;
     }
 
-    // The engine wobbles in pitch once every 256 frames.
+    for (size_t p = 0; p < 2; ++p) {
+        const TShip& ship = map.Ships[p];
+        if (ship.AtOwnBase != 0)
+            for (TWeapon& weapon : PlayerWeapons[p])
+                weapon.Recharge(map.FrameRate);
+        if (ship.AtEnemyBase != 0)
+            for (TWeapon& weapon : PlayerWeapons[p])
+                weapon.Recharge(2.0 * map.FrameRate);
+    }
+
     ++MatchFrameCounter;
+    std::array<bool, 2> medalShown{};
+    for (size_t p = 0; p < 2; ++p) {
+        medalShown[p] = map.MedalTimer[p] != 0;
+        if (medalShown[p]) --map.MedalTimer[p];
+    }
+    if (!draw) return;
+
+    // The engine wobbles in pitch once every 256 frames.
     TWaveItem& thrust = Sounds.Find("Thrust");
     thrust.SetFrequency(Sounds.Mixer, 11025 + int(Trunc(TurnCos(MatchFrameCounter) * 3000)));
 
@@ -185,16 +223,6 @@ void TGame::MatchFrame() {
         thrust.SetVolume(Sounds.Mixer, -10000);
     }
 
-    for (size_t p = 0; p < 2; ++p) {
-        const TShip& ship = map.Ships[p];
-        if (ship.AtOwnBase != 0)
-            for (TWeapon& weapon : PlayerWeapons[p])
-                weapon.Recharge(map.FrameRate);
-        if (ship.AtEnemyBase != 0)
-            for (TWeapon& weapon : PlayerWeapons[p])
-                weapon.Recharge(2.0 * map.FrameRate);
-    }
-
     const std::array<int64_t, 2> points{map.Match.Players[0].Points, map.Match.Players[1].Points};
     if (points != StatusBar.LastDrawnScore) {
         StatusBar.LastDrawnScore = points;
@@ -203,11 +231,9 @@ void TGame::MatchFrame() {
 
     StatusBar.Draw(BackSurface, Images, map, PlayerWeapons);
 
-    for (size_t p = 0; p < 2; ++p) {
-        if (map.MedalTimer[p] == 0) continue;
-        --map.MedalTimer[p];
-        Images.Find(map.MedalImage[p]).Draw(BackSurface, 620 * int(p), 386, 0);
-    }
+    // A medal shows for as long as its timer runs.
+    for (size_t p = 0; p < 2; ++p)
+        if (medalShown[p]) Images.Find(map.MedalImage[p]).Draw(BackSurface, 620 * int(p), 386, 0);
 }
 
 void TGame::StartQuickMatch() {

@@ -1,0 +1,174 @@
+// MatchReplay: recording the match being played, and verifying or watching a recorded one.
+#include "app/MatchReplay.h"
+
+#include "app/Game.h"
+#include "app/ReplayFiles.h"
+#include "core/GameMath.h"
+#include "media/MediaError.h"
+#include "media/Platform.h"
+#include "world/StateHash.h"
+#include "world/World.h"
+
+#include <algorithm>
+#include <cstdio>
+
+TReplayStart TGame::CaptureMatchStart() const {
+    TReplayStart s;
+    s.RandomSeed = GameRandom.Seed;
+    s.Options = Options;
+    s.ContentHash = MatchContentHash(Files, Options);
+    s.FrameCounter = MatchFrameCounter;
+    s.PageCursor = PageCursor;
+    for (size_t p = 0; p < 2; ++p)
+        for (size_t k = 0; k < 2; ++k) {
+            const TWeapon& w = PlayerWeapons[p][k];
+            s.Weapons[p][k] = TReplayWeapon{w.WeaponId, w.Owner, w.Cooldown, w.Ammo};
+        }
+    return s;
+}
+
+void TGame::ApplyMatchStart(const TReplayStart& s) {
+    Options = s.Options;
+    RandSeed(s.RandomSeed);
+    MatchFrameCounter = s.FrameCounter;
+    PageCursor = s.PageCursor;
+    for (size_t p = 0; p < 2; ++p)
+        for (size_t k = 0; k < 2; ++k) {
+            const TReplayWeapon& from = s.Weapons[p][k];
+            TWeapon& w = PlayerWeapons[p][k];
+            w.Create(from.Owner, from.WeaponId);
+            w.Cooldown = from.Cooldown;
+            w.Ammo = from.Ammo;
+        }
+}
+
+uint64_t TGame::MatchStateHash() const {
+    TStateHash h;
+    if (World) HashWorld(h, *World);
+    for (const auto& slots : PlayerWeapons)
+        for (const TWeapon& w : slots)
+            h.Add(w.WeaponId), h.Add(w.Owner), h.Add(w.Cooldown), h.Add(w.Ammo);
+    h.Add(PageCursor), h.Add(MatchFrameCounter), h.Add(GameRandom.Seed);
+    return h.Value();
+}
+
+void TGame::RecordMatchTick(const TMatchTick& tick) {
+    if (RecordingName.empty()) return;
+    Recording.Ticks.push_back(tick);
+    if (Recording.Ticks.size() % ReplayHashInterval == 0) Recording.Hashes.push_back(MatchStateHash());
+    if (GameState == gsMatchEnd) {
+        SaveRecording(ReplayEnded);
+        RecordingName.clear();
+    }
+}
+
+void TGame::SaveRecording(uint8_t how) {
+    if (RecordingName.empty() || !World) return;
+    Recording.Result.How = how;
+    Recording.Result.Points = {World->Match.Players[0].Points, World->Match.Players[1].Points};
+    Recording.Result.FinalHash = MatchStateHash();
+    Files.CreateFolder(ReplayFolder);
+    if (!Files.WriteFileAtomic(RecordingName, WriteReplay(Recording)))
+        std::fprintf(stderr, "flarons: could not save the replay %s\n", RecordingName.c_str());
+    PruneReplays(Files, KeptReplays);
+}
+
+namespace {
+
+bool SetUp(TGame& game, const TReplay& replay, std::string& message) {
+    const TOptions& options = replay.Start.Options;
+    if (MatchContentHash(game.Files, options) != replay.Start.ContentHash) {
+        message = "the map " + options.MapFile.Str() +
+                  ", its pictures or the pilots' ship and flag pictures " +
+                  "are not those the match was played with";
+        return false;
+    }
+    game.RecordMatches = false;
+    game.ApplyMatchStart(replay.Start);
+    if (!game.StartMatch()) {
+        message = "the match cannot be set up";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool VerifyReplay(TGame& game, const TReplay& replay, std::string& message) {
+    if (!SetUp(game, replay, message)) return false;
+    for (size_t i = 0; i < replay.Ticks.size(); ++i) {
+        game.StepMatch(replay.Ticks[i], false);
+        const size_t done = i + 1;
+        if (done % ReplayHashInterval != 0) continue;
+        if (game.MatchStateHash() != replay.Hashes[done / ReplayHashInterval - 1]) {
+            message = "the match differs from the recording at tick " + std::to_string(done) +
+                      " (it agreed at tick " + std::to_string(done - ReplayHashInterval) + ")";
+            return false;
+        }
+    }
+    const TWorld& world = *game.World;
+    const std::array<int64_t, 2> points{world.Match.Players[0].Points, world.Match.Players[1].Points};
+    if (game.MatchStateHash() != replay.Result.FinalHash || points != replay.Result.Points) {
+        message =
+            "the match differs from the recording at its last tick, " + std::to_string(replay.Ticks.size());
+        return false;
+    }
+    message = "the replay verifies: " + std::to_string(replay.Ticks.size()) + " ticks, " +
+              std::to_string(points[0]) + " to " + std::to_string(points[1]);
+    return true;
+}
+
+int64_t WatchReplay(TGame& game, TPlatform& platform, const TReplay& replay, int64_t maxTicks,
+                    std::string& message) {
+    platform.BeforeTick(0);
+    platform.ShowPointer(false);
+    game.StatusBar.Load(game.Files);
+    if (!SetUp(game, replay, message)) return -1;
+    size_t next = 0;
+    int speed = 1;
+    bool paused = false;
+    bool silenced = false;
+    TRawInput before;
+    int64_t tick = 0;
+    while (!platform.CloseRequested()) {
+        platform.PumpEvents();
+        game.FrameTimer.Enabled = platform.Active();
+        platform.FeedAudio(game.Sounds.Mixer);
+        if (!game.FrameTimer.Due(platform.NowMs())) {
+            platform.Idle();
+            continue;
+        }
+        if (maxTicks >= 0 && tick >= maxTicks) break;
+        platform.BeforeTick(uint64_t(tick));
+        const TRawInput raw = platform.ReadInput();
+        game.Input.Take(raw, game.Bindings);
+        const auto pressed = [&](TKey key) { return raw.Keys[key] && !before.Keys[key]; };
+        before = raw;
+        if (pressed(keyEscape)) break;
+        if (pressed(keySpace)) paused = !paused;
+        if (pressed(keyRight)) speed = std::min(speed * 2, 8);
+        if (pressed(keyLeft)) speed = std::max(speed / 2, 1);
+        try {
+            if (pressed(keyHome)) {
+                if (!SetUp(game, replay, message)) return -1;
+                next = 0;
+                silenced = false;
+            }
+            // At higher speeds only the last tick of a timer tick is drawn.
+            for (int k = 0; k < speed && !paused && next < replay.Ticks.size(); ++k) {
+                const bool draw = k == speed - 1 || next + 1 == replay.Ticks.size();
+                game.StepMatch(replay.Ticks[next++], draw);
+            }
+            if (next == replay.Ticks.size() && !silenced) {
+                game.Sounds.Find("Thrust").Stop(game.Sounds.Mixer);
+                silenced = true;
+            }
+        } catch (const TMediaError& e) {
+            std::fprintf(stderr, "flarons: %s\n", e.what());
+        }
+        game.Flip();
+        platform.AfterTick(uint64_t(tick), game.BackSurface);
+        ++tick;
+    }
+    return tick;
+}

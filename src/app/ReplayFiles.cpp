@@ -1,0 +1,90 @@
+// ReplayFiles: replay names, pruning, the content digest and checked loading.
+#include "app/ReplayFiles.h"
+
+#include "world/MapLoader.h"
+#include "world/StateHash.h"
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+
+namespace fs = std::filesystem;
+
+namespace {
+// Far beyond any replay (a six-hour match is a few megabytes); larger files are refused unread.
+constexpr size_t MaxReplayFileBytes = 64u << 20;
+constexpr const char* AutoPrefix = "match-";
+
+void HashFile(TStateHash& hash, const TFiles& files, const std::string& path) {
+    const TReadResult read = files.Read(path, PictureFileLimit);
+    const std::vector<uint8_t> none;
+    const std::vector<uint8_t>& bytes = read.Ok() ? read.Bytes : none;
+    hash.Bytes(path.data(), path.size());
+    hash.Add(bytes.size());
+    hash.Vector(bytes);
+}
+} // namespace
+
+uint64_t MatchContentHash(const TFiles& files, const TOptions& options) {
+    TStateHash hash;
+    const std::string map = options.MapFile.Str();
+    HashFile(hash, files, map);
+    const TReadResult text = files.Read(map, TextFileLimit);
+    if (text.Ok()) {
+        const std::string folder = MapFolder(map);
+        for (const std::string& line : SplitMapLines(std::string(text.Bytes.begin(), text.Bytes.end())))
+            for (const char* key : {"BACK=", "MIDDLE=", "FRONT=", "DOTMAP="})
+                if (const auto value = MapKeyValue(line, key)) HashFile(hash, files, folder + *value);
+    }
+    for (const TPilotRecord& pilot : options.Players) {
+        HashFile(hash, files, pilot.ShipFile.Str());
+        HashFile(hash, files, pilot.FlagFile.Str());
+    }
+    return hash.Value();
+}
+
+std::string NewReplayName(const TFiles& files) {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32] = {};
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    const std::string base = std::string(ReplayFolder) + "\\" + AutoPrefix + stamp;
+    std::string name = base + ".rpl";
+    // Two matches in one second: the later gets a number, which still sorts after the first.
+    for (int n = 2; files.Exists(name); ++n) {
+        char suffix[16] = {};
+        std::snprintf(suffix, sizeof suffix, "-%03d", n);
+        name = base + suffix + ".rpl";
+    }
+    return name;
+}
+
+void PruneReplays(const TFiles& files, size_t keep) {
+    const fs::path folder = TFiles::ResolveIn(files.HomeDir, ReplayFolder);
+    if (folder.empty()) return;
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(AutoPrefix, 0) == 0 && entry.path().extension() == ".rpl") names.push_back(name);
+    }
+    if (names.size() <= keep) return;
+    // The stamp sorts by time, so the first names are the oldest.
+    std::sort(names.begin(), names.end());
+    for (size_t i = 0; i + keep < names.size(); ++i)
+        fs::remove(folder / names[i], ec);
+}
+
+bool LoadReplayFile(const fs::path& path, TReplay& replay, std::string& error) {
+    const TReadResult read = ReadFileBounded(path, MaxReplayFileBytes);
+    if (!read.Ok()) {
+        error = "the replay " + path.string() + " " + read.Reason();
+        return false;
+    }
+    if (!ReadReplay(read.Bytes, replay, error)) {
+        error = path.filename().string() + ": " + error;
+        return false;
+    }
+    return true;
+}

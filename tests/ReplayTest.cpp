@@ -1,0 +1,173 @@
+// ReplayTest: a played match is recorded, verifies, and is watched exactly as it was seen; damaged
+// or altered replays are refused with one line.
+#include "TestSupport.h"
+
+#include "app/Game.h"
+#include "app/MatchReplay.h"
+#include "app/ReplayFiles.h"
+#include "core/GameMath.h"
+#include "world/World.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int Ticks = 330;
+constexpr int ShotTicks[] = {25, 180, 329};
+
+// A platform that keeps the screen after the chosen ticks.
+struct TShotPlatform : TTestPlatform {
+    std::vector<Surface> Shots;
+    void AfterTick(uint64_t tick, const Surface& display) override {
+        for (const int t : ShotTicks)
+            if (uint64_t(t) == tick) Shots.push_back(display);
+    }
+};
+
+std::unique_ptr<TGame> NewGame(TPlatform& platform, const fs::path& home) {
+    return std::make_unique<TGame>(platform, TFiles(FLARONS_GAME_DIR, home), TCommandLine{});
+}
+
+// A match on the small map, played through the match frame as the loop would run it: both players
+// change weapons on their pages at their bases, lift off, turn and fire; the measured frame rate
+// changes half-way and the frame counter comes round. Left with Escape at the end.
+struct TPlayedMatch {
+    TTempDir Home;
+    TTestPlatform Platform;
+    std::unique_ptr<TGame> Game = NewGame(Platform, Home.Path);
+    std::vector<Surface> Shots;
+    TReplay Replay;
+    std::string LoadError;
+
+    TPlayedMatch() {
+        RandSeed(4242);
+        Game->Options = DefaultOptions(Game->Files);
+        Game->Options.MapFile.Set("maps\\Duel.map");
+        Game->PrepareStartupAssets();
+        Game->StatusBar.Load(Game->Files);
+        Game->MatchFrameCounter = 200;
+        EXPECT_TRUE(Game->StartMatch());
+        for (int f = 0; f < Ticks; ++f) {
+            TRawInput raw;
+            const bool atBase = f < 40;
+            raw.Keys[keyTab] = atBase ? f < 30 : f % 3 != 0;
+            raw.Keys[keyReturn] = atBase ? f < 34 : f % 2 == 0;
+            raw.Keys[keyA] = (f >= 10 && f < 13) || (!atBase && f % 40 < 9);
+            raw.Keys[keyD] = (f >= 20 && f < 22) || (!atBase && f % 40 >= 25 && f % 40 < 31);
+            raw.Keys[keyLeft] = (f >= 15 && f < 18) || (!atBase && f % 30 >= 17 && f % 30 < 22);
+            raw.Keys[keyRight] = !atBase && f % 30 < 6;
+            raw.Keys[keyW] = !atBase && f % 7 < 4;
+            raw.Keys[keyUp] = !atBase && f % 5 < 3;
+            raw.Keys[keyS] = !atBase && f % 4 == 1;
+            raw.Keys[keyDown] = !atBase && f % 5 == 3;
+            Game->FrameTimer.MeasuredFrameRate = f < 150 ? 100 : 60;
+            Game->Input.Take(raw, Game->Bindings);
+            Game->MatchFrame();
+            for (const int t : ShotTicks)
+                if (t == f) Shots.push_back(Game->BackSurface);
+        }
+        Game->GameState = gsMatch;
+        Game->HandleEscape();
+        const fs::path folder = Home.Path / "replays";
+        for (const auto& entry : fs::directory_iterator(folder))
+            EXPECT_TRUE(LoadReplayFile(entry.path(), Replay, LoadError)) << LoadError;
+    }
+};
+
+TEST(Replay, ARecordedMatchVerifiesAndIsWatchedAsItWasPlayed) {
+    TPlayedMatch played;
+    ASSERT_EQ(played.Replay.Ticks.size(), size_t(Ticks));
+    EXPECT_EQ(played.Replay.Result.How, ReplayAbandoned);
+    EXPECT_GT(played.Game->World->Match.Players[0].ShotsFired +
+                  played.Game->World->Match.Players[1].ShotsFired,
+              20u);
+
+    TTestPlatform quiet;
+    std::string message;
+    EXPECT_TRUE(VerifyReplay(*NewGame(quiet, played.Home.Path), played.Replay, message)) << message;
+
+    TShotPlatform watching;
+    EXPECT_EQ(WatchReplay(*NewGame(watching, played.Home.Path), watching, played.Replay, Ticks, message),
+              Ticks)
+        << message;
+    ASSERT_EQ(watching.Shots.size(), played.Shots.size());
+    for (size_t i = 0; i < played.Shots.size(); ++i)
+        EXPECT_TRUE(watching.Shots[i].Pixels == played.Shots[i].Pixels) << "tick " << ShotTicks[i];
+
+    // One tick of thrust more is found at the next stored hash.
+    TReplay altered = played.Replay;
+    altered.Ticks[120].Actions[0] ^= (1u << actThrust);
+    EXPECT_FALSE(VerifyReplay(*NewGame(quiet, played.Home.Path), altered, message));
+    EXPECT_NE(message.find("at tick 200 (it agreed at tick 100)"), std::string::npos) << message;
+}
+
+// FNV-1a, as the file's last eight bytes hold it, to make files that pass the checksum.
+void Reseal(std::vector<uint8_t>& bytes) {
+    uint64_t v = 14695981039346656037ull;
+    for (size_t i = 0; i + 8 < bytes.size(); ++i)
+        v = (v ^ bytes[i]) * 1099511628211ull;
+    for (size_t i = 0; i < 8; ++i)
+        bytes[bytes.size() - 8 + i] = uint8_t(v >> (8 * i));
+}
+
+TEST(Replay, DamagedOrForeignReplaysAreRefusedWithOneLine) {
+    TPlayedMatch played;
+    const std::vector<uint8_t> whole = WriteReplay(played.Replay);
+    TReplay read;
+    std::string error;
+    ASSERT_TRUE(ReadReplay(whole, read, error)) << error;
+    EXPECT_EQ(WriteReplay(read), whole);
+
+    const auto refused = [&](const std::vector<uint8_t>& bytes, const std::string& why,
+                             const std::string& what) {
+        std::string e;
+        TReplay r;
+        EXPECT_FALSE(ReadReplay(bytes, r, e)) << what;
+        EXPECT_NE(e.find(why), std::string::npos) << what << ": " << e;
+        EXPECT_EQ(e.find('\n'), std::string::npos) << what;
+    };
+    for (size_t n = 0; n < whole.size(); n += 7)
+        refused(std::vector<uint8_t>(whole.begin(), whole.begin() + std::ptrdiff_t(n)), "",
+                "cut at " + std::to_string(n));
+    for (size_t i = 0; i < whole.size(); i += 5) {
+        std::vector<uint8_t> flipped = whole;
+        flipped[i] ^= uint8_t(1u << (i % 8));
+        refused(flipped, "", "flipped byte " + std::to_string(i));
+    }
+    std::vector<uint8_t> later = whole;
+    later[8] = 2;
+    refused(later, "replay format 2 is not one this game reads", "version");
+    // Files made to pass the checksum: a tick count beyond any match, and runs that overrun it.
+    const size_t tickCount = 8 + 2 + 1 + std::strlen(ReplayGameVersion) + 4 + OptionsRecordSize + 8 + 3 + 40;
+    struct TForged {
+        size_t At;
+        uint8_t Byte;
+        const char* Why;
+    };
+    for (const TForged& f :
+         {TForged{tickCount + 3, 0xFF, "too many ticks"}, TForged{tickCount + 8 + 3, 0x7F, "runs"},
+          TForged{tickCount + 4 + 3, 0x40, "runs do not fit"}}) {
+        std::vector<uint8_t> forged = whole;
+        forged[f.At] = f.Byte;
+        Reseal(forged);
+        refused(forged, f.Why, f.Why);
+    }
+
+    // The same map name with other contents: refused before anything is run.
+    std::vector<uint8_t> map = played.Game->Files.Read("maps\\Duel.map", TextFileLimit).Bytes;
+    ASSERT_FALSE(map.empty());
+    map.push_back(' ');
+    played.Home.Write("maps/Duel.map", map);
+    TTestPlatform quiet;
+    EXPECT_FALSE(VerifyReplay(*NewGame(quiet, played.Home.Path), played.Replay, error));
+    EXPECT_NE(error.find("not those the match was played with"), std::string::npos) << error;
+}
+
+} // namespace
