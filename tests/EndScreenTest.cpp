@@ -2,10 +2,13 @@
 // still of the match behind the menus.
 #include "CareersTestKit.h"
 #include "core/GameMath.h"
+#include "frontend/PanelDrawing.h"
 #include "text/Font.h"
 #include "world/World.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -226,14 +229,25 @@ TEST_F(EndScreen, TheMenuShowsAnEnlargedStillOfTheViews) {
     Surface views(ScreenWidth, ScreenHeight);
     F.World->DrawViews(views);
     F.RefreshMenuBackground();
-    EXPECT_EQ(F.MenuBackground.Pixel(0, 0), views.Pixel(17, 0));
+    EXPECT_EQ(F.MenuBackground.Pixel(0, 0), DimmedForText(views.Pixel(17, 0)));
     const uint32_t corner = F.MenuBackground.Pixel(639, 479);
-    EXPECT_TRUE(corner == views.Pixel(621, 428) || corner == views.Pixel(620, 428) ||
-                corner == views.Pixel(621, 427));
+    EXPECT_TRUE(corner == DimmedForText(views.Pixel(621, 428)) || corner == DimmedForText(views.Pixel(620, 428)) ||
+                corner == DimmedForText(views.Pixel(621, 427)));
     int differing = 0;
     for (int x = 0; x < 640; x += 7)
         differing += F.MenuBackground.Pixel(x, 240) != 0x0A0B0CU;
     EXPECT_GT(differing, 80);
+
+    // The statistics' green keeps a clear contrast (WCAG ratio 4.5) over the brightest still.
+    const auto luminance = [](uint32_t c) {
+        const auto channel = [](uint32_t v) { return std::pow(double(v & 0xFF) / 255.0, 2.2); };
+        return 0.2126 * channel(c >> 16) + 0.7152 * channel(c >> 8) + 0.0722 * channel(c);
+    };
+    const double text = luminance(Rgb(88, 232, 96));
+    for (const uint32_t bright : {0xFFFFFFU, 0x00FF00U, 0xFFFF00U}) {
+        const double still = luminance(DimmedForText(bright));
+        EXPECT_GE((text + 0.05) / (still + 0.05), 4.5) << std::hex << bright;
+    }
 }
 
 } // namespace

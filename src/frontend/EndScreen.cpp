@@ -42,6 +42,8 @@ void TFrontEnd::RefreshMenuBackground() {
     MenuBackground.SetSize(ScreenWidth, ScreenHeight);
     // The views without the status bar and the outer edges, enlarged to the whole screen.
     MenuBackground.StretchDraw(TRect{0, 0, ScreenWidth, ScreenHeight}, still, TRect{17, 0, 622, 429}, false);
+    // Darkened, so that the panels' small statistics read over bright terrain, ships and pads.
+    DimForText(MenuBackground);
 }
 
 void TFrontEnd::EndScreenFrame() {

@@ -15,6 +15,13 @@ void FillBlack(Surface& target, const TRect& area) {
     canvas.Release();
 }
 
+uint32_t DimmedForText(uint32_t pixel) { return (pixel >> 2) & 0x3F3F3FU; }
+
+void DimForText(Surface& still) {
+    for (uint32_t& pixel : still.Pixels)
+        pixel = DimmedForText(pixel);
+}
+
 void WriteCentred(Surface& target, const TPictureItem& font, int x, int y, const std::string& text) {
     DrawText(target, font, x - int(TextWidth(font, text)) / 2, y, text);
 }

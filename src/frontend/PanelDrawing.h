@@ -11,6 +11,9 @@ struct TPictureItem;
 
 // Fills [Left, Right) x [Top, Bottom) of a panel with black, the panels' transparent colour.
 void FillBlack(Surface& target, const TRect& area);
+// Darkens a still to a quarter of its brightness, so that the panels' text reads over any picture.
+uint32_t DimmedForText(uint32_t pixel);
+void DimForText(Surface& still);
 // Writes text so that it is centred on column x: x minus half its width.
 void WriteCentred(Surface& target, const TPictureItem& font, int x, int y, const std::string& text);
 
