@@ -52,6 +52,14 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             const std::string v = value("--frames");
             if (c.Error.empty() && (!ParseNumber(v, c.Frames) || c.Frames < 0))
                 c.Error = "--frames needs a whole number";
+        } else if (a == "--computer") {
+            const std::string v = Lower(value("--computer"));
+            c.Computer = v == "1" ? 1 : v == "2" ? 2 : v == "both" ? 3 : 0;
+            if (c.Error.empty() && c.Computer == 0) c.Error = "--computer needs 1, 2 or both";
+        } else if (a == "--level") {
+            c.Level = Lower(value("--level"));
+            if (c.Error.empty() && c.Level != "easy" && c.Level != "normal" && c.Level != "hard")
+                c.Error = "--level needs easy, normal or hard";
         } else if (a == "--seed") {
             const std::string v = value("--seed");
             if (c.Error.empty() && !ParseNumber(v, c.Seed)) c.Error = "--seed needs a whole number";
@@ -76,6 +84,8 @@ std::string UsageText() {
            "  --replay FILE     watch a recorded match (space pauses, arrows change speed, Home\n"
            "                    restarts, Escape leaves)\n"
            "  --verify          with --replay: re-run the match as fast as possible and check it\n"
+           "  --computer WHO    the computer flies player 1, 2 or both\n"
+           "  --level LEVEL     how well it flies: easy, normal (the default) or hard\n"
            "  --home DIR        folder for Options.DAT and pilots\n"
            "                    (default: $XDG_DATA_HOME/flarons, else ~/.local/share/flarons;\n"
            "                    run from the build folder: the game folder)\n"

@@ -15,11 +15,14 @@ struct TCommandLine {
     std::string Script;         // "--script FILE"
     int64_t Frames = -1;        // "--frames N": stop after N ticks without saving; -1 = run on
     bool HasSeed = false;
-    uint32_t Seed = 0;   // "--seed N"
-    std::string Home;    // "--home DIR": where Options.DAT and pilots\ live
-    std::string Replay;  // "--replay FILE": watch a recorded match
-    bool Verify = false; // "--verify": with --replay, re-run the match and check it
-    std::string Error;   // set when a switch is malformed
+    uint32_t Seed = 0;    // "--seed N"
+    std::string Home;     // "--home DIR": where Options.DAT and pilots\ live
+    std::string Replay;   // "--replay FILE": watch a recorded match
+    bool Verify = false;  // "--verify": with --replay, re-run the match and check it
+    uint8_t Computer = 0; // "--computer 1|2|both": bit p set when the computer flies player p + 1
+    // "--level easy|normal|hard": how well the computer flies
+    std::string Level = "normal";
+    std::string Error; // set when a switch is malformed
 };
 
 // Switches compare in any letter case; parameters the game does not know are ignored. A switch

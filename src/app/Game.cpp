@@ -264,5 +264,17 @@ bool TGame::StartMatch() {
         Recording.Start = start;
         RecordingName = NewReplayName(Files);
     }
+    SeatComputerPilots();
     return true;
+}
+
+void TGame::SeatComputerPilots() {
+    TPilotLevel level = TPilotLevel::Normal;
+    ParsePilotLevel(CommandLine.Level, level);
+    // Only read, never drawn from: the match goes as it would with a person at the keys.
+    const uint32_t seed = GameRandom.Seed;
+    for (size_t p = 0; p < 2; ++p)
+        ComputerPilots[p] = ((CommandLine.Computer >> p) & 1u) != 0
+                                ? std::make_unique<TComputerPilot>(int(p), level, seed)
+                                : nullptr;
 }

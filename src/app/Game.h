@@ -16,6 +16,7 @@
 #include "media/Input.h"
 #include "media/Sound.h"
 #include "media/Surface.h"
+#include "pilot/ComputerPilot.h"
 
 #include <array>
 #include <cstdint>
@@ -60,6 +61,8 @@ class TGame {
     // [player][slot]: slot 0 fires with the first fire key, slot 1 with the second.
     TPlayerWeapons PlayerWeapons;
     TStatusBar StatusBar;
+    // The sides the computer flies in this match (from --computer), each with its own generator.
+    std::array<std::unique_ptr<TComputerPilot>, 2> ComputerPilots;
     // The menus and panels between matches; made last, as it is handed the members above.
     TFrontEnd Front;
 
@@ -122,6 +125,8 @@ class TGame {
     // Match start: the Loading picture, the new world, Thrust, the status bar, the weapons.
     // False (and the front end stays, with no world) when the world cannot be built.
     bool StartMatch();
+    // Hands each side flown by the computer its pilot, seeded from the match generator's state.
+    void SeatComputerPilots();
 
   private:
     // A fault that reached the top of a tick: reported once, and a match it broke is left for the menu.

@@ -61,6 +61,10 @@ TMatchTick TGame::ReadMatchTick() const {
 
 void TGame::MatchFrame() {
     if (!World) return;
+    // A side flown by the computer takes its pilot's bits in place of the devices'; the tick, and so
+    // a recording of the match, holds them as it holds a person's.
+    for (size_t p = 0; p < 2; ++p)
+        if (ComputerPilots[p]) Input.Now.Players[p] = ComputerPilots[p]->Think(*World, PlayerWeapons[p]);
     const TMatchTick tick = ReadMatchTick();
     StepMatch(tick, true);
     RecordMatchTick(tick);

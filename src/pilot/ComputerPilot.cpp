@@ -1,0 +1,408 @@
+// ComputerPilot: path finding on a coarse grid of open air, flight by wanted velocity, aiming with lead.
+#include "pilot/ComputerPilot.h"
+
+#include "core/PlayerInput.h"
+#include "world/World.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <numbers>
+#include <queue>
+
+namespace {
+
+constexpr double TurnUnits = 256.0;
+constexpr double Up = 64.0;
+constexpr int RowsPerTick = 3;     // grid rows rescanned each tick, so blown rock and snow show up
+constexpr int ClearanceEvery = 10; // ticks between rebuilds of the distance to rock
+constexpr int ReplanEvery = 12;    // ticks between path searches
+constexpr double FightRange = 320; // pixels
+constexpr double FireSecondRange = 220;
+// Cells a ship's centre keeps from rock: the ship reaches about two cells from its centre.
+constexpr int MinRoom = 2;
+
+bool Airy(uint8_t cls) {
+    return cls == TerrainEmpty || cls == TerrainWater;
+}
+
+// a - b as a turn in (-128, 128].
+double TurnDiff(double a, double b) {
+    double d = std::fmod(a - b, TurnUnits);
+    if (d > TurnUnits / 2) d -= TurnUnits;
+    if (d <= -TurnUnits / 2) d += TurnUnits;
+    return d;
+}
+
+// The heading (256ths, 0 = right, 64 = up) of a direction on the screen, where y grows downward.
+double HeadingOf(double dx, double dy) {
+    return std::atan2(-dy, dx) * TurnUnits / (2 * std::numbers::pi);
+}
+
+uint8_t Bit(TAction a) {
+    return uint8_t(1u << a);
+}
+
+} // namespace
+
+bool ParsePilotLevel(const std::string& text, TPilotLevel& level) {
+    std::string t;
+    for (char c : text)
+        t += char(std::tolower(static_cast<unsigned char>(c)));
+    if (t == "easy")
+        level = TPilotLevel::Easy;
+    else if (t == "normal")
+        level = TPilotLevel::Normal;
+    else if (t == "hard")
+        level = TPilotLevel::Hard;
+    else
+        return false;
+    return true;
+}
+
+TPilotSkill TPilotSkill::Of(TPilotLevel level) {
+    switch (level) {
+    case TPilotLevel::Easy:
+        return TPilotSkill{12, 10, 1.4, 0.6, 45, 70};
+    case TPilotLevel::Hard:
+        return TPilotSkill{1, 1.2, 2.4, 1.0, 30, 40};
+    case TPilotLevel::Normal:
+        break;
+    }
+    return TPilotSkill{};
+}
+
+TComputerPilot::TComputerPilot(int side, TPilotLevel level, uint32_t seed)
+    : Side(side == 0 ? 0 : 1), Skill(TPilotSkill::Of(level)) {
+    Dice.Seed = seed * 2654435761u + uint32_t(Side) * 40503u + 1u;
+}
+
+void TComputerPilot::ScanRows(const TWorld& world, int rows) {
+    const TTerrain& t = world.TerrainBitmap;
+    const int w = (t.Width + Cell - 1) / Cell;
+    const int h = (t.Height + Cell - 1) / Cell;
+    if (w != GridW || h != GridH) {
+        GridW = w;
+        GridH = h;
+        Blocked.assign(size_t(w) * size_t(h), 0);
+        Distance.assign(Blocked.size(), 0);
+        ScanCursor = 0;
+        rows = h;
+    }
+    for (int n = 0; n < rows && GridH > 0; ++n) {
+        const int cy = ScanCursor;
+        ScanCursor = (ScanCursor + 1) % GridH;
+        for (int cx = 0; cx < GridW; ++cx) {
+            bool rock = false;
+            for (int y = cy * Cell; y < (cy + 1) * Cell && !rock; ++y)
+                for (int x = cx * Cell; x < (cx + 1) * Cell && !rock; ++x)
+                    rock = !Airy(t.Get(x, y));
+            Blocked[size_t(cy) * size_t(GridW) + size_t(cx)] = rock ? 1 : 0;
+        }
+    }
+}
+
+// Distance in cells from every cell to the nearest rock (or the edge of the world), by a breadth-first
+// spread from all rock cells at once; rock itself is 0.
+void TComputerPilot::Clearances() {
+    std::vector<int> queue;
+    queue.reserve(Blocked.size());
+    for (int cy = 0; cy < GridH; ++cy)
+        for (int cx = 0; cx < GridW; ++cx) {
+            const size_t i = size_t(cy) * size_t(GridW) + size_t(cx);
+            const bool edge = cx == 0 || cy == 0 || cx == GridW - 1 || cy == GridH - 1;
+            Distance[i] = Blocked[i] != 0 ? 0 : edge ? 1 : 255;
+            if (Distance[i] <= 1) queue.push_back(int(i));
+        }
+    for (size_t q = 0; q < queue.size(); ++q) {
+        const int i = queue[q];
+        const int cx = i % GridW, cy = i / GridW;
+        const int next[4][2] = {{cx + 1, cy}, {cx - 1, cy}, {cx, cy + 1}, {cx, cy - 1}};
+        for (const auto& nb : next) {
+            if (nb[0] < 0 || nb[1] < 0 || nb[0] >= GridW || nb[1] >= GridH) continue;
+            const size_t j = size_t(nb[1]) * size_t(GridW) + size_t(nb[0]);
+            const uint8_t d = uint8_t(std::min(254, Distance[size_t(i)] + 1));
+            if (Distance[j] <= d) continue;
+            Distance[j] = d;
+            queue.push_back(int(j));
+        }
+    }
+}
+
+bool TComputerPilot::Open(int cx, int cy) const {
+    return cx >= 0 && cy >= 0 && cx < GridW && cy < GridH &&
+           Distance[size_t(cy) * size_t(GridW) + size_t(cx)] >= MinRoom;
+}
+
+int TComputerPilot::Clearance(double x, double y) const {
+    const int cx = int(std::floor(x / Cell)), cy = int(std::floor(y / Cell));
+    if (cx < 0 || cy < 0 || cx >= GridW || cy >= GridH) return 0;
+    return Distance[size_t(cy) * size_t(GridW) + size_t(cx)];
+}
+
+// A* over open cells, eight ways, with a toll on cells close to rock so the path keeps to the middle
+// of a passage. Start and goal move to the nearest open cell when they lie in rock.
+bool TComputerPilot::PlanPath(double fromX, double fromY, double toX, double toY) {
+    Path.clear();
+    PathStep = 0;
+    if (GridW == 0) return false;
+    auto nearestOpen = [&](double x, double y, int& ox, int& oy) {
+        const int cx = int(std::floor(x / Cell)), cy = int(std::floor(y / Cell));
+        for (int r = 0; r <= 4; ++r)
+            for (int dy = -r; dy <= r; ++dy)
+                for (int dx = -r; dx <= r; ++dx)
+                    if ((std::abs(dx) == r || std::abs(dy) == r) && Open(cx + dx, cy + dy)) {
+                        ox = cx + dx;
+                        oy = cy + dy;
+                        return true;
+                    }
+        return false;
+    };
+    int sx = 0, sy = 0, gx = 0, gy = 0;
+    if (!nearestOpen(fromX, fromY, sx, sy) || !nearestOpen(toX, toY, gx, gy)) return false;
+    const size_t n = size_t(GridW) * size_t(GridH);
+    std::vector<int> cost(n, INT32_MAX);
+    std::vector<int> from(n, -1);
+    using TEntry = std::pair<int, int>; // estimate, cell
+    std::priority_queue<TEntry, std::vector<TEntry>, std::greater<>> open;
+    const int start = sy * GridW + sx, goal = gy * GridW + gx;
+    auto estimate = [&](int cx, int cy) {
+        const int dx = std::abs(cx - gx), dy = std::abs(cy - gy);
+        return 10 * std::max(dx, dy) + 4 * std::min(dx, dy);
+    };
+    cost[size_t(start)] = 0;
+    open.push({estimate(sx, sy), start});
+    while (!open.empty()) {
+        const auto [est, i] = open.top();
+        open.pop();
+        if (i == goal) break;
+        const int cx = i % GridW, cy = i / GridW;
+        if (est - estimate(cx, cy) > cost[size_t(i)]) continue;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                if ((dx == 0 && dy == 0) || !Open(cx + dx, cy + dy)) continue;
+                if (dx != 0 && dy != 0 && (!Open(cx + dx, cy) || !Open(cx, cy + dy))) continue;
+                const int j = (cy + dy) * GridW + cx + dx;
+                const int d = Distance[size_t(j)];
+                const int toll = d <= MinRoom ? 200 : d == MinRoom + 1 ? 40 : d == MinRoom + 2 ? 10 : 0;
+                const int c = cost[size_t(i)] + (dx != 0 && dy != 0 ? 14 : 10) + toll;
+                if (c >= cost[size_t(j)]) continue;
+                cost[size_t(j)] = c;
+                from[size_t(j)] = i;
+                open.push({c + estimate(cx + dx, cy + dy), j});
+            }
+    }
+    if (cost[size_t(goal)] == INT32_MAX) return false;
+    for (int i = goal; i != -1; i = from[size_t(i)])
+        Path.push_back(i);
+    std::reverse(Path.begin(), Path.end());
+    return true;
+}
+
+// True when the straight line between two points crosses no rock of the play field.
+bool TComputerPilot::ClearLine(const TWorld& world, double x0, double y0, double x1, double y1) const {
+    const double length = std::hypot(x1 - x0, y1 - y0);
+    const int steps = int(length / 3) + 1;
+    for (int k = 1; k < steps; ++k) {
+        const double f = double(k) / steps;
+        if (!Airy(world.TerrainBitmap.Get(int(x0 + (x1 - x0) * f), int(y0 + (y1 - y0) * f)))) return false;
+    }
+    return true;
+}
+
+// True when every point of the line between two points lies at least `need` cells from rock.
+bool TComputerPilot::Roomy(double x0, double y0, double x1, double y1, int need) const {
+    const int steps = int(std::hypot(x1 - x0, y1 - y0) / (Cell / 2)) + 1;
+    for (int k = 0; k <= steps; ++k) {
+        const double f = double(k) / steps;
+        if (Clearance(x0 + (x1 - x0) * f, y0 + (y1 - y0) * f) < need) return false;
+    }
+    return true;
+}
+
+uint8_t TComputerPilot::TurnToward(double heading, double want, double tolerance) {
+    const double d = TurnDiff(want, heading);
+    if (d > tolerance) return Bit(actLeft); // the heading grows counter-clockwise
+    if (d < -tolerance) return Bit(actRight);
+    return 0;
+}
+
+// Turns toward the thrust that gives the wanted acceleration (ax, ay) against gravity and thrusts when
+// the nose points near enough to it. The nose stays in the upper half, within `tilt` 256ths of straight
+// up: gravity does the pulling down, and a ship that never turns over is never a half turn from a push.
+uint8_t TComputerPilot::Steer(const TWorld& world, double ax, double ay, bool mayThrust, double tilt) {
+    const TShip& s = world.Ships[size_t(Side)];
+    const double rate = std::max<double>(world.FrameRate, 1);
+    const double gravity = 4.0 / rate * world.Scale;
+    const double push = 20.0 / rate * world.Scale;
+    const double tx = ax, ty = std::min(ay - gravity, -0.2 * gravity);
+    const double want = Up + std::clamp(TurnDiff(HeadingOf(tx, ty), Up), -tilt, tilt);
+    uint8_t bits = TurnToward(s.Angle, want, 2.0);
+    const double h = s.Angle * 2 * std::numbers::pi / TurnUnits;
+    const double along = tx * std::cos(h) - (ay - gravity) * std::sin(h);
+    if (mayThrust && along > 0.3 * push) bits |= Bit(actThrust);
+    return bits;
+}
+
+uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
+    const TShip& s = world.Ships[size_t(Side)];
+    const bool goalMoved = std::hypot(goal.X - PathGoal.X, goal.Y - PathGoal.Y) > 3 * Cell;
+    if (Path.empty() || goalMoved || Ticks - PlannedAt >= ReplanEvery) {
+        PlanPath(s.X, s.Y, goal.X, goal.Y);
+        PathGoal = goal;
+        PlannedAt = Ticks;
+    }
+    auto centre = [&](int i) { return TTarget{(i % GridW + 0.5) * Cell, (i / GridW + 0.5) * Cell}; };
+    // The next point to fly at: the farthest of the coming path cells in plain sight.
+    TTarget aim = goal;
+    if (!Path.empty()) {
+        size_t best = PathStep;
+        double nearest = 1e18;
+        for (size_t k = PathStep; k < std::min(Path.size(), PathStep + 10); ++k) {
+            const TTarget c = centre(Path[k]);
+            const double d = std::hypot(c.X - s.X, c.Y - s.Y);
+            if (d < nearest) nearest = d, best = k;
+        }
+        PathStep = best;
+        size_t pick = PathStep;
+        // The path's own cells are always fit to fly at; farther ones while the straight line to
+        // them keeps as far from rock as the narrowest cell of the path on the way does.
+        int need = std::min(MinRoom + 1, Clearance(s.X, s.Y));
+        for (size_t k = PathStep + 1; k < std::min(Path.size(), PathStep + 12); ++k) {
+            const TTarget c = centre(Path[k]);
+            need = std::min<int>(need, Distance[size_t(Path[k])]);
+            if (k > PathStep + 1 && !Roomy(s.X, s.Y, c.X, c.Y, need)) break;
+            pick = k;
+        }
+        aim = pick + 1 >= Path.size() && Roomy(s.X, s.Y, goal.X, goal.Y, need) ? goal : centre(Path[pick]);
+    }
+    const double dx = aim.X - s.X, dy = aim.Y - s.Y;
+    const double dist = std::hypot(dx, dy);
+    const double toGoal = std::hypot(goal.X - s.X, goal.Y - s.Y);
+    const int clear = Clearance(s.X, s.Y);
+    double speed = Skill.RockSpeed +
+                   (Skill.CruiseSpeed - Skill.RockSpeed) * std::clamp((clear - MinRoom - 1) / 4.0, 0.0, 1.0);
+    // Slow enough to turn round and stop within the room there is.
+    speed = std::min(speed, std::max(Skill.RockSpeed, (clear - MinRoom) * Cell / 25.0));
+    speed = std::min(speed, std::sqrt(2 * 0.05 * toGoal) + (landing ? 0.2 : 0.5));
+    double vx = dist > 0.5 ? dx / dist * speed : 0, vy = dist > 0.5 ? dy / dist * speed : 0;
+    double upright = 36;
+    if (landing && std::fabs(goal.X - s.X) < 10 && goal.Y - s.Y > -12 && goal.Y - s.Y < 80) {
+        // Over the own pad: straight down, slowly, nose up so the feet meet the pad.
+        vx = std::clamp((goal.X - s.X) * 0.05, -0.4, 0.4);
+        vy = std::clamp(0.3 + (goal.Y - s.Y) * 0.015, 0.3, 0.9);
+        upright = 7;
+    }
+    // Rock ahead on the present course (the ship holds itself up, so the course is a straight line):
+    // stop and back away from it first.
+    const double v = std::hypot(s.VX, s.VY);
+    for (int t = 4; t <= 32 && upright > 8 && v > 0.3; t += 4) {
+        if (Clearance(s.X + s.VX * t, s.Y + s.VY * t) > MinRoom + 1) continue;
+        vx = -s.VX / v * 0.8, vy = -s.VY / v * 0.8;
+        break;
+    }
+    const double gain = 0.15;
+    return Steer(world, (vx - s.VX) * gain, (vy - s.VY) * gain, s.Fuel > 0, upright);
+}
+
+// On foot: walk along the path toward the own base and use the pack to climb.
+uint8_t TComputerPilot::Walk(const TWorld& world, TTarget goal) {
+    const TShip& s = world.Ships[size_t(Side)];
+    if (Path.empty() || Ticks - PlannedAt >= ReplanEvery) {
+        PlanPath(s.X, s.Y, goal.X, goal.Y);
+        PlannedAt = Ticks;
+        PathStep = 0;
+    }
+    TTarget next = goal;
+    if (Path.size() > 3) {
+        const int i = Path[std::min<size_t>(3, Path.size() - 1)];
+        next = TTarget{(i % GridW + 0.5) * Cell, (i / GridW + 0.5) * Cell};
+    }
+    uint8_t bits = 0;
+    if (next.X < s.X - 2) bits |= Bit(actLeft);
+    if (next.X > s.X + 2) bits |= Bit(actRight);
+    const bool stuck = std::fabs(s.VX) < 0.05 && std::fabs(next.X - s.X) > 4;
+    if ((next.Y < s.Y - 6 || stuck) && s.VY > -1.2) bits |= Bit(actThrust);
+    return bits;
+}
+
+uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>& weapons) {
+    ++Ticks;
+    ScanRows(world, RowsPerTick);
+    if (Ticks == 1 || Ticks % ClearanceEvery == 0) Clearances();
+    const TShip& s = world.Ships[size_t(Side)];
+    const TShip& e = world.Ships[size_t(1 - Side)];
+    EnemySeen.push_back(TTarget{e.X, e.Y});
+    while (EnemySeen.size() > size_t(Skill.ReactionTicks) + 1)
+        EnemySeen.erase(EnemySeen.begin());
+    if (Ticks % 40 == 1) AimJitter = (2 * Dice.RandomReal() - 1) * Skill.AimError;
+    if (s.RespawnTimer != 0 || s.Glued != 0) return 0;
+
+    if (PadX < 0) {
+        // The middle of the own pad under the start point: both feet must stand on it to count.
+        const TTerrain& t = world.TerrainBitmap;
+        const int x = int(s.StartX);
+        int y = int(s.StartY);
+        while (y < t.Height && t.Get(x, y) == TerrainEmpty)
+            ++y;
+        int left = x, right = x;
+        while (t.Get(left - 1, y) == TerrainPad)
+            --left;
+        while (t.Get(right + 1, y) == TerrainPad)
+            ++right;
+        const bool pad = t.Get(x, y) == TerrainPad;
+        PadX = pad ? (left + right + 1) / 2.0 : s.StartX;
+        // Where the ship's centre is when its feet stand on the pad.
+        PadY = pad ? y - s.FootY[0] : s.StartY;
+    }
+    const TTarget home{PadX, PadY};
+    if (s.OnFoot != 0) return Walk(world, home);
+
+    const bool armed = weapons[0].ShotsLeft() > 0 || weapons[1].ShotsLeft() > 0;
+    const bool low = s.Health < Skill.ReturnHealth || s.Fuel < Skill.ReturnFuel || !armed;
+    if (s.AtOwnBase != 0) {
+        // Sit until mended, filled up and loaded; then lift straight off.
+        const bool full = s.Health >= 99 && s.Fuel >= 195 && weapons[0].Ammo >= 95 && weapons[1].Ammo >= 95;
+        return full ? Bit(actThrust) : 0;
+    }
+    if (low) return Fly(world, home, true);
+
+    const TTarget seen = EnemySeen.front();
+    const TTarget before = EnemySeen.size() > 1 ? EnemySeen[EnemySeen.size() - 2] : seen;
+    const bool enemyUp = e.RespawnTimer == 0 && e.Health > 0;
+    const double dx = seen.X - s.X, dy = seen.Y - s.Y;
+    const double dist = std::hypot(dx, dy);
+    const double rate = std::max<double>(world.FrameRate, 1);
+    const double gravity = 4.0 / rate * world.Scale;
+    // Aiming turns the nose away from up: only while the ship is high enough to sink a while.
+    const bool safe = Clearance(s.X, s.Y) > MinRoom + 1 && s.VY < 0.6 &&
+                      Clearance(s.X + s.VX * 24, s.Y + s.VY * 24 + 288 * gravity) > MinRoom;
+    const double shot = double(weapons[0].Speed) * world.Scale;
+    if (enemyUp && dist < FightRange && safe && shot > 0 && ClearLine(world, s.X, s.Y, seen.X, seen.Y)) {
+        // Lead: where the enemy will be when a shot, which carries the ship's own speed, gets there.
+        const double rvx = (seen.X - before.X) - s.VX, rvy = (seen.Y - before.Y) - s.VY;
+        const double a = rvx * rvx + rvy * rvy - shot * shot;
+        const double b = 2 * (dx * rvx + dy * rvy);
+        const double c = dx * dx + dy * dy;
+        double t = dist / shot;
+        const double disc = b * b - 4 * a * c;
+        if (std::fabs(a) > 1e-9 && disc >= 0) {
+            const double t1 = (-b - std::sqrt(disc)) / (2 * a), t2 = (-b + std::sqrt(disc)) / (2 * a);
+            t = t1 > 0 ? t1 : t2 > 0 ? t2 : t;
+        }
+        const double want = HeadingOf(dx + rvx * t, dy + rvy * t) + AimJitter;
+        uint8_t bits = TurnToward(s.Angle, want, 1.5);
+        // Hold height while aiming: thrust only when the nose is up enough and the ship sinks.
+        const double h = s.Angle * 2 * std::numbers::pi / TurnUnits;
+        if (s.VY > 0.15 && std::sin(h) > 0.1 && s.Fuel > 0) bits |= Bit(actThrust);
+        const double off = std::fabs(TurnDiff(want, s.Angle));
+        if (off < 2.5 && weapons[0].IsReady(world)) bits |= Bit(actFire1);
+        if (off < 2.5 && dist < FireSecondRange && weapons[1].IsReady(world)) bits |= Bit(actFire2);
+        return bits;
+    }
+    // Hunt: come within range, a little above the enemy; while it is away, wait over its base.
+    // Too close to fight where it stands: draw back up and away from it.
+    TTarget goal = enemyUp ? TTarget{seen.X, seen.Y - 80} : TTarget{e.StartX, e.StartY - 120};
+    if (enemyUp && dist < 110) goal = TTarget{s.X - dx, s.Y - 60};
+    return Fly(world, goal, false);
+}

@@ -1,0 +1,80 @@
+// ComputerPilot: a pilot flown by the computer, which reads the world and answers with one side's action
+// bits.
+#pragma once
+
+#include "combat/Weapon.h"
+#include "core/GameMath.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TWorld;
+
+enum class TPilotLevel : uint8_t { Easy, Normal, Hard };
+
+// "easy", "normal" or "hard" in any letter case; false for anything else.
+bool ParsePilotLevel(const std::string& text, TPilotLevel& level);
+
+// What a level changes: how late it sees, how well it aims and how carefully it flies. The rules
+// are the same for every level.
+struct TPilotSkill {
+    int ReactionTicks = 4;  // the enemy is seen as it was this many ticks ago
+    double AimError = 3;    // largest aim error, in 256ths of a turn
+    double CruiseSpeed = 2; // pixels a tick in open air
+    double RockSpeed = 0.8; // pixels a tick next to rock
+    double ReturnHealth = 35;
+    double ReturnFuel = 50;
+    static TPilotSkill Of(TPilotLevel level);
+};
+
+// One side flown by the computer. It only reads the world, never draws from the match's random
+// generator (its own is seeded from the match seed), and answers with the bits a person's controls
+// would give, so the match treats both alike.
+class TComputerPilot {
+  public:
+    TComputerPilot(int side, TPilotLevel level, uint32_t seed);
+
+    // This side's action bits for the coming tick (bit n: TAction n held).
+    uint8_t Think(const TWorld& world, const std::array<TWeapon, 2>& weapons);
+
+    static constexpr int Cell = 8; // side of a grid cell in pixels
+
+  private:
+    struct TTarget {
+        double X = 0;
+        double Y = 0;
+    };
+    void ScanRows(const TWorld& world, int rows);
+    void Clearances();
+    bool Open(int cx, int cy) const;
+    int Clearance(double x, double y) const;
+    bool PlanPath(double fromX, double fromY, double toX, double toY);
+    bool Roomy(double x0, double y0, double x1, double y1, int need) const;
+    bool ClearLine(const TWorld& world, double x0, double y0, double x1, double y1) const;
+    uint8_t Fly(const TWorld& world, TTarget goal, bool landing);
+    uint8_t Walk(const TWorld& world, TTarget goal);
+    uint8_t Steer(const TWorld& world, double ax, double ay, bool mayThrust, double tilt);
+    // Heading of the ship turned toward `want` (256ths); left/right bits.
+    static uint8_t TurnToward(double heading, double want, double tolerance);
+
+    int Side = 0;
+    TPilotSkill Skill;
+    TRandom Dice;
+    uint64_t Ticks = 0;
+    // The coarse grid: cells with any rock in them, and each cell's distance in cells to rock.
+    int GridW = 0;
+    int GridH = 0;
+    int ScanCursor = 0;
+    std::vector<uint8_t> Blocked;
+    std::vector<uint8_t> Distance;
+    std::vector<int> Path; // cell indices from the ship toward the goal
+    size_t PathStep = 0;
+    TTarget PathGoal{-1e9, -1e9};
+    uint64_t PlannedAt = 0;
+    std::vector<TTarget> EnemySeen; // the enemy's recent places, oldest first
+    double AimJitter = 0;
+    double PadX = -1; // middle of the own pad, found at the first tick
+    double PadY = 0;  // the ship's centre when it stands there
+};

@@ -1,0 +1,85 @@
+// ComputerPilotTest: a computer pilot flies a real match through the game's own tick and changes the
+// match only through the bits it presses.
+#include "TestSupport.h"
+
+#include "app/Game.h"
+#include "core/GameMath.h"
+#include "world/World.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct TPilotMatch {
+    TTempDir Home;
+    TTestPlatform Platform;
+    std::unique_ptr<TGame> Game;
+
+    TPilotMatch(uint8_t computer, const char* map, uint32_t seed) {
+        TCommandLine line;
+        line.Computer = computer;
+        Game = std::make_unique<TGame>(Platform, TFiles(FLARONS_GAME_DIR, Home.Path), line);
+        RandSeed(seed);
+        Game->Options = DefaultOptions(Game->Files);
+        Game->Options.MapFile.Set(map);
+        Game->Options.Lives = 5;
+        Game->Options.PointsLimit = 0;
+        Game->PrepareStartupAssets();
+        EXPECT_TRUE(Game->StartMatch());
+    }
+    TWorld& World() { return *Game->World; }
+    // One tick of the match with `devices` as what the controls give; the views stay unpainted.
+    void Tick(const TTickInput& devices) {
+        World().MatchEnded = 1;
+        Game->FrameTimer.MeasuredFrameRate = 40;
+        Game->Input.Before = Game->Input.Now;
+        Game->Input.Now = devices;
+        Game->MatchFrame();
+    }
+};
+
+// The computer lifts its ship off the pad and away without touching rock.
+TEST(ComputerPilot, LiftsOffItsPadWithoutHarm) {
+    TPilotMatch match(1, "maps\\Duel.map", 5);
+    const TShip& me = match.World().Ships[0];
+    const float startX = me.StartX, startY = me.StartY;
+    for (int t = 0; t < 200; ++t)
+        match.Tick(TTickInput{});
+    EXPECT_GT(std::hypot(me.X - startX, me.Y - startY), 80.0f) << "never left the pad";
+    EXPECT_EQ(me.OnFoot, 0);
+    EXPECT_EQ(me.Health, 100.0f);
+}
+
+// The pilot never draws from the match's generator: a person pressing the same bits tick by tick gets
+// the same generator state after every tick and the same ships at the end.
+TEST(ComputerPilot, PlaysTheSameMatchAsAPersonPressingItsBits) {
+    constexpr int Ticks = 900;
+    std::vector<uint8_t> bits;
+    std::vector<uint32_t> states;
+    TPilotMatch computer(1, "maps\\Duel.map", 9);
+    for (int t = 0; t < Ticks; ++t) {
+        computer.Tick(TTickInput{});
+        bits.push_back(computer.Game->Input.Now.Players[0]);
+        states.push_back(GameRandom.Seed);
+    }
+    EXPECT_GT(computer.World().Match.Players[0].ShotsFired, 0u);
+    TPilotMatch person(0, "maps\\Duel.map", 9);
+    for (int t = 0; t < Ticks; ++t) {
+        TTickInput keys;
+        keys.Players[0] = bits[size_t(t)];
+        person.Tick(keys);
+        ASSERT_EQ(GameRandom.Seed, states[size_t(t)]) << "tick " << t;
+    }
+    for (size_t p = 0; p < 2; ++p) {
+        EXPECT_EQ(person.World().Ships[p].X, computer.World().Ships[p].X);
+        EXPECT_EQ(person.World().Ships[p].Y, computer.World().Ships[p].Y);
+        EXPECT_EQ(person.World().Ships[p].Health, computer.World().Ships[p].Health);
+    }
+}
+
+} // namespace

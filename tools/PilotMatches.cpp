@@ -1,0 +1,161 @@
+// flarons_pilot_matches: headless matches of computer pilots on every shipped map with fixed seeds, and
+// a table of how they went: normal against a side that does nothing, hard against easy, normal
+// against normal. Each match runs until a side has lost all five lives or the time is up.
+#include "app/Game.h"
+#include "core/GameMath.h"
+#include "media/headless/HeadlessPlatform.h"
+#include "pilot/ComputerPilot.h"
+#include "world/World.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int MatchFrameRate = 40;
+
+struct TMode {
+    const char* Name;
+    std::optional<TPilotLevel> First;  // player 1
+    std::optional<TPilotLevel> Second; // player 2; none: nobody at the keys
+    int Minutes;
+};
+
+const TMode Modes[] = {
+    {"normal-idle", TPilotLevel::Normal, std::nullopt, 5},
+    {"hard-easy", TPilotLevel::Hard, TPilotLevel::Easy, 10},
+    {"normal-normal", TPilotLevel::Normal, TPilotLevel::Normal, 10},
+};
+
+struct TResult {
+    int Winner = -1; // -1: the time ran out
+    double Minutes = 0;
+    std::array<int, 2> Wrecks{};
+    std::vector<double> ThinkMs;
+};
+
+TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& mode, uint32_t seed) {
+    TResult r;
+    const fs::path home = fs::temp_directory_path() / ("flarons_pilots_" + std::to_string(::getpid()));
+    fs::create_directories(home);
+    {
+        THeadlessPlatform platform;
+        TGame game(platform, TFiles(gameDir, home), TCommandLine{});
+        RandSeed(seed);
+        game.Options = DefaultOptions(game.Files);
+        game.Options.MapFile.Set("maps\\" + mapFile);
+        game.Options.Lives = 5;
+        game.Options.PointsLimit = 0;
+        game.PrepareStartupAssets();
+        if (!game.StartMatch()) {
+            std::fprintf(stderr, "flarons_pilot_matches: %s could not be started\n", mapFile.c_str());
+            return r;
+        }
+        TWorld& world = *game.World;
+        std::array<std::unique_ptr<TComputerPilot>, 2> pilots;
+        const std::array<std::optional<TPilotLevel>, 2> levels{mode.First, mode.Second};
+        for (size_t p = 0; p < 2; ++p)
+            if (levels[p]) pilots[p] = std::make_unique<TComputerPilot>(int(p), *levels[p], GameRandom.Seed);
+        std::array<uint8_t, 2> onFoot{};
+        const long frames = long(mode.Minutes) * 60 * MatchFrameRate;
+        long f = 0;
+        for (; f < frames && world.MatchOver == 0; ++f) {
+            // Nobody watches: the views stay unpainted.
+            world.MatchEnded = 1;
+            game.FrameTimer.MeasuredFrameRate = MatchFrameRate;
+            TTickInput input;
+            for (size_t p = 0; p < 2; ++p) {
+                if (!pilots[p]) continue;
+                const auto t0 = std::chrono::steady_clock::now();
+                input.Players[p] = pilots[p]->Think(world, game.PlayerWeapons[p]);
+                r.ThinkMs.push_back(
+                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+            }
+            game.Input.Before = game.Input.Now;
+            game.Input.Now = input;
+            game.MatchFrame();
+            for (size_t p = 0; p < 2; ++p) {
+                if (world.Ships[p].OnFoot != 0 && onFoot[p] == 0) ++r.Wrecks[p];
+                onFoot[p] = world.Ships[p].OnFoot;
+            }
+        }
+        r.Minutes = double(f) / MatchFrameRate / 60;
+        if (world.MatchOver != 0) r.Winner = world.Ships[0].Lives > world.Ships[1].Lives ? 0 : 1;
+    }
+    std::error_code ec;
+    fs::remove_all(home, ec);
+    return r;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr,
+                     "usage: flarons_pilot_matches GAME_FOLDER [--matches N] [--map NAME] [--mode NAME]\n");
+        return 2;
+    }
+    const fs::path gameDir = argv[1];
+    int matches = 20;
+    std::string only, onlyMode;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        const std::string key = argv[i], value = argv[i + 1];
+        if (key == "--matches") matches = std::max(1, std::atoi(value.c_str()));
+        if (key == "--map") only = value;
+        if (key == "--mode") onlyMode = value;
+    }
+    std::vector<std::string> maps;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(gameDir / "maps", ec))
+        if (e.path().extension() == ".map" && (only.empty() || e.path().stem() == only))
+            maps.push_back(e.path().filename().string());
+    std::sort(maps.begin(), maps.end());
+    if (maps.empty()) {
+        std::fprintf(stderr, "flarons_pilot_matches: no maps under %s\n", (gameDir / "maps").c_str());
+        return 2;
+    }
+    std::printf(
+        "%d matches of 5 lives per map and pairing, seeds 1..%d; wins of player 1 : player 2 : time up\n",
+        matches, matches);
+    std::printf("%-11s %-14s %-12s %9s %13s %11s\n", "map", "pairing", "wins", "mean min", "wrecks 1/2",
+                "think ms");
+    for (const std::string& map : maps)
+        for (const TMode& mode : Modes) {
+            if (!onlyMode.empty() && onlyMode != mode.Name) continue;
+            std::array<int, 3> wins{};
+            std::array<int, 2> wrecks{};
+            double minutes = 0;
+            std::vector<double> think;
+            for (int k = 1; k <= matches; ++k) {
+                const TResult r = Play(gameDir, map, mode, uint32_t(k));
+                ++wins[size_t(r.Winner < 0 ? 2 : r.Winner)];
+                wrecks[0] += r.Wrecks[0];
+                wrecks[1] += r.Wrecks[1];
+                minutes += r.Minutes;
+                think.insert(think.end(), r.ThinkMs.begin(), r.ThinkMs.end());
+            }
+            double median = 0;
+            if (!think.empty()) {
+                std::nth_element(think.begin(), think.begin() + long(think.size() / 2), think.end());
+                median = think[think.size() / 2];
+            }
+            const std::string w =
+                std::to_string(wins[0]) + ":" + std::to_string(wins[1]) + ":" + std::to_string(wins[2]);
+            const std::string wr = std::to_string(wrecks[0]) + "/" + std::to_string(wrecks[1]);
+            std::printf("%-11s %-14s %-12s %9.2f %13s %11.3f\n", fs::path(map).stem().c_str(), mode.Name,
+                        w.c_str(), minutes / matches, wr.c_str(), median);
+            std::fflush(stdout);
+        }
+    return 0;
+}
