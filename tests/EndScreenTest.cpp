@@ -231,7 +231,8 @@ TEST_F(EndScreen, TheMenuShowsAnEnlargedStillOfTheViews) {
     F.RefreshMenuBackground();
     EXPECT_EQ(F.MenuBackground.Pixel(0, 0), DimmedForText(views.Pixel(17, 0)));
     const uint32_t corner = F.MenuBackground.Pixel(639, 479);
-    EXPECT_TRUE(corner == DimmedForText(views.Pixel(621, 428)) || corner == DimmedForText(views.Pixel(620, 428)) ||
+    EXPECT_TRUE(corner == DimmedForText(views.Pixel(621, 428)) ||
+                corner == DimmedForText(views.Pixel(620, 428)) ||
                 corner == DimmedForText(views.Pixel(621, 427)));
     int differing = 0;
     for (int x = 0; x < 640; x += 7)

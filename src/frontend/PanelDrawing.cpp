@@ -15,7 +15,9 @@ void FillBlack(Surface& target, const TRect& area) {
     canvas.Release();
 }
 
-uint32_t DimmedForText(uint32_t pixel) { return (pixel >> 2) & 0x3F3F3FU; }
+uint32_t DimmedForText(uint32_t pixel) {
+    return (pixel >> 2) & 0x3F3F3FU;
+}
 
 void DimForText(Surface& still) {
     for (uint32_t& pixel : still.Pixels)
