@@ -161,19 +161,26 @@ TBindings ParseControls(const std::string& text, std::vector<std::string>& probl
 }
 
 std::string WriteControls(const TBindings& bindings) {
+    // Built by appending piece by piece: GCC 12 at -O3 misreads chained concatenations of temporaries
+    // as overlapping copies (-Wrestrict).
     std::string out = "# Flarons AFTERBURN controls: one binding a line; the game rewrites this file.\n";
     for (size_t p = 0; p < 2; ++p) {
-        const std::string prefix = "player" + std::to_string(p + 1) + ".";
         const TPlayerBindings& b = bindings.Players[p];
-        for (size_t a = 0; a < ActionCount; ++a)
-            out += prefix + std::string(ActionNames[a]) + " = " + std::string(KeyName(b.Keys[a])) + "\n";
+        const auto begin = [&](size_t a) {
+            out.append("player").append(std::to_string(p + 1)).append(".").append(ActionNames[a]);
+        };
         for (size_t a = 0; a < ActionCount; ++a) {
-            out += prefix + std::string(ActionNames[a]) + ".pad =";
+            begin(a);
+            out.append(" = ").append(KeyName(b.Keys[a])).append("\n");
+        }
+        for (size_t a = 0; a < ActionCount; ++a) {
+            begin(a);
+            out.append(".pad =");
             for (int c = 0; c < PadControlCount; ++c)
-                if ((b.Pad[a] >> c) & 1u) out += " " + std::string(PadControlName(TPadControl(c)));
-            out += "\n";
+                if ((b.Pad[a] >> c) & 1u) out.append(" ").append(PadControlName(TPadControl(c)));
+            out.append("\n");
         }
     }
-    out += std::string("pads = ") + (bindings.SwapPads ? "swapped" : "normal") + "\n";
+    out.append("pads = ").append(bindings.SwapPads ? "swapped" : "normal").append("\n");
     return out;
 }
