@@ -3,6 +3,7 @@
 // is still a pad with dry, open air above it, that the spawn points are free and that both flags
 // can still be reached from the first base. Prints one table row per map and run.
 #include "app/Game.h"
+#include "core/Files.h"
 #include "core/GameMath.h"
 #include "core/PlayerInput.h"
 #include "media/headless/HeadlessPlatform.h"
@@ -265,12 +266,9 @@ int main(int argc, char** argv) {
         if (key == "--mode") mode = value;
         if (key == "--shots") shots = value;
     }
-    std::vector<std::string> maps;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(gameDir / "maps", ec))
-        if (e.path().extension() == ".map" && (only.empty() || e.path().stem() == only))
-            maps.push_back(e.path().filename().string());
-    std::sort(maps.begin(), maps.end());
+    // The shipped maps, listed as the game's map list lists them.
+    std::vector<std::string> maps = TFiles(gameDir, gameDir).FindFiles("maps\\*.map");
+    std::erase_if(maps, [&](const std::string& m) { return !only.empty() && fs::path(m).stem() != only; });
     if (maps.empty()) {
         std::fprintf(stderr, "flarons_soak: no maps under %s\n", (gameDir / "maps").c_str());
         return 2;

@@ -2,6 +2,7 @@
 // a table of how they went: normal against a side that does nothing, hard against easy, normal
 // against normal. Each match runs until a side has lost all five lives or the time is up.
 #include "app/Game.h"
+#include "core/Files.h"
 #include "core/GameMath.h"
 #include "media/headless/HeadlessPlatform.h"
 #include "pilot/ComputerPilot.h"
@@ -115,12 +116,9 @@ int main(int argc, char** argv) {
         if (key == "--map") only = value;
         if (key == "--mode") onlyMode = value;
     }
-    std::vector<std::string> maps;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(gameDir / "maps", ec))
-        if (e.path().extension() == ".map" && (only.empty() || e.path().stem() == only))
-            maps.push_back(e.path().filename().string());
-    std::sort(maps.begin(), maps.end());
+    // The shipped maps, listed as the game's map list lists them.
+    std::vector<std::string> maps = TFiles(gameDir, gameDir).FindFiles("maps\\*.map");
+    std::erase_if(maps, [&](const std::string& m) { return !only.empty() && fs::path(m).stem() != only; });
     if (maps.empty()) {
         std::fprintf(stderr, "flarons_pilot_matches: no maps under %s\n", (gameDir / "maps").c_str());
         return 2;
