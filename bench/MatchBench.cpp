@@ -69,7 +69,7 @@ class TBenchGame {
     TBenchGame()
         : Home(fs::temp_directory_path() / ("flarons_bench_" + std::to_string(::getpid()))),
           Game(Platform, TFiles(FLARONS_GAME_DIR, MakeHome(Home)), TCommandLine{}) {
-        RandSeed(20240601);
+        Game.MatchSeed = 20240601;
         Game.Options = DefaultOptions(Game.Files);
         Game.Options.MapFile.Set(LargestMap());
         Game.Options.Lives = 0;
@@ -183,17 +183,17 @@ void FillPool(TWorld& map, int burst) {
     while (placed < int(ProjectileCount) && tries < 50 * int(ProjectileCount)) {
         ++tries;
         if (left == 0) {
-            left = 1 + Random(std::max(burst, 1));
-            pick = Random(100);
+            left = 1 + map.Rng.Random(std::max(burst, 1));
+            pick = map.Rng.Random(100);
             player = 1 - player;
         }
         const TShip& near = map.Ships[player];
-        const int x = int(near.X) - 500 + Random(1000);
-        const int y = int(near.Y) - 350 + Random(700);
+        const int x = int(near.X) - 500 + map.Rng.Random(1000);
+        const int y = int(near.Y) - 350 + map.Rng.Random(700);
         if (x < 1 || y < 1 || x >= w - 1 || y >= h - 1 || map.TerrainBitmap.Get(x, y) != TerrainEmpty)
             continue;
-        const double a = Random(256);
-        const double speed = RandomReal();
+        const double a = map.Rng.Random(256);
+        const double speed = map.Rng.RandomReal();
         uint8_t kind = 4;
         double vx = 0, vy = 0;
         if (pick < 30) { // sparks of explosions and exhausts
@@ -338,7 +338,7 @@ void StartMatch(benchmark::State& state) {
 // A fight of `ticks` ticks on the largest map played through the match frame and recorded: both
 // players thrust, turn and fire as the determinism guard's script does.
 TReplay RecordFight(TGame& game, int ticks) {
-    RandSeed(20240602);
+    game.MatchSeed = 20240602;
     game.Options = DefaultOptions(game.Files);
     game.Options.MapFile.Set(LargestMap());
     game.Options.Lives = 0;

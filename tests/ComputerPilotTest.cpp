@@ -24,7 +24,7 @@ struct TPilotMatch {
         TCommandLine line;
         line.Computer = computer;
         Game = std::make_unique<TGame>(Platform, TFiles(FLARONS_GAME_DIR, Home.Path), line);
-        RandSeed(seed);
+        Game->MatchSeed = seed;
         Game->Options = DefaultOptions(Game->Files);
         Game->Options.MapFile.Set(map);
         Game->Options.Lives = 5;
@@ -65,7 +65,7 @@ TEST(ComputerPilot, PlaysTheSameMatchAsAPersonPressingItsBits) {
     for (int t = 0; t < Ticks; ++t) {
         computer.Tick(TTickInput{});
         bits.push_back(computer.Game->Input.Now.Players[0]);
-        states.push_back(GameRandom.Seed);
+        states.push_back(computer.World().Rng.Seed);
     }
     EXPECT_GT(computer.World().Match.Players[0].ShotsFired, 0u);
     TPilotMatch person(0, "maps\\Duel.map", 9);
@@ -73,7 +73,7 @@ TEST(ComputerPilot, PlaysTheSameMatchAsAPersonPressingItsBits) {
         TTickInput keys;
         keys.Players[0] = bits[size_t(t)];
         person.Tick(keys);
-        ASSERT_EQ(GameRandom.Seed, states[size_t(t)]) << "tick " << t;
+        ASSERT_EQ(person.World().Rng.Seed, states[size_t(t)]) << "tick " << t;
     }
     for (size_t p = 0; p < 2; ++p) {
         EXPECT_EQ(person.World().Ships[p].X, computer.World().Ships[p].X);

@@ -33,7 +33,7 @@ struct Contest : ::testing::Test {
         Waves = CombatSounds();
         Waves.Add(TestWave("Thrust", true));
         Build(TestOptions("maps\\t.map"));
-        RandSeed(12345);
+        Map->Rng.Seed = 12345;
     }
 
     void Build(const TOptions& options) { Map = TWorld::Create(Folder.Files, Font, options); }

@@ -36,7 +36,7 @@ struct TScriptedFight {
     TScriptedFight() {
         const TFiles files(FLARONS_GAME_DIR, Home.Path);
         Game = std::make_unique<TGame>(Platform, files, TCommandLine{});
-        RandSeed(777);
+        Game->MatchSeed = 777;
         Game->Options = DefaultOptions(Game->Files);
         Game->Options.MapFile.Set("maps\\Abyss.map");
         Game->Options.Lives = 0;
@@ -85,7 +85,8 @@ struct TScriptedFight {
         TStateHash h;
         h.Add(Game->MatchStateHash());
         h.Vector(Game->BackSurface.Pixels);
-        const int32_t next = Random(1 << 30);
+        TRandom rng = Game->World->Rng;
+        const int32_t next = rng.Random(1 << 30);
         h.Add(next);
         return h.Value();
     }
@@ -110,8 +111,8 @@ uint64_t FullPoolDigest() {
     constexpr uint8_t Kinds[] = {4, 5, 255, 6, 3, 9, 4, 5};
     for (size_t i = 0; i < ProjectileCount; ++i) {
         const TShip& near = m.Ships[i % 2];
-        const double a = Random(256), speed = RandomReal();
-        const float x = float(near.X - 300 + Random(600)), y = float(near.Y - 250 + Random(500));
+        const double a = m.Rng.Random(256), speed = m.Rng.RandomReal();
+        const float x = float(near.X - 300 + m.Rng.Random(600)), y = float(near.Y - 250 + m.Rng.Random(500));
         m.Spawn(Kinds[i % 8], x, y, float(2 * speed * TurnCos(int64_t(a))),
                 float(2 * speed * TurnSin(int64_t(a))));
     }

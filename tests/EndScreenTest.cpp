@@ -224,8 +224,7 @@ TEST_F(EndScreen, TheMenuShowsAnEnlargedStillOfTheViews) {
     EXPECT_EQ(F.MenuBackground.Pixel(320, 240), 0x0A0B0CU) << "no world, no still";
 
     F.Options.MapFile.Set("maps\\Duel.map");
-    RandSeed(7);
-    G.World = TWorld::Create(F.Files, F.Images.Find("GreenFont"), F.Options);
+    G.World = TWorld::Create(F.Files, F.Images.Find("GreenFont"), F.Options, 7);
     Surface views(ScreenWidth, ScreenHeight);
     F.World->DrawViews(views);
     F.RefreshMenuBackground();

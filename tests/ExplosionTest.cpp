@@ -17,7 +17,7 @@ const uint32_t PadRed = Rgb(255, 0, 0);
 struct Explosions : ::testing::Test {
     std::unique_ptr<TWorld> Map = CombatWorld(400, 300, 20, 20, 380, 20);
     TWaveList Waves = CombatSounds();
-    void SetUp() override { RandSeed(5); }
+    void SetUp() override { Map->Rng.Seed = 5; }
     int Put(uint8_t kind, float x, float y, float vx, float vy) {
         Map->Spawn(kind, x, y, vx, vy);
         return Map->ProjectileCursor;
@@ -244,7 +244,7 @@ struct RealMap : ::testing::Test {
         options.MapFile.Set("maps\\Duel.map");
         Map = TWorld::Create(Files, TestFont(), options);
         Map->SetFrameRate(40);
-        RandSeed(3);
+        Map->Rng.Seed = 3;
         // The first solid cell from the top of the middle column: the snowy rock in the centre.
         GroundX = Map->TerrainBitmap.Width / 2;
         for (int y = 1; y < Map->TerrainBitmap.Height - 1 && GroundY < 0; ++y)

@@ -17,7 +17,7 @@ using Cell = std::pair<float, float>;
 struct Projectiles : ::testing::Test {
     std::unique_ptr<TWorld> Map = CombatWorld(400, 300, 20, 20, 380, 20);
     TWaveList Waves = CombatSounds();
-    void SetUp() override { RandSeed(11); }
+    void SetUp() override { Map->Rng.Seed = 11; }
     TProjectile& Last() { return Map->Projectiles[Map->ProjectileCursor]; }
     TProjectile& At(int slot) { return Map->Projectiles[size_t(slot)]; }
     static Cell Place(const TProjectile& p) { return {p.X, p.Y}; }

@@ -47,7 +47,7 @@ struct TPlayedMatch {
     std::string LoadError;
 
     TPlayedMatch() {
-        RandSeed(4242);
+        Game->MatchSeed = 4242;
         Game->Options = DefaultOptions(Game->Files);
         Game->Options.MapFile.Set("maps\\Duel.map");
         Game->PrepareStartupAssets();

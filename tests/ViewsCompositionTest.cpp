@@ -106,18 +106,18 @@ TEST(ViewsComposition, TheQuickViewsMatchTheLayerByLayerPicture) {
     m.Ships[1].Angle = 100;
 
     // Dots everywhere: piled on the same pixels, black ones among them, off the views and wild.
-    RandSeed(99);
-    for (size_t i = 0; i < 60000; i += 1 + size_t(Random(3))) {
+    TRandom rng{99};
+    for (size_t i = 0; i < 60000; i += 1 + size_t(rng.Random(3))) {
         TProjectile& p = m.Projectiles[i];
-        p.Kind = uint8_t(1 + Random(30));
-        p.X = float(Random(900) + RandomReal() - 0.5);
-        p.Y = float(Random(700) + RandomReal() - 0.5);
-        if (Random(4) == 0) p.X = float(Random(40) + 100); // crowds that overwrite one another
-        if (Random(4) == 0) p.Y = float(Random(40) + 200);
-        const bool black = Random(5) == 0;
-        p.R = black ? 0 : uint8_t(Random(256));
-        p.G = black ? 0 : uint8_t(Random(256));
-        p.B = black ? 0 : uint8_t(1 + Random(255));
+        p.Kind = uint8_t(1 + rng.Random(30));
+        p.X = float(rng.Random(900) + rng.RandomReal() - 0.5);
+        p.Y = float(rng.Random(700) + rng.RandomReal() - 0.5);
+        if (rng.Random(4) == 0) p.X = float(rng.Random(40) + 100); // crowds that overwrite one another
+        if (rng.Random(4) == 0) p.Y = float(rng.Random(40) + 200);
+        const bool black = rng.Random(5) == 0;
+        p.R = black ? 0 : uint8_t(rng.Random(256));
+        p.G = black ? 0 : uint8_t(rng.Random(256));
+        p.B = black ? 0 : uint8_t(1 + rng.Random(255));
     }
     m.Projectiles[7].X = std::nanf("");
     m.Projectiles[8].Y = 1e30f;

@@ -32,7 +32,7 @@ struct Weapons : ::testing::Test {
     TShip& Ship = Map->Ships[0];
 
     void SetUp() override {
-        RandSeed(7);
+        Map->Rng.Seed = 7;
         Ship.VX = Ship.VY = 0;
         Ship.Angle = 0; // pointing right
     }
@@ -323,10 +323,10 @@ TEST(WeaponsInAMatch, EveryWeaponFiresAndItsShotsRunTheirCourse) {
     TOptions options = DefaultOptions(files);
     options.MapFile.Set("maps\\Duel.map");
     TWaveList waves = CombatSounds();
-    RandSeed(23);
+    const uint32_t seed = 23;
     for (int id = 0; id < WeaponCount; ++id) {
         SCOPED_TRACE(id);
-        auto map = TWorld::Create(files, TestFont(), options);
+        auto map = TWorld::Create(files, TestFont(), options, seed);
         map->SetFrameRate(40);
         map->ParticleAreas.clear(); // no rain: only the shots fly
         for (uint8_t p = 0; p < 2; ++p) {

@@ -176,16 +176,16 @@ TEST_F(WorldMap, BackBlackBecomesColourValueOneAndFeedsTheAverage) {
             back.SetPixel(x, y, (x + y) % 3 == 0 ? 0 : Rgb(10 * x, 20 * y, 200));
     Folder.WritePicture("maps\\back.bmp", back);
     // The same 3000 draws, x first then y, taken before the loader draws them.
-    RandSeed(1234);
+    TRandom rng{1234};
     for (int i = 0; i < 3000; ++i) {
-        const int x = Random(7);
-        const int y = Random(5);
+        const int x = rng.Random(7);
+        const int y = rng.Random(5);
         const uint32_t px = back.Pixel(x, y);
         expected[0] += (px >> 16) & 0xFF;
         expected[1] += (px >> 8) & 0xFF;
         expected[2] += px & 0xFF;
     }
-    RandSeed(1234);
+    Map->Rng.Seed = 1234;
     Load("MIDDLE=mid.bmp\nBACK=back.bmp\n");
     for (size_t i = 0; i < 3; ++i)
         EXPECT_EQ(Map->BackAverage[i], expected[i] / 3000) << "channel " << i;
@@ -235,10 +235,10 @@ TEST_F(WorldMap, DotMapColoursGiveClassesAndPaintSnowAndWater) {
     Folder.WritePicture("maps\\dots.bmp", dots);
 
     // The draws in grid order: (0,0) water even, (2,0) water even, (3,0) snow, (1,1) water even, (1,2) snow.
-    RandSeed(99);
-    const int w00 = Random(95), w20 = Random(95), s30 = 255 - Random(8), w11 = Random(95),
-              s12 = 255 - Random(8);
-    RandSeed(99);
+    TRandom rng{99};
+    const int w00 = rng.Random(95), w20 = rng.Random(95), s30 = 255 - rng.Random(8), w11 = rng.Random(95),
+              s12 = 255 - rng.Random(8);
+    Map->Rng.Seed = 99;
     Load("MIDDLE=mid.bmp\nDOTMAP=dots.bmp\n");
     const TTerrain& t = Map->TerrainBitmap;
     const std::array<uint8_t, 6> row0{TerrainWater, TerrainGround, TerrainWater,

@@ -214,7 +214,7 @@ TEST_F(PositionalSound, VolumeFollowsTheNearerShipAndPanTheDifference) {
 }
 
 TEST_F(PositionalSound, ARandomSuffixPicksAmongTheNumberedSounds) {
-    RandSeed(7);
+    M.Rng.Seed = 7;
     std::set<int> heard;
     for (int i = 0; i < 200; ++i) {
         for (TVoice& v : W.Waves.Mixer.Voices)
@@ -232,7 +232,7 @@ TEST_F(PositionalSound, ARandomSuffixPicksAmongTheNumberedSounds) {
 }
 
 TEST_F(PositionalSound, ExplosionsShakeTheNearViewHardAndTheFarOneBarely) {
-    RandSeed(11);
+    M.Rng.Seed = 11;
     float maxNear = 0;
     for (int i = 0; i < 50; ++i) {
         M.ShakeVelX = {0, 0};

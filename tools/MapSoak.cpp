@@ -156,7 +156,7 @@ TRun Soak(const fs::path& gameDir, const std::string& mapFile, bool fight, int m
     {
         THeadlessPlatform platform;
         TGame game(platform, TFiles(gameDir, home), TCommandLine{});
-        RandSeed(20261207);
+        game.MatchSeed = 20261207;
         game.Options = DefaultOptions(game.Files);
         game.Options.MapFile.Set("maps\\" + mapFile);
         game.Options.Lives = 0; // unlimited: the match runs its full length

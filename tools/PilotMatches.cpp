@@ -53,7 +53,7 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
     {
         THeadlessPlatform platform;
         TGame game(platform, TFiles(gameDir, home), TCommandLine{});
-        RandSeed(seed);
+        game.MatchSeed = seed;
         game.Options = DefaultOptions(game.Files);
         game.Options.MapFile.Set("maps\\" + mapFile);
         game.Options.Lives = 5;
@@ -67,7 +67,7 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
         std::array<std::unique_ptr<TComputerPilot>, 2> pilots;
         const std::array<std::optional<TPilotLevel>, 2> levels{mode.First, mode.Second};
         for (size_t p = 0; p < 2; ++p)
-            if (levels[p]) pilots[p] = std::make_unique<TComputerPilot>(int(p), *levels[p], GameRandom.Seed);
+            if (levels[p]) pilots[p] = std::make_unique<TComputerPilot>(int(p), *levels[p], world.Rng.Seed);
         std::array<uint8_t, 2> onFoot{};
         const long frames = long(mode.Minutes) * 60 * MatchFrameRate;
         long f = 0;

@@ -55,10 +55,10 @@ void TGame::Start() {
     PrepareStartupAssets();
     PageCursor = {127, 127};
     if (CommandLine.HasSeed) {
-        RandSeed(CommandLine.Seed);
+        MatchSeed = CommandLine.Seed;
     } else {
         const auto now = std::chrono::system_clock::now().time_since_epoch();
-        RandSeed(static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()));
+        MatchSeed = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
     }
     Platform.ShowPointer(false);
 
@@ -235,7 +235,7 @@ bool TGame::StartMatch() {
     // The old world goes first, so two worlds never share the memory.
     World.reset();
     std::string error;
-    World = TWorld::TryCreate(Files, Images.Find("GreenFont"), Options, error);
+    World = TWorld::TryCreate(Files, Images.Find("GreenFont"), Options, error, MatchSeed);
     if (!World) {
         // Nothing is left to resume, so Back must not offer the freed world.
         Front.HideBackButton();
@@ -244,6 +244,7 @@ bool TGame::StartMatch() {
         return false;
     }
     Front.MatchStartError.clear();
+    MatchSeed = NextMatchSeed(MatchSeed);
     GameState = gsMatch;
 
     TWaveItem& thrust = Sounds.Find("Thrust");
@@ -272,7 +273,7 @@ void TGame::SeatComputerPilots() {
     TPilotLevel level = TPilotLevel::Normal;
     ParsePilotLevel(CommandLine.Level, level);
     // Only read, never drawn from: the match goes as it would with a person at the keys.
-    const uint32_t seed = GameRandom.Seed;
+    const uint32_t seed = World ? World->Rng.Seed : MatchSeed;
     for (size_t p = 0; p < 2; ++p)
         ComputerPilots[p] = ((CommandLine.Computer >> p) & 1u) != 0
                                 ? std::make_unique<TComputerPilot>(int(p), level, seed)

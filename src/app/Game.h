@@ -54,6 +54,9 @@ class TGame {
     uint8_t GameState = gsStartup;
     bool ShowFrameRate = false;
     uint8_t MatchFrameCounter = 0;
+    // The seed the next match's generator starts from (--seed, or the clock); each match started
+    // moves it on to a seed of its own. A match's draws all come from its world's generator.
+    uint32_t MatchSeed = 0;
     std::array<int8_t, 2> PageCursor{127, 127};
 
     // The world of the current or last match; none until the first match starts.

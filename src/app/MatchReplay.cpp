@@ -14,7 +14,7 @@
 
 TReplayStart TGame::CaptureMatchStart() const {
     TReplayStart s;
-    s.RandomSeed = GameRandom.Seed;
+    s.RandomSeed = MatchSeed;
     s.Options = Options;
     s.ContentHash = MatchContentHash(Files, Options);
     s.FrameCounter = MatchFrameCounter;
@@ -29,7 +29,7 @@ TReplayStart TGame::CaptureMatchStart() const {
 
 void TGame::ApplyMatchStart(const TReplayStart& s) {
     Options = s.Options;
-    RandSeed(s.RandomSeed);
+    MatchSeed = s.RandomSeed;
     MatchFrameCounter = s.FrameCounter;
     PageCursor = s.PageCursor;
     for (size_t p = 0; p < 2; ++p)
@@ -48,7 +48,7 @@ uint64_t TGame::MatchStateHash() const {
     for (const auto& slots : PlayerWeapons)
         for (const TWeapon& w : slots)
             h.Add(w.WeaponId), h.Add(w.Owner), h.Add(w.Cooldown), h.Add(w.Ammo);
-    h.Add(PageCursor), h.Add(MatchFrameCounter), h.Add(GameRandom.Seed);
+    h.Add(PageCursor), h.Add(MatchFrameCounter), h.Add(World ? World->Rng.Seed : 0u);
     return h.Value();
 }
 

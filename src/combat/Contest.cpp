@@ -66,10 +66,10 @@ void RideAlong(TProjectile& record, const TShip& ship) {
 // A pilot cries out; a ship rings like metal or, for rubber, thuds like dirt.
 void HitSound(TWorld& map, TWaveList& waves, int p, bool pilot, bool rubber) {
     if (pilot) {
-        const int32_t f = Random(10000);
+        const int32_t f = map.Rng.Random(10000);
         PlayAtShip(map, waves, p, "FLHit", 0, 18000 + f, 100);
     } else {
-        const int32_t f = Random(15000);
+        const int32_t f = map.Rng.Random(15000);
         PlayAtShip(map, waves, p, rubber ? "Dirt" : "Rico", 0, 15000 + f, 100);
     }
 }
@@ -77,12 +77,12 @@ void HitSound(TWorld& map, TWaveList& waves, int p, bool pilot, bool rubber) {
 // Four sparks off a ship, or four drops of blood off a pilot, thrown away from the centre.
 void ImpactParticles(TWorld& map, double x, double y, double shipX, double shipY, bool pilot) {
     for (int i = 0; i < 4; ++i) {
-        const double rx = RandomReal();
+        const double rx = map.Rng.RandomReal();
         const double vx = 0.5 * rx + (x - shipX) / 5 - 0.25;
-        const double ry = RandomReal();
+        const double ry = map.Rng.RandomReal();
         const double vy = 0.5 * ry + (y - shipY) / 5 - 0.25;
         TProjectile& particle = SpawnRecord(map, pilot ? 6 : 4, x, y, vx, vy);
-        if (pilot) MakeBlood(particle);
+        if (pilot) MakeBlood(map.Rng, particle);
     }
 }
 
@@ -117,9 +117,9 @@ void Touch(TWorld& map, int p, uint16_t slot, TWaveList& waves) {
         break;
     case 6:
     case 255: {
-        const double rx = RandomReal();
+        const double rx = map.Rng.RandomReal();
         record.VX = float((rx - 0.5) / 10 + dx / 20 + double(ship.VX) / 2);
-        const double ry = RandomReal();
+        const double ry = map.Rng.RandomReal();
         record.VY = float((ry - 0.5) / 10 + dy / 20 + double(ship.VY) / 2);
         break;
     }
@@ -232,12 +232,12 @@ TProjectile& SpawnRecord(TWorld& map, uint8_t kind, double x, double y, double v
     return map.Projectiles[std::min<size_t>(map.ProjectileCursor, map.Projectiles.size() - 1)];
 }
 
-void MakeBlood(TProjectile& drop) {
-    const int32_t dark = Random(42);
+void MakeBlood(TRandom& rng, TProjectile& drop) {
+    const int32_t dark = rng.Random(42);
     drop.R = uint8_t(255 - dark);
     drop.G = 0;
     drop.B = 0;
-    const int32_t weight = Random(20);
+    const int32_t weight = rng.Random(20);
     drop.Weight = uint8_t(10 + weight);
 }
 
@@ -321,12 +321,12 @@ void TWorld::ShipCollision(TWaveList&) {
     const double midY = (double(a.Y) + double(b.Y)) / 2;
     for (int i = 0; i <= ma.Width; ++i) {
         if (pilotA) {
-            const double rx = RandomReal();
-            const double ry = RandomReal();
-            MakeBlood(SpawnRecord(*this, 255, midX, midY, 0.2 * rx - 0.1, 0.2 * ry - 0.1));
+            const double rx = Rng.RandomReal();
+            const double ry = Rng.RandomReal();
+            MakeBlood(Rng, SpawnRecord(*this, 255, midX, midY, 0.2 * rx - 0.1, 0.2 * ry - 0.1));
         } else {
-            const double rx = RandomReal();
-            const double ry = RandomReal();
+            const double rx = Rng.RandomReal();
+            const double ry = Rng.RandomReal();
             SpawnRecord(*this, 4, midX, midY, 4 * rx - 2, 4 * ry - 2);
         }
     }

@@ -1,6 +1,8 @@
 // Contest: the small pieces that hits, collisions, deaths, bases and flags share.
 #pragma once
 
+#include "core/GameMath.h"
+
 #include <cstdint>
 #include <string>
 
@@ -25,4 +27,4 @@ void PlayAtPlace(TWorld& map, TWaveList& waves, double x, double y, const std::s
 // Spawns one record and hands back the slot it landed in, so the caller can colour it.
 TProjectile& SpawnRecord(TWorld& map, uint8_t kind, double x, double y, double vx, double vy);
 // Colours a freshly spawned drop of blood and gives it its weight.
-void MakeBlood(TProjectile& drop);
+void MakeBlood(TRandom& rng, TProjectile& drop);

@@ -31,9 +31,9 @@ void TWorld::Explode(int slot, TWaveList& waves) {
     const bool mine = self.Kind == 17;
 
     bool loud = true;
-    if (nuke) loud = Random(3) == 0;
+    if (nuke) loud = Rng.Random(3) == 0;
     if (loud) {
-        const int32_t f = Random(10000);
+        const int32_t f = Rng.Random(10000);
         SoundAtPoint(waves, ExploSound, 3, self.X, self.Y, 18000 + f, sentry ? 80 : 100);
     }
 
@@ -44,22 +44,22 @@ void TWorld::Explode(int slot, TWaveList& waves) {
     // A projectile set off by touching a ship throws no fragments, so it does not dig.
     const bool fragments = self.Timer > -42;
     for (int64_t i = 0; i <= last; ++i) {
-        const int32_t a = Random(256);
+        const int32_t a = Rng.Random(256);
         if (!nuke) {
-            const double r1 = RandomReal(), r2 = RandomReal(), r3 = RandomReal(), r4 = RandomReal();
+            const double r1 = Rng.RandomReal(), r2 = Rng.RandomReal(), r3 = Rng.RandomReal(), r4 = Rng.RandomReal();
             Spawn(4, float(self.X + r1 * self.VX - self.VX), float(self.Y + r2 * self.VY - self.VY),
                   float(self.VX - r3 * TurnCos(a) * 6 * scale), float(self.VY - r4 * TurnSin(a) * 6 * scale));
         }
         if (fragments) {
-            const double r1 = RandomReal(), r2 = RandomReal();
+            const double r1 = Rng.RandomReal(), r2 = Rng.RandomReal();
             Spawn(16, self.X, self.Y, float(r1 * TurnCos(a) * 4 * scale), float(r2 * TurnSin(a) * 4 * scale));
         }
     }
     if (self.Kind == 20) {
         const int64_t bullets = Round(200 * scale);
         for (int64_t i = 0; i <= bullets; ++i) {
-            const int32_t a = Random(256);
-            const double r1 = RandomReal(), r2 = RandomReal(), r3 = RandomReal(), r4 = RandomReal();
+            const int32_t a = Rng.Random(256);
+            const double r1 = Rng.RandomReal(), r2 = Rng.RandomReal(), r3 = Rng.RandomReal(), r4 = Rng.RandomReal();
             Spawn(21, float(self.X + r1 * self.VX - self.VX), float(self.Y + r2 * self.VY - self.VY),
                   float(0.5 * self.VX - r3 * TurnCos(a) * 2 * scale),
                   float(0.5 * self.VY - r4 * TurnSin(a) * 2 * scale));
@@ -94,7 +94,7 @@ void TWorld::Dig(int slot) {
             loose.G = uint8_t(px >> 8);
             loose.B = uint8_t(px);
             if (c == TerrainGround) {
-                const int32_t w = Random(20);
+                const int32_t w = Rng.Random(20);
                 loose.Weight = uint8_t(10 + w);
             }
             TerrainBitmap.Set(x, y, TerrainEmpty);
@@ -133,7 +133,7 @@ void TWorld::Settle(int slot) {
         TerrainBitmap.Set(x, y, TerrainWater);
         // Water is drawn in a checkerboard so the background shows through.
         if ((int64_t(x) + y) % 2 == 0) {
-            const int r = Random(95);
+            const int r = Rng.Random(95);
             MiddleLayer.SetPixel(x, y, Rgb(r, r, 255));
         }
         break;

@@ -53,8 +53,8 @@ void TWorld::Thrust(int p) {
                 x = TurnCos(at) * nozzle.Distance + s.X - 1;
                 y = s.Y - TurnSin(at) * nozzle.Distance;
             }
-            const int32_t spread = Random(33);
-            const double r = RandomReal();
+            const int32_t spread = Rng.Random(33);
+            const double r = Rng.RandomReal();
             const int64_t a = Round(s.Angle + 112 + spread);
             const double speed = Scale * (4 + 8 * r);
             Spawn(SparkKind, float(x), float(y), float(s.VX + TurnCos(a) * speed),
@@ -68,8 +68,8 @@ void TWorld::Thrust(int p) {
         const double packX = facingRight ? s.X - 3.5 * Scale : s.X + 2.5 * Scale;
         const double packY = s.Y + 4.0 * Scale;
         for (int64_t i = 0; i < sparks; ++i) {
-            const double rx = RandomReal();
-            const double ry = RandomReal();
+            const double rx = Rng.RandomReal();
+            const double ry = Rng.RandomReal();
             Spawn(SparkKind, float(packX), float(packY), float(s.VX + (4 * rx - 2) * Scale),
                   float(s.VY + (4 * ry + 4) * Scale));
         }

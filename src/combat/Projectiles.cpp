@@ -143,19 +143,19 @@ void TWorld::Spawn(uint8_t kind, float x, float y, float vx, float vy) {
     case 1: {
         SetKind(p, 6);
         p.Weight = 2;
-        const int g = 255 - Random(8);
+        const int g = 255 - Rng.Random(8);
         Grey(p, g);
         const float px = p.X, py = p.Y;
         for (const auto& o : FlakeOffsets) {
             TProjectile& piece = TakeSlot(*this, 6, px + float(o[0]), py + float(o[1]), vx, vy);
             piece.Weight = 2;
-            const int shade = 255 - Random(16);
+            const int shade = 255 - Rng.Random(16);
             Grey(piece, shade);
         }
         break;
     }
     case 3: {
-        const int r = Random(90);
+        const int r = Rng.Random(90);
         Colour(p, r, r, 255);
         p.Weight = 30;
         p.Counter = 2;
@@ -163,13 +163,13 @@ void TWorld::Spawn(uint8_t kind, float x, float y, float vx, float vy) {
     }
     case 6:
     case 255: {
-        const int g = 255 - Random(8);
+        const int g = 255 - Rng.Random(8);
         Grey(p, g);
         p.Weight = 2;
         break;
     }
     case 7: {
-        const int r = 100 + Random(90);
+        const int r = 100 + Rng.Random(90);
         Colour(p, r, r, 255);
         p.Weight = 30;
         p.Counter = 2;
@@ -225,11 +225,12 @@ struct TRules {
     const double FrameRate;
     const double Scale;
     const double GravityStep; // 0.04 / FrameRate, the pull on one unit of weight in a frame
+    TRandom& Rng;             // the match's generator, the world's own
 
     explicit TRules(TWorld& map)
         : Map(map), W(map.TerrainBitmap.Width), H(map.TerrainBitmap.Height),
           FrameRate(map.FrameRate > 0 ? double(map.FrameRate) : double(DefaultFrameRate)), Scale(map.Scale),
-          GravityStep(0.04 / FrameRate) {}
+          GravityStep(0.04 / FrameRate), Rng(map.Rng) {}
 
     uint8_t Cell(double x, double y) const { return Map.TerrainBitmap.Get(Coord(x), Coord(y)); }
     uint8_t CellAt(int x, int y) const { return Map.TerrainBitmap.Get(x, y); }
@@ -247,12 +248,12 @@ struct TRules {
     bool Outside(const TProjectile& p) const { return p.X > W || p.X < 0 || p.Y > H || p.Y < 0; }
 
     void SmokeBehind(const TProjectile& p) {
-        const double r1 = RandomReal(), r2 = RandomReal(), r3 = RandomReal(), r4 = RandomReal();
+        const double r1 = Rng.RandomReal(), r2 = Rng.RandomReal(), r3 = Rng.RandomReal(), r4 = Rng.RandomReal();
         Map.Spawn(5, float(p.X + r1 * p.VX), float(p.Y + r2 * p.VY), float((r3 - p.VX) / 10),
                   float((r4 - p.VY) / 10));
     }
     void SmokeRising(float x, float y) {
-        const double r1 = RandomReal(), r2 = RandomReal();
+        const double r1 = Rng.RandomReal(), r2 = Rng.RandomReal();
         Map.Spawn(5, x, y, float(0.4 * r1 - 0.2), float(-0.4 * r2));
     }
     // The homing rule: every axis turns towards the target by at most 0.3 x Scale per frame.
@@ -278,16 +279,9 @@ inline size_t OwnerOf(const TProjectile& p) {
 }
 
 // The colour of a smoke puff of a given age (below 128), fading from a light grey into the
-// background's average. Thousands of puffs share a handful of ages, so the shades are worked out
-// once per background and kept; each entry is made by the very sums a single puff would make.
-struct TSmokeShades {
-    std::array<std::array<uint8_t, 3>, 128> Shades{};
-    std::array<bool, 128> Known{};
-    std::array<uint8_t, 3> Of{};
-};
-TSmokeShades SmokeShades;
-
-[[gnu::noinline]] const std::array<uint8_t, 3>& WorkOutSmokeShade(const std::array<uint8_t, 3>& back,
+// background's average, kept in the world's cache (world/Projectile.h).
+[[gnu::noinline]] const std::array<uint8_t, 3>& WorkOutSmokeShade(TSmokeShades& SmokeShades,
+                                                                  const std::array<uint8_t, 3>& back,
                                                                   uint32_t age) {
     if (back != SmokeShades.Of) {
         SmokeShades.Known.fill(false);
@@ -306,14 +300,15 @@ TSmokeShades SmokeShades;
 }
 
 // The kept shade when there is one, read where the puff is advanced.
-inline const std::array<uint8_t, 3>& SmokeShade(const std::array<uint8_t, 3>& back, uint32_t age) {
+inline const std::array<uint8_t, 3>& SmokeShade(TSmokeShades& SmokeShades, const std::array<uint8_t, 3>& back,
+                                               uint32_t age) {
     if (SmokeShades.Known[age] && back == SmokeShades.Of) return SmokeShades.Shades[age];
-    return WorkOutSmokeShade(back, age);
+    return WorkOutSmokeShade(SmokeShades, back, age);
 }
 
 // A chance of one in n, certain when n is 0 or less; the draw is made in every case.
-inline bool OneIn(int32_t n) {
-    const int32_t d = Random(n);
+inline bool OneIn(TRandom& rng, int32_t n) {
+    const int32_t d = rng.Random(n);
     return n <= 0 || d == 0;
 }
 
@@ -349,7 +344,7 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
             p.VY = 0;
             if (k.CellAt(Coord(p.X), Coord(p.Y) + 1) == TerrainWater) m.SetKind(p, 0);
         } else {
-            if (Random(500) == 1) p.VX = -p.VX;
+            if (k.Rng.Random(500) == 1) p.VX = -p.VX;
             p.X += p.VX;
             if (k.CellAt(Coord(p.X), Coord(p.Y) + 1) == TerrainEmpty) {
                 p.Y += p.VY;
@@ -394,7 +389,7 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
             p.Counter = 2;
             return;
         }
-        const double r = RandomReal();
+        const double r = k.Rng.RandomReal();
         p.VY = float(0.4 + 0.3 * r);
         const bool belowRightEmpty = k.CellAt(cx + 1, cy + 1) == TerrainEmpty;
         const bool belowLeftEmpty = k.CellAt(cx - 1, cy + 1) == TerrainEmpty;
@@ -463,9 +458,9 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
             p.G = uint8_t(p.G + m.BackAverage[1] / 10);
             p.B = uint8_t(p.B + m.BackAverage[2] / 10);
         }
-        if (OneIn(int32_t((769 - int64_t(p.Counter)) / 8))) {
+        if (OneIn(k.Rng, int32_t((769 - int64_t(p.Counter)) / 8))) {
             m.SetKind(p, 0);
-            if (Random(2) == 0) k.SmokeRising(p.X, p.Y);
+            if (k.Rng.Random(2) == 0) k.SmokeRising(p.X, p.Y);
         }
         return;
     }
@@ -482,7 +477,7 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
         p.Y = float(double(p.Y) + double(p.VY) / step);
         p.Counter += 2;
         if (p.Counter < 128) {
-            const std::array<uint8_t, 3>& shade = SmokeShade(m.BackAverage, p.Counter);
+            const std::array<uint8_t, 3>& shade = SmokeShade(m.SmokeShades, m.BackAverage, p.Counter);
             p.R = shade[0];
             p.G = shade[1];
             p.B = shade[2];
@@ -511,7 +506,7 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
             m.Settle(slot);
             return;
         }
-        if (Random(10) != 0) {
+        if (k.Rng.Random(10) != 0) {
             p.X += belowRightSolid ? -1.0f : 1.0f;
             if (k.CellAt(Coord(p.X), cy + 1) == TerrainEmpty) p.Y += 1;
             p.VX = 0;
@@ -533,13 +528,13 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
         }
         const uint8_t c = k.Cell(p.X, p.Y);
         if (c != TerrainEmpty && c != TerrainWater) {
-            if (Random(3) == 0) {
-                const int32_t f = Random(10000);
+            if (k.Rng.Random(3) == 0) {
+                const int32_t f = k.Rng.Random(10000);
                 m.SoundAtPoint(waves, DirtSound, 0, p.X, p.Y, 18000 + f, 80);
             }
             if (p.Kind == 9) m.BackToSurface(p.X, p.Y, p.VX, p.VY);
             m.SetKind(p, 0);
-            const double r1 = RandomReal(), r2 = RandomReal();
+            const double r1 = k.Rng.RandomReal(), r2 = k.Rng.RandomReal();
             m.Spawn(4, float(p.X - p.VX / 10), float(p.Y - p.VY / 10), float(r1 - 0.5 - p.VX / 3),
                     float(r2 - 0.5 - p.VY / 3));
             return;
@@ -549,7 +544,7 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
             p.VY = float(double(p.VY) / 1.2);
             const bool spent = std::fabs(p.VX) < 0.2f && std::fabs(p.VY) < 0.2f;
             if (spent) m.SetKind(p, 0);
-            if (Random(8) == 0) m.Spawn(10, p.X, p.Y, 0, 0);
+            if (k.Rng.Random(8) == 0) m.Spawn(10, p.X, p.Y, 0, 0);
             if (spent) return;
         }
         Age(p);
@@ -631,7 +626,7 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
             break;
         case 18:
             p.VY = float(double(p.VY) + 6 / k.FrameRate * k.Scale);
-            if (OneIn(10)) k.SmokeBehind(p);
+            if (OneIn(k.Rng, 10)) k.SmokeBehind(p);
             if (c != TerrainEmpty) p.Timer = 0;
             break;
         case 19: {
@@ -660,8 +655,8 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
             break;
         case 22: {
             p.VY = float(double(p.VY) + k.Gravity(p));
-            if (OneIn(3)) {
-                const double r1 = RandomReal(), r2 = RandomReal();
+            if (OneIn(k.Rng, 3)) {
+                const double r1 = k.Rng.RandomReal(), r2 = k.Rng.RandomReal();
                 m.Spawn(5, p.X, p.Y, float(r1 * p.VX - p.VX / 2.0), float(r2 * p.VY - p.VY / 2.0));
             }
             // The timer of a nuke is its generation; it splits where it lands.
@@ -674,7 +669,7 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
                 const float x = p.X, y = p.Y, generation = p.Timer - 1;
                 const uint32_t owner = uint32_t(10 * OwnerOf(p));
                 for (int i = 0; i < 11; ++i) {
-                    const int32_t a = Random(256);
+                    const int32_t a = k.Rng.Random(256);
                     m.Spawn(22, x, y, float(TurnCos(a) * 5 * k.Scale), float(TurnSin(a) * 5 * k.Scale));
                     TProjectile& child = m.Projectiles[m.ProjectileCursor];
                     child.Timer = generation;
@@ -714,8 +709,8 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
             const int64_t flakes = Round(300 * k.Scale) + 1;
             const double reach = 42 * k.Scale;
             for (int64_t i = 0; i < flakes; ++i) {
-                const int32_t a = Random(256);
-                const double r1 = RandomReal(), r2 = RandomReal();
+                const int32_t a = k.Rng.Random(256);
+                const double r1 = k.Rng.RandomReal(), r2 = k.Rng.RandomReal();
                 m.Spawn(1, float(p.X - r1 * TurnCos(a) * reach - 5 * double(p.VX) * k.Scale),
                         float(p.Y - r2 * TurnSin(a) * reach - 5 * double(p.VY) * k.Scale), 0, 0);
             }
@@ -740,7 +735,7 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
         p.VY = float(double(p.VY) / 1.05);
         k.SmokeBehind(p);
         p.Timer = float(double(p.Timer) - 1.0 / k.FrameRate);
-        if (OneIn(int32_t(Round(1200 / k.FrameRate)))) {
+        if (OneIn(k.Rng, int32_t(Round(1200 / k.FrameRate)))) {
             const float x = p.X, y = p.Y;
             m.Spawn(21, x, y, float(3.0 * p.VX), float(3.0 * p.VY));
             m.Projectiles[m.ProjectileCursor].Counter = uint32_t(10 * owner);
@@ -752,8 +747,8 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
             // The burst comes first, so the sparks cannot take the fighter's own slot.
             const int64_t sparks = Round(20 * k.Scale) + 1;
             for (int64_t i = 0; i < sparks; ++i) {
-                const int32_t a = Random(256);
-                const double r1 = RandomReal(), r2 = RandomReal(), r3 = RandomReal(), r4 = RandomReal();
+                const int32_t a = k.Rng.Random(256);
+                const double r1 = k.Rng.RandomReal(), r2 = k.Rng.RandomReal(), r3 = k.Rng.RandomReal(), r4 = k.Rng.RandomReal();
                 m.Spawn(4, float(p.X + r1 * p.VX - p.VX), float(p.Y + r2 * p.VY - p.VY),
                         float(p.VX - r3 * TurnCos(a) * 2 * k.Scale),
                         float(p.VY - r4 * TurnSin(a) * 2 * k.Scale));
@@ -767,9 +762,9 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
 
     case 17: { // mine
         Age(p);
-        const double r1 = RandomReal();
+        const double r1 = k.Rng.RandomReal();
         p.VX = float(0.1 * r1 + double(p.VX) / 1.07 - 0.05);
-        const double r2 = RandomReal();
+        const double r2 = k.Rng.RandomReal();
         p.VY = float(0.1 * r2 + double(p.VY) / 1.07 - 0.05);
         p.X += p.VX;
         p.Y += p.VY;

@@ -43,11 +43,11 @@ void Debris(TWorld& map, const TShip& ship, int frame, bool wreck) {
             const double x = left + c;
             const double y = top + r;
             for (int i = 0; i < grains; ++i) {
-                const double rx = RandomReal();
-                const double ry = RandomReal();
+                const double rx = map.Rng.RandomReal();
+                const double ry = map.Rng.RandomReal();
                 TProjectile& grain = SpawnRecord(map, 6, x, y, double(ship.VX) + 0.2 * rx - 0.1,
                                                  double(ship.VY) + 0.2 * ry - 0.1);
-                const int32_t weight = Random(20);
+                const int32_t weight = map.Rng.Random(20);
                 grain.Weight = uint8_t(10 + weight);
                 if (wreck) {
                     const uint32_t px = picture.Pixel(c, r);
@@ -55,16 +55,16 @@ void Debris(TWorld& map, const TShip& ship, int frame, bool wreck) {
                     grain.G = uint8_t(px >> 8);
                     grain.B = uint8_t(px);
                 } else {
-                    const int32_t dark = Random(42);
+                    const int32_t dark = map.Rng.Random(42);
                     grain.R = uint8_t(255 - dark);
                     grain.G = 0;
                     grain.B = 0;
                 }
             }
             if (wreck) {
-                const double rx = RandomReal();
+                const double rx = map.Rng.RandomReal();
                 const double vx = double(ship.VX) + 22 * (rx - 0.5) * double(map.Scale);
-                const double ry = RandomReal();
+                const double ry = map.Rng.RandomReal();
                 const double vy = double(ship.VY) + 22 * (ry - 0.5) * double(map.Scale);
                 SpawnRecord(map, 4, x, y, vx, vy);
             }
@@ -88,13 +88,13 @@ bool TWorld::HandleDeath(int p, TWaveList& waves) {
     const int frame = ship.FrameIndex();
     const bool wreck = ship.OnFoot == 0;
     if (wreck) {
-        const int32_t f = Random(10000);
+        const int32_t f = Rng.Random(10000);
         PlayAtShip(*this, waves, p, "Explo", 3, 18000 + f, 100);
         ship.OnFoot = 1;
         ship.Health = float(PilotFullHealth);
         ship.Fuel = float(PilotFullFuel);
     } else {
-        const int32_t f = Random(10000);
+        const int32_t f = Rng.Random(10000);
         PlayAtShip(*this, waves, p, "FLDeath", 0, 18000 + f, 100);
         ship.RespawnTimer = uint16_t(2 * FrameRate);
         ship.OnFoot = 0;

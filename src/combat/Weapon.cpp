@@ -150,7 +150,7 @@ void FireGun(TWeapon& w, TWorld& map, TShip& ship) {
     const int64_t ga = Round(ship.Angle + double(gun.Angle));
     for (int i = 0; i < w.Count; ++i) {
         if (w.Scatter == 1) {
-            const int32_t spread = Random(5);
+            const int32_t spread = map.Rng.Random(5);
             w.AngleOffset = uint8_t(Wrap256(spread - 2));
         }
         const int64_t a = heading + w.AngleOffset + int64_t(w.AngleStep) * i;
@@ -216,7 +216,7 @@ bool TWeapon::Fire(TWorld& map, TWaveList& waves) {
         }
     }
 
-    const int32_t jitter = Random(4000);
+    const int32_t jitter = map.Rng.Random(4000);
     const int distance = int(std::min(Round(between), int64_t(1000000000)));
     map.PlaySoundAt(waves, ship.OnFoot == 1 ? PistolSound : SoundName, 0, me == 0 ? 0 : distance,
                     me == 0 ? distance : 0, 18000 + jitter, 100);

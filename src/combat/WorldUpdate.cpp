@@ -100,7 +100,7 @@ void TWorld::PlaySoundAt(TWaveList& waves, const std::string& name, int randomSu
                        int distToShip1, int frequency, int volumePercent) {
     std::string full = name;
     if (randomSuffixMax > 0) {
-        const int32_t suffix = Random(randomSuffixMax + 1);
+        const int32_t suffix = Rng.Random(randomSuffixMax + 1);
         full += std::to_string(suffix);
     }
     TWaveItem& item = waves.Find(full);
@@ -114,13 +114,13 @@ void TWorld::PlaySoundAt(TWaveList& waves, const std::string& name, int randomSu
     item.SetPan(waves.Mixer, pan);
     item.Play(waves.Mixer);
     if (!full.empty() && full[0] == 'E') {
-        const double r0 = RandomReal();
+        const double r0 = Rng.RandomReal();
         ShakeVelX[0] = float(ShakeVelX[0] + 10 * r0 / std::max(1, d0));
-        const double r1 = RandomReal();
+        const double r1 = Rng.RandomReal();
         ShakeVelY[0] = float(ShakeVelY[0] + 10 * r1 / std::max(1, d0));
-        const double r2 = RandomReal();
+        const double r2 = Rng.RandomReal();
         ShakeVelX[1] = float(ShakeVelX[1] + 10 * r2 / std::max(1, d1));
-        const double r3 = RandomReal();
+        const double r3 = Rng.RandomReal();
         ShakeVelY[1] = float(ShakeVelY[1] + 10 * r3 / std::max(1, d1));
     }
 }

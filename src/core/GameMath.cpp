@@ -3,8 +3,6 @@
 
 #include <array>
 
-TRandom GameRandom;
-
 namespace {
 struct TurnTable {
     std::array<double, 256> Cos{};
@@ -21,3 +19,11 @@ const TurnTable& Table() {
 double TurnCos(int64_t angle) { return Table().Cos[size_t(Wrap256(angle))]; }
 // Sine is the cosine a quarter turn earlier: sin(a) = cos(a - 64).
 double TurnSin(int64_t angle) { return Table().Cos[size_t(Wrap256(angle - 64))]; }
+
+uint32_t NextMatchSeed(uint32_t seed) {
+    // A 32-bit integer hash (xorshift-multiply): every bit of the seed moves every bit of the result.
+    uint32_t x = seed + 0x9E3779B9u;
+    x = (x ^ (x >> 16)) * 0x85EBCA6Bu;
+    x = (x ^ (x >> 13)) * 0xC2B2AE35u;
+    return x ^ (x >> 16);
+}

@@ -38,8 +38,6 @@ struct TRandom {
     double RandomReal() { return double(Next()) * (1.0 / 4294967296.0); }
 };
 
-// The game's one generator for everything random; seeded once at start-up.
-extern TRandom GameRandom;
-inline int32_t Random(int32_t n) { return GameRandom.Random(n); }
-inline double RandomReal() { return GameRandom.RandomReal(); }
-inline void RandSeed(uint32_t seed) { GameRandom.Seed = seed; }
+// The seed of the match after the one that starts from `seed`: a different stream, not the same one
+// shifted, so one match's particles never replay in the next.
+uint32_t NextMatchSeed(uint32_t seed);

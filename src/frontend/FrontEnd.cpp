@@ -338,7 +338,7 @@ void TFrontEnd::Frame() {
         WeaponPick(SideOf(GameState));
     if (GameState == gsNewPilot1 || GameState == gsNewPilot2) NameEntryFrame(SideOf(GameState));
 
-    main.DrawCursor(BackSurface, uint16_t(std::clamp(FrameTimer.MeasuredFrameRate, 1, 0xFFFF)));
+    main.DrawCursor(BackSurface, uint16_t(std::clamp(FrameTimer.MeasuredFrameRate, 1, 0xFFFF)), CursorRandom);
 
     if (main.ItemClicked(miBack)) {
         GameState = gsMatch;

@@ -76,6 +76,8 @@ class TFrontEnd {
     uint8_t ListUpItem = 42;   // 42 = no arrow
     uint8_t ListDownItem = 42; // 42 = no arrow
     bool EndScreenDrawn = false;
+    // The pointer's blinks are the front end's own: they never touch a match's generator.
+    TRandom CursorRandom;
     bool AboutShown = false; // the credits window is open
     uint8_t AboutPhase = 0;  // 0 down, 1 pause at the end, 2 up, 3 pause at the top
     float AboutScroll = 0;   // first row of AboutSurface shown

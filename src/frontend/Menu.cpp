@@ -121,10 +121,6 @@ void TGameMenu::Draw(Surface& target) const {
         if (item.Visible) item.Draw(target, OffsetX, OffsetY);
 }
 
-void TGameMenu::DrawCursor(Surface& target, uint16_t speed) {
-    DrawCursor(target, speed, GameRandom);
-}
-
 void TGameMenu::DrawCursor(Surface& target, uint16_t speed, TRandom& random) {
     // A speed of 0 would divide by zero; the slowest real frame rate is 1.
     const float s = float(std::max<uint16_t>(speed, 1));

@@ -87,7 +87,6 @@ class TGameMenu {
 
     void Draw(Surface& target) const;
     // Advances the pointer animation by the frame rate `speed` and draws the pointer with its
-    // top-left corner as the hot spot. The overload without a generator uses the program's one.
-    void DrawCursor(Surface& target, uint16_t speed);
+    // top-left corner as the hot spot; `random` starts its blinks.
     void DrawCursor(Surface& target, uint16_t speed, TRandom& random);
 };

@@ -341,8 +341,8 @@ TSpawnPoints TWorld::LoadMap(const TFiles& files, const std::string& mapFile) {
     if (back.Width > 0) {
         std::array<uint64_t, 3> sum{};
         for (int i = 0; i < BackSamples; ++i) {
-            const int x = Random(back.Width);
-            const int y = Random(back.Height);
+            const int x = Rng.Random(back.Width);
+            const int y = Rng.Random(back.Height);
             const uint32_t px = back.Pixel(x, y);
             sum[0] += (px >> 16) & 0xFF;
             sum[1] += (px >> 8) & 0xFF;
@@ -370,13 +370,13 @@ TSpawnPoints TWorld::LoadMap(const TFiles& files, const std::string& mapFile) {
             if (r == 255 && g == 255 && b == 255) {
                 row[x] = TerrainSnow;
                 if (middleBlack) {
-                    const int grey = 255 - Random(8);
+                    const int grey = 255 - Rng.Random(8);
                     MiddleLayer.SetPixel(x, y, Rgb(grey, grey, grey));
                 }
             } else if (b == 255) {
                 row[x] = TerrainWater;
                 if ((x + y) % 2 == 0) {
-                    const int shade = Random(95);
+                    const int shade = Rng.Random(95);
                     MiddleLayer.SetPixel(x, y, Rgb(shade, shade, 255));
                 } else {
                     MiddleLayer.SetPixel(x, y, 0);

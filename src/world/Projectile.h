@@ -5,6 +5,15 @@
 #include <cstddef>
 #include <cstdint>
 
+// Smoke puffs fade from a light grey into the background's average by age (below 128). Thousands of
+// puffs share a handful of ages, so each shade is worked out once per background and kept here, in
+// the world that draws them; each entry is made by the very sums a single puff would make.
+struct TSmokeShades {
+    std::array<std::array<uint8_t, 3>, 128> Shades{};
+    std::array<bool, 128> Known{};
+    std::array<uint8_t, 3> Of{};
+};
+
 // Shots, sparks, snow and loose earth alike; a Kind of 0 marks a free slot.
 struct TProjectile {
     float X = 0;

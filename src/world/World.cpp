@@ -50,9 +50,11 @@ void DrawWeaponPage(Surface& page, const TPictureItem& font, const TPilotRecord&
     }
 }
 
-std::unique_ptr<TWorld> TWorld::Create(const TFiles& files, const TPictureItem& font, const TOptions& options) {
+std::unique_ptr<TWorld> TWorld::Create(const TFiles& files, const TPictureItem& font, const TOptions& options,
+                                       uint32_t seed) {
     auto map = std::make_unique<TWorld>();
     TWorld& w = *map;
+    w.Rng.Seed = seed;
     w.MatchOver = 0;
     w.UnlimitedLives = options.Lives == 0 ? 1 : 0;
     w.SetFrameRate(DefaultFrameRate);
@@ -103,10 +105,10 @@ std::unique_ptr<TWorld> TWorld::Create(const TFiles& files, const TPictureItem& 
 }
 
 std::unique_ptr<TWorld> TWorld::TryCreate(const TFiles& files, const TPictureItem& font, const TOptions& options,
-                                      std::string& error) {
+                                      std::string& error, uint32_t seed) {
     try {
         error.clear();
-        return Create(files, font, options);
+        return Create(files, font, options, seed);
     } catch (const TWorldError& e) {
         error = e.what();
     } catch (const std::bad_alloc&) {

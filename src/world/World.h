@@ -1,6 +1,7 @@
 // World: the world of one match (layers, terrain grid, projectile pool, ships, flags, cameras).
 #pragma once
 
+#include "core/GameMath.h"
 #include "core/OptionsFile.h"
 #include "media/Surface.h"
 #include "world/Flag.h"
@@ -73,6 +74,10 @@ class TWorld {
     std::array<float, 2> ShakeVelY{};
     std::array<float, 2> ShakeX{};
     std::array<float, 2> ShakeY{};
+    // The match's one generator: every random draw of the rules comes from it, so a match is its
+    // seed plus its inputs (replays record the seed, the state hash includes it).
+    TRandom Rng;
+    TSmokeShades SmokeShades;
 
     // An empty world: the pool allocated and zero-filled, the view surfaces made, no map.
     TWorld();
@@ -80,11 +85,12 @@ class TWorld {
     // Builds the complete world of a match from a copy of the options record: map, ships, flags,
     // weapon-name pages, placement, cameras and footprints. Raises TWorldError when a map, picture
     // or number cannot be read; nothing of the partly built world survives.
+    // `seed` starts the match's generator before the map is read (its backdrop draws from it).
     static std::unique_ptr<TWorld> Create(const TFiles& files, const TPictureItem& font,
-                                          const TOptions& options);
+                                          const TOptions& options, uint32_t seed = 0);
     // The same, reporting failure as a message instead: nullptr and `error` filled.
     static std::unique_ptr<TWorld> TryCreate(const TFiles& files, const TPictureItem& font,
-                                             const TOptions& options, std::string& error);
+                                             const TOptions& options, std::string& error, uint32_t seed = 0);
 
     void SetFrameRate(uint16_t value) { FrameRate = value > 15 ? value : DefaultFrameRate; }
 
