@@ -1,5 +1,5 @@
-// CareersTestKit: a game object on the real game folder with a temporary home, menus laid out as
-// the front end lays them out, pointer clicks and a reader for text drawn in test-made fonts.
+// CareersTestKit: a game object on the real game folder with a temporary home and its front end
+// prepared, pointer clicks and a reader for text drawn in test-made fonts.
 #pragma once
 
 #include "TestSupport.h"
@@ -14,7 +14,7 @@ class TCareers {
     TTestPlatform Platform;
     std::unique_ptr<TGame> Game;
 
-    // Default pilots, the panels at their sizes, MainMenu and KeyboardMenu at their places.
+    // Default pilots; the menus, panels and previews as the front end prepares them.
     TCareers();
 
     // Replaces a font by MakeCellFont cells (cell k in colour k + 1) so text can be read back.
@@ -28,10 +28,6 @@ class TCareers {
     // A full click (press, release) at a screen point of a menu; the click shows until its next move.
     static void Click(TGameMenu& menu, int x, int y);
     static void ClickItem(TGameMenu& menu, int index);
-    // One frame of an open list as the front end serves it: arrows first, then a chosen row.
-    void ServeList();
     // Writes a pilot folder with a Pilot.DAT under the home folder.
     void WritePilot(const std::string& name) const;
 };
-
-std::string Upper(std::string text);

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <set>
 
 namespace fs = std::filesystem;
 
@@ -30,7 +29,11 @@ class Selectors : public ::testing::Test {
         F.ListTop = 0;
         F.BuildListPage();
     }
-    // A copy of a picture of the game folder under another name in the home folder.
+    void Choose(int row) {
+        TCareers::ClickItem(*F.ListMenu, row);
+        F.ListFrame();
+    }
+    // A picture of the game folder copied under another name, or a plain one, in the home folder.
     void CopyPicture(const std::string& from, const std::string& to) const {
         fs::create_directories((C.Home.Path / to).parent_path());
         fs::copy_file(fs::path(FLARONS_GAME_DIR) / from, C.Home.Path / to);
@@ -41,7 +44,6 @@ class Selectors : public ::testing::Test {
         fs::create_directories((C.Home.Path / to).parent_path());
         ASSERT_TRUE(s.SaveToBmp((C.Home.Path / to).string()));
     }
-    // The first n entries of weapon column `list`.
     std::vector<uint8_t> Column(int list, int n) const {
         return {F.WeaponLists.begin() + 25 * list, F.WeaponLists.begin() + 25 * list + n};
     }
@@ -59,18 +61,8 @@ class Selectors : public ::testing::Test {
     }
 };
 
-TEST_F(Selectors, TextCutsClampOnShortTextsAndOptionValuesShowNoForZero) {
-    EXPECT_EQ(DropFirst("maps", 5), "");
+TEST_F(Selectors, OptionValuesShowNoForZeroAndShortTextsCutToNothing) {
     EXPECT_EQ(DropLast("_flag.bm", 9), "");
-    EXPECT_EQ(DropLast("red_flag.bmp", 9), "red");
-    EXPECT_EQ(DropFirst("maps\\x.map", 5), "x.map");
-    EXPECT_EQ(KeepFirst("abc", 16), "abc");
-    EXPECT_EQ(PathFileName("pilots\\ACE\\my_ship.bmp"), "my_ship.bmp");
-    EXPECT_EQ(OptionValueText(0), "NO");
-    EXPECT_EQ(OptionValueText(5), "05");
-    EXPECT_EQ(OptionValueText(99), "99");
-
-    // The options panel shows NO for zero, two digits otherwise, and nothing for a too short map name.
     struct Case {
         const char *Map, *MapText;
         uint8_t Points, Lives;
@@ -79,7 +71,6 @@ TEST_F(Selectors, TextCutsClampOnShortTextsAndOptionValuesShowNoForZero) {
     for (const Case& c :
          {Case{"maps\\Duel.map", "MAP: DUEL ", 5, 0, "POINTS LIMIT:  05", "LIVES:.......  NO"},
           Case{"map", "MAP:  ", 0, 12, "POINTS LIMIT:  NO", "LIVES:.......  12"}}) {
-        SCOPED_TRACE(c.Map);
         F.Options.MapFile.Set(c.Map);
         F.Options.PointsLimit = c.Points;
         F.Options.Lives = c.Lives;
@@ -93,41 +84,27 @@ TEST_F(Selectors, TextCutsClampOnShortTextsAndOptionValuesShowNoForZero) {
 TEST_F(Selectors, ShipListOffersThePilotsOwnShipsFirstAndKeepsFortyTwoCharacters) {
     // An unusable pilot name never becomes part of a path: this is what `pilots\..\` would reach.
     CopyPicture("graphics/arrow_ship.bmp", "x_ship.bmp");
-    C.Home.Write("pilots/keep.txt", "");
     F.Options.Players[0].Name.Set("..");
     Open(gsShipSelect1);
     for (const std::string& file : F.ListFiles)
         EXPECT_EQ(file.rfind("graphics\\", 0), 0u) << "pilot '..': " << file;
-    EXPECT_EQ(F.ListFiles.size(), 6u) << "pilot '..'";
 
     F.Options.Players[0].Name.Set("ACE");
     CopyPicture("graphics/needle_ship.bmp", "pilots/ACE/zz_ship.bmp");
     Open(gsShipSelect1);
     ASSERT_EQ(F.ListFiles.size(), 7u);
     EXPECT_EQ(F.ListFiles[0], "pilots\\ACE\\zz_ship.bmp");
-    EXPECT_EQ(F.ListFiles[1], "graphics\\arrow_ship.bmp");
-    EXPECT_EQ(F.ListUpItem, 42);
-    EXPECT_EQ(F.ListDownItem, 42);
-    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[0], FontCell, 79, 115, 2), "ZZ");
     EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[0], FontCell, 79, 131, 5), "ARROW");
-
-    TCareers::ClickItem(*F.ListMenu, 0);
-    C.ServeList();
-    const TPilotRecord& p = F.Options.Players[0];
+    Choose(0);
     EXPECT_EQ(F.GameState, gsMainMenu);
-    EXPECT_EQ(p.ShipFile.Str(), "pilots\\ACE\\zz_ship.bmp");
-    EXPECT_EQ(p.ShipValid, 1);
-    const Surface& preview = F.ShipPreviews[0];
-    ASSERT_FALSE(preview.Empty());
-    const auto marker = [](uint32_t px) {
-        return (px & 0xFFFFFF) == 0xFF0000u || (px & 0xFFFFFF) == 0x00FF00u;
-    };
-    EXPECT_TRUE(std::none_of(preview.Pixels.begin(), preview.Pixels.end(), marker)) << "the markers go";
-    EXPECT_GT(
-        std::count_if(preview.Pixels.begin(), preview.Pixels.end(), [](uint32_t px) { return px != 0; }), 900)
-        << "the body stays";
-    EXPECT_NE(TCareers::ReadCentred(F.PlayerPanels[0], FontCell, 79, 115, 2), "ZZ")
-        << "the statistics replace the list";
+    EXPECT_EQ(F.Options.Players[0].ShipFile.Str(), "pilots\\ACE\\zz_ship.bmp");
+    EXPECT_EQ(F.Options.Players[0].ShipValid, 1);
+    // The preview loses the markers and keeps the body.
+    const std::vector<uint32_t>& preview = F.ShipPreviews[0].Pixels;
+    EXPECT_EQ(std::count_if(preview.begin(), preview.end(),
+                            [](uint32_t px) { return (px & 0xFFFFFF) == 0xFF0000u || (px & 0xFFFFFF) == 0x00FF00u; }),
+              0);
+    EXPECT_GT(std::count_if(preview.begin(), preview.end(), [](uint32_t px) { return px != 0; }), 900);
 
     // A path longer than the record holds is cut; the preview still comes from the whole path.
     const std::string name = "ABCDEFGHIJKLMNO";
@@ -137,29 +114,39 @@ TEST_F(Selectors, ShipListOffersThePilotsOwnShipsFirstAndKeepsFortyTwoCharacters
     const std::string full = "pilots\\" + name + "\\averyveryverylongname_ship.bmp";
     ASSERT_EQ(F.ListFiles[0], full);
     F.ShipPreviews[0] = Surface();
-    TCareers::ClickItem(*F.ListMenu, 0);
-    C.ServeList();
+    Choose(0);
     EXPECT_EQ(F.Options.Players[0].ShipFile.Str(), full.substr(0, 42));
     EXPECT_FALSE(F.ShipPreviews[0].Empty());
 }
 
-TEST_F(Selectors, FlagLabelsLoseTheirSuffixAndKeepSixteenLetters) {
+TEST_F(Selectors, FlagLabelsKeepSixteenLettersAndAWrongSizedFlagIsMarked) {
     WritePicture("graphics/red_flag.bmp", 32, 24, 0xFF0000);
     WritePicture("graphics/abcdefghijklmnopqrstuvwxyzabcd_flag.bmp", 32, 24, 0x0000FF);
+    WritePicture("graphics/big_flag.bmp", 40, 30, 0x00FF00);
     Open(gsFlagSelect2);
-    ASSERT_EQ(F.ListFiles.size(), 9u);
-    EXPECT_EQ(F.ListFiles[0], "graphics\\abcdefghijklmnopqrstuvwxyzabcd_flag.bmp");
     EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[1], FontCell, 79, 115, 16), "ABCDEFGHIJKLMNOP");
-    const auto red = std::find(F.ListFiles.begin(), F.ListFiles.end(), "graphics\\red_flag.bmp");
-    ASSERT_NE(red, F.ListFiles.end());
-    const int row = int(red - F.ListFiles.begin());
+    const int row = int(std::find(F.ListFiles.begin(), F.ListFiles.end(), "graphics\\red_flag.bmp") -
+                        F.ListFiles.begin());
+    ASSERT_LT(row, int(F.ListFiles.size()));
     EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[1], FontCell, 79, 115 + 16 * row, 3), "RED");
-    EXPECT_EQ(F.ListMenu->Items[size_t(row)].X, 461);
-
-    TCareers::ClickItem(*F.ListMenu, row);
-    C.ServeList();
+    Choose(row);
     EXPECT_EQ(F.Options.Players[1].FlagFile.Str(), "graphics\\red_flag.bmp");
     EXPECT_EQ(F.PlayerPanels[1].Pixel(10, 60), 0xFF0000u) << "the new flag is drawn";
+
+    // Too big a flag shows the mark; a missing one leaves the area empty.
+    const TPictureItem& nix = F.Images.Find("NIXFLAG");
+    for (const char* file : {"graphics\\big_flag.bmp", "graphics\\gone_flag.bmp"}) {
+        F.Options.Players[0].FlagFile.Set(file);
+        F.DrawFlagPicture(0);
+        int marked = 0;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const uint32_t mark = nix.Picture.Pixel(x, y), shown = F.PlayerPanels[0].Pixel(5 + x, 50 + y);
+                marked += mark != nix.TransparentColor && shown == mark;
+                if (file[10] == 'g') ASSERT_EQ(shown, 0u);
+            }
+        if (file[10] == 'b') EXPECT_GT(marked, 50);
+    }
 }
 
 TEST_F(Selectors, TwelveMapsScrollByOneRow) {
@@ -167,68 +154,31 @@ TEST_F(Selectors, TwelveMapsScrollByOneRow) {
         C.Home.Write("maps/m0" + std::to_string(i) + ".map", "");
     Open(gsMapSelect);
     ASSERT_EQ(F.ListFiles.size(), 8u);
-    EXPECT_EQ(F.ListFiles[0], "maps\\Abyss.map");
     EXPECT_EQ(F.ListFiles[6], "maps\\m01.map");
     EXPECT_EQ(F.ListUpItem, 42);
     EXPECT_EQ(F.ListDownItem, 8);
-    EXPECT_EQ(F.ListMenu->Items[3].X, 239);
     EXPECT_EQ(F.ListMenu->Items[3].Y, 270 + 48);
-    EXPECT_EQ(F.ListMenu->Items[8].X, 303);
-    EXPECT_EQ(F.ListMenu->Items[8].Y, 399);
     EXPECT_EQ(TCareers::ReadCentred(F.OptionsPanel, 10, 102, 17, 5), "ABYSS");
 
-    TCareers::ClickItem(*F.ListMenu, F.ListDownItem);
-    C.ServeList();
-    ASSERT_EQ(F.ListFiles.size(), 8u);
+    Choose(F.ListDownItem);
     EXPECT_EQ(F.ListFiles[0], "maps\\Cavern.map");
     EXPECT_EQ(F.ListFiles[7], "maps\\m03.map");
     EXPECT_EQ(F.ListUpItem, 8);
     EXPECT_EQ(F.ListDownItem, 9);
-    EXPECT_EQ(F.ListMenu->Items[8].Y, 254);
     EXPECT_EQ(TCareers::ReadCentred(F.OptionsPanel, 10, 102, 17, 6), "CAVERN");
 
-    TCareers::ClickItem(*F.ListMenu, 3);
-    C.ServeList();
+    Choose(3);
     EXPECT_EQ(F.Options.MapFile.Str(), "maps\\Glacier.map");
     EXPECT_EQ(F.GameState, gsMainMenu);
-    EXPECT_EQ(TCareers::ReadText(F.OptionsPanel, 10, 10, 10, 12), "MAP: GLACIER");
-}
-
-TEST_F(Selectors, AFlagOfTheWrongSizeIsMarkedAndAMissingOneLeavesTheAreaEmpty) {
-    WritePicture("graphics/big_flag.bmp", 40, 30, 0x00FF00);
-    WritePicture("graphics/good_flag.bmp", 32, 24, 0x00FF00);
-    const TPictureItem& nix = F.Images.Find("NIXFLAG");
-    F.Options.Players[0].FlagFile.Set("graphics\\big_flag.bmp");
-    F.DrawFlagPicture(0);
-    int marked = 0;
-    for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 32; ++x) {
-            const uint32_t mark = nix.Picture.Pixel(x, y);
-            if (mark == nix.TransparentColor) continue;
-            ++marked;
-            EXPECT_EQ(F.PlayerPanels[0].Pixel(5 + x, 50 + y), mark);
-        }
-    EXPECT_GT(marked, 50);
-
-    // A good flag fills the area, a missing one leaves it empty.
-    for (const auto& [file, colour] :
-         {std::pair{"graphics\\good_flag.bmp", 0x00FF00u}, std::pair{"graphics\\gone_flag.bmp", 0u}}) {
-        F.Options.Players[0].FlagFile.Set(file);
-        F.DrawFlagPicture(0);
-        for (int y = 0; y < 24; ++y)
-            for (int x = 0; x < 32; ++x)
-                ASSERT_EQ(F.PlayerPanels[0].Pixel(5 + x, 50 + y), colour) << file;
-    }
 }
 
 TEST_F(Selectors, PalettesGiveThePixelUnderThePointerToHelmetShirtAndPants) {
     F.DrawColourPicker(1);
-    EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[1], FontCell, 79, 108, 13), "HELMET COLOR:");
     EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[1], FontCell, 79, 248, 12), "PANTS COLOR:");
     // The frame as the front end draws it: the panel over whatever lies behind.
     F.BackSurface.Fill(0x123456);
     F.BackSurface.Draw(22 + 440, 54, F.PlayerPanels[1], true);
-    const std::array<std::array<int, 2>, 3> points{{{500, 200}, {530, 270}, {600, 340}}};
+    const int points[3][2] = {{500, 200}, {530, 270}, {600, 340}};
     std::array<uint32_t, 3> picked{};
     for (size_t k = 0; k < 3; ++k) {
         TCareers::Click(*F.MainMenu, points[k][0], points[k][1]);
@@ -236,17 +186,8 @@ TEST_F(Selectors, PalettesGiveThePixelUnderThePointerToHelmetShirtAndPants) {
         picked[k] = PixelToWin(F.BackSurface.Pixel(points[k][0], points[k][1]));
     }
     const TPilotRecord& p = F.Options.Players[1];
-    EXPECT_EQ(p.HelmetColour, picked[0]);
-    EXPECT_EQ(p.ShirtColour, picked[1]);
-    EXPECT_EQ(p.PantsColour, picked[2]);
+    EXPECT_EQ((std::array<uint32_t, 3>{p.HelmetColour, p.ShirtColour, p.PantsColour}), picked);
     EXPECT_NE(picked[0], picked[2]) << "different parts of the palette were clicked";
-    // The pilot picture is redrawn in the new colours.
-    std::set<uint32_t> shown;
-    for (int y = 50; y < 80; ++y)
-        for (int x = 127; x < 145; ++x)
-            shown.insert(F.PlayerPanels[1].Pixel(x, y));
-    EXPECT_TRUE(shown.count(WinToPixel(p.HelmetColour)));
-    EXPECT_TRUE(shown.count(WinToPixel(p.PantsColour)));
     // A click on the other side's palettes does nothing here.
     TCareers::Click(*F.MainMenu, 60, 200);
     F.ColourPick(1);
@@ -258,17 +199,14 @@ TEST_F(Selectors, WeaponsUnlockWithRankAndPickingSelectsOrReplaces) {
     F.PrepareWeaponLists(0);
     EXPECT_EQ(Column(0, 7), (std::vector<uint8_t>{0, 1, 2, 9, 11, 13, 255}));
     EXPECT_EQ(Column(1, 7), (std::vector<uint8_t>{3, 6, 7, 8, 14, 17, 255}));
-    EXPECT_EQ(F.WeaponPageSel[0], 2);
     EXPECT_EQ(F.WeaponColumnRects[1], (std::array<uint16_t, 4>{102, 154, 174, 152 + 48}));
 
     F.Options.Players[1].Experience = 7979; // level 19: everything but the Nuke
     F.PrepareWeaponLists(1);
     EXPECT_EQ(RowOf(1, 18), -1);
-    EXPECT_EQ(RowOf(1, 12), 7) << "Wall of homing, level 13, after 3 4 5 6 7 8 10";
     F.Options.Players[1].Experience = 7980; // level 20
     F.PrepareWeaponLists(1);
     EXPECT_EQ(Column(0, 11), (std::vector<uint8_t>{0, 1, 2, 9, 11, 13, 19, 20, 21, 22, 255}));
-    EXPECT_EQ(Column(1, 14), (std::vector<uint8_t>{3, 4, 5, 6, 7, 8, 10, 12, 14, 15, 16, 17, 18, 255}));
     EXPECT_EQ(F.WeaponColumnRects[0], (std::array<uint16_t, 4>{465, 154, 537, 152 + 80}));
 
     // Picking selects a position or replaces the selected weapon.
@@ -278,23 +216,17 @@ TEST_F(Selectors, WeaponsUnlockWithRankAndPickingSelectsOrReplaces) {
     EXPECT_EQ(F.WeaponPageSel[1], 2);
     PickWeapon(1, 1, 18); // the Nuke replaces Rockets
     EXPECT_EQ(p.Weapons[7], 18);
-    EXPECT_EQ(std::count(p.Weapons.begin(), p.Weapons.end(), 6), 0);
-    PickWeapon(1, 1, 3); // Homing missiles sit at position 0
-    EXPECT_EQ(F.WeaponPageSel[1], 0);
-    EXPECT_EQ(p.Weapons[5], 3);
     PickWeapon(1, 0, 19); // page 0 is untouched by page 1's selection
     EXPECT_EQ(p.Weapons[2], 19);
     EXPECT_EQ(F.WeaponPageSel[0], 2);
 
     // Assigned weapons stand on a bar of their page's colour; the selected one is framed.
     const int nuke = RowOf(1, 18);
-    const int rubber = RowOf(0, 21);
     EXPECT_EQ(F.PlayerPanels[1].Pixel(77 + 75, 8 * nuke + 100), Rgb(128, 64, 64));
     EXPECT_EQ(F.PlayerPanels[1].Pixel(77 + 75, 8 * nuke + 101 + 2), Rgb(150, 86, 86)) << "position 2";
-    EXPECT_EQ(F.PlayerPanels[1].Pixel(77 + 2, 8 * nuke + 103), 0u) << "framed only when selected";
-    EXPECT_EQ(F.PlayerPanels[1].Pixel(77 + 2, 8 * RowOf(1, 3) + 103), WinToPixel(1));
+    EXPECT_EQ(F.PlayerPanels[1].Pixel(77 + 2, 8 * nuke + 103), WinToPixel(1)) << "framed: selected";
     EXPECT_EQ(F.PlayerPanels[1].Pixel(40, 8 * RowOf(0, 19) + 100), Rgb(64, 64, 128));
-    EXPECT_EQ(F.PlayerPanels[1].Pixel(4, 8 * rubber + 100), 0u) << "a free weapon has no bar";
+    EXPECT_EQ(F.PlayerPanels[1].Pixel(4, 8 * RowOf(0, 21) + 100), 0u) << "a free weapon has no bar";
 
     // Below the last entry of a column nothing is picked.
     TCareers::Click(*F.MainMenu, 440 + 40, 154 + 8 * 20);
