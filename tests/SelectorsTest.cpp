@@ -101,8 +101,9 @@ TEST_F(Selectors, ShipListOffersThePilotsOwnShipsFirstAndKeepsFortyTwoCharacters
     EXPECT_EQ(F.Options.Players[0].ShipValid, 1);
     // The preview loses the markers and keeps the body.
     const std::vector<uint32_t>& preview = F.ShipPreviews[0].Pixels;
-    EXPECT_EQ(std::count_if(preview.begin(), preview.end(),
-                            [](uint32_t px) { return (px & 0xFFFFFF) == 0xFF0000u || (px & 0xFFFFFF) == 0x00FF00u; }),
+    EXPECT_EQ(std::count_if(
+                  preview.begin(), preview.end(),
+                  [](uint32_t px) { return (px & 0xFFFFFF) == 0xFF0000u || (px & 0xFFFFFF) == 0x00FF00u; }),
               0);
     EXPECT_GT(std::count_if(preview.begin(), preview.end(), [](uint32_t px) { return px != 0; }), 900);
 

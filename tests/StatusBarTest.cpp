@@ -217,7 +217,8 @@ TEST_F(StatusBar, TheShippedArtShowsEveryShotOfTheSecondSlotAsOneCell) {
         int sum = 0;
         for (int y = y0; y < y0 + 8; ++y)
             for (int x = x0; x < x0 + 8; ++x)
-                sum += int(((s.Pixel(x, y) >> 16) & 0xFF) + ((s.Pixel(x, y) >> 8) & 0xFF) + (s.Pixel(x, y) & 0xFF));
+                sum += int(((s.Pixel(x, y) >> 16) & 0xFF) + ((s.Pixel(x, y) >> 8) & 0xFF) +
+                           (s.Pixel(x, y) & 0xFF));
         return sum;
     };
     for (int p = 0; p < 2; ++p)
