@@ -94,27 +94,8 @@ TEST(MenuArt, ScreenButtonsStayApartOffTheBackdropTheirPanelsAndTheDigits) {
         EXPECT_FALSE(Overlap(rects[i], TRect{377, 294, 397, 329})) << ScreenButtons[i].Stem;
 }
 
-TEST(MenuArt, ListRowsAndArrowsStackInTheirPanelsAndRowsLeaveTheLabelsShowing) {
-    struct TList {
-        int RowX, FirstRowY, Rows;
-        std::string Up, Down;
-        int ArrowX, UpY, DownY;
-        TRect Panel;
-    };
-    const TList lists[] = {
-        {21, 168, 11, "pilop_green", "pilned_green", 86, 152, 345, Bounds(21, 54, 160, 362)},
-        {461, 168, 11, "pilop_green", "pilned_green", 526, 152, 345, Bounds(461, 54, 160, 362)},
-        {239, 270, 8, "pilop", "pilned", 303, 254, 399, Bounds(217, 254, 205, 162)},
-    };
-    for (const TList& list : lists) {
-        std::vector<TRect> rects;
-        for (int r = 0; r < list.Rows; ++r)
-            rects.push_back(Placed("FileSelectI.Bmp", list.RowX, list.FirstRowY + 16 * r));
-        rects.push_back(Placed(list.Up + "I.Bmp", list.ArrowX, list.UpY));
-        rects.push_back(Placed(list.Down + "I.Bmp", list.ArrowX, list.DownY));
-        ExpectApartInside(rects, list.Panel, list.Up);
-    }
-    // The rows are drawn after the panel that carries the labels, so they must not hide them.
+// The list rows are drawn after the panel that carries the labels, so they must not hide them.
+TEST(MenuArt, ListRowsLeaveTheLabelsShowing) {
     for (const char* look : {"I", "H", "C"}) {
         const Surface row = Load(std::string("FileSelect") + look + ".Bmp");
         for (int y = 1; y < row.Height - 1; ++y)
