@@ -83,14 +83,6 @@ TEST(InputScriptParse, ReadsEveryCommandKindAndKeyAndSortsByTick) {
     EXPECT_EQ(s.Commands[6].File, "out/menu.PNG");
     EXPECT_EQ(s.Commands[7].Action, TScriptAction::Close);
 
-    const std::pair<const char*, TKey> keys[] = {
-        {"w", keyW},     {"a", keyA},           {"s", keyS},         {"d", keyD},
-        {"tab", keyTab}, {"return", keyReturn}, {"space", keySpace}, {"escape", keyEscape},
-        {"up", keyUp},   {"down", keyDown},     {"left", keyLeft},   {"right", keyRight},
-        {"Q", keyQ},     {"7", key7},           {"kp0", keyPad0},    {"backspace", keyBackspace}};
-    for (const auto& [name, k] : keys)
-        EXPECT_EQ(TInputScript::Parse(std::string("1 key ") + name + " down").Commands.at(0).Key, k) << name;
-
     // Commands run by tick; within one tick they keep the order they were written in.
     const TInputScript sorted =
         TInputScript::Parse("5 key w down\n2 key a down\n5 key w up\n2 key a up\n0 close\n");
@@ -143,9 +135,7 @@ TEST(HeadlessPlatform, TickZeroCommandsApplyOnceBeforeStartUpAndSkippedTicksStil
     const TRawInput tick0 = InputAt(p, 0); // the first timer tick: nothing is applied twice
     EXPECT_TRUE(tick0.Keys[keySpace]);
     EXPECT_EQ(Move(tick0), TXY(100, 50));
-    EXPECT_EQ(p.ReadInput().MouseDX, 0);
     EXPECT_FALSE(InputAt(p, 1).Keys[keySpace]);
-    EXPECT_EQ(p.PointerX(), 100);
 
     THeadlessPlatform skipping(TInputScript::Parse("3 key w down\n4 key a down\n9 close\n"));
     const TRawInput late = InputAt(skipping, 5);
@@ -173,8 +163,6 @@ TEST(HeadlessPlatform, PointerMovesRelativelyStaysOnTheScreenClicksLetGoAndNoPre
     for (uint64_t t = 0; t < 8; ++t)
         EXPECT_EQ(InputAt(c, t).MouseLeft, expected[t]) << "tick " << t;
     EXPECT_EQ(Pointer(c), TXY(30, 40));
-    EXPECT_TRUE(InputAt(c, 10).MouseLeft);
-    EXPECT_FALSE(InputAt(c, 12).MouseLeft);
 
     // A press let go before the next poll is still seen by that poll, once.
     THeadlessPlatform quick(
