@@ -173,7 +173,7 @@ TEST_F(MatchFrameFixture, TheEngineSoundPansToWhoeverThrustsAndWobblesEvery256Fr
     }
 }
 
-TEST_F(MatchFrameFixture, AMedalShowsWhileItsTimerRunsAndTheScoreIsRedrawnOnlyWhenItChanges) {
+TEST_F(MatchFrameFixture, AMedalShowsWhileItsTimerRuns) {
     M.MedalImage = {"Medal3", "Medal9"};
     M.MedalTimer = {2, 0};
     Tick();
@@ -191,11 +191,6 @@ TEST_F(MatchFrameFixture, AMedalShowsWhileItsTimerRunsAndTheScoreIsRedrawnOnlyWh
     Tick();
     Tick();
     EXPECT_EQ(M.MedalTimer[0], 0) << "it stops at 0";
-
-    Game.StatusBar.LastDrawnScore = {0, 0};
-    M.Match.Players[1].Points = 3;
-    Tick();
-    EXPECT_EQ(Game.StatusBar.LastDrawnScore, (std::array<int64_t, 2>{0, 3}));
 }
 
 // The quick start runs the game's own start-up on a game folder.
@@ -224,7 +219,6 @@ TEST(QuickStartTest, MatchStartsTheMatchRightAfterTheStartUpPanelsOrLeavesTheMen
     ASSERT_NE(first, nullptr);
     quick.Game.Tick();
     EXPECT_EQ(quick.Game.World.get(), first) << "started once, then played";
-    EXPECT_EQ(QuickStart(false, FLARONS_GAME_DIR).Game.GameState, gsMainMenu);
 
     TTempDir empty; // no maps, ships or pictures at all
     testing::internal::CaptureStderr();
