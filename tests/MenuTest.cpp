@@ -205,11 +205,6 @@ TEST_F(MenuTest, PointerShowsOneFrameOfTheStripWithoutItsLastRow) {
                                      screen.Pixel(10, 13)}),
               (std::vector<uint32_t>{4, 4, 0, 0}));
 
-    // Near the screen edge the pointer is clipped, never drawn out of bounds.
-    menu.SetCursorPos(38, 38);
-    menu.DrawCursor(screen, 60000, random);
-    EXPECT_EQ(screen.Pixel(39, 39), 4u);
-
     // A menu without a pointer picture draws nothing.
     TGameMenu blind(Files, "graphics\\menu\\nocursor.bmp", 640, 480);
     Surface clean(8, 8);
