@@ -143,21 +143,6 @@ TEST(Shell, ALookupErrorAbandonsTheTickAndIsReportedOnce) {
     EXPECT_EQ(err, "flarons: Image 'GreyFont' not found\n");
 }
 
-TEST(Shell, TheFrameRateIsWrittenInTheCornerWhenAsked) {
-    TCommandLine cl;
-    cl.ShowFrameRate = true;
-    Shell s(cl);
-    s.StartQuickly();
-    s.Game.Tick();
-    s.Game.Tick();
-    bool lit = false;
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 8; ++x)
-            lit = lit || s.Platform.LastPresented.Pixel(x, y) != 0;
-    EXPECT_TRUE(lit);
-    EXPECT_EQ(s.Platform.LastPresented.Pixel(100, 100), 0u);
-}
-
 TEST(Shell, TheFrontEndSetAndSwitchesMatchInAnyCase) {
     int frontEnd = 0;
     for (int s = 0; s < 256; ++s)
