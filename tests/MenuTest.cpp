@@ -1,5 +1,6 @@
 // MenuTest: the pointer, the click rule, picture loading and drawing of the bitmap menus.
 #include "frontend/Menu.h"
+#include "TestSupport.h"
 #include "core/Files.h"
 
 #include <gtest/gtest.h>
@@ -23,17 +24,11 @@ void MoveTo(TGameMenu& menu, int x, int y, bool button) {
 
 class MenuTest : public ::testing::Test {
   protected:
-    fs::path Dir;
-    TFiles Files;
+    TTempDir Temp;
+    fs::path Dir = Temp.Path;
+    TFiles Files{Dir, Dir};
 
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        Dir = fs::temp_directory_path() / (std::string("flarons_menu_") + info->name());
-        fs::remove_all(Dir);
-        fs::create_directories(Dir / "graphics" / "menu");
-        Files = TFiles(Dir, Dir);
-    }
-    void TearDown() override { fs::remove_all(Dir); }
+    void SetUp() override { fs::create_directories(Dir / "graphics" / "menu"); }
 
     // A plain picture of one colour under graphics/menu.
     void WritePicture(const std::string& name, int w, int h, uint32_t colour) {

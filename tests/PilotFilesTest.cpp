@@ -1,5 +1,6 @@
 // PilotFilesTest: Pilot.DAT saving and loading, the pilot list pages and new pilots.
 #include "frontend/PilotFiles.h"
+#include "TestSupport.h"
 #include "core/Files.h"
 #include "core/OptionsFile.h"
 
@@ -15,18 +16,14 @@ namespace {
 
 class PilotFilesTest : public ::testing::Test {
   protected:
-    fs::path Dir;
-    TFiles Files;
+    TTempDir Temp;
+    fs::path Dir = Temp.Path;
+    TFiles Files{Dir, Dir};
 
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        Dir = fs::temp_directory_path() / (std::string("flarons_pilots_") + info->name());
-        fs::remove_all(Dir);
         fs::create_directories(Dir / "pilots");
         fs::create_directories(Dir / "graphics");
-        Files = TFiles(Dir, Dir);
     }
-    void TearDown() override { fs::remove_all(Dir); }
 
     // Folders Pilot01..PilotNN; those already there are left alone.
     void MakePilots(int count) {
