@@ -1,7 +1,6 @@
 // ShellTest: start-up, the tick's fixed order, Escape, quitting and the command line.
 #include "TestSupport.h"
 #include "app/Game.h"
-#include "app/GameLoop.h"
 #include "core/GameFolders.h"
 #include "media/Canvas.h"
 
@@ -111,22 +110,6 @@ TEST(Shell, EscapeReturnsToTheMainMenuFromEverywhereButMenuAndEndScreenStopsTheE
     TOptions saved;
     LoadOptions(saved, TFiles(s.Home.Path, s.Home.Path));
     EXPECT_EQ(saved.Lives, 9);
-}
-
-TEST(Shell, ClosingTheWindowSavesLikeQuitWhileAKillSavesNothing) {
-    Shell closed;
-    closed.Platform.Press(keySpace, true);
-    closed.Platform.OnBeforeTick = [&](uint64_t tick) {
-        if (tick == 3) closed.Platform.Closing = true;
-    };
-    EXPECT_EQ(RunGame(closed.Game, closed.Platform, -1), 4u);
-    EXPECT_TRUE(fs::exists(closed.Home.Path / "Options.DAT"));
-
-    Shell killed;
-    killed.Platform.Press(keySpace, true);
-    EXPECT_EQ(RunGame(killed.Game, killed.Platform, 5), 5u);
-    EXPECT_FALSE(fs::exists(killed.Home.Path / "Options.DAT"));
-    EXPECT_EQ(killed.Game.GameState, gsMainMenu);
 }
 
 TEST(Shell, ALookupErrorAbandonsTheTickAndIsReportedOnce) {
