@@ -76,7 +76,8 @@ void TOnlinePlay::Frame() {
             Begin();
         }
     }
-    if (!Session->IsHost()) TakeStart();
+    // A guest still on the end screen settles its match first; the host waits for it meanwhile.
+    if (!Session->IsHost() && Game.GameState != gsMatchEnd) TakeStart();
     Session->Send(NowMs());
 }
 
