@@ -69,7 +69,9 @@ TEST(BuiltinImages, EveryNamedImageIsPresentOnceWithItsPatternsAndDrawsBesideIts
         const auto& px = item.Picture.Pixels;
         const auto keyed = std::count(px.begin(), px.end(), item.TransparentColor);
         EXPECT_LT(size_t(keyed), px.size()) << "it draws something";
-        if (item.Transparent) EXPECT_GT(keyed, 0) << "and shows its key somewhere";
+        if (item.Transparent) {
+            EXPECT_GT(keyed, 0) << "and shows its key somewhere";
+        }
     }
 }
 

@@ -144,9 +144,13 @@ TEST_F(Selectors, FlagLabelsKeepSixteenLettersAndAWrongSizedFlagIsMarked) {
             for (int x = 0; x < 32; ++x) {
                 const uint32_t mark = nix.Picture.Pixel(x, y), shown = F.PlayerPanels[0].Pixel(5 + x, 50 + y);
                 marked += mark != nix.TransparentColor && shown == mark;
-                if (file[10] == 'g') ASSERT_EQ(shown, 0u);
+                if (file[10] == 'g') {
+                    ASSERT_EQ(shown, 0u);
+                }
             }
-        if (file[10] == 'b') EXPECT_GT(marked, 50);
+        if (file[10] == 'b') {
+            EXPECT_GT(marked, 50);
+        }
     }
 }
 
