@@ -110,6 +110,8 @@ std::unique_ptr<TNetTransport> ConnectToHost(const std::string& host, uint16_t p
     }
     t->Host = enet_host_create(nullptr, 1, ChannelCount, 0, 0);
     if (t->Host != nullptr) t->Peer = enet_host_connect(t->Host, &address, ChannelCount, 0);
+    // A host that does not answer is given up after about ten seconds, not ENet's thirty.
+    if (t->Peer != nullptr) enet_peer_timeout(t->Peer, 0, 5000, 10000);
     if (t->Peer == nullptr) {
         error = "cannot connect to " + host + ":" + std::to_string(port);
         return nullptr;
