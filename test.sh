@@ -8,4 +8,5 @@ build_type=${BUILD_TYPE:-RelWithDebInfo}
 build_dir=${BUILD_DIR:-build}
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" -DFLARONS_WERROR=ON
 cmake --build "$build_dir"
-ctest --test-dir "$build_dir" -j2 --output-on-failure
+# The long tests (ctest -L long) are run by hand.
+ctest --test-dir "$build_dir" -j2 --output-on-failure -LE long

@@ -22,6 +22,9 @@ struct TCommandLine {
     uint8_t Computer = 0; // "--computer 1|2|both": bit p set when the computer flies player p + 1
     // "--level easy|normal|hard": how well the computer flies
     std::string Level = "normal";
+    bool Host = false; // "--host [PORT]": wait for a partner on another machine
+    std::string Join;  // "--join HOST[:PORT]": play with the partner hosting there
+    uint16_t Port = 0; // the port of either; 0 = the default port
     std::string Error; // set when a switch is malformed
 };
 

@@ -1,6 +1,7 @@
 // Game: start-up, the tick in its fixed order, quitting and the frame-rate counter.
 #include "app/Game.h"
 
+#include "app/OnlinePlay.h"
 #include "app/ReplayFiles.h"
 
 #include "content/Builtins.h"
@@ -23,7 +24,7 @@ constexpr const char* ControlsFile = "controls.ini";
 TGame::TGame(TPlatform& platform, TFiles files, const TCommandLine& commandLine)
     : Platform(platform), Files(std::move(files)), CommandLine(commandLine),
       Front(TFrontEndContext{Files, Options, Images, Sounds, BackSurface, Input, FrameTimer, GameState, World,
-                             [this] { return StartMatch(); }}) {
+                             [this] { return Online ? Online->Begin() : StartMatch(); }}) {
     ShowFrameRate = commandLine.ShowFrameRate;
     // The built-ins are made by the program itself, so none can be missing from a built game.
     AddBuiltinImages(Images);
@@ -52,6 +53,16 @@ bool TGame::WaitForSecondChange(bool spaceShortens) {
 void TGame::Start() {
     LoadOptions(Options, Files);
     LoadBindings();
+    if (CommandLine.Host || !CommandLine.Join.empty()) {
+        Online = std::make_unique<TOnlinePlay>(*this);
+        std::string error;
+        if (!Online->Open(error)) {
+            std::fprintf(stderr, "flarons: %s\n", error.c_str());
+            Online.reset();
+            Closed = true;
+            return;
+        }
+    }
     PrepareStartupAssets();
     PageCursor = {127, 127};
     if (CommandLine.HasSeed) {
@@ -132,7 +143,14 @@ void TGame::Tick() {
             Input.Devices.MouseDX = Input.Devices.PointerX - Front.MainMenu->CursorX;
             Input.Devices.MouseDY = Input.Devices.PointerY - Front.MainMenu->CursorY;
         }
-        if (Input.Now.Has(menuEscape) && GameState != gsMainMenu && GameState != gsMatchEnd) HandleEscape();
+        if (Online) Online->Frame();
+        // Online, Escape leaves the match on both machines at the same tick.
+        if (Input.Now.Has(menuEscape) && GameState != gsMainMenu && GameState != gsMatchEnd) {
+            if (Online && GameState == gsMatch)
+                Online->Leave();
+            else
+                HandleEscape();
+        }
         if (!IsFrontEndState(GameState)) FollowPointer();
         if (GameState == gsMatch) MatchFrame();
         if (GameState == gsMatchEnd) Front.EndScreenFrame();
@@ -167,6 +185,7 @@ void TGame::RecoverFromFault(const std::string& what) {
         }
         World.reset();
         Front.HideBackButton();
+        if (Online) Online->Close("the partner's game stopped the match after a fault");
         Sounds.Find("Thrust").Stop(Sounds.Mixer);
         GameState = gsMainMenu;
     }
@@ -194,6 +213,8 @@ void TGame::HandleEscape() {
 
 void TGame::SaveAndClose() {
     if (Closed) return;
+    // The partner's side of the options goes back to this machine's own before anything is saved.
+    if (Online) Online->Close("the partner closed the game");
     if (GameState == gsMatch) SaveRecording(ReplayAbandoned);
     Front.SavePilots();
     if (!SaveOptions(Options, Files)) std::fprintf(stderr, "flarons: could not save Options.DAT\n");
@@ -204,7 +225,8 @@ void TGame::StartupPanels() {
     Front.DrawStartupPanels();
     GameState = gsMainMenu;
     // "--match" goes straight from the prepared panels into a match, as Begin would.
-    if (CommandLine.QuickMatch) StartQuickMatch();
+    // Online, the host begins once a partner has joined.
+    if (CommandLine.QuickMatch && !Online) StartQuickMatch();
 }
 
 void TGame::DrawFrameRate() {
@@ -274,8 +296,9 @@ void TGame::SeatComputerPilots() {
     ParsePilotLevel(CommandLine.Level, level);
     // Only read, never drawn from: the match goes as it would with a person at the keys.
     const uint32_t seed = World ? World->Rng.Seed : MatchSeed;
+    // Online, the computer flies only this machine's side; the partner's comes over the network.
+    const unsigned sides = Online ? CommandLine.Computer & (1u << Online->LocalSide()) : CommandLine.Computer;
     for (size_t p = 0; p < 2; ++p)
-        ComputerPilots[p] = ((CommandLine.Computer >> p) & 1u) != 0
-                                ? std::make_unique<TComputerPilot>(int(p), level, seed)
-                                : nullptr;
+        ComputerPilots[p] =
+            ((sides >> p) & 1u) != 0 ? std::make_unique<TComputerPilot>(int(p), level, seed) : nullptr;
 }

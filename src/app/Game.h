@@ -24,6 +24,7 @@
 #include <set>
 #include <string>
 
+class TOnlinePlay;
 class TPlatform;
 class TWorld;
 
@@ -68,6 +69,8 @@ class TGame {
     std::array<std::unique_ptr<TComputerPilot>, 2> ComputerPilots;
     // The menus and panels between matches; made last, as it is handed the members above.
     TFrontEnd Front;
+    // The partner on another machine, from --host or --join; none in a game at one machine.
+    std::unique_ptr<TOnlinePlay> Online;
 
     // Set once the quit step (or a close request) has saved and the window should close.
     bool Closed = false;

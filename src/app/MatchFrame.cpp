@@ -1,6 +1,7 @@
 // MatchFrame: one frame of a running match, from the time base to the medal notices, and the quick start.
 #include "app/Game.h"
 
+#include "app/OnlinePlay.h"
 #include "app/StatusBar.h"
 #include "core/GameMath.h"
 #include "core/Replay.h"
@@ -60,6 +61,10 @@ TMatchTick TGame::ReadMatchTick() const {
 }
 
 void TGame::MatchFrame() {
+    if (Online) {
+        Online->MatchFrame();
+        return;
+    }
     if (!World) return;
     // A side flown by the computer takes its pilot's bits in place of the devices'; the tick, and so
     // a recording of the match, holds them as it holds a person's.

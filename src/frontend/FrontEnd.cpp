@@ -256,7 +256,7 @@ void TFrontEnd::Frame() {
     BackSurface.Draw(217, 254, OptionsPanel, true);
 
     for (const TSelectorButton& b : SelectorButtons) {
-        if (!main.ItemClicked(b.Item)) continue;
+        if (!main.ItemClicked(b.Item) || b.Side == PartnerSide) continue;
         if (SideOf(GameState) == 1 - b.Side) DrawPilotStats(1 - b.Side);
         if (GameState == gsMapSelect) DrawOptionsPanel();
         if (GameState == b.Target) {

@@ -85,6 +85,7 @@ class TFrontEnd {
     // start is tried again only on a new press, not on every tick Return stays down.
     std::string MatchStartError;
     bool MatchStartRefused = false;
+    int PartnerSide = -1; // online: the side the partner's machine chooses for, its selectors shut
 
     std::string NewPilotName; // the name typed on the on-screen keyboard, at most 15 letters
     bool ReturnHeldSinceNaming = false; // the Return that confirmed a name is still down
