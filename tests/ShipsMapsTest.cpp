@@ -1,5 +1,6 @@
 // ShipsMapsTest: the generated ships, flags, pilot figure and maps keep the rules the game reads them by.
 #include "content/ShipPainter.h"
+#include "core/Files.h"
 #include "media/Surface.h"
 #include "world/Ship.h"
 
@@ -26,19 +27,11 @@ std::string Upper(std::string s) {
     return s;
 }
 
-// Files in a folder whose names end in suffix, compared without regard to case, in name order.
-std::vector<fs::path> Matching(const fs::path& dir, const std::string& suffix) {
+// The game's files matching a pattern such as `graphics\*_ship.bmp`, in name order.
+std::vector<fs::path> Matching(const std::string& folder, const std::string& pattern) {
     std::vector<fs::path> out;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(dir, ec)) {
-        const std::string n = Upper(e.path().filename().string());
-        if (n.size() >= suffix.size() &&
-            n.compare(n.size() - suffix.size(), suffix.size(), Upper(suffix)) == 0)
-            out.push_back(e.path());
-    }
-    std::sort(out.begin(), out.end(), [](const fs::path& a, const fs::path& b) {
-        return Upper(a.filename().string()) < Upper(b.filename().string());
-    });
+    for (const std::string& name : TFiles(Game, Game).FindFiles(folder + "\\" + pattern))
+        out.push_back(Game / folder / name);
     return out;
 }
 
@@ -48,53 +41,41 @@ Surface Load(const fs::path& p) {
     return s;
 }
 
-constexpr uint32_t Red = 0xFF0000, Green = 0x00FF00, Blue = 0x0000FF, White = 0xFFFFFF;
+constexpr uint32_t Red = 0xFF0000, Green = 0x00FF00, Blue = 0x0000FF;
 
 // The ship check counts what is neither black, nor pure red, nor pure green.
-int BodyPixels(const Surface& s) {
-    return int(std::count_if(s.Pixels.begin(), s.Pixels.end(),
-                             [](uint32_t c) { return c != 0 && c != Red && c != Green; }));
-}
 bool Body(const Surface& s, int x, int y) {
     const uint32_t c = s.Pixel(x, y);
     return c != 0 && c != Red && c != Green;
 }
 
-std::vector<fs::path> Ships() {
-    return Matching(Game / "graphics", "_ship.bmp");
-}
-
 TEST(ShipsMapsShips, EveryShipPassesTheShipCheckAndStandsOnATwoRowFoot) {
-    const auto ships = Ships();
+    const auto ships = Matching("graphics", "*_ship.bmp");
     ASSERT_GE(ships.size(), 6u);
     int multiGun = 0;
     for (const fs::path& p : ships) {
         SCOPED_TRACE(p.string());
         const Surface s = Load(p);
-        EXPECT_EQ(s.Width, 64);
-        EXPECT_EQ(s.Height, 64);
-        EXPECT_NEAR(BodyPixels(s), 984, 10);
-        EXPECT_EQ(BodyPixels(s), CountShipBodyPixels(s));
+        ASSERT_EQ(std::make_pair(s.Width, s.Height), std::make_pair(64, 64));
         EXPECT_EQ(std::count(s.Pixels.begin(), s.Pixels.end(), Blue), 0);
-        int nozzles = 0, guns = 0, lowest = -1;
+        int nozzles = 0, guns = 0, lowest = -1, body = 0;
         for (int y = 0; y < 64; ++y)
             for (int x = 0; x < 64; ++x) {
                 const uint32_t c = s.Pixel(x, y);
-                lowest = Body(s, x, y) ? y : lowest;
                 // Shots leave the upper half forwards, flames the lower half backwards: each marker
                 // touches the hull on the side it points away from.
                 if (c == Green) {
                     ++guns;
-                    EXPECT_LT(y, 40);
-                    EXPECT_TRUE(Body(s, x, y + 1)) << "gun at " << x << "," << y;
+                    EXPECT_TRUE(y < 40 && Body(s, x, y + 1)) << "gun at " << x << "," << y;
                 }
                 if (c == Red) {
                     ++nozzles;
-                    EXPECT_GT(y, 40);
-                    EXPECT_TRUE(Body(s, x, y - 1)) << "nozzle at " << x << "," << y;
+                    EXPECT_TRUE(y > 40 && Body(s, x, y - 1)) << "nozzle at " << x << "," << y;
                 }
-                // Every body pixel is part of a 2 x 2 block, so no hairline vanishes at half size.
                 if (!Body(s, x, y)) continue;
+                ++body;
+                lowest = y;
+                // Every body pixel is part of a 2 x 2 block, so no hairline vanishes at half size.
                 bool block = false;
                 for (int oy = -1; oy <= 0; ++oy)
                     for (int ox = -1; ox <= 0; ++ox)
@@ -102,8 +83,9 @@ TEST(ShipsMapsShips, EveryShipPassesTheShipCheckAndStandsOnATwoRowFoot) {
                                           Body(s, x + ox, y + oy + 1) && Body(s, x + ox + 1, y + oy + 1));
                 EXPECT_TRUE(block) << "thin at " << x << "," << y;
             }
-        EXPECT_GE(nozzles, 1);
-        EXPECT_GE(guns, 1);
+        EXPECT_NEAR(body, 984, 10);
+        EXPECT_EQ(body, CountShipBodyPixels(s));
+        EXPECT_TRUE(nozzles >= 1 && guns >= 1);
         multiGun += guns >= 2;
         ASSERT_GT(lowest, 40);
         int left = 64, right = -1;
@@ -119,19 +101,12 @@ TEST(ShipsMapsShips, EveryShipPassesTheShipCheckAndStandsOnATwoRowFoot) {
     EXPECT_GE(multiGun, 2);
 }
 
-TEST(ShipsMapsShips, BodyCountIgnoresBlackAndMarkers) {
-    Surface s(4, 2);
-    s.Pixels = {0, Red, Green, 0x010101, Blue, 0xFE0000, 0x00FE00, 0};
-    EXPECT_EQ(CountShipBodyPixels(s), 4);
-}
-
 TEST(ShipsMapsFlags, FlagsAreWholeClothWithThePoleLeft) {
-    const auto flags = Matching(Game / "graphics", "_flag.bmp");
+    const auto flags = Matching("graphics", "*_flag.bmp");
     ASSERT_GE(flags.size(), 6u);
     for (const fs::path& p : flags) {
         const Surface s = Load(p);
-        EXPECT_EQ(s.Width, 32) << p;
-        EXPECT_EQ(s.Height, 24) << p;
+        EXPECT_EQ(std::make_pair(s.Width, s.Height), std::make_pair(32, 24)) << p;
         EXPECT_EQ(std::count(s.Pixels.begin(), s.Pixels.end(), 0u), 0) << p << " has see-through holes";
         // The pole: one colour all the way down below its knob.
         for (int y = 3; y < 24; ++y)
@@ -143,29 +118,20 @@ TEST(ShipsMapsPilot, FigureCarriesTheKeyColoursAndBlueEverywhereElse) {
     const Surface s = Load(Game / "graphics" / "menu" / "flaron.bmp");
     ASSERT_FALSE(s.Empty());
     EXPECT_LE(s.Width, s.Height);
-    int red = 0, green = 0, blue = 0;
-    for (uint32_t c : s.Pixels) {
-        red += c == Red;
-        green += c == Green;
-        blue += c == Blue;
-        if (c != 0 && c != Red && c != Green) {
-            EXPECT_NE(c & 0xFF, 0u) << std::hex << c;
-        }
-    }
-    EXPECT_GE(red, 8);
-    EXPECT_GE(green, 8);
-    EXPECT_GE(blue, 8);
+    for (const uint32_t key : {Red, Green, Blue})
+        EXPECT_GE(std::count(s.Pixels.begin(), s.Pixels.end(), key), 8) << std::hex << key;
+    for (uint32_t c : s.Pixels)
+        EXPECT_TRUE(c == 0 || c == Red || c == Green || (c & 0xFF) != 0) << std::hex << c;
 
     // Only blue is solid, yet drawn at full or half size the figure is hit from every side and
     // stands on solid feet: every row begins and ends, and every column ends below, on blue.
     for (const float scale : {0.5f, 0.75f, 1.0f}) {
         const Surface m = RotateAndScale(s, 64, scale);
         int solid = 0, seen = 0;
-        for (int y = 0; y < m.Height; ++y)
-            for (int x = 0; x < m.Width; ++x) {
-                seen += m.Pixel(x, y) != 0;
-                solid += MaskSolid(m.Pixel(x, y));
-            }
+        for (uint32_t c : m.Pixels) {
+            seen += c != 0;
+            solid += MaskSolid(c);
+        }
         EXPECT_GE(solid * 4, seen * 3) << scale;
         for (int y = 0; y < m.Height; ++y) {
             int first = 0, last = m.Width - 1;
@@ -173,28 +139,24 @@ TEST(ShipsMapsPilot, FigureCarriesTheKeyColoursAndBlueEverywhereElse) {
                 ++first;
             while (last >= 0 && m.Pixel(last, y) == 0)
                 --last;
-            if (first > last) continue;
-            EXPECT_TRUE(MaskSolid(m.Pixel(first, y)) && MaskSolid(m.Pixel(last, y))) << scale << " row " << y;
+            EXPECT_TRUE(first > last || (MaskSolid(m.Pixel(first, y)) && MaskSolid(m.Pixel(last, y))))
+                << scale << " row " << y;
         }
         for (int x = 0; x < m.Width; ++x) {
             int low = m.Height - 1;
             while (low >= 0 && m.Pixel(x, low) == 0)
                 --low;
-            if (low >= 0) {
-                EXPECT_TRUE(MaskSolid(m.Pixel(x, low))) << scale << " column " << x;
-            }
+            EXPECT_TRUE(low < 0 || MaskSolid(m.Pixel(x, low))) << scale << " column " << x;
         }
     }
 }
 
-// A map file read by the rules of the format: keys by their leading characters, case-insensitive.
+// A map file read by the rules of the format: keys case-insensitive, `PA_` keys belonging to the
+// particle area opened last.
 struct MapFile {
     fs::path Path;
     std::map<std::string, std::string> Keys;
-    struct Area {
-        std::map<std::string, std::string> Keys;
-    };
-    std::vector<Area> Areas;
+    std::vector<std::map<std::string, std::string>> Areas;
     Surface Middle, Dots, Back, Front;
     bool HasDots = false;
 
@@ -204,11 +166,7 @@ struct MapFile {
         if (!HasDots) return Middle.Pixel(x, y) != 0 ? 255 : 0;
         const uint32_t c = Dots.Pixel(x, y);
         const int r = int(c >> 16) & 255, g = int(c >> 8) & 255, b = int(c) & 255;
-        if (r == 255 && g == 255 && b == 255) return 6;
-        if (b == 255) return 3;
-        if (g == 255) return 255;
-        if (r == 255) return 8;
-        return 0;
+        return r == 255 && g == 255 && b == 255 ? 6 : b == 255 ? 3 : g == 255 ? 255 : r == 255 ? 8 : 0;
     }
 };
 
@@ -217,38 +175,29 @@ MapFile ReadMap(const fs::path& p) {
     m.Path = p;
     std::ifstream in(p, std::ios::binary);
     std::string line;
-    const std::vector<std::string> mapKeys = {
-        "BACK=",  "MIDDLE=", "FRONT=",  "DOTMAP=", "PLY1X=",  "PLY1Y=", "PLY2X=",
-        "PLY2Y=", "FLAG1X=", "FLAG1Y=", "FLAG2X=", "FLAG2Y=", "SCALE="};
-    const std::vector<std::string> areaKeys = {
-        "PA_X=",    "PA_Y=",      "PA_WIDTH=",  "PA_HEIGHT=",      "PA_PERSECOND=",
-        "PA_TYPE=", "PA_XSPEED=", "PA_YSPEED=", "PA_RANDOMXSPEED="};
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        const std::string up = Upper(line);
-        for (const std::string& k : mapKeys)
-            if (up.rfind(k, 0) == 0) m.Keys[k] = line.substr(k.size(), 50);
-        if (up.rfind("PARTICLEAREA", 0) == 0) m.Areas.emplace_back();
-        for (const std::string& k : areaKeys)
-            if (up.rfind(k, 0) == 0 && !m.Areas.empty()) m.Areas.back().Keys[k] = line.substr(k.size(), 50);
+        const size_t eq = line.find('=');
+        if (Upper(line).rfind("PARTICLEAREA", 0) == 0) m.Areas.emplace_back();
+        if (eq == std::string::npos || !std::all_of(line.begin(), line.begin() + long(eq), [](char c) {
+                return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+            }))
+            continue;
+        const std::string key = Upper(line.substr(0, eq + 1)), value = line.substr(eq + 1, 50);
+        (key.rfind("PA_", 0) == 0 && !m.Areas.empty() ? m.Areas.back() : m.Keys)[key] = value;
     }
-    const fs::path dir = p.parent_path();
-    auto picture = [&](const char* key, Surface& s) {
-        if (!m.Keys.count(key)) return false;
-        EXPECT_TRUE(s.LoadFromFile((dir / m.Keys[key]).string(), MapLayerLimit))
-            << p << " " << key << m.Keys[key];
-        return true;
-    };
-    picture("MIDDLE=", m.Middle);
-    picture("BACK=", m.Back);
-    picture("FRONT=", m.Front);
-    m.HasDots = picture("DOTMAP=", m.Dots);
+    for (auto [key, s] : {std::pair{"MIDDLE=", &m.Middle}, {"BACK=", &m.Back}, {"FRONT=", &m.Front},
+                          {"DOTMAP=", &m.Dots}}) {
+        if (!m.Keys.count(key)) continue;
+        EXPECT_TRUE(s->LoadFromFile((p.parent_path() / m.Keys[key]).string(), MapLayerLimit)) << p << key;
+        m.HasDots = m.HasDots || s == &m.Dots;
+    }
     return m;
 }
 
 std::vector<MapFile> AllMaps() {
     std::vector<MapFile> maps;
-    for (const fs::path& p : Matching(Game / "maps", ".map"))
+    for (const fs::path& p : Matching("maps", "*.map"))
         maps.push_back(ReadMap(p));
     return maps;
 }
@@ -263,13 +212,15 @@ Pad CheckSpawn(const MapFile& m, int p) {
     SCOPED_TRACE("player " + std::to_string(p));
     const std::string n = std::to_string(p);
     const int x = int(m.Num("PLY" + n + "X=")), y = int(m.Num("PLY" + n + "Y="));
+    const auto rock = [&](int x0, int y0, int x1, int y1) {
+        int cells = 0;
+        for (int yy = y0; yy <= y1; ++yy)
+            for (int xx = x0; xx <= x1; ++xx)
+                cells += m.Class(xx, yy) != 0;
+        return cells;
+    };
     EXPECT_TRUE(m.Middle.Contains(x, y));
-    // Room for the ship around the spawn point.
-    int rock = 0;
-    for (int yy = y - 14; yy <= y + 10; ++yy)
-        for (int xx = x - 14; xx <= x + 14; ++xx)
-            rock += m.Class(xx, yy) != 0;
-    EXPECT_EQ(rock, 0) << "spawns in rock";
+    EXPECT_EQ(rock(x - 14, y - 14, x + 14, y + 10), 0) << "spawns in rock";
     int floor = y;
     while (floor < y + 40 && m.Class(x, floor) == 0)
         ++floor;
@@ -281,11 +232,7 @@ Pad CheckSpawn(const MapFile& m, int p) {
     while (m.Class(right + 1, floor) == below && right - left < 100)
         ++right;
     EXPECT_GE(right - left + 1, 25);
-    rock = 0;
-    for (int yy = floor - 30; yy < floor; ++yy)
-        for (int xx = left; xx <= right; ++xx)
-            rock += m.Class(xx, yy) != 0;
-    EXPECT_EQ(rock, 0) << "in the air over the pad";
+    EXPECT_EQ(rock(left, floor - 30, right, floor - 1), 0) << "in the air over the pad";
     // The own flag stands near the own pad, in open air.
     const double fx = m.Num("FLAG" + n + "X="), fy = m.Num("FLAG" + n + "Y=");
     EXPECT_LT(std::hypot(fx - x, fy - y), 120.0);
@@ -302,15 +249,13 @@ std::vector<uint8_t> FloodedAfterHalfAnHour(const MapFile& m) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             cls[size_t(y) * size_t(w) + size_t(x)] = uint8_t(m.Class(x, y));
-    for (const MapFile::Area& a : m.Areas) {
-        const std::string type = Upper(a.Keys.at("PA_TYPE="));
+    for (const auto& a : m.Areas) {
+        const std::string type = Upper(a.at("PA_TYPE="));
         if (type != "RAIN" && type != "WATER") continue;
-        long cells =
-            long((type == "RAIN" ? 2 : 1) * 8.0 / 7.0 * std::stod(a.Keys.at("PA_PERSECOND=")) * 1800);
+        long cells = long((type == "RAIN" ? 2 : 1) * 8.0 / 7.0 * std::stod(a.at("PA_PERSECOND=")) * 1800);
         std::vector<bool> queued(cls.size());
         std::priority_queue<std::pair<int, int>> lowestFirst; // (row, column)
-        lowestFirst.push({std::stoi(a.Keys.at("PA_Y=")),
-                          std::stoi(a.Keys.at("PA_X=")) + std::stoi(a.Keys.at("PA_WIDTH=")) / 2});
+        lowestFirst.push({std::stoi(a.at("PA_Y=")), std::stoi(a.at("PA_X=")) + std::stoi(a.at("PA_WIDTH=")) / 2});
         while (cells > 0 && !lowestFirst.empty()) {
             const auto [y, x] = lowestFirst.top();
             lowestFirst.pop();
@@ -354,18 +299,13 @@ TEST(ShipsMapsMaps, EveryMapHasMatchingLayersOwnPadsOpenAreasAndAFaithfulPlayFie
             ASSERT_TRUE(m.Keys.count(k)) << "lacks " << k;
         ASSERT_FALSE(m.Middle.Empty());
         if (m.HasDots) {
-            EXPECT_EQ(m.Dots.Width, m.Middle.Width);
-            EXPECT_EQ(m.Dots.Height, m.Middle.Height);
+            EXPECT_EQ(std::make_pair(m.Dots.Width, m.Dots.Height), std::make_pair(m.Middle.Width, m.Middle.Height));
             EXPECT_EQ(PlayFieldMismatches(m), 0);
         }
         // Backgrounds cover a view and are no larger than the play field, so they lag behind it;
         // foregrounds are at least as large, so they run ahead.
-        EXPECT_GE(m.Back.Width, 320);
-        EXPECT_GE(m.Back.Height, 430);
-        EXPECT_LE(m.Back.Width, m.Middle.Width);
-        if (!m.Front.Empty()) {
-            EXPECT_GE(m.Front.Width, m.Middle.Width);
-        }
+        EXPECT_TRUE(m.Back.Width >= 320 && m.Back.Height >= 430 && m.Back.Width <= m.Middle.Width);
+        EXPECT_TRUE(m.Front.Empty() || m.Front.Width >= m.Middle.Width);
         EXPECT_LE(m.Path.filename().string().size(), 33u);
         for (const auto& [k, v] : m.Keys)
             EXPECT_LE(v.size(), 33u) << k;
@@ -373,24 +313,21 @@ TEST(ShipsMapsMaps, EveryMapHasMatchingLayersOwnPadsOpenAreasAndAFaithfulPlayFie
         const Pad pads[2] = {CheckSpawn(m, 1), CheckSpawn(m, 2)};
         // Rain and drips gather where they never reach the air over a pad in a long match.
         const std::vector<uint8_t> flooded = FloodedAfterHalfAnHour(m);
-        for (const Pad& pad : pads)
-            EXPECT_EQ(std::count(flooded.begin() + (pad.Row - 1) * m.Middle.Width + pad.Left,
-                                 flooded.begin() + (pad.Row - 1) * m.Middle.Width + pad.Right + 1, 3),
-                      0)
-                << "water on the pad";
+        for (const Pad& pad : pads) {
+            const auto row = flooded.begin() + (pad.Row - 1) * m.Middle.Width;
+            EXPECT_EQ(std::count(row + pad.Left, row + pad.Right + 1, 3), 0) << "water on the pad";
+        }
         EXPECT_GT(std::fabs(m.Num("PLY1X=") - m.Num("PLY2X=")), 300.0);
 
-        for (const MapFile::Area& a : m.Areas) {
+        for (const auto& a : m.Areas) {
             for (const char* k : {"PA_X=", "PA_Y=", "PA_WIDTH=", "PA_HEIGHT=", "PA_TYPE=", "PA_PERSECOND="})
-                ASSERT_TRUE(a.Keys.count(k)) << "area lacks " << k;
-            const int x = std::stoi(a.Keys.at("PA_X=")), y = std::stoi(a.Keys.at("PA_Y="));
-            const int w = std::stoi(a.Keys.at("PA_WIDTH=")), h = std::stoi(a.Keys.at("PA_HEIGHT="));
-            EXPECT_GT(std::stod(a.Keys.at("PA_PERSECOND=")), 0.0);
-            for (int yy = y; yy < y + h; ++yy)
-                for (int xx = x; xx < x + w; ++xx) {
-                    ASSERT_TRUE(m.Middle.Contains(xx, yy));
-                    ASSERT_EQ(m.Class(xx, yy), 0) << "particle area at " << x << "," << y;
-                }
+                ASSERT_TRUE(a.count(k)) << "area lacks " << k;
+            const int x = std::stoi(a.at("PA_X=")), y = std::stoi(a.at("PA_Y="));
+            EXPECT_GT(std::stod(a.at("PA_PERSECOND=")), 0.0);
+            for (int yy = y; yy < y + std::stoi(a.at("PA_HEIGHT=")); ++yy)
+                for (int xx = x; xx < x + std::stoi(a.at("PA_WIDTH=")); ++xx)
+                    ASSERT_TRUE(m.Middle.Contains(xx, yy) && m.Class(xx, yy) == 0)
+                        << "particle area at " << x << "," << y;
         }
     }
 }
@@ -401,22 +338,18 @@ TEST(ShipsMapsMaps, TheSetUsesEveryFeatureOfTheFormat) {
     std::set<int> classes;
     for (const MapFile& m : AllMaps()) {
         for (const auto& a : m.Areas)
-            types.insert(Upper(a.Keys.at("PA_TYPE=")));
+            types.insert(Upper(a.at("PA_TYPE=")));
         singleScreen = singleScreen || (m.Middle.Width == 640 && m.Middle.Height == 430);
         noDots = noDots || !m.HasDots;
         scaled = scaled || m.Keys.count("SCALE=");
         parallax = parallax || (m.Back.Width < m.Middle.Width && m.Front.Width > m.Middle.Width &&
                                 m.Back.Height < m.Middle.Height && m.Front.Height > m.Middle.Height);
-        if (m.HasDots)
-            for (int y = 0; y < m.Dots.Height; y += 2)
-                for (int x = 0; x < m.Dots.Width; x += 2)
-                    classes.insert(m.Class(x, y));
+        for (int y = 0; m.HasDots && y < m.Dots.Height; y += 2)
+            for (int x = 0; x < m.Dots.Width; x += 2)
+                classes.insert(m.Class(x, y));
     }
     EXPECT_EQ(types, (std::set<std::string>{"ANT", "GLUE", "RAIN", "SNOW", "WATER"}));
-    EXPECT_TRUE(singleScreen);
-    EXPECT_TRUE(noDots);
-    EXPECT_TRUE(scaled);
-    EXPECT_TRUE(parallax);
+    EXPECT_TRUE(singleScreen && noDots && scaled && parallax);
     EXPECT_EQ(classes, (std::set<int>{0, 3, 6, 8, 255}));
 }
 
