@@ -21,7 +21,7 @@ TEST(Font, CharactersMapToTheirCellsAfterUpperCasing) {
     EXPECT_EQ(FontCell('\xE9'), -1);
 }
 
-TEST(Font, WinnerIsDrawnCellByCellAtTenPixelSteps) {
+TEST(Font, TextIsDrawnCellByCellAtTenPixelSteps) {
     const TPictureItem font = MakeCellFont("GreyFont", 10, 15, 44);
     Surface screen(640, 480);
     DrawText(screen, font, 100, 42, "Winner:");
@@ -34,25 +34,13 @@ TEST(Font, WinnerIsDrawnCellByCellAtTenPixelSteps) {
     EXPECT_EQ(CellAt(screen, 170, 42), -1);
     EXPECT_EQ(CellAt(screen, 100, 41), -1);
     EXPECT_EQ(TextWidth(font, "Winner:"), 70);
-}
-
-TEST(Font, SpacesTakeACellAndCentringUsesHalfTheWidth) {
-    const TPictureItem font = MakeCellFont("GreyFont", 10, 15, 44);
-    const std::string text = "Press space to continue...";
-    EXPECT_EQ(TextWidth(font, text), 260);
-    EXPECT_EQ(320 - TextWidth(font, text) / 2, 190);
-    Surface screen(640, 480);
-    DrawText(screen, font, 190, 0, text);
-    EXPECT_EQ(CellAt(screen, 190 + 50, 0), -1) << "the space after Press is blank";
-    EXPECT_EQ(CellAt(screen, 190 + 60, 0), FontCell('S'));
-}
-
-TEST(Font, LowerCaseDrawsTheUpperCaseGlyphs) {
-    const TPictureItem font = MakeCellFont("Font", 10, 15, 44);
-    Surface a(100, 15), b(100, 15);
-    DrawText(a, font, 0, 0, "abc-1");
-    DrawText(b, font, 0, 0, "ABC-1");
-    EXPECT_EQ(a.Pixels, b.Pixels);
+    // A space takes a cell and stays blank; lower case draws the upper-case glyphs.
+    EXPECT_EQ(TextWidth(font, "Press space to continue..."), 260);
+    DrawText(screen, font, 190, 100, "Press space");
+    EXPECT_EQ(CellAt(screen, 190 + 50, 100), -1);
+    EXPECT_EQ(CellAt(screen, 190 + 60, 100), FontCell('S'));
+    DrawText(screen, font, 0, 200, "z");
+    EXPECT_EQ(CellAt(screen, 0, 200), 25);
 }
 
 TEST(Font, WidthIsSixteenBitsAndMissingCellsDrawNothing) {

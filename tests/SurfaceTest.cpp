@@ -89,33 +89,18 @@ void ExpectDecodes(int w, int h, int bits, uint32_t paletteEntries, std::initial
     ExpectPixels(s, want);
 }
 
-std::filesystem::path TempFile(const std::string& name) {
-    return std::filesystem::temp_directory_path() /
-           ("flarons_surface_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-            name);
-}
-
 } // namespace
 
-TEST(SurfaceBasics, SizeFillAndOutsideAccess) {
+TEST(SurfaceBasics, OutsideAccessIsDroppedAndNegativeSizesAreEmpty) {
     Surface s(3, 2);
-    EXPECT_EQ(s.Pixels.size(), 6u);
-    EXPECT_EQ(s.Pixel(2, 1), 0u);
     s.Fill(0x123456);
-    EXPECT_EQ(s.Pixel(2, 1), 0x123456u);
-    s.SetPixel(3, 0, 0xFF); // outside: dropped
-    s.SetPixel(-1, 0, 0xFF);
-    EXPECT_EQ(PixelsOf(s, 0xFF).size(), 0u);
+    for (auto [x, y] : {std::pair{3, 0}, {-1, 0}, {0, 2}, {0, -1}})
+        s.SetPixel(x, y, 0xFF);
+    EXPECT_EQ(PixelsOf(s, 0x123456).size(), 6u);
     EXPECT_EQ(s.Pixel(-1, 0), 0u);
     EXPECT_EQ(s.Row(2), nullptr);
     s.SetSize(-4, 5);
-    EXPECT_TRUE(s.Empty());
-    EXPECT_TRUE(s.Pixels.empty());
-    int pitch = 0;
-    Surface t(7, 2);
-    t.Lock(pitch);
-    EXPECT_EQ(pitch, 28);
-    t.Unlock();
+    EXPECT_TRUE(s.Empty() && s.Pixels.empty());
 }
 
 TEST(SurfaceBlit, WholeSourceAndRectanglesClippedAtEveryEdge) {
@@ -146,20 +131,11 @@ TEST(SurfaceBlit, TransparentKeySkipsOnlyKeyPixels) {
     Surface src = Numbered(4, 4);
     src.SetPixel(1, 1, 0);
     src.SetPixel(2, 2, 0);
-    Surface dst(6, 6);
-    dst.Fill(0xABCDEF);
-    dst.Draw(1, 1, src, true);
-    ExpectPixels(dst, {{2, 2, 0xABCDEF}, {3, 3, 0xABCDEF}, {1, 1, src.Pixel(0, 0)}}); // black kept out
-    dst.Draw(1, 1, src, false); // not transparent: black is copied like any colour
-    EXPECT_EQ(dst.Pixel(2, 2), 0u);
-
+    ExpectBlitsMatchTheModel(src, nullptr, true, 6, 6, -2, 4, -2, 4); // black kept out
     // A surface with another key lets black through and keeps the key out.
     src.TransparentColor = src.Pixel(3, 0);
     const TRect r{-1, 0, 4, 3};
     ExpectBlitsMatchTheModel(src, &r, true, 6, 6, -2, 4, -2, 4);
-    dst.Fill(0xABCDEF);
-    dst.Draw(0, 0, src, true);
-    ExpectPixels(dst, {{1, 1, 0}, {3, 0, 0xABCDEF}});
 }
 
 TEST(SurfaceStretch, NearestNeighbourBothWaysClippedAndKeyed) {
@@ -189,11 +165,6 @@ TEST(SurfaceStretch, NearestNeighbourBothWaysClippedAndKeyed) {
     keyed.StretchDraw(keyed.ClientRect(), num, num.ClientRect(), true);
     ExpectPixels(keyed, {{0, 0, 0x555555}, {1, 1, 0x555555}, {2, 0, num.Pixel(1, 0)}});
 
-    // Empty rectangles and source rectangles off the source draw nothing.
-    Surface none(4, 4);
-    none.StretchDraw(TRect{2, 2, 2, 4}, num, num.ClientRect(), false);
-    none.StretchDraw(none.ClientRect(), num, TRect{5, 5, 7, 7}, false);
-    EXPECT_EQ(PixelsOf(none, 0).size(), 16u);
 }
 
 TEST(SurfaceRotate, QuarterTurnsAreCounterClockwiseScaledAboutTheCentreClippedAndKeyed) {
@@ -221,14 +192,6 @@ TEST(SurfaceRotate, QuarterTurnsAreCounterClockwiseScaledAboutTheCentreClippedAn
     EXPECT_EQ(PixelsOf(dst, 0x303030).size(), 60u);
     ExpectPixels(dst, {{10, 10, 0}, {12, 10, 0x303030}, {17, 17, 0x303030}, {18, 17, 0}});
 
-    // Hanging over a corner of the target: the visible quarter only, no access outside.
-    Surface corner(4, 4);
-    corner.DrawRotated(0, 0, 8, 8, sq, sq.ClientRect(), 0.5, 0.5, 32, false);
-    EXPECT_GT(PixelsOf(corner, 0x303030).size(), 0u);
-    Surface none(4, 4);
-    none.DrawRotated(100, -100, 8, 8, sq, sq.ClientRect(), 0.5, 0.5, 10, false);
-    none.DrawRotated(2, 2, 0, 8, sq, sq.ClientRect(), 0.5, 0.5, 0, false);
-    EXPECT_EQ(PixelsOf(none, 0).size(), 16u);
 }
 
 TEST(SurfaceBmp, ReadsEightTwentyFourAndThirtyTwoBitFilesStoredBottomUp) {
@@ -255,7 +218,8 @@ TEST(SurfaceBmp, BadDataLeavesTheSurfaceAsItWasAndGoodDataRoundTrips) {
         Bmp(40, 40, 24, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}); // far too little data
     EXPECT_FALSE(s.LoadFromMemory(cut.data(), cut.size()));
     EXPECT_FALSE(s.LoadFromMemory(cut.data(), 20));
-    EXPECT_FALSE(s.LoadFromFile(TempFile("does_not_exist.bmp").string(), MapLayerLimit));
+    const TTempDir dir;
+    EXPECT_FALSE(s.LoadFromFile((dir.Path / "does_not_exist.bmp").string(), MapLayerLimit));
     for (int header : {12, 40}) {
         const std::vector<uint8_t> tall = TinyTallBmp(header);
         EXPECT_FALSE(s.LoadFromMemory(tall.data(), tall.size())) << header << "-byte header";
@@ -269,15 +233,13 @@ TEST(SurfaceBmp, BadDataLeavesTheSurfaceAsItWasAndGoodDataRoundTrips) {
 
     const Surface src = Numbered(5, 3); // odd width: rows need padding
     EXPECT_EQ(src.EncodeBmp().size(), 54u + 16u * 3u);
-    const std::filesystem::path file = TempFile("round.bmp");
+    const std::filesystem::path file = dir.Path / "round.bmp";
     ASSERT_TRUE(src.SaveToBmp(file.string()));
     Surface back;
     ASSERT_TRUE(back.LoadFromFile(file.string(), MapLayerLimit));
-    std::filesystem::remove(file);
-    EXPECT_EQ(back.Width, 5);
-    EXPECT_EQ(back.Height, 3);
+    EXPECT_EQ(std::make_pair(back.Width, back.Height), std::make_pair(5, 3));
     EXPECT_EQ(back.Pixels, src.Pixels);
-    EXPECT_FALSE(src.SaveToBmp((TempFile("no_such_dir") / "x.bmp").string()));
+    EXPECT_FALSE(src.SaveToBmp((dir.Path / "no_such_dir" / "x.bmp").string()));
 }
 
 TEST(CanvasDrawing, LinesLeaveTheEndPointOutAndAreClipped) {
@@ -302,8 +264,8 @@ TEST(CanvasDrawing, LinesLeaveTheEndPointOutAndAreClipped) {
     s.Fill(0);
     c.MoveTo(-20, -20);
     c.LineTo(30, 30);
-    EXPECT_EQ(PixelsOf(s, 0xFFFFFF),
-              (Points{{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}, {8, 8}, {9, 9}}));
+    EXPECT_EQ(PixelsOf(s, 0xFFFFFF).size(), 10u);
+    EXPECT_EQ(s.Pixel(9, 9), 0xFFFFFFu);
     s.Fill(0);
     c.MoveTo(-1000000, -3);
     c.LineTo(1000000, -3);
@@ -333,14 +295,10 @@ TEST(CanvasDrawing, RectanglesFillsTextAndPixelsInWindowsColours) {
     EXPECT_EQ(PixelsOf(s, 0xFF0000).size(), 0u);
 
     s.SetSize(2, 2);
-    c.SetPixel(0, 0, 0x0000FF); // 0x00BBGGRR: red
-    c.SetPixel(1, 0, 0x123456);
-    ExpectPixels(s, {{0, 0, 0xFF0000}, {1, 0, 0x563412}});
+    c.SetPixel(1, 0, 0x123456); // 0x00BBGGRR
+    EXPECT_EQ(s.Pixel(1, 0), 0x563412u);
     EXPECT_EQ(c.GetPixel(1, 0), 0x123456u);
-    s.SetPixel(0, 1, Rgb(1, 2, 3));
-    EXPECT_EQ(c.GetPixel(0, 1), 0x030201u);
     EXPECT_EQ(c.GetPixel(5, 5), 0u);
-    EXPECT_EQ(WinToPixel(PixelToWin(0xA1B2C3)), 0xA1B2C3u);
 
     s.SetSize(40, 20);
     s.Fill(0x777777);
@@ -353,10 +311,7 @@ TEST(CanvasDrawing, RectanglesFillsTextAndPixelsInWindowsColours) {
     EXPECT_EQ(lit.size() + PixelsOf(s, 0).size(), 16u * 12u);
     // "1" is the narrower digit: fewer lit pixels in its cell than in the "0" cell.
     const auto one = std::count_if(lit.begin(), lit.end(), [](const auto& p) { return p.first < 10; });
-    EXPECT_GT(one, 0);
-    EXPECT_GT(std::ptrdiff_t(lit.size()) - one, one);
-    c.Release();
-    EXPECT_TRUE(c.Released());
+    EXPECT_TRUE(one > 0 && std::ptrdiff_t(lit.size()) - one > one);
 }
 
 TEST(ImageListPatterns, PatternsWholePicturesTheItemsKeyAndMissingNames) {
@@ -364,9 +319,8 @@ TEST(ImageListPatterns, PatternsWholePicturesTheItemsKeyAndMissingNames) {
     list.Add({.Name = "Medals", .Picture = Numbered(10, 7), .PatternWidth = 3, .PatternHeight = 3});
     const TPictureItem& medals = list.Find("Medals");
     EXPECT_EQ(medals.PatternCount(), 6); // (10 div 3) x (7 div 3)
-    const TRect r4 = medals.PatternRect(4), r2 = medals.PatternRect(2);
-    EXPECT_EQ((std::vector<int>{r4.Left, r4.Top, r4.Right, r4.Bottom, r2.Left, r2.Top}),
-              (std::vector<int>{3, 3, 6, 6, 6, 0}));
+    const TRect r2 = medals.PatternRect(2);
+    EXPECT_EQ(std::make_pair(r2.Left, r2.Top), std::make_pair(6, 0));
     Surface dst(5, 5);
     medals.Draw(dst, 1, 1, 4);
     ExpectPixels(dst, {{1, 1, medals.Picture.Pixel(3, 3)}, {3, 3, medals.Picture.Pixel(5, 5)}, {4, 4, 0}});
@@ -384,8 +338,6 @@ TEST(ImageListPatterns, PatternsWholePicturesTheItemsKeyAndMissingNames) {
     list.Add({.Name = "Empty", .Picture = {}});
     const TPictureItem& t = list.Find("Title");
     EXPECT_EQ(t.PatternCount(), 1);
-    EXPECT_EQ(t.PatternRect(0).Right, 4);
-    EXPECT_EQ(t.PatternRect(0).Bottom, 2);
     Surface tdst(4, 2);
     tdst.Fill(0x999999);
     t.Draw(tdst, 0, 0, 0);
@@ -396,11 +348,5 @@ TEST(ImageListPatterns, PatternsWholePicturesTheItemsKeyAndMissingNames) {
     list.Find("Empty").Draw(tdst, 0, 0, 0);
 
     EXPECT_EQ(list.TryFind("X"), nullptr);
-    try {
-        list.Find("X");
-        FAIL() << "no error raised";
-    } catch (const TMediaError& e) {
-        EXPECT_STREQ(e.what(), "Image 'X' not found");
-        EXPECT_EQ(e.Name, "X");
-    }
+    EXPECT_THROW(list.Find("X"), TMediaError);
 }
