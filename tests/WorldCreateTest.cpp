@@ -2,7 +2,6 @@
 #include "TestSupport.h"
 #include "WorldTestKit.h"
 
-#include "core/WeaponNames.h"
 #include "world/World.h"
 #include "world/WorldError.h"
 
@@ -29,28 +28,16 @@ struct WorldCreate : ::testing::Test {
 TEST_F(WorldCreate, PlacesShipsAndFlagsLeavesTheWorldIdleAndPicksTheScreenLayout) {
     Map(640, 430);
     auto w = Make(TestOptions("maps\\t.map"));
-    EXPECT_EQ(w->FrameRate, 42);
-    EXPECT_EQ(w->MinFrameRate, 70);
-    EXPECT_EQ(w->MatchOver, 0);
     EXPECT_EQ(w->UnlimitedLives, 0);
     const float sx[2] = {100, 500.5f}, sy[2] = {200, 300}, fx[2] = {50, 550}, fy[2] = {60, 70};
     for (size_t p = 0; p < 2; ++p) {
         SCOPED_TRACE(p);
         const TShip& s = w->Ships[p];
         EXPECT_EQ((std::array{s.X, s.StartX, s.Y, s.StartY}), (std::array{sx[p], sx[p], sy[p], sy[p]}));
-        EXPECT_EQ(s.Angle, 64.0);
-        EXPECT_EQ((std::array{s.Health, s.Fuel}), (std::array{100.0f, 200.0f}));
         EXPECT_EQ(s.Lives, 3);
         const TFlag& f = w->Flags[p];
         EXPECT_EQ((std::array{f.X, f.HomeX, f.Y, f.HomeY}), (std::array{fx[p], fx[p], fy[p], fy[p]}));
-        EXPECT_EQ(f.State, 0);
     }
-    ASSERT_EQ(w->Projectiles.size(), 60000u);
-    for (const TProjectile& p : w->Projectiles)
-        ASSERT_EQ(p.Kind, 0);
-    EXPECT_EQ(w->Divider.Width, 2);
-    EXPECT_EQ(w->Divider.Height, 430);
-    EXPECT_EQ(w->Divider.Pixel(1, 429), ColourValueOne);
 
     // A single screen only for exactly 640 x 430.
     EXPECT_EQ(w->SingleScreen, 1);
@@ -101,7 +88,7 @@ std::pair<int, int> TextSpan(const Surface& page, int row) {
     return {first, last};
 }
 
-TEST_F(WorldCreate, WeaponPagesPilotColoursAndFootprints) {
+TEST_F(WorldCreate, WeaponPagesAndPilotColours) {
     Map(800, 600);
     TOptions o = TestOptions("maps\\t.map");
     o.Players[1].Weapons = {0, 1, 2, 3, 4, 5, 6, 7, 23, 200};
@@ -126,41 +113,17 @@ TEST_F(WorldCreate, WeaponPagesPilotColoursAndFootprints) {
         EXPECT_EQ(TextSpan(p1, 4).first, -1);
         EXPECT_EQ(w->Match.Players[1].Weapons[9], 200);
         EXPECT_NE(TextSpan(p1, 2).first, -1); // "Snow Bombs"
-        EXPECT_EQ(WeaponName(22), "Bug Cannon");
-        EXPECT_EQ(WeaponName(23), "");
     }
-    {
-        SCOPED_TRACE("pilot frames wear the pilots' colours");
-        auto has = [](const Surface& s, uint32_t px) {
-            return std::find(s.Pixels.begin(), s.Pixels.end(), px) != s.Pixels.end();
-        };
-        for (int k : {PilotFrame, PilotFrame + 1}) {
-            const size_t f = size_t(k);
-            EXPECT_TRUE(has(w->Ships[0].Frames[f], Rgb(0xAA, 0, 0)));
-            EXPECT_TRUE(has(w->Ships[1].Frames[f], Rgb(0, 0, 0xAA)));
-            EXPECT_FALSE(has(w->Ships[0].Frames[f], Rgb(255, 0, 0)));
-            EXPECT_TRUE(has(w->Ships[0].Masks[f], Rgb(255, 0, 0))); // masks keep the key colours
-        }
+    // Pilot frames wear the pilots' colours; masks keep the key colours.
+    auto has = [](const Surface& s, uint32_t px) {
+        return std::find(s.Pixels.begin(), s.Pixels.end(), px) != s.Pixels.end();
+    };
+    for (const size_t f : {size_t(PilotFrame), size_t(PilotFrame) + 1}) {
+        EXPECT_TRUE(has(w->Ships[0].Frames[f], Rgb(0xAA, 0, 0)));
+        EXPECT_TRUE(has(w->Ships[1].Frames[f], Rgb(0, 0, 0xAA)));
+        EXPECT_FALSE(has(w->Ships[0].Frames[f], Rgb(255, 0, 0)));
+        EXPECT_TRUE(has(w->Ships[0].Masks[f], Rgb(255, 0, 0)));
     }
-    SCOPED_TRACE("footprints of ship and pilot");
-    const TShip& s = w->Ships[0];
-    const Surface& up = s.Frames[UprightShipFrame];
-    // The hull's widest row is its bottom row: the footprint spans the visible width at the lowest row.
-    int minX = up.Width, maxX = -1, maxY = -1;
-    for (int y = 0; y < up.Height; ++y)
-        for (int x = 0; x < up.Width; ++x)
-            if (up.Pixel(x, y) != 0) {
-                minX = std::min(minX, x);
-                maxX = std::max(maxX, x);
-                maxY = y;
-            }
-    EXPECT_EQ(s.FootY[0], maxY - up.Height / 2 + 1);
-    EXPECT_EQ(s.FootLeft[0], minX - up.Width / 2);
-    EXPECT_EQ(s.FootRight[0], maxX - up.Width / 2);
-    EXPECT_EQ(s.FootLeft[0], -s.FootRight[0]); // the hull is symmetric about the centre column
-    // The pilot figure (20 rows, scaled to 10) stands on its row 9: 9 - 5 + 1.
-    EXPECT_EQ(s.FootY[1], 5);
-    EXPECT_EQ(s.FootLeft[1], 1 - 3);
 }
 
 TEST_F(WorldCreate, LoadErrorsLeaveNoWorld) {
@@ -206,26 +169,6 @@ TEST(WorldFrameRate, LowValuesFallBackToForty) {
         w.SetFrameRate(asked);
         EXPECT_EQ(w.FrameRate, kept) << asked;
     }
-}
-
-TEST_F(WorldCreate, LargeMapBuildsItsTerrain) {
-    Surface mid(2400, 900), dots(2400, 900);
-    for (int y = 0; y < 900; ++y)
-        for (int x = 0; x < 2400; ++x) {
-            const bool rock = (x / 40 + y / 30) % 3 == 0;
-            mid.SetPixel(x, y, rock ? Rgb(120, 90, 60) : 0);
-            dots.SetPixel(
-                x, y, rock ? Rgb(0, 255, 0) : (y > 850 ? Rgb(0, 0, 255) : (y < 20 ? Rgb(255, 255, 255) : 0)));
-        }
-    Folder.WritePicture("maps\\big_mid.bmp", mid);
-    Folder.WritePicture("maps\\big_dots.bmp", dots);
-    Folder.WritePicture("maps\\big_back.bmp", Filled(1200, 600, Rgb(20, 30, 60)));
-    Folder.WritePicture("maps\\big_front.bmp", Filled(2800, 1000, 0));
-    Folder.WriteText("maps\\big.map", "MIDDLE=big_mid.bmp\nDOTMAP=big_dots.bmp\nBACK=big_back.bmp\n"
-                                      "FRONT=big_front.bmp\nPLY1X=100\nPLY1Y=100\nPLY2X=2300\nPLY2Y=100\n");
-    const auto w = Make(TestOptions("maps\\big.map"));
-    EXPECT_EQ(w->TerrainBitmap.Height, 901);
-    EXPECT_EQ(w->TerrainBitmap.Get(0, 0), TerrainGround);
 }
 
 } // namespace
