@@ -9,14 +9,18 @@ std::string Number(float v) {
 } // namespace
 
 std::unique_ptr<TWorld> CombatWorld(int w, int h, float ship1X, float ship1Y, float ship2X, float ship2Y,
-                                    const std::string& mapScale) {
+                                    const std::string& mapScale, const TOptions* options) {
     TWorldFolder folder;
     folder.WriteStandardPictures();
     folder.WritePicture("maps\\mid.bmp", Filled(w, h, 0));
     folder.WriteText("maps\\c.map", "MIDDLE=mid.bmp\nSCALE=" + mapScale + "\nPLY1X=" + Number(ship1X) +
                                         "\nPLY1Y=" + Number(ship1Y) + "\nPLY2X=" + Number(ship2X) +
-                                        "\nPLY2Y=" + Number(ship2Y) + "\n");
-    auto map = TWorld::Create(folder.Files, TestFont(), TestOptions("maps\\c.map"));
+                                        "\nPLY2Y=" + Number(ship2Y) + "\nFLAG1X=" + Number(ship1X - 50) +
+                                        "\nFLAG1Y=" + Number(ship1Y - 20) + "\nFLAG2X=" + Number(ship2X + 50) +
+                                        "\nFLAG2Y=" + Number(ship2Y - 20) + "\n");
+    TOptions o = options ? *options : TestOptions("");
+    o.MapFile.Set("maps\\c.map");
+    auto map = TWorld::Create(folder.Files, TestFont(), o);
     map->SetFrameRate(40);
     return map;
 }
@@ -25,9 +29,10 @@ TWaveList CombatSounds() {
     TWaveList waves;
     for (const char* name :
          {"Explo0", "Explo1", "Explo2", "Explo3", "Dirt", "Pistol", "Minigun", "Laser", "Homing", "Rocket",
-          "Nano", "Shotgun", "Grenade", "Rico", "FLHit", "FLDeath", "CTFcapture", "CTFsnup", "Medal"}) {
+          "Nano", "Shotgun", "Grenade", "Rico", "FLHit", "FLDeath", "CTFcapture", "CTFsnup", "Medal", "Thrust"}) {
         TWaveItem item;
         item.Name = name;
+        item.Looped = std::string(name) == "Thrust";
         item.Wave.Samples.assign(16, 0);
         waves.Add(item);
     }

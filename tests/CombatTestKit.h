@@ -10,11 +10,12 @@
 #include <string>
 
 // A world whose MIDDLE picture is w x h and black (all empty), ship 1 at (ship1X, ship1Y), ship 2 at
-// (ship2X, ship2Y); mapScale is the SCALE= key (2 gives Scale 1). Built through TWorld::Create.
+// (ship2X, ship2Y), each flag 50 pixels outwards and 20 up from its ship; mapScale is the SCALE= key
+// (2 gives Scale 1). Built through TWorld::Create with `options` (TestOptions when none), frame rate 40.
 std::unique_ptr<TWorld> CombatWorld(int w, int h, float ship1X, float ship1Y, float ship2X, float ship2Y,
-                                    const std::string& mapScale = "1");
+                                    const std::string& mapScale = "1", const TOptions* options = nullptr);
 
-// Every sound the combat rules name, each a short silent recording.
+// Every sound the combat rules name, each a short silent recording; the engine's Thrust loops.
 TWaveList CombatSounds();
 
 // Writes a terrain class and its MIDDLE pixel together, as the rules do.

@@ -1,9 +1,6 @@
 // ContestTest: hits, collisions, wrecks and deaths, points and lives, bases, flags and medals.
 #include "CombatTestKit.h"
-#include "MatchTestKit.h"
-#include "TestSupport.h"
 
-#include "app/Game.h"
 #include "core/GameMath.h"
 #include "media/Sound.h"
 #include "world/World.h"
@@ -20,26 +17,18 @@ namespace {
 // An 800 x 600 empty cave with its solid floor, ship 1 at (200, 300), ship 2 at (600, 300), flag 1
 // at (150, 280) and flag 2 at (650, 280); map scale 0.5.
 struct Contest : ::testing::Test {
-    TWorldFolder Folder;
-    TPictureItem Font = TestFont();
     std::unique_ptr<TWorld> Map;
-    TWaveList Waves;
+    TWaveList Waves = CombatSounds();
 
     void SetUp() override {
-        Folder.WriteStandardPictures();
-        Folder.WritePicture("maps\\mid.bmp", Filled(800, 600, 0));
-        Folder.WriteText("maps\\t.map", "MIDDLE=mid.bmp\nPLY1X=200\nPLY1Y=300\nPLY2X=600\nPLY2Y=300\n"
-                                        "FLAG1X=150\nFLAG1Y=280\nFLAG2X=650\nFLAG2Y=280\n");
-        Waves = CombatSounds();
-        Waves.Add(TestWave("Thrust", true));
-        Build(TestOptions("maps\\t.map"));
+        Build(TestOptions(""));
         Map->Rng.Seed = 12345;
     }
 
-    void Build(const TOptions& options) { Map = TWorld::Create(Folder.Files, Font, options); }
+    void Build(const TOptions& options) { Map = CombatWorld(800, 600, 200, 300, 600, 300, "1", &options); }
     // A fresh world with these lives and points limit, 0 meaning unlimited and none.
     void Build(uint8_t lives, uint8_t pointsLimit) {
-        TOptions o = TestOptions("maps\\t.map");
+        TOptions o = TestOptions("");
         o.Lives = lives;
         o.PointsLimit = pointsLimit;
         Build(o);
@@ -752,7 +741,7 @@ TEST_F(Contest, OnlyTheEnemyTakesTheFlagUpCloseAndDragsItOnceFarAway) {
     EXPECT_LT(flag.WavePhase, 8.0);
 
     // Disabled flags stay put.
-    TOptions o = TestOptions("maps\\t.map");
+    TOptions o = TestOptions("");
     o.FlagsDisabled = 1;
     Build(o);
     Ship(1).X = Map->Flags[0].X;
@@ -760,60 +749,6 @@ TEST_F(Contest, OnlyTheEnemyTakesTheFlagUpCloseAndDragsItOnceFarAway) {
     Map->UpdateFlag(0, Waves);
     EXPECT_EQ(Map->Flags[0].State, 0);
     EXPECT_EQ(Map->Flags[0].VX, 0.0f);
-}
-
-// --- Whole matches ---------------------------------------------------------------------------
-
-// The quick start on the shipped duel map: player 1 holds thrust from the pad into the ceiling,
-// wrecks there, and its pilot flies on into the rock.
-struct ScriptedMatch {
-    TTempDir Home;
-    TTestPlatform Platform;
-    std::unique_ptr<TGame> Game;
-
-    ScriptedMatch(uint8_t pointsLimit, uint8_t lives) {
-        const TFiles files(FLARONS_GAME_DIR, Home.Path);
-        TOptions options = DefaultOptions(files);
-        options.MapFile.Set("maps\\Duel.map");
-        options.PointsLimit = pointsLimit;
-        options.Lives = lives;
-        EXPECT_TRUE(SaveOptions(options, files));
-        TCommandLine switches;
-        switches.QuickMatch = true;
-        switches.HasSeed = true;
-        switches.Seed = 5;
-        Game = std::make_unique<TGame>(Platform, files, switches);
-        Platform.Press(keySpace, true);
-        Game->Start();
-        Platform.Press(keySpace, false);
-    }
-    // Ticks until the end screen shows; -1 when it does not within `limit` ticks.
-    int PlayToTheEnd(int limit) {
-        Platform.Press(keyW, true);
-        for (int tick = 0; tick < limit; ++tick) {
-            Game->Tick();
-            if (Game->GameState == gsMatchEnd) return tick;
-        }
-        return -1;
-    }
-    TWorld& Map() { return *Game->World; }
-};
-
-TEST(ScriptedMatches, APointsLimitOfOneEndsTheMatchAtTheFirstWreck) {
-    ScriptedMatch match(1, 5);
-    EXPECT_GT(match.PlayToTheEnd(1000), 0);
-    EXPECT_EQ(match.Map().Match.Players[1].Points, 1u);
-    EXPECT_EQ(match.Map().Match.Players[0].Points, 0u);
-    EXPECT_EQ(match.Map().Ships[0].OnFoot, 1) << "the pilot is still out there";
-    EXPECT_EQ(match.Map().Ships[0].Lives, 5);
-}
-
-TEST(ScriptedMatches, TheLastLifeEndsTheMatchAtThePilotsDeath) {
-    ScriptedMatch match(0, 1);
-    EXPECT_GT(match.PlayToTheEnd(3000), 0);
-    EXPECT_EQ(match.Map().Match.Players[1].Points, 2u) << "the wreck and the pilot";
-    EXPECT_EQ(match.Map().Ships[0].Lives, 0);
-    EXPECT_GT(match.Map().Ships[0].RespawnTimer, 0);
 }
 
 } // namespace
