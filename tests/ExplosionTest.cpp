@@ -1,6 +1,5 @@
 // ExplosionTest: bursts, digging, burning, settling and the way back to a surface, on real worlds.
 #include "CombatTestKit.h"
-#include "TestSupport.h"
 
 #include "core/GameMath.h"
 
@@ -229,63 +228,6 @@ TEST_F(Explosions, SnowBombBurstsIntoLooseSnow) {
         Map->TrustSlotsInUse(false);
         EXPECT_EQ(Map->Projectiles[size_t(bursting - 1)].Kind, piece) << int(kind);
     }
-}
-
-// Streams and bursts on a real map of the game folder, where they meet its rock, snow and pads.
-struct RealMap : ::testing::Test {
-    TTempDir Home;
-    TFiles Files{FLARONS_GAME_DIR, Home.Path};
-    TWaveList Waves = CombatSounds();
-    std::unique_ptr<TWorld> Map;
-    int GroundX = 0, GroundY = -1;
-
-    void SetUp() override {
-        TOptions options = DefaultOptions(Files);
-        options.MapFile.Set("maps\\Duel.map");
-        Map = TWorld::Create(Files, TestFont(), options);
-        Map->SetFrameRate(40);
-        Map->Rng.Seed = 3;
-        // The first solid cell from the top of the middle column: the snowy rock in the centre.
-        GroundX = Map->TerrainBitmap.Width / 2;
-        for (int y = 1; y < Map->TerrainBitmap.Height - 1 && GroundY < 0; ++y)
-            if (Map->TerrainBitmap.Get(GroundX, y) != TerrainEmpty &&
-                Map->TerrainBitmap.Get(GroundX, y - 1) == TerrainEmpty)
-                GroundY = y;
-        ASSERT_GE(GroundY, 0);
-    }
-    int Cells(uint8_t cls) const {
-        return int(std::count(Map->TerrainBitmap.Cells.begin(), Map->TerrainBitmap.Cells.end(), cls));
-    }
-    void Run(int frames) {
-        for (int i = 0; i < frames; ++i)
-            AdvanceAll(*Map, Waves);
-    }
-};
-
-TEST_F(RealMap, SnowBombFlakesFlyOnOrSettleAsSnow) {
-    const int snowBefore = Cells(TerrainSnow);
-    Map->Spawn(14, float(GroundX - 150), float(GroundY - 60), 1, 0);
-    for (int i = 0; i < 300 && CountKind(*Map, 14) > 0; ++i)
-        Run(1);
-    // 151 snowflakes of eleven pieces: pieces that land inside the rock settle in the pass that threw
-    // them, the rest fly.
-    EXPECT_GT(CountKind(*Map, 6), 300);
-    EXPECT_GT(Cells(TerrainSnow), snowBefore);
-}
-
-TEST_F(RealMap, GlueAndWaterStreams) {
-    const int glueBefore = Cells(TerrainGlue), waterBefore = Cells(TerrainWater);
-    for (int i = 0; i < 200; ++i) {
-        Map->Spawn(23, float(GroundX - 60), float(GroundY - 80), 0.3f + 0.001f * float(i % 7), 0);
-        Map->Spawn(3, float(GroundX + 40), float(GroundY - 80), 0.0000001f, 0);
-        Run(1);
-    }
-    Run(400);
-    // Glue clings to whatever it meets, earlier glue included, so the stream builds a stalk.
-    EXPECT_GT(Cells(TerrainGlue), glueBefore + 150);
-    // Drops that something settles on while they rest are lost, so not every drop becomes a cell.
-    EXPECT_GT(Cells(TerrainWater), waterBefore + 50);
-    EXPECT_EQ(CountKind(*Map, 3) + CountKind(*Map, 23), 0);
 }
 
 } // namespace

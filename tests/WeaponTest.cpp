@@ -1,6 +1,5 @@
 // WeaponTest: the weapon catalogue, ammunition and cooldown, and firing on foot, single and linked.
 #include "CombatTestKit.h"
-#include "TestSupport.h"
 
 #include "core/GameMath.h"
 #include "combat/Weapon.h"
@@ -314,36 +313,6 @@ TEST_F(Weapons, FiringPlaysTheWeaponSoundLoudAtTheFiringShip) {
     TWeapon pilot = Armed(1, 14, 2);
     ASSERT_TRUE(pilot.Fire(*Map, Waves));
     EXPECT_EQ(Waves.Find("Pistol").Pan, 200);
-}
-
-// Every weapon fired from both ships on a shipped map, through the full world update.
-TEST(WeaponsInAMatch, EveryWeaponFiresAndItsShotsRunTheirCourse) {
-    TTempDir home;
-    const TFiles files(FLARONS_GAME_DIR, home.Path);
-    TOptions options = DefaultOptions(files);
-    options.MapFile.Set("maps\\Duel.map");
-    TWaveList waves = CombatSounds();
-    const uint32_t seed = 23;
-    for (int id = 0; id < WeaponCount; ++id) {
-        SCOPED_TRACE(id);
-        auto map = TWorld::Create(files, TestFont(), options, seed);
-        map->SetFrameRate(40);
-        map->ParticleAreas.clear(); // no rain: only the shots fly
-        for (uint8_t p = 0; p < 2; ++p) {
-            TWeapon w = Armed(p, uint8_t(id), 100);
-            map->Ships[p].Angle = p == 0 ? 32 : 96; // up and inwards
-            ASSERT_TRUE(w.Fire(*map, waves));
-        }
-        EXPECT_GE(map->Match.Players[0].ShotsFired, 1u);
-        int live = CountKind(*map, 0);
-        EXPECT_GT(live, 0);
-        for (int frame = 0; frame < 4000 && live > 0; ++frame) {
-            map->UpdateWorld(waves);
-            live = CountKind(*map, 0);
-        }
-        // Everything that flies comes to an end: it settles, burns out or leaves the field.
-        EXPECT_EQ(live, 0);
-    }
 }
 
 } // namespace
