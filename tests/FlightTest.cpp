@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -32,21 +33,9 @@ struct Flight : ::testing::Test {
     }
 };
 
-TEST_F(Flight, ThrustPushesAlongTheHeadingAndBurnsFuel) {
-    ASSERT_EQ(M.FrameRate, 42);
-    M.Thrust(0);
-    EXPECT_FLOAT_EQ(S.VY, float(-0.5 * 20.0 / 42));
-    EXPECT_NEAR(S.VX, 0.0f, 1e-6);
-    EXPECT_FLOAT_EQ(S.Fuel, float(200 - 10.0 / 42));
-
-    // Pointing right, the push is to the right only.
-    TShip& t = W.Ship(1);
-    t.Angle = 0;
-    M.Thrust(1);
-    EXPECT_FLOAT_EQ(t.VX, float(0.5 * 20.0 / 42));
-    EXPECT_NEAR(t.VY, 0.0f, 1e-6);
-
-    // The last drop of fuel is spent without going below empty; then nothing happens.
+// Thrust, turning, the camera, motion and the exhaust run through every frame of the fight the
+// determinism guard digests; what is checked here are the limits a fight rarely reaches exactly.
+TEST_F(Flight, TheLastDropOfFuelIsSpentWithoutGoingBelowEmpty) {
     S.Fuel = 0.1f;
     S.VY = 0;
     M.Thrust(0);
@@ -57,57 +46,12 @@ TEST_F(Flight, ThrustPushesAlongTheHeadingAndBurnsFuel) {
     M.Thrust(0);
     EXPECT_EQ(S.VY, 0.0f);
     EXPECT_EQ(LiveRecords(4), sparks) << "no flame without fuel";
-}
-
-TEST_F(Flight, ExhaustSparksCycleTheNozzlesAndLeaveBackwards) {
-    S.Nozzles = {{128, 10}, {120, 10}, {136, 10}};
-    S.NozzleIndex = 0;
-    M.SetFrameRate(70);
-    // Round(0.25 x 640 / 70) + 2 = 4 sparks, each from the next nozzle.
-    M.Thrust(0);
-    EXPECT_EQ(LiveRecords(4), 4);
-    EXPECT_EQ(S.NozzleIndex, 1);
-    M.Thrust(0);
-    EXPECT_EQ(S.NozzleIndex, 2);
-    EXPECT_EQ(LiveRecords(4), 8);
-    // Upright, the nozzles are below the centre and the flames fly downwards.
-    for (const TProjectile& r : M.Projectiles) {
-        if (r.Kind != 4) continue;
-        EXPECT_GT(r.Y, S.Y + 8);
-        EXPECT_LT(std::abs(r.X - (S.X - 1)), 5.0f);
-        EXPECT_GT(r.VY, S.VY);
-    }
-}
-
-TEST_F(Flight, APilotLiftsWithHisPackAndSparksLeaveHisBack) {
     S.OnFoot = 1;
-    S.Angle = 258; // facing right: the pack is on his left
-    S.Fuel = 75;
-    M.Thrust(0);
-    EXPECT_FLOAT_EQ(S.VY, float(-7.0 / 42 * 0.5));
-    EXPECT_FLOAT_EQ(S.Fuel, float(75 - 10.0 / 42));
-    // Round(0.25 x 320 / 42) + 2 = 4 sparks at (X - 1.75, Y + 2), thrown downwards.
-    EXPECT_EQ(LiveRecords(4), 4);
-    for (const TProjectile& r : M.Projectiles) {
-        if (r.Kind != 4) continue;
-        EXPECT_FLOAT_EQ(r.X, S.X - 1.75f);
-        EXPECT_FLOAT_EQ(r.Y, S.Y + 2);
-        EXPECT_GE(r.VY, S.VY + 2);
-    }
-    S.Fuel = 0;
-    S.VY = 0;
     M.Thrust(0);
     EXPECT_EQ(S.VY, 0.0f) << "a pilot without fuel does not rise";
 }
 
 TEST_F(Flight, ShipsTurnExceptAtTheOwnBaseWhilePilotsWalk) {
-    M.TurnLeft(0);
-    EXPECT_DOUBLE_EQ(S.Angle, 64 + 160.0 / 42);
-    M.TurnRight(0);
-    M.TurnRight(0);
-    EXPECT_DOUBLE_EQ(S.Angle, 64 + 160.0 / 42 - 2 * 160.0 / 42);
-
-    S.Angle = 64;
     S.AtOwnBase = 1;
     M.TurnLeft(0);
     M.TurnRight(0);
@@ -128,61 +72,19 @@ TEST_F(Flight, ShipsTurnExceptAtTheOwnBaseWhilePilotsWalk) {
     EXPECT_FLOAT_EQ(S.VX, float(10.0 / 42 * 0.5));
 }
 
-TEST_F(Flight, TheCameraLeadsTheShipAndStaysOnTheMap) {
-    Put(400, 300, 2, 0);
-    M.ViewX[0] = 100;
-    M.FollowCamera(0);
-    // (cos(64) x 30 + 5 x 100 + 400 - 160 + 10 x 2) / 6
-    EXPECT_NEAR(M.ViewX[0], (500 + 400 - 160 + 20) / 6.0, 1e-4);
-    EXPECT_FLOAT_EQ(M.ViewY[0], 85);
-
-    // Clamped to the map: left and top edges, then right and bottom edges.
-    Put(5, 5, 0, 0);
-    M.ViewX[0] = 0;
-    M.FollowCamera(0);
-    EXPECT_EQ(M.ViewX[0], 0.0f);
-    EXPECT_EQ(M.ViewY[0], 0.0f);
-    Put(795, 595, 0, 0);
-    for (int i = 0; i < 60; ++i)
-        M.FollowCamera(0);
-    EXPECT_EQ(M.ViewX[0], 800.0f - 320);
-    EXPECT_EQ(M.ViewY[0], 600.0f - 430);
-
-    // A pilot looks 40 pixels ahead the way he faces.
-    S.OnFoot = 1;
-    S.X = 400;
-    for (auto [angle, lead] : {std::pair{256.0, -40.0}, {258.0, 40.0}}) {
-        S.Angle = angle;
-        M.ViewX[0] = 200;
-        M.FollowCamera(0);
-        EXPECT_NEAR(M.ViewX[0], (lead + 29 * 200.0 + 400 - 160) / 30, 1e-4) << "facing " << angle;
-    }
-}
-
 TEST_F(Flight, FeetStandOnGroundAndPadsButNotOnWaterSnowOrGlue) {
-    W.PaintRow(150, 250, 400, TerrainGround);
-    W.StandOn(0, 200, 400);
-    S.VX = 3;
-    S.VY = 1;
-    S.Angle = 70;
-    M.CheckFeet(0);
-    EXPECT_EQ(S.Angle, 64.0);
-    EXPECT_EQ(S.VY, 0.0f);
-    EXPECT_FLOAT_EQ(S.VX, 2);
-    EXPECT_EQ(S.AtOwnBase + S.AtEnemyBase, 0) << "ground is no base";
-
-    // Too tilted to look for feet at all.
-    S.Angle = 74;
-    S.VY = 1;
-    M.CheckFeet(0);
-    EXPECT_EQ(S.VY, 1.0f);
-
-    for (uint8_t cls : {TerrainWater, TerrainSnow, TerrainGlue}) {
+    // Class under the feet, heading, whether the ship stands (its fall stopped).
+    const std::tuple<uint8_t, double, bool> cases[] = {
+        {TerrainGround, 72.9, true}, {TerrainGround, 73, false}, {TerrainGround, 55.1, true},
+        {TerrainWater, 64, false},   {TerrainSnow, 64, false},   {TerrainGlue, 64, false}};
+    for (const auto& [cls, angle, stands] : cases) {
         W.PaintRow(150, 250, 400, cls);
-        S.Angle = 64;
+        W.StandOn(0, 200, 400);
+        S.Angle = angle;
         S.VY = 1;
         M.CheckFeet(0);
-        EXPECT_EQ(S.VY, 1.0f) << "class " << int(cls);
+        EXPECT_EQ(S.VY, stands ? 0.0f : 1.0f) << int(cls) << " at " << angle;
+        EXPECT_EQ(S.AtOwnBase + S.AtEnemyBase, 0) << "ground is no base";
     }
 
     // Hovering one row above the ground sets the ship upright, but it does not stand yet.
@@ -206,15 +108,6 @@ TEST_F(Flight, FeetStandOnGroundAndPadsButNotOnWaterSnowOrGlue) {
     }
 }
 
-TEST_F(Flight, MoveAppliesVelocityThenGravityAndDrag) {
-    Put(100, 100, 2, -1);
-    M.Move(0);
-    EXPECT_FLOAT_EQ(S.X, 102);
-    EXPECT_FLOAT_EQ(S.Y, 99);
-    EXPECT_FLOAT_EQ(S.VX, float(2 / 1.01));
-    EXPECT_FLOAT_EQ(S.VY, float((-1 + 4.0 / 42 * 0.5) / 1.01));
-}
-
 TEST_F(Flight, EachRockPixelTouchedCosts20AndIsCarvedButPadsStay) {
     S.Alive = 1;
     // A pad hurts as much, but nothing digs it away.
@@ -235,9 +128,6 @@ TEST_F(Flight, EachRockPixelTouchedCosts20AndIsCarvedButPadsStay) {
         EXPECT_EQ(M.TerrainBitmap.Get(x, y), TerrainEmpty);
         EXPECT_EQ(M.MiddleLayer.Pixel(x, y), 0u);
     }
-    M.TerrainContact(0, W.Waves);
-    EXPECT_EQ(S.Health, 20.0f) << "carved pixels are not touched again";
-
     // Three more finish it, and health never goes below 0.
     for (size_t i = 4; i < 7; ++i)
         PaintUnder(i, TerrainGround);
@@ -246,45 +136,11 @@ TEST_F(Flight, EachRockPixelTouchedCosts20AndIsCarvedButPadsStay) {
     EXPECT_EQ(S.Alive, 0);
 }
 
-TEST_F(Flight, SnowIsPushedAsideWaterPassedAndGlueSlows) {
-    S.Alive = 1;
-    S.VX = 1;
-    S.VY = 1;
-    const auto snow = PaintUnder(0, TerrainSnow, 0xF0F0F0);
-    const auto water = PaintUnder(1, TerrainWater, 0x0000FF);
-    const auto glue = PaintUnder(2, TerrainGlue, 0x40FF40);
-    M.TerrainContact(0, W.Waves);
-    EXPECT_EQ(S.Health, 100.0f) << "snow, water and glue do no harm";
-    EXPECT_FLOAT_EQ(S.VX, float(1 / 1.01 / 1.1));
-    EXPECT_EQ(M.TerrainBitmap.Get(snow.first, snow.second), TerrainEmpty);
-    EXPECT_EQ(M.MiddleLayer.Pixel(snow.first, snow.second), 0u);
-    EXPECT_EQ(M.TerrainBitmap.Get(water.first, water.second), TerrainWater);
-    EXPECT_EQ(M.TerrainBitmap.Get(glue.first, glue.second), TerrainGlue);
-    // The snow flies on as a loose flake of its own colour, with the ship's speed.
-    const TProjectile& flake = M.Projectiles[M.ProjectileCursor];
-    EXPECT_EQ(flake.Kind, 6);
-    EXPECT_EQ(flake.X, float(snow.first));
-    EXPECT_EQ(flake.Y, float(snow.second));
-    EXPECT_EQ((std::array<int, 3>{flake.R, flake.G, flake.B}), (std::array<int, 3>{0xF0, 0xF0, 0xF0}));
-    EXPECT_FLOAT_EQ(flake.VX, float(1 / 1.01));
-}
-
-TEST_F(Flight, APilotDiesTouchingRockWithASolidPixelButStandsOnIt) {
+TEST_F(Flight, APilotDiesTouchingRockWithASolidPixel) {
     S.OnFoot = 1;
     S.Angle = 256;
     S.Health = 8;
-    W.PaintRow(150, 250, 400, TerrainGround);
-    W.StandOn(0, 200, 400);
-    for (int i = 0; i < 40; ++i) {
-        S.Alive = 1;
-        M.CheckFeet(0);
-        M.Move(0);
-        M.TerrainContact(0, W.Waves);
-        ASSERT_EQ(S.Alive, 1) << "frame " << i;
-    }
-    EXPECT_EQ(S.Health, 8.0f);
-    EXPECT_EQ(S.Y, float(400 - S.FootY[1]));
-
+    S.Alive = 1;
     // Rock at every pixel without blue (his pure red trousers and green shirt) leaves him be; one
     // at a pixel with blue kills him.
     const Surface& mask = W.Mask(0);
