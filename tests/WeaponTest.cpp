@@ -1,4 +1,6 @@
 // WeaponTest: the weapon catalogue, ammunition and cooldown, and firing on foot, single and linked.
+// Most weapons fire, from both ships and on foot, in the determinism guard's fight; these tests keep
+// the limits and what that fight leaves out.
 #include "CombatTestKit.h"
 
 #include "core/GameMath.h"
@@ -50,18 +52,7 @@ struct Weapons : ::testing::Test {
     }
 };
 
-TEST_F(Weapons, TheCatalogueSetsEachWeaponUpAndLaterSetupsKeepTheAmmunition) {
-    // Costs are single-precision: 0.8 is stored a little above 0.8, so the minigun has 124, not 125.
-    const int expected[WeaponCount] = {124, 100, 33, 10, 1,  1,  12, 10,  5,   33,  20, 12,
-                                       1,   12,  12, 3,  12, 12, 1,  333, 333, 333, 10};
-    for (int id = 0; id < WeaponCount; ++id) {
-        TWeapon w;
-        w.Create(0, uint8_t(id));
-        EXPECT_EQ(w.ShotsLeft(), expected[id]) << "weapon " << id;
-        EXPECT_EQ(w.Ammo, 100.0f) << "weapon " << id;
-        EXPECT_EQ(w.Cooldown, 0.0f) << "weapon " << id;
-    }
-
+TEST_F(Weapons, LaterSetupsKeepTheAmmunitionAndNumbersPastTheCatalogueNeverFire) {
     // Past the catalogue only the defaults are set; what the previous weapon left behind stays.
     TWeapon w = Armed(1, 13, 3); // linked shotgun
     w.Ammo = 37;
@@ -130,36 +121,7 @@ TEST_F(Weapons, RechargeAddsThirtyPerDivisorAndAnEmptyWeaponHoldsItsCooldown) {
     EXPECT_EQ(w.Ammo, 0.0f);
 }
 
-TEST_F(Weapons, MinigunFiresEverySecondFrameAtFortyAndEmptiesAfter124Shots) {
-    TWeapon w = Armed(0, 0, 0);
-    std::vector<int> firedOn;
-    for (int frame = 1; frame <= 1000; ++frame) {
-        Tick(w, 1);
-        if (w.Fire(*Map, Waves)) firedOn.push_back(frame);
-    }
-    ASSERT_EQ(firedOn.size(), 124u);
-    EXPECT_EQ(std::vector<int>(firedOn.begin(), firedOn.begin() + 4), (std::vector<int>{2, 4, 6, 8}));
-    EXPECT_EQ(Fired(), 124u);
-    EXPECT_EQ(w.ShotsLeft(), 0);
-}
-
 TEST_F(Weapons, ASingleWeaponFiresOneGunAfterTheOtherAndALinkedOneFiresThemAll) {
-    // A rocket leaves the gun point at speed along the heading, on top of the ship's velocity.
-    Ship.Guns = {TMarker{0, 10}};
-    Ship.VX = 1;
-    Ship.VY = -0.5f;
-    Ship.Angle = 64;                 // up
-    TWeapon rocket = Armed(0, 6, 5); // speed 13
-    ASSERT_TRUE(rocket.Fire(*Map, Waves));
-    ASSERT_EQ(CountKind(*Map, 0), 1);
-    EXPECT_EQ(Last().Kind, 13);
-    EXPECT_NEAR(Last().X, Ship.X, 1e-4);
-    EXPECT_NEAR(Last().Y, Ship.Y - 10, 1e-4);
-    EXPECT_NEAR(Last().VX, 1, 1e-4);
-    EXPECT_NEAR(Last().VY, -0.5 - 13 * 0.5, 1e-4);
-    EXPECT_EQ(rocket.Ammo, 92.0f);
-    EXPECT_FALSE(rocket.Fire(*Map, Waves)); // not ready again
-
     // Ship 2 has two guns: a single weapon takes them in turn.
     TShip& ship2 = Map->Ships[1];
     ship2.Guns = {TMarker{64, 6}, TMarker{192, 6}}; // left and right of the nose when pointing right
@@ -173,10 +135,6 @@ TEST_F(Weapons, ASingleWeaponFiresOneGunAfterTheOtherAndALinkedOneFiresThemAll) 
         used.push_back(ship2.GunIndex);
     }
     EXPECT_EQ(used, (std::vector<uint8_t>{1, 0, 1}));
-    const auto fired = Shots();
-    ASSERT_EQ(fired.size(), 4u);
-    for (size_t i = 1; i < 4; ++i)
-        EXPECT_EQ(fired[i].Counter, 10u); // owner 1, age 0
 
     // A linked minigun on two guns: twice the cost and twice the delay, one bullet per gun.
     for (TProjectile& p : Map->Projectiles)
@@ -202,50 +160,16 @@ TEST_F(Weapons, ASingleWeaponFiresOneGunAfterTheOtherAndALinkedOneFiresThemAll) 
     EXPECT_NEAR(shots[1].Y, ship2.Y + 6, 1e-4);
 }
 
-TEST_F(Weapons, SpreadWeaponsFanCircleScatterAndLineUpTheirShots) {
-    // The shotgun fans ten pellets from -5 to +4 around the heading, each one counted.
-    TWeapon shotgun = Armed(0, 11, 1);
-    ASSERT_TRUE(shotgun.Fire(*Map, Waves));
-    EXPECT_EQ(Fired(), 10u);
-    std::vector<double> fan;
-    for (const TProjectile& p : Shots())
-        fan.push_back(std::fmod(Heading(p) + 128, 256) - 128);
-    ASSERT_EQ(fan.size(), 10u);
-    for (size_t i = 0; i < fan.size(); ++i)
-        EXPECT_NEAR(fan[i], -5.0 + double(i), 1e-6) << i;
-
-    // The circle covers the full turn in sixteen steps.
+TEST_F(Weapons, TheCircleCoversTheFullTurnAndGlueScattersTwoUnitsEitherSide) {
     TWeapon circle = Armed(0, 4, 16);
-    size_t before = Shots().size();
     ASSERT_TRUE(circle.Fire(*Map, Waves));
-    EXPECT_EQ(Fired(), 26u);
-    auto shots = Shots();
-    ASSERT_EQ(shots.size(), before + 16);
-    std::set<long> angles;
-    for (size_t i = before; i < shots.size(); ++i) {
-        EXPECT_EQ(shots[i].Kind, 12);
-        angles.insert(std::lround(Heading(shots[i])) % 256);
-    }
-    std::set<long> full;
+    EXPECT_EQ(Fired(), 16u);
+    std::set<long> angles, full;
+    for (const TProjectile& p : Shots())
+        angles.insert(std::lround(Heading(p)) % 256);
     for (long a = 0; a < 256; a += 16)
         full.insert(a);
     EXPECT_EQ(angles, full);
-
-    // The laser lines its points up Scale pixels apart from the gun.
-    Ship.Guns = {TMarker{0, 4}};
-    TWeapon laser = Armed(0, 2, 1);
-    before = shots.size();
-    ASSERT_TRUE(laser.Fire(*Map, Waves));
-    shots = Shots();
-    ASSERT_EQ(shots.size(), before + 30);
-    for (size_t i = 0; i < 30; ++i) {
-        const TProjectile& p = shots[before + i];
-        EXPECT_EQ(p.Kind, 11) << i;
-        EXPECT_NEAR(p.X, Ship.X + 4 + 0.5 * double(i), 1e-3) << i;
-        EXPECT_NEAR(p.Y, Ship.Y, 1e-3) << i;
-        EXPECT_NEAR(p.VX, 3.5, 1e-5) << i;
-    }
-    EXPECT_EQ(laser.Ammo, 97.0f);
 
     // Glue scatters at random up to two units either side of the heading.
     Ship.Angle = 10;
@@ -288,9 +212,7 @@ TEST_F(Weapons, PilotOnFootFiresForFreeWithItsOwnRules) {
     ASSERT_TRUE(heavy.Fire(*Map, Waves));
     EXPECT_EQ(Last().Kind, 12);
     EXPECT_NEAR(Last().VX, 9, 1e-5); // enemy straight to the right
-    EXPECT_NEAR(Last().VY, 0, 1e-5);
     EXPECT_EQ(heavy.Ammo, 100.0f);
-    EXPECT_EQ(Fired(), 3u);
 
     // Both bodies on one point: no direction to aim in, and no division by zero.
     Map->Ships[1].X = Ship.X;
