@@ -128,8 +128,10 @@ TEST_F(Explosions, WaterInABasinStaysWhileHangingWaterRunsOut) {
 TEST_F(Explosions, DugGlueSticksAgainWhereItLands) {
     PutBlock(*Map, 100, 200, 300, 220, TerrainGround, Rock);
     PutBlock(*Map, 195, 150, 205, 155, TerrainGlue, Rgb(64, 255, 64));
+    Map->ProjectileCursor = uint16_t(ProjectileCount - 1); // the fragment takes slot 0, dug like any other
     Map->Spawn(16, 200, 152, 0, -0.5f);
-    Map->Dig(Map->ProjectileCursor);
+    ASSERT_EQ(Map->ProjectileCursor, 0);
+    Map->Dig(0);
     ASSERT_EQ(CountKind(*Map, 23), 9);
     EXPECT_EQ(Cells(TerrainGlue), 50 - 9);
     Frames(400);

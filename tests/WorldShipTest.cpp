@@ -121,7 +121,8 @@ TEST(WorldShipFrames, FootprintsOfTheBottomRowAndFrameChoice) {
 
     TShip s;
     for (auto [angle, frame] :
-         {std::pair{64.0, 32}, {256.0, 128}, {258.0, 129}, {254.9, 127}, {260.0, -1}, {std::nan(""), -1}}) {
+         {std::pair{64.0, 32}, {0.0, 0}, {-3.0, -1}, {256.0, 128}, {258.0, 129}, {254.9, 127}, {260.0, -1},
+          {std::nan(""), -1}}) {
         s.Angle = angle;
         EXPECT_EQ(s.FrameIndex(), frame) << "angle " << angle;
     }
