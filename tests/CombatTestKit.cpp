@@ -16,8 +16,8 @@ std::unique_ptr<TWorld> CombatWorld(int w, int h, float ship1X, float ship1Y, fl
     folder.WriteText("maps\\c.map", "MIDDLE=mid.bmp\nSCALE=" + mapScale + "\nPLY1X=" + Number(ship1X) +
                                         "\nPLY1Y=" + Number(ship1Y) + "\nPLY2X=" + Number(ship2X) +
                                         "\nPLY2Y=" + Number(ship2Y) + "\nFLAG1X=" + Number(ship1X - 50) +
-                                        "\nFLAG1Y=" + Number(ship1Y - 20) + "\nFLAG2X=" + Number(ship2X + 50) +
-                                        "\nFLAG2Y=" + Number(ship2Y - 20) + "\n");
+                                        "\nFLAG1Y=" + Number(ship1Y - 20) + "\nFLAG2X=" +
+                                        Number(ship2X + 50) + "\nFLAG2Y=" + Number(ship2Y - 20) + "\n");
     TOptions o = options ? *options : TestOptions("");
     o.MapFile.Set("maps\\c.map");
     auto map = TWorld::Create(folder.Files, TestFont(), o);
@@ -27,9 +27,9 @@ std::unique_ptr<TWorld> CombatWorld(int w, int h, float ship1X, float ship1Y, fl
 
 TWaveList CombatSounds() {
     TWaveList waves;
-    for (const char* name :
-         {"Explo0", "Explo1", "Explo2", "Explo3", "Dirt", "Pistol", "Minigun", "Laser", "Homing", "Rocket",
-          "Nano", "Shotgun", "Grenade", "Rico", "FLHit", "FLDeath", "CTFcapture", "CTFsnup", "Medal", "Thrust"}) {
+    for (const char* name : {"Explo0", "Explo1",  "Explo2",     "Explo3",  "Dirt",    "Pistol",  "Minigun",
+                             "Laser",  "Homing",  "Rocket",     "Nano",    "Shotgun", "Grenade", "Rico",
+                             "FLHit",  "FLDeath", "CTFcapture", "CTFsnup", "Medal",   "Thrust"}) {
         TWaveItem item;
         item.Name = name;
         item.Looped = std::string(name) == "Thrust";

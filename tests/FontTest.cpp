@@ -1,13 +1,15 @@
 // FontTest: bitmap text placement, cell mapping and widths with test-made fonts.
-#include "TestSupport.h"
 #include "text/Font.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 // The cell drawn at column x of row y, or -1 when the pixel is background.
-int CellAt(const Surface& s, int x, int y) { return int(s.Pixel(x, y)) - 1; }
+int CellAt(const Surface& s, int x, int y) {
+    return int(s.Pixel(x, y)) - 1;
+}
 
 TEST(Font, CharactersMapToTheirCellsAfterUpperCasing) {
     EXPECT_EQ(FontCell('A'), 0);
@@ -15,7 +17,8 @@ TEST(Font, CharactersMapToTheirCellsAfterUpperCasing) {
     EXPECT_EQ(FontCell('0'), 26);
     EXPECT_EQ(FontCell('9'), 35);
     const std::string punctuation = ".,:'-/%()*";
-    for (size_t i = 0; i < punctuation.size(); ++i) EXPECT_EQ(FontCell(punctuation[i]), 36 + int(i));
+    for (size_t i = 0; i < punctuation.size(); ++i)
+        EXPECT_EQ(FontCell(punctuation[i]), 36 + int(i));
     EXPECT_EQ(FontCell(' '), -1);
     EXPECT_EQ(FontCell('!'), -1);
     EXPECT_EQ(FontCell('\xE9'), -1);
@@ -25,7 +28,8 @@ TEST(Font, TextIsDrawnCellByCellAtTenPixelSteps) {
     const TPictureItem font = MakeCellFont("GreyFont", 10, 15, 44);
     Surface screen(640, 480);
     DrawText(screen, font, 100, 42, "Winner:");
-    const int expected[] = {FontCell('W'), FontCell('I'), FontCell('N'), FontCell('N'), FontCell('E'), FontCell('R'), 38};
+    const int expected[] = {
+        FontCell('W'), FontCell('I'), FontCell('N'), FontCell('N'), FontCell('E'), FontCell('R'), 38};
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(CellAt(screen, 100 + 10 * i, 42), expected[i]) << "character " << i;
         EXPECT_EQ(CellAt(screen, 109 + 10 * i, 56), expected[i]) << "bottom-right of character " << i;

@@ -38,7 +38,8 @@ TEST(GameMath, AnglesAreTakenModulo256) {
 TEST(GameMath, TheGeneratorIsSeededRepeatableAndInRange) {
     TRandom a, b;
     a.Seed = b.Seed = 1234;
-    for (int i = 0; i < 1000; ++i) ASSERT_EQ(a.Random(100), b.Random(100));
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(a.Random(100), b.Random(100));
     TRandom r;
     r.Seed = 99;
     int seen[6] = {};
@@ -48,7 +49,8 @@ TEST(GameMath, TheGeneratorIsSeededRepeatableAndInRange) {
         ASSERT_LT(v, 6);
         ++seen[v];
     }
-    for (int count : seen) EXPECT_GT(count, 800);
+    for (int count : seen)
+        EXPECT_GT(count, 800);
     const uint32_t before = r.Seed;
     EXPECT_EQ(r.Random(0), 0);
     EXPECT_EQ(r.Random(-5), 0);

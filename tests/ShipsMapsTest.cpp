@@ -186,8 +186,8 @@ MapFile ReadMap(const fs::path& p) {
         const std::string key = Upper(line.substr(0, eq + 1)), value = line.substr(eq + 1, 50);
         (key.rfind("PA_", 0) == 0 && !m.Areas.empty() ? m.Areas.back() : m.Keys)[key] = value;
     }
-    for (auto [key, s] : {std::pair{"MIDDLE=", &m.Middle}, {"BACK=", &m.Back}, {"FRONT=", &m.Front},
-                          {"DOTMAP=", &m.Dots}}) {
+    for (auto [key, s] :
+         {std::pair{"MIDDLE=", &m.Middle}, {"BACK=", &m.Back}, {"FRONT=", &m.Front}, {"DOTMAP=", &m.Dots}}) {
         if (!m.Keys.count(key)) continue;
         EXPECT_TRUE(s->LoadFromFile((p.parent_path() / m.Keys[key]).string(), MapLayerLimit)) << p << key;
         m.HasDots = m.HasDots || s == &m.Dots;
@@ -255,7 +255,8 @@ std::vector<uint8_t> FloodedAfterHalfAnHour(const MapFile& m) {
         long cells = long((type == "RAIN" ? 2 : 1) * 8.0 / 7.0 * std::stod(a.at("PA_PERSECOND=")) * 1800);
         std::vector<bool> queued(cls.size());
         std::priority_queue<std::pair<int, int>> lowestFirst; // (row, column)
-        lowestFirst.push({std::stoi(a.at("PA_Y=")), std::stoi(a.at("PA_X=")) + std::stoi(a.at("PA_WIDTH=")) / 2});
+        lowestFirst.push(
+            {std::stoi(a.at("PA_Y=")), std::stoi(a.at("PA_X=")) + std::stoi(a.at("PA_WIDTH=")) / 2});
         while (cells > 0 && !lowestFirst.empty()) {
             const auto [y, x] = lowestFirst.top();
             lowestFirst.pop();
@@ -299,7 +300,8 @@ TEST(ShipsMapsMaps, EveryMapHasMatchingLayersOwnPadsOpenAreasAndAFaithfulPlayFie
             ASSERT_TRUE(m.Keys.count(k)) << "lacks " << k;
         ASSERT_FALSE(m.Middle.Empty());
         if (m.HasDots) {
-            EXPECT_EQ(std::make_pair(m.Dots.Width, m.Dots.Height), std::make_pair(m.Middle.Width, m.Middle.Height));
+            EXPECT_EQ(std::make_pair(m.Dots.Width, m.Dots.Height),
+                      std::make_pair(m.Middle.Width, m.Middle.Height));
             EXPECT_EQ(PlayFieldMismatches(m), 0);
         }
         // Backgrounds cover a view and are no larger than the play field, so they lag behind it;

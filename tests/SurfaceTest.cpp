@@ -1,10 +1,10 @@
 // SurfaceTest: blits, clipping, stretch, rotation, .bmp files, the drawing context and image lists.
 #include "TestSupport.h"
 
-#include "media/Surface.h"
 #include "media/Canvas.h"
 #include "media/ImageList.h"
 #include "media/MediaError.h"
+#include "media/Surface.h"
 
 #include <gtest/gtest.h>
 
@@ -164,7 +164,6 @@ TEST(SurfaceStretch, NearestNeighbourBothWaysClippedAndKeyed) {
     keyed.Fill(0x555555);
     keyed.StretchDraw(keyed.ClientRect(), num, num.ClientRect(), true);
     ExpectPixels(keyed, {{0, 0, 0x555555}, {1, 1, 0x555555}, {2, 0, num.Pixel(1, 0)}});
-
 }
 
 TEST(SurfaceRotate, QuarterTurnsAreCounterClockwiseScaledAboutTheCentreClippedAndKeyed) {
@@ -191,7 +190,6 @@ TEST(SurfaceRotate, QuarterTurnsAreCounterClockwiseScaledAboutTheCentreClippedAn
     dst.DrawRotated(10, 10, 8, 8, sq, sq.ClientRect(), 0.0, 0.0, 0, true);
     EXPECT_EQ(PixelsOf(dst, 0x303030).size(), 60u);
     ExpectPixels(dst, {{10, 10, 0}, {12, 10, 0x303030}, {17, 17, 0x303030}, {18, 17, 0}});
-
 }
 
 TEST(SurfaceBmp, ReadsEightTwentyFourAndThirtyTwoBitFilesStoredBottomUp) {

@@ -3,8 +3,8 @@
 // the limits and what that fight leaves out.
 #include "CombatTestKit.h"
 
-#include "core/GameMath.h"
 #include "combat/Weapon.h"
+#include "core/GameMath.h"
 
 #include <gtest/gtest.h>
 

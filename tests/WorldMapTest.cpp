@@ -120,7 +120,8 @@ TEST_F(WorldMap, ParticleAreasFollowTheirBlock) {
          "ParticleArea second\npa_type=Snow\nPA_X=5\nPARTICLEAREA\nPA_TYPE=LAVA\nPA_X=-1\n");
     ASSERT_EQ(Map->ParticleAreas.size(), 3u);
     const TParticleArea& a = Map->ParticleAreas[0];
-    EXPECT_EQ((std::array{a.AreaX, a.AreaY, a.AreaWidth, a.AreaHeight}), (std::array<uint16_t, 4>{10, 20, 30, 40}));
+    EXPECT_EQ((std::array{a.AreaX, a.AreaY, a.AreaWidth, a.AreaHeight}),
+              (std::array<uint16_t, 4>{10, 20, 30, 40}));
     EXPECT_EQ((std::array{a.Rate, a.XSpeed, a.YSpeed, a.RandomXSpeed, a.RandomYSpeed}),
               (std::array{2.0f, -1.0f, 0.5f, 2.0f, 2.0f}));
     EXPECT_EQ(a.ParticleKind, ParticleRain);
@@ -233,9 +234,9 @@ TEST_F(WorldMap, DotMapColoursGiveClassesAndPaintSnowAndWater) {
     };
     EXPECT_TRUE(water(0, 0) && water(2, 0) && water(1, 1));
     EXPECT_TRUE(snow(3, 0) && snow(1, 2));
-    EXPECT_EQ(m.Pixel(0, 1), 0u); // odd water cells are cleared even over a painted pixel
+    EXPECT_EQ(m.Pixel(0, 1), 0u);           // odd water cells are cleared even over a painted pixel
     EXPECT_EQ(m.Pixel(0, 2), Rgb(7, 8, 9)); // snow keeps what is drawn already
-    EXPECT_EQ(m.Pixel(1, 0), 0u); // ground is not painted
+    EXPECT_EQ(m.Pixel(1, 0), 0u);           // ground is not painted
     // The dot map does not cover the row under the world: it is empty.
     EXPECT_EQ(t.Height, 4);
     EXPECT_EQ(t.Get(0, 3), TerrainEmpty);

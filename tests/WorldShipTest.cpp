@@ -120,9 +120,14 @@ TEST(WorldShipFrames, FootprintsOfTheBottomRowAndFrameChoice) {
     EXPECT_EQ(foot(g), (Foot{4 - 5 + 1, 2, 2}));
 
     TShip s;
-    for (auto [angle, frame] :
-         {std::pair{64.0, 32}, {0.0, 0}, {-3.0, -1}, {256.0, 128}, {258.0, 129}, {254.9, 127}, {260.0, -1},
-          {std::nan(""), -1}}) {
+    for (auto [angle, frame] : {std::pair{64.0, 32},
+                                {0.0, 0},
+                                {-3.0, -1},
+                                {256.0, 128},
+                                {258.0, 129},
+                                {254.9, 127},
+                                {260.0, -1},
+                                {std::nan(""), -1}}) {
         s.Angle = angle;
         EXPECT_EQ(s.FrameIndex(), frame) << "angle " << angle;
     }
