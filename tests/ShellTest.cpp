@@ -55,6 +55,11 @@ TEST(Shell, StartUpShowsTheTitleWipesTheScreenAndTheFirstTickOnlyPreparesPanels)
     EXPECT_EQ(s.Game.GameState, gsStartup);
     EXPECT_EQ(s.Platform.Presents, 1 + 640) << "the title, then one flip per wiped line";
     EXPECT_TRUE(fs::is_directory(s.Home.Path / "Pilots/PLAYER 1"));
+    // The panels fill the holes the menu art leaves for them (MenuArtTest checks the holes).
+    const TFrontEnd& f = s.Game.Front;
+    EXPECT_EQ(std::make_tuple(f.PlayerPanels[1].Width, f.PlayerPanels[1].Height, f.OptionsPanel.Width,
+                              f.AboutSurface.Width, f.AboutSurface.Height),
+              std::make_tuple(158, 362, 205, 132, 106));
     EXPECT_EQ(std::count(s.Game.BackSurface.Pixels.begin(), s.Game.BackSurface.Pixels.end(), 0u), 640 * 480);
 
     // The first tick prepares the panels and blits nothing.

@@ -1,6 +1,6 @@
 // StatusBarTest: the bars' overlays, the ready mark, the score and lives digits and the page rows.
+#include "CombatTestKit.h"
 #include "TestSupport.h"
-#include "WorldTestKit.h"
 
 #include "app/Game.h"
 #include "app/StatusBar.h"
@@ -26,15 +26,12 @@ Surface MarkedBars() {
 }
 
 struct StatusBar : ::testing::Test {
-    TWorldFolder Folder;
+    TTempDir Home;
     TTestPlatform Platform;
-    TGame Game{Platform, Folder.Files, TCommandLine{}};
+    TGame Game{Platform, TFiles(Home.Path, Home.Path), TCommandLine{}};
 
     void SetUp() override {
-        Folder.WriteStandardPictures();
-        Folder.WritePicture("maps\\mid.bmp", Filled(800, 600, 0));
-        Folder.WriteText("maps\\t.map", "MIDDLE=mid.bmp\nPLY1X=200\nPLY1Y=300\nPLY2X=600\nPLY2Y=300\n");
-        NewWorld(3);
+        Game.World = CombatWorld(800, 600, 200, 300, 600, 300); // three lives each
         Game.StatusBar.Bars = MarkedBars();
         Game.StatusBar.Panel = Filled(640, 50, Background);
         for (size_t p = 0; p < 2; ++p)
@@ -45,11 +42,6 @@ struct StatusBar : ::testing::Test {
                 w.FireDelay = 1;
                 w.Cooldown = 0;
             }
-    }
-    void NewWorld(uint8_t lives) {
-        TOptions o = TestOptions("maps\\t.map");
-        o.Lives = lives;
-        Game.World = TWorld::Create(Folder.Files, TestFont(), o);
     }
     TShip& Ship(int p) { return Game.World->Ships[size_t(p)]; }
     void DrawBar() { Game.StatusBar.Draw(Game.BackSurface, Game.Images, *Game.World, Game.PlayerWeapons); }
@@ -171,7 +163,7 @@ TEST_F(StatusBar, ScoresAndLimitedLivesShowAtLeastThreePlacesWithUnlitLeaders) {
     ExpectDigits(Game.StatusBar.Panel, plain, 344, 24, ".12");
 
     // Unlimited lives leave the picture where the lives would be.
-    NewWorld(0);
+    Game.World->UnlimitedLives = 1;
     Game.StatusBar.Panel = Filled(640, 50, Background);
     DrawDigits();
     EXPECT_EQ(Game.StatusBar.Panel.Pixel(285, 29), Background);
