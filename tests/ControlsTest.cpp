@@ -189,4 +189,31 @@ TEST(ControlsPads, PadsAloneFlyTurnAndFireBothShipsAndAPadPluggedBackInFliesOn) 
     EXPECT_GT(run.Shots(0), before) << "the pad plugged back in still fires for player 1";
 }
 
+TEST(ControlsScreen, ThrustBoundByClicksAndAKeyPressFliesWithThatKeyAloneAndSurvivesARestart) {
+    // Keys button, the thrust row; Escape and player 2's Up are refused and the row keeps waiting
+    // for I; Return starts the match; W then I are held.
+    TScriptedRun run("5 click 38 355\n12 click 60 175\n18 key escape down\n19 key escape up\n"
+                     "21 key up down\n22 key up up\n24 key i down\n25 key i up\n"
+                     "28 key return down\n29 key return up\n40 key w down\n80 key w up\n"
+                     "81 key i down\n120 key i up\n",
+                     false);
+    run.RunTo(23);
+    EXPECT_EQ(run.Game.GameState, gsControls1) << "Escape waits with the binding";
+    EXPECT_EQ(run.Game.Front.Controls.Message.rfind("UP REFUSED", 0), 0u) << run.Game.Front.Controls.Message;
+    EXPECT_EQ(run.Game.Bindings, TBindings::Defaults());
+    run.RunTo(30);
+    ASSERT_EQ(run.Game.GameState, gsMatch);
+    EXPECT_EQ(run.Game.Bindings.Players[0].Keys[actThrust], keyI);
+    const double restY = run.Ship(0).Y;
+    run.RunTo(80);
+    const double afterW = run.Ship(0).Y;
+    EXPECT_GE(afterW, restY) << "W no longer thrusts";
+    run.RunTo(120);
+    EXPECT_LT(run.Ship(0).Y, afterW - 20) << "I thrusts";
+
+    TGame second(run.Platform, TFiles(FLARONS_GAME_DIR, run.Home.Path), TCommandLine{});
+    second.LoadBindings();
+    EXPECT_EQ(second.Bindings, run.Game.Bindings);
+}
+
 } // namespace
