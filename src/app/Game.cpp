@@ -278,6 +278,7 @@ bool TGame::StartMatch() {
 
     StatusBar.BeginMatch(Files, Images, Options, *World);
     Front.EndScreenDrawn = false;
+    ShipWasHit = {};
 
     // Only the weapon numbers change: what was left in each slot stays for the new match.
     PlayerWeapons[0][0].Setup(Options.Players[0].Weapons[2]);
