@@ -113,16 +113,12 @@ TEST(ControlsMapping, KeysAndPadsDriveTheirOwnPlayerAndTheMenus) {
     }
 }
 
-TEST(ControlsFile, TheGameKeepsBindingsAcrossARestartAndStartsADamagedFileWithOneMessage) {
+// Bindings kept across a restart are checked by the controls screen's test below.
+TEST(ControlsFile, TheGameStartsADamagedFileWithTheDefaultsAndOneMessage) {
     TTempDir home;
     TTestPlatform platform;
-    TGame first(platform, TFiles(home.Path, home.Path), TCommandLine{});
-    first.Bindings.Players[0].Keys[actThrust] = keyPad8;
-    ASSERT_TRUE(first.SaveBindings());
     TGame second(platform, TFiles(home.Path, home.Path), TCommandLine{});
-    second.LoadBindings();
-    EXPECT_EQ(second.Bindings, first.Bindings);
-
+    second.Bindings.Players[0].Keys[actThrust] = keyPad8; // what an earlier file held
     home.Write("controls.ini", std::string("player1.thrust = \x89PNG\x1a\x00\x7f", 24));
     testing::internal::CaptureStderr();
     second.LoadBindings();
