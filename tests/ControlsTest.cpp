@@ -113,16 +113,12 @@ TEST(ControlsMapping, KeysAndPadsDriveTheirOwnPlayerAndTheMenus) {
     }
 }
 
-TEST(ControlsFile, TheGameKeepsBindingsAcrossARestartAndStartsADamagedFileWithOneMessage) {
+// Bindings kept across a restart are checked by the controls screen's test below.
+TEST(ControlsFile, TheGameStartsADamagedFileWithTheDefaultsAndOneMessage) {
     TTempDir home;
     TTestPlatform platform;
-    TGame first(platform, TFiles(home.Path, home.Path), TCommandLine{});
-    first.Bindings.Players[0].Keys[actThrust] = keyPad8;
-    ASSERT_TRUE(first.SaveBindings());
     TGame second(platform, TFiles(home.Path, home.Path), TCommandLine{});
-    second.LoadBindings();
-    EXPECT_EQ(second.Bindings, first.Bindings);
-
+    second.Bindings.Players[0].Keys[actThrust] = keyPad8; // what an earlier file held
     home.Write("controls.ini", std::string("player1.thrust = \x89PNG\x1a\x00\x7f", 24));
     testing::internal::CaptureStderr();
     second.LoadBindings();
@@ -187,6 +183,41 @@ TEST(ControlsPads, PadsAloneFlyTurnAndFireBothShipsAndAPadPluggedBackInFliesOn) 
     const uint32_t before = run.Shots(0);
     run.RunTo(150);
     EXPECT_GT(run.Shots(0), before) << "the pad plugged back in still fires for player 1";
+
+    // Ships laid on each other lose health on every tick they touch: player 1's pad shakes as the
+    // ship's hits begin, at the wreck and as the pilot's hits begin, not on every tick.
+    const int rumbles = run.Platform.RumbleCount(0);
+    run.Game.World->Ships[1].X = run.Ship(0).X;
+    run.Game.World->Ships[1].Y = run.Ship(0).Y;
+    run.RunTo(162);
+    EXPECT_EQ(run.Platform.RumbleCount(0) - rumbles, 3);
+}
+
+TEST(ControlsScreen, ThrustBoundByClicksAndAKeyPressFliesWithThatKeyAloneAndSurvivesARestart) {
+    // Keys button, the thrust row; Escape and player 2's Up are refused and the row keeps waiting
+    // for I; Return starts the match; W then I are held.
+    TScriptedRun run("5 click 38 355\n12 click 60 175\n18 key escape down\n19 key escape up\n"
+                     "21 key up down\n22 key up up\n24 key i down\n25 key i up\n"
+                     "28 key return down\n29 key return up\n40 key w down\n80 key w up\n"
+                     "81 key i down\n120 key i up\n",
+                     false);
+    run.RunTo(23);
+    EXPECT_EQ(run.Game.GameState, gsControls1) << "Escape waits with the binding";
+    EXPECT_EQ(run.Game.Front.Controls.Message.rfind("UP REFUSED", 0), 0u) << run.Game.Front.Controls.Message;
+    EXPECT_EQ(run.Game.Bindings, TBindings::Defaults());
+    run.RunTo(30);
+    ASSERT_EQ(run.Game.GameState, gsMatch);
+    EXPECT_EQ(run.Game.Bindings.Players[0].Keys[actThrust], keyI);
+    const double restY = run.Ship(0).Y;
+    run.RunTo(80);
+    const double afterW = run.Ship(0).Y;
+    EXPECT_GE(afterW, restY) << "W no longer thrusts";
+    run.RunTo(120);
+    EXPECT_LT(run.Ship(0).Y, afterW - 20) << "I thrusts";
+
+    TGame second(run.Platform, TFiles(FLARONS_GAME_DIR, run.Home.Path), TCommandLine{});
+    second.LoadBindings();
+    EXPECT_EQ(second.Bindings, run.Game.Bindings);
 }
 
 } // namespace

@@ -50,7 +50,8 @@ struct TButton {
 const TButton ScreenButtons[] = {{"Back", 0, 458},         {"Quit", 618, 458},      {"About", 595, 458},
                                  {"Begin", 280, 379},      {"Weap", 157, 344},      {"Weap", 596, 344},
                                  {"pilvenstre", 364, 294}, {"pilhoejre", 400, 294}, {"pilvenstre", 364, 314},
-                                 {"pilhoejre", 400, 314}};
+                                 {"pilhoejre", 400, 314},  {"Keys", 27, 344},       {"Keys", 467, 344},
+                                 {"KeyDefaults", 26, 267}, {"PadSwap", 103, 267}}; // the last two: player 1's
 
 TEST(MenuArt, EveryButtonShowsThreeLooksOfOneSizeAndTheFixedPicturesHaveTheirSizes) {
     std::vector<std::string> stems;

@@ -24,7 +24,8 @@ constexpr const char* ControlsFile = "controls.ini";
 TGame::TGame(TPlatform& platform, TFiles files, const TCommandLine& commandLine)
     : Platform(platform), Files(std::move(files)), CommandLine(commandLine),
       Front(TFrontEndContext{Files, Options, Images, Sounds, BackSurface, Input, FrameTimer, GameState, World,
-                             [this] { return Online ? Online->Begin() : StartMatch(); }}) {
+                             [this] { return Online ? Online->Begin() : StartMatch(); }, Bindings,
+                             [this] { return SaveBindings(); }}) {
     ShowFrameRate = commandLine.ShowFrameRate;
     // The built-ins are made by the program itself, so none can be missing from a built game.
     AddBuiltinImages(Images);
@@ -144,8 +145,10 @@ void TGame::Tick() {
             Input.Devices.MouseDY = Input.Devices.PointerY - Front.MainMenu->CursorY;
         }
         if (Online) Online->Frame();
-        // Online, Escape leaves the match on both machines at the same tick.
-        if (Input.Now.Has(menuEscape) && GameState != gsMainMenu && GameState != gsMatchEnd) {
+        // Online, Escape leaves the match on both machines at the same tick. A binding waiting on
+        // the controls screen takes Escape as its key, to refuse it.
+        if (Input.Now.Has(menuEscape) && GameState != gsMainMenu && GameState != gsMatchEnd &&
+            !ControlsWaitForPress(Front)) {
             if (Online && GameState == gsMatch)
                 Online->Leave();
             else
@@ -275,6 +278,7 @@ bool TGame::StartMatch() {
 
     StatusBar.BeginMatch(Files, Images, Options, *World);
     Front.EndScreenDrawn = false;
+    ShipWasHit = {};
 
     // Only the weapon numbers change: what was left in each slot stays for the new match.
     PlayerWeapons[0][0].Setup(Options.Players[0].Weapons[2]);

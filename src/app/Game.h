@@ -59,6 +59,9 @@ class TGame {
     // moves it on to a seed of its own. A match's draws all come from its world's generator.
     uint32_t MatchSeed = 0;
     std::array<int8_t, 2> PageCursor{127, 127};
+    // Each ship lost health in the tick before: a stream of hits (a flame, ships pressed together)
+    // shakes the pad once, as it starts, rather than on every tick it lasts.
+    std::array<bool, 2> ShipWasHit{};
 
     // The world of the current or last match; none until the first match starts.
     std::unique_ptr<TWorld> World;

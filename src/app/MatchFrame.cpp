@@ -190,10 +190,12 @@ void TGame::StepMatch(const TMatchTick& tick, bool draw) {
     for (size_t p = 0; p < 2; ++p) {
         // The pad in the player's hands shakes a little at a hit and hard at a wreck.
         const bool wreck = ((wrecked >> (8 * p)) & 0xFF) != 0;
+        const bool hit = map.Ships[p].Health < healthBefore[p];
         if (wreck)
             Platform.Rumble(Bindings.PadOf(int(p)), 1.0f, 400);
-        else if (map.Ships[p].Health < healthBefore[p])
+        else if (hit && !ShipWasHit[p])
             Platform.Rumble(Bindings.PadOf(int(p)), 0.4f, 120);
+        ShipWasHit[p] = hit;
         if (!wreck) continue;
         // The pilot walks on with a few rounds of the first weapon.
         PlayerWeapons[p][0].Ammo = 5;

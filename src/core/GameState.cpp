@@ -17,6 +17,8 @@ bool IsFrontEndState(uint8_t state) {
     case gsNewPilot2:
     case gsWeaponSelect1:
     case gsWeaponSelect2:
+    case gsControls1:
+    case gsControls2:
         return true;
     default:
         return false;

@@ -22,6 +22,8 @@ enum TGameState : uint8_t {
     gsNewPilot2 = 15,
     gsWeaponSelect1 = 16,
     gsWeaponSelect2 = 17,
+    gsControls1 = 18,
+    gsControls2 = 19,
 };
 
 // The front-end screens: the main menu and every side or centre panel.

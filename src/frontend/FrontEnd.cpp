@@ -11,6 +11,8 @@
 #include "text/Font.h"
 
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -54,6 +56,7 @@ int SideOf(uint8_t state) {
     case gsPilotSelect1:
     case gsNewPilot1:
     case gsWeaponSelect1:
+    case gsControls1:
         return 0;
     case gsShipSelect2:
     case gsColourSelect2:
@@ -61,6 +64,7 @@ int SideOf(uint8_t state) {
     case gsPilotSelect2:
     case gsNewPilot2:
     case gsWeaponSelect2:
+    case gsControls2:
         return 1;
     default:
         return -1;
@@ -117,7 +121,8 @@ void DrawStartError(Surface& back, const TPictureItem& font, const std::string& 
 TFrontEnd::TFrontEnd(const TFrontEndContext& context)
     : Files(context.Files), Options(context.Options), Images(context.Images), Sounds(context.Sounds),
       BackSurface(context.BackSurface), Input(context.Input), FrameTimer(context.FrameTimer),
-      GameState(context.GameState), World(context.World), StartMatch(context.StartMatch) {}
+      GameState(context.GameState), World(context.World), StartMatch(context.StartMatch),
+      Bindings(context.Bindings), SaveBindings(context.SaveBindings) {}
 
 void TFrontEnd::ShowBackButton() {
     if (MainMenu && MainMenu->ItemCount() > miBack) MainMenu->Items[miBack].Visible = true;
@@ -191,6 +196,7 @@ void TFrontEnd::BuildMenus() {
     main.AddArea(461, 55, 158, 15);
     AddButton(main, 157, 344, "Weap");
     AddButton(main, 596, 344, "Weap");
+    AddControlsButtons(*this);
 
     TGameMenu& options = *OptionsMenu;
     options.AddArea(217, 264, 205, 15);
@@ -235,8 +241,9 @@ void TFrontEnd::Frame() {
     const int16_t dx = Mouse16(Input.Devices.MouseDX);
     const int16_t dy = Mouse16(Input.Devices.MouseDY);
     const bool button = Input.Devices.MouseLeft;
-    // Return types into the name entry: it confirms the name there and begins no match.
-    const bool naming = GameState == gsNewPilot1 || GameState == gsNewPilot2;
+    // Return types into the name entry and binds on the controls screen: there it begins no match.
+    const bool bindingWaits = ControlsWaitForPress(*this);
+    const bool naming = GameState == gsNewPilot1 || GameState == gsNewPilot2 || bindingWaits;
     if (!Input.Now.Has(menuReturn)) ReturnHeldSinceNaming = false;
     TGameMenu& main = *MainMenu;
 
@@ -255,7 +262,10 @@ void TFrontEnd::Frame() {
     }
     BackSurface.Draw(217, 254, OptionsPanel, true);
 
-    for (const TSelectorButton& b : SelectorButtons) {
+    std::vector<TSelectorButton> selectors(std::begin(SelectorButtons), std::end(SelectorButtons));
+    selectors.push_back({Controls.OpenButtons[0], 0, gsControls1});
+    selectors.push_back({Controls.OpenButtons[1], 1, gsControls2});
+    for (const TSelectorButton& b : selectors) {
         if (!main.ItemClicked(b.Item) || b.Side == PartnerSide) continue;
         if (SideOf(GameState) == 1 - b.Side) DrawPilotStats(1 - b.Side);
         if (GameState == gsMapSelect) DrawOptionsPanel();
@@ -274,6 +284,10 @@ void TFrontEnd::Frame() {
         case gsWeaponSelect2:
             PrepareWeaponLists(b.Side);
             DrawWeaponPanel(b.Side);
+            break;
+        case gsControls1:
+        case gsControls2:
+            OpenControls(*this, b.Side);
             break;
         default:
             ListTop = 0;
@@ -332,11 +346,19 @@ void TFrontEnd::Frame() {
     // The palettes and the keyboard cover the weapons button of their side.
     main.Items[miWeapons1].Visible = GameState != gsColourSelect1 && GameState != gsNewPilot1;
     main.Items[miWeapons2].Visible = GameState != gsColourSelect2 && GameState != gsNewPilot2;
+    for (int side = 0; side < 2; ++side)
+        if (Controls.OpenButtons[size_t(side)] >= 0)
+            main.Items[size_t(Controls.OpenButtons[size_t(side)])].Visible =
+                main.Items[size_t(side == 0 ? miWeapons1 : miWeapons2)].Visible;
 
     if (GameState == gsColourSelect1 || GameState == gsColourSelect2) ColourPick(SideOf(GameState));
     if ((GameState == gsWeaponSelect1 || GameState == gsWeaponSelect2) && main.ItemClicked(miBackdrop))
         WeaponPick(SideOf(GameState));
     if (GameState == gsNewPilot1 || GameState == gsNewPilot2) NameEntryFrame(SideOf(GameState));
+    if (GameState == gsControls1 || GameState == gsControls2)
+        ControlsFrame(*this, SideOf(GameState), dx, dy, button);
+    // A Return taken by a waiting binding begins no match until it is let go.
+    if (bindingWaits && Input.Now.Has(menuReturn)) ReturnHeldSinceNaming = true;
 
     main.DrawCursor(BackSurface, uint16_t(std::clamp(FrameTimer.MeasuredFrameRate, 1, 0xFFFF)), CursorRandom);
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/GameState.h"
+#include "frontend/ControlsScreen.h"
 #include "frontend/Menu.h"
 #include "media/Surface.h"
 
@@ -20,6 +21,7 @@ struct TInput;
 class TWaveList;
 class TWorld;
 struct TOptions;
+struct TBindings;
 
 // The back surface every screen draws on.
 constexpr int ScreenWidth = 640;
@@ -39,6 +41,9 @@ struct TFrontEndContext {
     const std::unique_ptr<TWorld>& World;
     // Begins a match as Begin does; false (the players stay at the menu) when no world could be built.
     std::function<bool()> StartMatch;
+    // The players' keys and pad controls, and writing them to controls.ini (false when that failed).
+    TBindings& Bindings;
+    std::function<bool()> SaveBindings;
 };
 
 class TFrontEnd {
@@ -58,6 +63,8 @@ class TFrontEnd {
     uint8_t& GameState;
     const std::unique_ptr<TWorld>& World;
     std::function<bool()> StartMatch;
+    TBindings& Bindings;
+    std::function<bool()> SaveBindings;
 
     Surface MenuBackground; // the still of the last match behind the menus
     std::array<Surface, 2> PlayerPanels;
@@ -75,6 +82,7 @@ class TFrontEnd {
     std::vector<std::string> ListFiles;
     uint8_t ListUpItem = 42;   // 42 = no arrow
     uint8_t ListDownItem = 42; // 42 = no arrow
+    TControlsScreen Controls;
     bool EndScreenDrawn = false;
     // The pointer's blinks are the front end's own: they never touch a match's generator.
     TRandom CursorRandom;
@@ -87,7 +95,7 @@ class TFrontEnd {
     bool MatchStartRefused = false;
     int PartnerSide = -1; // online: the side the partner's machine chooses for, its selectors shut
 
-    std::string NewPilotName; // the name typed on the on-screen keyboard, at most 15 letters
+    std::string NewPilotName;           // the name typed on the on-screen keyboard, at most 15 letters
     bool ReturnHeldSinceNaming = false; // the Return that confirmed a name is still down
     // Weapon selector: two lists of 25 weapon numbers (255 = empty), the selected position of each
     // page and each list's column on the screen (x1, y1, x2, y2, bounds inclusive).

@@ -45,6 +45,11 @@ bool WriteMenuArt(const std::string& dir) {
     w.Three("Quit", ".bmp", [](TLook l) { return MakeIconButton(QuitSize, TIcon::Power, l); });
     w.Three("About", ".bmp", [](TLook l) { return MakeIconButton(AboutSize, TIcon::Question, l); });
     w.Three("Weap", ".bmp", [](TLook l) { return MakeWeaponsButton(l); });
+    w.Three("Keys", ".bmp", [](TLook l) { return MakeKeysButton(l); });
+    w.Three("KeyDefaults", ".bmp",
+            [](TLook l) { return MakeTextButton(ControlsButtonSize, "DEFAULTS", Face::Big, 1, l); });
+    w.Three("PadSwap", ".bmp",
+            [](TLook l) { return MakeTextButton(ControlsButtonSize, "SWAP PADS", Face::Big, 1, l); });
     w.Three("pilvenstre", ".bmp", [](TLook l) { return MakeIconButton(OptionArrowSize, TIcon::Left, l); });
     w.Three("pilhoejre", ".bmp", [](TLook l) { return MakeIconButton(OptionArrowSize, TIcon::Right, l); });
     w.Three("FileSelect", ".Bmp", [](TLook l) { return MakeListRow(l); });

@@ -126,6 +126,14 @@ void Icon(Surface& s, TIcon icon, TLook look) {
         FillPolygon(s, p, [ink](int, int) { return ink; });
         break;
     }
+    case TIcon::Keyboard:
+        // A keyboard seen from above: the case, three rows of keys and the space bar.
+        Outline(s, TRect{int(cx) - 8, int(cy) - 5, int(cx) + 8, int(cy) + 5}, ink);
+        for (int row = 0; row < 3; ++row)
+            for (int key = 0; key < 6 - (row == 2); ++key)
+                Put(s, int(cx) - 6 + 2 * key + row % 2, int(cy) - 3 + 2 * row, ink);
+        FillBox(s, TRect{int(cx) - 3, int(cy) + 3, int(cx) + 3, int(cy) + 4}, ink);
+        break;
     default:
         Triangle(s, cx, cy, std::min(s.Width, s.Height) * 0.3, icon, ink);
         break;
@@ -166,6 +174,17 @@ Surface MakeWeaponsButton(TLook look) {
     sight.TransparentColor = 0;
     s.Draw(0, 0, sight, true);
     Label(s, "WEAP", Face::Small, 1, look, 18);
+    return s;
+}
+
+Surface MakeKeysButton(TLook look) {
+    Surface s(KeysSize.W, KeysSize.H);
+    Plate(s, look, 29);
+    Surface keyboard(KeysSize.W, 16);
+    Icon(keyboard, TIcon::Keyboard, look);
+    keyboard.TransparentColor = 0;
+    s.Draw(0, 0, keyboard, true);
+    Label(s, "KEYS", Face::Small, 1, look, 18);
     return s;
 }
 

@@ -24,6 +24,8 @@ constexpr TSize QuitSize{22, 22};
 constexpr TSize AboutSize{22, 22};
 constexpr TSize BeginSize{80, 28};
 constexpr TSize WeapSize{22, 24};
+constexpr TSize KeysSize{22, 24};           // opens the controls screen, left of the panel's foot
+constexpr TSize ControlsButtonSize{72, 16}; // Defaults and Swap pads on the controls screen
 constexpr TSize OptionArrowSize{12, 15};
 constexpr TSize FileRowSize{160, 16};
 constexpr TSize SideArrowSize{30, 16};
@@ -34,13 +36,15 @@ constexpr int CursorFrames = 10;
 constexpr TSize CursorFrameSize{16, 19};
 constexpr TSize PaletteSize{154, 39};
 
-enum class TIcon { Left, Right, Up, Down, Question, Power, Crosshair, Backspace };
+enum class TIcon { Left, Right, Up, Down, Question, Power, Crosshair, Backspace, Keyboard };
 
 // A bevelled steel button with a centred label; the clicked look is sunken and lit orange.
 Surface MakeTextButton(TSize size, const std::string& label, Face face, int scale, TLook look);
 Surface MakeIconButton(TSize size, TIcon icon, TLook look);
 // The weapons button: a gun sight over the word.
 Surface MakeWeaponsButton(TLook look);
+// The controls button: a small keyboard over the word.
+Surface MakeKeysButton(TLook look);
 // Scroll arrows; green for the side panels, blue for the map list.
 Surface MakeScrollArrow(TSize size, bool up, bool green, TLook look);
 // A list row: only its ends and edges are drawn, so the label underneath stays readable.
