@@ -179,10 +179,16 @@ void TGame::RecoverFromFault(const std::string& what) {
         Closed = true; // the save itself failed; trying again every tick would not help
     } else if (GameState == gsMatch || GameState == gsMatchEnd) {
         // The world may be half updated: nothing of it is resumed. The view painter lets go first.
+        // The recording keeps the ticks played whole, as a match left with Escape does.
         try {
             ViewWorker.Wait();
         } catch (const std::exception&) {
         }
+        try {
+            if (GameState == gsMatch) SaveRecording(ReplayFaulted);
+        } catch (const std::exception&) {
+        }
+        RecordingName.clear();
         World.reset();
         Front.HideBackButton();
         if (Online) Online->Close("the partner's game stopped the match after a fault");

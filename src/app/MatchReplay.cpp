@@ -17,6 +17,7 @@ TReplayStart TGame::CaptureMatchStart() const {
     s.RandomSeed = MatchSeed;
     s.Options = Options;
     s.ContentHash = MatchContentHash(Files, Options);
+    s.Pictures = PrivatePictures(Files, Options);
     s.FrameCounter = MatchFrameCounter;
     s.PageCursor = PageCursor;
     for (size_t p = 0; p < 2; ++p)
@@ -64,9 +65,11 @@ void TGame::RecordMatchTick(const TMatchTick& tick) {
 
 void TGame::SaveRecording(uint8_t how) {
     if (RecordingName.empty() || !World) return;
-    Recording.Result.How = how;
-    Recording.Result.Points = {World->Match.Players[0].Points, World->Match.Players[1].Points};
-    Recording.Result.FinalHash = MatchStateHash();
+    Recording.Result = TReplayResult{how, {}, 0};
+    if (how != ReplayFaulted) {
+        Recording.Result.Points = {World->Match.Players[0].Points, World->Match.Players[1].Points};
+        Recording.Result.FinalHash = MatchStateHash();
+    }
     Files.CreateFolder(ReplayFolder);
     if (!Files.WriteFileAtomic(RecordingName, WriteReplay(Recording)))
         std::fprintf(stderr, "flarons: could not save the replay %s\n", RecordingName.c_str());
@@ -75,8 +78,14 @@ void TGame::SaveRecording(uint8_t how) {
 
 namespace {
 
-bool SetUp(TGame& game, const TReplay& replay, std::string& message) {
+// The replay's pictures must be in place (TProvidedPictures) for as long as the match runs.
+bool SetUp(TGame& game, const TReplay& replay, const TProvidedPictures& pictures, std::string& message) {
     const TOptions& options = replay.Start.Options;
+    if (!pictures.Ok()) {
+        message = "the pilots' pictures the replay carries cannot be put under " +
+                  (game.Files.HomeDir / ReplayFolder).string();
+        return false;
+    }
     if (MatchContentHash(game.Files, options) != replay.Start.ContentHash) {
         message = "the map " + options.MapFile.Str() +
                   ", its pictures or the pilots' ship and flag pictures " +
@@ -95,7 +104,8 @@ bool SetUp(TGame& game, const TReplay& replay, std::string& message) {
 } // namespace
 
 bool VerifyReplay(TGame& game, const TReplay& replay, std::string& message) {
-    if (!SetUp(game, replay, message)) return false;
+    const TProvidedPictures pictures(game.Files, replay.Start.Pictures);
+    if (!SetUp(game, replay, pictures, message)) return false;
     for (size_t i = 0; i < replay.Ticks.size(); ++i) {
         game.StepMatch(replay.Ticks[i], false);
         const size_t done = i + 1;
@@ -108,6 +118,11 @@ bool VerifyReplay(TGame& game, const TReplay& replay, std::string& message) {
     }
     const TWorld& world = *game.World;
     const std::array<int64_t, 2> points{world.Match.Players[0].Points, world.Match.Players[1].Points};
+    if (replay.Result.How == ReplayFaulted) {
+        message = "the replay verifies up to tick " + std::to_string(replay.Ticks.size()) +
+                  ", where the match was stopped by a fault";
+        return true;
+    }
     if (game.MatchStateHash() != replay.Result.FinalHash || points != replay.Result.Points) {
         message =
             "the match differs from the recording at its last tick, " + std::to_string(replay.Ticks.size());
@@ -123,7 +138,8 @@ int64_t WatchReplay(TGame& game, TPlatform& platform, const TReplay& replay, int
     platform.BeforeTick(0);
     platform.ShowPointer(false);
     game.StatusBar.Load(game.Files);
-    if (!SetUp(game, replay, message)) return -1;
+    const TProvidedPictures pictures(game.Files, replay.Start.Pictures);
+    if (!SetUp(game, replay, pictures, message)) return -1;
     size_t next = 0;
     int speed = 1;
     bool paused = false;
@@ -150,7 +166,7 @@ int64_t WatchReplay(TGame& game, TPlatform& platform, const TReplay& replay, int
         if (pressed(keyLeft)) speed = std::max(speed / 2, 1);
         try {
             if (pressed(keyHome)) {
-                if (!SetUp(game, replay, message)) return -1;
+                if (!SetUp(game, replay, pictures, message)) return -1;
                 next = 0;
                 silenced = false;
             }
