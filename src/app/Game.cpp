@@ -1,6 +1,7 @@
 // Game: start-up, the tick in its fixed order, quitting and the frame-rate counter.
 #include "app/Game.h"
 
+#include "app/MatchReplay.h"
 #include "app/OnlinePlay.h"
 #include "app/ReplayFiles.h"
 
@@ -136,7 +137,16 @@ bool TGame::SaveBindings() const {
 
 void TGame::Tick() {
     try {
-        Input.Take(Platform.ReadInput(), Bindings);
+        const TRawInput raw = Platform.ReadInput();
+        Input.Take(raw, Bindings);
+        // Watching a replay would stop this machine's side of an online match.
+        if (Online) Front.WatchRequest.clear();
+        if (Watching || !Front.WatchRequest.empty()) {
+            WatchFrame(raw);
+            Flip();
+            ++TickCount;
+            return;
+        }
         // A pointer reported at a place (a desktop window, a remote desktop, a tablet) takes the
         // menu pointer there: the menus move by the distance to it.
         if (Input.Devices.PointerAbsolute && Front.MainMenu) {
@@ -172,6 +182,12 @@ void TGame::Tick() {
 }
 
 void TGame::RecoverFromFault(const std::string& what) {
+    if (Watching) {
+        try {
+            EndWatching();
+        } catch (const std::exception&) {
+        }
+    }
     if (ReportedErrors.insert(what).second)
         std::fprintf(stderr, "flarons: tick %llu, game state %d: %s\n",
                      static_cast<unsigned long long>(TickCount), int(GameState), what.c_str());
@@ -221,6 +237,8 @@ void TGame::SaveAndClose() {
     if (Closed) return;
     // The partner's side of the options goes back to this machine's own before anything is saved.
     if (Online) Online->Close("the partner closed the game");
+    // What the players set up is saved, not the options of a replay being watched.
+    if (Watching) EndWatching();
     if (GameState == gsMatch) SaveRecording(ReplayAbandoned);
     Front.SavePilots();
     if (!SaveOptions(Options, Files)) std::fprintf(stderr, "flarons: could not save Options.DAT\n");

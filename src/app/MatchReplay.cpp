@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 TReplayStart TGame::CaptureMatchStart() const {
     TReplayStart s;
@@ -59,6 +60,7 @@ void TGame::RecordMatchTick(const TMatchTick& tick) {
     if (Recording.Ticks.size() % ReplayHashInterval == 0) Recording.Hashes.push_back(MatchStateHash());
     if (GameState == gsMatchEnd) {
         SaveRecording(ReplayEnded);
+        Front.LastReplay = RecordingName;
         RecordingName.clear();
     }
 }
@@ -133,18 +135,48 @@ bool VerifyReplay(TGame& game, const TReplay& replay, std::string& message) {
     return true;
 }
 
+TReplayWatch::TReplayWatch(TGame& game, TReplay replay)
+    : Game(game), Replay(std::move(replay)), Pictures(game.Files, Replay.Start.Pictures) {}
+
+bool TReplayWatch::Begin(std::string& message) {
+    Next = 0;
+    Silenced = false;
+    return SetUp(Game, Replay, Pictures, message);
+}
+
+bool TReplayWatch::Step(const TRawInput& raw) {
+    const TRawInput before = Before;
+    Before = raw;
+    const auto pressed = [&](TKey key) { return raw.Keys[key] && !before.Keys[key]; };
+    if (pressed(keyEscape)) return false;
+    if (pressed(keySpace)) Paused = !Paused;
+    if (pressed(keyRight)) Speed = std::min(Speed * 2, 8);
+    if (pressed(keyLeft)) Speed = std::max(Speed / 2, 1);
+    try {
+        std::string message;
+        if (pressed(keyHome) && !Begin(message)) return false;
+        // At higher speeds only the last tick of a timer tick is drawn.
+        for (int k = 0; k < Speed && !Paused && Next < Replay.Ticks.size(); ++k) {
+            const bool draw = k == Speed - 1 || Next + 1 == Replay.Ticks.size();
+            Game.StepMatch(Replay.Ticks[Next++], draw);
+        }
+        if (Next == Replay.Ticks.size() && !Silenced) {
+            Game.Sounds.Find("Thrust").Stop(Game.Sounds.Mixer);
+            Silenced = true;
+        }
+    } catch (const TMediaError& e) {
+        std::fprintf(stderr, "flarons: %s\n", e.what());
+    }
+    return true;
+}
+
 int64_t WatchReplay(TGame& game, TPlatform& platform, const TReplay& replay, int64_t maxTicks,
                     std::string& message) {
     platform.BeforeTick(0);
     platform.ShowPointer(false);
     game.StatusBar.Load(game.Files);
-    const TProvidedPictures pictures(game.Files, replay.Start.Pictures);
-    if (!SetUp(game, replay, pictures, message)) return -1;
-    size_t next = 0;
-    int speed = 1;
-    bool paused = false;
-    bool silenced = false;
-    TRawInput before;
+    TReplayWatch watch(game, replay);
+    if (!watch.Begin(message)) return -1;
     int64_t tick = 0;
     while (!platform.CloseRequested()) {
         platform.PumpEvents();
@@ -158,33 +190,44 @@ int64_t WatchReplay(TGame& game, TPlatform& platform, const TReplay& replay, int
         platform.BeforeTick(uint64_t(tick));
         const TRawInput raw = platform.ReadInput();
         game.Input.Take(raw, game.Bindings);
-        const auto pressed = [&](TKey key) { return raw.Keys[key] && !before.Keys[key]; };
-        before = raw;
-        if (pressed(keyEscape)) break;
-        if (pressed(keySpace)) paused = !paused;
-        if (pressed(keyRight)) speed = std::min(speed * 2, 8);
-        if (pressed(keyLeft)) speed = std::max(speed / 2, 1);
-        try {
-            if (pressed(keyHome)) {
-                if (!SetUp(game, replay, pictures, message)) return -1;
-                next = 0;
-                silenced = false;
-            }
-            // At higher speeds only the last tick of a timer tick is drawn.
-            for (int k = 0; k < speed && !paused && next < replay.Ticks.size(); ++k) {
-                const bool draw = k == speed - 1 || next + 1 == replay.Ticks.size();
-                game.StepMatch(replay.Ticks[next++], draw);
-            }
-            if (next == replay.Ticks.size() && !silenced) {
-                game.Sounds.Find("Thrust").Stop(game.Sounds.Mixer);
-                silenced = true;
-            }
-        } catch (const TMediaError& e) {
-            std::fprintf(stderr, "flarons: %s\n", e.what());
-        }
+        if (!watch.Step(raw)) break;
         game.Flip();
         platform.AfterTick(uint64_t(tick), game.BackSurface);
         ++tick;
     }
     return tick;
+}
+
+void TGame::WatchFrame(const TRawInput& raw) {
+    if (!Watching) {
+        // A replay chosen from the list: what the players had set up is put back afterwards.
+        const std::string path = std::move(Front.WatchRequest);
+        Front.WatchRequest.clear();
+        TReplay replay;
+        std::string message;
+        const std::filesystem::path file = Files.ForReading(path);
+        if (file.empty() || !LoadReplayFile(file, replay, message)) {
+            Front.MatchStartError = file.empty() ? path + " is gone" : message;
+            return;
+        }
+        BeforeWatching = CaptureMatchStart();
+        Watching = std::make_unique<TReplayWatch>(*this, std::move(replay));
+        if (!Watching->Begin(message)) {
+            EndWatching();
+            Front.MatchStartError = message;
+        }
+        return;
+    }
+    if (!Watching->Step(raw)) EndWatching();
+}
+
+void TGame::EndWatching() {
+    ViewWorker.Wait();
+    Watching.reset();
+    ApplyMatchStart(BeforeWatching);
+    RecordMatches = true;
+    Sounds.Find("Thrust").Stop(Sounds.Mixer);
+    GameState = gsMainMenu;
+    Front.HideBackButton();
+    Front.ReturnToMenu(false);
 }

@@ -22,6 +22,7 @@ enum TGameState : uint8_t {
     gsNewPilot2 = 15,
     gsWeaponSelect1 = 16,
     gsWeaponSelect2 = 17,
+    gsReplaySelect = 18, // the list of replays in the centre panel, as the map list
 };
 
 // The front-end screens: the main menu and every side or centre panel.
