@@ -76,6 +76,7 @@ struct FrontEndTest : testing::Test {
 };
 
 // Screen points inside the hot spots.
+constexpr TAt ReplaysLine{300, 352}, FirstCentreRow{260, 276};
 constexpr TAt ShipArea1{80, 100}, ShipArea2{520, 100}, ColourArea1{152, 108}, FlagArea2{470, 108},
     MapLine{220, 266}, PointsDown{367, 298}, PointsUp{404, 298}, LivesUp{404, 318}, AboutButton{600, 462};
 
@@ -318,6 +319,39 @@ TEST_F(FrontEndTest, PanelsAndSpinningShipsAreDrawnWithTheMarkOverAnInvalidShip)
         }
     EXPECT_GT(marked, 50) << "the mark covers player 2's invalid ship";
     EXPECT_LT(plain, marked / 4);
+}
+
+// The end screen keeps the match's replay under a typed name; the replay list in the centre panel
+// offers it, and watching it (Escape leaves) gives the players back their own setup.
+TEST_F(FrontEndTest, AReplayKeptAtTheEndOfAMatchIsPickedFromTheListAndWatched) {
+    Start();
+    ASSERT_TRUE(Game.StartMatch());
+    for (int t = 0; t < 30; ++t)
+        Tick();
+    Game.World->MatchOver = 1;
+    Tick();
+    ASSERT_EQ(Game.GameState, gsMatchEnd);
+    for (const TKey key : {keyK, keyE, keyP, keyReturn, keySpace}) {
+        Platform.Press(key, true);
+        Tick();
+        Platform.Press(key, false);
+        Tick();
+    }
+    ASSERT_TRUE(fs::is_regular_file(Home.Path / "replays/KEP.rpl"));
+    ASSERT_EQ(Game.GameState, gsMainMenu);
+    const std::vector<uint8_t> setup = Game.Options.Bytes();
+
+    EXPECT_EQ(Clicked(ReplaysLine), gsReplaySelect);
+    Click(FirstCentreRow);
+    for (int t = 0; t < 20; ++t)
+        Tick();
+    EXPECT_TRUE(Game.Watching);
+    EXPECT_EQ(Game.GameState, gsMatch);
+    Platform.Press(keyEscape, true);
+    Tick();
+    EXPECT_FALSE(Game.Watching);
+    EXPECT_EQ(Game.GameState, gsMainMenu);
+    EXPECT_EQ(Game.Options.Bytes(), setup);
 }
 
 } // namespace

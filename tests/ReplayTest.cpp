@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <stdexcept>
 
 namespace fs = std::filesystem;
 
@@ -35,9 +36,15 @@ std::unique_ptr<TGame> NewGame(TPlatform& platform, const fs::path& home) {
     return std::make_unique<TGame>(platform, TFiles(FLARONS_GAME_DIR, home), TCommandLine{});
 }
 
+// The bytes of the n-th shared ship picture.
+std::vector<uint8_t> SharedShip(const TFiles& files, size_t n) {
+    return files.Read("graphics\\" + files.FindFiles("graphics\\*_ship.bmp").at(n), PictureFileLimit).Bytes;
+}
+
 // A match on the small map, played through the match frame as the loop would run it: both players
 // change weapons on their pages at their bases, lift off, turn and fire; the measured frame rate
-// changes half-way and the frame counter comes round. Left with Escape at the end.
+// changes half-way and the frame counter comes round. Left with Escape at the end. Player 1 flies
+// a private ship from the pilot's own folder.
 struct TPlayedMatch {
     TTempDir Home;
     TTestPlatform Platform;
@@ -50,6 +57,8 @@ struct TPlayedMatch {
         Game->MatchSeed = 4242;
         Game->Options = DefaultOptions(Game->Files);
         Game->Options.MapFile.Set("maps\\Duel.map");
+        Home.Write("pilots/ACE/ace_ship.bmp", SharedShip(Game->Files, 1));
+        Game->Options.Players[0].ShipFile.Set("pilots\\ACE\\ace_ship.bmp");
         Game->PrepareStartupAssets();
         Game->StatusBar.Load(Game->Files);
         Game->MatchFrameCounter = 200;
@@ -89,14 +98,21 @@ TEST(Replay, ARecordedMatchVerifiesAndIsWatchedAsItWasPlayed) {
                   played.Game->World->Match.Players[1].ShotsFired,
               20u);
 
+    // Played on another machine with the same map, whose pilot ACE has another ship under that name:
+    // the ship the replay carries is flown, and the player's own file stays as it was.
+    TTempDir other;
+    other.Write("pilots/ACE/ace_ship.bmp", SharedShip(played.Game->Files, 0));
     TTestPlatform quiet;
     std::string message;
-    EXPECT_TRUE(VerifyReplay(*NewGame(quiet, played.Home.Path), played.Replay, message)) << message;
+    EXPECT_TRUE(VerifyReplay(*NewGame(quiet, other.Path), played.Replay, message)) << message;
 
     TShotPlatform watching;
-    EXPECT_EQ(WatchReplay(*NewGame(watching, played.Home.Path), watching, played.Replay, Ticks, message),
-              Ticks)
+    EXPECT_EQ(WatchReplay(*NewGame(watching, other.Path), watching, played.Replay, Ticks, message), Ticks)
         << message;
+    EXPECT_EQ(ReadFileBounded(other.Path / "pilots/ACE/ace_ship.bmp", PictureFileLimit).Bytes,
+              SharedShip(played.Game->Files, 0));
+    std::error_code ec; // the folder the pictures were put in is gone
+    EXPECT_EQ(std::distance(fs::directory_iterator(other.Path / "replays", ec), fs::directory_iterator()), 0);
     ASSERT_EQ(watching.Shots.size(), played.Shots.size());
     for (size_t i = 0; i < played.Shots.size(); ++i)
         EXPECT_TRUE(watching.Shots[i].Pixels == played.Shots[i].Pixels) << "tick " << ShotTicks[i];
@@ -108,11 +124,41 @@ TEST(Replay, ARecordedMatchVerifiesAndIsWatchedAsItWasPlayed) {
     EXPECT_NE(message.find("at tick 200 (it agreed at tick 100)"), std::string::npos) << message;
 }
 
-// FNV-1a, as the file's last eight bytes hold it, to make files that pass the checksum.
+// A fault in a tick (here the input device) leaves the match for the menu; the recording keeps the
+// ticks played whole before it, and verifies up to there.
+struct TFaultyPlatform : TTestPlatform {
+    bool Broken = false;
+    TRawInput ReadInput() override { return Broken ? throw std::runtime_error("input lost") : Held; }
+};
+
+TEST(Replay, AMatchStoppedByAFaultKeepsItsReplay) {
+    TTempDir home;
+    TFaultyPlatform platform;
+    const std::unique_ptr<TGame> game = NewGame(platform, home.Path);
+    game->MatchSeed = 7;
+    game->Options = DefaultOptions(game->Files);
+    game->PrepareStartupAssets();
+    game->StatusBar.Load(game->Files);
+    ASSERT_TRUE(game->StartMatch());
+    platform.Held.Keys[keyUp] = true;
+    for (int t = 0; t < 150; ++t)
+        game->Tick();
+    platform.Broken = true;
+    game->Tick();
+    EXPECT_EQ(game->GameState, gsMainMenu);
+    TReplay replay;
+    std::string message;
+    for (const auto& entry : fs::directory_iterator(home.Path / "replays"))
+        EXPECT_TRUE(LoadReplayFile(entry.path(), replay, message)) << message;
+    EXPECT_EQ(replay.Result.How, ReplayFaulted);
+    EXPECT_EQ(replay.Ticks.size(), 150u);
+    TTestPlatform quiet;
+    EXPECT_TRUE(VerifyReplay(*NewGame(quiet, home.Path), replay, message)) << message;
+}
+
+// Makes a file pass the checksum.
 void Reseal(std::vector<uint8_t>& bytes) {
-    uint64_t v = 14695981039346656037ull;
-    for (size_t i = 0; i + 8 < bytes.size(); ++i)
-        v = (v ^ bytes[i]) * 1099511628211ull;
+    const uint64_t v = ReplayChecksum(bytes.data(), bytes.size() - 8);
     for (size_t i = 0; i < 8; ++i)
         bytes[bytes.size() - 8 + i] = uint8_t(v >> (8 * i));
 }
@@ -142,17 +188,21 @@ TEST(Replay, DamagedOrForeignReplaysAreRefusedWithOneLine) {
         refused(flipped, "", "flipped byte " + std::to_string(i));
     }
     std::vector<uint8_t> later = whole;
-    later[8] = 2;
-    refused(later, "replay format 2 is not one this game reads", "version");
+    later[8] = 3;
+    refused(later, "replay format 3 is not one this game reads", "version");
     // Files made to pass the checksum: a tick count beyond any match, and runs that overrun it.
-    const size_t tickCount = 8 + 2 + 1 + std::strlen(ReplayGameVersion) + 4 + OptionsRecordSize + 8 + 3 + 40;
+    ASSERT_EQ(read.Start.Pictures.size(), 1u);
+    const size_t picture = 8 + 2 + 1 + std::strlen(ReplayGameVersion) + 4 + OptionsRecordSize + 8 + 3 + 40;
+    const size_t tickCount =
+        picture + 1 + 1 + read.Start.Pictures[0].Path.size() + 4 + read.Start.Pictures[0].Bytes.size();
     struct TForged {
         size_t At;
         uint8_t Byte;
         const char* Why;
     };
     for (const TForged& f :
-         {TForged{tickCount + 3, 0xFF, "too many ticks"}, TForged{tickCount + 8 + 3, 0x7F, "runs"},
+         {TForged{picture + 2, 'x', "a picture no pilot uses"},
+          TForged{tickCount + 3, 0xFF, "too many ticks"}, TForged{tickCount + 8 + 3, 0x7F, "runs"},
           TForged{tickCount + 4 + 3, 0x40, "runs do not fit"}}) {
         std::vector<uint8_t> forged = whole;
         forged[f.At] = f.Byte;

@@ -135,7 +135,7 @@ TEST(Shell, TheFrontEndSetAndSwitchesMatchInAnyCase) {
     int frontEnd = 0;
     for (int s = 0; s < 256; ++s)
         frontEnd += IsFrontEndState(uint8_t(s)) ? 1 : 0;
-    EXPECT_EQ(frontEnd, 16);
+    EXPECT_EQ(frontEnd, 17);
     EXPECT_FALSE(IsFrontEndState(gsMatchEnd));
 
     // Command line switches match in any case.

@@ -1,6 +1,7 @@
 // Game: start-up, the tick in its fixed order, quitting and the frame-rate counter.
 #include "app/Game.h"
 
+#include "app/MatchReplay.h"
 #include "app/OnlinePlay.h"
 #include "app/ReplayFiles.h"
 
@@ -137,7 +138,16 @@ bool TGame::SaveBindings() const {
 
 void TGame::Tick() {
     try {
-        Input.Take(Platform.ReadInput(), Bindings);
+        const TRawInput raw = Platform.ReadInput();
+        Input.Take(raw, Bindings);
+        // Watching a replay would stop this machine's side of an online match.
+        if (Online) Front.WatchRequest.clear();
+        if (Watching || !Front.WatchRequest.empty()) {
+            WatchFrame(raw);
+            Flip();
+            ++TickCount;
+            return;
+        }
         // A pointer reported at a place (a desktop window, a remote desktop, a tablet) takes the
         // menu pointer there: the menus move by the distance to it.
         if (Input.Devices.PointerAbsolute && Front.MainMenu) {
@@ -175,6 +185,12 @@ void TGame::Tick() {
 }
 
 void TGame::RecoverFromFault(const std::string& what) {
+    if (Watching) {
+        try {
+            EndWatching();
+        } catch (const std::exception&) {
+        }
+    }
     if (ReportedErrors.insert(what).second)
         std::fprintf(stderr, "flarons: tick %llu, game state %d: %s\n",
                      static_cast<unsigned long long>(TickCount), int(GameState), what.c_str());
@@ -182,10 +198,16 @@ void TGame::RecoverFromFault(const std::string& what) {
         Closed = true; // the save itself failed; trying again every tick would not help
     } else if (GameState == gsMatch || GameState == gsMatchEnd) {
         // The world may be half updated: nothing of it is resumed. The view painter lets go first.
+        // The recording keeps the ticks played whole, as a match left with Escape does.
         try {
             ViewWorker.Wait();
         } catch (const std::exception&) {
         }
+        try {
+            if (GameState == gsMatch) SaveRecording(ReplayFaulted);
+        } catch (const std::exception&) {
+        }
+        RecordingName.clear();
         World.reset();
         Front.HideBackButton();
         if (Online) Online->Close("the partner's game stopped the match after a fault");
@@ -218,6 +240,8 @@ void TGame::SaveAndClose() {
     if (Closed) return;
     // The partner's side of the options goes back to this machine's own before anything is saved.
     if (Online) Online->Close("the partner closed the game");
+    // What the players set up is saved, not the options of a replay being watched.
+    if (Watching) EndWatching();
     if (GameState == gsMatch) SaveRecording(ReplayAbandoned);
     Front.SavePilots();
     if (!SaveOptions(Options, Files)) std::fprintf(stderr, "flarons: could not save Options.DAT\n");

@@ -26,6 +26,7 @@
 
 class TOnlinePlay;
 class TPlatform;
+class TReplayWatch;
 class TWorld;
 
 class TGame {
@@ -129,6 +130,12 @@ class TGame {
     void RecordMatchTick(const TMatchTick& tick);
     // Writes the recording as it stands (a match left with Escape or Quit keeps its ticks so far).
     void SaveRecording(uint8_t how);
+    // A replay chosen from the front end's list is shown in place of the game's ticks (Watching);
+    // what the players had set up waits in BeforeWatching and is put back when it ends.
+    std::unique_ptr<TReplayWatch> Watching;
+    TReplayStart BeforeWatching;
+    void WatchFrame(const TRawInput& raw);
+    void EndWatching();
     // Before the title shows: the pilots' ship checks and the four weapon objects.
     void PrepareStartupAssets();
     // Match start: the Loading picture, the new world, Thrust, the status bar, the weapons.

@@ -11,12 +11,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 TReplayStart TGame::CaptureMatchStart() const {
     TReplayStart s;
     s.RandomSeed = MatchSeed;
     s.Options = Options;
     s.ContentHash = MatchContentHash(Files, Options);
+    s.Pictures = PrivatePictures(Files, Options);
     s.FrameCounter = MatchFrameCounter;
     s.PageCursor = PageCursor;
     for (size_t p = 0; p < 2; ++p)
@@ -58,15 +60,18 @@ void TGame::RecordMatchTick(const TMatchTick& tick) {
     if (Recording.Ticks.size() % ReplayHashInterval == 0) Recording.Hashes.push_back(MatchStateHash());
     if (GameState == gsMatchEnd) {
         SaveRecording(ReplayEnded);
+        Front.LastReplay = RecordingName;
         RecordingName.clear();
     }
 }
 
 void TGame::SaveRecording(uint8_t how) {
     if (RecordingName.empty() || !World) return;
-    Recording.Result.How = how;
-    Recording.Result.Points = {World->Match.Players[0].Points, World->Match.Players[1].Points};
-    Recording.Result.FinalHash = MatchStateHash();
+    Recording.Result = TReplayResult{how, {}, 0};
+    if (how != ReplayFaulted) {
+        Recording.Result.Points = {World->Match.Players[0].Points, World->Match.Players[1].Points};
+        Recording.Result.FinalHash = MatchStateHash();
+    }
     Files.CreateFolder(ReplayFolder);
     if (!Files.WriteFileAtomic(RecordingName, WriteReplay(Recording)))
         std::fprintf(stderr, "flarons: could not save the replay %s\n", RecordingName.c_str());
@@ -75,8 +80,14 @@ void TGame::SaveRecording(uint8_t how) {
 
 namespace {
 
-bool SetUp(TGame& game, const TReplay& replay, std::string& message) {
+// The replay's pictures must be in place (TProvidedPictures) for as long as the match runs.
+bool SetUp(TGame& game, const TReplay& replay, const TProvidedPictures& pictures, std::string& message) {
     const TOptions& options = replay.Start.Options;
+    if (!pictures.Ok()) {
+        message = "the pilots' pictures the replay carries cannot be put under " +
+                  (game.Files.HomeDir / ReplayFolder).string();
+        return false;
+    }
     if (MatchContentHash(game.Files, options) != replay.Start.ContentHash) {
         message = "the map " + options.MapFile.Str() +
                   ", its pictures or the pilots' ship and flag pictures " +
@@ -95,7 +106,8 @@ bool SetUp(TGame& game, const TReplay& replay, std::string& message) {
 } // namespace
 
 bool VerifyReplay(TGame& game, const TReplay& replay, std::string& message) {
-    if (!SetUp(game, replay, message)) return false;
+    const TProvidedPictures pictures(game.Files, replay.Start.Pictures);
+    if (!SetUp(game, replay, pictures, message)) return false;
     for (size_t i = 0; i < replay.Ticks.size(); ++i) {
         game.StepMatch(replay.Ticks[i], false);
         const size_t done = i + 1;
@@ -108,6 +120,11 @@ bool VerifyReplay(TGame& game, const TReplay& replay, std::string& message) {
     }
     const TWorld& world = *game.World;
     const std::array<int64_t, 2> points{world.Match.Players[0].Points, world.Match.Players[1].Points};
+    if (replay.Result.How == ReplayFaulted) {
+        message = "the replay verifies up to tick " + std::to_string(replay.Ticks.size()) +
+                  ", where the match was stopped by a fault";
+        return true;
+    }
     if (game.MatchStateHash() != replay.Result.FinalHash || points != replay.Result.Points) {
         message =
             "the match differs from the recording at its last tick, " + std::to_string(replay.Ticks.size());
@@ -118,17 +135,48 @@ bool VerifyReplay(TGame& game, const TReplay& replay, std::string& message) {
     return true;
 }
 
+TReplayWatch::TReplayWatch(TGame& game, TReplay replay)
+    : Game(game), Replay(std::move(replay)), Pictures(game.Files, Replay.Start.Pictures) {}
+
+bool TReplayWatch::Begin(std::string& message) {
+    Next = 0;
+    Silenced = false;
+    return SetUp(Game, Replay, Pictures, message);
+}
+
+bool TReplayWatch::Step(const TRawInput& raw) {
+    const TRawInput before = Before;
+    Before = raw;
+    const auto pressed = [&](TKey key) { return raw.Keys[key] && !before.Keys[key]; };
+    if (pressed(keyEscape)) return false;
+    if (pressed(keySpace)) Paused = !Paused;
+    if (pressed(keyRight)) Speed = std::min(Speed * 2, 8);
+    if (pressed(keyLeft)) Speed = std::max(Speed / 2, 1);
+    try {
+        std::string message;
+        if (pressed(keyHome) && !Begin(message)) return false;
+        // At higher speeds only the last tick of a timer tick is drawn.
+        for (int k = 0; k < Speed && !Paused && Next < Replay.Ticks.size(); ++k) {
+            const bool draw = k == Speed - 1 || Next + 1 == Replay.Ticks.size();
+            Game.StepMatch(Replay.Ticks[Next++], draw);
+        }
+        if (Next == Replay.Ticks.size() && !Silenced) {
+            Game.Sounds.Find("Thrust").Stop(Game.Sounds.Mixer);
+            Silenced = true;
+        }
+    } catch (const TMediaError& e) {
+        std::fprintf(stderr, "flarons: %s\n", e.what());
+    }
+    return true;
+}
+
 int64_t WatchReplay(TGame& game, TPlatform& platform, const TReplay& replay, int64_t maxTicks,
                     std::string& message) {
     platform.BeforeTick(0);
     platform.ShowPointer(false);
     game.StatusBar.Load(game.Files);
-    if (!SetUp(game, replay, message)) return -1;
-    size_t next = 0;
-    int speed = 1;
-    bool paused = false;
-    bool silenced = false;
-    TRawInput before;
+    TReplayWatch watch(game, replay);
+    if (!watch.Begin(message)) return -1;
     int64_t tick = 0;
     while (!platform.CloseRequested()) {
         platform.PumpEvents();
@@ -142,33 +190,44 @@ int64_t WatchReplay(TGame& game, TPlatform& platform, const TReplay& replay, int
         platform.BeforeTick(uint64_t(tick));
         const TRawInput raw = platform.ReadInput();
         game.Input.Take(raw, game.Bindings);
-        const auto pressed = [&](TKey key) { return raw.Keys[key] && !before.Keys[key]; };
-        before = raw;
-        if (pressed(keyEscape)) break;
-        if (pressed(keySpace)) paused = !paused;
-        if (pressed(keyRight)) speed = std::min(speed * 2, 8);
-        if (pressed(keyLeft)) speed = std::max(speed / 2, 1);
-        try {
-            if (pressed(keyHome)) {
-                if (!SetUp(game, replay, message)) return -1;
-                next = 0;
-                silenced = false;
-            }
-            // At higher speeds only the last tick of a timer tick is drawn.
-            for (int k = 0; k < speed && !paused && next < replay.Ticks.size(); ++k) {
-                const bool draw = k == speed - 1 || next + 1 == replay.Ticks.size();
-                game.StepMatch(replay.Ticks[next++], draw);
-            }
-            if (next == replay.Ticks.size() && !silenced) {
-                game.Sounds.Find("Thrust").Stop(game.Sounds.Mixer);
-                silenced = true;
-            }
-        } catch (const TMediaError& e) {
-            std::fprintf(stderr, "flarons: %s\n", e.what());
-        }
+        if (!watch.Step(raw)) break;
         game.Flip();
         platform.AfterTick(uint64_t(tick), game.BackSurface);
         ++tick;
     }
     return tick;
+}
+
+void TGame::WatchFrame(const TRawInput& raw) {
+    if (!Watching) {
+        // A replay chosen from the list: what the players had set up is put back afterwards.
+        const std::string path = std::move(Front.WatchRequest);
+        Front.WatchRequest.clear();
+        TReplay replay;
+        std::string message;
+        const std::filesystem::path file = Files.ForReading(path);
+        if (file.empty() || !LoadReplayFile(file, replay, message)) {
+            Front.MatchStartError = file.empty() ? path + " is gone" : message;
+            return;
+        }
+        BeforeWatching = CaptureMatchStart();
+        Watching = std::make_unique<TReplayWatch>(*this, std::move(replay));
+        if (!Watching->Begin(message)) {
+            EndWatching();
+            Front.MatchStartError = message;
+        }
+        return;
+    }
+    if (!Watching->Step(raw)) EndWatching();
+}
+
+void TGame::EndWatching() {
+    ViewWorker.Wait();
+    Watching.reset();
+    ApplyMatchStart(BeforeWatching);
+    RecordMatches = true;
+    Sounds.Find("Thrust").Stop(Sounds.Mixer);
+    GameState = gsMainMenu;
+    Front.HideBackButton();
+    Front.ReturnToMenu(false);
 }

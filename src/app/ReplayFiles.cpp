@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <fstream>
+
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -41,6 +44,47 @@ uint64_t MatchContentHash(const TFiles& files, const TOptions& options) {
         HashFile(hash, files, pilot.FlagFile.Str());
     }
     return hash.Value();
+}
+
+std::vector<TReplayPicture> PrivatePictures(const TFiles& files, const TOptions& options) {
+    std::vector<TReplayPicture> pictures;
+    for (const TPilotRecord& pilot : options.Players)
+        for (const std::string& path : {pilot.ShipFile.Str(), pilot.FlagFile.Str()}) {
+            const std::vector<std::string> parts = TFiles::Split(path);
+            const bool shared = !parts.empty() && TFiles::WildcardMatch("graphics", parts.front());
+            const bool taken = std::any_of(pictures.begin(), pictures.end(),
+                                           [&](const TReplayPicture& p) { return p.Path == path; });
+            if (shared || taken) continue;
+            TReadResult read = files.Read(path, MaxReplayPictureBytes);
+            if (read.Ok()) pictures.push_back(TReplayPicture{path, std::move(read.Bytes)});
+        }
+    return pictures;
+}
+
+TProvidedPictures::TProvidedPictures(TFiles& files, const std::vector<TReplayPicture>& pictures)
+    : Files(files) {
+    Written = true;
+    if (pictures.empty()) return;
+    Folder = files.HomeDir / ReplayFolder / (".pictures-" + std::to_string(getpid()));
+    std::error_code ec;
+    fs::remove_all(Folder, ec);
+    for (const TReplayPicture& picture : pictures) {
+        fs::path target = Folder;
+        for (const std::string& part : TFiles::Split(picture.Path))
+            target /= part;
+        fs::create_directories(target.parent_path(), ec);
+        std::ofstream out(target, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(picture.Bytes.data()), std::streamsize(picture.Bytes.size()));
+        Written = Written && !ec && out.good();
+    }
+    Files.ProvidedDir = Folder;
+}
+
+TProvidedPictures::~TProvidedPictures() {
+    if (Folder.empty()) return;
+    Files.ProvidedDir.clear();
+    std::error_code ec;
+    fs::remove_all(Folder, ec);
 }
 
 std::string NewReplayName(const TFiles& files) {

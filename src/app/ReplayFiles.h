@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 // Replays recorded automatically are named `match-...`; only the newest KeptReplays of them stay.
 // A replay kept under any other name is never deleted.
@@ -16,6 +17,28 @@ constexpr const char* ReplayFolder = "replays";
 // A digest of the map file, every picture it names and both pilots' ship and flag pictures, each
 // with its game path; a file that cannot be read counts as empty.
 uint64_t MatchContentHash(const TFiles& files, const TOptions& options);
+
+// The pilots' ship and flag pictures outside the shared `graphics\` folder (their private ones),
+// each once, as far as they can be read and are small enough to carry.
+std::vector<TReplayPicture> PrivatePictures(const TFiles& files, const TOptions& options);
+
+// While it lives, the game reads a replay's pictures before any of its own files: they are put in a
+// folder of their own under replays\ in the home folder, removed again at the end, so the player's
+// own files are never touched.
+class TProvidedPictures {
+  public:
+    TProvidedPictures(TFiles& files, const std::vector<TReplayPicture>& pictures);
+    ~TProvidedPictures();
+    TProvidedPictures(const TProvidedPictures&) = delete;
+    TProvidedPictures& operator=(const TProvidedPictures&) = delete;
+    // False when the pictures could not be written.
+    bool Ok() const { return Written; }
+
+  private:
+    TFiles& Files;
+    std::filesystem::path Folder;
+    bool Written = false;
+};
 
 // A game path for a new automatic replay, unused so far: `replays\match-YYYYMMDD-HHMMSS[-n].rpl`.
 std::string NewReplayName(const TFiles& files);

@@ -86,7 +86,8 @@ fs::path TFiles::ResolveIn(const fs::path& base, const std::string& winPath) {
 
 fs::path TFiles::ForReading(const std::string& winPath) const {
     if (Split(winPath).empty()) return {};
-    fs::path p = ResolveIn(HomeDir, winPath);
+    fs::path p = ResolveIn(ProvidedDir, winPath);
+    if (p.empty()) p = ResolveIn(HomeDir, winPath);
     if (p.empty() && GameDir != HomeDir) p = ResolveIn(GameDir, winPath);
     return p;
 }

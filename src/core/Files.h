@@ -16,6 +16,9 @@ class TFiles {
   public:
     std::filesystem::path GameDir;
     std::filesystem::path HomeDir;
+    // Files handed to the game for a while from elsewhere (the pictures a replay carries): read
+    // before the home folder; empty when there are none.
+    std::filesystem::path ProvidedDir;
 
     TFiles() = default;
     TFiles(std::filesystem::path gameDir, std::filesystem::path homeDir)
@@ -30,7 +33,8 @@ class TFiles {
     static bool NameLess(const std::string& a, const std::string& b);
     static bool WildcardMatch(const std::string& pattern, const std::string& name);
 
-    // Where to read a game path from: the home folder first, then the game folder; empty if absent.
+    // Where to read a game path from: the provided files, the home folder, then the game folder; empty
+    // if absent.
     std::filesystem::path ForReading(const std::string& winPath) const;
     // Where to write a game path: under the home folder, existing components reused whatever their case.
     std::filesystem::path ForWriting(const std::string& winPath) const;

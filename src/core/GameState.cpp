@@ -9,6 +9,7 @@ bool IsFrontEndState(uint8_t state) {
     case gsColourSelect1:
     case gsColourSelect2:
     case gsMapSelect:
+    case gsReplaySelect:
     case gsFlagSelect1:
     case gsFlagSelect2:
     case gsPilotSelect1:

@@ -24,6 +24,7 @@ enum TGameState : uint8_t {
     gsWeaponSelect2 = 17,
     gsControls1 = 18,
     gsControls2 = 19,
+    gsReplaySelect = 20, // the list of replays in the centre panel, as the map list
 };
 
 // The front-end screens: the main menu and every side or centre panel.

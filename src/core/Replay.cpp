@@ -1,6 +1,9 @@
 // Replay: writing and checked reading of the replay file form.
 #include "core/Replay.h"
 
+#include "core/Files.h"
+
+#include <algorithm>
 #include <cstring>
 
 const char* const ReplayGameVersion = "Flarons AFTERBURN 1";
@@ -13,13 +16,18 @@ constexpr uint32_t MaxTicks = 6u * 3600u * 100u;
 constexpr size_t RunBytes = 10;
 constexpr size_t ChecksumBytes = 8;
 
-uint64_t Checksum(const uint8_t* data, size_t size) {
-    uint64_t v = 14695981039346656037ull;
-    for (size_t i = 0; i < size; ++i) {
-        v ^= data[i];
-        v *= 1099511628211ull;
-    }
-    return v;
+// A picture path that stays inside whatever folder it is put under.
+bool ContainedPath(const std::string& path) {
+    const std::vector<std::string> parts = TFiles::Split(path);
+    return !parts.empty() && std::none_of(parts.begin(), parts.end(), [](const std::string& part) {
+        return part == "." || part == "..";
+    });
+}
+
+bool NamedByPilot(const TOptions& options, const std::string& path) {
+    return std::any_of(options.Players.begin(), options.Players.end(), [&](const TPilotRecord& pilot) {
+        return pilot.ShipFile.Str() == path || pilot.FlagFile.Str() == path;
+    });
 }
 
 class TWriter {
@@ -68,6 +76,15 @@ class TReader {
 
 } // namespace
 
+uint64_t ReplayChecksum(const uint8_t* data, size_t size) {
+    uint64_t v = 14695981039346656037ull;
+    for (size_t i = 0; i < size; ++i) {
+        v ^= data[i];
+        v *= 1099511628211ull;
+    }
+    return v;
+}
+
 std::vector<uint8_t> WriteReplay(const TReplay& r) {
     TWriter w;
     w.Raw(Magic, sizeof Magic);
@@ -89,6 +106,13 @@ std::vector<uint8_t> WriteReplay(const TReplay& r) {
             w.Le<float>(weapon.Cooldown);
             w.Le<float>(weapon.Ammo);
         }
+    w.Le<uint8_t>(uint8_t(s.Pictures.size()));
+    for (const TReplayPicture& picture : s.Pictures) {
+        w.Le<uint8_t>(uint8_t(picture.Path.size()));
+        w.Raw(picture.Path.data(), picture.Path.size());
+        w.Le<uint32_t>(uint32_t(picture.Bytes.size()));
+        w.Raw(picture.Bytes.data(), picture.Bytes.size());
+    }
 
     // Ticks in runs: the controls change a few times a second and the frame rate hardly ever.
     std::vector<std::pair<uint32_t, TMatchTick>> runs;
@@ -113,7 +137,7 @@ std::vector<uint8_t> WriteReplay(const TReplay& r) {
     w.Le<int64_t>(r.Result.Points[0]);
     w.Le<int64_t>(r.Result.Points[1]);
     w.Le<uint64_t>(r.Result.FinalHash);
-    w.Le<uint64_t>(Checksum(w.Out.data(), w.Out.size()));
+    w.Le<uint64_t>(ReplayChecksum(w.Out.data(), w.Out.size()));
     return std::move(w.Out);
 }
 
@@ -129,7 +153,7 @@ bool ReadReplay(const std::vector<uint8_t>& bytes, TReplay& out, std::string& er
         error = "the replay file is cut short";
         return false;
     }
-    if (version != ReplayFormatVersion) {
+    if (version != ReplayFormatVersion && version != 1) {
         error = "replay format " + std::to_string(version) + " is not one this game reads (it reads " +
                 std::to_string(ReplayFormatVersion) + ")";
         return false;
@@ -142,7 +166,7 @@ bool ReadReplay(const std::vector<uint8_t>& bytes, TReplay& out, std::string& er
     uint64_t stored = 0;
     for (size_t i = 0; i < ChecksumBytes; ++i)
         stored |= uint64_t(bytes[body + i]) << (8 * i);
-    if (Checksum(bytes.data(), body) != stored) {
+    if (ReplayChecksum(bytes.data(), body) != stored) {
         error = "the replay file is damaged or cut short";
         return false;
     }
@@ -171,6 +195,21 @@ bool ReadReplay(const std::vector<uint8_t>& bytes, TReplay& out, std::string& er
             weapon.Cooldown = in.Le<float>();
             weapon.Ammo = in.Le<float>();
         }
+    const uint8_t pictures = version >= 2 ? in.Le<uint8_t>() : 0;
+    if (pictures > 4) return fail("too many pictures");
+    for (uint8_t k = 0; k < pictures && !in.Failed; ++k) {
+        TReplayPicture picture;
+        picture.Path.resize(in.Le<uint8_t>());
+        in.Raw(picture.Path.data(), picture.Path.size());
+        const uint32_t size = in.Le<uint32_t>();
+        if (in.Failed || size > MaxReplayPictureBytes || size > in.Left())
+            return fail("a picture does not fit");
+        if (!ContainedPath(picture.Path) || !NamedByPilot(s.Options, picture.Path))
+            return fail("a picture no pilot uses");
+        picture.Bytes.resize(size);
+        in.Raw(picture.Bytes.data(), size);
+        s.Pictures.push_back(std::move(picture));
+    }
     const uint32_t ticks = in.Le<uint32_t>();
     const uint32_t runs = in.Le<uint32_t>();
     if (in.Failed) return fail("the header is cut short");
@@ -200,7 +239,7 @@ bool ReadReplay(const std::vector<uint8_t>& bytes, TReplay& out, std::string& er
     r.Result.Points[1] = in.Le<int64_t>();
     r.Result.FinalHash = in.Le<uint64_t>();
     if (in.Failed || in.Left() != ChecksumBytes) return fail("the lengths do not add up");
-    if (r.Result.How != ReplayEnded && r.Result.How != ReplayAbandoned) return fail("unknown ending");
+    if (r.Result.How < ReplayEnded || r.Result.How > ReplayFaulted) return fail("unknown ending");
     out = std::move(r);
     return true;
 }

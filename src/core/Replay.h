@@ -31,6 +31,16 @@ struct TReplayWeapon {
     bool operator==(const TReplayWeapon&) const = default;
 };
 
+// A pilot's private ship or flag picture (one outside the shared graphics), carried in the replay so
+// the match plays on a machine that has only the map: its game path as the record names it, its bytes.
+struct TReplayPicture {
+    std::string Path;
+    std::vector<uint8_t> Bytes;
+    bool operator==(const TReplayPicture&) const = default;
+};
+// A ship or flag picture is at most 64 x 64 pixels; a larger file is not carried.
+constexpr size_t MaxReplayPictureBytes = 256 * 1024;
+
 // What makes a match reproducible before its first tick.
 struct TReplayStart {
     uint32_t RandomSeed = 0;  // the generator's state as the match was being set up
@@ -39,13 +49,18 @@ struct TReplayStart {
     uint8_t FrameCounter = 0; // the match frame counter, which runs on across matches
     std::array<int8_t, 2> PageCursor{};
     std::array<std::array<TReplayWeapon, 2>, 2> Weapons{}; // [player][slot]
+    // Every private picture the pilots' records name, each once; each path is one of the records'
+    // ship or flag paths and has no `.` or `..` component.
+    std::vector<TReplayPicture> Pictures;
 };
 
 constexpr uint32_t ReplayHashInterval = 100;
 
-// How a recording stopped: the match ended by its rules, or was left on the way.
+// How a recording stopped: the match ended by its rules, was left on the way, or was left for the
+// menu after a fault in a tick (the ticks before it are whole; the state the fault left is not kept).
 constexpr uint8_t ReplayEnded = 1;
 constexpr uint8_t ReplayAbandoned = 2;
+constexpr uint8_t ReplayFaulted = 3;
 
 struct TReplayResult {
     uint8_t How = 0;
@@ -61,7 +76,8 @@ struct TReplay {
     TReplayResult Result;
 };
 
-constexpr uint16_t ReplayFormatVersion = 1;
+// Format 2 carries the pilots' private pictures; format 1 files (without them) are still read.
+constexpr uint16_t ReplayFormatVersion = 2;
 extern const char* const ReplayGameVersion;
 
 // The file form: a fixed header, the ticks as runs of equal ticks, the hashes, the result and a
@@ -70,3 +86,5 @@ std::vector<uint8_t> WriteReplay(const TReplay& replay);
 // False with a one-line reason when the bytes are not a whole, undamaged replay of a version this
 // game reads; no count read from the file is trusted before the bytes it needs are there.
 bool ReadReplay(const std::vector<uint8_t>& bytes, TReplay& replay, std::string& error);
+// The checksum a replay file ends with (FNV-1a, 64 bits) of the bytes before it.
+uint64_t ReplayChecksum(const uint8_t* data, size_t size);

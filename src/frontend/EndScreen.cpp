@@ -2,11 +2,14 @@
 // stands behind the menus.
 #include "frontend/FrontEnd.h"
 
+#include "core/Controls.h"
+#include "core/Files.h"
 #include "core/OptionsFile.h"
 #include "frontend/PanelDrawing.h"
+#include "frontend/PilotFiles.h"
 #include "frontend/Ranks.h"
+#include "media/Canvas.h"
 #include "media/ImageList.h"
-#include "core/Controls.h"
 #include "media/Sound.h"
 #include "text/Font.h"
 #include "world/World.h"
@@ -51,6 +54,7 @@ void TFrontEnd::EndScreenFrame() {
     if (!World) return;
     TOptions& match = World->Match;
     const TPictureItem& grey = Images.Find("GreyFont");
+    const bool fresh = !EndScreenDrawn;
     if (!EndScreenDrawn) {
         SettleMatch(match);
         DrawStatsPanel(*this, PlayerPanels[0], 0, false, match);
@@ -70,10 +74,14 @@ void TFrontEnd::EndScreenFrame() {
         }
         WriteCentred(BackSurface, grey, 320, 410, "Press space to continue...");
         EndScreenDrawn = true;
+        KeepName.clear();
+        KeptAs.clear();
         Sounds.Find("Thrust").Stop(Sounds.Mixer);
     }
+    KeepReplayFrame(fresh);
     // Held, not newly pressed: space held through the last frame of the match continues at once.
     if (!Input.Now.Has(menuSpace)) return;
+    LastReplay.clear();
     MergeMatch(Options, match);
     for (int p = 0; p < 2; ++p) {
         Surface& panel = PlayerPanels[size_t(p)];
@@ -87,4 +95,32 @@ void TFrontEnd::EndScreenFrame() {
     if (MainMenu && !MainMenu->Items.empty()) MainMenu->Items[0].Visible = false;
     GameState = gsMainMenu;
     RefreshMenuBackground();
+}
+
+void TFrontEnd::KeepReplayFrame(bool fresh) {
+    if (LastReplay.empty()) return;
+    // Typed as a pilot's name is, from the keyboard; Return keeps a copy under replays\, which the
+    // keep-50 rule never deletes, as only the automatic `match-` names are counted.
+    bool changed = fresh;
+    if (KeptAs.empty()) {
+        for (int key = keyA; key <= keyZ; ++key)
+            if (Input.KeyPressed(TKey(key)))
+                changed |= AppendPilotNameLetter(KeepName, char('A' + (key - keyA)));
+        if (Input.KeyPressed(keyBackspace)) changed |= RemovePilotNameLetter(KeepName);
+        const bool returnPressed = Input.Now.Has(menuReturn) && !Input.Before.Has(menuReturn);
+        const std::string kept = "replays\\" + KeepName + ".rpl";
+        if (returnPressed && ValidPilotName(KeepName) && !Files.Exists(kept)) {
+            const TReadResult replay = Files.Read(LastReplay, 64u << 20);
+            if (replay.Ok() && Files.WriteFileAtomic(kept, replay.Bytes)) KeptAs = KeepName;
+            changed = true;
+        }
+    }
+    if (!changed) return;
+    Canvas canvas(BackSurface);
+    canvas.BrushColor = 0;
+    canvas.FillRect(TRect{0, 388, ScreenWidth, 404});
+    canvas.Release();
+    const std::string line = KeptAs.empty() ? "Type a name and press Return to keep the replay: " + KeepName
+                                            : "The replay is kept as " + KeptAs;
+    WriteCentred(BackSurface, Images.Find("GreyFont"), 320, 390, line);
 }

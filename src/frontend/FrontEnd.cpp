@@ -34,6 +34,12 @@ constexpr int oiPointsDown = 1;
 constexpr int oiPointsUp = 2;
 constexpr int oiLivesDown = 3;
 constexpr int oiLivesUp = 4;
+constexpr int oiReplays = 5;
+
+// The map list and the replay list open in the centre panel, in place of the options.
+bool CentreList(uint8_t state) {
+    return state == gsMapSelect || state == gsReplaySelect;
+}
 
 // The selector buttons in the order a frame tests them, with the state each one opens.
 struct TSelectorButton {
@@ -204,6 +210,7 @@ void TFrontEnd::BuildMenus() {
     AddButton(options, 400, 294, "pilhoejre");
     AddButton(options, 364, 314, "pilvenstre");
     AddButton(options, 400, 314, "pilhoejre");
+    options.AddArea(217, 346, 205, 15);
 
     TGameMenu& keys = *KeyboardMenu;
     for (int i = 0; i < 26; ++i) {
@@ -268,7 +275,7 @@ void TFrontEnd::Frame() {
     for (const TSelectorButton& b : selectors) {
         if (!main.ItemClicked(b.Item) || b.Side == PartnerSide) continue;
         if (SideOf(GameState) == 1 - b.Side) DrawPilotStats(1 - b.Side);
-        if (GameState == gsMapSelect) DrawOptionsPanel();
+        if (CentreList(GameState)) DrawOptionsPanel();
         if (GameState == b.Target) {
             GameState = gsMainMenu;
             DrawPilotStats(b.Side);
@@ -296,7 +303,7 @@ void TFrontEnd::Frame() {
         }
     }
 
-    if (GameState == gsMapSelect) {
+    if (CentreList(GameState)) {
         main.Items[miBegin].Visible = false;
         ListMenu->MoveCursor(dx, dy, button);
         ListMenu->Draw(BackSurface);
@@ -314,12 +321,14 @@ void TFrontEnd::Frame() {
         OptionsMenu->Draw(BackSurface);
     }
 
-    // While the map list is open the options menu was not updated and may still hold the click
+    // While a centre list is open the options menu was not updated and may still hold the click
     // that opened the list, so its buttons are left alone.
-    if (GameState != gsMapSelect && OptionsMenu->ItemClicked(oiMapLine)) {
+    for (const auto& [item, list] :
+         {std::pair{oiMapLine, gsMapSelect}, std::pair{oiReplays, gsReplaySelect}}) {
+        if (CentreList(GameState) || !OptionsMenu->ItemClicked(item)) continue;
         const int side = SideOf(GameState);
         if (side >= 0) DrawPilotStats(side);
-        GameState = gsMapSelect;
+        GameState = list;
         ListTop = 0;
         BuildListPage();
     }
@@ -332,7 +341,7 @@ void TFrontEnd::Frame() {
                   {oiLivesDown, &Options.Lives, false},
                   {oiLivesUp, &Options.Lives, true}};
     for (const auto& arrow : arrows) {
-        if (GameState == gsMapSelect || !OptionsMenu->ItemClicked(arrow.Item)) continue;
+        if (CentreList(GameState) || !OptionsMenu->ItemClicked(arrow.Item)) continue;
         *arrow.Value = arrow.Up ? OptionUp(*arrow.Value) : OptionDown(*arrow.Value);
         DrawOptionsPanel();
     }

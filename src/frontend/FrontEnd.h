@@ -95,7 +95,15 @@ class TFrontEnd {
     bool MatchStartRefused = false;
     int PartnerSide = -1; // online: the side the partner's machine chooses for, its selectors shut
 
-    std::string NewPilotName;           // the name typed on the on-screen keyboard, at most 15 letters
+    // Replays. LastReplay is the game path of the replay of the match that just ended (empty when
+    // none was recorded); the end screen keeps it under a typed name (KeepName, KeptAs). A replay
+    // chosen from the replay list waits in WatchRequest for the game to show it.
+    std::string LastReplay;
+    std::string KeepName;
+    std::string KeptAs;
+    std::string WatchRequest;
+
+    std::string NewPilotName; // the name typed on the on-screen keyboard, at most 15 letters
     bool ReturnHeldSinceNaming = false; // the Return that confirmed a name is still down
     // Weapon selector: two lists of 25 weapon numbers (255 = empty), the selected position of each
     // page and each list's column on the screen (x1, y1, x2, y2, bounds inclusive).
@@ -140,6 +148,8 @@ class TFrontEnd {
     void NameEntryFrame(int side);                      // the on-screen keyboard of a new pilot
     void PilotChosen(int side, const std::string& row); // a row of the pilot list
     void RedrawPilotSide(int side); // name strip, pictures and statistics after a pilot change
+    // The end screen's line that keeps the match's replay under a name; drawn anew when fresh.
+    void KeepReplayFrame(bool fresh);
 
   private:
     void BuildMenus(); // the four long-lived menus with their items

@@ -142,17 +142,19 @@ void BuildPilotList(TFrontEnd& f, int side) {
               "graphics\\menu\\pilop_green", "graphics\\menu\\pilned_green");
 }
 
-void BuildMapList(TFrontEnd& f) {
+// The map list, or the replay list in the same place and form: the files of a folder by name.
+void BuildMapList(TFrontEnd& f, const std::string& folder, const std::string& extension) {
     f.OptionsPanel.Fill(0);
     StartListPage(f, "graphics\\cursor.bmp");
     const TPictureItem& font = f.Images.Find("GreyFont");
-    const std::vector<std::string> maps = f.Files.FindFiles("maps\\*.map");
+    const std::vector<std::string> maps = f.Files.FindFiles(folder + "\\*" + extension);
     const size_t first = std::min<size_t>(f.ListTop, maps.size());
     for (size_t i = first; i < maps.size() && f.ListFiles.size() < size_t(MapRows); ++i) {
         const int r = int(f.ListFiles.size());
         AddRow(f, 239, 270 + 16 * r);
-        f.ListFiles.push_back("maps\\" + maps[i]);
-        WriteCentred(f.OptionsPanel, font, 102, 17 + 16 * r, KeepFirst(DropLast(maps[i], 4), LabelLength));
+        f.ListFiles.push_back(folder + "\\" + maps[i]);
+        WriteCentred(f.OptionsPanel, font, 102, 17 + 16 * r,
+                     KeepFirst(DropLast(maps[i], extension.size()), LabelLength));
     }
     AddArrows(f, f.ListTop > 0, first + f.ListFiles.size() < maps.size(), 303, 254, 399,
               "graphics\\menu\\pilop", "graphics\\menu\\pilned");
@@ -190,7 +192,10 @@ void TFrontEnd::BuildListPage() {
         BuildPilotList(*this, SideOfList(GameState));
         break;
     case gsMapSelect:
-        BuildMapList(*this);
+        BuildMapList(*this, "maps", ".map");
+        break;
+    case gsReplaySelect:
+        BuildMapList(*this, "replays", ".rpl");
         break;
     default:
         break;
@@ -224,6 +229,11 @@ void TFrontEnd::ChooseListRow(int row) {
         break;
     case gsMapSelect:
         Options.MapFile.Set(chosen);
+        GameState = gsMainMenu;
+        DrawOptionsPanel();
+        break;
+    case gsReplaySelect:
+        WatchRequest = chosen;
         GameState = gsMainMenu;
         DrawOptionsPanel();
         break;
@@ -262,6 +272,7 @@ void TFrontEnd::DrawOptionsPanel() {
     DrawText(OptionsPanel, font, 10, 10, KeepFirst("MAP: " + map, 47));
     DrawText(OptionsPanel, font, 10, 40, "Points limit:  " + OptionValueText(Options.PointsLimit));
     DrawText(OptionsPanel, font, 10, 60, "Lives:.......  " + OptionValueText(Options.Lives));
+    DrawText(OptionsPanel, font, 10, 94, "WATCH REPLAYS");
 }
 
 void TFrontEnd::DrawColourPicker(int side) {
