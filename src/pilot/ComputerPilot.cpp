@@ -73,7 +73,7 @@ TPilotSkill TPilotSkill::Of(TPilotLevel level) {
 }
 
 TComputerPilot::TComputerPilot(int side, TPilotLevel level, uint32_t seed)
-    : Side(side == 0 ? 0 : 1), Skill(TPilotSkill::Of(level)) {
+    : Side(side == 0 ? 0 : 1), Grade(level), Skill(TPilotSkill::Of(level)) {
     Dice.Seed = seed * 2654435761u + uint32_t(Side) * 40503u + 1u;
 }
 
