@@ -406,11 +406,12 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     const double rate = std::max<double>(world.FrameRate, 1);
     const double gravity = 4.0 / rate * world.Scale;
     // Aiming turns the nose away from up: only while the ship is high enough to sink a while.
-    const bool safe = Clearance(s.X, s.Y) > MinRoom && s.VY < 0.6 &&
+    const bool safe = Clearance(s.X, s.Y) >= MinRoom && s.VY < 0.6 &&
                       Clearance(s.X + s.VX * 24, s.Y + s.VY * 24 + 288 * gravity) >= MinRoom;
-    // The slot to aim with: one that shoots forward and has rounds, the second one close in.
+    // The slot to aim with: the first, the quick-firing one, while it has rounds and shoots forward;
+    // the second beside it close in.
     auto usable = [&](size_t k) { return weapons[k].ShotsLeft() > 0 && weapons[k].Speed > 0; };
-    const size_t slot = usable(1) && (dist < FireSecondRange || !usable(0)) ? 1 : 0;
+    const size_t slot = usable(0) ? 0 : 1;
     const TWeapon& gun = weapons[slot];
     const double shot = double(gun.Speed) * world.Scale;
     // Where both ships will be in a moment: aiming near the enemy's ship risks a collision.
@@ -440,6 +441,8 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
         if (along > 0.02 && s.Fuel > 0) bits |= Bit(actThrust);
         const double off = std::fabs(TurnDiff(want, s.Angle));
         if (off < 2.5 && gun.IsReady(world)) bits |= Bit(slot == 0 ? actFire1 : actFire2);
+        if (off < 2.5 && slot == 0 && dist < FireSecondRange && usable(1) && weapons[1].IsReady(world))
+            bits |= Bit(actFire2);
         return bits;
     }
     // Hunt: come within range, a little above the enemy; while it is away, wait over its base.
