@@ -418,10 +418,12 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     const double soon =
         std::hypot(dx + (seen.X - before.X - s.VX) * 16, dy + (seen.Y - before.Y - s.VY) * 16);
     const bool apart = e.OnFoot != 0 || (dist > KeepOff + 16 && soon > KeepOff + 8);
-    if (enemyUp && dist < FightRange && safe && apart && shot > 0 && gun.ShotsLeft() > 0 &&
-        ClearLine(world, s.X, s.Y, seen.X, seen.Y)) {
-        // Lead: where the enemy will be when a shot, which carries the ship's own speed, gets there,
-        // raised by what gravity pulls the shot down on the way.
+    const bool inReach = enemyUp && dist < FightRange && shot > 0 && gun.ShotsLeft() > 0 &&
+                         ClearLine(world, s.X, s.Y, seen.X, seen.Y);
+    // Lead: where the enemy will be when a shot, which carries the ship's own speed, gets there, raised
+    // by what gravity pulls the shot down on the way.
+    double want = 0;
+    if (inReach) {
         const double rvx = (seen.X - before.X) - s.VX, rvy = (seen.Y - before.Y) - s.VY;
         const double drop = 0.04 / rate * ProjectileWeight(gun.Kind);
         double t = dist / shot;
@@ -431,7 +433,21 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
             ay = dy + rvy * t - 0.5 * drop * t * t;
             t = std::hypot(ax, ay) / shot;
         }
-        const double want = HeadingOf(ax, ay) + AimJitter;
+        want = HeadingOf(ax, ay) + AimJitter;
+    }
+    // Fire whenever the nose points at the enemy, aiming on purpose or not: within a third of the
+    // turn the enemy's ship (about 32 pixels) fills at that distance.
+    auto fire = [&](uint8_t bits) {
+        if (!inReach) return bits;
+        const double off = std::fabs(TurnDiff(want, s.Angle));
+        const double width = std::atan(16 / std::max(dist, 1.0)) * TurnUnits / (2 * std::numbers::pi);
+        if (off > std::max(2.5, width / 3)) return bits;
+        if (gun.IsReady(world)) bits |= Bit(slot == 0 ? actFire1 : actFire2);
+        if (slot == 0 && dist < FireSecondRange && usable(1) && weapons[1].IsReady(world))
+            bits |= Bit(actFire2);
+        return bits;
+    };
+    if (inReach && safe && apart) {
         uint8_t bits = TurnToward(s.Angle, want, 1.5);
         // Hold still while aiming: thrust when the push along the nose works against the drift and
         // the sinking.
@@ -439,15 +455,11 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
         const double wantX = -s.VX * 0.15, wantY = -s.VY * 0.15 - gravity;
         const double along = std::cos(h) * wantX - std::sin(h) * wantY;
         if (along > 0.02 && s.Fuel > 0) bits |= Bit(actThrust);
-        const double off = std::fabs(TurnDiff(want, s.Angle));
-        if (off < 2.5 && gun.IsReady(world)) bits |= Bit(slot == 0 ? actFire1 : actFire2);
-        if (off < 2.5 && slot == 0 && dist < FireSecondRange && usable(1) && weapons[1].IsReady(world))
-            bits |= Bit(actFire2);
-        return bits;
+        return fire(bits);
     }
     // Hunt: come within range, a little above the enemy; while it is away, wait over its base.
     // Too close to fight where it stands: draw back up and away from it.
     TTarget goal = enemyUp ? TTarget{seen.X, seen.Y - 80} : TTarget{e.StartX, e.StartY - 120};
     if (enemyUp && dist < 110) goal = TTarget{s.X - dx, s.Y - 60};
-    return Fly(world, goal, false);
+    return fire(Fly(world, goal, false));
 }
