@@ -4,6 +4,7 @@
 #include "app/MatchReplay.h"
 #include "core/GameMath.h"
 #include "media/headless/HeadlessPlatform.h"
+#include "pilot/ComputerPilot.h"
 #include "world/World.h"
 
 #include <benchmark/benchmark.h>
@@ -408,8 +409,36 @@ void VerifyFullPool(benchmark::State& state) {
     game.Restore(true);
 }
 
+// The computer pilot's thinking, timed a tick at a time while it flies a minute of a match on the
+// largest map against a side that does nothing: the median tick and the slowest one.
+void PilotThink(benchmark::State& state) {
+    TBenchGame& game = Game();
+    std::vector<double> ms;
+    for (auto _ : state) {
+        game.Restore(true);
+        TComputerPilot pilot(0, TPilotLevel::Normal, game.Map().Rng.Seed);
+        ms.clear();
+        TMatchTick tick;
+        tick.FrameRate = 40;
+        for (int t = 0; t < 2400; ++t) {
+            const auto start = std::chrono::steady_clock::now();
+            const uint8_t bits = pilot.Think(game.Map(), game.Game.PlayerWeapons[0]);
+            ms.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            tick.Previous = tick.Actions;
+            tick.Actions = {bits, 0};
+            game.Game.StepMatch(tick, false);
+        }
+    }
+    std::sort(ms.begin(), ms.end());
+    state.counters["median_ms"] = ms[ms.size() / 2];
+    state.counters["slowest_ms"] = ms.back();
+    game.Restore(true);
+}
+
 } // namespace
 
+BENCHMARK(PilotThink)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(VerifyFight)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(VerifyFullPool)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(MatchFrameEmptyPool)->Unit(benchmark::kMillisecond);

@@ -1,6 +1,7 @@
 // FrontEndTest: the front-end frame driven by mouse and keys, match start, start-up order and credits.
 #include "TestSupport.h"
 #include "app/Game.h"
+#include "frontend/PilotFiles.h"
 #include "world/World.h"
 
 #include <gtest/gtest.h>
@@ -283,6 +284,26 @@ TEST_F(FrontEndTest, AMatchStartShowsLoadingSetsUpTheStatusBarAndKeepsTheAmmunit
     TWaveItem& thrust = Game.Sounds.Find("Thrust");
     EXPECT_TRUE(Game.Sounds.Mixer.Voices[thrust.Buffers.at(0)].Playing);
     EXPECT_EQ(thrust.Volume, -10000);
+}
+
+// Player 2 handed to the hard computer by clicks keeps no record, and the match Begin starts seats it.
+TEST_F(FrontEndTest, AComputerRowOfThePilotListHandsTheSideToTheComputerAtItsLevel) {
+    Start();
+    const TGameMenuItem& pilot2 = Game.Front.MainMenu->Items[18];
+    ASSERT_EQ(Clicked({pilot2.X + 4, pilot2.Y + 4}), gsPilotSelect2);
+    Click({PilotRowItemX(1) + 4, PilotRowItemY(3) + 4});
+    EXPECT_EQ(Game.GameState, gsMainMenu);
+    EXPECT_EQ(Game.Options.Players[1].Name.Str(), ComputerRows[2]);
+    const TGameMenuItem& begin = Game.Front.MainMenu->Items[4];
+    Click({begin.X + 4, begin.Y + 4});
+    ASSERT_EQ(Game.GameState, gsMatch);
+    EXPECT_EQ(Game.ComputerPilots[0], nullptr);
+    ASSERT_NE(Game.ComputerPilots[1], nullptr);
+    EXPECT_EQ(Game.ComputerPilots[1]->Level(), TPilotLevel::Hard);
+    Game.SaveAndClose();
+    EXPECT_FALSE(fs::exists(Home.Path / "Pilots" / ComputerRows[2]));
+    EXPECT_TRUE(fs::exists(Home.Path / "Pilots" / "PLAYER 2" / "Pilot.DAT"))
+        << "the pilot it replaced is kept";
 }
 
 TEST_F(FrontEndTest, PanelsAndSpinningShipsAreDrawnWithTheMarkOverAnInvalidShip) {

@@ -110,8 +110,8 @@ TEST_F(PilotFilesTest, LoadingAMissingOrShortFileKeepsWhatItCannotRead) {
 TEST_F(PilotFilesTest, BadNamesAreNeverUsedAsFolders) {
     // A decoy one folder up that a pilot called ".." would reach.
     std::ofstream(Dir / "Pilot.DAT", std::ios::binary) << "decoy";
-    for (const std::string& name :
-         std::vector<std::string>{"", ".", "..", "a\\b", "../evil", "x/y", std::string("nul\0x", 5)}) {
+    for (const std::string& name : std::vector<std::string>{"", ".", "..", "a\\b", "../evil", "x/y",
+                                                            "*CPU Hard*", std::string("nul\0x", 5)}) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(ValidPilotName(name));
         EXPECT_FALSE(SavePilot(Files, PatternRecord(name)));
@@ -176,23 +176,26 @@ TEST_F(PilotFilesTest, ATakenNameIsNeverCreatedAgain) {
 }
 
 TEST_F(PilotFilesTest, ListPagesOfferTheNewPilotRowAndArrowsAsThePilotsGrow) {
-    EXPECT_EQ(Shape(PilotListPage(PilotListEntries(Files, ""), 0)), "1 *New Pilot*..*New Pilot*");
+    EXPECT_EQ(Shape(PilotListPage(PilotListEntries(Files, ""), 0)), "4 *New Pilot*..*CPU Hard*");
+    TPilotLevel level = TPilotLevel::Easy;
+    EXPECT_TRUE(IsComputerRow("*CPU HARD*", level));
+    EXPECT_EQ(level, TPilotLevel::Hard);
 
     // The path layer leaves out . and ..; the first two pilots must not be skipped in their place.
     MakePilots(3);
     EXPECT_EQ(PilotListEntries(Files, ""), (std::vector<std::string>{"Pilot01", "Pilot02", "Pilot03"}));
 
-    MakePilots(10);
-    EXPECT_EQ(Shape(PilotListPage(PilotListEntries(Files, ""), 0)), "11 *New Pilot*..Pilot10")
+    MakePilots(7);
+    EXPECT_EQ(Shape(PilotListPage(PilotListEntries(Files, ""), 0)), "11 *New Pilot*..Pilot07")
         << "exactly one page";
     EXPECT_EQ(Shape(PilotListPage(PilotListEntries(Files, ""), 40)), "0 up");
 
     MakePilots(12);
     const std::vector<std::string> entries = PilotListEntries(Files, "PLAYER 2");
     ASSERT_EQ(entries.size(), 12u);
-    EXPECT_EQ(Shape(PilotListPage(entries, 0)), "11 *New Pilot*..Pilot10 down");
-    EXPECT_EQ(Shape(PilotListPage(entries, 1)), "11 Pilot01..Pilot11 up down");
-    EXPECT_EQ(Shape(PilotListPage(entries, 2)), "11 Pilot02..Pilot12 up");
+    EXPECT_EQ(Shape(PilotListPage(entries, 0)), "11 *New Pilot*..Pilot07 down");
+    EXPECT_EQ(Shape(PilotListPage(entries, 4)), "11 Pilot01..Pilot11 up down");
+    EXPECT_EQ(Shape(PilotListPage(entries, 5)), "11 Pilot02..Pilot12 up");
 }
 
 TEST_F(PilotFilesTest, NewPilotOnSideTwoGetsPlayerOnesColoursAndNoHistory) {

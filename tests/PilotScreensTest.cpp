@@ -44,20 +44,21 @@ class PilotScreens : public ::testing::Test {
     }
 };
 
-TEST_F(PilotScreens, TwelvePilotsPageThroughTheListWithItsArrows) {
-    for (int i = 1; i <= 12; ++i)
+TEST_F(PilotScreens, NinePilotsPageThroughTheListWithItsArrows) {
+    for (int i = 1; i <= 9; ++i)
         C.WritePilot(std::string("P") + (i < 10 ? "0" : "") + std::to_string(i));
     OpenList(0);
     ASSERT_EQ(F.ListFiles.size(), 11u);
-    EXPECT_EQ(F.ListFiles[10], "P10");
+    EXPECT_EQ(F.ListFiles[3], ComputerRows[2]);
+    EXPECT_EQ(F.ListFiles[10], "P07");
     EXPECT_EQ(F.ListDownItem, 11);
     EXPECT_EQ(Label(0, 0), " NEW PILOT ") << "the stars have no cells in the font";
 
     Choose(F.ListDownItem);
     EXPECT_EQ(F.ListTop, 1);
-    EXPECT_EQ(F.ListFiles[10], "P11");
+    EXPECT_EQ(F.ListFiles[10], "P08");
     EXPECT_EQ(F.ListUpItem, 11);
-    EXPECT_EQ(Label(0, 0), "P01") << "the page is redrawn, not written over the old one";
+    EXPECT_EQ(Label(0, 3), "P01") << "the page is redrawn, not written over the old one";
     EXPECT_EQ(F.GameState, gsPilotSelect1) << "an arrow never chooses a row";
     Choose(F.ListDownItem);
     EXPECT_EQ(F.ListDownItem, 42);
@@ -67,15 +68,15 @@ TEST_F(PilotScreens, TwelvePilotsPageThroughTheListWithItsArrows) {
     // The other side's pilot is never offered.
     F.Options.Players[1].Name.Set("p03");
     OpenList(0);
-    EXPECT_EQ(F.ListFiles[3], "P04");
-    EXPECT_EQ(Label(0, 3), "P04");
+    EXPECT_EQ(F.ListFiles[6], "P04");
+    EXPECT_EQ(Label(0, 6), "P04");
 }
 
 TEST_F(PilotScreens, ChoosingAPilotSavesTheOldOneButNeverUnderAnUnusableName) {
     C.WritePilot("BOB");
     F.Options.Players[0].Experience = 77;
     OpenList(0);
-    Choose(1);
+    Choose(4);
     EXPECT_EQ(F.GameState, gsMainMenu);
     EXPECT_EQ(F.Options.Players[0].Name.Str(), "BOB");
     EXPECT_EQ(F.Options.Players[0].Experience, 0u);
@@ -88,7 +89,7 @@ TEST_F(PilotScreens, ChoosingAPilotSavesTheOldOneButNeverUnderAnUnusableName) {
     F.Options.Players[0].Name.Set("..");
     F.Options.Players[1].Name.Set("");
     OpenList(0);
-    Choose(1);
+    Choose(4);
     EXPECT_EQ(F.Options.Players[0].Name.Str(), "BOB");
     EXPECT_FALSE(fs::exists(C.Home.Path / "Pilot.DAT"));
     EXPECT_FALSE(fs::exists(C.Home.Path / "pilots/Pilot.DAT"));

@@ -42,7 +42,7 @@ const TMode Modes[] = {
 struct TResult {
     int Winner = -1; // -1: the time ran out
     double Minutes = 0;
-    std::array<int, 2> Wrecks{};
+    std::array<int, 2> Wrecks{}; // wrecks of its own doing
     std::vector<double> ThinkMs;
 };
 
@@ -68,7 +68,9 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
         const std::array<std::optional<TPilotLevel>, 2> levels{mode.First, mode.Second};
         for (size_t p = 0; p < 2; ++p)
             if (levels[p]) pilots[p] = std::make_unique<TComputerPilot>(int(p), *levels[p], world.Rng.Seed);
-        std::array<uint8_t, 2> onFoot{};
+        // A wreck counts as the pilot's own doing unless the enemy hit the ship in the 3 s before it.
+        std::array<long, 2> enemyHitAt{-1000000, -1000000};
+        std::array<uint32_t, 2> enemyHits{};
         const long frames = long(mode.Minutes) * 60 * MatchFrameRate;
         long f = 0;
         for (; f < frames && world.MatchOver == 0; ++f) {
@@ -87,8 +89,11 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
             game.Input.Now = input;
             game.MatchFrame();
             for (size_t p = 0; p < 2; ++p) {
-                if (world.Ships[p].OnFoot != 0 && onFoot[p] == 0) ++r.Wrecks[p];
-                onFoot[p] = world.Ships[p].OnFoot;
+                const uint32_t hits = world.Match.Players[1 - p].ShotsHitEnemy;
+                if (hits != enemyHits[p]) enemyHitAt[p] = f;
+                enemyHits[p] = hits;
+                if (((game.LastWrecked >> (8 * p)) & 0xFF) != 0 && f - enemyHitAt[p] > 3 * MatchFrameRate)
+                    ++r.Wrecks[p];
             }
         }
         r.Minutes = double(f) / MatchFrameRate / 60;

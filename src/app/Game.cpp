@@ -4,6 +4,7 @@
 #include "app/MatchReplay.h"
 #include "app/OnlinePlay.h"
 #include "app/ReplayFiles.h"
+#include "frontend/PilotFiles.h"
 
 #include "content/Builtins.h"
 #include "core/GameMath.h"
@@ -320,13 +321,17 @@ bool TGame::StartMatch() {
 }
 
 void TGame::SeatComputerPilots() {
-    TPilotLevel level = TPilotLevel::Normal;
-    ParsePilotLevel(CommandLine.Level, level);
     // Only read, never drawn from: the match goes as it would with a person at the keys.
     const uint32_t seed = World ? World->Rng.Seed : MatchSeed;
     // Online, the computer flies only this machine's side; the partner's comes over the network.
-    const unsigned sides = Online ? CommandLine.Computer & (1u << Online->LocalSide()) : CommandLine.Computer;
-    for (size_t p = 0; p < 2; ++p)
-        ComputerPilots[p] =
-            ((sides >> p) & 1u) != 0 ? std::make_unique<TComputerPilot>(int(p), level, seed) : nullptr;
+    const unsigned local = Online ? 1u << Online->LocalSide() : 3u;
+    for (size_t p = 0; p < 2; ++p) {
+        // A side handed to the computer in the pilot list flies at the level of its row; one handed
+        // over by --computer at the level of --level.
+        TPilotLevel level = TPilotLevel::Normal;
+        ParsePilotLevel(CommandLine.Level, level);
+        const bool listed = IsComputerRow(Options.Players[p].Name.Str(), level);
+        const bool computer = (listed || ((CommandLine.Computer >> p) & 1u) != 0) && ((local >> p) & 1u) != 0;
+        ComputerPilots[p] = computer ? std::make_unique<TComputerPilot>(int(p), level, seed) : nullptr;
+    }
 }

@@ -59,6 +59,8 @@ class TGame {
     // The seed the next match's generator starts from (--seed, or the clock); each match started
     // moves it on to a seed of its own. A match's draws all come from its world's generator.
     uint32_t MatchSeed = 0;
+    // The ships the last step of the match wrecked: player 1 in the low byte, player 2 in the high.
+    uint16_t LastWrecked = 0;
     std::array<int8_t, 2> PageCursor{127, 127};
     // Each ship lost health in the tick before: a stream of hits (a flame, ships pressed together)
     // shakes the pad once, as it starts, rather than on every tick it lasts.

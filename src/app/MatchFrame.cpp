@@ -186,6 +186,7 @@ void TGame::StepMatch(const TMatchTick& tick, bool draw) {
 
     const std::array<float, 2> healthBefore{map.Ships[0].Health, map.Ships[1].Health};
     const uint16_t wrecked = map.UpdateWorld(Sounds);
+    LastWrecked = wrecked;
     finish();
     for (size_t p = 0; p < 2; ++p) {
         // The pad in the player's hands shakes a little at a hit and hard at a wreck.

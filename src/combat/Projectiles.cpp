@@ -137,6 +137,20 @@ constexpr std::array<TStartValues, 256> StartValues = [] {
 
 } // namespace
 
+int ProjectileWeight(uint8_t kind) {
+    switch (kind) {
+    case 1:
+    case 6:
+    case 255:
+        return 2;
+    case 3:
+    case 7:
+        return 30;
+    default:
+        return std::max<int>(StartValues[kind].Weight, 0);
+    }
+}
+
 void TWorld::Spawn(uint8_t kind, float x, float y, float vx, float vy) {
     TProjectile& p = TakeSlot(*this, kind, x, y, vx, vy);
     switch (kind) {

@@ -9,6 +9,10 @@
 class TWorld;
 class TWaveList;
 
+// The weight a projectile of this kind starts with; gravity pulls it by 0.04 / frame rate pixels a
+// tick squared for each unit.
+int ProjectileWeight(uint8_t kind);
+
 class TWeapon {
   public:
     uint8_t WeaponId = 0;

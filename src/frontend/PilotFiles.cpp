@@ -17,7 +17,7 @@ std::string Lower(std::string s) {
 
 bool ValidPilotName(const std::string& name) {
     if (name.empty() || name == "." || name == "..") return false;
-    return name.find_first_of(std::string("\\/\0", 3)) == std::string::npos;
+    return name.find_first_of(std::string("\\/*\0", 4)) == std::string::npos;
 }
 
 bool SavePilot(const TFiles& files, const TPilotRecord& record) {
@@ -61,9 +61,13 @@ std::vector<std::string> PilotListEntries(const TFiles& files, const std::string
 TPilotListPage PilotListPage(const std::vector<std::string>& entries, int top) {
     TPilotListPage page;
     const size_t first = size_t(std::max(top, 0));
-    const size_t total = entries.size() + 1; // "*New Pilot*" leads the list
+    // "*New Pilot*" and the computer rows lead the list.
+    const size_t lead = 1 + ComputerRows.size();
+    const size_t total = entries.size() + lead;
     for (size_t i = first; i < total && page.Rows.size() < size_t(PilotListRows); ++i)
-        page.Rows.push_back(i == 0 ? std::string(NewPilotRow) : entries[i - 1]);
+        page.Rows.push_back(i == 0     ? std::string(NewPilotRow)
+                            : i < lead ? std::string(ComputerRows[i - 1])
+                                       : entries[i - lead]);
     page.UpArrow = top > 0;
     page.DownArrow = first + page.Rows.size() < total;
     return page;
@@ -71,6 +75,15 @@ TPilotListPage PilotListPage(const std::vector<std::string>& entries, int top) {
 
 bool IsNewPilotRow(const std::string& row) {
     return Lower(row) == "*new pilot*";
+}
+
+bool IsComputerRow(const std::string& row, TPilotLevel& level) {
+    for (size_t k = 0; k < ComputerRows.size(); ++k)
+        if (Lower(row) == Lower(ComputerRows[k])) {
+            level = TPilotLevel(k);
+            return true;
+        }
+    return false;
 }
 
 bool AppendPilotNameLetter(std::string& name, char letter) {

@@ -2,6 +2,9 @@
 #pragma once
 
 #include "core/PilotRecord.h"
+#include "pilot/ComputerPilot.h"
+
+#include <array>
 
 #include <string>
 #include <vector>
@@ -11,12 +14,17 @@ struct TOptions;
 
 // The first row of every pilot list; choosing it opens the name entry.
 inline constexpr const char* NewPilotRow = "*New Pilot*";
+// The rows after it that hand the side to the computer, one per level (easy, normal, hard). The side
+// then carries the row as its pilot's name: a name no pilot folder may have, so the computer keeps no
+// record and its statistics last only as long as the game runs.
+inline constexpr std::array<const char*, 3> ComputerRows{"*CPU Easy*", "*CPU Normal*", "*CPU Hard*"};
 constexpr int PilotListRows = 11;
 // The name entry keeps at most this many letters.
 constexpr size_t NewPilotNameCapacity = 15;
 
 // A pilot name is a folder name: empty names, `.`, `..` and names with a path separator or a NUL
-// would save into some other folder, so they are never used.
+// would save into some other folder, so they are never used; nor are names with a star, which mark
+// the rows that are no pilot.
 bool ValidPilotName(const std::string& name);
 
 // Writes the 232-byte record to `pilots\<Name>\Pilot.DAT` in the home folder, making the folder when
@@ -32,7 +40,7 @@ bool LoadPilot(const TFiles& files, TPilotRecord& record, const std::string& fol
 // other side is using (compared case-insensitively).
 std::vector<std::string> PilotListEntries(const TFiles& files, const std::string& otherSidePilot);
 
-// One page of the list "*New Pilot*", entries...: up to 11 rows from element `top` on.
+// One page of the list "*New Pilot*", the computer rows, entries...: up to 11 rows from element `top` on.
 struct TPilotListPage {
     std::vector<std::string> Rows;
     bool UpArrow = false;   // offered when the page does not start at the top
@@ -42,6 +50,8 @@ TPilotListPage PilotListPage(const std::vector<std::string>& entries, int top);
 
 // True for the row that starts the name entry, whatever its case.
 bool IsNewPilotRow(const std::string& row);
+// True for a computer row, whatever its case, with its level in `level`.
+bool IsComputerRow(const std::string& row, TPilotLevel& level);
 
 // Screen positions of the list of side s (0 or 1): row items, their labels in the panel and arrows.
 inline int PilotRowItemX(int side) {

@@ -61,6 +61,16 @@ void TFrontEnd::PilotChosen(int side, const std::string& row) {
         OpenNameEntry(*this, side);
         return;
     }
+    TPilotLevel level = TPilotLevel::Normal;
+    if (IsComputerRow(row, level)) {
+        // The computer flies the ship, flag and weapons the side had, under the row's name, from
+        // empty statistics.
+        pilot.Name.Set(row);
+        pilot.ClearCounters();
+        GameState = gsMainMenu;
+        RedrawPilotSide(side);
+        return;
+    }
     // A pilot whose ship or flag is gone flies the first ones found rather than none.
     if (LoadPilot(Files, pilot, row)) UseDefaultsForUnusablePaths(pilot, Files);
     GameState = gsMainMenu;

@@ -17,10 +17,11 @@ constexpr double Up = 64.0;
 constexpr int RowsPerTick = 3;     // grid rows rescanned each tick, so blown rock and snow show up
 constexpr int ClearanceEvery = 10; // ticks between rebuilds of the distance to rock
 constexpr int ReplanEvery = 12;    // ticks between path searches
-constexpr double FightRange = 320; // pixels
+constexpr double FightRange = 400; // pixels
 constexpr double FireSecondRange = 220;
-// Cells a ship's centre keeps from rock: the ship reaches about two cells from its centre.
-constexpr int MinRoom = 2;
+constexpr double KeepOff = 44; // pixels kept between the centres of the two ships
+// Cells a ship's centre keeps from rock: a ship reaches 16 pixels, two cells, from its centre.
+constexpr int MinRoom = 3;
 
 bool Airy(uint8_t cls) {
     return cls == TerrainEmpty || cls == TerrainWater;
@@ -73,7 +74,7 @@ TPilotSkill TPilotSkill::Of(TPilotLevel level) {
 }
 
 TComputerPilot::TComputerPilot(int side, TPilotLevel level, uint32_t seed)
-    : Side(side == 0 ? 0 : 1), Skill(TPilotSkill::Of(level)) {
+    : Side(side == 0 ? 0 : 1), Grade(level), Skill(TPilotSkill::Of(level)) {
     Dice.Seed = seed * 2654435761u + uint32_t(Side) * 40503u + 1u;
 }
 
@@ -103,7 +104,8 @@ void TComputerPilot::ScanRows(const TWorld& world, int rows) {
 }
 
 // Distance in cells from every cell to the nearest rock (or the edge of the world), by a breadth-first
-// spread from all rock cells at once; rock itself is 0.
+// spread eight ways from all rock cells at once; rock itself is 0. Counted eight ways, a distance d
+// leaves at least (d - 1) cells of air between a point of the cell and the rock.
 void TComputerPilot::Clearances() {
     std::vector<int> queue;
     queue.reserve(Blocked.size());
@@ -117,7 +119,8 @@ void TComputerPilot::Clearances() {
     for (size_t q = 0; q < queue.size(); ++q) {
         const int i = queue[q];
         const int cx = i % GridW, cy = i / GridW;
-        const int next[4][2] = {{cx + 1, cy}, {cx - 1, cy}, {cx, cy + 1}, {cx, cy - 1}};
+        const int next[8][2] = {{cx + 1, cy},     {cx - 1, cy},     {cx, cy + 1},     {cx, cy - 1},
+                                {cx + 1, cy + 1}, {cx - 1, cy - 1}, {cx - 1, cy + 1}, {cx + 1, cy - 1}};
         for (const auto& nb : next) {
             if (nb[0] < 0 || nb[1] < 0 || nb[0] >= GridW || nb[1] >= GridH) continue;
             const size_t j = size_t(nb[1]) * size_t(GridW) + size_t(nb[0]);
@@ -246,8 +249,12 @@ uint8_t TComputerPilot::Steer(const TWorld& world, double ax, double ay, bool ma
 
 uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     const TShip& s = world.Ships[size_t(Side)];
+    // A search that finds no way walks the whole cave: it is tried again only now and then.
     const bool goalMoved = std::hypot(goal.X - PathGoal.X, goal.Y - PathGoal.Y) > 3 * Cell;
-    if (Path.empty() || goalMoved || Ticks - PlannedAt >= ReplanEvery) {
+    const uint64_t since = Ticks - PlannedAt;
+    const bool first = PathGoal.X < -1e8;
+    if (first ||
+        (Path.empty() ? since >= 4 * ReplanEvery : (goalMoved && since >= 3) || since >= ReplanEvery)) {
         PlanPath(s.X, s.Y, goal.X, goal.Y);
         PathGoal = goal;
         PlannedAt = Ticks;
@@ -290,16 +297,40 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     if (landing && std::fabs(goal.X - s.X) < 10 && goal.Y - s.Y > -12 && goal.Y - s.Y < 80) {
         // Over the own pad: straight down, slowly, nose up so the feet meet the pad.
         vx = std::clamp((goal.X - s.X) * 0.05, -0.4, 0.4);
-        vy = std::clamp(0.3 + (goal.Y - s.Y) * 0.015, 0.3, 0.9);
-        upright = 7;
+        vy = std::clamp(0.2 + (goal.Y - s.Y) * 0.01, 0.2, 0.6);
+        upright = 2;
+    }
+    // Too near rock: make for the roomiest cell around first.
+    if (clear < MinRoom && upright > 2) {
+        const int cx = int(std::floor(s.X / Cell)), cy = int(std::floor(s.Y / Cell));
+        int best = clear, bx = 0, by = 0;
+        for (int oy = -2; oy <= 2; ++oy)
+            for (int ox = -2; ox <= 2; ++ox) {
+                const int d = Clearance((cx + ox + 0.5) * Cell, (cy + oy + 0.5) * Cell);
+                if (d > best) best = d, bx = ox, by = oy;
+            }
+        const double r = std::hypot(bx, by);
+        if (r > 0) vx = bx / r * 0.6, vy = by / r * 0.6;
     }
     // Rock ahead on the present course (the ship holds itself up, so the course is a straight line):
     // stop and back away from it first.
     const double v = std::hypot(s.VX, s.VY);
-    for (int t = 4; t <= 32 && upright > 8 && v > 0.3; t += 4) {
-        if (Clearance(s.X + s.VX * t, s.Y + s.VY * t) > MinRoom + 1) continue;
+    for (int t = 4; t <= 32 && upright > 2 && v > 0.3; t += 4) {
+        if (Clearance(s.X + s.VX * t, s.Y + s.VY * t) >= MinRoom) continue;
         vx = -s.VX / v * 0.8, vy = -s.VY / v * 0.8;
         break;
+    }
+    // Ships that touch both lose health fast: keep off the enemy's ship (a pilot on foot may be run
+    // down, the ship feels nothing).
+    const TShip& e = world.Ships[size_t(1 - Side)];
+    if (e.OnFoot == 0 && e.RespawnTimer == 0) {
+        for (int t = 0; t <= 24; t += 4) {
+            const double rx = s.X + s.VX * t - e.X - e.VX * t, ry = s.Y + s.VY * t - e.Y - e.VY * t;
+            const double r = std::hypot(rx, ry);
+            if (r > KeepOff) continue;
+            vx = r > 0.5 ? rx / r : 0, vy = r > 0.5 ? ry / r - 0.3 : -1;
+            break;
+        }
     }
     const double gain = 0.15;
     return Steer(world, (vx - s.VX) * gain, (vy - s.VY) * gain, s.Fuel > 0, upright);
@@ -308,7 +339,7 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
 // On foot: walk along the path toward the own base and use the pack to climb.
 uint8_t TComputerPilot::Walk(const TWorld& world, TTarget goal) {
     const TShip& s = world.Ships[size_t(Side)];
-    if (Path.empty() || Ticks - PlannedAt >= ReplanEvery) {
+    if (Ticks - PlannedAt >= (Path.empty() ? 4 * ReplanEvery : ReplanEvery)) {
         PlanPath(s.X, s.Y, goal.X, goal.Y);
         PlannedAt = Ticks;
         PathStep = 0;
@@ -375,34 +406,60 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     const double rate = std::max<double>(world.FrameRate, 1);
     const double gravity = 4.0 / rate * world.Scale;
     // Aiming turns the nose away from up: only while the ship is high enough to sink a while.
-    const bool safe = Clearance(s.X, s.Y) > MinRoom + 1 && s.VY < 0.6 &&
-                      Clearance(s.X + s.VX * 24, s.Y + s.VY * 24 + 288 * gravity) > MinRoom;
-    const double shot = double(weapons[0].Speed) * world.Scale;
-    if (enemyUp && dist < FightRange && safe && shot > 0 && ClearLine(world, s.X, s.Y, seen.X, seen.Y)) {
-        // Lead: where the enemy will be when a shot, which carries the ship's own speed, gets there.
+    const bool safe = Clearance(s.X, s.Y) >= MinRoom && s.VY < 0.6 &&
+                      Clearance(s.X + s.VX * 24, s.Y + s.VY * 24 + 288 * gravity) >= MinRoom;
+    // The slot to aim with: the first, the quick-firing one, while it has rounds and shoots forward;
+    // the second beside it close in.
+    auto usable = [&](size_t k) { return weapons[k].ShotsLeft() > 0 && weapons[k].Speed > 0; };
+    const size_t slot = usable(0) ? 0 : 1;
+    const TWeapon& gun = weapons[slot];
+    const double shot = double(gun.Speed) * world.Scale;
+    // Where both ships will be in a moment: aiming near the enemy's ship risks a collision.
+    const double soon =
+        std::hypot(dx + (seen.X - before.X - s.VX) * 16, dy + (seen.Y - before.Y - s.VY) * 16);
+    const bool apart = e.OnFoot != 0 || (dist > KeepOff + 16 && soon > KeepOff + 8);
+    const bool inReach = enemyUp && dist < FightRange && shot > 0 && gun.ShotsLeft() > 0 &&
+                         ClearLine(world, s.X, s.Y, seen.X, seen.Y);
+    // Lead: where the enemy will be when a shot, which carries the ship's own speed, gets there, raised
+    // by what gravity pulls the shot down on the way.
+    double want = 0;
+    if (inReach) {
         const double rvx = (seen.X - before.X) - s.VX, rvy = (seen.Y - before.Y) - s.VY;
-        const double a = rvx * rvx + rvy * rvy - shot * shot;
-        const double b = 2 * (dx * rvx + dy * rvy);
-        const double c = dx * dx + dy * dy;
+        const double drop = 0.04 / rate * ProjectileWeight(gun.Kind);
         double t = dist / shot;
-        const double disc = b * b - 4 * a * c;
-        if (std::fabs(a) > 1e-9 && disc >= 0) {
-            const double t1 = (-b - std::sqrt(disc)) / (2 * a), t2 = (-b + std::sqrt(disc)) / (2 * a);
-            t = t1 > 0 ? t1 : t2 > 0 ? t2 : t;
+        double ax = dx, ay = dy;
+        for (int k = 0; k < 3; ++k) {
+            ax = dx + rvx * t;
+            ay = dy + rvy * t - 0.5 * drop * t * t;
+            t = std::hypot(ax, ay) / shot;
         }
-        const double want = HeadingOf(dx + rvx * t, dy + rvy * t) + AimJitter;
-        uint8_t bits = TurnToward(s.Angle, want, 1.5);
-        // Hold height while aiming: thrust only when the nose is up enough and the ship sinks.
-        const double h = s.Angle * 2 * std::numbers::pi / TurnUnits;
-        if (s.VY > 0.15 && std::sin(h) > 0.1 && s.Fuel > 0) bits |= Bit(actThrust);
+        want = HeadingOf(ax, ay) + AimJitter;
+    }
+    // Fire whenever the nose points at the enemy, aiming on purpose or not: within a third of the
+    // turn the enemy's ship (about 32 pixels) fills at that distance.
+    auto fire = [&](uint8_t bits) {
+        if (!inReach) return bits;
         const double off = std::fabs(TurnDiff(want, s.Angle));
-        if (off < 2.5 && weapons[0].IsReady(world)) bits |= Bit(actFire1);
-        if (off < 2.5 && dist < FireSecondRange && weapons[1].IsReady(world)) bits |= Bit(actFire2);
+        const double width = std::atan(16 / std::max(dist, 1.0)) * TurnUnits / (2 * std::numbers::pi);
+        if (off > std::max(2.5, width / 3)) return bits;
+        if (gun.IsReady(world)) bits |= Bit(slot == 0 ? actFire1 : actFire2);
+        if (slot == 0 && dist < FireSecondRange && usable(1) && weapons[1].IsReady(world))
+            bits |= Bit(actFire2);
         return bits;
+    };
+    if (inReach && safe && apart) {
+        uint8_t bits = TurnToward(s.Angle, want, 1.5);
+        // Hold still while aiming: thrust when the push along the nose works against the drift and
+        // the sinking.
+        const double h = s.Angle * 2 * std::numbers::pi / TurnUnits;
+        const double wantX = -s.VX * 0.15, wantY = -s.VY * 0.15 - gravity;
+        const double along = std::cos(h) * wantX - std::sin(h) * wantY;
+        if (along > 0.02 && s.Fuel > 0) bits |= Bit(actThrust);
+        return fire(bits);
     }
     // Hunt: come within range, a little above the enemy; while it is away, wait over its base.
     // Too close to fight where it stands: draw back up and away from it.
     TTarget goal = enemyUp ? TTarget{seen.X, seen.Y - 80} : TTarget{e.StartX, e.StartY - 120};
     if (enemyUp && dist < 110) goal = TTarget{s.X - dx, s.Y - 60};
-    return Fly(world, goal, false);
+    return fire(Fly(world, goal, false));
 }

@@ -39,6 +39,8 @@ class TComputerPilot {
     // This side's action bits for the coming tick (bit n: TAction n held).
     uint8_t Think(const TWorld& world, const std::array<TWeapon, 2>& weapons);
 
+    TPilotLevel Level() const { return Grade; }
+
     static constexpr int Cell = 8; // side of a grid cell in pixels
 
   private:
@@ -60,6 +62,7 @@ class TComputerPilot {
     static uint8_t TurnToward(double heading, double want, double tolerance);
 
     int Side = 0;
+    TPilotLevel Grade = TPilotLevel::Normal;
     TPilotSkill Skill;
     TRandom Dice;
     uint64_t Ticks = 0;
