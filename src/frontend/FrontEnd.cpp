@@ -25,6 +25,7 @@ constexpr int miBackdrop = 3;
 constexpr int miBegin = 4;
 constexpr int miWeapons1 = 19;
 constexpr int miWeapons2 = 20;
+constexpr int miHowTo = 21;
 
 // Options menu item indices.
 constexpr int oiMapLine = 0;
@@ -191,6 +192,7 @@ void TFrontEnd::BuildMenus() {
     main.AddArea(461, 55, 158, 15);
     AddButton(main, 157, 344, "Weap");
     AddButton(main, 596, 344, "Weap");
+    AddButton(main, 488, 458, "HowTo");
 
     TGameMenu& options = *OptionsMenu;
     options.AddArea(217, 264, 205, 15);
@@ -232,6 +234,10 @@ bool TFrontEnd::ListFrame() {
 }
 
 void TFrontEnd::Frame() {
+    if (HowToShown) {
+        HowToFrame();
+        return;
+    }
     const int16_t dx = Mouse16(Input.Devices.MouseDX);
     const int16_t dy = Mouse16(Input.Devices.MouseDY);
     const bool button = Input.Devices.MouseLeft;
@@ -240,6 +246,7 @@ void TFrontEnd::Frame() {
     if (!Input.Now.Has(menuReturn)) ReturnHeldSinceNaming = false;
     TGameMenu& main = *MainMenu;
 
+    MapPreviewFrame();
     if (AboutShown) AboutFrame();
     main.Draw(BackSurface);
 
@@ -355,6 +362,7 @@ void TFrontEnd::Frame() {
         MatchStartRefused = true;
     if (!MatchStartError.empty() && IsFrontEndState(GameState))
         DrawStartError(BackSurface, Images.Find("Font"), MatchStartError);
+    if (main.ItemClicked(miHowTo)) HowToShown = true;
     if (main.ItemClicked(miAbout)) {
         AboutShown = !AboutShown;
         AboutScroll = 0;
