@@ -1,11 +1,13 @@
 // FrontEndTest: the front-end frame driven by mouse and keys, match start, start-up order and credits.
 #include "TestSupport.h"
 #include "app/Game.h"
+#include "frontend/MapPreview.h"
 #include "frontend/PilotFiles.h"
 #include "world/World.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <tuple>
 
@@ -43,6 +45,8 @@ struct FrontEndTest : testing::Test {
         Platform.Press(keySpace, false);
         Game.Tick();
         ASSERT_EQ(Game.GameState, gsMainMenu);
+        // A fresh home opens the rules page over the menus; it has a test of its own.
+        Game.Front.HowToShown = false;
     }
     // One tick with this mouse movement and button.
     void Tick(int dx = 0, int dy = 0, bool button = false) {
@@ -373,6 +377,47 @@ TEST_F(FrontEndTest, AReplayKeptAtTheEndOfAMatchIsPickedFromTheListAndWatched) {
     EXPECT_FALSE(Game.Watching);
     EXPECT_EQ(Game.GameState, gsMainMenu);
     EXPECT_EQ(Game.Options.Bytes(), setup);
+}
+
+TEST_F(FrontEndTest, TheRulesPageOpensOnTheFirstStartOnlyAndFromItsButtonAndTheCentreBoxShowsTheChosenMap) {
+    const auto differ = [](const Surface& a, const Surface& b) {
+        size_t n = 0;
+        for (size_t i = 0; i < a.Pixels.size() && i < b.Pixels.size(); ++i)
+            n += a.Pixels[i] != b.Pixels[i];
+        return n;
+    };
+    const auto centreBox = [&] {
+        Surface box(248, 137);
+        box.DrawRect(0, 0, Platform.LastPresented, TRect{196, 96, 444, 233}, false);
+        return box;
+    };
+    Platform.Press(keySpace, true);
+    Game.Start();
+    Platform.Press(keySpace, false);
+    Tick();
+    ASSERT_TRUE(Game.Front.HowToShown) << "a home without Options.DAT";
+    const Surface page = Platform.LastPresented;
+    EXPECT_EQ(Clicked(ShipArea1), gsMainMenu) << "the click that closes the page acts on nothing under it";
+    EXPECT_FALSE(Game.Front.HowToShown);
+    EXPECT_GT(differ(page, Platform.LastPresented), page.Pixels.size() / 4) << "the page covers the menus";
+
+    // Before the first match the centre box shows the map with both bases marked, and follows a choice.
+    const Surface first = centreBox();
+    for (uint32_t mark : PreviewMarkColour)
+        EXPECT_GT(std::count(first.Pixels.begin(), first.Pixels.end(), mark), 10);
+    ASSERT_EQ(Clicked(MapLine), gsMapSelect);
+    ASSERT_EQ(Clicked({300, 270 + 16 + 4}), gsMainMenu);
+    EXPECT_GT(differ(first, centreBox()), first.Pixels.size() / 4);
+
+    Click({540, 468});
+    EXPECT_TRUE(Game.Front.HowToShown) << "the HOW TO PLAY button";
+    TapKey(keyEscape);
+    EXPECT_FALSE(Game.Front.HowToShown);
+    Click({628, 468}); // Quit saves Options.DAT
+    Tick();
+    TGame again{Platform, TFiles(FLARONS_GAME_DIR, Home.Path), TCommandLine{}};
+    again.Start();
+    EXPECT_FALSE(again.Front.HowToShown) << "only the first start opens the page";
 }
 
 } // namespace

@@ -182,6 +182,7 @@ TEST(HeadlessPlatform, TheGamesPointerIsWhereTheScriptPutItAroundAMatch) {
     // script says when the menus are back.
     TTempDir home;
     TPointerLog run(TInputScript::Parse("0 key space down\n0 mouse 120 90\n2 key space up\n"
+                                        "3 key escape down\n4 key escape up\n" // the rules page
                                         "5 key return down\n6 key return up\n10 mouse 500 400\n"
                                         "15 key escape down\n16 key escape up\n20 mouse 300 269\n"));
     TGame game(run, TFiles(FLARONS_GAME_DIR, home.Path), TCommandLine{});

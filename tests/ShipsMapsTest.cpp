@@ -225,7 +225,8 @@ Pad CheckSpawn(const MapFile& m, int p) {
     while (floor < y + 40 && m.Class(x, floor) == 0)
         ++floor;
     const int below = m.Class(x, floor);
-    EXPECT_EQ(below, m.HasDots ? 8 : 255) << "no pad below";
+    // Only a pad repairs, refuels, opens the weapon pages and takes a flag; rock cannot.
+    EXPECT_EQ(below, 8) << "no pad below";
     int left = x, right = x;
     while (m.Class(left - 1, floor) == below && right - left < 100)
         --left;
@@ -336,13 +337,12 @@ TEST(ShipsMapsMaps, EveryMapHasMatchingLayersOwnPadsOpenAreasAndAFaithfulPlayFie
 
 TEST(ShipsMapsMaps, TheSetUsesEveryFeatureOfTheFormat) {
     std::set<std::string> types;
-    bool singleScreen = false, noDots = false, scaled = false, parallax = false;
+    bool singleScreen = false, scaled = false, parallax = false;
     std::set<int> classes;
     for (const MapFile& m : AllMaps()) {
         for (const auto& a : m.Areas)
             types.insert(Upper(a.at("PA_TYPE=")));
         singleScreen = singleScreen || (m.Middle.Width == 640 && m.Middle.Height == 430);
-        noDots = noDots || !m.HasDots;
         scaled = scaled || m.Keys.count("SCALE=");
         parallax = parallax || (m.Back.Width < m.Middle.Width && m.Front.Width > m.Middle.Width &&
                                 m.Back.Height < m.Middle.Height && m.Front.Height > m.Middle.Height);
@@ -351,7 +351,7 @@ TEST(ShipsMapsMaps, TheSetUsesEveryFeatureOfTheFormat) {
                 classes.insert(m.Class(x, y));
     }
     EXPECT_EQ(types, (std::set<std::string>{"ANT", "GLUE", "RAIN", "SNOW", "WATER"}));
-    EXPECT_TRUE(singleScreen && noDots && scaled && parallax);
+    EXPECT_TRUE(singleScreen && scaled && parallax);
     EXPECT_EQ(classes, (std::set<int>{0, 3, 6, 8, 255}));
 }
 

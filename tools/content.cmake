@@ -12,6 +12,7 @@ add_library(flarons_content STATIC
   tools/content/GameFolder.cpp
   tools/content/MenuArt.cpp
   tools/content/MenuArtFont.cpp
+  tools/content/MenuArtHowTo.cpp
   tools/content/MenuArtPaint.cpp
   tools/content/MenuArtScreens.cpp
   tools/content/MenuArtTitle.cpp

@@ -54,6 +54,8 @@ bool TGame::WaitForSecondChange(bool spaceShortens) {
 }
 
 void TGame::Start() {
+    // A home folder without Options.DAT has never been quit from: the rules page opens once.
+    Front.HowToShown = !Files.Exists("Options.DAT");
     LoadOptions(Options, Files);
     LoadBindings();
     if (CommandLine.Host || !CommandLine.Join.empty()) {

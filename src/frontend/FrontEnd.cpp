@@ -27,6 +27,7 @@ constexpr int miBackdrop = 3;
 constexpr int miBegin = 4;
 constexpr int miWeapons1 = 19;
 constexpr int miWeapons2 = 20;
+constexpr int miHowTo = 21;
 
 // Options menu item indices.
 constexpr int oiMapLine = 0;
@@ -203,6 +204,7 @@ void TFrontEnd::BuildMenus() {
     AddButton(main, 157, 344, "Weap");
     AddButton(main, 596, 344, "Weap");
     AddControlsButtons(*this);
+    AddButton(main, 488, 458, "HowTo");
 
     TGameMenu& options = *OptionsMenu;
     options.AddArea(217, 264, 205, 15);
@@ -245,6 +247,10 @@ bool TFrontEnd::ListFrame() {
 }
 
 void TFrontEnd::Frame() {
+    if (HowToShown) {
+        HowToFrame();
+        return;
+    }
     const int16_t dx = Mouse16(Input.Devices.MouseDX);
     const int16_t dy = Mouse16(Input.Devices.MouseDY);
     const bool button = Input.Devices.MouseLeft;
@@ -254,6 +260,7 @@ void TFrontEnd::Frame() {
     if (!Input.Now.Has(menuReturn)) ReturnHeldSinceNaming = false;
     TGameMenu& main = *MainMenu;
 
+    MapPreviewFrame();
     if (AboutShown) AboutFrame();
     main.Draw(BackSurface);
 
@@ -386,6 +393,7 @@ void TFrontEnd::Frame() {
         MatchStartRefused = true;
     if (!MatchStartError.empty() && IsFrontEndState(GameState))
         DrawStartError(BackSurface, Images.Find("Font"), MatchStartError);
+    if (main.ItemClicked(miHowTo)) HowToShown = true;
     if (main.ItemClicked(miAbout)) {
         AboutShown = !AboutShown;
         AboutScroll = 0;

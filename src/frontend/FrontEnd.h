@@ -103,7 +103,16 @@ class TFrontEnd {
     std::string KeptAs;
     std::string WatchRequest;
 
-    std::string NewPilotName; // the name typed on the on-screen keyboard, at most 15 letters
+    // The map shown in the centre box before the first match and while the map list is open.
+    Surface MapPreview;
+    std::string MapPreviewFile; // the map MapPreview was made from
+    // The how-to-play page covers the screen; the game opens it on its first start.
+    bool HowToShown = false;
+    std::unique_ptr<TGameMenu> HowToMenu; // one area over the whole page: a click closes it
+    Surface HowToPage;                    // the backdrop and the pictures, loaded when first shown
+    Surface HowToIcons;
+
+    std::string NewPilotName;           // the name typed on the on-screen keyboard, at most 15 letters
     bool ReturnHeldSinceNaming = false; // the Return that confirmed a name is still down
     // Weapon selector: two lists of 25 weapon numbers (255 = empty), the selected position of each
     // page and each list's column on the screen (x1, y1, x2, y2, bounds inclusive).
@@ -126,6 +135,9 @@ class TFrontEnd {
     void HideBackButton(); // nothing is left to resume
     void DrawAboutText();  // the credits text
     void AboutFrame();     // advances and draws the credits window
+    // The selected map, or the one under the pointer in the open map list, in the centre box.
+    void MapPreviewFrame();
+    void HowToFrame(); // draws the how-to-play page; Escape or a click closes it
     // The open list's arrows and rows for this frame; true when a row was chosen.
     bool ListFrame();
 

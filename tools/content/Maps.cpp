@@ -6,6 +6,7 @@
 #include "content/GameFolder.h"
 #include "content/MapPainter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -97,6 +98,16 @@ void ClearBaseHalls(CaveGrid& g, const BasePlace* bases) {
     for (int p = 0; p < 2; ++p)
         g.Rect(bases[p].PadLeft - 50, bases[p].FloorY - 74, bases[p].PadRight + 50, bases[p].FloorY,
                Cell::Empty);
+}
+
+// Widens each pad under its flag. Loose rock that lands on a pad vanishes, so on maps whose halls
+// are shot to rubble in a long fight the flag's spot stays clear instead of being buried.
+void PadUnderFlags(CaveGrid& g, const BasePlace* bases) {
+    for (int p = 0; p < 2; ++p) {
+        const BasePlace& b = bases[p];
+        g.Rect(std::min(b.FlagX - 6, b.PadLeft), b.FloorY, std::max(b.FlagX + 30, b.PadRight), b.FloorY + 6,
+               Cell::Pad);
+    }
 }
 
 MapPlan Abyss() {
@@ -209,6 +220,8 @@ MapPlan Glacier() {
     m.Bases[1] = g.Base(2200, 790, 56, false, 16, seed + 14);
     g.SnowCover(0, 0, 2400, 900, 3, 13, seed + 15);
     ClearBaseHalls(g, m.Bases);
+    // A fight brings the rock beside the second hall down onto its flag's spot.
+    PadUnderFlags(g, m.Bases);
     // Snow on the upper gallery, meltwater dripping into the half-empty lake of the great hall.
     m.Emitters = {Place(g, Snowfall(560, 160, 280, 0.6)), Place(g, Snowfall(1560, 160, 280, 0.6)),
                   Place(g, Snowfall(1000, 140, 400, 0.8)), Place(g, Drips(1140, 480, 120, 2))};
@@ -293,9 +306,12 @@ MapPlan Rockgarden() {
     m.Bases[0] = g.Base(160, 770, 56, true, 16, seed + 8);
     m.Bases[1] = g.Base(1040, 770, 56, false, 16, seed + 9);
     ClearBaseHalls(g, m.Bases);
+    // Everything but the pads can be shot away; the pads, marked in the dot map, hold the bases.
+    PadUnderFlags(g, m.Bases);
     m.Emitters = {Place(g, Glue(560, 230, 80)), Place(g, Ants(540, 560, 120))};
     const RockPalette rock{0x5A2E1C, 0xC07848, 0xE0A070, 0xD8B878, 0x70E0C0};
     m.Middle = PaintMiddle(g, rock, seed);
+    m.Dots = PaintDotMap(g);
     SkyStyle sky;
     sky.Top = 0x2A1E4A;
     sky.Middle = 0xC0486A;
@@ -394,6 +410,8 @@ MapPlan Warren() {
     m.Bases[0] = g.Base(170, 810, 56, true, 16, seed + 32);
     m.Bases[1] = g.Base(1130, 810, 56, false, 16, seed + 33);
     ClearBaseHalls(g, m.Bases);
+    // The burrows over the second hall come down as rubble onto its flag's spot in a fight.
+    PadUnderFlags(g, m.Bases);
     // No water here: it would run down the ships' way into both base halls.
     m.Emitters = {Place(g, Ants(520, 300, 160)), Place(g, Ants(620, 660, 160))};
     const RockPalette rock{0x2E2216, 0x8A6A48, 0x6A4E32, 0x7A8A3A, 0xE0D060};

@@ -1,5 +1,6 @@
 // MenuArt: writes the menu, pointer, keyboard and status-bar pictures of graphics/menu.
 #include "content/GameFolder.h"
+#include "content/MenuArtHowTo.h"
 #include "content/MenuArtScreens.h"
 #include "content/MenuArtTitle.h"
 #include "content/MenuArtWidgets.h"
@@ -39,11 +40,15 @@ bool WriteMenuArt(const std::string& dir) {
     w.Save("status_bg.bmp", MakeStatusBackground());
     w.Save("status_bars.bmp", MakeStatusBars());
     w.Save("neopalette.bmp", MakePalette());
+    w.Save("HowToPage.bmp", MakeHowToPage());
+    w.Save("HowToIcons.bmp", MakeHowToIcons());
 
     w.Three("Back", ".bmp", [](TLook l) { return MakeTextButton(BackSize, "BACK", Face::Big, 1, l); });
     w.Three("Begin", ".bmp", [](TLook l) { return MakeTextButton(BeginSize, "BEGIN", Face::Big, 2, l); });
     w.Three("Quit", ".bmp", [](TLook l) { return MakeIconButton(QuitSize, TIcon::Power, l); });
     w.Three("About", ".bmp", [](TLook l) { return MakeIconButton(AboutSize, TIcon::Question, l); });
+    w.Three("HowTo", ".bmp",
+            [](TLook l) { return MakeTextButton(HowToSize, "HOW TO PLAY", Face::Big, 1, l); });
     w.Three("Weap", ".bmp", [](TLook l) { return MakeWeaponsButton(l); });
     w.Three("Keys", ".bmp", [](TLook l) { return MakeKeysButton(l); });
     w.Three("KeyDefaults", ".bmp",

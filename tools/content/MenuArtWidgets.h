@@ -22,6 +22,7 @@ struct TSize {
 constexpr TSize BackSize{64, 22};
 constexpr TSize QuitSize{22, 22};
 constexpr TSize AboutSize{22, 22};
+constexpr TSize HowToSize{104, 22}; // left of About
 constexpr TSize BeginSize{80, 28};
 constexpr TSize WeapSize{22, 24};
 constexpr TSize KeysSize{22, 24};           // opens the controls screen, left of the panel's foot
