@@ -203,8 +203,8 @@ void TFrontEnd::BuildMenus() {
     main.AddArea(461, 55, 158, 15);
     AddButton(main, 157, 344, "Weap");
     AddButton(main, 596, 344, "Weap");
-    AddControlsButtons(*this);
-    AddButton(main, 488, 458, "HowTo");
+    AddButton(main, 488, 458, "HowTo"); // miHowTo
+    AddControlsButtons(*this); // their numbers are kept where they are made
 
     TGameMenu& options = *OptionsMenu;
     options.AddArea(217, 264, 205, 15);
