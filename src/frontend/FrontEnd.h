@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -104,8 +105,8 @@ class TFrontEnd {
     std::string WatchRequest;
 
     // The map shown in the centre box before the first match and while the map list is open.
-    Surface MapPreview;
-    std::string MapPreviewFile; // the map MapPreview was made from
+    // Each made once, so running the pointer down the map list does not read a large map again.
+    std::map<std::string, Surface> MapPreviews;
     // The how-to-play page covers the screen; the game opens it on its first start.
     bool HowToShown = false;
     std::unique_ptr<TGameMenu> HowToMenu; // one area over the whole page: a click closes it

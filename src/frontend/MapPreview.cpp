@@ -141,9 +141,10 @@ void TFrontEnd::MapPreviewFrame() {
     if (GameState == gsMapSelect && ListMenu)
         for (size_t i = 0; i < ListFiles.size() && i < ListMenu->Items.size(); ++i)
             if (ListMenu->Items[i].State != 0) file = ListFiles[i];
-    if (file != MapPreviewFile) {
-        MapPreviewFile = file;
-        MapPreview = MakeMapPreview(Files, file, PreviewBox.Width(), PreviewBox.Height());
-    }
-    BackSurface.Draw(PreviewBox.Left, PreviewBox.Top, MapPreview, false);
+    auto preview = MapPreviews.find(file);
+    if (preview == MapPreviews.end())
+        preview =
+            MapPreviews.emplace(file, MakeMapPreview(Files, file, PreviewBox.Width(), PreviewBox.Height()))
+                .first;
+    BackSurface.Draw(PreviewBox.Left, PreviewBox.Top, preview->second, false);
 }
