@@ -194,9 +194,10 @@ TEST(ControlsPads, PadsAloneFlyTurnAndFireBothShipsAndAPadPluggedBackInFliesOn) 
 }
 
 TEST(ControlsScreen, ThrustBoundByClicksAndAKeyPressFliesWithThatKeyAloneAndSurvivesARestart) {
-    // Keys button, the thrust row; Escape and player 2's Up are refused and the row keeps waiting
-    // for I; Return starts the match; W then I are held.
-    TScriptedRun run("5 click 38 355\n12 click 60 175\n18 key escape down\n19 key escape up\n"
+    // Escape closes the rules page of a first start; Keys button, the thrust row; Escape and player 2's Up
+    // are refused and the row keeps waiting for I; Return starts the match; W then I are held.
+    TScriptedRun run("2 key escape down\n3 key escape up\n"
+                     "5 click 38 355\n12 click 60 175\n18 key escape down\n19 key escape up\n"
                      "21 key up down\n22 key up up\n24 key i down\n25 key i up\n"
                      "28 key return down\n29 key return up\n40 key w down\n80 key w up\n"
                      "81 key i down\n120 key i up\n",
