@@ -42,8 +42,12 @@ std::string Upper(std::string_view text) {
 
 std::string PadText(uint32_t controls) {
     std::string out;
-    for (int c = 0; c < PadControlCount; ++c)
-        if ((controls >> c) & 1u) out += (out.empty() ? "" : " ") + std::string(PadLabels[c]);
+    // Appended piece by piece: GCC 12 at -O3 misreads a sum of temporaries as an overlapping copy.
+    for (int c = 0; c < PadControlCount; ++c) {
+        if (((controls >> c) & 1u) == 0) continue;
+        if (!out.empty()) out += ' ';
+        out += PadLabels[c];
+    }
     return out.empty() ? "-" : out;
 }
 
