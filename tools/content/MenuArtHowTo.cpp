@@ -148,13 +148,7 @@ Surface Icon(int k) {
 Surface MakeHowToPage() {
     Surface s(640, 480);
     SteelPlate(s, s.ClientRect(), 0x202C3E, 37);
-    TTextStyle chrome;
-    chrome.Top = 0xF4F8FF;
-    chrome.Bottom = 0x6C88B0;
-    chrome.Edge = 0x081018;
-    chrome.Glow = 0x1C4868;
-    chrome.GlowRadius = 3;
-    chrome.Bevelled = true;
+    const TTextStyle chrome = ChromeTitle();
     const std::string title = "HOW TO PLAY";
     DrawStyledText(s, Face::Big, CentredLeft(Face::Big, 320, title, 3), 14, title, 3, chrome);
     GlowLine(s, 170, 470, 44, Orange);

@@ -235,6 +235,17 @@ void DrawStyledText(Surface& s, Face face, int x, int y, const std::string& text
         }
 }
 
+TTextStyle ChromeTitle() {
+    TTextStyle chrome;
+    chrome.Top = 0xF4F8FF;
+    chrome.Bottom = 0x6C88B0;
+    chrome.Edge = 0x081018;
+    chrome.Glow = 0x1C4868;
+    chrome.GlowRadius = 3;
+    chrome.Bevelled = true;
+    return chrome;
+}
+
 int CentredLeft(Face face, int centreX, const std::string& text, int scale) {
     return centreX - TextWidth(face, text, scale) / 2;
 }

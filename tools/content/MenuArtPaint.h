@@ -57,6 +57,8 @@ struct TTextStyle {
     bool Bevelled = false; // light upper-left and dark lower-right letter edges
     int Shadow = 0;        // drop shadow offset, 0 for none
 };
+// The bevelled chrome of the big titles (the title screen, the rules page): white to steel blue.
+TTextStyle ChromeTitle();
 void DrawStyledText(Surface& s, Face face, int x, int y, const std::string& text, int scale,
                     const TTextStyle& style);
 int CentredLeft(Face face, int centreX, const std::string& text, int scale);

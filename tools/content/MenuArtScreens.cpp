@@ -75,13 +75,7 @@ void SideHeader(Surface& s, int p) {
 }
 
 void Title(Surface& s) {
-    TTextStyle chrome;
-    chrome.Top = 0xF4F8FF;
-    chrome.Bottom = 0x6C88B0;
-    chrome.Edge = 0x081018;
-    chrome.Glow = 0x1C4868;
-    chrome.GlowRadius = 3;
-    chrome.Bevelled = true;
+    const TTextStyle chrome = ChromeTitle();
     DrawStyledText(s, Face::Big, CentredLeft(Face::Big, 320, "FLARONS", 3), 19, "FLARONS", 3, chrome);
     TTextStyle fire;
     fire.Top = 0xFFF0A0;

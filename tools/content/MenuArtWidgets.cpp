@@ -165,27 +165,28 @@ Surface MakeIconButton(TSize size, TIcon icon, TLook look) {
     return s;
 }
 
-Surface MakeWeaponsButton(TLook look) {
-    Surface s(WeapSize.W, WeapSize.H);
-    Plate(s, look, 17);
-    Surface sight(WeapSize.W, 16);
-    Icon(sight, TIcon::Crosshair, look);
-    // The sight sits in the upper part, the word in the lower.
-    sight.TransparentColor = 0;
-    s.Draw(0, 0, sight, true);
-    Label(s, "WEAP", Face::Small, 1, look, 18);
+namespace {
+
+// A small panel button: its icon in the upper part, its word in the lower.
+Surface IconAndWord(TSize size, int plateSeed, TIcon icon, const char* word, TLook look) {
+    Surface s(size.W, size.H);
+    Plate(s, look, plateSeed);
+    Surface picture(size.W, 16);
+    Icon(picture, icon, look);
+    picture.TransparentColor = 0;
+    s.Draw(0, 0, picture, true);
+    Label(s, word, Face::Small, 1, look, 18);
     return s;
 }
 
+} // namespace
+
+Surface MakeWeaponsButton(TLook look) {
+    return IconAndWord(WeapSize, 17, TIcon::Crosshair, "WEAP", look);
+}
+
 Surface MakeKeysButton(TLook look) {
-    Surface s(KeysSize.W, KeysSize.H);
-    Plate(s, look, 29);
-    Surface keyboard(KeysSize.W, 16);
-    Icon(keyboard, TIcon::Keyboard, look);
-    keyboard.TransparentColor = 0;
-    s.Draw(0, 0, keyboard, true);
-    Label(s, "KEYS", Face::Small, 1, look, 18);
-    return s;
+    return IconAndWord(KeysSize, 29, TIcon::Keyboard, "KEYS", look);
 }
 
 Surface MakeScrollArrow(TSize size, bool up, bool green, TLook look) {
