@@ -46,7 +46,8 @@ void TWorld::Explode(int slot, TWaveList& waves) {
     for (int64_t i = 0; i <= last; ++i) {
         const int32_t a = Rng.Random(256);
         if (!nuke) {
-            const double r1 = Rng.RandomReal(), r2 = Rng.RandomReal(), r3 = Rng.RandomReal(), r4 = Rng.RandomReal();
+            const double r1 = Rng.RandomReal(), r2 = Rng.RandomReal(), r3 = Rng.RandomReal(),
+                         r4 = Rng.RandomReal();
             Spawn(4, float(self.X + r1 * self.VX - self.VX), float(self.Y + r2 * self.VY - self.VY),
                   float(self.VX - r3 * TurnCos(a) * 6 * scale), float(self.VY - r4 * TurnSin(a) * 6 * scale));
         }
@@ -59,7 +60,8 @@ void TWorld::Explode(int slot, TWaveList& waves) {
         const int64_t bullets = Round(200 * scale);
         for (int64_t i = 0; i <= bullets; ++i) {
             const int32_t a = Rng.Random(256);
-            const double r1 = Rng.RandomReal(), r2 = Rng.RandomReal(), r3 = Rng.RandomReal(), r4 = Rng.RandomReal();
+            const double r1 = Rng.RandomReal(), r2 = Rng.RandomReal(), r3 = Rng.RandomReal(),
+                         r4 = Rng.RandomReal();
             Spawn(21, float(self.X + r1 * self.VX - self.VX), float(self.Y + r2 * self.VY - self.VY),
                   float(0.5 * self.VX - r3 * TurnCos(a) * 2 * scale),
                   float(0.5 * self.VY - r4 * TurnSin(a) * 2 * scale));

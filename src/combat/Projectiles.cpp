@@ -262,7 +262,8 @@ struct TRules {
     bool Outside(const TProjectile& p) const { return p.X > W || p.X < 0 || p.Y > H || p.Y < 0; }
 
     void SmokeBehind(const TProjectile& p) {
-        const double r1 = Rng.RandomReal(), r2 = Rng.RandomReal(), r3 = Rng.RandomReal(), r4 = Rng.RandomReal();
+        const double r1 = Rng.RandomReal(), r2 = Rng.RandomReal(), r3 = Rng.RandomReal(),
+                     r4 = Rng.RandomReal();
         Map.Spawn(5, float(p.X + r1 * p.VX), float(p.Y + r2 * p.VY), float((r3 - p.VX) / 10),
                   float((r4 - p.VY) / 10));
     }
@@ -294,9 +295,8 @@ inline size_t OwnerOf(const TProjectile& p) {
 
 // The colour of a smoke puff of a given age (below 128), fading from a light grey into the
 // background's average, kept in the world's cache (world/Projectile.h).
-[[gnu::noinline]] const std::array<uint8_t, 3>& WorkOutSmokeShade(TSmokeShades& SmokeShades,
-                                                                  const std::array<uint8_t, 3>& back,
-                                                                  uint32_t age) {
+[[gnu::noinline]] const std::array<uint8_t, 3>&
+WorkOutSmokeShade(TSmokeShades& SmokeShades, const std::array<uint8_t, 3>& back, uint32_t age) {
     if (back != SmokeShades.Of) {
         SmokeShades.Known.fill(false);
         SmokeShades.Of = back;
@@ -315,7 +315,7 @@ inline size_t OwnerOf(const TProjectile& p) {
 
 // The kept shade when there is one, read where the puff is advanced.
 inline const std::array<uint8_t, 3>& SmokeShade(TSmokeShades& SmokeShades, const std::array<uint8_t, 3>& back,
-                                               uint32_t age) {
+                                                uint32_t age) {
     if (SmokeShades.Known[age] && back == SmokeShades.Of) return SmokeShades.Shades[age];
     return WorkOutSmokeShade(SmokeShades, back, age);
 }
@@ -762,7 +762,8 @@ bool HalfSize(const TShip& ship, int& halfW, int& halfH) {
             const int64_t sparks = Round(20 * k.Scale) + 1;
             for (int64_t i = 0; i < sparks; ++i) {
                 const int32_t a = k.Rng.Random(256);
-                const double r1 = k.Rng.RandomReal(), r2 = k.Rng.RandomReal(), r3 = k.Rng.RandomReal(), r4 = k.Rng.RandomReal();
+                const double r1 = k.Rng.RandomReal(), r2 = k.Rng.RandomReal(), r3 = k.Rng.RandomReal(),
+                             r4 = k.Rng.RandomReal();
                 m.Spawn(4, float(p.X + r1 * p.VX - p.VX), float(p.Y + r2 * p.VY - p.VY),
                         float(p.VX - r3 * TurnCos(a) * 2 * k.Scale),
                         float(p.VY - r4 * TurnSin(a) * 2 * k.Scale));

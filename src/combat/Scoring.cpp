@@ -1,7 +1,7 @@
 // Scoring: wrecks and pilot deaths with their debris, points and lives, the two bases, the
 // capture-the-flag game and the medals won during play.
-#include "core/GameMath.h"
 #include "combat/Contest.h"
+#include "core/GameMath.h"
 #include "media/Sound.h"
 #include "world/World.h"
 

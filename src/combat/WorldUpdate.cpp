@@ -97,7 +97,7 @@ uint16_t TWorld::UpdateWorld(TWaveList& waves) {
 }
 
 void TWorld::PlaySoundAt(TWaveList& waves, const std::string& name, int randomSuffixMax, int distToShip0,
-                       int distToShip1, int frequency, int volumePercent) {
+                         int distToShip1, int frequency, int volumePercent) {
     std::string full = name;
     if (randomSuffixMax > 0) {
         const int32_t suffix = Rng.Random(randomSuffixMax + 1);

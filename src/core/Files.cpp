@@ -10,7 +10,8 @@
 namespace fs = std::filesystem;
 
 static std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
@@ -53,7 +54,8 @@ bool TFiles::WildcardMatch(const std::string& pattern, const std::string& name) 
             return false;
         }
     }
-    while (pi < p.size() && p[pi] == '*') ++pi;
+    while (pi < p.size() && p[pi] == '*')
+        ++pi;
     return pi == p.size();
 }
 
@@ -114,7 +116,8 @@ std::vector<std::string> TFiles::FindFiles(const std::string& winPattern) const 
     const std::string pattern = parts.back();
     parts.pop_back();
     std::string folder;
-    for (const std::string& p : parts) folder += p + "\\";
+    for (const std::string& p : parts)
+        folder += p + "\\";
     std::vector<fs::path> bases{HomeDir};
     if (GameDir != HomeDir) bases.push_back(GameDir);
     for (const fs::path& base : bases) {
@@ -124,7 +127,8 @@ std::vector<std::string> TFiles::FindFiles(const std::string& winPattern) const 
         for (const auto& e : fs::directory_iterator(dir, ec)) {
             const std::string n = e.path().filename().string();
             if (!WildcardMatch(pattern, n)) continue;
-            const bool seen = std::any_of(names.begin(), names.end(), [&](const std::string& o) { return Lower(o) == Lower(n); });
+            const bool seen = std::any_of(names.begin(), names.end(),
+                                          [&](const std::string& o) { return Lower(o) == Lower(n); });
             if (!seen) names.push_back(n);
         }
     }

@@ -7,7 +7,8 @@ namespace {
 struct TurnTable {
     std::array<double, 256> Cos{};
     TurnTable() {
-        for (int i = 0; i < 256; ++i) Cos[size_t(i)] = std::cos(double(i) * (2.0 * M_PI / 256.0));
+        for (int i = 0; i < 256; ++i)
+            Cos[size_t(i)] = std::cos(double(i) * (2.0 * M_PI / 256.0));
     }
 };
 const TurnTable& Table() {
@@ -16,9 +17,13 @@ const TurnTable& Table() {
 }
 } // namespace
 
-double TurnCos(int64_t angle) { return Table().Cos[size_t(Wrap256(angle))]; }
+double TurnCos(int64_t angle) {
+    return Table().Cos[size_t(Wrap256(angle))];
+}
 // Sine is the cosine a quarter turn earlier: sin(a) = cos(a - 64).
-double TurnSin(int64_t angle) { return Table().Cos[size_t(Wrap256(angle - 64))]; }
+double TurnSin(int64_t angle) {
+    return Table().Cos[size_t(Wrap256(angle - 64))];
+}
 
 uint32_t NextMatchSeed(uint32_t seed) {
     // A 32-bit integer hash (xorshift-multiply): every bit of the seed moves every bit of the result.

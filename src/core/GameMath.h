@@ -13,9 +13,13 @@ inline int64_t Round(double v) {
     return static_cast<int64_t>(std::nearbyint(v));
 }
 // Drops the fraction towards zero.
-inline int64_t Trunc(double v) { return static_cast<int64_t>(std::trunc(v)); }
+inline int64_t Trunc(double v) {
+    return static_cast<int64_t>(std::trunc(v));
+}
 // An angle or index taken modulo 256 into 0..255.
-inline int Wrap256(int64_t v) { return static_cast<int>(((v % 256) + 256) % 256); }
+inline int Wrap256(int64_t v) {
+    return static_cast<int>(((v % 256) + 256) % 256);
+}
 
 // Cosine and sine of an angle in 256ths of a turn, read from one 256-entry table.
 double TurnCos(int64_t angle);

@@ -204,7 +204,7 @@ void TFrontEnd::BuildMenus() {
     AddButton(main, 157, 344, "Weap");
     AddButton(main, 596, 344, "Weap");
     AddButton(main, 488, 458, "HowTo"); // miHowTo
-    AddControlsButtons(*this); // their numbers are kept where they are made
+    AddControlsButtons(*this);          // their numbers are kept where they are made
 
     TGameMenu& options = *OptionsMenu;
     options.AddArea(217, 264, 205, 15);

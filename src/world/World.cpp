@@ -104,8 +104,8 @@ std::unique_ptr<TWorld> TWorld::Create(const TFiles& files, const TPictureItem& 
     return map;
 }
 
-std::unique_ptr<TWorld> TWorld::TryCreate(const TFiles& files, const TPictureItem& font, const TOptions& options,
-                                      std::string& error, uint32_t seed) {
+std::unique_ptr<TWorld> TWorld::TryCreate(const TFiles& files, const TPictureItem& font,
+                                          const TOptions& options, std::string& error, uint32_t seed) {
     try {
         error.clear();
         return Create(files, font, options, seed);
