@@ -101,6 +101,12 @@ class TBenchGame {
             FlagStates[p] = TFlagState{f.X, f.Y, f.VX, f.VY, f.WavePhase, f.State};
         }
     }
+    // The snapshot, its terrain included, with the pool put back as `pool` and its cursor.
+    void RestoreWithPool(const std::vector<TProjectile>& pool, uint16_t cursor) {
+        Restore(true);
+        std::copy(pool.begin(), pool.end(), Map().Projectiles.begin());
+        Map().ProjectileCursor = cursor;
+    }
     void Restore(bool terrain) {
         TWorld& m = Map();
         std::copy(Pool.begin(), Pool.end(), m.Projectiles.begin());
@@ -251,9 +257,7 @@ void FullPool(benchmark::State& state) {
     const auto part = TFramePart(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
-        game.Restore(true);
-        std::copy(full.begin(), full.end(), game.Map().Projectiles.begin());
-        game.Map().ProjectileCursor = cursor;
+        game.RestoreWithPool(full, cursor);
         state.ResumeTiming();
         if (part == WholeFrame) game.Game.MatchFrame();
         if (part == WorldUpdateOnly) game.Map().UpdateWorld(game.Game.Sounds);
@@ -396,9 +400,7 @@ void VerifyFullPool(benchmark::State& state) {
     const TMatchTick tick{held, held, 100};
     for (auto _ : state) {
         state.PauseTiming();
-        game.Restore(true);
-        std::copy(full.begin(), full.end(), game.Map().Projectiles.begin());
-        game.Map().ProjectileCursor = cursor;
+        game.RestoreWithPool(full, cursor);
         state.ResumeTiming();
         for (int i = 0; i < 100; ++i)
             game.Game.StepMatch(tick, false);
