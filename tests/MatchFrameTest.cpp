@@ -229,17 +229,20 @@ TEST(QuickStartTest, MatchStartsTheMatchRightAfterTheStartUpPanelsOrLeavesTheMen
     EXPECT_NE(said.find("--match"), std::string::npos) << said;
 }
 
-// The duel recorded in tests/replays: weapons picked on the pages at both bases, flight, turns, fire,
-// wrecks and walking pilots, checked against the recorded state every few ticks (CTest re-runs all
-// three recordings through the command line as well).
-TEST(GoldenReplay, TheRecordedDuelStillPlaysOutTickByTick) {
-    TTempDir home;
-    TTestPlatform platform;
-    TGame game(platform, TFiles(FLARONS_GAME_DIR, home.Path), TCommandLine{});
-    TReplay replay;
-    std::string message;
-    ASSERT_TRUE(LoadReplayFile(FLARONS_REPLAY_DIR "/duel.rpl", replay, message)) << message;
-    EXPECT_TRUE(VerifyReplay(game, replay, message)) << message;
+// Whole recorded matches (every weapon, wrecks, pilots on foot, flags, settling earth, water, snow,
+// glue and ants between them) must still play out exactly, hash for hash, as they were recorded
+// (CTest runs them through the command line's --verify as well).
+TEST(GoldenReplay, TheRecordedMatchesStillPlayOutTickByTick) {
+    for (const char* name : {"duel", "glacier", "hive"}) {
+        TTempDir home;
+        TTestPlatform platform;
+        TGame game(platform, TFiles(FLARONS_GAME_DIR, home.Path), TCommandLine{});
+        TReplay replay;
+        std::string message;
+        ASSERT_TRUE(LoadReplayFile(std::string(FLARONS_REPLAY_DIR "/") + name + ".rpl", replay, message))
+            << message;
+        EXPECT_TRUE(VerifyReplay(game, replay, message)) << name << ": " << message;
+    }
 }
 
 } // namespace
