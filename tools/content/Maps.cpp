@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,29 @@ std::string Lower(std::string s) {
 // at that fraction of the play field's speed and its edges meet the view's with the play field's.
 int ParallaxSize(int middle, int view, double factor) {
     return view + int((middle - view) * factor + 0.5);
+}
+
+// Paints the far layer at the size it is given, with its seed.
+using BackPainter = std::function<Surface(int w, int h, uint32_t seed)>;
+
+BackPainter CaveBack(const RockPalette& rock) {
+    return [rock](int w, int h, uint32_t seed) { return PaintCaveBack(w, h, rock, seed); };
+}
+
+BackPainter SkyBack(const SkyStyle& sky) {
+    return [sky](int w, int h, uint32_t seed) { return PaintSkyBack(w, h, sky, seed); };
+}
+
+// Paints a map's four pictures from its cave grid: the play field and its dot map, the far layer at
+// `farFactor` and the near layer at `nearFactor` of the way from the view's size to the field's.
+void PaintLayers(MapPlan& m, const CaveGrid& g, const RockPalette& rock, uint32_t seed,
+                 const BackPainter& back, const FrontStyle& front, double farFactor = 0.5,
+                 double nearFactor = 1.25) {
+    m.Middle = PaintMiddle(g, rock, seed);
+    m.Dots = PaintDotMap(g);
+    m.Back = back(ParallaxSize(g.Width, 320, farFactor), ParallaxSize(g.Height, 430, farFactor), seed + 50);
+    m.Front = PaintFront(ParallaxSize(g.Width, 320, nearFactor), ParallaxSize(g.Height, 430, nearFactor),
+                         front, seed + 60);
 }
 
 // Moves an emitter down (then up) until it lies wholly in open air; clears it as a last resort.
@@ -142,11 +166,8 @@ MapPlan Abyss() {
     m.Emitters = {Place(g, Snowfall(640, 170, 320, 0.6)), Place(g, Drips(750, 470, 100, 1)),
                   Place(g, Ants(420, 560, 90)), Place(g, Drips(1110, 460, 40, 0.8))};
     const RockPalette rock{0x3A2C24, 0x8C7058, 0x6E5040, 0x5C7A3A, 0x50C8F0};
-    m.Middle = PaintMiddle(g, rock, seed);
-    m.Dots = PaintDotMap(g);
-    m.Back = PaintCaveBack(ParallaxSize(1600, 320, 0.5), ParallaxSize(1200, 430, 0.5), rock, seed + 50);
-    m.Front = PaintFront(ParallaxSize(1600, 320, 1.25), ParallaxSize(1200, 430, 1.25),
-                         FrontStyle{0x2A2420, 0x6A5A4A, 0.16, 80, false, true, false}, seed + 60);
+    PaintLayers(m, g, rock, seed, CaveBack(rock),
+                FrontStyle{0x2A2420, 0x6A5A4A, 0.16, 80, false, true, false});
     return m;
 }
 
@@ -181,8 +202,6 @@ MapPlan Duel() {
     ClearBaseHalls(g, m.Bases);
     m.Emitters = {Place(g, Rain(240, 60, 160, 3))};
     const RockPalette rock{0x2C2A34, 0x7A7484, 0x5A4E62, 0x7A8A5A, 0xC080F0};
-    m.Middle = PaintMiddle(g, rock, seed);
-    m.Dots = PaintDotMap(g);
     SkyStyle sky;
     sky.Top = 0x141826;
     sky.Middle = 0x3A3A56;
@@ -193,8 +212,9 @@ MapPlan Duel() {
     sky.Ridge[0] = 0x3A3A50;
     sky.Ridge[1] = 0x2C2C3E;
     sky.Ridge[2] = 0x1E1E2C;
-    m.Back = PaintSkyBack(640, 430, sky, seed + 50);
-    m.Front = PaintFront(640, 430, FrontStyle{0x1C1A22, 0x5A5468, 0.14, 46, false, false, true}, seed + 60);
+    // The duel's field is one view: its far and near layers are as large and stand still with it.
+    PaintLayers(m, g, rock, seed, SkyBack(sky), FrontStyle{0x1C1A22, 0x5A5468, 0.14, 46, false, false, true},
+                1.0, 1.0);
     return m;
 }
 
@@ -226,8 +246,6 @@ MapPlan Glacier() {
     m.Emitters = {Place(g, Snowfall(560, 160, 280, 0.6)), Place(g, Snowfall(1560, 160, 280, 0.6)),
                   Place(g, Snowfall(1000, 140, 400, 0.8)), Place(g, Drips(1140, 480, 120, 2))};
     const RockPalette rock{0x3A4A5C, 0x8EA4BC, 0x6A8AA8, 0xE8F4FF, 0x60F0FF};
-    m.Middle = PaintMiddle(g, rock, seed);
-    m.Dots = PaintDotMap(g);
     SkyStyle sky;
     sky.Top = 0x050A1E;
     sky.Middle = 0x16305A;
@@ -242,9 +260,7 @@ MapPlan Glacier() {
     sky.Ridge[1] = 0x3E5472;
     sky.Ridge[2] = 0x283C56;
     sky.SnowCaps = true;
-    m.Back = PaintSkyBack(ParallaxSize(2400, 320, 0.5), ParallaxSize(900, 430, 0.5), sky, seed + 50);
-    m.Front = PaintFront(ParallaxSize(2400, 320, 1.25), ParallaxSize(900, 430, 1.25),
-                         FrontStyle{0x7A9CC0, 0xE0F0FF, 0.2, 34, true, false, false}, seed + 60);
+    PaintLayers(m, g, rock, seed, SkyBack(sky), FrontStyle{0x7A9CC0, 0xE0F0FF, 0.2, 34, true, false, false});
     return m;
 }
 
@@ -274,11 +290,8 @@ MapPlan Hive() {
     m.Emitters = {Place(g, Ants(200, 600, 100)), Place(g, Ants(1100, 620, 100)), Place(g, Glue(660, 150, 80)),
                   Place(g, Glue(420, 760, 60)), Place(g, Glue(920, 760, 60))};
     const RockPalette rock{0x3A1E0A, 0x9A6428, 0xB88838, 0xF0C860, 0xFFE070};
-    m.Middle = PaintMiddle(g, rock, seed);
-    m.Dots = PaintDotMap(g);
-    m.Back = PaintHiveBack(ParallaxSize(1400, 320, 0.5), ParallaxSize(1000, 430, 0.5), seed + 50);
-    m.Front = PaintFront(ParallaxSize(1400, 320, 1.25), ParallaxSize(1000, 430, 1.25),
-                         FrontStyle{0x4A2A0C, 0xC08838, 0.15, 70, false, false, false}, seed + 60);
+    PaintLayers(m, g, rock, seed, PaintHiveBack,
+                FrontStyle{0x4A2A0C, 0xC08838, 0.15, 70, false, false, false});
     return m;
 }
 
@@ -310,8 +323,6 @@ MapPlan Rockgarden() {
     PadUnderFlags(g, m.Bases);
     m.Emitters = {Place(g, Glue(560, 230, 80)), Place(g, Ants(540, 560, 120))};
     const RockPalette rock{0x5A2E1C, 0xC07848, 0xE0A070, 0xD8B878, 0x70E0C0};
-    m.Middle = PaintMiddle(g, rock, seed);
-    m.Dots = PaintDotMap(g);
     SkyStyle sky;
     sky.Top = 0x2A1E4A;
     sky.Middle = 0xC0486A;
@@ -326,9 +337,8 @@ MapPlan Rockgarden() {
     sky.Ridge[1] = 0x70384E;
     sky.Ridge[2] = 0x4A2436;
     sky.Mesas = true;
-    m.Back = PaintSkyBack(ParallaxSize(1200, 320, 0.5), ParallaxSize(900, 430, 0.5), sky, seed + 50);
-    m.Front = PaintFront(ParallaxSize(1200, 320, 1.25), ParallaxSize(900, 430, 1.25),
-                         FrontStyle{0x3A1E16, 0xA0583A, 0.12, 90, false, false, false}, seed + 60);
+    PaintLayers(m, g, rock, seed, SkyBack(sky),
+                FrontStyle{0x3A1E16, 0xA0583A, 0.12, 90, false, false, false});
     return m;
 }
 
@@ -359,11 +369,8 @@ MapPlan Flagrun() {
     m.Emitters = {Place(g, Drips(1760, 340, 80, 1.5)), Place(g, Ants(1150, 560, 100)),
                   Place(g, Ants(2350, 560, 100))};
     const RockPalette rock{0x22303A, 0x6A8494, 0x4A6272, 0x8AA05A, 0xF0A040};
-    m.Middle = PaintMiddle(g, rock, seed);
-    m.Dots = PaintDotMap(g);
-    m.Back = PaintCaveBack(ParallaxSize(3600, 320, 0.5), ParallaxSize(820, 430, 0.5), rock, seed + 50);
-    m.Front = PaintFront(ParallaxSize(3600, 320, 1.25), ParallaxSize(820, 430, 1.25),
-                         FrontStyle{0x18222A, 0x506878, 0.14, 90, false, false, false}, seed + 60);
+    PaintLayers(m, g, rock, seed, CaveBack(rock),
+                FrontStyle{0x18222A, 0x506878, 0.14, 90, false, false, false});
     return m;
 }
 
@@ -415,11 +422,8 @@ MapPlan Warren() {
     // No water here: it would run down the ships' way into both base halls.
     m.Emitters = {Place(g, Ants(520, 300, 160)), Place(g, Ants(620, 660, 160))};
     const RockPalette rock{0x2E2216, 0x8A6A48, 0x6A4E32, 0x7A8A3A, 0xE0D060};
-    m.Middle = PaintMiddle(g, rock, seed);
-    m.Dots = PaintDotMap(g);
-    m.Back = PaintCaveBack(ParallaxSize(1300, 320, 0.5), ParallaxSize(900, 430, 0.5), rock, seed + 50);
-    m.Front = PaintFront(ParallaxSize(1300, 320, 1.25), ParallaxSize(900, 430, 1.25),
-                         FrontStyle{0x201810, 0x6A5238, 0.12, 80, false, true, false}, seed + 60);
+    PaintLayers(m, g, rock, seed, CaveBack(rock),
+                FrontStyle{0x201810, 0x6A5238, 0.12, 80, false, true, false});
     return m;
 }
 
@@ -451,11 +455,8 @@ MapPlan Swamp() {
     m.Emitters = {Place(g, Glue(590, 320, 40)), Place(g, Glue(970, 320, 40)), Place(g, Glue(780, 160, 40)),
                   Place(g, Drips(700, 330, 60, 1.5)), Place(g, Drips(860, 330, 60, 1.5))};
     const RockPalette rock{0x1E2A18, 0x6A7A48, 0x4A5A30, 0x8AB040, 0xB0F060};
-    m.Middle = PaintMiddle(g, rock, seed);
-    m.Dots = PaintDotMap(g);
-    m.Back = PaintCaveBack(ParallaxSize(1600, 320, 0.5), ParallaxSize(1000, 430, 0.5), rock, seed + 50);
-    m.Front = PaintFront(ParallaxSize(1600, 320, 1.25), ParallaxSize(1000, 430, 1.25),
-                         FrontStyle{0x141C10, 0x4A6030, 0.18, 70, false, true, false}, seed + 60);
+    PaintLayers(m, g, rock, seed, CaveBack(rock),
+                FrontStyle{0x141C10, 0x4A6030, 0.18, 70, false, true, false});
     return m;
 }
 
@@ -500,11 +501,8 @@ MapPlan Cavern() {
                   Place(g, Snowfall(2450, 450, 300, 0.6)), Place(g, Ants(900, 1950, 150)),
                   Place(g, Ants(2150, 1950, 150))};
     const RockPalette rock{0x2A2630, 0x847A8C, 0x5E5266, 0x6A8A6A, 0x80E0F0};
-    m.Middle = PaintMiddle(g, rock, seed);
-    m.Dots = PaintDotMap(g);
-    m.Back = PaintCaveBack(ParallaxSize(3200, 320, 0.5), ParallaxSize(2400, 430, 0.5), rock, seed + 50);
-    m.Front = PaintFront(ParallaxSize(3200, 320, 1.15), ParallaxSize(2400, 430, 1.15),
-                         FrontStyle{0x1C1A22, 0x5A5064, 0.12, 110, false, false, false}, seed + 60);
+    PaintLayers(m, g, rock, seed, CaveBack(rock),
+                FrontStyle{0x1C1A22, 0x5A5064, 0.12, 110, false, false, false}, 0.5, 1.15);
     return m;
 }
 
