@@ -125,11 +125,7 @@ void DrawStartError(Surface& back, const TPictureItem& font, const std::string& 
 
 } // namespace
 
-TFrontEnd::TFrontEnd(const TFrontEndContext& context)
-    : Files(context.Files), Options(context.Options), Images(context.Images), Sounds(context.Sounds),
-      BackSurface(context.BackSurface), Input(context.Input), FrameTimer(context.FrameTimer),
-      GameState(context.GameState), World(context.World), StartMatch(context.StartMatch),
-      Bindings(context.Bindings), SaveBindings(context.SaveBindings) {}
+TFrontEnd::TFrontEnd(const TFrontEndContext& context) : TFrontEndContext(context) {}
 
 void TFrontEnd::ShowBackButton() {
     if (MainMenu && MainMenu->ItemCount() > miBack) MainMenu->Items[miBack].Visible = true;

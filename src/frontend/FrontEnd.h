@@ -47,25 +47,13 @@ struct TFrontEndContext {
     std::function<bool()> SaveBindings;
 };
 
-class TFrontEnd {
+// The front end keeps what the game handed over as its own base, so a screen reads `Options` or
+// `Images` directly.
+class TFrontEnd : public TFrontEndContext {
   public:
     explicit TFrontEnd(const TFrontEndContext& context);
     TFrontEnd(const TFrontEnd&) = delete;
     TFrontEnd& operator=(const TFrontEnd&) = delete;
-
-    // Handed over by the game.
-    const TFiles& Files;
-    TOptions& Options;
-    TImageList& Images;
-    TWaveList& Sounds;
-    Surface& BackSurface;
-    const TInput& Input;
-    const TFrameTimer& FrameTimer;
-    uint8_t& GameState;
-    const std::unique_ptr<TWorld>& World;
-    std::function<bool()> StartMatch;
-    TBindings& Bindings;
-    std::function<bool()> SaveBindings;
 
     Surface MenuBackground; // the still of the last match behind the menus
     std::array<Surface, 2> PlayerPanels;
