@@ -3,21 +3,11 @@
 
 #include "core/GameMath.h"
 
-#include <string>
-
 TMatchWorld::TMatchWorld(int width, int height, std::pair<float, float> start1,
-                         std::pair<float, float> start2) {
-    Folder.WriteStandardPictures();
-    Folder.WritePicture("maps\\mid.bmp", Filled(width, height, 0));
-    auto number = [](float v) { return std::to_string(v); };
-    Folder.WriteText("maps\\t.map",
-                     "MIDDLE=mid.bmp\nPLY1X=" + number(start1.first) + "\nPLY1Y=" + number(start1.second) +
-                         "\nPLY2X=" + number(start2.first) + "\nPLY2Y=" + number(start2.second) +
-                         "\nFLAG1X=20\nFLAG1Y=20\nFLAG2X=40\nFLAG2Y=20\n");
-    Map = TWorld::Create(Folder.Files, Font, TestOptions("maps\\t.map"));
-    World = Map.get();
-    for (const char* name : {"Thrust", "Explo0", "Explo1", "Explo2", "Explo3", "Dirt", "Medal", "Pistol"})
-        Waves.Add(TestWave(name, std::string(name) == "Thrust"));
+                         std::pair<float, float> start2)
+    : Map(CombatWorld(width, height, start1.first, start1.second, start2.first, start2.second)),
+      World(Map.get()) {
+    World->SetFrameRate(42); // the rate a newly created world runs at until the match measures its own
 }
 
 void TMatchWorld::Paint(int x, int y, uint8_t cls, uint32_t pixel) {
@@ -54,13 +44,4 @@ void TMatchWorld::StandOn(int p, float x, int row) {
     s.Y = float(row - s.FootY[s.OnFoot != 0 ? 1 : 0]);
     s.VX = 0;
     s.VY = 0;
-}
-
-TWaveItem TestWave(const std::string& name, bool looped) {
-    TWaveItem item;
-    item.Name = name;
-    item.Looped = looped;
-    item.MaxPlayingCount = 2;
-    item.Wave.Samples.assign(64, 0);
-    return item;
 }

@@ -1,23 +1,18 @@
 // MatchTestKit: an empty world of a match, built from a map on disk, with terrain painted in by the test.
 #pragma once
 
-#include "WorldTestKit.h"
-
-#include "media/Sound.h"
-#include "world/World.h"
+#include "CombatTestKit.h"
 
 #include <memory>
 #include <utility>
 #include <vector>
 
-// A world of width x height empty pixels with the standard ship, pilot and flag pictures; player 1
-// starts at start1, player 2 at start2. Sounds the flight and the update play are at hand in Waves.
+// CombatWorld of width x height empty pixels, player 1 starting at start1, player 2 at start2, with
+// the combat sounds at hand in Waves.
 struct TMatchWorld {
-    TWorldFolder Folder;
-    TPictureItem Font = TestFont();
     std::unique_ptr<TWorld> Map;
     TWorld* World = nullptr; // the world built here, still reachable once a game has taken it over
-    TWaveList Waves;
+    TWaveList Waves = CombatSounds();
 
     TMatchWorld(int width, int height, std::pair<float, float> start1, std::pair<float, float> start2);
 
@@ -34,6 +29,3 @@ struct TMatchWorld {
     // Puts ship p so that its feet rest on `row`: the row just under its lowest pixel.
     void StandOn(int p, float x, int row);
 };
-
-// A short silent recording, so that a list can hold the named sounds the game plays.
-TWaveItem TestWave(const std::string& name, bool looped = false);
