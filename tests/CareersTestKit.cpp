@@ -49,3 +49,19 @@ void TCareers::WritePilot(const std::string& name) const {
     pilot.Write(bytes.data());
     Home.Write("pilots/" + name + "/Pilot.DAT", bytes);
 }
+
+void TCareersTest::SetUp() {
+    C.UseCellFont("Font", FontCell, 10);
+    C.UseCellFont("GreyFont", 10, 15);
+}
+
+void TCareersTest::Open(uint8_t state) {
+    F.GameState = state;
+    F.ListTop = 0;
+    F.BuildListPage();
+}
+
+void TCareersTest::Choose(int row) {
+    TCareers::ClickItem(*F.ListMenu, row);
+    F.ListFrame();
+}

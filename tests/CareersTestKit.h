@@ -5,6 +5,8 @@
 #include "TestSupport.h"
 #include "app/Game.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
@@ -30,4 +32,17 @@ class TCareers {
     static void ClickItem(TGameMenu& menu, int index);
     // Writes a pilot folder with a Pilot.DAT under the home folder.
     void WritePilot(const std::string& name) const;
+};
+
+// The fixture of the career screen tests, with "Font" in 8-pixel cells and "GreyFont" in 10-pixel ones.
+class TCareersTest : public ::testing::Test {
+  protected:
+    static constexpr int FontCell = 8;
+    TCareers C;
+    TGame& G = *C.Game;
+    TFrontEnd& F = G.Front;
+    void SetUp() override;
+    // Opens a list selector at its first row; clicks a row of it and runs the list's frame.
+    void Open(uint8_t state);
+    void Choose(int row);
 };

@@ -14,14 +14,11 @@ namespace {
 
 constexpr int StatsCell = 4; // narrow cells so whole statistics lines fit the panel
 
-class EndScreen : public ::testing::Test {
+class EndScreen : public TCareersTest {
   protected:
-    TCareers C;
-    TGame& G = *C.Game;
-    TFrontEnd& F = G.Front;
     void SetUp() override {
+        TCareersTest::SetUp();
         C.UseCellFont("GreenFont", StatsCell, 6);
-        C.UseCellFont("GreyFont", 10, 15);
     }
     // The statistics line at row y, trailing blanks dropped.
     static std::string Line(const Surface& panel, int x, int y) {
@@ -80,11 +77,13 @@ TEST_F(EndScreen, LifetimeStatisticsAndMedalsAreDrawnOnThePanel) {
     EXPECT_TRUE(Shows("Medal4", 26 + 3, 316)) << "the second grade of the streak family lies over the first";
 }
 
-TEST_F(EndScreen, TheWinnerByPointsIsNamedEvenWithoutLivesLeftAndLaterTicksDrawNothing) {
+TEST_F(EndScreen,
+       TheWinnerByPointsIsNamedEvenWithoutLivesLeftWithTheMedalsOfTheResultAndLaterTicksDrawNothing) {
     TOptions& m = FinishedMatch();
     m.Players[0].Points = 3;
     m.Players[1].Points = 7;
     m.Players[1].PlayingTime = 90;
+    m.Players[1].SuccessiveWins = 4;
     F.World->Ships[1].Lives = 0;
     F.EndScreenFrame();
     EXPECT_EQ(F.GameState, gsMatchEnd);
@@ -92,6 +91,7 @@ TEST_F(EndScreen, TheWinnerByPointsIsNamedEvenWithoutLivesLeftAndLaterTicksDrawN
     EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 130, 42, 6), "LOSER:");
     EXPECT_TRUE(Shows("GoldTrophy", 588, 350));
     EXPECT_TRUE(Shows("SilverTrophy", 4, 350));
+    EXPECT_EQ(m.Players[1].Medals[3], 1) << "the fifth win in a row is decided with the result";
     // The match statistics over the match picture; the panels are drawn at (81, 60) and (401, 60).
     EXPECT_EQ(Line(F.BackSurface, 402, 107), "EXPERIENCE EARNED: 7");
     EXPECT_EQ(Line(F.BackSurface, 402, 121), "PLAYING TIME:.........01:30");
@@ -106,7 +106,6 @@ TEST_F(EndScreen, TheWinnerByPointsIsNamedEvenWithoutLivesLeftAndLaterTicksDrawN
 
 TEST_F(EndScreen, EqualPointsAreADrawWithoutTrophies) {
     TOptions& m = FinishedMatch();
-    m.Players[0].SuccessiveWins = 3;
     F.EndScreenFrame();
     EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 300, 230, 4), "DRAW");
     EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 445, 42, 7), "       ");
@@ -114,21 +113,6 @@ TEST_F(EndScreen, EqualPointsAreADrawWithoutTrophies) {
         for (int x = 0; x < 52; ++x)
             ASSERT_EQ(F.BackSurface.Pixel(x, y) | F.BackSurface.Pixel(588 + x, y), 0u);
     EXPECT_EQ(m.Players[1].BattlesDrawn, 1u);
-    EXPECT_EQ(m.Players[0].SuccessiveWins, 3u) << "a draw keeps the streak";
-}
-
-TEST_F(EndScreen, MedalsAreDecidedWhenTheResultIsShown) {
-    TOptions& m = FinishedMatch();
-    TPilotRecord& a = m.Players[0];
-    a.SuccessiveWins = 4;
-    a.Points = 3;
-    a.PlayingTime = 200;
-    a.OnFootTime = 122;
-    m.Players[1].PlayingTime = 200;
-    F.EndScreenFrame();
-    EXPECT_EQ(a.Medals[3], 1) << "the fifth win in a row";
-    EXPECT_EQ(a.Medals[15], 1) << "122 of 200 seconds on foot in a won match";
-    EXPECT_TRUE(Shows("Medal3", 81 + 26, 60 + 314)) << "and drawn on the result";
 }
 
 TEST_F(EndScreen, SpaceHeldAtTheEndSettlesMergesAndReturnsInOneTick) {

@@ -10,26 +10,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int FontCell = 8; // the cell width the tests give "Font"
-
-class PilotScreens : public ::testing::Test {
+class PilotScreens : public TCareersTest {
   protected:
-    TCareers C;
-    TGame& G = *C.Game;
-    TFrontEnd& F = G.Front;
-    void SetUp() override {
-        C.UseCellFont("Font", FontCell, 10);
-        C.UseCellFont("GreyFont", 10, 15);
-    }
-    void OpenList(int side) {
-        F.GameState = side == 0 ? gsPilotSelect1 : gsPilotSelect2;
-        F.ListTop = 0;
-        F.BuildListPage();
-    }
-    void Choose(int row) {
-        TCareers::ClickItem(*F.ListMenu, row);
-        F.ListFrame();
-    }
+    void OpenList(int side) { Open(side == 0 ? gsPilotSelect1 : gsPilotSelect2); }
     std::string Label(int side, int row) {
         const std::string& name = F.ListFiles[size_t(row)];
         return TCareers::ReadCentred(F.PlayerPanels[size_t(side)], FontCell, 79, 115 + 16 * row, name.size());

@@ -13,26 +13,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int FontCell = 8;
-
-class Selectors : public ::testing::Test {
+class Selectors : public TCareersTest {
   protected:
-    TCareers C;
-    TGame& G = *C.Game;
-    TFrontEnd& F = G.Front;
-    void SetUp() override {
-        C.UseCellFont("Font", FontCell, 10);
-        C.UseCellFont("GreyFont", 10, 15);
-    }
-    void Open(uint8_t state) {
-        F.GameState = state;
-        F.ListTop = 0;
-        F.BuildListPage();
-    }
-    void Choose(int row) {
-        TCareers::ClickItem(*F.ListMenu, row);
-        F.ListFrame();
-    }
     // A picture of the game folder copied under another name, or a plain one, in the home folder.
     void CopyPicture(const std::string& from, const std::string& to) const {
         fs::create_directories((C.Home.Path / to).parent_path());
