@@ -151,16 +151,14 @@ TEST_F(MatchFrameFixture, TheEngineSoundPansToWhoeverThrustsAndWobblesEvery256Fr
     Tick({keyW, keyUp});
     EXPECT_EQ(Thrust().Volume, -520);
     EXPECT_EQ(Thrust().Pan, 0);
-    float left = 0, right = 0;
-    PanGains(-520, 0, left, right);
-    EXPECT_FLOAT_EQ(voice.GainLeft, left);
-    EXPECT_FLOAT_EQ(voice.GainRight, right);
+    EXPECT_GT(std::min(voice.GainLeft, voice.GainRight), 0.5f) << "the mixer plays it in both ears";
     Tick({keyW});
     EXPECT_EQ(Thrust().Pan, -10000);
     Tick({keyUp});
     EXPECT_EQ(Thrust().Pan, 10000);
     Tick();
     EXPECT_EQ(Thrust().Volume, -10000);
+    EXPECT_LT(voice.GainLeft + voice.GainRight, 0.01f);
     // Holding thrust with an empty tank: no push and no sound.
     M.Ships[0].Fuel = 0;
     Tick({keyW});
@@ -180,14 +178,14 @@ TEST_F(MatchFrameFixture, AMedalShowsWhileItsTimerRuns) {
     EXPECT_EQ(M.MedalTimer[0], 1);
     Surface expected(ScreenWidth, ScreenHeight);
     Game.Images.Find("Medal3").Draw(expected, 0, 386, 0);
-    int lit = 0;
+    int lit = 0, shown = 0;
     for (int y = 386; y < 430; ++y)
-        for (int x = 0; x < 20; ++x)
-            if (expected.Pixel(x, y) != 0) {
-                ASSERT_EQ(Game.BackSurface.Pixel(x, y), expected.Pixel(x, y));
-                ++lit;
-            }
-    EXPECT_GT(lit, 0);
+        for (int x = 0; x < 20; ++x) {
+            lit += expected.Pixel(x, y) != 0;
+            shown += expected.Pixel(x, y) != 0 && Game.BackSurface.Pixel(x, y) == expected.Pixel(x, y);
+        }
+    EXPECT_EQ(shown, lit);
+    EXPECT_GT(lit, 100);
     Tick();
     Tick();
     EXPECT_EQ(M.MedalTimer[0], 0) << "it stops at 0";
