@@ -66,30 +66,27 @@ TEST(InputScriptParse, ReadsEveryCommandKindAndKeyAndSortsByTick) {
         TInputScript::Parse("# a run through the menus\n\n0 key space down   # skip the title\n"
                             "3 key Escape up\n4 mouse 320 -5\n5 button down\n6 button up\n"
                             "7 click 10 +20\n8 shot out/menu.PNG\r\n9 close\n");
-    ASSERT_EQ(s.Commands.size(), 8u);
-    EXPECT_EQ(s.Commands[0].Action, TScriptAction::Key);
-    EXPECT_EQ(s.Commands[0].Key, keySpace);
-    EXPECT_TRUE(s.Commands[0].Down);
-    EXPECT_EQ(s.Commands[0].Line, 3);
-    EXPECT_EQ(s.Commands[1].Key, keyEscape);
-    EXPECT_FALSE(s.Commands[1].Down);
-    EXPECT_EQ(s.Commands[2].Action, TScriptAction::Mouse);
-    EXPECT_EQ(s.Commands[2].X, 320);
-    EXPECT_EQ(s.Commands[2].Y, -5);
-    EXPECT_TRUE(s.Commands[3].Down);
-    EXPECT_EQ(s.Commands[5].Action, TScriptAction::Click);
-    EXPECT_EQ(s.Commands[5].Y, 20);
-    EXPECT_EQ(s.Commands[6].Action, TScriptAction::Shot);
-    EXPECT_EQ(s.Commands[6].File, "out/menu.PNG");
-    EXPECT_EQ(s.Commands[7].Action, TScriptAction::Close);
-
+    // Per command: action, key, down, x, y, file, line.
+    std::vector<std::tuple<TScriptAction, TKey, bool, int, int, std::string, int>> read;
+    for (const TScriptCommand& c : s.Commands)
+        read.emplace_back(c.Action, c.Key, c.Down, c.X, c.Y, c.File, c.Line);
+    using A = TScriptAction;
+    const TKey k = TScriptCommand{}.Key;
+    EXPECT_EQ(read, (decltype(read){{A::Key, keySpace, true, 0, 0, "", 3},
+                                    {A::Key, keyEscape, false, 0, 0, "", 4},
+                                    {A::Mouse, k, false, 320, -5, "", 5},
+                                    {A::Button, k, true, 0, 0, "", 6},
+                                    {A::Button, k, false, 0, 0, "", 7},
+                                    {A::Click, k, false, 10, 20, "", 8},
+                                    {A::Shot, k, false, 0, 0, "out/menu.PNG", 9},
+                                    {A::Close, k, false, 0, 0, "", 10}}));
     // Commands run by tick; within one tick they keep the order they were written in.
     const TInputScript sorted =
         TInputScript::Parse("5 key w down\n2 key a down\n5 key w up\n2 key a up\n0 close\n");
-    ASSERT_EQ(sorted.Commands.size(), 5u);
-    const int lines[] = {5, 2, 4, 1, 3};
-    for (size_t i = 0; i < 5; ++i)
-        EXPECT_EQ(sorted.Commands[i].Line, lines[i]) << i;
+    std::vector<int> lines;
+    for (const TScriptCommand& c : sorted.Commands)
+        lines.push_back(c.Line);
+    EXPECT_EQ(lines, (std::vector<int>{5, 2, 4, 1, 3}));
 }
 
 TEST(InputScriptParse, ErrorsNameTheLineAndLoadReportsAMissingFile) {
