@@ -4,7 +4,6 @@
 #include "app/Game.h"
 #include "app/GameLoop.h"
 #include "media/FrameTimer.h"
-#include "media/Sound.h"
 #include "media/headless/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
@@ -217,25 +216,4 @@ TEST(HeadlessPlatform, PresentKeepsTheFrameAndShotsWriteIt) {
               std::make_tuple('P', 640 & 0xFF, 480 >> 8, 480 & 0xFF));
     ASSERT_EQ(p.FailedShots().size(), 1u);
     EXPECT_EQ(p.FailedShots()[0], bad.string());
-}
-
-TEST(HeadlessPlatform, AudioIsMixedAsTheClockAdvances) {
-    THeadlessPlatform p;
-    TWaveList sounds;
-    sounds.Mixer.OutputRate = 44100;
-    TWaveItem shot;
-    shot.Name = "Shot";
-    shot.Wave.Samples.assign(2205, 1000); // 50 ms at 44100
-    shot.Wave.SampleRate = 44100;
-    sounds.Add(shot).Play(sounds.Mixer);
-    p.FeedAudio(sounds.Mixer);
-    EXPECT_EQ(p.MixedFrames(), 0u);
-    Idle(p, 4);
-    p.FeedAudio(sounds.Mixer);
-    EXPECT_EQ(p.MixedFrames(), 1764u); // 40 ms
-    EXPECT_TRUE(sounds.Mixer.Voices[0].Playing);
-    Idle(p, 100);
-    p.FeedAudio(sounds.Mixer);
-    EXPECT_EQ(p.MixedFrames(), 45864u); // 1.04 s, in several passes of the scratch buffer
-    EXPECT_FALSE(sounds.Mixer.Voices[0].Playing);
 }
