@@ -94,24 +94,6 @@ TEST(Records, DefaultsTakeTheFirstShipFlagAndMapInNameOrder) {
     EXPECT_EQ(o.Bytes()[509], 5) << "five lives";
 }
 
-TEST(Records, AMissingOptionsFileGivesDefaultsAndPilotFoldersButNoFile) {
-    TTempDir game, home;
-    game.Write("maps/one.map", "");
-    TFiles files(game.Path, home.Path);
-    TOptions o;
-    EXPECT_FALSE(LoadOptions(o, files));
-    EXPECT_EQ(o.MapFile.Str(), "maps\\one.map");
-    EXPECT_TRUE(std::filesystem::is_directory(home.Path / "Pilots/PLAYER 1"));
-    EXPECT_TRUE(std::filesystem::is_directory(home.Path / "Pilots/PLAYER 2"));
-    EXPECT_FALSE(std::filesystem::exists(home.Path / "Options.DAT"));
-
-    ASSERT_TRUE(SaveOptions(o, files));
-    EXPECT_EQ(std::filesystem::file_size(home.Path / "Options.DAT"), 512u);
-    TOptions again;
-    EXPECT_TRUE(LoadOptions(again, files));
-    EXPECT_EQ(again.Bytes(), o.Bytes());
-}
-
 TEST(Records, AShortOrDamagedOptionsFileKeepsWhatItCanAndLosesTheTemporariesOfAKilledSave) {
     TTempDir home;
     const TFiles files(home.Path, home.Path);
