@@ -11,8 +11,7 @@ TMatchWorld::TMatchWorld(int width, int height, std::pair<float, float> start1,
 }
 
 void TMatchWorld::Paint(int x, int y, uint8_t cls, uint32_t pixel) {
-    World->TerrainBitmap.Set(x, y, cls);
-    World->MiddleLayer.SetPixel(x, y, cls == TerrainEmpty ? 0 : pixel);
+    PutCell(*World, x, y, cls, cls == TerrainEmpty ? 0 : pixel);
 }
 
 void TMatchWorld::PaintRow(int x0, int x1, int row, uint8_t cls) {

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -32,7 +31,6 @@ class TTestPlatform : public TPlatform {
     bool Closing = false;
     int Presents = 0;
     Surface LastPresented;
-    std::function<void(uint64_t)> OnBeforeTick;
 
     uint64_t NowMs() override { return Clock; }
     int ClockSeconds() override { return int((Clock / 1000) % 60); }
@@ -46,9 +44,6 @@ class TTestPlatform : public TPlatform {
     bool CloseRequested() override { return Closing; }
     void FeedAudio(TMixer&) override {}
     void Idle() override { Clock += 10 - Clock % 10; }
-    void BeforeTick(uint64_t tick) override {
-        if (OnBeforeTick) OnBeforeTick(tick);
-    }
     void Press(TKey key, bool down) { Held.Keys[key] = down; }
 };
 
