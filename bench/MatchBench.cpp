@@ -106,11 +106,13 @@ class TBenchGame {
         Restore(true);
         std::copy(pool.begin(), pool.end(), Map().Projectiles.begin());
         Map().ProjectileCursor = cursor;
+        Map().TrustSlotsInUse(true);
     }
     void Restore(bool terrain) {
         TWorld& m = Map();
         std::copy(Pool.begin(), Pool.end(), m.Projectiles.begin());
         m.ProjectileCursor = Cursor;
+        m.TrustSlotsInUse(true); // the pool was put back by hand
         if (terrain) {
             std::copy(Terrain.begin(), Terrain.end(), m.TerrainBitmap.Cells.begin());
             std::copy(Middle.begin(), Middle.end(), m.MiddleLayer.Pixels.begin());

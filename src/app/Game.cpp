@@ -295,6 +295,8 @@ bool TGame::StartMatch() {
         Front.MatchStartError = error;
         return false;
     }
+    // From here on only the rules write the pool, which keep the map of its slots in use in step.
+    World->TrustSlotsInUse(true);
     Front.MatchStartError.clear();
     MatchSeed = NextMatchSeed(MatchSeed);
     GameState = gsMatch;

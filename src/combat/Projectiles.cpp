@@ -880,11 +880,11 @@ void TWorld::AdvanceProjectiles(int first, int end, TWaveList& waves,
     // No rule resizes the terrain or changes the frame rate or scale, so one context serves the pass.
     TRules k(*this);
     const int slots = std::min(end, int(std::min(Projectiles.size(), ProjectileCount)));
-    for (int slot = std::max(first, 0); slot < slots; ++slot) {
+    const auto advance = [&](int slot) {
         TProjectile& p = Projectiles[size_t(slot)];
-        if (p.Kind == 0) continue;
+        if (p.Kind == 0) return;
         AdvanceRecord(*this, k, slot, p, waves);
-        if (p.Kind == 0) continue;
+        if (p.Kind == 0) return;
         const double x = p.X;
         const double y = p.Y;
         // Ship 0's box, then ship 1's, written out so the pass keeps no loop of its own per record.
@@ -898,5 +898,26 @@ void TWorld::AdvanceProjectiles(int first, int end, TWaveList& waves,
         };
         if (catches[0]) test(0);
         if (catches[1]) test(1);
+    };
+    const int from = std::max(first, 0);
+    if (!SlotsInUseTrusted) {
+        for (int slot = from; slot < slots; ++slot)
+            advance(slot);
+        return;
+    }
+    // The same slots in the same order, found 64 at a time in the map of slots in use. A rule may
+    // fill or free slots of the word it is in, so the word is read again past each record: a record
+    // spawned into a slot the pass has yet to reach is advanced in this pass and one freed there is
+    // not, as in a walk over every slot.
+    for (int word = from / 64; word * 64 < slots; ++word) {
+        uint64_t ahead = SlotsInUse[size_t(word)];
+        if (word == from / 64) ahead &= ~uint64_t(0) << (from % 64);
+        while (ahead != 0) {
+            const int slot = word * 64 + std::countr_zero(ahead);
+            if (slot >= slots) break;
+            advance(slot);
+            const int past = slot % 64 + 1;
+            ahead = past == 64 ? 0 : SlotsInUse[size_t(word)] & (~uint64_t(0) << past);
+        }
     }
 }

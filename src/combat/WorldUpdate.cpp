@@ -9,8 +9,19 @@
 
 uint16_t TWorld::UpdateWorld(TWaveList& waves) {
     // Within the update every record is written through the rules, which keep the map of slots in
-    // use in step; it is trusted only until the update returns.
-    TrustSlotsInUse(true);
+    // use in step. A world that did not trust it before trusts it only until the update returns.
+    struct TTrustForTheUpdate {
+        TWorld& World;
+        const bool Kept;
+        explicit TTrustForTheUpdate(TWorld& world) : World(world), Kept(world.SlotsInUseTrusted) {
+            if (!Kept) World.TrustSlotsInUse(true);
+        }
+        ~TTrustForTheUpdate() {
+            if (!Kept) World.TrustSlotsInUse(false);
+        }
+        TTrustForTheUpdate(const TTrustForTheUpdate&) = delete;
+        TTrustForTheUpdate& operator=(const TTrustForTheUpdate&) = delete;
+    } const trust(*this);
     // View shake: a damped spring per view. One screen shared by both players shakes as one.
     if (SingleScreen != 0) {
         const double meanX = (double(ShakeVelX[0]) + ShakeVelX[1]) / 2;
@@ -92,7 +103,6 @@ uint16_t TWorld::UpdateWorld(TWaveList& waves) {
         if (s.AtEnemyBase != 0) EnemyBase(pi, waves);
         if (s.AtOwnBase != 0) OwnBase(pi, waves);
     }
-    TrustSlotsInUse(false);
     return uint16_t(wrecked[0] | (wrecked[1] << 8));
 }
 

@@ -131,11 +131,16 @@ class TWorld {
     // --- Projectiles, explosions and particle areas (combat/Projectiles.cpp, combat/Explosions.cpp,
     // combat/ParticleEmission.cpp).
     void Spawn(uint8_t kind, float x, float y, float vx, float vy);
-    // One bit per slot, set while the slot holds a record. Rebuilt as the world update starts and
-    // kept in step by every spawn and SetKind, so a spawn into a crowded pool finds its slot without
-    // walking the pool; outside the update the pool may be written directly, so spawns walk it.
+    // One bit per slot, set while the slot holds a record, kept in step by every spawn and SetKind:
+    // while it is trusted a spawn into a crowded pool finds its slot, and the projectile pass finds
+    // the records in use, without walking the 60,000 slots.
+    // A match started by the game trusts it from its first tick to its last (nothing there writes a
+    // record's Kind but the rules). A world whose pool is written directly does not: each update
+    // rebuilds it as it starts and drops it as it returns, and spawns outside the update walk the
+    // pool. Whoever writes a trusted pool directly (puts a snapshot back) calls TrustSlotsInUse(true).
     std::vector<uint64_t> SlotsInUse;
     bool SlotsInUseTrusted = false;
+    // true: rebuilds the map from the pool and trusts it; false: stops trusting it.
     void TrustSlotsInUse(bool trusted);
     // Every write of a pool record's Kind goes through here.
     void SetKind(TProjectile& p, uint8_t kind) {
