@@ -58,15 +58,17 @@ TReadResult ReadFileBounded(const std::filesystem::path& path, size_t maxBytes) 
         // only to notice that.
         for (;;) {
             if (got == r.Bytes.size()) {
-                if (got >= maxBytes) {
-                    uint8_t extra = 0;
-                    const ssize_t n = ::read(file.Fd, &extra, 1);
-                    if (n > 0) return Failure(TReadStatus::TooLarge);
-                    if (n < 0 && errno == EINTR) continue;
-                    if (n < 0) return Failure(TReadStatus::Failed);
-                    break;
-                }
+                // Full: one byte more tells the end (nearly always) from a file that grew, without
+                // first doubling (zero-filling and copying) the tens of megabytes of a large map.
+                uint8_t extra = 0;
+                const ssize_t n = ::read(file.Fd, &extra, 1);
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) return Failure(TReadStatus::Failed);
+                if (n == 0) break;
+                if (got >= maxBytes) return Failure(TReadStatus::TooLarge);
                 r.Bytes.resize(std::min(maxBytes, std::max<size_t>(got * 2, got + 4096)));
+                r.Bytes[got++] = extra;
+                continue;
             }
             const ssize_t n = ::read(file.Fd, r.Bytes.data() + got, r.Bytes.size() - got);
             if (n < 0 && errno == EINTR) continue;

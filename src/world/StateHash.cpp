@@ -15,18 +15,23 @@ inline uint64_t Mix(uint64_t lane, uint64_t word) {
 void TStateHash::Bytes(const void* data, size_t size) {
     const auto* b = static_cast<const uint8_t*>(data);
     Length += size;
+    // The lanes are held in locals over the loop: the bytes might be this very object as far as
+    // the compiler knows, so it would store and reload every lane at every step, and a state hash
+    // streams some 40 MB of a large map's terrain and play field.
+    uint64_t l0 = Lanes[0], l1 = Lanes[1], l2 = Lanes[2], l3 = Lanes[3];
     size_t i = 0;
     for (; i + 32 <= size; i += 32) {
         uint64_t w[4] = {0, 0, 0, 0};
         std::memcpy(w, b + i, 32);
-        Lanes[0] = Mix(Lanes[0], w[0]);
-        Lanes[1] = Mix(Lanes[1], w[1]);
-        Lanes[2] = Mix(Lanes[2], w[2]);
-        Lanes[3] = Mix(Lanes[3], w[3]);
+        l0 = Mix(l0, w[0]);
+        l1 = Mix(l1, w[1]);
+        l2 = Mix(l2, w[2]);
+        l3 = Mix(l3, w[3]);
     }
     // The tail goes byte by byte into the first lane, each byte in a place of its own.
     for (; i < size; ++i)
-        Lanes[0] = Mix(Lanes[0], uint64_t(b[i]) | (uint64_t(i & 31) << 8));
+        l0 = Mix(l0, uint64_t(b[i]) | (uint64_t(i & 31) << 8));
+    Lanes[0] = l0, Lanes[1] = l1, Lanes[2] = l2, Lanes[3] = l3;
 }
 
 uint64_t TStateHash::Value() const {
