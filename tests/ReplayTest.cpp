@@ -15,6 +15,9 @@
 #include <fstream>
 #include <memory>
 #include <stdexcept>
+#include <utility>
+
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -154,6 +157,21 @@ TEST(Replay, AMatchStoppedByAFaultKeepsItsReplay) {
     EXPECT_EQ(replay.Ticks.size(), 150u);
     TTestPlatform quiet;
     EXPECT_TRUE(VerifyReplay(*NewGame(quiet, home.Path), replay, message)) << message;
+}
+
+// Picture folders of games that crashed go as a game starts; those of running games, names that are
+// not a process's and the replays stay.
+TEST(Replay, PicturesLeftByAGameThatNoLongerRunsAreRemoved) {
+    TTempDir home;
+    const std::string self = std::to_string(getpid()), parent = std::to_string(getppid());
+    const std::pair<std::string, bool> folders[] = {
+        {".pictures-" + self, true},      {".pictures-" + parent, true}, {".pictures-999999999", false},
+        {".pictures-99999999999", false}, {".pictures-12x", true},       {"match-1.rpl", true}};
+    for (const auto& [name, kept] : folders)
+        home.Write("replays/" + name + "/pilots/ACE/ace_ship.bmp", "BM");
+    RemoveLeftoverPictures(home.Path);
+    for (const auto& [name, kept] : folders)
+        EXPECT_EQ(fs::exists(home.Path / "replays" / name), kept) << name;
 }
 
 // Makes a file pass the checksum.

@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
                             std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
         std::error_code ec;
         fs::create_directories(folders.Home, ec);
+        RemoveLeftoverPictures(folders.Home);
 
         // A replay is read whole and checked before anything else is set up.
         TReplay replay;

@@ -5,10 +5,14 @@
 #include "world/StateHash.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <ctime>
 #include <fstream>
+#include <limits>
 
+#include <signal.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -65,7 +69,7 @@ TProvidedPictures::TProvidedPictures(TFiles& files, const std::vector<TReplayPic
     : Files(files) {
     Written = true;
     if (pictures.empty()) return;
-    Folder = files.HomeDir / ReplayFolder / (".pictures-" + std::to_string(getpid()));
+    Folder = files.HomeDir / ReplayFolder / (PicturesFolderPrefix + std::to_string(getpid()));
     std::error_code ec;
     fs::remove_all(Folder, ec);
     for (const TReplayPicture& picture : pictures) {
@@ -85,6 +89,24 @@ TProvidedPictures::~TProvidedPictures() {
     Files.ProvidedDir.clear();
     std::error_code ec;
     fs::remove_all(Folder, ec);
+}
+
+void RemoveLeftoverPictures(const fs::path& home) {
+    const std::string prefix = PicturesFolderPrefix;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(home / ReplayFolder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(prefix, 0) != 0) continue;
+        const char* first = name.data() + prefix.size();
+        const char* last = name.data() + name.size();
+        long long pid = 0;
+        const auto [end, error] = std::from_chars(first, last, pid);
+        if (error != std::errc{} || end != last || first == last || pid <= 0) continue; // not one of ours
+        // A process that runs (even one this user may not signal) may still be reading its pictures.
+        const bool running = pid == getpid() || (pid <= std::numeric_limits<pid_t>::max() &&
+                                                 (::kill(pid_t(pid), 0) == 0 || errno == EPERM));
+        if (!running) fs::remove_all(entry.path(), ec);
+    }
 }
 
 std::string NewReplayName(const TFiles& files) {

@@ -40,6 +40,13 @@ class TProvidedPictures {
     bool Written = false;
 };
 
+// The folder of a process's replay pictures is this followed by the process id.
+constexpr const char* PicturesFolderPrefix = ".pictures-";
+
+// Removes the replay pictures' folders under the home folder that a game which stopped without
+// clearing up (a crash, a kill) left behind: those whose process no longer runs.
+void RemoveLeftoverPictures(const std::filesystem::path& home);
+
 // A game path for a new automatic replay, unused so far: `replays\match-YYYYMMDD-HHMMSS[-n].rpl`.
 std::string NewReplayName(const TFiles& files);
 
