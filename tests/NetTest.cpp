@@ -1,5 +1,6 @@
 // NetTest: the online messages survive the trip and refuse hostile bytes; two sessions on a lossy,
 // slow line stay in lockstep, stop together, and notice a desync and a silent partner.
+#include "media/Surface.h"
 #include "net/MemoryTransport.h"
 #include "net/NetSession.h"
 
@@ -13,6 +14,7 @@ std::vector<TNetMessage> OneOfEachKind() {
     std::vector<TNetMessage> all(6);
     all[0].Kind = TNetKind::Hello, all[0].Hello.GameVersion = ReplayGameVersion;
     all[0].Hello.Pilot.Name.Set("ACE"), all[0].Hello.Pilot.Points = 77, all[0].Hello.FlagPicture = {1, 2, 3};
+    all[0].Hello.Map = "maps\\cave.map", all[0].Hello.PointsLimit = 4, all[0].Hello.Lives = 3;
     all[1].Kind = TNetKind::Start, all[1].Match = 3, all[1].Start.Delay = 7;
     TReplayStart& s = all[1].Start.Start;
     s.RandomSeed = 0xDEADBEEF, s.ContentHash = 0x0123456789ABCDEF, s.PageCursor = {-1, 4};
@@ -176,6 +178,38 @@ TEST(NetSession, ALossySlowLineStaysInLockstepAndEndsOnDesyncOrSilence) {
         quiet.Frame();
     EXPECT_EQ(quiet.Side[0]->Phase(), TNetPhase::Over);
     EXPECT_NE(quiet.Side[0]->Message().find("gone"), std::string::npos);
+}
+
+// A private picture reaches the partner; one that is damaged, too large or would land outside its
+// folder ends the connection with the same reason on both sides.
+TEST(NetSession, PrivatePicturesTravelOrEndTheConnection) {
+    const struct {
+        int Width;
+        size_t Cut;
+        const char* Path;
+    } cases[] = {{8, 0, "pilots\\ACE\\a_ship.bmp"},
+                 {8, 10, "pilots\\ACE\\a_ship.bmp"},
+                 {65, 0, "pilots\\ACE\\a_ship.bmp"},
+                 {8, 0, "pilots\\..\\..\\a_ship.bmp"}};
+    for (const auto& c : cases) {
+        const std::vector<uint8_t> bmp = Surface(c.Width, 8).EncodeBmp();
+        TLine t(20, 0);
+        TNetHello hello;
+        hello.GameVersion = ReplayGameVersion, hello.Pilot.Name.Set("ACE"), hello.Pilot.ShipFile.Set(c.Path);
+        hello.ShipPicture.assign(bmp.begin(), bmp.end() - std::ptrdiff_t(c.Cut));
+        t.Side[1]->Greet(hello);
+        for (int i = 0; i < 30; ++i)
+            t.Frame();
+        if (&c == cases) {
+            ASSERT_EQ(t.Side[0]->Phase(), TNetPhase::Lobby);
+            EXPECT_EQ(t.Side[0]->Partner().ShipPicture, bmp);
+            continue;
+        }
+        for (const auto& side : t.Side)
+            EXPECT_NE(side->Message().find(std::string("ship picture ") + c.Path + " of ACE is damaged"),
+                      std::string::npos)
+                << side->Message();
+    }
 }
 
 } // namespace

@@ -63,16 +63,20 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (a == "--host") {
             c.Host = true;
             // The port is optional: a number after the switch is one.
-            if (hasValue && ParseNumber(args[i + 1], c.Port)) ++i;
+            if (hasValue && ParseNumber(args[i + 1], c.Port)) ++i, c.PortGiven = true;
         } else if (a == "--join") {
             c.Join = value("--join");
             const size_t colon = c.Join.rfind(':');
             if (c.Error.empty() && colon != std::string::npos) {
                 if (!ParseNumber(c.Join.substr(colon + 1), c.Port) || c.Port == 0)
                     c.Error = "--join needs HOST or HOST:PORT";
-                c.Join.resize(colon);
+                c.Join.resize(colon), c.PortGiven = true;
             }
             if (c.Error.empty() && c.Join.empty()) c.Error = "--join needs HOST or HOST:PORT";
+        } else if (a == "--silence-limit") {
+            const std::string v = value("--silence-limit");
+            if (c.Error.empty() && (!ParseNumber(v, c.SilenceLimitMs) || c.SilenceLimitMs == 0))
+                c.Error = "--silence-limit needs a number of milliseconds";
         } else if (a == "--seed") {
             const std::string v = value("--seed");
             if (c.Error.empty() && !ParseNumber(v, c.Seed)) c.Error = "--seed needs a whole number";
@@ -100,7 +104,8 @@ std::string UsageText() {
            "  --verify          with --replay: re-run the match as fast as possible and check it\n"
            "  --computer WHO    the computer flies player 1, 2 or both\n"
            "  --level LEVEL     how well it flies: easy, normal (the default) or hard\n"
-           "  --host [PORT]     play online: wait for a partner on port PORT (default 24790)\n"
+           "  --host [PORT]     play online: wait for a partner on port PORT (default 24790; 0: a\n"
+           "                    free port, printed)\n"
            "  --join HOST[:PORT]  play online with the partner hosting at HOST\n"
            "  --home DIR        folder for Options.DAT and pilots\n"
            "                    (default: $XDG_DATA_HOME/flarons, else ~/.local/share/flarons;\n"

@@ -22,10 +22,13 @@ struct TCommandLine {
     uint8_t Computer = 0; // "--computer 1|2|both": bit p set when the computer flies player p + 1
     // "--level easy|normal|hard": how well the computer flies
     std::string Level = "normal";
-    bool Host = false; // "--host [PORT]": wait for a partner on another machine
-    std::string Join;  // "--join HOST[:PORT]": play with the partner hosting there
-    uint16_t Port = 0; // the port of either; 0 = the default port
-    std::string Error; // set when a switch is malformed
+    bool Host = false;      // "--host [PORT]": wait for a partner on another machine
+    std::string Join;       // "--join HOST[:PORT]": play with the partner hosting there
+    bool PortGiven = false; // else the default port
+    uint16_t Port = 0;      // the port of either; --host 0: a free one, which the game prints
+    // "--silence-limit MS" (for tests, not in the usage): a partner silent this long is gone.
+    uint32_t SilenceLimitMs = 0; // 0 = the game's 5 seconds
+    std::string Error;           // set when a switch is malformed
 };
 
 // Switches compare in any letter case; parameters the game does not know are ignored. A switch

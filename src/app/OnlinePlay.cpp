@@ -19,26 +19,50 @@ uint64_t TOnlinePlay::NowMs() const {
     return uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()) - Origin;
 }
 
-TNetHello TOnlinePlay::OwnHello() const {
+std::vector<uint8_t> TOnlinePlay::GreetingKey() const {
+    const TOptions& o = Game.Options;
+    std::vector<uint8_t> key(PilotRecordSize);
+    o.Players[size_t(LocalSide())].Write(key.data());
+    const std::string map = o.MapFile.Str();
+    key.insert(key.end(), map.begin(), map.end());
+    key.insert(key.end(), {o.FlagsDisabled, o.PointsLimit, o.Lives});
+    return key;
+}
+
+TNetHello TOnlinePlay::OwnHello() {
+    const TOptions& o = Game.Options;
     TNetHello hello;
     hello.GameVersion = ReplayGameVersion;
-    hello.Pilot = Game.Options.Players[size_t(LocalSide())];
+    hello.Pilot = o.Players[size_t(LocalSide())];
+    hello.Map = o.MapFile.Str();
+    hello.FlagsDisabled = o.FlagsDisabled, hello.PointsLimit = o.PointsLimit, hello.Lives = o.Lives;
+    OwnRefusal.clear();
+    for (auto [path, bytes] : {std::pair{hello.Pilot.ShipFile.Str(), &hello.ShipPicture},
+                               std::pair{hello.Pilot.FlagFile.Str(), &hello.FlagPicture}}) {
+        if (SharedPicture(path)) continue;
+        TReadResult read = Game.Files.Read(path, NetPictureLimit);
+        if (read.Ok())
+            *bytes = std::move(read.Bytes);
+        else if (Game.Files.Exists(path))
+            OwnRefusal = "the picture " + path + " of " + hello.Pilot.Name.Str() + " " + read.Reason() +
+                         " and cannot be sent; choose another to play online";
+    }
     return hello;
 }
 
 bool TOnlinePlay::Open(std::string& error) {
     const TCommandLine& cl = Game.CommandLine;
-    const uint16_t port = cl.Port != 0 ? cl.Port : DefaultNetPort;
+    uint16_t port = cl.PortGiven ? cl.Port : DefaultNetPort;
     const int side = cl.Host ? 0 : 1;
     std::unique_ptr<TNetTransport> transport =
         cl.Host ? ListenOnPort(port, error) : ConnectToHost(cl.Join, port, error);
     if (!transport) return false;
     OptionsBefore = Game.Options;
-    TNetHello hello;
-    hello.GameVersion = ReplayGameVersion;
-    hello.Pilot = Game.Options.Players[size_t(side)];
-    hello.Pilot.Write(Greeted.data());
-    Session = std::make_unique<TNetSession>(std::move(transport), side, hello);
+    Session = std::make_unique<TNetSession>(std::move(transport), side, TNetHello{});
+    if (cl.SilenceLimitMs != 0) Session->SilenceLimitMs = cl.SilenceLimitMs;
+    Greeted = GreetingKey();
+    Session->Greet(OwnHello());
+    Game.Front.HostChooses = !cl.Host;
     std::fprintf(stderr, "flarons: online: %s\n",
                  cl.Host ? ("hosting on port " + std::to_string(port)).c_str()
                          : ("joining " + cl.Join + ":" + std::to_string(port)).c_str());
@@ -56,19 +80,20 @@ void TOnlinePlay::Frame() {
     if (Game.CommandLine.Headless && Session->IsHost() && Game.CommandLine.QuickMatch && !QuickStarted)
         while (Session->Phase() == TNetPhase::Connecting)
             Session->Receive(NowMs(), 10);
+    // Own pictures that cannot travel end the connection once the partner can be told why.
+    if (!OwnRefusal.empty() && Session->Phase() == TNetPhase::Lobby) Session->Close(OwnRefusal);
     if (Session->Phase() == TNetPhase::Over) {
         Finish();
         return;
     }
     const bool menus = IsFrontEndState(Game.GameState) && Game.GameState != gsStartup;
-    if (Session->PartnerChanged && menus) ShowPartner();
+    if (Session->PartnerChanged && menus && !ShowPartner()) return;
     if (Session->Phase() == TNetPhase::Connecting && menus && !PanelShown) ShowWaiting();
     if (Session->Phase() == TNetPhase::Lobby && menus) {
-        // A pilot changed between matches is greeted again, so the partner's copy stays current.
-        std::array<uint8_t, PilotRecordSize> own{};
-        Game.Options.Players[size_t(LocalSide())].Write(own.data());
-        if (own != Greeted) {
-            Greeted = own;
+        // A pilot or a choice changed between matches is greeted again, so the partner's copy stays
+        // current.
+        if (std::vector<uint8_t> key = GreetingKey(); key != Greeted) {
+            Greeted = std::move(key);
             Session->Greet(OwnHello());
         }
         if (Session->IsHost() && Game.CommandLine.QuickMatch && !QuickStarted) {
@@ -81,14 +106,38 @@ void TOnlinePlay::Frame() {
     Session->Send(NowMs());
 }
 
-void TOnlinePlay::ShowPartner() {
+bool TOnlinePlay::ShowPartner() {
     Session->PartnerChanged = false;
+    const TNetHello& partner = Session->Partner();
+    std::vector<TReplayPicture> pictures;
+    for (const auto& [path, bytes] : {std::pair{partner.Pilot.ShipFile.Str(), &partner.ShipPicture},
+                                      std::pair{partner.Pilot.FlagFile.Str(), &partner.FlagPicture}})
+        if (!bytes->empty() && !SharedPicture(path) && (pictures.empty() || pictures[0].Path != path))
+            pictures.push_back(TReplayPicture{path, *bytes});
+    PartnerPictures.reset(); // its folder is the new one's
+    PartnerPictures = std::make_unique<TProvidedPictures>(Game.Files, pictures);
+    if (!PartnerPictures->Ok()) {
+        Session->Close("the partner's pictures cannot be put under " +
+                       (Game.Files.HomeDir / ReplayFolder).string() + " on the " +
+                       (Session->IsHost() ? "host" : "guest"));
+        Finish();
+        return false;
+    }
     const int side = PartnerSide();
-    Game.Options.Players[size_t(side)] = Session->Partner().Pilot;
+    Game.Options.Players[size_t(side)] = partner.Pilot;
+    if (!Session->IsHost()) {
+        // The host chooses: the guest shows its map and options.
+        Game.Options.MapFile.Set(partner.Map);
+        Game.Options.FlagsDisabled = partner.FlagsDisabled;
+        Game.Options.PointsLimit = partner.PointsLimit;
+        Game.Options.Lives = partner.Lives;
+        Game.Front.DrawOptionsPanel();
+    }
     Game.Front.PlayerPanels[size_t(side)].Fill(0);
     Game.Front.RedrawPilotSide(side);
     Game.Front.PartnerSide = side;
     PanelShown = true;
+    return true;
 }
 
 void TOnlinePlay::ShowWaiting() {
@@ -131,6 +180,7 @@ bool TOnlinePlay::Begin() {
 void TOnlinePlay::TakeStart() {
     TNetStart start;
     if (!Session->TakeStart(start)) return;
+    if (Session->PartnerChanged && !ShowPartner()) return;
     // The same map and pictures, or no match: the guest's world would go its own way.
     if (MatchContentHash(Game.Files, start.Start.Options) != start.Start.ContentHash) {
         Session->Close("the map " + start.Start.Options.MapFile.Str() +
@@ -226,6 +276,8 @@ void TOnlinePlay::Finish() {
 
 void TOnlinePlay::Restore() {
     RestorePending = false;
+    PartnerPictures.reset();
+    Game.Front.HostChooses = false;
     const int side = PartnerSide();
     TOptions& options = Game.Options;
     options.Players[size_t(side)] = OptionsBefore.Players[size_t(side)];

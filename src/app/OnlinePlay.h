@@ -1,6 +1,7 @@
 // OnlinePlay: a game with a partner on another machine: the connection, the lobby and the match in lockstep.
 #pragma once
 
+#include "app/ReplayFiles.h"
 #include "core/OptionsFile.h"
 #include "net/NetSession.h"
 
@@ -12,8 +13,9 @@
 class TGame;
 
 // The host is player 1, the guest player 2; each machine's own player plays with that machine's
-// controls and keeps its own pilot: the partner's side of the options is only borrowed while the
-// two are connected, and is put back before anything is saved.
+// controls and keeps its own pilot: the partner's side of the options (and on the guest the host's
+// map and match options) is only borrowed while the two are connected, and is put back before
+// anything is saved. The partner's private ship and flag pictures are provided as a replay's are.
 class TOnlinePlay {
   public:
     explicit TOnlinePlay(TGame& game);
@@ -45,11 +47,14 @@ class TOnlinePlay {
     bool QuickStarted = false;
     bool PanelShown = false;
     bool RestorePending = false;
-    std::array<uint8_t, PilotRecordSize> Greeted{};
+    std::vector<uint8_t> Greeted; // what the last greeting said (GreetingKey)
+    std::string OwnRefusal;       // why the own pilot's pictures cannot be sent
+    std::unique_ptr<TProvidedPictures> PartnerPictures;
 
     uint64_t NowMs() const;
-    TNetHello OwnHello() const;
-    void ShowPartner();
+    std::vector<uint8_t> GreetingKey() const;
+    TNetHello OwnHello();
+    bool ShowPartner();
     void ShowWaiting();
     void TakeStart();
     void LeaveMatch(const std::string& note);

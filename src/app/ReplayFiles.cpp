@@ -50,12 +50,16 @@ uint64_t MatchContentHash(const TFiles& files, const TOptions& options) {
     return hash.Value();
 }
 
+bool SharedPicture(const std::string& path) {
+    const std::vector<std::string> parts = TFiles::Split(path);
+    return !parts.empty() && TFiles::WildcardMatch("graphics", parts.front());
+}
+
 std::vector<TReplayPicture> PrivatePictures(const TFiles& files, const TOptions& options) {
     std::vector<TReplayPicture> pictures;
     for (const TPilotRecord& pilot : options.Players)
         for (const std::string& path : {pilot.ShipFile.Str(), pilot.FlagFile.Str()}) {
-            const std::vector<std::string> parts = TFiles::Split(path);
-            const bool shared = !parts.empty() && TFiles::WildcardMatch("graphics", parts.front());
+            const bool shared = SharedPicture(path);
             const bool taken = std::any_of(pictures.begin(), pictures.end(),
                                            [&](const TReplayPicture& p) { return p.Path == path; });
             if (shared || taken) continue;

@@ -18,6 +18,9 @@ constexpr const char* ReplayFolder = "replays";
 // with its game path; a file that cannot be read counts as empty.
 uint64_t MatchContentHash(const TFiles& files, const TOptions& options);
 
+// True for a ship or flag picture in the shared `graphics\` folder, which every game has.
+bool SharedPicture(const std::string& path);
+
 // The pilots' ship and flag pictures outside the shared `graphics\` folder (their private ones),
 // each once, as far as they can be read and are small enough to carry.
 std::vector<TReplayPicture> PrivatePictures(const TFiles& files, const TOptions& options);

@@ -48,6 +48,8 @@ struct TSelectorButton {
     int Side;
     uint8_t Target;
 };
+constexpr const char* HostChoosesNote = "the host chooses the map and the options";
+
 constexpr TSelectorButton SelectorButtons[] = {
     {9, 0, gsShipSelect1},    {10, 1, gsShipSelect2},   {17, 0, gsPilotSelect1}, {18, 1, gsPilotSelect2},
     {7, 0, gsColourSelect1},  {8, 1, gsColourSelect2},  {5, 0, gsFlagSelect1},   {6, 1, gsFlagSelect2},
@@ -329,6 +331,10 @@ void TFrontEnd::Frame() {
     for (const auto& [item, list] :
          {std::pair{oiMapLine, gsMapSelect}, std::pair{oiReplays, gsReplaySelect}}) {
         if (CentreList(GameState) || !OptionsMenu->ItemClicked(item)) continue;
+        if (HostChooses && item == oiMapLine) {
+            MatchStartError = HostChoosesNote;
+            continue;
+        }
         const int side = SideOf(GameState);
         if (side >= 0) DrawPilotStats(side);
         GameState = list;
@@ -345,6 +351,10 @@ void TFrontEnd::Frame() {
                   {oiLivesUp, &Options.Lives, true}};
     for (const auto& arrow : arrows) {
         if (CentreList(GameState) || !OptionsMenu->ItemClicked(arrow.Item)) continue;
+        if (HostChooses) {
+            MatchStartError = HostChoosesNote;
+            continue;
+        }
         *arrow.Value = arrow.Up ? OptionUp(*arrow.Value) : OptionDown(*arrow.Value);
         DrawOptionsPanel();
     }

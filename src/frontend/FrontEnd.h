@@ -82,7 +82,8 @@ class TFrontEnd : public TFrontEndContext {
     // start is tried again only on a new press, not on every tick Return stays down.
     std::string MatchStartError;
     bool MatchStartRefused = false;
-    int PartnerSide = -1; // online: the side the partner's machine chooses for, its selectors shut
+    int PartnerSide = -1;     // online: the side the partner's machine chooses for, its selectors shut
+    bool HostChooses = false; // online guest: the map and the options are the host's, shown, not changed
 
     // Replays. LastReplay is the game path of the replay of the match that just ended (empty when
     // none was recorded); the end screen keeps it under a typed name (KeepName, KeptAs). A replay

@@ -87,7 +87,7 @@ class TEnetTransport final : public TNetTransport {
 
 } // namespace
 
-std::unique_ptr<TNetTransport> ListenOnPort(uint16_t port, std::string& error) {
+std::unique_ptr<TNetTransport> ListenOnPort(uint16_t& port, std::string& error) {
     auto t = std::make_unique<TEnetTransport>();
     ENetAddress address{};
     address.host = ENET_HOST_ANY;
@@ -97,6 +97,7 @@ std::unique_ptr<TNetTransport> ListenOnPort(uint16_t port, std::string& error) {
         error = "cannot listen on port " + std::to_string(port) + " (is another game hosting there?)";
         return nullptr;
     }
+    if (enet_socket_get_address(t->Host->socket, &address) == 0) port = address.port;
     return t;
 }
 

@@ -1,6 +1,10 @@
 // NetMessage: encoding and bounded decoding of the online messages.
 #include "net/NetMessage.h"
 
+#include "core/Files.h"
+#include "media/Surface.h"
+
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -113,6 +117,7 @@ std::vector<uint8_t> EncodeNetMessage(const TNetMessage& m) {
         m.Hello.Pilot.Write(pilot.data());
         w.Raw(pilot.data(), pilot.size());
         w.Blob(m.Hello.ShipPicture), w.Blob(m.Hello.FlagPicture);
+        w.Text(m.Hello.Map), w.U8(m.Hello.FlagsDisabled), w.U8(m.Hello.PointsLimit), w.U8(m.Hello.Lives);
         break;
     }
     case TNetKind::Start:
@@ -165,6 +170,8 @@ bool DecodeNetMessage(const uint8_t* bytes, size_t size, TNetMessage& m, std::st
         if (r.Raw(PilotRecordSize, pilot)) m.Hello.Pilot.Read(pilot.data());
         m.Hello.ShipPicture = r.Blob();
         m.Hello.FlagPicture = r.Blob();
+        m.Hello.Map = r.Text();
+        m.Hello.FlagsDisabled = r.U8(), m.Hello.PointsLimit = r.U8(), m.Hello.Lives = r.U8();
         break;
     }
     case TNetKind::Start:
@@ -197,4 +204,28 @@ bool DecodeNetMessage(const uint8_t* bytes, size_t size, TNetMessage& m, std::st
         return false;
     }
     return true;
+}
+
+std::string RefusedPictures(const TNetHello& hello) {
+    const struct {
+        std::string Path;
+        const std::vector<uint8_t>& Bytes;
+        TPictureLimit Limit;
+        const char* What;
+    } pictures[] = {{hello.Pilot.ShipFile.Str(), hello.ShipPicture, ShipPictureLimit, "ship"},
+                    {hello.Pilot.FlagFile.Str(), hello.FlagPicture, FlagPictureLimit, "flag"}};
+    for (const auto& p : pictures) {
+        if (p.Bytes.empty()) continue;
+        // The picture is put under a folder of its own by this path, which must stay inside it.
+        const std::vector<std::string> parts = TFiles::Split(p.Path);
+        const bool contained =
+            !parts.empty() && std::none_of(parts.begin(), parts.end(),
+                                           [](const auto& part) { return part == "." || part == ".."; });
+        Surface picture;
+        if (!contained || !picture.LoadFromMemory(p.Bytes.data(), p.Bytes.size(), p.Limit))
+            return "the " + std::string(p.What) + " picture " + p.Path + " of " + hello.Pilot.Name.Str() +
+                   " is damaged or larger than " + std::to_string(p.Limit.MaxWidth) + " x " +
+                   std::to_string(p.Limit.MaxHeight) + " pixels; choose another to play online";
+    }
+    return {};
 }

@@ -12,7 +12,7 @@
 // A message starts with two letters, the protocol version and its kind (little-endian throughout).
 // A Bye keeps its form in every version, so a partner of another version still learns why it was
 // turned away.
-constexpr uint16_t NetProtocolVersion = 1;
+constexpr uint16_t NetProtocolVersion = 2;
 constexpr uint16_t DefaultNetPort = 24790;
 
 // Limits a decoder holds every message to before it trusts a count or a length.
@@ -34,7 +34,14 @@ struct TNetHello {
     std::string GameVersion;
     TPilotRecord Pilot;                            // the sender's own player
     std::vector<uint8_t> ShipPicture, FlagPicture; // its private pictures, empty when shipped ones
+    // The sender's map and match options: the guest shows the host's before the match.
+    std::string Map;
+    uint8_t FlagsDisabled = 0, PointsLimit = 0, Lives = 0;
 };
+
+// Why a partner's greeting cannot be played (a private picture outside its pilot's paths' reach,
+// damaged, or larger than a ship or flag may be), in words for both players; empty when it can.
+std::string RefusedPictures(const TNetHello& hello);
 
 struct TNetStart {
     TReplayStart Start; // options (both pilots, the map), content hash, seed, weapons, pages

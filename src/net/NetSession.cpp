@@ -75,9 +75,10 @@ void TNetSession::Receive(uint64_t nowMs, uint32_t waitMs) {
         }
     }
     const bool partnered = State == TNetPhase::Lobby || State == TNetPhase::Playing;
-    if (partnered && Now - LastHeard > NetSilenceLimitMs)
-        End("the partner is gone: nothing was heard from it for " + std::to_string(NetSilenceLimitMs / 1000) +
-            " seconds");
+    if (partnered && Now - LastHeard > SilenceLimitMs)
+        End("the partner is gone: nothing was heard from it for " +
+            (SilenceLimitMs % 1000 != 0 ? std::to_string(SilenceLimitMs) + " ms"
+                                        : std::to_string(SilenceLimitMs / 1000) + " seconds"));
 }
 
 void TNetSession::Handle(const TNetMessage& m) {
@@ -85,6 +86,10 @@ void TNetSession::Handle(const TNetMessage& m) {
     case TNetKind::Hello:
         if (m.Hello.GameVersion != ReplayGameVersion) {
             Close("the two games differ: " + m.Hello.GameVersion + " and " + ReplayGameVersion);
+            return;
+        }
+        if (const std::string refused = RefusedPictures(m.Hello); !refused.empty()) {
+            Close(refused);
             return;
         }
         PartnerHello = m.Hello;

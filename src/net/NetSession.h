@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-// A partner silent this long is gone.
+// A partner silent this long is gone (TNetSession::SilenceLimitMs; a test may shorten it).
 constexpr uint64_t NetSilenceLimitMs = 5000;
 // The longest input delay the session chooses, however slow the line.
 constexpr uint32_t NetDelayLimitMs = 150;
@@ -49,7 +49,10 @@ class TNetSession {
     // Says goodbye with the reason; the session is over.
     void Close(const std::string& why);
 
-    // The partner's greeting; PartnerChanged is set whenever a new one arrived.
+    uint64_t SilenceLimitMs = NetSilenceLimitMs;
+
+    // The partner's greeting; PartnerChanged is set whenever a new one arrived. A greeting whose
+    // pictures cannot be played (RefusedPictures) ends the session, with the reason on both sides.
     const TNetHello& Partner() const { return PartnerHello; }
     bool PartnerChanged = false;
     // Greets again, when the own pilot changed between matches.

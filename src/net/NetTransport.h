@@ -25,7 +25,7 @@ class TNetTransport {
 };
 
 // ENet over UDP (net/EnetTransport.cpp). A host listens on every address at the port and takes the
-// first partner that connects; a guest connects to HOST:PORT. Null with a reason when the port or
-// the name cannot be used.
-std::unique_ptr<TNetTransport> ListenOnPort(uint16_t port, std::string& error);
+// first partner that connects (port 0: a free port the system picks, which `port` then holds); a
+// guest connects to HOST:PORT. Null with a reason when the port or the name cannot be used.
+std::unique_ptr<TNetTransport> ListenOnPort(uint16_t& port, std::string& error);
 std::unique_ptr<TNetTransport> ConnectToHost(const std::string& host, uint16_t port, std::string& error);
