@@ -44,8 +44,9 @@ TNetHello TOnlinePlay::OwnHello() {
         if (read.Ok())
             *bytes = std::move(read.Bytes);
         else if (Game.Files.Exists(path))
-            OwnRefusal = "the picture " + path + " of " + hello.Pilot.Name.Str() + " " + read.Reason() +
-                         " and cannot be sent; choose another to play online";
+            OwnRefusal = "the picture " + path + " of " + hello.Pilot.Name.Str() + " cannot be sent (it " +
+                         read.Reason() + "; at most " + std::to_string(NetPictureLimit / 1024) +
+                         " KB travel); choose another to play online";
     }
     return hello;
 }
