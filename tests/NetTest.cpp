@@ -106,8 +106,7 @@ struct TLine {
             TNetSession& n = *Side[s];
             if (Silent[s]) continue;
             n.Receive(Line->Now, 0);
-            TNetStart start;
-            if (n.TakeStart(start)) {
+            if (TNetStart start; n.TakeStart(start)) {
                 EXPECT_EQ(start.Start.RandomSeed, 5u);
             }
             if (n.WantsLocalInput()) n.AddLocalInput(uint8_t((Random = Random * 69069u + 1) >> 27));

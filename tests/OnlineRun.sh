@@ -50,12 +50,12 @@ else
   wait $host || fail "the host ended with an error"
   wait $guest || fail "the guest ended with an error"
   cmp host/replays/*.rpl guest/replays/*.rpl || fail "the two machines recorded different matches"
-  "$game" --headless --home guest --replay guest/replays/*.rpl --verify > guest.verify || fail "guest replay"
-  cat guest.verify
-  played=$(sed -n 's/.*verifies: \([0-9]*\) ticks.*/\1/p' guest.verify)
-  [ "$played" -ge "$ticks" ] || fail "only $played ticks were played"
 fi
-"$game" --headless --home host --replay host/replays/*.rpl --verify || fail "the host's replay does not verify"
+# The host's home lacks the guest's picture: its replay carries it.
+"$game" --headless --home host --replay host/replays/*.rpl --verify > host.verify || fail "the host's replay"
+cat host.verify
+played=$(sed -n 's/.*verifies: \([0-9]*\) ticks.*/\1/p' host.verify)
+[ "$mode" = kill ] || [ "$played" -ge "$ticks" ] || fail "only $played ticks were played"
 [ "$(head -c 9 host/Options.DAT | tail -c 8)" = "PLAYER 1" ] || fail "the host's Options.DAT is damaged"
 [ "$(head -c 241 host/Options.DAT | tail -c 8)" = "PLAYER 2" ] || fail "the guest's pilot stayed in the host's options"
 [ ! -e "host/Pilots/PLAYER X" ] && [ ! -e "host/pilots/PLAYER X" ] || fail "the host wrote the guest's record"
