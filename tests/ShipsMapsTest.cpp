@@ -1,16 +1,18 @@
 // ShipsMapsTest: the generated ships, flags, pilot figure and maps keep the rules the game reads them by.
 #include "content/ShipPainter.h"
 #include "core/Files.h"
+#include "core/OptionsFile.h"
+#include "media/ImageList.h"
 #include "media/Surface.h"
 #include "world/Ship.h"
+#include "world/World.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <map>
+#include <memory>
 #include <queue>
 #include <set>
 #include <string>
@@ -20,12 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 const fs::path Game = FLARONS_GAME_DIR;
-
-std::string Upper(std::string s) {
-    for (char& c : s)
-        c = char(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // The game's files matching a pattern such as `graphics\*_ship.bmp`, in name order.
 std::vector<fs::path> Matching(const std::string& folder, const std::string& pattern) {
@@ -151,54 +147,27 @@ TEST(ShipsMapsPilot, FigureCarriesTheKeyColoursAndBlueEverywhereElse) {
     }
 }
 
-// A map file read by the rules of the format: keys case-insensitive, `PA_` keys belonging to the
-// particle area opened last.
-struct MapFile {
-    fs::path Path;
-    std::map<std::string, std::string> Keys;
-    std::vector<std::map<std::string, std::string>> Areas;
-    Surface Middle, Dots, Back, Front;
-    bool HasDots = false;
-
-    double Num(const std::string& k) const { return std::stod(Keys.at(k)); }
-    // Terrain class at a pixel, from the dot map or, without one, from the play field.
-    int Class(int x, int y) const {
-        if (!HasDots) return Middle.Pixel(x, y) != 0 ? 255 : 0;
-        const uint32_t c = Dots.Pixel(x, y);
-        const int r = int(c >> 16) & 255, g = int(c >> 8) & 255, b = int(c) & 255;
-        return r == 255 && g == 255 && b == 255 ? 6 : b == 255 ? 3 : g == 255 ? 255 : r == 255 ? 8 : 0;
-    }
+// Every shipped map as the game builds it: its world with the terrain classes, layers and areas.
+struct TShippedMap {
+    std::string Name;
+    std::unique_ptr<TWorld> World;
+    int Class(int x, int y) const { return World->TerrainBitmap.Get(x, y); }
 };
 
-MapFile ReadMap(const fs::path& p) {
-    MapFile m;
-    m.Path = p;
-    std::ifstream in(p, std::ios::binary);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const size_t eq = line.find('=');
-        if (Upper(line).rfind("PARTICLEAREA", 0) == 0) m.Areas.emplace_back();
-        if (eq == std::string::npos || !std::all_of(line.begin(), line.begin() + long(eq), [](char c) {
-                return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-            }))
-            continue;
-        const std::string key = Upper(line.substr(0, eq + 1)), value = line.substr(eq + 1, 50);
-        (key.rfind("PA_", 0) == 0 && !m.Areas.empty() ? m.Areas.back() : m.Keys)[key] = value;
+std::vector<TShippedMap> AllMaps() {
+    const TFiles files(Game, fs::temp_directory_path() / "flarons_shipsmaps_home");
+    TPictureItem font;
+    font.Picture.SetSize(8 * 45, 8);
+    font.PatternWidth = font.PatternHeight = 8;
+    std::vector<TShippedMap> maps;
+    for (const std::string& name : files.FindFiles("maps\\*.map")) {
+        TOptions o = DefaultOptions(files);
+        o.MapFile.Set("maps\\" + name);
+        std::string error;
+        maps.push_back({name, TWorld::TryCreate(files, font, o, error)});
+        EXPECT_NE(maps.back().World, nullptr) << name << ": " << error;
+        if (!maps.back().World) maps.pop_back();
     }
-    for (auto [key, s] :
-         {std::pair{"MIDDLE=", &m.Middle}, {"BACK=", &m.Back}, {"FRONT=", &m.Front}, {"DOTMAP=", &m.Dots}}) {
-        if (!m.Keys.count(key)) continue;
-        EXPECT_TRUE(s->LoadFromFile((p.parent_path() / m.Keys[key]).string(), MapLayerLimit)) << p << key;
-        m.HasDots = m.HasDots || s == &m.Dots;
-    }
-    return m;
-}
-
-std::vector<MapFile> AllMaps() {
-    std::vector<MapFile> maps;
-    for (const fs::path& p : Matching("maps", "*.map"))
-        maps.push_back(ReadMap(p));
     return maps;
 }
 
@@ -208,25 +177,25 @@ struct Pad {
 
 // The own pad under the spawn point of player p, wide enough to land on, with the own flag near it
 // and a clear hall above the whole pad.
-Pad CheckSpawn(const MapFile& m, int p) {
-    SCOPED_TRACE("player " + std::to_string(p));
-    const std::string n = std::to_string(p);
-    const int x = int(m.Num("PLY" + n + "X=")), y = int(m.Num("PLY" + n + "Y="));
+Pad CheckSpawn(const TShippedMap& m, int p) {
+    SCOPED_TRACE("player " + std::to_string(p + 1));
+    const TWorld& w = *m.World;
+    const int x = int(w.Ships[size_t(p)].StartX), y = int(w.Ships[size_t(p)].StartY);
     const auto rock = [&](int x0, int y0, int x1, int y1) {
         int cells = 0;
         for (int yy = y0; yy <= y1; ++yy)
             for (int xx = x0; xx <= x1; ++xx)
-                cells += m.Class(xx, yy) != 0;
+                cells += m.Class(xx, yy) != TerrainEmpty;
         return cells;
     };
-    EXPECT_TRUE(m.Middle.Contains(x, y));
+    EXPECT_TRUE(w.MiddleLayer.Contains(x, y));
     EXPECT_EQ(rock(x - 14, y - 14, x + 14, y + 10), 0) << "spawns in rock";
     int floor = y;
-    while (floor < y + 40 && m.Class(x, floor) == 0)
+    while (floor < y + 40 && m.Class(x, floor) == TerrainEmpty)
         ++floor;
     const int below = m.Class(x, floor);
     // Only a pad repairs, refuels, opens the weapon pages and takes a flag; rock cannot.
-    EXPECT_EQ(below, 8) << "no pad below";
+    EXPECT_EQ(below, TerrainPad) << "no pad below";
     int left = x, right = x;
     while (m.Class(left - 1, floor) == below && right - left < 100)
         --left;
@@ -235,37 +204,34 @@ Pad CheckSpawn(const MapFile& m, int p) {
     EXPECT_GE(right - left + 1, 25);
     EXPECT_EQ(rock(left, floor - 30, right, floor - 1), 0) << "in the air over the pad";
     // The own flag stands near the own pad, in open air.
-    const double fx = m.Num("FLAG" + n + "X="), fy = m.Num("FLAG" + n + "Y=");
+    const double fx = w.Flags[size_t(p)].HomeX, fy = w.Flags[size_t(p)].HomeY;
     EXPECT_LT(std::hypot(fx - x, fy - y), 120.0);
-    EXPECT_EQ(m.Class(int(fx) + 4, int(fy) + 4), 0) << "flag";
+    EXPECT_EQ(m.Class(int(fx) + 4, int(fy) + 4), TerrainEmpty) << "flag";
     return Pad{floor, left, right};
 }
 
 // The terrain classes after half an hour of the map's rain and drips: each drop runs down and
 // settles on the lowest air it can reach, so the water poured at a point fills, cell by cell, the
-// lowest cell beside what it already filled (a priority flood). A raindrop lands as two cells.
-std::vector<uint8_t> FloodedAfterHalfAnHour(const MapFile& m) {
-    const int w = m.Middle.Width, h = m.Middle.Height;
-    std::vector<uint8_t> cls(size_t(w) * size_t(h));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            cls[size_t(y) * size_t(w) + size_t(x)] = uint8_t(m.Class(x, y));
-    for (const auto& a : m.Areas) {
-        const std::string type = Upper(a.at("PA_TYPE="));
-        if (type != "RAIN" && type != "WATER") continue;
-        long cells = long((type == "RAIN" ? 2 : 1) * 8.0 / 7.0 * std::stod(a.at("PA_PERSECOND=")) * 1800);
+// lowest cell beside what it already filled (a priority flood). A raindrop lands as two cells; an
+// area's rate is per frame at 40 frames a second.
+std::vector<uint8_t> FloodedAfterHalfAnHour(const TWorld& world) {
+    const TTerrain& t = world.TerrainBitmap;
+    const int w = t.Width, h = t.Height;
+    std::vector<uint8_t> cls = t.Cells;
+    for (const TParticleArea& a : world.ParticleAreas) {
+        if (a.ParticleKind != ParticleRain && a.ParticleKind != ParticleWater) continue;
+        long cells = long((a.ParticleKind == ParticleRain ? 2 : 1) * 40.0 * double(a.Rate) * 1800);
         std::vector<bool> queued(cls.size());
         std::priority_queue<std::pair<int, int>> lowestFirst; // (row, column)
-        lowestFirst.push(
-            {std::stoi(a.at("PA_Y=")), std::stoi(a.at("PA_X=")) + std::stoi(a.at("PA_WIDTH=")) / 2});
+        lowestFirst.push({a.AreaY, a.AreaX + a.AreaWidth / 2});
         while (cells > 0 && !lowestFirst.empty()) {
             const auto [y, x] = lowestFirst.top();
             lowestFirst.pop();
-            cls[size_t(y) * size_t(w) + size_t(x)] = 3;
+            cls[size_t(y) * size_t(w) + size_t(x)] = TerrainWater;
             --cells;
             for (const auto& [nx, ny] : {std::pair{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}}) {
                 const size_t i = size_t(ny) * size_t(w) + size_t(nx);
-                if (nx < 0 || ny < 0 || nx >= w || ny >= h || queued[i] || cls[i] != 0) continue;
+                if (nx < 0 || ny < 0 || nx >= w || ny >= h || queued[i] || cls[i] != TerrainEmpty) continue;
                 queued[i] = true;
                 lowestFirst.push({ny, nx});
             }
@@ -274,85 +240,68 @@ std::vector<uint8_t> FloodedAfterHalfAnHour(const MapFile& m) {
     return cls;
 }
 
-// Wrongly drawn pixels of the play field: air is see-through, rock and pads visible, snow white,
-// water blue or see-through.
-int PlayFieldMismatches(const MapFile& m) {
+// Wrongly drawn pixels of the play field: air is see-through, rock and pads visible, snow white.
+int PlayFieldMismatches(const TShippedMap& m) {
+    const Surface& field = m.World->MiddleLayer;
     int wrong = 0;
-    for (int y = 0; y < m.Middle.Height; ++y)
-        for (int x = 0; x < m.Middle.Width; ++x) {
-            const uint32_t c = m.Middle.Pixel(x, y);
-            const int r = int(c >> 16) & 255, g = int(c >> 8) & 255, b = int(c) & 255;
+    for (int y = 0; y < field.Height; ++y)
+        for (int x = 0; x < field.Width; ++x) {
+            const uint32_t c = field.Pixel(x, y);
             const int cls = m.Class(x, y);
-            wrong += cls == 0                 ? c != 0
-                     : cls == 255 || cls == 8 ? c == 0
-                     : cls == 6               ? std::min({r, g, b}) < 150
-                                              : c != 0 && b != 255;
+            wrong += cls == TerrainEmpty                         ? c != 0
+                     : cls == TerrainGround || cls == TerrainPad ? c == 0
+                     : cls == TerrainSnow ? std::min({c >> 16, (c >> 8) & 255, c & 255}) < 150
+                                          : 0;
         }
     return wrong;
 }
 
-TEST(ShipsMapsMaps, EveryMapHasMatchingLayersOwnPadsOpenAreasAndAFaithfulPlayField) {
+// Each map also shows which features of the format the set uses: all of them, together.
+TEST(ShipsMapsMaps, EveryMapBuildsWithOwnPadsOpenAreasAndAFaithfulPlayFieldAndTheSetUsesEveryFeature) {
     const auto maps = AllMaps();
     ASSERT_GE(maps.size(), 8u);
-    for (const MapFile& m : maps) {
-        SCOPED_TRACE(m.Path.string());
-        for (const char* k : {"MIDDLE=", "BACK=", "PLY1X=", "PLY1Y=", "PLY2X=", "PLY2Y=", "FLAG1X=",
-                              "FLAG1Y=", "FLAG2X=", "FLAG2Y="})
-            ASSERT_TRUE(m.Keys.count(k)) << "lacks " << k;
-        ASSERT_FALSE(m.Middle.Empty());
-        if (m.HasDots) {
-            EXPECT_EQ(std::make_pair(m.Dots.Width, m.Dots.Height),
-                      std::make_pair(m.Middle.Width, m.Middle.Height));
-            EXPECT_EQ(PlayFieldMismatches(m), 0);
-        }
+    std::set<int> kinds, classes;
+    bool singleScreen = false, scaled = false, parallax = false;
+    for (const TShippedMap& m : maps) {
+        SCOPED_TRACE(m.Name);
+        const TWorld& w = *m.World;
+        singleScreen = singleScreen || w.SingleScreen != 0;
+        scaled = scaled || w.Scale != DefaultScale;
+        parallax = parallax || (w.BackParallaxX < 1 && w.FrontParallaxX > 1 && w.BackParallaxY < 1 &&
+                                w.FrontParallaxY > 1);
+        for (int y = 0; y < w.MiddleLayer.Height; y += 2)
+            for (int x = 0; x < w.MiddleLayer.Width; x += 2)
+                classes.insert(m.Class(x, y));
+        EXPECT_EQ(PlayFieldMismatches(m), 0);
         // Backgrounds cover a view and are no larger than the play field, so they lag behind it;
         // foregrounds are at least as large, so they run ahead.
-        EXPECT_TRUE(m.Back.Width >= 320 && m.Back.Height >= 430 && m.Back.Width <= m.Middle.Width);
-        EXPECT_TRUE(m.Front.Empty() || m.Front.Width >= m.Middle.Width);
-        EXPECT_LE(m.Path.filename().string().size(), 33u);
-        for (const auto& [k, v] : m.Keys)
-            EXPECT_LE(v.size(), 33u) << k;
+        EXPECT_TRUE(w.BackLayer.Width >= 320 && w.BackLayer.Height >= 430 &&
+                    w.BackLayer.Width <= w.MiddleLayer.Width);
+        EXPECT_TRUE(w.FrontLayer.Empty() || w.FrontLayer.Width >= w.MiddleLayer.Width);
+        EXPECT_LE(m.Name.size(), 33u);
 
-        const Pad pads[2] = {CheckSpawn(m, 1), CheckSpawn(m, 2)};
+        const Pad pads[2] = {CheckSpawn(m, 0), CheckSpawn(m, 1)};
         // Rain and drips gather where they never reach the air over a pad in a long match.
-        const std::vector<uint8_t> flooded = FloodedAfterHalfAnHour(m);
+        const std::vector<uint8_t> flooded = FloodedAfterHalfAnHour(w);
         for (const Pad& pad : pads) {
-            const auto row = flooded.begin() + (pad.Row - 1) * m.Middle.Width;
-            EXPECT_EQ(std::count(row + pad.Left, row + pad.Right + 1, 3), 0) << "water on the pad";
+            const auto row = flooded.begin() + (pad.Row - 1) * w.TerrainBitmap.Width;
+            EXPECT_EQ(std::count(row + pad.Left, row + pad.Right + 1, TerrainWater), 0) << "water on the pad";
         }
-        EXPECT_GT(std::fabs(m.Num("PLY1X=") - m.Num("PLY2X=")), 300.0);
+        EXPECT_GT(std::fabs(w.Ships[0].StartX - w.Ships[1].StartX), 300.0);
 
-        for (const auto& a : m.Areas) {
-            for (const char* k : {"PA_X=", "PA_Y=", "PA_WIDTH=", "PA_HEIGHT=", "PA_TYPE=", "PA_PERSECOND="})
-                ASSERT_TRUE(a.count(k)) << "area lacks " << k;
-            const int x = std::stoi(a.at("PA_X=")), y = std::stoi(a.at("PA_Y="));
-            EXPECT_GT(std::stod(a.at("PA_PERSECOND=")), 0.0);
-            for (int yy = y; yy < y + std::stoi(a.at("PA_HEIGHT=")); ++yy)
-                for (int xx = x; xx < x + std::stoi(a.at("PA_WIDTH=")); ++xx)
-                    ASSERT_TRUE(m.Middle.Contains(xx, yy) && m.Class(xx, yy) == 0)
-                        << "particle area at " << x << "," << y;
+        for (const TParticleArea& a : w.ParticleAreas) {
+            kinds.insert(a.ParticleKind);
+            EXPECT_GT(a.Rate, 0.0f);
+            EXPECT_NE(a.ParticleKind, 0) << "an unknown type";
+            for (int yy = a.AreaY; yy < a.AreaY + a.AreaHeight; ++yy)
+                for (int xx = a.AreaX; xx < a.AreaX + a.AreaWidth; ++xx)
+                    ASSERT_TRUE(w.MiddleLayer.Contains(xx, yy) && m.Class(xx, yy) == TerrainEmpty)
+                        << "particle area at " << a.AreaX << "," << a.AreaY;
         }
     }
-}
-
-TEST(ShipsMapsMaps, TheSetUsesEveryFeatureOfTheFormat) {
-    std::set<std::string> types;
-    bool singleScreen = false, scaled = false, parallax = false;
-    std::set<int> classes;
-    for (const MapFile& m : AllMaps()) {
-        for (const auto& a : m.Areas)
-            types.insert(Upper(a.at("PA_TYPE=")));
-        singleScreen = singleScreen || (m.Middle.Width == 640 && m.Middle.Height == 430);
-        scaled = scaled || m.Keys.count("SCALE=");
-        parallax = parallax || (m.Back.Width < m.Middle.Width && m.Front.Width > m.Middle.Width &&
-                                m.Back.Height < m.Middle.Height && m.Front.Height > m.Middle.Height);
-        for (int y = 0; m.HasDots && y < m.Dots.Height; y += 2)
-            for (int x = 0; x < m.Dots.Width; x += 2)
-                classes.insert(m.Class(x, y));
-    }
-    EXPECT_EQ(types, (std::set<std::string>{"ANT", "GLUE", "RAIN", "SNOW", "WATER"}));
+    EXPECT_EQ(kinds, (std::set<int>{ParticleAnt, ParticleGlue, ParticleRain, ParticleSnow, ParticleWater}));
     EXPECT_TRUE(singleScreen && scaled && parallax);
-    EXPECT_EQ(classes, (std::set<int>{0, 3, 6, 8, 255}));
+    EXPECT_EQ(classes, (std::set<int>{TerrainEmpty, TerrainWater, TerrainSnow, TerrainPad, TerrainGround}));
 }
 
 } // namespace
