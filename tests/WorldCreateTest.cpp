@@ -132,12 +132,10 @@ TEST_F(WorldCreate, LoadErrorsLeaveNoWorld) {
     EXPECT_EQ(TWorld::TryCreate(Folder.Files, Font, TestOptions("maps\\nothing.map"), error), nullptr);
     EXPECT_NE(error.find("nothing.map"), std::string::npos);
     EXPECT_THROW(Make(TestOptions("maps\\")), TWorldError);
-    for (const char* bad : {"SCALE=0\n", "SCALE=NaN\n", "SCALE=5\n", "PLY1X=1,5\n", "BACK=gone.bmp\n"}) {
-        Map(800, 600, bad);
-        error.clear();
-        EXPECT_EQ(TWorld::TryCreate(Folder.Files, Font, TestOptions("maps\\t.map"), error), nullptr) << bad;
-        EXPECT_FALSE(error.empty()) << bad;
-    }
+    // What makes a map unusable is the loader's (WorldMapTest); one such map is enough here.
+    Map(800, 600, "SCALE=0\n");
+    EXPECT_EQ(TWorld::TryCreate(Folder.Files, Font, TestOptions("maps\\t.map"), error), nullptr);
+    EXPECT_NE(error.find("SCALE"), std::string::npos) << error;
     Map(800, 600);
     TOptions o = TestOptions("maps\\t.map");
     o.Players[1].ShipFile.Set("graphics\\gone_ship.bmp");
