@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -94,48 +95,22 @@ struct Contest : ::testing::Test {
 
 // --- Hits ---------------------------------------------------------------------------------------
 
-TEST_F(Contest, AnOwnRocketIsHarmlessToItsShipForNineFramesThenHitsItLikeAnyOther) {
+// The age guard for every kind is in the table of EveryKindHasItsOwnEffect.
+TEST_F(Contest, AnOwnRocketHitsItsShipFromItsNinthFrameAndCountsForIt) {
     const auto nose = SolidPoint(0);
-    for (int age = 0; age < 9; ++age) {
-        Put(7, 13, nose, 0, age);
-        Hit(0, {7});
-        EXPECT_EQ(Ship(0).Health, 100.0f) << age;
-    }
     TProjectile& rocket = Put(7, 13, nose, 0, 9);
     Hit(0, {7});
     EXPECT_EQ(Ship(0).Health, 60.0f);
     EXPECT_EQ(rocket.Timer, -42.0f) << "set off: it explodes in the next update without fragments";
-    EXPECT_FLOAT_EQ(Ship(0).VX, 1.0f) << "a third of the rocket's velocity";
     EXPECT_EQ(Player(0).ShotsHitSelf, 1u);
     EXPECT_EQ(Player(0).ShotsHitEnemy, 0u);
 
-    // The enemy's rocket of the same age hits at once and counts for the enemy.
+    // The enemy's rocket of any age hits at once and counts for the enemy.
     Ship(0).Health = 100;
     Put(8, 13, nose, 1, 0);
     Hit(0, {8});
     EXPECT_EQ(Ship(0).Health, 60.0f);
     EXPECT_EQ(Player(1).ShotsHitEnemy, 1u);
-}
-
-TEST_F(Contest, SmallBulletsHitEveryoneAtOnceAndAreNeverCounted) {
-    // A sentry's or nano-fighter's bullet carries its owner, but no age protects anybody from it.
-    TProjectile& own = Put(100, 21, SolidPoint(0), 0, 0);
-    Hit(0, {100});
-    EXPECT_EQ(own.Kind, 0);
-    EXPECT_EQ(Ship(0).Health, 98.0f);
-    EXPECT_FLOAT_EQ(Ship(0).VX, 0.1f);
-    EXPECT_TRUE(Playing("Rico"));
-    EXPECT_EQ(Player(0).ShotsHitSelf, 0u);
-
-    // The nano-fighter itself is guarded and counted like any weapon: a young one spares its
-    // owner but strikes the enemy at once.
-    Put(102, 15, SolidPoint(0), 0, 3);
-    Hit(0, {102});
-    EXPECT_EQ(Ship(0).Health, 98.0f);
-    Put(103, 15, SolidPoint(1), 0, 0);
-    Hit(1, {103});
-    EXPECT_EQ(Ship(1).Health, 95.0f);
-    EXPECT_EQ(Player(0).ShotsHitEnemy, 1u);
 }
 
 TEST_F(Contest, APilotBleedsWhereAShipSparks) {
@@ -194,6 +169,7 @@ TEST_F(Contest, ASlotFreedByOneShipsHitsIsSkippedInTheOtherShipsListOfTheSameUpd
     Put(300, 9, where, 1, 9);
     Hit(0, {300});
     EXPECT_EQ(Ship(0).Health, 95.0f);
+    EXPECT_TRUE(Playing("Rico"));
     // A spawn refilled the slot with a rocket of player 1 right over ship 1 before its turn.
     TProjectile& refilled = Put(300, 13, where, 0, 9);
     Hit(1, {300});
@@ -219,35 +195,46 @@ TEST_F(Contest, ASlotFreedByOneShipsHitsIsSkippedInTheOtherShipsListOfTheSameUpd
 struct TKindCase {
     uint8_t Kind;
     float Health;  // after the hit, from 100
+    float VX;      // the ship's, pushed from rest by a record flying at 3 to the right
     uint8_t After; // the record's kind afterwards; 0 when it is used up
     bool Counted;
+    bool Guarded; // the ship's own record, eight frames old, passes harmlessly
 };
 
-TEST_F(Contest, EveryKindHasItsOwnEffect) {
+TEST_F(Contest, EveryKindHasItsOwnEffectAndOnlyLooseMatterAndSmallBulletsHitTheirOwnShipAtOnce) {
     const TKindCase cases[] = {
-        {9, 95, 0, true},   {15, 95, 0, true},    {11, 99.5f, 0, true},   {16, 99.5f, 0, false},
-        {21, 98, 0, false}, {12, 60, 12, true},   {13, 60, 13, true},     {18, 60, 18, true},
-        {20, 60, 20, true}, {17, 65, 17, true},   {14, 100, 14, false},   {19, 100, 19, false},
-        {22, 0, 22, false}, {23, 100, 23, false}, {24, 99, 255, false},   {25, 100, 25, false},
-        {3, 100, 3, false}, {6, 100, 6, false},   {255, 100, 255, false}, {4, 100, 4, false},
-        {5, 100, 5, false}, {10, 100, 10, false}, {2, 100, 2, false},
+        {9, 95, 0.1f, 0, true, true},     {15, 95, 0.1f, 0, true, true},
+        {21, 98, 0.1f, 0, false, false},  {11, 99.5f, 3 / 42.0f, 0, true, true},
+        {16, 99.5f, 3, 0, false, true},   {12, 60, 1, 12, true, true},
+        {13, 60, 1, 13, true, true},      {18, 60, 1, 18, true, true},
+        {20, 60, 1, 20, true, true},      {17, 65, 0, 17, true, true},
+        {14, 100, 0, 14, false, true},    {19, 100, 0, 19, false, true},
+        {22, 0, 0, 22, false, true},      {23, 100, 0, 23, false, true},
+        {24, 99, 1, 255, false, true},    {25, 100, 0, 25, false, true},
+        {3, 100, 0, 3, false, false},     {6, 100, 0, 6, false, false},
+        {255, 100, 0, 255, false, false}, {4, 100, 0, 4, false, true},
+        {5, 100, 0, 5, false, true},      {10, 100, 0, 10, false, true},
+        {2, 100, 0, 2, false, true},
     };
-    for (const TKindCase& c : cases) {
-        TShip& s = Ship(1);
-        s.Health = 100;
-        s.VX = s.VY = 0;
-        s.Glued = 0;
-        Player(0).ShotsHitEnemy = 0;
-        TProjectile& r = Put(400, c.Kind, SolidPoint(1), 0, 9);
-        // The walk of the impact particles starts at the hit record, which is still in its slot
-        // while they fly and so is found empty afterwards when it is used up.
-        Map->ProjectileCursor = 399;
-        Hit(1, {400});
-        EXPECT_FLOAT_EQ(s.Health, c.Health) << int(c.Kind);
-        EXPECT_EQ(r.Kind, c.After) << int(c.Kind);
-        EXPECT_EQ(Player(0).ShotsHitEnemy, c.Counted ? 1u : 0u) << int(c.Kind);
-        EXPECT_EQ(Player(1).ShotsHitSelf, 0u) << int(c.Kind);
-    }
+    for (const TKindCase& c : cases)
+        for (const int owner : {0, 1}) { // the enemy's record nine frames old, then the ship's own
+            SCOPED_TRACE(testing::Message() << "kind " << int(c.Kind) << ", owner " << owner);
+            TShip& s = Ship(1);
+            s.Health = 100;
+            s.VX = s.VY = 0;
+            s.Glued = 0;
+            Player(0).ShotsHitEnemy = Player(1).ShotsHitSelf = 0;
+            TProjectile& r = Put(400, c.Kind, SolidPoint(1), owner, 9 - owner);
+            // The walk of the impact particles starts at the hit record, which is still in its slot
+            // while they fly and so is found empty afterwards when it is used up.
+            Map->ProjectileCursor = 399;
+            Hit(1, {400});
+            const bool hit = owner == 0 || !c.Guarded;
+            EXPECT_FLOAT_EQ(s.Health, hit ? c.Health : 100);
+            EXPECT_FLOAT_EQ(s.VX, hit ? c.VX : 0);
+            EXPECT_EQ(r.Kind, hit ? c.After : c.Kind);
+            EXPECT_EQ(Player(0).ShotsHitEnemy + Player(1).ShotsHitSelf, hit && c.Counted ? 1u : 0u);
+        }
 }
 
 TEST_F(Contest, RecordsThatStayChangeAsTheirKindSays) {
@@ -260,12 +247,11 @@ TEST_F(Contest, RecordsThatStayChangeAsTheirKindSays) {
     TProjectile& nuke = Put(1, 22, at, 0, 9);
     Hit(1, {1});
     EXPECT_EQ(nuke.Timer, -4.0f) << "it splits and explodes in the next update";
-    EXPECT_EQ(Ship(1).Health, 0.0f) << "clamped";
 
     Ship(1).Health = 20;
     TProjectile& mine = Put(2, 17, at, 0, 9);
     Hit(1, {2});
-    EXPECT_EQ(Ship(1).Health, 0.0f);
+    EXPECT_EQ(Ship(1).Health, 0.0f) << "clamped";
     EXPECT_EQ(mine.Timer, -42.0f);
 
     TProjectile& sentry = Put(3, 19, at, 0, 9);
@@ -288,13 +274,10 @@ TEST_F(Contest, RecordsThatStayChangeAsTheirKindSays) {
     EXPECT_FLOAT_EQ(bug.Timer, 1.0f - 1.0f / Map->FrameRate);
     EXPECT_EQ(bug.VX, Ship(1).VX);
 
-    const float vx = Ship(1).VX, vy = Ship(1).VY;
+    const float vy = Ship(1).VY;
     TProjectile& rubber = Put(7, 24, at, 0, 9);
     Hit(1, {7});
-    EXPECT_FLOAT_EQ(Ship(1).VX, vx + 1.0f);
     EXPECT_FLOAT_EQ(Ship(1).VY, vy - 0.5f);
-    EXPECT_EQ(Ship(1).Health, 49.0f);
-    EXPECT_EQ(rubber.Kind, 255) << "a spent rubber bullet is loose earth";
     EXPECT_FLOAT_EQ(rubber.VX, float(dx / 10 + double(Ship(1).VX) / 2));
     EXPECT_FLOAT_EQ(rubber.VY, float(dy / 10 + double(Ship(1).VY) / 2));
     EXPECT_TRUE(Playing("Dirt"));
@@ -314,12 +297,6 @@ TEST_F(Contest, RecordsThatStayChangeAsTheirKindSays) {
     const double pushed = double(earth.VX) - dx / 20 - double(Ship(1).VX) / 2;
     EXPECT_GE(pushed, -0.05 - 1e-6);
     EXPECT_LT(pushed, 0.05 + 1e-6);
-
-    TProjectile& fragment = Put(11, 16, at, 0, 9);
-    const float before = Ship(1).VX;
-    Hit(1, {11});
-    EXPECT_FLOAT_EQ(Ship(1).VX, before + 3.0f) << "a fragment pushes with its whole velocity";
-    EXPECT_NE(fragment.Kind, 16);
 }
 
 // --- Ship against ship --------------------------------------------------------------------------
@@ -406,48 +383,15 @@ TEST_F(Contest, AShipCrushesAPilotAndTwoPilotsBleed) {
 
 // --- Wrecks, deaths, points and lives -----------------------------------------------------------
 
-TEST_F(Contest, AWreckThrowsThePilotClearAndScoresForTheEnemy) {
-    TShip& s = Ship(0);
-    s.X = 210;
-    s.Y = 320;
-    s.VX = 4;
-    s.VY = -2;
-    s.Health = -20;
-    EXPECT_TRUE(Kill(0));
-    EXPECT_EQ(s.OnFoot, 1);
-    EXPECT_EQ(std::make_pair(s.X, s.Y), std::make_pair(206.0f, 322.0f));
-    EXPECT_EQ(s.VX, -2.0f);
-    EXPECT_EQ(s.VY, 1.0f);
-    EXPECT_EQ(s.Lives, 3) << "a wreck costs no life";
-    EXPECT_EQ(Player(1).Points, 1u);
-    EXPECT_EQ(Map->MatchOver, 0);
-}
-
-TEST_F(Contest, APilotsDeathCostsALifeScoresAndRespawnsAtTheStart) {
-    TShip& s = Ship(0);
+// Wrecks and deaths with their points, lives, respawn and the pilot thrown clear play out in the
+// golden replays; what they rarely meet is a pilot dying with the enemy's flag in tow.
+TEST_F(Contest, ADeadPilotDropsTheEnemysFlagWhichFliesHome) {
     OnFoot(0);
-    s.X = 300;
-    s.Y = 310;
-    s.VX = 1;
-    s.CapturesThisLife = 2;
-    s.LifeSeconds = 77;
     Map->Flags[1].State = 2;
     Map->Flags[1].X = 290;
     EXPECT_FALSE(Kill(0));
-    EXPECT_EQ(s.OnFoot, 0);
-    EXPECT_EQ(s.RespawnTimer, 2 * Map->FrameRate);
-    EXPECT_EQ(std::make_pair(s.X, s.Y), std::make_pair(200.0f, 300.0f)) << "back at the start";
-    EXPECT_EQ(s.Lives, 2);
-    EXPECT_EQ(s.CapturesThisLife, 0);
-    EXPECT_EQ(s.LifeSeconds, 0u);
-    EXPECT_EQ(Player(1).Points, 1u);
-    EXPECT_EQ(Map->Flags[1].State, 0) << "the dragged flag flies home";
+    EXPECT_EQ(Map->Flags[1].State, 0);
     EXPECT_EQ(Map->Flags[1].X, 650.0f);
-    EXPECT_EQ(Map->MatchOver, 0);
-    // A living body is left alone.
-    s.Alive = 1;
-    EXPECT_FALSE(Map->HandleDeath(0, Waves));
-    EXPECT_EQ(Player(1).Points, 1u);
 }
 
 TEST_F(Contest, TheMatchEndsAtTheLastPilotsDeathOrAtThePointsLimit) {
@@ -618,34 +562,21 @@ TEST_F(Contest, TheCaptureMedalIsAnnouncedOncePerMatch) {
 }
 
 TEST_F(Contest, SurvivalAndRaidMedalsAreAnnouncedEveryTimeTheUpdateFindsThem) {
-    TShip& s = Ship(1);
-    const std::pair<uint32_t, const char*> survival[] = {{300, "Medal6"}, {600, "Medal7"}, {900, "Medal8"}};
-    for (const auto& [seconds, image] : survival) {
-        for (int again = 0; again < 2; ++again) {
-            Map->MedalTimer[1] = 0;
-            s.LifeSeconds = seconds;
-            Map->TimeMedals(1, Waves);
-            EXPECT_EQ(Map->MedalTimer[1], 3 * Map->FrameRate) << seconds;
-            EXPECT_EQ(Map->MedalImage[1], image);
-        }
-    }
-    const std::pair<uint32_t, const char*> raid[] = {{10, "Medal9"}, {20, "Medal10"}, {30, "Medal11"}};
-    s.LifeSeconds = 301;
-    for (const auto& [seconds, image] : raid) {
+    // Seconds alive, seconds at the enemy base, the medal announced ("" for none); 900 twice.
+    const std::tuple<uint32_t, uint32_t, std::string> cases[] = {
+        {300, 0, "Medal6"},  {600, 0, "Medal7"},   {900, 0, "Medal8"},   {900, 0, "Medal8"},
+        {301, 10, "Medal9"}, {301, 20, "Medal10"}, {301, 30, "Medal11"}, {301, 11, ""}};
+    for (const auto& [life, raid, image] : cases) {
         Map->MedalTimer[1] = 0;
-        s.EnemyBaseSeconds = seconds;
+        Map->MedalImage[1] = "";
+        Ship(1).LifeSeconds = life;
+        Ship(1).EnemyBaseSeconds = raid;
         Map->TimeMedals(1, Waves);
-        EXPECT_EQ(Map->MedalImage[1], image);
-        EXPECT_EQ(Map->MedalTimer[1], 3 * Map->FrameRate);
+        EXPECT_EQ(Map->MedalImage[1], image) << life << " " << raid;
+        EXPECT_EQ(Map->MedalTimer[1], image.empty() ? 0 : 3 * Map->FrameRate) << life << " " << raid;
     }
     for (int k : {6, 7, 8, 9, 10, 11})
         EXPECT_EQ(Player(1).Medals[size_t(k)], 1) << k;
-    // Between the moments nothing is won.
-    Map->MedalTimer[1] = 0;
-    s.LifeSeconds = 301;
-    s.EnemyBaseSeconds = 11;
-    Map->TimeMedals(1, Waves);
-    EXPECT_EQ(Map->MedalTimer[1], 0);
     EXPECT_EQ(Player(0).Medals, (std::array<uint8_t, MedalCount>{}));
 }
 
@@ -706,7 +637,6 @@ TEST_F(Contest, OnlyTheEnemyTakesTheFlagUpCloseAndDragsItOnceFarAway) {
     Ship(1).X = Map->Flags[0].X;
     Ship(1).Y = Map->Flags[0].Y;
     Map->UpdateFlag(0, Waves);
-    EXPECT_EQ(Map->Flags[0].State, 0);
     EXPECT_EQ(Map->Flags[0].VX, 0.0f);
 }
 
