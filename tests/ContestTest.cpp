@@ -599,8 +599,11 @@ TEST_F(Contest, OnlyTheEnemyTakesTheFlagUpCloseAndDragsItOnceFarAway) {
     EXPECT_FLOAT_EQ(flag.VX, Map->FrameRate * 0.0001f);
     EXPECT_EQ(flag.State, 0);
 
-    taker.X = flag.X + 29; // within 60 x 0.5
+    taker.X = flag.X + 31; // beyond 60 x 0.5
     taker.Y = flag.Y;
+    Map->UpdateFlag(0, Waves);
+    EXPECT_EQ(flag.State, 0);
+    taker.X = flag.X + 29;
     Map->UpdateFlag(0, Waves);
     EXPECT_EQ(flag.State, 1);
     EXPECT_EQ(Player(1).FlagAttempts, 1u);
@@ -620,9 +623,11 @@ TEST_F(Contest, OnlyTheEnemyTakesTheFlagUpCloseAndDragsItOnceFarAway) {
     EXPECT_EQ(flag.VX, 0.0f);
     EXPECT_TRUE(Playing("CTFsnup"));
 
-    // Dragged, it swings towards the taker on its strings.
+    // Dragged, it swings towards the taker on its strings: pulled by a sixtieth of the way, damped by 1.2.
     taker.X = 400;
     taker.Y = 280;
+    Map->UpdateFlag(0, Waves);
+    EXPECT_FLOAT_EQ(flag.X, float(150 + 250 / 60.0 / 1.2));
     double distance = 400 - 150;
     for (int i = 0; i < 50; ++i)
         Map->UpdateFlag(0, Waves);
@@ -637,6 +642,7 @@ TEST_F(Contest, OnlyTheEnemyTakesTheFlagUpCloseAndDragsItOnceFarAway) {
     Ship(1).X = Map->Flags[0].X;
     Ship(1).Y = Map->Flags[0].Y;
     Map->UpdateFlag(0, Waves);
+    EXPECT_EQ(Map->Flags[0].State, 0);
     EXPECT_EQ(Map->Flags[0].VX, 0.0f);
 }
 
