@@ -11,17 +11,14 @@ int CellAt(const Surface& s, int x, int y) {
     return int(s.Pixel(x, y)) - 1;
 }
 
+// The drawing tests below read most cells back; these are the ends of the runs and the star of the
+// pilot list's special row, the last cell.
 TEST(Font, CharactersMapToTheirCellsAfterUpperCasing) {
-    EXPECT_EQ(FontCell('A'), 0);
     EXPECT_EQ(FontCell('z'), 25);
     EXPECT_EQ(FontCell('0'), 26);
-    EXPECT_EQ(FontCell('9'), 35);
-    const std::string punctuation = ".,:'-/%()*";
-    for (size_t i = 0; i < punctuation.size(); ++i)
-        EXPECT_EQ(FontCell(punctuation[i]), 36 + int(i));
-    EXPECT_EQ(FontCell(' '), -1);
-    EXPECT_EQ(FontCell('!'), -1);
-    EXPECT_EQ(FontCell('\xE9'), -1);
+    EXPECT_EQ(FontCell('*'), 45);
+    for (const char c : {' ', '!', '\xE9'})
+        EXPECT_EQ(FontCell(c), -1) << int(c);
 }
 
 TEST(Font, TextIsDrawnCellByCellAtTenPixelSteps) {
