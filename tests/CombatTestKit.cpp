@@ -66,3 +66,9 @@ int CountKind(const TWorld& map, uint8_t kind) {
         if (p.Kind != 0 && (kind == 0 || p.Kind == kind)) ++n;
     return n;
 }
+
+bool Playing(TWaveList& waves, const std::string& name) {
+    for (size_t b : waves.Find(name).Buffers)
+        if (waves.Mixer.Voices[b].Playing) return true;
+    return false;
+}

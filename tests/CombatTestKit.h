@@ -29,3 +29,5 @@ void AdvanceAll(TWorld& map, TWaveList& waves);
 void AdvanceSlot(TWorld& map, int slot, TWaveList& waves);
 // Live records of one kind (0 counts every live record).
 int CountKind(const TWorld& map, uint8_t kind);
+// Whether any buffer of the named sound is playing.
+bool Playing(TWaveList& waves, const std::string& name);

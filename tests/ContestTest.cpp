@@ -64,11 +64,7 @@ struct Contest : ::testing::Test {
     void Hit(int p, std::vector<uint16_t> slots) { Map->ResolveHits(p, slots, Waves); }
 
     int Live(uint8_t kind) const { return CountKind(*Map, kind); }
-    bool Playing(const std::string& name) {
-        for (size_t b : Waves.Find(name).Buffers)
-            if (Waves.Mixer.Voices[b].Playing) return true;
-        return false;
-    }
+    bool Playing(const std::string& name) { return ::Playing(Waves, name); }
     // The body of ship p is found dead in the update.
     bool Kill(int p) {
         Ship(p).Alive = 0;

@@ -1,6 +1,7 @@
 // WorldUpdateTest: the seconds counted, respawn waits, the holds cleared and the positional sound. The
 // order of the update and everything it calls run in every frame of the golden replays and the
 // determinism guard's fights; these tests hold the edges they do not reach.
+#include "CombatTestKit.h"
 #include "MatchTestKit.h"
 
 #include "core/GameMath.h"
@@ -91,11 +92,7 @@ TEST_F(WorldUpdate, EachUpdateClearsTheHoldsOfALiveShip) {
 
 struct PositionalSound : WorldUpdate {
     TWaveItem& Item(const std::string& name) { return W.Waves.Find(name); }
-    bool Playing(const std::string& name) {
-        for (size_t b : Item(name).Buffers)
-            if (W.Waves.Mixer.Voices[b].Playing) return true;
-        return false;
-    }
+    bool Playing(const std::string& name) { return ::Playing(W.Waves, name); }
 };
 
 TEST_F(PositionalSound, VolumeFollowsTheNearerShipAndPanTheDifference) {
