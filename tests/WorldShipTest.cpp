@@ -77,25 +77,8 @@ TEST(WorldMarkers, WithoutMarkersTheGunIsAtTheNoseAndTheNozzleAtTheTail) {
     EXPECT_FLOAT_EQ(nozzles[0].Distance, 32.0f);
 }
 
-TEST(WorldShipFrames, FootprintsOfTheBottomRowAndFrameChoice) {
-    using Foot = std::tuple<int16_t, int16_t, int16_t>;
-    const auto foot = [](const Surface& f) {
-        int16_t footY = 0, left = 0, right = 0;
-        Footprint(f, footY, left, right);
-        return Foot{footY, left, right};
-    };
-    // Lowest opaque row holds W div 2 - 1 .. W div 2 + 1.
-    Surface f(9, 7);
-    f.SetPixel(0, 1, 5);
-    for (int x = 3; x <= 5; ++x)
-        f.SetPixel(x, 6, 5);
-    EXPECT_EQ(foot(f), (Foot{7 - 7 / 2, -1, 1}));
-    // A higher lowest row and a single pixel.
-    Surface g(10, 10);
-    g.SetPixel(7, 4, 5);
-    g.SetPixel(2, 1, 5);
-    EXPECT_EQ(foot(g), (Foot{4 - 5 + 1, 2, 2}));
-
+// The footprint of each frame's bottom row fails the golden replays when changed.
+TEST(WorldShipFrames, FrameChoiceFromTheHeading) {
     TShip s;
     for (auto [angle, frame] : {std::pair{64.0, 32},
                                 {0.0, 0},
