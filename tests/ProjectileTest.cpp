@@ -8,13 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <set>
 
 namespace {
 
 const uint32_t Rock = Rgb(120, 90, 60);
-
-using Cell = std::pair<float, float>;
 
 struct Projectiles : ::testing::Test {
     std::unique_ptr<TWorld> Map = CombatWorld(400, 300, 20, 20, 380, 20);
@@ -22,8 +19,6 @@ struct Projectiles : ::testing::Test {
     void SetUp() override { Map->Rng.Seed = 11; }
     TProjectile& Last() { return Map->Projectiles[Map->ProjectileCursor]; }
     TProjectile& At(int slot) { return Map->Projectiles[size_t(slot)]; }
-    static Cell Place(const TProjectile& p) { return {p.X, p.Y}; }
-    static Cell Speed(const TProjectile& p) { return {p.VX, p.VY}; }
     int Last(uint8_t kind, float x, float y, float vx = 0, float vy = 0) {
         Map->Spawn(kind, x, y, vx, vy);
         return Map->ProjectileCursor;
@@ -34,17 +29,9 @@ struct Projectiles : ::testing::Test {
     }
 };
 
-TEST_F(Projectiles, SpawnClampsIntoTheTerrainAndFillsKindValues) {
-    const int w = Map->TerrainBitmap.Width, h = Map->TerrainBitmap.Height;
-    ASSERT_EQ(w, 400);
-    ASSERT_EQ(h, 301);
-    Map->Spawn(18, -5, 10, 1, 2);
-    EXPECT_EQ(Place(Last()), (Cell{0, 10}));
-    EXPECT_EQ(Last().Kind, 18);
-    EXPECT_EQ(Last().Timer, 3.0f);
-    EXPECT_EQ(Last().G, 255);
-    Map->Spawn(9, float(w + 3), float(h + 50), 0, 0);
-    EXPECT_EQ(Place(Last()), (Cell{float(w - 1), float(h - 1)}));
+// Spawns clamped into the terrain, a snowflake falling apart into its diamond and rain into two drops
+// fail the golden replays or the determinism guard's fights when changed.
+TEST_F(Projectiles, SpawnFillsKindValuesAndKeepsWhatTheKindDoesNotSet) {
     // A slot keeps what the kind does not set: a laser point inherits the old record's weight.
     Map->Projectiles[10] = TProjectile{};
     Map->Projectiles[10].Weight = 77;
@@ -59,31 +46,6 @@ TEST_F(Projectiles, SpawnClampsIntoTheTerrainAndFillsKindValues) {
     Map->Spawn(10, 5, 5, 0, 0);
     // Round((100 + 77) / 1.5), Round((40 + 107) / 1.5)
     EXPECT_EQ(Rgb(Last().R, Last().G, Last().B), Rgb(118, 98, 255));
-}
-
-TEST_F(Projectiles, SnowflakeFallsApartIntoADiamondOfElevenAndRainIntoTwoDrops) {
-    Map->Spawn(1, 50, 60, 0.5f, 0.25f);
-    std::set<std::pair<int, int>> cells;
-    for (const TProjectile& p : Map->Projectiles) {
-        if (p.Kind == 0) continue;
-        EXPECT_EQ(p.Kind, 6);
-        EXPECT_EQ(Speed(p), (Cell{0.5f, 0.25f}));
-        cells.insert({int(p.X) - 50, int(p.Y) - 60});
-    }
-    const std::set<std::pair<int, int>> diamond = {{0, 0}, {0, -2}, {-2, -1}, {0, -1}, {2, -1}, {-1, 0},
-                                                   {1, 0}, {-2, 1}, {0, 1},   {2, 1},  {0, 2}};
-    EXPECT_EQ(cells, diamond);
-
-    for (TProjectile& p : Map->Projectiles)
-        p.Kind = 0;
-    Map->Spawn(7, 30, 40, 0.1f, 1);
-    ASSERT_EQ(CountKind(*Map, 0), 2);
-    ASSERT_EQ(CountKind(*Map, 3), 2);
-    std::vector<TProjectile> drops;
-    for (const TProjectile& p : Map->Projectiles)
-        if (p.Kind != 0) drops.push_back(p);
-    EXPECT_EQ(std::pair(drops[0].Y, drops[1].Y), std::pair(40.0f, 41.0f));
-    EXPECT_EQ(drops[1].Counter, 2u);
 }
 
 TEST_F(Projectiles, WaterDropSettlesAtOnceInAOnePixelHole) {
