@@ -1,4 +1,4 @@
-// StatusBarTest: the bars' overlays, the ready mark, the score and lives digits and the page rows.
+// StatusBarTest: the bars' overlays, the ready mark, the score and lives digits.
 #include "CombatTestKit.h"
 #include "TestSupport.h"
 
@@ -8,8 +8,6 @@
 #include "world/World.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 namespace {
 
@@ -167,60 +165,6 @@ TEST_F(StatusBar, ScoresAndLimitedLivesShowAtLeastThreePlacesWithUnlitLeaders) {
     Game.StatusBar.Panel = Filled(640, 50, Background);
     DrawDigits();
     EXPECT_EQ(Game.StatusBar.Panel.Pixel(285, 29), Background);
-}
-
-TEST_F(StatusBar, PageRowsAreBoxedInGreyAndLetteredWhenHighlighted) {
-    Surface page(78, 40);
-    page.Fill(Rgb(9, 9, 9));
-    DrawPageRow(page, 3, "MINIGUN", 0x804040, Game.Images.Find("GreenFont")); // a Windows colour
-    EXPECT_EQ((std::vector<uint32_t>{page.Pixel(0, 24), page.Pixel(77, 31), page.Pixel(1, 25),
-                                     page.Pixel(5, 23), page.Pixel(5, 32)}),
-              (std::vector<uint32_t>{Rgb(85, 85, 85), Rgb(85, 85, 85), Rgb(64, 64, 128), Rgb(9, 9, 9),
-                                     Rgb(9, 9, 9)}));
-    int text = 0; // pixels of neither the box nor its fill: the letters
-    for (int x = 0; x < 78; ++x)
-        text += page.Pixel(x, 27) != Rgb(64, 64, 128) && page.Pixel(x, 27) != Rgb(85, 85, 85);
-    EXPECT_GT(text, 3);
-    DrawPageRow(page, 3, "", 0, Game.Images.Find("GreenFont"));
-    EXPECT_EQ(page.Pixel(0, 24) | page.Pixel(5, 27), 0u) << "un-highlighted: black outline and fill";
-}
-
-// With the real status-bar art of the game folder: the full part of a bar shows the art, and the
-// second slot's overlay steps fall on the cells of its picture, so every shot shows as one whole cell.
-TEST_F(StatusBar, TheShippedArtShowsEveryShotOfTheSecondSlotAsOneCell) {
-    const std::filesystem::path menu = std::filesystem::path(FLARONS_GAME_DIR) / "graphics" / "menu";
-    Surface bg, bars;
-    ASSERT_TRUE(bg.LoadFromFile((menu / "status_bg.bmp").string(), MenuPictureLimit));
-    ASSERT_TRUE(bars.LoadFromFile((menu / "status_bars.bmp").string(), MenuPictureLimit));
-    Game.StatusBar.Panel = bg;
-    Game.StatusBar.Bars = bars;
-    Ship(0).Health = 62;
-    DrawBar();
-    EXPECT_EQ(Game.BackSurface.Pixel(222, 436), bars.Pixel(159, 0));
-    EXPECT_EQ(Game.BackSurface.Pixel(70, 436), bg.Pixel(70, 6));
-    const auto brightness = [](const Surface& s, int x0, int y0) {
-        int sum = 0;
-        for (int y = y0; y < y0 + 8; ++y)
-            for (int x = x0; x < x0 + 8; ++x)
-                sum += int(((s.Pixel(x, y) >> 16) & 0xFF) + ((s.Pixel(x, y) >> 8) & 0xFF) +
-                           (s.Pixel(x, y) & 0xFF));
-        return sum;
-    };
-    for (int p = 0; p < 2; ++p)
-        for (int shots = 0; shots <= 20; ++shots) {
-            Slot(p, 1).Ammo = float(5 * shots);
-            Slot(p, 1).Cooldown = 0;
-            DrawBar();
-            const int left = (p == 0 ? 223 : 578) - 160;
-            int lit = 0;
-            for (int cell = 0; cell < 20; ++cell) {
-                const int full = brightness(bg, left + 8 * cell, 36);
-                const int now = brightness(Game.BackSurface, left + 8 * cell, 466);
-                lit += 4 * now > 3 * full;
-                EXPECT_TRUE(4 * now > 3 * full || 2 * now < full) << "shots " << shots << " cell " << cell;
-            }
-            EXPECT_EQ(lit, shots) << "player " << p;
-        }
 }
 
 } // namespace
