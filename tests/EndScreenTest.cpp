@@ -1,5 +1,4 @@
-// EndScreenTest: the statistics panels, the result of a finished match, the merge on space and the
-// still of the match behind the menus.
+// EndScreenTest: the statistics panels, the result of a finished match and the merge on space.
 #include "CareersTestKit.h"
 #include "core/GameMath.h"
 #include "frontend/PanelDrawing.h"
@@ -7,8 +6,6 @@
 #include "world/World.h"
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 namespace {
 
@@ -52,13 +49,10 @@ class EndScreen : public TCareersTest {
     }
 };
 
-// The lines themselves are the rank tests' business; here they and the medals reach the panel.
-TEST_F(EndScreen, LifetimeStatisticsAndMedalsAreDrawnOnThePanel) {
+// The lines themselves are the rank tests' business; here they reach the panel.
+TEST_F(EndScreen, LifetimeStatisticsAreDrawnOnThePanel) {
     F.DrawPilotStats(0);
     EXPECT_EQ(Line(F.PlayerPanels[0], 1, 106), "RANK: NEWBIE FLARON");
-    for (int y = 314; y < 361; ++y)
-        for (int x = 0; x < 158; ++x)
-            ASSERT_EQ(F.PlayerPanels[0].Pixel(x, y), 0u) << "no medals";
 
     TPilotRecord& p = F.Options.Players[1];
     p.Experience = 42;
@@ -66,15 +60,10 @@ TEST_F(EndScreen, LifetimeStatisticsAndMedalsAreDrawnOnThePanel) {
     p.ShotsFired = 200;
     p.BattlesFought = 4;
     p.LongestBattle = 65;
-    p.Medals[3] = 1;
-    p.Medals[4] = 1;
     F.DrawPilotStats(1);
     EXPECT_EQ(Line(F.PlayerPanels[1], 1, 106), "RANK: BRONZE NEWBIE FLARON");
     EXPECT_EQ(Line(F.PlayerPanels[1], 1, 162), "SHOTS FIRED:..........        (200)");
     EXPECT_EQ(Line(F.PlayerPanels[1], 1, 232), "LONGEST BATTLE:.......01:05");
-    F.BackSurface.Fill(0);
-    F.BackSurface.Draw(0, 0, F.PlayerPanels[1], false);
-    EXPECT_TRUE(Shows("Medal4", 26 + 3, 316)) << "the second grade of the streak family lies over the first";
 }
 
 TEST_F(EndScreen,
@@ -104,14 +93,11 @@ TEST_F(EndScreen,
     EXPECT_EQ(F.BackSurface.Pixel(450, 45), 0x202020u);
 }
 
-TEST_F(EndScreen, EqualPointsAreADrawWithoutTrophies) {
+TEST_F(EndScreen, EqualPointsAreADraw) {
     TOptions& m = FinishedMatch();
     F.EndScreenFrame();
     EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 300, 230, 4), "DRAW");
     EXPECT_EQ(TCareers::ReadText(F.BackSurface, 10, 445, 42, 7), "       ");
-    for (int y = 350; y < 400; ++y)
-        for (int x = 0; x < 52; ++x)
-            ASSERT_EQ(F.BackSurface.Pixel(x, y) | F.BackSurface.Pixel(588 + x, y), 0u);
     EXPECT_EQ(m.Players[1].BattlesDrawn, 1u);
 }
 
@@ -137,32 +123,6 @@ TEST_F(EndScreen, SpaceHeldAtTheEndSettlesMergesAndReturnsInOneTick) {
     // Space still held in the menu merges nothing more.
     G.Tick();
     EXPECT_EQ(F.Options.Players[1].BattlesFought, 1u);
-}
-
-TEST_F(EndScreen, TheMenuShowsAnEnlargedDimmedStillOfTheViews) {
-    F.MenuBackground.Fill(0x0A0B0C);
-    F.RefreshMenuBackground();
-    EXPECT_EQ(F.MenuBackground.Pixel(320, 240), 0x0A0B0CU) << "no world, no still";
-
-    F.Options.MapFile.Set("maps\\Duel.map");
-    G.World = TWorld::Create(F.Files, F.Images.Find("GreenFont"), F.Options, 7);
-    Surface views(ScreenWidth, ScreenHeight);
-    F.World->DrawViews(views);
-    F.RefreshMenuBackground();
-    EXPECT_EQ(F.MenuBackground.Pixel(0, 0), DimmedForText(views.Pixel(17, 0)));
-    const uint32_t corner = F.MenuBackground.Pixel(639, 479);
-    EXPECT_TRUE(corner == DimmedForText(views.Pixel(621, 428)) ||
-                corner == DimmedForText(views.Pixel(620, 428)) ||
-                corner == DimmedForText(views.Pixel(621, 427)));
-
-    // The statistics' green keeps a clear contrast (WCAG ratio 4.5) over the brightest still.
-    const auto luminance = [](uint32_t c) {
-        const auto channel = [](uint32_t v) { return std::pow(double(v & 0xFF) / 255.0, 2.2); };
-        return 0.2126 * channel(c >> 16) + 0.7152 * channel(c >> 8) + 0.0722 * channel(c);
-    };
-    const double text = luminance(Rgb(88, 232, 96));
-    for (const uint32_t bright : {0xFFFFFFU, 0x00FF00U, 0xFFFF00U})
-        EXPECT_GE((text + 0.05) / (luminance(DimmedForText(bright)) + 0.05), 4.5) << std::hex << bright;
 }
 
 } // namespace
