@@ -1,13 +1,12 @@
 // MatchFrameTest: the match frame's order and rules not seen in a replay's state: time base, drawing,
-// weapon pages on the screen, engine sound, medal notices, the end of a match, the --match quick
-// start, and the shipped duel replay played through the rules tick by tick.
+// weapon pages, engine sound, the end of a match, the --match quick start, and the shipped replays
+// played through the rules tick by tick.
 #include "MatchTestKit.h"
 #include "TestSupport.h"
 
 #include "app/Game.h"
 #include "app/MatchReplay.h"
 #include "app/ReplayFiles.h"
-#include "core/GameMath.h"
 #include "media/Sound.h"
 
 #include <gtest/gtest.h>
@@ -103,7 +102,7 @@ TEST_F(MatchFrameFixture, ATickAbandonedAfterTheViewsBeganStillPutsThemOnTheScre
     EXPECT_NE(Game.BackSurface.Pixel(100, 100), 0x123456u);
 }
 
-TEST_F(MatchFrameFixture, TheOpenPageIsHighlightedAndHangsUnderTheShipInItsViewOnlyAtTheOwnBase) {
+TEST_F(MatchFrameFixture, TheOpenPageIsHighlightedAndArmsItsMiddleRowOnlyAtTheOwnBase) {
     Tick({keyTab});
     EXPECT_EQ(Game.PageCursor[0], 127) << "no page opens away from the own base";
     const float x0 = M.Ships[0].StartX;
@@ -111,22 +110,10 @@ TEST_F(MatchFrameFixture, TheOpenPageIsHighlightedAndHangsUnderTheShipInItsViewO
     W.StandOn(0, x0, 360);
     Tick();
     ASSERT_EQ(M.Ships[0].AtOwnBase, 1);
-    // The page is drawn before the update moves the camera.
-    const TShip& s = M.Ships[0];
-    const int x = std::clamp(int(Round(s.X) - Round(M.ViewX[0])) - 39, 0, 539);
-    const int y = std::clamp(int(Round(s.Y) - Round(M.ViewY[0])) + 20, 0, 380);
     Tick({keyTab});
     EXPECT_EQ(Game.PlayerWeapons[0][0].WeaponId, TestWeapons[2]) << "the middle row is armed at once";
     const Surface& page = M.WeaponNameSurfaces[0][0];
     EXPECT_GT(std::count(page.Pixels.begin(), page.Pixels.end(), 0x404080u), 0) << "page 0's highlight";
-    int shown = 0;
-    for (int r = 0; r < page.Height; ++r)
-        for (int c = 0; c < page.Width; ++c)
-            if (page.Pixel(c, r) != 0) {
-                ASSERT_EQ(Game.BackSurface.Pixel(x + c, y + r), page.Pixel(c, r)) << c << "," << r;
-                ++shown;
-            }
-    EXPECT_GT(shown, 0);
 }
 
 TEST_F(MatchFrameFixture, AGluedShipCannotThrustOrTurnAndAPilotKeepsItsFacing) {
@@ -146,7 +133,7 @@ TEST_F(MatchFrameFixture, AGluedShipCannotThrustOrTurnAndAPilotKeepsItsFacing) {
     EXPECT_GT(s.Angle, 30.0);
 }
 
-TEST_F(MatchFrameFixture, TheEngineSoundPansToWhoeverThrustsAndWobblesEvery256Frames) {
+TEST_F(MatchFrameFixture, TheEngineSoundPansToWhoeverThrusts) {
     const TVoice& voice = Game.Sounds.Mixer.Voices[Thrust().Buffers.at(0)];
     Tick({keyW, keyUp});
     EXPECT_EQ(Thrust().Volume, -520);
@@ -163,32 +150,6 @@ TEST_F(MatchFrameFixture, TheEngineSoundPansToWhoeverThrustsAndWobblesEvery256Fr
     M.Ships[0].Fuel = 0;
     Tick({keyW});
     EXPECT_EQ(Thrust().Volume, -10000);
-
-    for (auto [counter, frequency] : {std::pair{63, 11025}, {255, 14025}, {127, 8025}}) {
-        Game.MatchFrameCounter = uint8_t(counter);
-        Tick();
-        EXPECT_EQ(Thrust().Frequency, frequency) << "counter " << counter;
-    }
-}
-
-TEST_F(MatchFrameFixture, AMedalShowsWhileItsTimerRuns) {
-    M.MedalImage = {"Medal3", "Medal9"};
-    M.MedalTimer = {2, 0};
-    Tick();
-    EXPECT_EQ(M.MedalTimer[0], 1);
-    Surface expected(ScreenWidth, ScreenHeight);
-    Game.Images.Find("Medal3").Draw(expected, 0, 386, 0);
-    int lit = 0, shown = 0;
-    for (int y = 386; y < 430; ++y)
-        for (int x = 0; x < 20; ++x) {
-            lit += expected.Pixel(x, y) != 0;
-            shown += expected.Pixel(x, y) != 0 && Game.BackSurface.Pixel(x, y) == expected.Pixel(x, y);
-        }
-    EXPECT_EQ(shown, lit);
-    EXPECT_GT(lit, 100);
-    Tick();
-    Tick();
-    EXPECT_EQ(M.MedalTimer[0], 0) << "it stops at 0";
 }
 
 // The quick start runs the game's own start-up on a game folder.
