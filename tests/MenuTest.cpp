@@ -1,4 +1,4 @@
-// MenuTest: the pointer, the click rule, picture loading and drawing of the bitmap menus.
+// MenuTest: the pointer, the click rule, picture loading of the bitmap menus.
 #include "frontend/Menu.h"
 #include "TestSupport.h"
 #include "core/Files.h"
@@ -153,64 +153,4 @@ TEST_F(MenuTest, ButtonPicturesGiveTheSizeAndMissingIdlePictureGivesNoHotArea) {
     MoveTo(menu, 0, 0, false);
     EXPECT_EQ(m.State, 0);
     EXPECT_EQ(i.State, 0);
-}
-
-TEST_F(MenuTest, DrawShowsIdleHoverPressedAndClickedPicturesAtTheOffset) {
-    WritePicture("BI.bmp", 4, 4, Red);
-    WritePicture("BH.bmp", 4, 4, Green);
-    WritePicture("BC.bmp", 4, 4, Blue);
-    TGameMenu menu(Files, "graphics\\menu\\cursor.bmp", 640, 480);
-    menu.OffsetX = 5;
-    menu.OffsetY = 6;
-    menu.AddItem(10, 20, "graphics\\menu\\BI.bmp", "graphics\\menu\\BH.bmp", "graphics\\menu\\BC.bmp");
-    Surface screen(64, 64);
-    auto shown = [&]() {
-        screen.Fill(0);
-        menu.Draw(screen);
-        return screen.Pixel(15, 26);
-    };
-    EXPECT_EQ(shown(), Red);
-    EXPECT_EQ(screen.Pixel(14, 26), 0u);
-    // The clicked picture stays for the frame after the release; pressed and slid off, the press is
-    // forgotten and the item is idle again.
-    const std::tuple<int, int, bool, uint32_t> steps[] = {
-        {16, 27, false, Green}, {16, 27, true, Blue},   {16, 27, false, Blue}, {16, 27, true, Blue},
-        {40, 40, true, Red},    {16, 27, false, Green}, {16, 27, true, Blue}};
-    for (const auto& [x, y, button, colour] : steps) {
-        MoveTo(menu, x, y, button);
-        EXPECT_EQ(shown(), colour) << x << "," << y << (button ? " pressed" : "");
-    }
-}
-
-TEST_F(MenuTest, PointerShowsOneFrameOfTheStripWithoutItsLastRowAndRunsWhenTheGeneratorDrawsZero) {
-    // Ten 3 x 4 frames; frame f is coloured f + 1 except the bottom row, which is white.
-    Surface strip(30, 4);
-    for (int x = 0; x < 30; ++x)
-        for (int y = 0; y < 4; ++y)
-            strip.SetPixel(x, y, y == 3 ? 0xFFFFFF : uint32_t(x / 3 + 1));
-    ASSERT_TRUE(strip.SaveToBmp((Dir / "graphics" / "menu" / "cursor.bmp").string()));
-    TGameMenu menu(Files, "graphics\\menu\\Cursor.bmp", 640, 480);
-    menu.SetCursorPos(10, 10);
-    menu.CursorFrame = 3.5f;
-    TRandom random;
-    Surface screen(40, 40);
-    menu.DrawCursor(screen, 60000, random);
-    EXPECT_EQ((std::vector<uint32_t>{screen.Pixel(10, 10), screen.Pixel(12, 12), screen.Pixel(13, 10),
-                                     screen.Pixel(10, 13)}),
-              (std::vector<uint32_t>{4, 4, 0, 0}));
-    // At 1 frame per second a run starts at 10, past the strip, shows the last frame and ends next frame.
-    uint32_t seed = 0;
-    while (TRandom{seed}.Random(200) != 0)
-        ++seed;
-    TRandom starting{seed};
-    menu.CursorFrame = 0;
-    menu.DrawCursor(screen, 1, starting);
-    EXPECT_EQ(menu.CursorFrame, 10.0f);
-    EXPECT_EQ(screen.Pixel(10, 10), 10u);
-    menu.DrawCursor(screen, 1, starting);
-    EXPECT_EQ(menu.CursorFrame, 0.0f);
-    // A frame rate of 0 counts as 1 instead of dividing by zero.
-    menu.CursorFrame = 5;
-    menu.DrawCursor(screen, 0, random);
-    EXPECT_EQ(menu.CursorFrame, 0.0f);
 }
