@@ -155,26 +155,16 @@ struct TScriptedRun {
     uint32_t Shots(int p) const { return Game.World->Match.Players[size_t(p)].ShotsFired; }
 };
 
-TEST(ControlsPads, PadsAloneFlyTurnAndFireBothShipsAndAPadPluggedBackInFliesOn) {
+TEST(ControlsPads, PadsAloneFireBothShipsAPadPluggedBackInFliesOnAndHitsShakeIt) {
     TScriptedRun run("0 pad 4 connect\n0 pad 9 connect\n"
                      "2 pad 4 axis righttrigger 30000\n2 pad 9 button a down\n"
                      "60 pad 4 axis righttrigger 0\n60 pad 9 button a up\n"
-                     "60 pad 4 axis leftx -30000\n60 pad 9 button dpright down\n"
-                     "70 pad 4 axis leftx 0\n70 pad 9 button dpright up\n"
                      "70 pad 4 button x down\n70 pad 9 button b down\n"
                      "100 pad 4 button x up\n100 pad 9 button b up\n"
                      "110 pad 4 disconnect\n"
                      "120 pad 4 connect\n121 pad 4 button x down\n150 pad 4 button x up\n");
     run.RunTo(2);
     ASSERT_EQ(run.Game.GameState, gsMatch);
-    const double startY[2] = {run.Ship(0).Y, run.Ship(1).Y};
-    run.RunTo(60);
-    const double angle[2] = {run.Ship(0).Angle, run.Ship(1).Angle};
-    for (int p = 0; p < 2; ++p)
-        EXPECT_LT(run.Ship(p).Y, startY[p] - 20) << "player " << p + 1 << " lifted off";
-    run.RunTo(70);
-    EXPECT_GT(run.Ship(0).Angle, angle[0] + 10) << "player 1 turned left";
-    EXPECT_LT(run.Ship(1).Angle, angle[1] - 10) << "player 2 turned right";
     run.RunTo(100);
     EXPECT_GT(run.Shots(0), 0u);
     EXPECT_GT(run.Shots(1), 0u);

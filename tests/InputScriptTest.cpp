@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -208,12 +207,6 @@ TEST(HeadlessPlatform, PresentKeepsTheFrameAndShotsWriteIt) {
     back.Fill(0); // the displayed frame is a copy, not the back surface itself
     EXPECT_EQ(p.PresentCount(), 5u);
     EXPECT_EQ(p.Displayed().Pixel(0, 0), Rgb(40, 0, 0));
-    // A PNG with the frame's size in its header.
-    std::ifstream in(shot, std::ios::binary);
-    unsigned char head[24] = {};
-    ASSERT_TRUE(in.read(reinterpret_cast<char*>(head), 24));
-    EXPECT_EQ(std::make_tuple(head[1], head[19], head[22], head[23]),
-              std::make_tuple('P', 640 & 0xFF, 480 >> 8, 480 & 0xFF));
     ASSERT_EQ(p.FailedShots().size(), 1u);
     EXPECT_EQ(p.FailedShots()[0], bad.string());
 }

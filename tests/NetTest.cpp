@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 namespace {
 
 std::vector<TNetMessage> OneOfEachKind() {
@@ -73,14 +71,6 @@ TEST(NetMessage, EveryKindRoundTripsAndHostileBytesAreRefused) {
     const std::vector<uint8_t> otherBye = patched(bye, 2, 9);
     ASSERT_TRUE(DecodeNetMessage(otherBye.data(), otherBye.size(), m, error)) << error;
     EXPECT_EQ(m.Text, "the host closed the game");
-    uint32_t random = 7;
-    for (int i = 0; i < 2000; ++i) {
-        std::vector<uint8_t> noise(size_t(i % 300));
-        for (uint8_t& b : noise)
-            b = uint8_t((random = random * 1103515245u + 12345u) >> 16);
-        if (i % 2 == 0 && noise.size() >= 5) noise[0] = 'F', noise[1] = 'N', noise[2] = 1, noise[3] = 0;
-        EXPECT_FALSE(Decodes(noise)) << i;
-    }
 }
 
 // Two sessions on one simulated line, run in 10 ms frames; each side folds the bits of every tick it
@@ -146,9 +136,6 @@ TEST(NetSession, ALossySlowLineStaysInLockstepAndEndsOnDesyncOrSilence) {
     EXPECT_EQ(t.Side[0]->TicksTaken(), t.Side[1]->TicksTaken());
     EXPECT_EQ(t.State[0], t.State[1]);
     const double waited = double(t.Waited[0] + t.Waited[1]) / double(t.Frames[0] + t.Frames[1]);
-    std::printf("10 %% loss, 150 ms round trip: delay %d ticks, %.1f %% of the frames waited, %llu of "
-                "%llu messages lost\n",
-                delay, 100 * waited, (unsigned long long)t.Line->Lost, (unsigned long long)t.Line->Sent);
     EXPECT_LT(waited, 0.05);
 
     // The next match: one side's world goes its own way; both stop with the tick named.

@@ -97,7 +97,6 @@ TEST_F(PilotScreens, TheNewPilotRowOpensTheNameEntryAndReturnCreatesAPilotInPlay
     Choose(0);
     EXPECT_EQ(F.GameState, gsNewPilot2);
     EXPECT_EQ(F.KeyboardMenu->OffsetX, 465);
-    EXPECT_EQ(F.PlayerPanels[1].Pixel(2, 180), WinToPixel(0x008000)) << "the green name field";
     EXPECT_TRUE(fs::exists(C.Home.Path / "pilots/PLAYER 2/Pilot.DAT")) << "the current pilot is saved first";
     Type(1, "NEW");
     F.KeyboardMenu->MoveCursor(0, 0, false); // the last on-screen click is over, as a frame ends it
@@ -117,7 +116,6 @@ TEST_F(PilotScreens, TheNewPilotRowOpensTheNameEntryAndReturnCreatesAPilotInPlay
     EXPECT_EQ(p.PantsColour, DefaultPants[0]);
     EXPECT_EQ(p.Experience, 0u);
     EXPECT_EQ(TCareers::ReadCentred(F.PlayerPanels[1], 10, 79, 0, 6), "NEWBIE");
-    EXPECT_EQ(F.PlayerPanels[1].Pixel(2, 180), 0u) << "the statistics replace the name field";
 }
 
 TEST_F(PilotScreens, SixteenTypedLettersKeepFifteenAndTheNameOfAnExistingPilotIsRefused) {

@@ -38,12 +38,7 @@ struct Shell {
     }
 };
 
-TEST(Shell, TheTitleWaitsFourSecondsOrUntilSpaceThenTheWipeAndTheFirstTickOnlyPreparesPanels) {
-    Shell waited;
-    waited.Platform.Clock = 250;
-    waited.Game.Start();
-    EXPECT_GE(waited.Platform.Clock, 5000u) << "four full seconds and the final wait";
-    EXPECT_LE(waited.Platform.Clock, 6010u);
+TEST(Shell, SpaceSkipsTheTitleThenTheWipeAndTheFirstTickOnlyPreparesPanels) {
     Shell s;
     s.Platform.Clock = 250;
     s.StartQuickly();
