@@ -93,7 +93,14 @@ struct TPlayedMatch {
     }
 };
 
-TEST(Replay, ARecordedMatchVerifiesAndIsWatchedAsItWasPlayed) {
+// Makes a file pass the checksum.
+void Reseal(std::vector<uint8_t>& bytes) {
+    const uint64_t v = ReplayChecksum(bytes.data(), bytes.size() - 8);
+    for (size_t i = 0; i < 8; ++i)
+        bytes[bytes.size() - 8 + i] = uint8_t(v >> (8 * i));
+}
+
+TEST(Replay, ARecordedMatchVerifiesIsWatchedAsItWasPlayedAndDamagedCopiesAreRefused) {
     TPlayedMatch played;
     ASSERT_EQ(played.Replay.Ticks.size(), size_t(Ticks));
     EXPECT_EQ(played.Replay.Result.How, ReplayAbandoned);
@@ -125,64 +132,8 @@ TEST(Replay, ARecordedMatchVerifiesAndIsWatchedAsItWasPlayed) {
     altered.Ticks[120].Actions[0] ^= (1u << actThrust);
     EXPECT_FALSE(VerifyReplay(*NewGame(quiet, played.Home.Path), altered, message));
     EXPECT_NE(message.find("at tick 200 (it agreed at tick 100)"), std::string::npos) << message;
-}
 
-// A fault in a tick (here the input device) leaves the match for the menu; the recording keeps the
-// ticks played whole before it, and verifies up to there.
-struct TFaultyPlatform : TTestPlatform {
-    bool Broken = false;
-    TRawInput ReadInput() override { return Broken ? throw std::runtime_error("input lost") : Held; }
-};
-
-TEST(Replay, AMatchStoppedByAFaultKeepsItsReplay) {
-    TTempDir home;
-    TFaultyPlatform platform;
-    const std::unique_ptr<TGame> game = NewGame(platform, home.Path);
-    game->MatchSeed = 7;
-    game->Options = DefaultOptions(game->Files);
-    game->PrepareStartupAssets();
-    game->StatusBar.Load(game->Files);
-    ASSERT_TRUE(game->StartMatch());
-    platform.Held.Keys[keyUp] = true;
-    for (int t = 0; t < 150; ++t)
-        game->Tick();
-    platform.Broken = true;
-    game->Tick();
-    EXPECT_EQ(game->GameState, gsMainMenu);
-    TReplay replay;
-    std::string message;
-    for (const auto& entry : fs::directory_iterator(home.Path / "replays"))
-        EXPECT_TRUE(LoadReplayFile(entry.path(), replay, message)) << message;
-    EXPECT_EQ(replay.Result.How, ReplayFaulted);
-    EXPECT_EQ(replay.Ticks.size(), 150u);
-    TTestPlatform quiet;
-    EXPECT_TRUE(VerifyReplay(*NewGame(quiet, home.Path), replay, message)) << message;
-}
-
-// Picture folders of games that crashed go as a game starts; those of running games, names that are
-// not a process's and the replays stay.
-TEST(Replay, PicturesLeftByAGameThatNoLongerRunsAreRemoved) {
-    TTempDir home;
-    const std::string self = std::to_string(getpid()), parent = std::to_string(getppid());
-    const std::pair<std::string, bool> folders[] = {
-        {".pictures-" + self, true},      {".pictures-" + parent, true}, {".pictures-999999999", false},
-        {".pictures-99999999999", false}, {".pictures-12x", true},       {"match-1.rpl", true}};
-    for (const auto& [name, kept] : folders)
-        home.Write("replays/" + name + "/pilots/ACE/ace_ship.bmp", "BM");
-    RemoveLeftoverPictures(home.Path);
-    for (const auto& [name, kept] : folders)
-        EXPECT_EQ(fs::exists(home.Path / "replays" / name), kept) << name;
-}
-
-// Makes a file pass the checksum.
-void Reseal(std::vector<uint8_t>& bytes) {
-    const uint64_t v = ReplayChecksum(bytes.data(), bytes.size() - 8);
-    for (size_t i = 0; i < 8; ++i)
-        bytes[bytes.size() - 8 + i] = uint8_t(v >> (8 * i));
-}
-
-TEST(Replay, DamagedOrForeignReplaysAreRefusedWithOneLine) {
-    TPlayedMatch played;
+    // Damaged or foreign files are refused with one line.
     const std::vector<uint8_t> whole = WriteReplay(played.Replay);
     TReplay read;
     std::string error;
@@ -233,9 +184,55 @@ TEST(Replay, DamagedOrForeignReplaysAreRefusedWithOneLine) {
     ASSERT_FALSE(map.empty());
     map.push_back(' ');
     played.Home.Write("maps/Duel.map", map);
-    TTestPlatform quiet;
     EXPECT_FALSE(VerifyReplay(*NewGame(quiet, played.Home.Path), played.Replay, error));
     EXPECT_NE(error.find("not those the match was played with"), std::string::npos) << error;
+}
+
+// A fault in a tick (here the input device) leaves the match for the menu; the recording keeps the
+// ticks played whole before it, and verifies up to there.
+struct TFaultyPlatform : TTestPlatform {
+    bool Broken = false;
+    TRawInput ReadInput() override { return Broken ? throw std::runtime_error("input lost") : Held; }
+};
+
+TEST(Replay, AMatchStoppedByAFaultKeepsItsReplay) {
+    TTempDir home;
+    TFaultyPlatform platform;
+    const std::unique_ptr<TGame> game = NewGame(platform, home.Path);
+    game->MatchSeed = 7;
+    game->Options = DefaultOptions(game->Files);
+    game->PrepareStartupAssets();
+    game->StatusBar.Load(game->Files);
+    ASSERT_TRUE(game->StartMatch());
+    platform.Held.Keys[keyUp] = true;
+    for (int t = 0; t < 150; ++t)
+        game->Tick();
+    platform.Broken = true;
+    game->Tick();
+    EXPECT_EQ(game->GameState, gsMainMenu);
+    TReplay replay;
+    std::string message;
+    for (const auto& entry : fs::directory_iterator(home.Path / "replays"))
+        EXPECT_TRUE(LoadReplayFile(entry.path(), replay, message)) << message;
+    EXPECT_EQ(replay.Result.How, ReplayFaulted);
+    EXPECT_EQ(replay.Ticks.size(), 150u);
+    TTestPlatform quiet;
+    EXPECT_TRUE(VerifyReplay(*NewGame(quiet, home.Path), replay, message)) << message;
+}
+
+// Picture folders of games that crashed go as a game starts; those of running games, names that are
+// not a process's and the replays stay.
+TEST(Replay, PicturesLeftByAGameThatNoLongerRunsAreRemoved) {
+    TTempDir home;
+    const std::string self = std::to_string(getpid()), parent = std::to_string(getppid());
+    const std::pair<std::string, bool> folders[] = {
+        {".pictures-" + self, true},      {".pictures-" + parent, true}, {".pictures-999999999", false},
+        {".pictures-99999999999", false}, {".pictures-12x", true},       {"match-1.rpl", true}};
+    for (const auto& [name, kept] : folders)
+        home.Write("replays/" + name + "/pilots/ACE/ace_ship.bmp", "BM");
+    RemoveLeftoverPictures(home.Path);
+    for (const auto& [name, kept] : folders)
+        EXPECT_EQ(fs::exists(home.Path / "replays" / name), kept) << name;
 }
 
 } // namespace
