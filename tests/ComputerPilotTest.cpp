@@ -55,6 +55,15 @@ TEST(ComputerPilot, LiftsOffItsPadWithoutHarm) {
     EXPECT_EQ(me.Health, 100.0f);
 }
 
+// On Cavern the only way to the enemy passes a gap narrower than the room the pilot likes to keep
+// from rock: it squeezes through rather than hover before it for the whole match.
+TEST(ComputerPilot, SqueezesThroughANarrowGapOnTheWayToTheEnemy) {
+    TPilotMatch match(1, "maps\\Cavern.map", 1);
+    for (int t = 0; t < 700; ++t)
+        match.Tick(TTickInput{});
+    EXPECT_GT(match.World().Ships[0].X, 1150.0f) << "stopped before the gap at x 960";
+}
+
 // The pilot never draws from the match's generator: a person pressing the same bits tick by tick gets
 // the same generator state after every tick and the same ships at the end.
 TEST(ComputerPilot, PlaysTheSameMatchAsAPersonPressingItsBits) {

@@ -44,6 +44,9 @@ struct TResult {
     double Minutes = 0;
     std::array<int, 2> Wrecks{}; // wrecks of its own doing
     std::vector<double> ThinkMs;
+    std::array<uint32_t, 2> Fired{};
+    std::array<uint32_t, 2> Hits{};
+    std::array<int, 2> Lives{};
 };
 
 TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& mode, uint32_t seed) {
@@ -97,6 +100,11 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
             }
         }
         r.Minutes = double(f) / MatchFrameRate / 60;
+        for (size_t p = 0; p < 2; ++p) {
+            r.Fired[p] = world.Match.Players[p].ShotsFired;
+            r.Hits[p] = world.Match.Players[p].ShotsHitEnemy;
+            r.Lives[p] = world.Ships[p].Lives;
+        }
         if (world.MatchOver != 0) r.Winner = world.Ships[0].Lives > world.Ships[1].Lives ? 0 : 1;
     }
     std::error_code ec;
@@ -108,18 +116,20 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr,
-                     "usage: flarons_pilot_matches GAME_FOLDER [--matches N] [--map NAME] [--mode NAME]\n");
+        std::fprintf(stderr, "usage: flarons_pilot_matches GAME_FOLDER [--matches N] [--map NAME] [--mode "
+                             "NAME] [--verbose 1]\n");
         return 2;
     }
     const fs::path gameDir = argv[1];
     int matches = 20;
     std::string only, onlyMode;
+    bool verbose = false;
     for (int i = 2; i + 1 < argc; i += 2) {
         const std::string key = argv[i], value = argv[i + 1];
         if (key == "--matches") matches = std::max(1, std::atoi(value.c_str()));
         if (key == "--map") only = value;
         if (key == "--mode") onlyMode = value;
+        if (key == "--verbose") verbose = value != "0";
     }
     // The shipped maps, listed as the game's map list lists them.
     std::vector<std::string> maps = TFiles(gameDir, gameDir).FindFiles("maps\\*.map");
@@ -142,6 +152,11 @@ int main(int argc, char** argv) {
             std::vector<double> think;
             for (int k = 1; k <= matches; ++k) {
                 const TResult r = Play(gameDir, map, mode, uint32_t(k));
+                if (verbose)
+                    std::printf("  seed %d: winner %d (0: time up), %.2f min, lives %d/%d, shots hit/fired "
+                                "%u/%u and %u/%u\n",
+                                k, r.Winner + 1, r.Minutes, r.Lives[0], r.Lives[1], r.Hits[0], r.Fired[0],
+                                r.Hits[1], r.Fired[1]);
                 ++wins[size_t(r.Winner < 0 ? 2 : r.Winner)];
                 wrecks[0] += r.Wrecks[0];
                 wrecks[1] += r.Wrecks[1];

@@ -19,7 +19,8 @@ constexpr int ClearanceEvery = 10; // ticks between rebuilds of the distance to 
 constexpr int ReplanEvery = 12;    // ticks between path searches
 constexpr double FightRange = 400; // pixels
 constexpr double FireSecondRange = 220;
-constexpr double KeepOff = 44; // pixels kept between the centres of the two ships
+constexpr double PostRange = 110; // pixels from the enemy it likes to shoot from
+constexpr double KeepOff = 44;    // pixels kept between the centres of the two ships
 // Cells a ship's centre keeps from rock: a ship reaches 16 pixels, two cells, from its centre.
 constexpr int MinRoom = 3;
 
@@ -64,9 +65,9 @@ bool ParsePilotLevel(const std::string& text, TPilotLevel& level) {
 TPilotSkill TPilotSkill::Of(TPilotLevel level) {
     switch (level) {
     case TPilotLevel::Easy:
-        return TPilotSkill{12, 10, 1.4, 0.6, 45, 70};
+        return TPilotSkill{12, 10, 1.4, 0.6, 45, 40};
     case TPilotLevel::Hard:
-        return TPilotSkill{1, 1.2, 2.4, 1.0, 30, 40};
+        return TPilotSkill{1, 1.2, 2.4, 1.0, 30, 20};
     case TPilotLevel::Normal:
         break;
     }
@@ -134,7 +135,7 @@ void TComputerPilot::Clearances() {
 
 bool TComputerPilot::Open(int cx, int cy) const {
     return cx >= 0 && cy >= 0 && cx < GridW && cy < GridH &&
-           Distance[size_t(cy) * size_t(GridW) + size_t(cx)] >= MinRoom;
+           Distance[size_t(cy) * size_t(GridW) + size_t(cx)] >= Room;
 }
 
 int TComputerPilot::Clearance(double x, double y) const {
@@ -143,9 +144,20 @@ int TComputerPilot::Clearance(double x, double y) const {
     return Distance[size_t(cy) * size_t(GridW) + size_t(cx)];
 }
 
+// A way with the usual room when there is one, else one that squeezes through a narrower gap (a ship
+// still fits where the centre keeps two cells from rock).
+bool TComputerPilot::PlanPath(double fromX, double fromY, double toX, double toY) {
+    Room = MinRoom;
+    if (Search(fromX, fromY, toX, toY)) return true;
+    Room = MinRoom - 1;
+    if (Search(fromX, fromY, toX, toY)) return true;
+    Room = MinRoom;
+    return false;
+}
+
 // A* over open cells, eight ways, with a toll on cells close to rock so the path keeps to the middle
 // of a passage. Start and goal move to the nearest open cell when they lie in rock.
-bool TComputerPilot::PlanPath(double fromX, double fromY, double toX, double toY) {
+bool TComputerPilot::Search(double fromX, double fromY, double toX, double toY) {
     Path.clear();
     PathStep = 0;
     if (GridW == 0) return false;
@@ -187,7 +199,7 @@ bool TComputerPilot::PlanPath(double fromX, double fromY, double toX, double toY
                 if (dx != 0 && dy != 0 && (!Open(cx + dx, cy) || !Open(cx, cy + dy))) continue;
                 const int j = (cy + dy) * GridW + cx + dx;
                 const int d = Distance[size_t(j)];
-                const int toll = d <= MinRoom ? 200 : d == MinRoom + 1 ? 40 : d == MinRoom + 2 ? 10 : 0;
+                const int toll = d <= Room ? 200 : d == Room + 1 ? 40 : d == Room + 2 ? 10 : 0;
                 const int c = cost[size_t(i)] + (dx != 0 && dy != 0 ? 14 : 10) + toll;
                 if (c >= cost[size_t(j)]) continue;
                 cost[size_t(j)] = c;
@@ -239,12 +251,40 @@ uint8_t TComputerPilot::Steer(const TWorld& world, double ax, double ay, bool ma
     const double gravity = 4.0 / rate * world.Scale;
     const double push = 20.0 / rate * world.Scale;
     const double tx = ax, ty = std::min(ay - gravity, -0.2 * gravity);
-    const double want = Up + std::clamp(TurnDiff(HeadingOf(tx, ty), Up), -tilt, tilt);
+    double want = Up + std::clamp(TurnDiff(HeadingOf(tx, ty), Up), -tilt, tilt);
+    // Nose down: back up the nearer way round first, the push is wasted until then.
+    const double fromUp = TurnDiff(s.Angle, Up);
+    if (std::fabs(fromUp) > 64) want = Up + (fromUp > 0 ? tilt : -tilt);
     uint8_t bits = TurnToward(s.Angle, want, 2.0);
     const double h = s.Angle * 2 * std::numbers::pi / TurnUnits;
     const double along = tx * std::cos(h) - (ay - gravity) * std::sin(h);
     if (mayThrust && along > 0.3 * push) bits |= Bit(actThrust);
     return bits;
+}
+
+bool TComputerPilot::FindPost(const TWorld& world, TTarget enemy) {
+    const TShip& s = world.Ships[size_t(Side)];
+    double best = 1e18;
+    TTarget found{};
+    for (int side = -1; side <= 1; side += 2)
+        for (int r = 60; r <= 220; r += 16)
+            for (int dy = -120; dy <= 24; dy += 12) {
+                const TTarget p{enemy.X + side * r, enemy.Y + dy};
+                // Room to sink a while below it: it shoots as it falls.
+                if (Clearance(p.X, p.Y) < MinRoom + 1 || Clearance(p.X, p.Y + 3 * Cell) < MinRoom) continue;
+                const double cost = std::fabs(r - PostRange) + 1.5 * std::fabs(dy + 12) +
+                                    0.15 * std::hypot(p.X - s.X, p.Y - s.Y);
+                if (cost >= best) continue;
+                // Both guns' lines: a little above and below the middle.
+                if (!ClearLine(world, p.X, p.Y - 6, enemy.X, enemy.Y - 4) ||
+                    !ClearLine(world, p.X, p.Y + 6, enemy.X, enemy.Y + 4))
+                    continue;
+                best = cost;
+                found = p;
+            }
+    if (best >= 1e18) return false;
+    Post = found;
+    return true;
 }
 
 uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
@@ -274,7 +314,7 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
         size_t pick = PathStep;
         // The path's own cells are always fit to fly at; farther ones while the straight line to
         // them keeps as far from rock as the narrowest cell of the path on the way does.
-        int need = std::min(MinRoom + 1, Clearance(s.X, s.Y));
+        int need = std::min(Room + 1, Clearance(s.X, s.Y));
         for (size_t k = PathStep + 1; k < std::min(Path.size(), PathStep + 12); ++k) {
             const TTarget c = centre(Path[k]);
             need = std::min<int>(need, Distance[size_t(Path[k])]);
@@ -288,9 +328,9 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     const double toGoal = std::hypot(goal.X - s.X, goal.Y - s.Y);
     const int clear = Clearance(s.X, s.Y);
     double speed = Skill.RockSpeed +
-                   (Skill.CruiseSpeed - Skill.RockSpeed) * std::clamp((clear - MinRoom - 1) / 4.0, 0.0, 1.0);
+                   (Skill.CruiseSpeed - Skill.RockSpeed) * std::clamp((clear - Room - 1) / 4.0, 0.0, 1.0);
     // Slow enough to turn round and stop within the room there is.
-    speed = std::min(speed, std::max(Skill.RockSpeed, (clear - MinRoom) * Cell / 25.0));
+    speed = std::min(speed, std::max(Skill.RockSpeed, (clear - Room) * Cell / 25.0));
     speed = std::min(speed, std::sqrt(2 * 0.05 * toGoal) + (landing ? 0.2 : 0.5));
     double vx = dist > 0.5 ? dx / dist * speed : 0, vy = dist > 0.5 ? dy / dist * speed : 0;
     double upright = 36;
@@ -301,7 +341,7 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
         upright = 2;
     }
     // Too near rock: make for the roomiest cell around first.
-    if (clear < MinRoom && upright > 2) {
+    if (clear < Room && upright > 2) {
         const int cx = int(std::floor(s.X / Cell)), cy = int(std::floor(s.Y / Cell));
         int best = clear, bx = 0, by = 0;
         for (int oy = -2; oy <= 2; ++oy)
@@ -316,7 +356,7 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     // stop and back away from it first.
     const double v = std::hypot(s.VX, s.VY);
     for (int t = 4; t <= 32 && upright > 2 && v > 0.3; t += 4) {
-        if (Clearance(s.X + s.VX * t, s.Y + s.VY * t) >= MinRoom) continue;
+        if (Clearance(s.X + s.VX * t, s.Y + s.VY * t) >= Room) continue;
         vx = -s.VX / v * 0.8, vy = -s.VY / v * 0.8;
         break;
     }
@@ -363,7 +403,7 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     if (Ticks == 1 || Ticks % ClearanceEvery == 0) Clearances();
     const TShip& s = world.Ships[size_t(Side)];
     const TShip& e = world.Ships[size_t(1 - Side)];
-    EnemySeen.push_back(TTarget{e.X, e.Y});
+    EnemySeen.push_back(TTarget{e.X, e.Y, e.VX, e.VY});
     while (EnemySeen.size() > size_t(Skill.ReactionTicks) + 1)
         EnemySeen.erase(EnemySeen.begin());
     if (Ticks % 40 == 1) AimJitter = (2 * Dice.RandomReal() - 1) * Skill.AimError;
@@ -390,7 +430,13 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     if (s.OnFoot != 0) return Walk(world, home);
 
     const bool armed = weapons[0].ShotsLeft() > 0 || weapons[1].ShotsLeft() > 0;
-    const bool low = s.Health < Skill.ReturnHealth || s.Fuel < Skill.ReturnFuel || !armed;
+    // Fuel for the way home: holding the ship up burns a quarter of the push's fuel, about 0.05 a
+    // tick, and the way round rock is longer than the straight line. Once it turns for home it
+    // keeps going until it stands there.
+    const double homeFuel = 0.08 * std::hypot(PadX - s.X, PadY - s.Y);
+    if (s.Health < Skill.ReturnHealth || s.Fuel < Skill.ReturnFuel + homeFuel || !armed) Homeward = true;
+    if (s.AtOwnBase != 0) Homeward = false;
+    const bool low = Homeward;
     if (s.AtOwnBase != 0) {
         // Sit until mended, filled up and loaded; then lift straight off.
         const bool full = s.Health >= 99 && s.Fuel >= 195 && weapons[0].Ammo >= 95 && weapons[1].Ammo >= 95;
@@ -399,15 +445,18 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     if (low) return Fly(world, home, true);
 
     const TTarget seen = EnemySeen.front();
-    const TTarget before = EnemySeen.size() > 1 ? EnemySeen[EnemySeen.size() - 2] : seen;
     const bool enemyUp = e.RespawnTimer == 0 && e.Health > 0;
     const double dx = seen.X - s.X, dy = seen.Y - s.Y;
     const double dist = std::hypot(dx, dy);
     const double rate = std::max<double>(world.FrameRate, 1);
     const double gravity = 4.0 / rate * world.Scale;
-    // Aiming turns the nose away from up: only while the ship is high enough to sink a while.
-    const bool safe = Clearance(s.X, s.Y) >= MinRoom && s.VY < 0.6 &&
-                      Clearance(s.X + s.VX * 24, s.Y + s.VY * 24 + 288 * gravity) >= MinRoom;
+    // Aiming turns the nose away from up: only while the ship is high enough to sink a while and
+    // then turn upright again (160 256ths a second) before the push can catch it.
+    const double righting = 24 + std::fabs(TurnDiff(s.Angle, Up)) * rate / 160;
+    auto sunk = [&](double t) {
+        return Clearance(s.X + s.VX * t, s.Y + s.VY * t + 0.5 * gravity * t * t) >= MinRoom;
+    };
+    const bool safe = Clearance(s.X, s.Y) >= MinRoom && s.VY < 0.6 && sunk(righting / 2) && sunk(righting);
     // The slot to aim with: the first, the quick-firing one, while it has rounds and shoots forward;
     // the second beside it close in.
     auto usable = [&](size_t k) { return weapons[k].ShotsLeft() > 0 && weapons[k].Speed > 0; };
@@ -415,8 +464,7 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     const TWeapon& gun = weapons[slot];
     const double shot = double(gun.Speed) * world.Scale;
     // Where both ships will be in a moment: aiming near the enemy's ship risks a collision.
-    const double soon =
-        std::hypot(dx + (seen.X - before.X - s.VX) * 16, dy + (seen.Y - before.Y - s.VY) * 16);
+    const double soon = std::hypot(dx + (seen.VX - s.VX) * 16, dy + (seen.VY - s.VY) * 16);
     const bool apart = e.OnFoot != 0 || (dist > KeepOff + 16 && soon > KeepOff + 8);
     const bool inReach = enemyUp && dist < FightRange && shot > 0 && gun.ShotsLeft() > 0 &&
                          ClearLine(world, s.X, s.Y, seen.X, seen.Y);
@@ -424,7 +472,7 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     // by what gravity pulls the shot down on the way.
     double want = 0;
     if (inReach) {
-        const double rvx = (seen.X - before.X) - s.VX, rvy = (seen.Y - before.Y) - s.VY;
+        const double rvx = seen.VX - s.VX, rvy = seen.VY - s.VY;
         const double drop = 0.04 / rate * ProjectileWeight(gun.Kind);
         double t = dist / shot;
         double ax = dx, ay = dy;
@@ -447,7 +495,18 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
             bits |= Bit(actFire2);
         return bits;
     };
-    if (inReach && safe && apart) {
+    // Shoot from a post near the enemy's level: the nose turned sideways does not hold the ship up, so
+    // it shoots while it sinks and climbs back to the post between bursts.
+    if (enemyUp && (Ticks - PostAt >= 40 || std::hypot(seen.X - PostFor.X, seen.Y - PostFor.Y) > 24)) {
+        PostAt = Ticks;
+        PostFor = seen;
+        if (!FindPost(world, seen)) Post = TTarget{-1e9, -1e9};
+    }
+    const bool havePost = Post.X > -1e8;
+    const double fromPost = std::hypot(Post.X - s.X, Post.Y - s.Y);
+    // Aiming steeply down leaves the nose too far from up to catch the ship again.
+    const bool steep = std::fabs(TurnDiff(want, Up)) > 120;
+    if (inReach && safe && apart && !steep && (dist < 260 || (havePost && fromPost < 40))) {
         uint8_t bits = TurnToward(s.Angle, want, 1.5);
         // Hold still while aiming: thrust when the push along the nose works against the drift and
         // the sinking.
@@ -457,9 +516,11 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
         if (along > 0.02 && s.Fuel > 0) bits |= Bit(actThrust);
         return fire(bits);
     }
-    // Hunt: come within range, a little above the enemy; while it is away, wait over its base.
-    // Too close to fight where it stands: draw back up and away from it.
-    TTarget goal = enemyUp ? TTarget{seen.X, seen.Y - 80} : TTarget{e.StartX, e.StartY - 120};
-    if (enemyUp && dist < 110) goal = TTarget{s.X - dx, s.Y - 60};
+    // Hunt: make for the post; without one, come within range a little above the enemy; while it is
+    // away, wait over its base. Too close to fight where it stands: draw back up and away from it.
+    TTarget goal = !enemyUp   ? TTarget{e.StartX, e.StartY - 120}
+                   : havePost ? Post
+                              : TTarget{seen.X, seen.Y - 80};
+    if (enemyUp && dist < 60) goal = TTarget{s.X - dx, s.Y - 60};
     return fire(Fly(world, goal, false));
 }

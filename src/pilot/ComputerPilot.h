@@ -25,7 +25,7 @@ struct TPilotSkill {
     double CruiseSpeed = 2; // pixels a tick in open air
     double RockSpeed = 0.8; // pixels a tick next to rock
     double ReturnHealth = 35;
-    double ReturnFuel = 50;
+    double ReturnFuel = 30; // besides what the way home takes
     static TPilotSkill Of(TPilotLevel level);
 };
 
@@ -47,17 +47,22 @@ class TComputerPilot {
     struct TTarget {
         double X = 0;
         double Y = 0;
+        double VX = 0;
+        double VY = 0;
     };
     void ScanRows(const TWorld& world, int rows);
     void Clearances();
     bool Open(int cx, int cy) const;
     int Clearance(double x, double y) const;
     bool PlanPath(double fromX, double fromY, double toX, double toY);
+    bool Search(double fromX, double fromY, double toX, double toY);
     bool Roomy(double x0, double y0, double x1, double y1, int need) const;
     bool ClearLine(const TWorld& world, double x0, double y0, double x1, double y1) const;
     uint8_t Fly(const TWorld& world, TTarget goal, bool landing);
     uint8_t Walk(const TWorld& world, TTarget goal);
     uint8_t Steer(const TWorld& world, double ax, double ay, bool mayThrust, double tilt);
+    // A place to shoot at the enemy from: roomy, with room to sink, a clear line of fire, near level.
+    bool FindPost(const TWorld& world, TTarget enemy);
     // Heading of the ship turned toward `want` (256ths); left/right bits.
     static uint8_t TurnToward(double heading, double want, double tolerance);
 
@@ -74,10 +79,15 @@ class TComputerPilot {
     std::vector<uint8_t> Distance;
     std::vector<int> Path; // cell indices from the ship toward the goal
     size_t PathStep = 0;
+    int Room = 3; // cells the path keeps from rock: 3, or 2 through a narrow gap
     TTarget PathGoal{-1e9, -1e9};
     uint64_t PlannedAt = 0;
     std::vector<TTarget> EnemySeen; // the enemy's recent places, oldest first
     double AimJitter = 0;
-    double PadX = -1; // middle of the own pad, found at the first tick
-    double PadY = 0;  // the ship's centre when it stands there
+    TTarget Post{-1e9, -1e9}; // where it shoots from, chosen for the enemy's place `PostFor`
+    TTarget PostFor{-1e9, -1e9};
+    uint64_t PostAt = 0;
+    bool Homeward = false; // low on health, fuel or rounds: going home until it stands there
+    double PadX = -1;      // middle of the own pad, found at the first tick
+    double PadY = 0;       // the ship's centre when it stands there
 };
