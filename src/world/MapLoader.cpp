@@ -4,6 +4,7 @@
 #include "core/Files.h"
 #include "core/GameMath.h"
 #include "media/SafeRead.h"
+#include "world/StateHash.h"
 #include "world/World.h"
 #include "world/WorldError.h"
 
@@ -45,18 +46,19 @@ enum LayerSlot : size_t { BackSlot, MiddleSlot, FrontSlot, DotSlot };
 constexpr std::array<int64_t, 4> LayerCopies{2, 2, 1, 1};
 
 void LoadLayer(const TFiles& files, const std::string& winPath, Surface& into, std::array<int64_t, 4>& used,
-               LayerSlot slot) {
+               LayerSlot slot, TStateHash& content) {
     int64_t others = 0;
     for (size_t k = 0; k < used.size(); ++k)
         if (k != slot) others += used[k];
     TPictureLimit limit = MapLayerLimit;
     limit.MaxPixels = std::max<int64_t>(0, WorldPixelBudget - others) / LayerCopies[slot];
-    const auto path = files.ForReading(winPath);
+    const TReadResult file = files.Read(winPath, PictureReadLimit(limit));
     Surface picture;
-    if (path.empty() || !picture.LoadFromFile(path.string(), limit))
+    if (!file.Ok() || !picture.LoadFromMemory(file.Bytes.data(), file.Bytes.size(), limit))
         throw TWorldError("Cannot read the map picture '" + winPath +
                           "' (missing, not a picture, or larger than " + std::to_string(limit.MaxPixels) +
                           " pixels)");
+    HashNamedFile(content, winPath, file.Bytes);
     used[slot] = int64_t(picture.Width) * picture.Height * LayerCopies[slot];
     into = std::move(picture);
     into.TransparentColor = 0;
@@ -211,10 +213,10 @@ TSpawnPoints TWorld::LoadMap(const TFiles& files, const std::string& mapFile) {
     Surface back;
     Surface dots;
 
-    const auto path = files.ForReading(mapFile);
-    const TReadResult file =
-        path.empty() ? TReadResult{TReadStatus::Missing, {}} : ReadFileBounded(path, TextFileLimit);
+    const TReadResult file = files.Read(mapFile, TextFileLimit);
     if (!file.Ok()) throw TWorldError("The map file '" + mapFile + "' " + file.Reason());
+    MapContent = TStateHash{};
+    HashNamedFile(MapContent, mapFile, file.Bytes);
     const std::string text(file.Bytes.begin(), file.Bytes.end());
     std::array<int64_t, 4> layerPixels{};
 
@@ -228,17 +230,17 @@ TSpawnPoints TWorld::LoadMap(const TFiles& files, const std::string& mapFile) {
             TParticleArea* area = ParticleAreas.empty() ? nullptr : &ParticleAreas.back();
             switch (k.Id) {
             case Key::Back:
-                LoadLayer(files, folder + *value, back, layerPixels, BackSlot);
+                LoadLayer(files, folder + *value, back, layerPixels, BackSlot, MapContent);
                 break;
             case Key::Middle:
-                LoadLayer(files, folder + *value, MiddleLayer, layerPixels, MiddleSlot);
+                LoadLayer(files, folder + *value, MiddleLayer, layerPixels, MiddleSlot, MapContent);
                 middleGiven = true;
                 break;
             case Key::Front:
-                LoadLayer(files, folder + *value, FrontLayer, layerPixels, FrontSlot);
+                LoadLayer(files, folder + *value, FrontLayer, layerPixels, FrontSlot, MapContent);
                 break;
             case Key::DotMap:
-                LoadLayer(files, folder + *value, dots, layerPixels, DotSlot);
+                LoadLayer(files, folder + *value, dots, layerPixels, DotSlot, MapContent);
                 dotMapGiven = true;
                 break;
             case Key::Ply1X:
