@@ -40,8 +40,9 @@ std::string Upper(std::string_view s) {
 }
 
 // The layers of one world share one pixel budget, so whatever sizes a map's pictures announce, a
-// world stays within a few hundred megabytes. The BACK picture is held twice (as read and as
-// drawn over the base colour) and the MIDDLE one has a terrain byte under each pixel.
+// world stays within a few hundred megabytes. The BACK picture counts twice (it was once held as read
+// and as drawn; the maps refused stay those refused before) and the MIDDLE one has a terrain byte
+// under each pixel.
 enum LayerSlot : size_t { BackSlot, MiddleSlot, FrontSlot, DotSlot };
 constexpr std::array<int64_t, 4> LayerCopies{2, 2, 1, 1};
 
@@ -393,9 +394,11 @@ TSpawnPoints TWorld::LoadMap(const TFiles& files, const std::string& mapFile) {
         }
     }
 
-    BackLayer.SetSize(back.Width, back.Height);
+    // The BACK picture drawn over the base colour, its black (its colour key) showing the base: done
+    // in place, as the picture is not needed as read any more.
+    for (uint32_t& px : back.Pixels)
+        px = px != back.TransparentColor ? px : ColourValueOne;
+    BackLayer = std::move(back);
     BackLayer.TransparentColor = 0;
-    BackLayer.Fill(ColourValueOne);
-    BackLayer.Draw(0, 0, back, true);
     return spawn;
 }
