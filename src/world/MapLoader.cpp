@@ -355,34 +355,37 @@ TSpawnPoints TWorld::LoadMap(const TFiles& files, const std::string& mapFile) {
             BackAverage[c] = uint8_t(sum[c] / BackSamples);
     }
 
-    // Rows top to bottom, pixels left to right: this fixes the order of the random draws.
+    // Rows top to bottom, pixels left to right: this fixes the order of the random draws. The grid is
+    // as wide as the MIDDLE picture; its last row lies under the picture and counts as not black.
     for (int y = 0; y < gridH; ++y) {
         uint8_t* row = TerrainBitmap.Row(y);
+        uint32_t* middle = MiddleLayer.Row(y);
+        const auto black = [&](int x) { return middle != nullptr && (middle[x] & 0xFFFFFF) == 0; };
+        if (!dotMapGiven) {
+            for (int x = 0; x < gridW; ++x)
+                row[x] = black(x) ? TerrainEmpty : TerrainGround;
+            continue;
+        }
+        // The dot map is read as if resized to the grid keeping its top-left corner; what it does
+        // not cover is empty.
+        const uint32_t* dot = dots.Row(y);
+        const int dotWidth = dot != nullptr ? std::min(dots.Width, gridW) : 0;
         for (int x = 0; x < gridW; ++x) {
-            // The row under the world lies outside the MIDDLE picture and counts as not black.
-            const bool inMiddle = MiddleLayer.Contains(x, y);
-            const bool middleBlack = inMiddle && (MiddleLayer.Pixel(x, y) & 0xFFFFFF) == 0;
-            if (!dotMapGiven) {
-                row[x] = middleBlack ? TerrainEmpty : TerrainGround;
-                continue;
-            }
-            // The dot map is read as if resized to the grid keeping its top-left corner; what it
-            // does not cover is empty.
-            const uint32_t px = dots.Pixel(x, y);
+            const uint32_t px = x < dotWidth ? dot[x] : 0;
             const uint32_t r = (px >> 16) & 0xFF, g = (px >> 8) & 0xFF, b = px & 0xFF;
             if (r == 255 && g == 255 && b == 255) {
                 row[x] = TerrainSnow;
-                if (middleBlack) {
+                if (black(x)) {
                     const int grey = 255 - Rng.Random(8);
-                    MiddleLayer.SetPixel(x, y, Rgb(grey, grey, grey));
+                    middle[x] = Rgb(grey, grey, grey);
                 }
             } else if (b == 255) {
                 row[x] = TerrainWater;
                 if ((x + y) % 2 == 0) {
                     const int shade = Rng.Random(95);
-                    MiddleLayer.SetPixel(x, y, Rgb(shade, shade, 255));
-                } else {
-                    MiddleLayer.SetPixel(x, y, 0);
+                    if (middle != nullptr) middle[x] = Rgb(shade, shade, 255);
+                } else if (middle != nullptr) {
+                    middle[x] = 0;
                 }
             } else if (g == 255) {
                 row[x] = TerrainGround;
