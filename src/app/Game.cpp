@@ -279,7 +279,7 @@ void TGame::PrepareStartupAssets() {
 bool TGame::StartMatch() {
     // Taken before the world is built, which draws from the generator.
     TReplayStart start;
-    if (RecordMatches) start = CaptureMatchStart();
+    if (RecordMatches) start = CaptureMatchStart(false);
     RecordingName.clear();
     Images.Find("Loading").Draw(BackSurface, 209, 144, 0);
     Flip();
@@ -318,6 +318,8 @@ bool TGame::StartMatch() {
     if (RecordMatches) {
         Recording = TReplay{};
         Recording.Start = start;
+        // The map and its pictures as the world was built from them, read once.
+        Recording.Start.ContentHash = MatchContentHash(Files, start.Options, World->MapContent);
         RecordingName = NewReplayName(Files);
     }
     SeatComputerPilots();

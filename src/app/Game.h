@@ -120,8 +120,9 @@ class TGame {
     bool RecordMatches = true;
     TReplay Recording;
     std::string RecordingName; // game path under replays\, empty while nothing is recorded
-    // What the next match starts from besides the world it builds.
-    TReplayStart CaptureMatchStart() const;
+    // What the next match starts from besides the world it builds. Without `content` the digest of
+    // the files it depends on is left at 0 (a match start fills it in from the world it built).
+    TReplayStart CaptureMatchStart(bool content = true) const;
     // Puts back what a recorded match started from, so StartMatch builds the same match.
     void ApplyMatchStart(const TReplayStart& start);
     // The whole state of the running match: the world, the weapons, the pages, the frame counter

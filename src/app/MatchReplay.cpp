@@ -13,11 +13,11 @@
 #include <cstdio>
 #include <filesystem>
 
-TReplayStart TGame::CaptureMatchStart() const {
+TReplayStart TGame::CaptureMatchStart(bool content) const {
     TReplayStart s;
     s.RandomSeed = MatchSeed;
     s.Options = Options;
-    s.ContentHash = MatchContentHash(Files, Options);
+    if (content) s.ContentHash = MatchContentHash(Files, Options);
     s.Pictures = PrivatePictures(Files, Options);
     s.FrameCounter = MatchFrameCounter;
     s.PageCursor = PageCursor;
@@ -88,19 +88,21 @@ bool SetUp(TGame& game, const TReplay& replay, const TProvidedPictures& pictures
                   (game.Files.HomeDir / ReplayFolder).string();
         return false;
     }
-    if (MatchContentHash(game.Files, options) != replay.Start.ContentHash) {
+    // The world is built first and the files it read are digested as it reads them, so the map's
+    // large pictures are read once; a world that cannot be built is told apart by reading them.
+    game.RecordMatches = false;
+    game.ApplyMatchStart(replay.Start);
+    const bool built = game.StartMatch();
+    const uint64_t content = built ? MatchContentHash(game.Files, options, game.World->MapContent)
+                                   : MatchContentHash(game.Files, options);
+    if (content != replay.Start.ContentHash) {
         message = "the map " + options.MapFile.Str() +
                   ", its pictures or the pilots' ship and flag pictures " +
                   "are not those the match was played with";
         return false;
     }
-    game.RecordMatches = false;
-    game.ApplyMatchStart(replay.Start);
-    if (!game.StartMatch()) {
-        message = "the match cannot be set up";
-        return false;
-    }
-    return true;
+    if (!built) message = "the match cannot be set up";
+    return built;
 }
 
 } // namespace

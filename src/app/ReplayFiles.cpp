@@ -24,11 +24,7 @@ constexpr const char* AutoPrefix = "match-";
 
 void HashFile(TStateHash& hash, const TFiles& files, const std::string& path) {
     const TReadResult read = files.Read(path, PictureFileLimit);
-    const std::vector<uint8_t> none;
-    const std::vector<uint8_t>& bytes = read.Ok() ? read.Bytes : none;
-    hash.Bytes(path.data(), path.size());
-    hash.Add(bytes.size());
-    hash.Vector(bytes);
+    HashNamedFile(hash, path, read.Ok() ? read.Bytes : std::vector<uint8_t>());
 }
 } // namespace
 
@@ -43,11 +39,15 @@ uint64_t MatchContentHash(const TFiles& files, const TOptions& options) {
             for (const char* key : {"BACK=", "MIDDLE=", "FRONT=", "DOTMAP="})
                 if (const auto value = MapKeyValue(line, key)) HashFile(hash, files, folder + *value);
     }
+    return MatchContentHash(files, options, hash);
+}
+
+uint64_t MatchContentHash(const TFiles& files, const TOptions& options, TStateHash mapContent) {
     for (const TPilotRecord& pilot : options.Players) {
-        HashFile(hash, files, pilot.ShipFile.Str());
-        HashFile(hash, files, pilot.FlagFile.Str());
+        HashFile(mapContent, files, pilot.ShipFile.Str());
+        HashFile(mapContent, files, pilot.FlagFile.Str());
     }
-    return hash.Value();
+    return mapContent.Value();
 }
 
 bool SharedPicture(const std::string& path) {

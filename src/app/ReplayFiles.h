@@ -4,6 +4,7 @@
 #include "core/Files.h"
 #include "core/OptionsFile.h"
 #include "core/Replay.h"
+#include "world/StateHash.h"
 
 #include <filesystem>
 #include <string>
@@ -17,6 +18,9 @@ constexpr const char* ReplayFolder = "replays";
 // A digest of the map file, every picture it names and both pilots' ship and flag pictures, each
 // with its game path; a file that cannot be read counts as empty.
 uint64_t MatchContentHash(const TFiles& files, const TOptions& options);
+// The same, going on from the map's part as a world built on these options took it (TWorld::MapContent),
+// so that the map and its pictures are not read a second time.
+uint64_t MatchContentHash(const TFiles& files, const TOptions& options, TStateHash mapContent);
 
 // True for a ship or flag picture in the shared `graphics\` folder, which every game has.
 bool SharedPicture(const std::string& path);

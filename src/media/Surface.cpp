@@ -21,11 +21,15 @@ void Surface::SetSize(int w, int h) {
     Pixels.assign(size_t(Width) * size_t(Height), 0u);
 }
 
-bool Surface::LoadFromFile(const std::string& path, const TPictureLimit& limit) {
+size_t PictureReadLimit(const TPictureLimit& limit) {
     // Four bytes a pixel and room for the largest header and palette is more than any
     // uncompressed bitmap of the allowed size takes.
     const uint64_t fitting = uint64_t(std::max<int64_t>(limit.MaxPixels, 0)) * 4u + 64u * 1024u;
-    const TReadResult file = ReadFileBounded(path, size_t(std::min<uint64_t>(fitting, PictureFileLimit)));
+    return size_t(std::min<uint64_t>(fitting, PictureFileLimit));
+}
+
+bool Surface::LoadFromFile(const std::string& path, const TPictureLimit& limit) {
+    const TReadResult file = ReadFileBounded(path, PictureReadLimit(limit));
     return file.Ok() && LoadFromMemory(file.Bytes.data(), file.Bytes.size(), limit);
 }
 
@@ -59,10 +63,32 @@ static bool BmpHeaderFits(const uint8_t* data, size_t size, const TPictureLimit&
     return uint64_t(offset) + rowBytes * uint64_t(rows) <= size;
 }
 
+// The kind every picture of the game is written in - 24 bits a pixel, uncompressed, rows stored bottom
+// up right after the 54-byte headers - is read straight into the pixels, with the decoder's very
+// result (blue, green, red in the file, rows padded to four bytes) and no copy in between: a large
+// map's layers are tens of megabytes, and each match start reads them. False for any other kind.
+// The header must already have passed BmpHeaderFits.
+bool Surface::LoadPlainBmp(const uint8_t* data) {
+    const int32_t w = int32_t(Get32(data + 18)), h = int32_t(Get32(data + 22));
+    if (Get32(data + 10) != 54 || Get32(data + 14) != 40 || Get16(data + 26) != 1 || Get16(data + 28) != 24 ||
+        Get32(data + 30) != 0 || w <= 0 || h <= 0)
+        return false;
+    SetSize(w, h);
+    const size_t rowBytes = (size_t(w) * 3 + 3) & ~size_t(3);
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* s = data + 54 + size_t(h - 1 - y) * rowBytes;
+        uint32_t* d = Row(y);
+        for (int x = 0; x < w; ++x, s += 3)
+            d[x] = (uint32_t(s[2]) << 16) | (uint32_t(s[1]) << 8) | uint32_t(s[0]);
+    }
+    return true;
+}
+
 bool Surface::LoadFromMemory(const uint8_t* data, size_t size, const TPictureLimit& limit) {
     // Only Windows bitmaps are pictures of this game; anything else is refused.
     if (size < 54 || data[0] != 'B' || data[1] != 'M' || size > 0x7FFFFFFF) return false;
     if (!BmpHeaderFits(data, size, limit)) return false;
+    if (LoadPlainBmp(data)) return true;
     int w = 0, h = 0, comp = 0;
     // The decoder's own reading of the size is checked too, before it allocates anything.
     if (stbi_info_from_memory(data, int(size), &w, &h, &comp) == 0) return false;

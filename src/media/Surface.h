@@ -28,6 +28,9 @@ constexpr TPictureLimit MenuPictureLimit{1024, 1024, 1024 * 1024};
 constexpr int64_t WorldPixelBudget = 64 * 1024 * 1024; // 256 MB of 32-bit pixels
 constexpr TPictureLimit MapLayerLimit{16384, 16384, WorldPixelBudget};
 
+// The most bytes read of a picture file within the limit of its role.
+size_t PictureReadLimit(const TPictureLimit& limit);
+
 inline TRect Bounds(int x, int y, int w, int h) { return TRect{x, y, x + w, y + h}; }
 
 // Records and drawing contexts speak Windows colour values 0x00BBGGRR; surfaces hold 0x00RRGGBB.
@@ -93,4 +96,7 @@ class Surface {
         return Pixels.data();
     }
     void Unlock() {}
+
+  private:
+    bool LoadPlainBmp(const uint8_t* data);
 };

@@ -4,6 +4,7 @@
 #include "core/Files.h"
 #include "core/GameMath.h"
 #include "media/SafeRead.h"
+#include "world/StateHash.h"
 #include "world/World.h"
 #include "world/WorldError.h"
 
@@ -39,24 +40,26 @@ std::string Upper(std::string_view s) {
 }
 
 // The layers of one world share one pixel budget, so whatever sizes a map's pictures announce, a
-// world stays within a few hundred megabytes. The BACK picture is held twice (as read and as
-// drawn over the base colour) and the MIDDLE one has a terrain byte under each pixel.
+// world stays within a few hundred megabytes. The BACK picture counts twice (it was once held as read
+// and as drawn; the maps refused stay those refused before) and the MIDDLE one has a terrain byte
+// under each pixel.
 enum LayerSlot : size_t { BackSlot, MiddleSlot, FrontSlot, DotSlot };
 constexpr std::array<int64_t, 4> LayerCopies{2, 2, 1, 1};
 
 void LoadLayer(const TFiles& files, const std::string& winPath, Surface& into, std::array<int64_t, 4>& used,
-               LayerSlot slot) {
+               LayerSlot slot, TStateHash& content) {
     int64_t others = 0;
     for (size_t k = 0; k < used.size(); ++k)
         if (k != slot) others += used[k];
     TPictureLimit limit = MapLayerLimit;
     limit.MaxPixels = std::max<int64_t>(0, WorldPixelBudget - others) / LayerCopies[slot];
-    const auto path = files.ForReading(winPath);
+    const TReadResult file = files.Read(winPath, PictureReadLimit(limit));
     Surface picture;
-    if (path.empty() || !picture.LoadFromFile(path.string(), limit))
+    if (!file.Ok() || !picture.LoadFromMemory(file.Bytes.data(), file.Bytes.size(), limit))
         throw TWorldError("Cannot read the map picture '" + winPath +
                           "' (missing, not a picture, or larger than " + std::to_string(limit.MaxPixels) +
                           " pixels)");
+    HashNamedFile(content, winPath, file.Bytes);
     used[slot] = int64_t(picture.Width) * picture.Height * LayerCopies[slot];
     into = std::move(picture);
     into.TransparentColor = 0;
@@ -211,10 +214,10 @@ TSpawnPoints TWorld::LoadMap(const TFiles& files, const std::string& mapFile) {
     Surface back;
     Surface dots;
 
-    const auto path = files.ForReading(mapFile);
-    const TReadResult file =
-        path.empty() ? TReadResult{TReadStatus::Missing, {}} : ReadFileBounded(path, TextFileLimit);
+    const TReadResult file = files.Read(mapFile, TextFileLimit);
     if (!file.Ok()) throw TWorldError("The map file '" + mapFile + "' " + file.Reason());
+    MapContent = TStateHash{};
+    HashNamedFile(MapContent, mapFile, file.Bytes);
     const std::string text(file.Bytes.begin(), file.Bytes.end());
     std::array<int64_t, 4> layerPixels{};
 
@@ -228,17 +231,17 @@ TSpawnPoints TWorld::LoadMap(const TFiles& files, const std::string& mapFile) {
             TParticleArea* area = ParticleAreas.empty() ? nullptr : &ParticleAreas.back();
             switch (k.Id) {
             case Key::Back:
-                LoadLayer(files, folder + *value, back, layerPixels, BackSlot);
+                LoadLayer(files, folder + *value, back, layerPixels, BackSlot, MapContent);
                 break;
             case Key::Middle:
-                LoadLayer(files, folder + *value, MiddleLayer, layerPixels, MiddleSlot);
+                LoadLayer(files, folder + *value, MiddleLayer, layerPixels, MiddleSlot, MapContent);
                 middleGiven = true;
                 break;
             case Key::Front:
-                LoadLayer(files, folder + *value, FrontLayer, layerPixels, FrontSlot);
+                LoadLayer(files, folder + *value, FrontLayer, layerPixels, FrontSlot, MapContent);
                 break;
             case Key::DotMap:
-                LoadLayer(files, folder + *value, dots, layerPixels, DotSlot);
+                LoadLayer(files, folder + *value, dots, layerPixels, DotSlot, MapContent);
                 dotMapGiven = true;
                 break;
             case Key::Ply1X:
@@ -352,34 +355,37 @@ TSpawnPoints TWorld::LoadMap(const TFiles& files, const std::string& mapFile) {
             BackAverage[c] = uint8_t(sum[c] / BackSamples);
     }
 
-    // Rows top to bottom, pixels left to right: this fixes the order of the random draws.
+    // Rows top to bottom, pixels left to right: this fixes the order of the random draws. The grid is
+    // as wide as the MIDDLE picture; its last row lies under the picture and counts as not black.
     for (int y = 0; y < gridH; ++y) {
         uint8_t* row = TerrainBitmap.Row(y);
+        uint32_t* middle = MiddleLayer.Row(y);
+        const auto black = [&](int x) { return middle != nullptr && (middle[x] & 0xFFFFFF) == 0; };
+        if (!dotMapGiven) {
+            for (int x = 0; x < gridW; ++x)
+                row[x] = black(x) ? TerrainEmpty : TerrainGround;
+            continue;
+        }
+        // The dot map is read as if resized to the grid keeping its top-left corner; what it does
+        // not cover is empty.
+        const uint32_t* dot = dots.Row(y);
+        const int dotWidth = dot != nullptr ? std::min(dots.Width, gridW) : 0;
         for (int x = 0; x < gridW; ++x) {
-            // The row under the world lies outside the MIDDLE picture and counts as not black.
-            const bool inMiddle = MiddleLayer.Contains(x, y);
-            const bool middleBlack = inMiddle && (MiddleLayer.Pixel(x, y) & 0xFFFFFF) == 0;
-            if (!dotMapGiven) {
-                row[x] = middleBlack ? TerrainEmpty : TerrainGround;
-                continue;
-            }
-            // The dot map is read as if resized to the grid keeping its top-left corner; what it
-            // does not cover is empty.
-            const uint32_t px = dots.Pixel(x, y);
+            const uint32_t px = x < dotWidth ? dot[x] : 0;
             const uint32_t r = (px >> 16) & 0xFF, g = (px >> 8) & 0xFF, b = px & 0xFF;
             if (r == 255 && g == 255 && b == 255) {
                 row[x] = TerrainSnow;
-                if (middleBlack) {
+                if (black(x)) {
                     const int grey = 255 - Rng.Random(8);
-                    MiddleLayer.SetPixel(x, y, Rgb(grey, grey, grey));
+                    middle[x] = Rgb(grey, grey, grey);
                 }
             } else if (b == 255) {
                 row[x] = TerrainWater;
                 if ((x + y) % 2 == 0) {
                     const int shade = Rng.Random(95);
-                    MiddleLayer.SetPixel(x, y, Rgb(shade, shade, 255));
-                } else {
-                    MiddleLayer.SetPixel(x, y, 0);
+                    if (middle != nullptr) middle[x] = Rgb(shade, shade, 255);
+                } else if (middle != nullptr) {
+                    middle[x] = 0;
                 }
             } else if (g == 255) {
                 row[x] = TerrainGround;
@@ -391,9 +397,11 @@ TSpawnPoints TWorld::LoadMap(const TFiles& files, const std::string& mapFile) {
         }
     }
 
-    BackLayer.SetSize(back.Width, back.Height);
+    // The BACK picture drawn over the base colour, its black (its colour key) showing the base: done
+    // in place, as the picture is not needed as read any more.
+    for (uint32_t& px : back.Pixels)
+        px = px != back.TransparentColor ? px : ColourValueOne;
+    BackLayer = std::move(back);
     BackLayer.TransparentColor = 0;
-    BackLayer.Fill(ColourValueOne);
-    BackLayer.Draw(0, 0, back, true);
     return spawn;
 }

@@ -41,6 +41,12 @@ uint64_t TStateHash::Value() const {
     return v ^ (v >> 32);
 }
 
+void HashNamedFile(TStateHash& hash, const std::string& winPath, const std::vector<uint8_t>& bytes) {
+    hash.Bytes(winPath.data(), winPath.size());
+    hash.Add(bytes.size());
+    hash.Vector(bytes);
+}
+
 void HashWorld(TStateHash& h, const TWorld& m) {
     h.Vector(m.Projectiles);
     h.Add(m.ProjectileCursor);

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class TWorld;
@@ -21,6 +22,9 @@ class TStateHash {
                          0xC2B2AE3D27D4EB4Full};
     uint64_t Length = 0;
 };
+
+// A file as replays digest the files a match depends on: its game path, its length and its bytes.
+void HashNamedFile(TStateHash& hash, const std::string& winPath, const std::vector<uint8_t>& bytes);
 
 // Everything of a world the rules change: the pool and its cursor, the terrain classes, the play
 // field's pixels, ships, flags, the match's copy of the options record with its counters, the

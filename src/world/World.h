@@ -8,6 +8,7 @@
 #include "world/ParticleArea.h"
 #include "world/Projectile.h"
 #include "world/Ship.h"
+#include "world/StateHash.h"
 #include "world/Terrain.h"
 #include "world/Views.h"
 
@@ -97,6 +98,9 @@ class TWorld {
     // Loads the map file (a game path such as `maps\cave.map`): layers, terrain classes, parallax,
     // background average, scale and particle areas. Raises TWorldError on anything unreadable.
     TSpawnPoints LoadMap(const TFiles& files, const std::string& mapFile);
+    // The map file and every picture it names, digested (HashNamedFile) as LoadMap read them, in
+    // that order: a replay's content digest goes on from here, without reading them again.
+    TStateHash MapContent;
 
     // Composes both views onto the 640 x 480 target.
     void DrawViews(Surface& target);
