@@ -192,7 +192,7 @@ TEST(QuickStartTest, MatchStartsTheMatchRightAfterTheStartUpPanelsOrLeavesTheMen
 // glue and ants between them) must still play out exactly, hash for hash, as they were recorded
 // (CTest runs them through the command line's --verify as well).
 TEST(GoldenReplay, TheRecordedMatchesStillPlayOutTickByTick) {
-    for (const char* name : {"duel", "glacier", "hive"}) {
+    for (const char* name : {"duel", "glacier", "hive", "brawl"}) {
         TTempDir home;
         TTestPlatform platform;
         TGame game(platform, TFiles(FLARONS_GAME_DIR, home.Path), TCommandLine{});
