@@ -92,41 +92,9 @@ struct Contest : ::testing::Test {
 // --- Hits ---------------------------------------------------------------------------------------
 
 // The age guard for every kind is in the table of EveryKindHasItsOwnEffect.
-TEST_F(Contest, AnOwnRocketHitsItsShipFromItsNinthFrameAndCountsForIt) {
-    const auto nose = SolidPoint(0);
-    TProjectile& rocket = Put(7, 13, nose, 0, 9);
-    Hit(0, {7});
-    EXPECT_EQ(Ship(0).Health, 60.0f);
-    EXPECT_EQ(rocket.Timer, -42.0f) << "set off: it explodes in the next update without fragments";
-    EXPECT_EQ(Player(0).ShotsHitSelf, 1u);
-    EXPECT_EQ(Player(0).ShotsHitEnemy, 0u);
-
-    // The enemy's rocket of any age hits at once and counts for the enemy.
-    Ship(0).Health = 100;
-    Put(8, 13, nose, 1, 0);
-    Hit(0, {8});
-    EXPECT_EQ(Ship(0).Health, 60.0f);
-    EXPECT_EQ(Player(1).ShotsHitEnemy, 1u);
-}
-
-TEST_F(Contest, APilotBleedsWhereAShipSparks) {
-    OnFoot(1);
-    const auto body = SolidPoint(1);
-    Put(200, 9, body, 0, 2);
-    const uint16_t before = Map->ProjectileCursor;
-    Hit(1, {200});
-    EXPECT_EQ(Ship(1).Health, 3.0f);
-    EXPECT_TRUE(Playing("FLHit"));
-    EXPECT_FALSE(Playing("Rico"));
-    int drops = 0;
-    for (const TProjectile& r : Map->Projectiles)
-        drops += r.Kind == 6 && r.G == 0 && r.B == 0 && r.X == body.first && r.Y == body.second;
-    EXPECT_EQ(drops, 4);
-    EXPECT_NE(Map->ProjectileCursor, before);
-    EXPECT_EQ(Player(0).ShotsHitEnemy, 1u);
-}
-
-TEST_F(Contest, OnlySolidPixelsAreHitAndCandidatesThatNoLongerFitTheMaskAreSkipped) {
+// Bullets, rockets, sparks and blood on ships and pilots play out in the golden replays (brawl above
+// all); what they never meet are listed records that no longer fit the silhouette.
+TEST_F(Contest, CandidatesThatNoLongerFitTheSilhouetteAreSkipped) {
     TProjectile& clear = Put(5, 9, ClearPoint(0));
     // Listed once, these records have since moved far off the ship, or were freed; and an index past
     // the pool never reads anything.
@@ -140,21 +108,6 @@ TEST_F(Contest, OnlySolidPixelsAreHitAndCandidatesThatNoLongerFitTheMaskAreSkipp
     EXPECT_EQ(clear.Kind, 9) << "a miss leaves the bullet flying";
     EXPECT_EQ(moved.Kind, 9);
     EXPECT_EQ(Player(1).ShotsHitEnemy, 0u);
-
-    // On foot only the blue in the figure's mask is hit: its pure red legs and green shirt are not.
-    OnFoot(0);
-    const Surface& figure = Mask(0);
-    int see = 0;
-    for (size_t i = 0; i < figure.Pixels.size(); ++i) {
-        const uint32_t px = figure.Pixels[i];
-        if (px == 0) continue;
-        Put(10, 9, Cell(0, int(i) % figure.Width, int(i) / figure.Width));
-        Hit(0, {10});
-        see += (px & 0xFF) == 0 ? 1 : 0;
-        EXPECT_EQ(Ship(0).Health, (px & 0xFF) != 0 ? 3.0f : 8.0f) << i;
-        Ship(0).Health = 8;
-    }
-    EXPECT_GT(see, 0);
 }
 
 TEST_F(Contest, ASlotFreedByOneShipsHitsIsSkippedInTheOtherShipsListOfTheSameUpdateOnly) {
@@ -194,10 +147,10 @@ struct TKindCase {
     float VX;      // the ship's, pushed from rest by a record flying at 3 to the right
     uint8_t After; // the record's kind afterwards; 0 when it is used up
     bool Counted;
-    bool Guarded; // the ship's own record, eight frames old, passes harmlessly
+    bool Guarded; // the ship's own record, younger than nine frames, passes harmlessly
 };
 
-TEST_F(Contest, EveryKindHasItsOwnEffectAndOnlyLooseMatterAndSmallBulletsHitTheirOwnShipAtOnce) {
+TEST_F(Contest, EveryKindHasItsOwnEffectAndOnlyLooseMatterAndSmallBulletsHitTheirOwnShipBeforeItsNinthFrame) {
     const TKindCase cases[] = {
         {9, 95, 0.1f, 0, true, true},     {15, 95, 0.1f, 0, true, true},
         {21, 98, 0.1f, 0, false, false},  {11, 99.5f, 3 / 42.0f, 0, true, true},
@@ -212,20 +165,21 @@ TEST_F(Contest, EveryKindHasItsOwnEffectAndOnlyLooseMatterAndSmallBulletsHitThei
         {5, 100, 0, 5, false, true},      {10, 100, 0, 10, false, true},
         {2, 100, 0, 2, false, true},
     };
+    // The enemy's record just fired, then the ship's own eight and nine frames old.
     for (const TKindCase& c : cases)
-        for (const int owner : {0, 1}) { // the enemy's record nine frames old, then the ship's own
-            SCOPED_TRACE(testing::Message() << "kind " << int(c.Kind) << ", owner " << owner);
+        for (const auto& [owner, age] : {std::pair{0, 0}, {1, 8}, {1, 9}}) {
+            SCOPED_TRACE(testing::Message() << "kind " << int(c.Kind) << ", owner " << owner << ", age " << age);
             TShip& s = Ship(1);
             s.Health = 100;
             s.VX = s.VY = 0;
             s.Glued = 0;
             Player(0).ShotsHitEnemy = Player(1).ShotsHitSelf = 0;
-            TProjectile& r = Put(400, c.Kind, SolidPoint(1), owner, 9 - owner);
+            TProjectile& r = Put(400, c.Kind, SolidPoint(1), owner, age);
             // The walk of the impact particles starts at the hit record, which is still in its slot
             // while they fly and so is found empty afterwards when it is used up.
             Map->ProjectileCursor = 399;
             Hit(1, {400});
-            const bool hit = owner == 0 || !c.Guarded;
+            const bool hit = owner == 0 || age == 9 || !c.Guarded;
             EXPECT_FLOAT_EQ(s.Health, hit ? c.Health : 100);
             EXPECT_FLOAT_EQ(s.VX, hit ? c.VX : 0);
             EXPECT_EQ(r.Kind, hit ? c.After : c.Kind);
@@ -292,34 +246,8 @@ TEST_F(Contest, RecordsThatStayChangeAsTheirKindSays) {
 
 // --- Ship against ship --------------------------------------------------------------------------
 
-TEST_F(Contest, ShipsRestingTogetherLoseThirtyEachPerUpdateAndSwapVelocities) {
-    Ship(1).X = Ship(0).X + 4;
-    Ship(1).Y = Ship(0).Y;
-    Ship(0).VX = 1;
-    Ship(1).VX = -2;
-    Ship(0).Alive = Ship(1).Alive = 1;
-    Map->ShipCollision(Waves);
-    EXPECT_EQ(Ship(0).Health, 70.0f);
-    EXPECT_EQ(Ship(1).Health, 70.0f);
-    EXPECT_EQ(Ship(0).VX, -2.0f);
-    EXPECT_EQ(Ship(1).VX, 1.0f);
-    EXPECT_EQ(Live(4), Mask(0).Width + 1);
-    Map->ShipCollision(Waves);
-    EXPECT_EQ(Ship(0).Health, 40.0f);
-    EXPECT_EQ(Ship(1).Health, 40.0f);
-    EXPECT_EQ(Ship(0).Alive, 1) << "they die in the next update, when health is looked at";
-
-    // Apart, nothing happens.
-    Ship(1).X = Ship(0).X + float(Mask(0).Width);
-    Map->ShipCollision(Waves);
-    EXPECT_EQ(Ship(0).Health, 40.0f);
-    // A ship that is not alive is not pushed about.
-    Ship(1).X = Ship(0).X;
-    Ship(1).Alive = 0;
-    Map->ShipCollision(Waves);
-    EXPECT_EQ(Ship(0).Health, 40.0f);
-}
-
+// Ships ramming each other (thirty each, velocities swapped, sparks) and crushing pilots play out in
+// the golden replay brawl; the overlap's edges, a body not alive and two pilots meeting do not.
 TEST_F(Contest, ShipsCompareOnlyTheOverlapRectangleFromItsTopLeftCorner) {
     // Five-pixel silhouettes, each solid at one cell: the overlap is ox = 4 - |dx| wide (at most
     // 4) and oy = 4 - |dy| high, so the last column or row of the common box is never compared.
@@ -349,18 +277,12 @@ TEST_F(Contest, ShipsCompareOnlyTheOverlapRectangleFromItsTopLeftCorner) {
     }
 }
 
-TEST_F(Contest, AShipCrushesAPilotAndTwoPilotsBleed) {
+TEST_F(Contest, TwoPilotsBleedAndLoseTwoEachAndABodyNotAliveIsNotPushed) {
+    OnFoot(0, 258);
     OnFoot(1);
     Ship(1).X = Ship(0).X;
     Ship(1).Y = Ship(0).Y;
     Ship(0).Alive = Ship(1).Alive = 1;
-    Map->ShipCollision(Waves);
-    EXPECT_EQ(Ship(1).Alive, 0);
-    EXPECT_EQ(Ship(0).Alive, 1);
-    EXPECT_EQ(Ship(0).Health, 100.0f);
-
-    OnFoot(0, 258);
-    Ship(1).Alive = 1;
     Ship(0).VY = 1;
     const int blood = Live(255);
     Map->ShipCollision(Waves);
@@ -370,30 +292,18 @@ TEST_F(Contest, AShipCrushesAPilotAndTwoPilotsBleed) {
     EXPECT_EQ(Ship(1).Health, 6.0f);
     EXPECT_EQ(Ship(1).VY, 1.0f);
     EXPECT_EQ(Live(255), blood + Mask(0).Width + 1);
+
+    Ship(1).Alive = 0;
+    Map->ShipCollision(Waves);
+    EXPECT_EQ(Ship(0).Health, 6.0f);
 }
 
 // --- Wrecks, deaths, points and lives -----------------------------------------------------------
 
-// Wrecks and deaths with their points, lives, respawn and the pilot thrown clear play out in the
-// golden replays; what they rarely meet is a pilot dying with the enemy's flag in tow.
-TEST_F(Contest, ADeadPilotDropsTheEnemysFlagWhichFliesHome) {
-    OnFoot(0);
-    Map->Flags[1].State = 2;
-    Map->Flags[1].X = 290;
-    EXPECT_FALSE(Kill(0));
-    EXPECT_EQ(Map->Flags[1].State, 0);
-    EXPECT_EQ(Map->Flags[1].X, 650.0f);
-}
-
-TEST_F(Contest, TheMatchEndsAtTheLastPilotsDeathOrAtThePointsLimit) {
-    Build(1, 0);
-    Kill(1);
-    EXPECT_EQ(Map->MatchOver, 0) << "one life: the wreck is no end";
-    Kill(1);
-    EXPECT_EQ(Map->MatchOver, 1) << "one life: the pilot's death is";
-    EXPECT_EQ(Ship(1).Lives, 0);
-    EXPECT_EQ(Player(0).Points, 2u);
-
+// Wrecks and deaths with their points, lives, the match's end at the last life, respawn, the pilot
+// thrown clear and the flag a dead pilot drops play out in the golden replays; unlimited lives and a
+// points limit do not.
+TEST_F(Contest, UnlimitedLivesNeverEndTheMatchAndAPointsLimitDoes) {
     Build(0, 0);
     for (int i = 0; i < 20; ++i)
         Kill(0);
@@ -431,40 +341,14 @@ TEST_F(Contest, ACaptureNeedsTheOwnFlagAtHome) {
     Map->OwnBase(0, Waves);
     EXPECT_EQ(Player(0).Points, 5u);
     EXPECT_EQ(Player(0).FlagsCaptured, 1u);
-    EXPECT_EQ(Ship(0).CapturesThisLife, 1);
-    EXPECT_EQ(enemyFlag.State, 0);
-    EXPECT_EQ(enemyFlag.X, 650.0f);
-    EXPECT_TRUE(Playing("CTFcapture"));
-    EXPECT_EQ(Map->MatchOver, 0) << "no limit set";
     // A flag only taken, not yet dragged, is no capture either.
     enemyFlag.State = 1;
     Map->OwnBase(0, Waves);
     EXPECT_EQ(Player(0).Points, 5u);
 }
 
-// A pilot walking onto its own pad gets a new ship beside it in the golden replays.
-TEST_F(Contest, APilotDraggingTheFlagOntoItsBaseCapturesAndGetsAShipInOneUpdate) {
-    TShip& s = Ship(0);
-    OnFoot(0);
-    // A pad under the pilot's feet beside its start point.
-    const int x = 230;
-    const int row = 330;
-    for (int c = x - 20; c <= x + 20; ++c)
-        Map->TerrainBitmap.Set(c, row, TerrainPad);
-    s.X = float(x);
-    s.Y = float(row - s.FootY[1]);
-    TFlag& enemyFlag = Map->Flags[1];
-    enemyFlag.State = 2;
-    enemyFlag.X = float(x + 30);
-    enemyFlag.Y = float(row - 40);
-    const uint16_t wrecked = Map->UpdateWorld(Waves);
-    EXPECT_EQ(wrecked, 0);
-    EXPECT_EQ(Player(0).Points, 5u);
-    EXPECT_EQ(enemyFlag.State, 0);
-    EXPECT_EQ(s.OnFoot, 0);
-    EXPECT_EQ(s.Y, 300.0f);
-}
-
+// Captures, and a pilot dragging the flag home on foot and given a new ship beside his pad, play
+// out in the golden replays; the enemy's pad, which their pilots never visit, does not.
 TEST_F(Contest, BasesRepairOnlyTheLivingAndOnlyUpToTheirTops) {
     TShip& s = Ship(0);
     AtBase(0, false);
@@ -548,20 +432,13 @@ TEST_F(Contest, SurvivalAndRaidMedalsAreAnnouncedEveryTimeTheUpdateFindsThem) {
 // --- Flags --------------------------------------------------------------------------------------
 
 TEST_F(Contest, OnlyTheEnemyTakesTheFlagUpCloseAndDragsItOnceFarAway) {
-    // The wave turns over below eight.
-    Map->Flags[1].VX = 1;
-    Map->Flags[1].WavePhase = 7.9;
-    Map->UpdateFlag(1, Waves);
-    EXPECT_NEAR(Map->Flags[1].WavePhase, 7.9 + 20.0 / Map->FrameRate - 8, 1e-9);
-
-    // At home the cloth spreads by FrameRate / 10000 a frame, and the owner standing on it takes
-    // nothing.
+    // The wave, the cloth spreading at home and the dragged flag's swing play out in the golden
+    // replays; the distances at which it is taken and dragged are checked at their edges.
     TFlag& flag = Map->Flags[0];
     TShip& taker = Ship(1);
-    Ship(0).X = flag.X;
+    Ship(0).X = flag.X; // the owner standing on it takes nothing
     Ship(0).Y = flag.Y;
     Map->UpdateFlag(0, Waves);
-    EXPECT_FLOAT_EQ(flag.VX, Map->FrameRate * 0.0001f);
     EXPECT_EQ(flag.State, 0);
 
     taker.X = flag.X + 31; // beyond 60 x 0.5
@@ -587,18 +464,6 @@ TEST_F(Contest, OnlyTheEnemyTakesTheFlagUpCloseAndDragsItOnceFarAway) {
     EXPECT_EQ(flag.State, 2);
     EXPECT_EQ(flag.VX, 0.0f);
     EXPECT_TRUE(Playing("CTFsnup"));
-
-    // Dragged, it swings towards the taker on its strings: pulled by a sixtieth of the way, damped by 1.2.
-    taker.X = 400;
-    taker.Y = 280;
-    Map->UpdateFlag(0, Waves);
-    EXPECT_FLOAT_EQ(flag.X, float(150 + 250 / 60.0 / 1.2));
-    double distance = 400 - 150;
-    for (int i = 0; i < 50; ++i)
-        Map->UpdateFlag(0, Waves);
-    EXPECT_LT(std::fabs(400 - double(flag.X)), distance / 2);
-    EXPECT_GE(flag.WavePhase, 0.0);
-    EXPECT_LT(flag.WavePhase, 8.0);
 
     // Disabled flags stay put.
     TOptions o = TestOptions("");
