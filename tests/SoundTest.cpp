@@ -64,22 +64,6 @@ size_t PlayingCount(const TMixer& mixer, const TWaveItem& item) {
 
 } // namespace
 
-TEST(SoundGains, VolumeInHundredthsOfADecibelAndPanAttenuatingTheFarSide) {
-    // No amplification above full; -10000 and below is silence.
-    for (const auto& [volume, gain] : {std::pair{0, 1.0f}, {-10000, 0.0f}, {-20000, 0.0f}, {500, 1.0f}})
-        EXPECT_FLOAT_EQ(VolumeGain(volume), gain) << volume;
-    EXPECT_NEAR(VolumeGain(-2000), 0.1f, 1e-5f);
-
-    // Beyond full right counts as full right.
-    for (const auto& [pan, left, right] :
-         {std::tuple{0, 1.0f, 1.0f}, {-10000, 1.0f, 0.0f}, {10000, 0.0f, 1.0f}, {30000, 0.0f, 1.0f}}) {
-        float l = -1, r = -1;
-        PanGains(0, pan, l, r);
-        EXPECT_FLOAT_EQ(l, left) << "pan " << pan;
-        EXPECT_FLOAT_EQ(r, right) << "pan " << pan;
-    }
-}
-
 TEST(SoundMixer, MixesOverwritesClampsAndSumsInPieces) {
     TSounds s(1000);
     const Samples silent = MixFrames(s.M, 10);
@@ -106,12 +90,14 @@ TEST(SoundMixer, MixesOverwritesClampsAndSumsInPieces) {
     EXPECT_EQ(out[2 * 2499 + 1], 700);
 }
 
-TEST(SoundMixer, VolumeAndPanScaleEachChannel) {
+TEST(SoundMixer, VolumeAndPanScaleEachChannelWithinSilenceAndFull) {
     TSounds s(1000);
     TWaveItem& item = s.Add(Item("Tone", Samples(1000, 10000)));
-    // 6 dB down is about half; the pan lowers the far side only.
+    // 6 dB down is about half, -100 dB and below silence, and nothing is louder than full; the pan
+    // lowers the far side only, and beyond full right counts as full right.
     const std::tuple<int, int, int, int, int> cases[] = {
-        {-600, 0, 5012, 5012, 2}, {0, -10000, 10000, 0, 0}, {0, 600, 5012, 10000, 2}};
+        {-600, 0, 5012, 5012, 2}, {-10000, 0, 0, 0, 0},     {-20000, 0, 0, 0, 0},       {500, 0, 10000, 10000, 0},
+        {0, -10000, 10000, 0, 0}, {0, 600, 5012, 10000, 2}, {0, 30000, 0, 10000, 0}};
     for (const auto& [volume, pan, left, right, tolerance] : cases) {
         SCOPED_TRACE(testing::Message() << "volume " << volume << " pan " << pan);
         item.SetVolume(s.M, volume);
