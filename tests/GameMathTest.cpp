@@ -35,31 +35,15 @@ TEST(GameMath, AnglesAreTakenModulo256) {
     EXPECT_DOUBLE_EQ(TurnSin(300), TurnSin(44));
 }
 
-TEST(GameMath, TheGeneratorIsSeededRepeatableAndInRange) {
-    TRandom a, b;
-    a.Seed = b.Seed = 1234;
-    for (int i = 0; i < 1000; ++i)
-        ASSERT_EQ(a.Random(100), b.Random(100));
+// The generator's stream, its range and its reals in [0, 1) drive every golden replay: a draw
+// taken modulo n, or reals divided by 2^32 - 1, fail all four. What no replay asks is a draw of 0.
+TEST(GameMath, ADrawOfNothingGivesZeroButStillTakesItsTurn) {
     TRandom r;
     r.Seed = 99;
-    int seen[6] = {};
-    for (int i = 0; i < 6000; ++i) {
-        const int v = r.Random(6);
-        ASSERT_GE(v, 0);
-        ASSERT_LT(v, 6);
-        ++seen[v];
-    }
-    for (int count : seen)
-        EXPECT_GT(count, 800);
     const uint32_t before = r.Seed;
     EXPECT_EQ(r.Random(0), 0);
     EXPECT_EQ(r.Random(-5), 0);
     EXPECT_NE(r.Seed, before) << "Random(0) still takes its draw, so later draws keep their order";
-    for (int i = 0; i < 1000; ++i) {
-        const double x = r.RandomReal();
-        ASSERT_GE(x, 0.0);
-        ASSERT_LT(x, 1.0);
-    }
 }
 
 } // namespace
