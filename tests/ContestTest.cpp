@@ -1,8 +1,10 @@
 // ContestTest: hits, collisions, wrecks and deaths, points and lives, bases, flags and medals.
+#include "combat/Contest.h"
 #include "CombatTestKit.h"
 
 #include "core/GameMath.h"
 #include "media/Sound.h"
+#include "world/Views.h"
 #include "world/World.h"
 
 #include <gtest/gtest.h>
@@ -168,7 +170,8 @@ TEST_F(Contest, EveryKindHasItsOwnEffectAndOnlyLooseMatterAndSmallBulletsHitThei
     // The enemy's record just fired, then the ship's own eight and nine frames old.
     for (const TKindCase& c : cases)
         for (const auto& [owner, age] : {std::pair{0, 0}, {1, 8}, {1, 9}}) {
-            SCOPED_TRACE(testing::Message() << "kind " << int(c.Kind) << ", owner " << owner << ", age " << age);
+            SCOPED_TRACE(testing::Message()
+                         << "kind " << int(c.Kind) << ", owner " << owner << ", age " << age);
             TShip& s = Ship(1);
             s.Health = 100;
             s.VX = s.VY = 0;
@@ -461,6 +464,19 @@ TEST_F(Contest, OnlyTheEnemyTakesTheFlagUpCloseAndDragsItOnceFarAway) {
     Map->UpdateFlag(0, Waves);
     EXPECT_EQ(Map->Flags[0].State, 0);
     EXPECT_EQ(Map->Flags[0].VX, 0.0f);
+}
+
+// A record gone astray (not a number, infinite, absurdly far) gives no view pixel and no mask cell
+// rather than an undefined conversion to int; each guard alone must hold.
+TEST(ContestGuards, BrokenOrFarPositionsGiveNoViewPixelAndNoMaskCell) {
+    int out = 0;
+    EXPECT_TRUE(ViewPixel(105.4, 100, out) && out == 5);
+    EXPECT_TRUE(MaskCell(101, 100, 8, out) && out == 5);
+    const double nan = std::nan(""), far = 1e9;
+    for (const auto& [a, b] : {std::pair{nan, 0.0}, {0.0, nan}, {far, 0.0}, {0.0, -far}}) {
+        EXPECT_FALSE(ViewPixel(a, b, out)) << a << " " << b;
+        EXPECT_FALSE(MaskCell(a, b, 8, out)) << a << " " << b;
+    }
 }
 
 } // namespace

@@ -52,7 +52,8 @@ TEST_F(Explosions, BurstCountsFollowTheKindTheScaleAndWhatSetItOff) {
     const Case cases[] = {{"sentry: Round(10) + 1, no + 1 on the count", 19, 0, 0.01f, 11, 16, 11},
                           {"flak: the burst plus 101 small bullets", 20, 0, 0.01f, 102, 21, 101},
                           {"rocket hit by a ship", 13, 0.5f, -42, 102, 16, 0},
-                          {"mine hit by a ship", 17, 0, -42, 101, 0, 101}};
+                          {"mine hit by a ship", 17, 0, -42, 101, 0, 101},
+                          {"nano-fighter at its end: Round(20 x 0.5) + 1 sparks", 15, 0, 0.01f, 11, 15, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         for (TProjectile& p : Map->Projectiles)
@@ -61,6 +62,15 @@ TEST_F(Explosions, BurstCountsFollowTheKindTheScaleAndWhatSetItOff) {
         EXPECT_EQ(CountKind(*Map, 4), c.Sparks);
         EXPECT_EQ(CountKind(*Map, c.Thrown), c.Count);
     }
+
+    // A flak shell in flight throws its small bullets from the stretch it flew in its last frame.
+    for (TProjectile& p : Map->Projectiles)
+        p.Kind = 0;
+    SetOff(Put(20, 200, 150, 8, 0), 0.01f);
+    float lo = 1e9f, hi = -1e9f;
+    for (const TProjectile& p : Map->Projectiles)
+        if (p.Kind == 21) lo = std::min(lo, p.X), hi = std::max(hi, p.X);
+    EXPECT_TRUE(lo >= 200 && hi <= 208) << lo << " to " << hi;
 
     auto big = CombatWorld(400, 300, 20, 20, 380, 20, "2");
     ASSERT_EQ(big->Scale, 1.0f);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <map>
 
 namespace {
@@ -48,7 +50,7 @@ TEST_F(Projectiles, SpawnFillsKindValuesAndKeepsWhatTheKindDoesNotSet) {
     EXPECT_EQ(Rgb(Last().R, Last().G, Last().B), Rgb(118, 98, 255));
 }
 
-TEST_F(Projectiles, WaterDropSettlesAtOnceInAOnePixelHole) {
+TEST_F(Projectiles, AWaterDropSettlesInAOnePixelHoleAndIsLostAgainstAWallWithoutSideSpeed) {
     PutBlock(*Map, 80, 201, 120, 220, TerrainGround, Rock);
     PutBlock(*Map, 80, 180, 100, 201, TerrainGround, Rock);
     PutBlock(*Map, 101, 180, 120, 201, TerrainGround, Rock);
@@ -58,6 +60,14 @@ TEST_F(Projectiles, WaterDropSettlesAtOnceInAOnePixelHole) {
     EXPECT_EQ(Map->TerrainBitmap.Get(100, 200), TerrainWater);
     EXPECT_EQ(Map->MiddleLayer.Pixel(100, 200) & 0xFF, 255u); // row + column even: painted blue
     EXPECT_EQ(Map->TerrainBitmap.Get(100, 199), TerrainEmpty);
+
+    // A drop without sideways speed that lands against a wall, open floor on its other side, is lost.
+    PutBlock(*Map, 200, 201, 260, 220, TerrainGround, Rock);
+    PutBlock(*Map, 231, 150, 260, 201, TerrainGround, Rock);
+    Map->Spawn(3, 230, 150, 0, 0);
+    Frames(200);
+    EXPECT_EQ(CountKind(*Map, 0), 0);
+    EXPECT_EQ(std::count(Map->TerrainBitmap.Cells.begin(), Map->TerrainBitmap.Cells.end(), TerrainWater), 1);
 }
 
 TEST_F(Projectiles, NukeChainExplodesOncePlusElevenPlus121Plus1331Times) {
