@@ -8,47 +8,37 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TEST(Files, ComponentsMatchWhateverTheirCase) {
+TEST(Files, ComponentsMatchWhateverTheirCaseButAnExactNameWins) {
     TTempDir game;
     game.Write("Graphics/Menu/Init.BMP", "x");
+    game.Write("maps/a.map", "lower");
+    game.Write("maps/A.map", "upper");
     TFiles files(game.Path, game.Path);
     EXPECT_EQ(files.ForReading("graphics\\menu\\init.bmp"), game.Path / "Graphics/Menu/Init.BMP");
     EXPECT_EQ(files.ForReading("GRAPHICS/MENU/INIT.BMP"), game.Path / "Graphics/Menu/Init.BMP");
     EXPECT_TRUE(files.ForReading("graphics\\menu\\missing.bmp").empty());
     EXPECT_TRUE(files.ForReading("").empty());
     EXPECT_TRUE(files.ForReading("graphics\\..\\graphics\\menu\\init.bmp").empty()) << "no walking out of a folder";
-}
-
-TEST(Files, AnExactNameWinsOverAnotherCase) {
-    TTempDir game;
-    game.Write("maps/a.map", "lower");
-    game.Write("maps/A.map", "upper");
-    TFiles files(game.Path, game.Path);
     EXPECT_EQ(files.ForReading("maps\\A.map").filename(), "A.map");
     EXPECT_EQ(files.ForReading("maps\\a.map").filename(), "a.map");
 }
 
-TEST(Files, HomeIsReadBeforeTheGameFolderAndWrittenAlone) {
+TEST(Files, HomeIsReadBeforeTheGameFolderWrittenAloneAndSearchedWithItInCaseInsensitiveOrderWithoutDots) {
     TTempDir game, home;
     game.Write("Options.DAT", "game");
     game.Write("maps/x.map", "x");
+    game.Write("maps/b.map", "");
+    game.Write("maps/C.MAP", "");
+    game.Write("maps/readme.txt", "");
     home.Write("options.dat", "home");
+    home.Write("Maps/a.Map", "");
+    home.Write("Maps/B.map", "");
     TFiles files(game.Path, home.Path);
     EXPECT_EQ(files.ForReading("Options.DAT"), home.Path / "options.dat");
     EXPECT_EQ(files.ForReading("maps\\x.map"), game.Path / "maps/x.map");
     EXPECT_EQ(files.ForWriting("OPTIONS.DAT"), home.Path / "options.dat") << "an existing file is reused";
     EXPECT_EQ(files.ForWriting("pilots\\NEW\\Pilot.DAT"), home.Path / "pilots/NEW/Pilot.DAT");
-}
-
-TEST(Files, SearchesListBothFoldersInCaseInsensitiveOrderWithoutDots) {
-    TTempDir game, home;
-    game.Write("maps/b.map", "");
-    game.Write("maps/C.MAP", "");
-    game.Write("maps/readme.txt", "");
-    home.Write("Maps/a.Map", "");
-    home.Write("Maps/B.map", "");
-    TFiles files(game.Path, home.Path);
-    EXPECT_EQ(files.FindFiles("maps\\*.map"), (std::vector<std::string>{"a.Map", "B.map", "C.MAP"}));
+    EXPECT_EQ(files.FindFiles("maps\\*.map"), (std::vector<std::string>{"a.Map", "B.map", "C.MAP", "x.map"}));
     EXPECT_TRUE(files.FindFiles("nothing\\*.map").empty());
 
     fs::create_directories(home.Path / "pilots/zed");

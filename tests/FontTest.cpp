@@ -40,8 +40,6 @@ TEST(Font, TextIsDrawnCellByCellAtTenPixelSteps) {
     DrawText(screen, font, 190, 100, "Press space");
     EXPECT_EQ(CellAt(screen, 190 + 50, 100), -1);
     EXPECT_EQ(CellAt(screen, 190 + 60, 100), FontCell('S'));
-    DrawText(screen, font, 0, 200, "z");
-    EXPECT_EQ(CellAt(screen, 0, 200), 25);
 }
 
 TEST(Font, WidthIsSixteenBitsAndMissingCellsDrawNothing) {

@@ -41,11 +41,6 @@ TXY Pointer(const THeadlessPlatform& p) {
     return {p.PointerX(), p.PointerY()};
 }
 
-void Idle(THeadlessPlatform& p, int times) {
-    for (int i = 0; i < times; ++i)
-        p.Idle();
-}
-
 // A scripted run that notes, after every tick, the screen and where the game's menu pointer is.
 struct TPointerLog : THeadlessPlatform {
     using THeadlessPlatform::THeadlessPlatform;
@@ -114,7 +109,8 @@ TEST(HeadlessPlatform, EveryIdleMakesExactlyOneTimerTickDueAndTheClockWrapsAtAMi
     EXPECT_EQ(ticks, 1000);
     EXPECT_EQ(p.NowMs(), 10000u);
     EXPECT_EQ(timer.MeasuredFrameRate, 100);
-    Idle(p, 5150); // 61.5 s
+    for (int i = 0; i < 5150; ++i) // to 61.5 s
+        p.Idle();
     EXPECT_EQ(p.ClockSeconds(), 1);
 }
 

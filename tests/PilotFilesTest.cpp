@@ -30,11 +30,6 @@ class PilotFilesTest : public ::testing::Test {
         for (int i = 1; i <= count; ++i)
             fs::create_directory(Dir / "pilots" / ((i < 10 ? "Pilot0" : "Pilot") + std::to_string(i)));
     }
-    // A home folder of its own beside the game folder Dir.
-    TFiles SplitHome() {
-        fs::create_directories(Dir / "home");
-        return TFiles(Dir, Dir / "home");
-    }
     static std::vector<uint8_t> FileBytes(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
         return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -132,37 +127,35 @@ TEST_F(PilotFilesTest, BadNamesAreNeverUsedAsFolders) {
     EXPECT_TRUE(ValidPilotName("..ACE.."));
 }
 
-TEST_F(PilotFilesTest, SavingMakesAMissingPilotFolderInTheHomeFolder) {
-    fs::remove_all(Dir / "pilots");
-    ASSERT_TRUE(SavePilot(Files, PatternRecord("Ghost")));
-    EXPECT_EQ(fs::file_size(Dir / "pilots" / "Ghost" / "Pilot.DAT"), PilotRecordSize);
-
-    // A pilot that came with the game folder is saved into the home folder and read back from there.
-    const TFiles split = SplitHome();
-    TPilotRecord ghost;
-    ASSERT_TRUE(LoadPilot(split, ghost, "GHOST"));
-    ghost.Points = 77;
-    ASSERT_TRUE(SavePilot(split, ghost));
-    EXPECT_EQ(fs::file_size(Dir / "home" / "pilots" / "Ghost" / "Pilot.DAT"), PilotRecordSize);
-    TPilotRecord again;
-    ASSERT_TRUE(LoadPilot(split, again, "Ghost"));
-    EXPECT_EQ(again.Points, 77u);
-}
-
 // A taken name in the home folder is refused by the name entry (PilotScreensTest).
-TEST_F(PilotFilesTest, APilotOfTheGameFolderIsTakenAndNewPilotsAreMadeInTheHomeFolder) {
+TEST_F(PilotFilesTest, NewPilotsAndSavedGameFolderPilotsGoToTheHomeFolderAndANameThereIsTaken) {
     fs::create_directory(Dir / "pilots" / "Ace");
     TOptions options;
     options.Players[0] = PatternRecord("Mine");
     const std::vector<uint8_t> before = RecordBytes(options.Players[0]);
     EXPECT_FALSE(CreatePilot(Files, options, 2, "Other"));
     EXPECT_FALSE(fs::exists(Dir / "pilots" / "Other"));
-    const TFiles split = SplitHome();
+    fs::create_directories(Dir / "home");
+    const TFiles split(Dir, Dir / "home");
     EXPECT_FALSE(CreatePilot(split, options, 0, "ace"));
     EXPECT_EQ(RecordBytes(options.Players[0]), before);
     EXPECT_FALSE(fs::exists(Dir / "home" / "Pilots"));
     EXPECT_TRUE(CreatePilot(split, options, 0, "Rookie"));
     EXPECT_TRUE(fs::is_directory(Dir / "home" / "Pilots" / "Rookie"));
+
+    // Saving makes a missing pilot folder; a pilot that came with the game folder is saved into the
+    // home folder and read back from there.
+    fs::remove_all(Dir / "pilots");
+    ASSERT_TRUE(SavePilot(Files, PatternRecord("Ghost")));
+    EXPECT_EQ(fs::file_size(Dir / "pilots" / "Ghost" / "Pilot.DAT"), PilotRecordSize);
+    TPilotRecord ghost;
+    ASSERT_TRUE(LoadPilot(split, ghost, "GHOST"));
+    ghost.Points = 77;
+    ASSERT_TRUE(SavePilot(split, ghost));
+    EXPECT_EQ(fs::file_size(Dir / "home" / "Pilots" / "Ghost" / "Pilot.DAT"), PilotRecordSize);
+    TPilotRecord again;
+    ASSERT_TRUE(LoadPilot(split, again, "Ghost"));
+    EXPECT_EQ(again.Points, 77u);
 }
 
 TEST_F(PilotFilesTest, ListPagesOfferTheNewPilotRowAndArrowsAsThePilotsGrow) {

@@ -59,26 +59,20 @@ Surface Filled(int w, int h, uint32_t pixel) {
     return s;
 }
 
-Surface TestShipHalf() {
-    Surface half(32, 32);
-    // Hull: a triangle widening downwards from the nose at row 4 to row 27.
-    for (int y = 4; y < 28; ++y) {
-        const int reach = (y - 4) / 2;
-        for (int x = 16 - reach; x <= 15 + reach + 1; ++x)
-            half.SetPixel(x, y, Rgb(160, 160, 160));
-    }
-    half.SetPixel(16, 4, Rgb(255, 255, 0));
-    half.SetPixel(16, 5, Rgb(255, 255, 0));
-    half.SetPixel(5, 27, Rgb(40, 40, 200));
-    return half;
-}
-
 Surface TestShip() {
-    const Surface half = TestShipHalf();
     Surface ship(64, 64);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            ship.SetPixel(x, y, half.Pixel(x / 2, y / 2));
+    // Hull: a triangle of 2 x 2 blocks widening downwards from the nose at block row 4 to row 27.
+    const auto block = [&ship](int bx, int by, uint32_t c) {
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 2; ++x)
+                ship.SetPixel(2 * bx + x, 2 * by + y, c);
+    };
+    for (int y = 4; y < 28; ++y)
+        for (int x = 16 - (y - 4) / 2; x <= 16 + (y - 4) / 2; ++x)
+            block(x, y, Rgb(160, 160, 160));
+    block(16, 4, Rgb(255, 255, 0));
+    block(16, 5, Rgb(255, 255, 0));
+    block(5, 27, Rgb(40, 40, 200));
     return ship;
 }
 

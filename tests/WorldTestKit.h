@@ -31,8 +31,6 @@ Surface Filled(int w, int h, uint32_t pixel);
 // A 64 x 64 ship drawn in 2 x 2 blocks so that scaling by 0.5 keeps every block: a grey hull
 // pointing up with a yellow nose and a blue left wing tip; no markers.
 Surface TestShip();
-// The ship scaled by 0.5 by taking one pixel per block: what the upright frame must show.
-Surface TestShipHalf();
 // A 12 x 20 pilot figure: red pants, green shirt, blue helmet, a (254,0,0) belt; a strap down the
 // shirt and the boots carry blue, so they are solid.
 Surface TestPilot();
