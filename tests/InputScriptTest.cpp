@@ -185,15 +185,13 @@ TEST(HeadlessPlatform, TheGamesPointerIsWhereTheScriptPutItAroundAMatch) {
     EXPECT_EQ(run.After[24], TAt(gsMainMenu, 300, 269));
 }
 
-TEST(HeadlessPlatform, PresentKeepsTheFrameAndShotsWriteIt) {
+TEST(HeadlessPlatform, PresentKeepsACopyOfTheFrameAndShotsWriteIt) {
     TTempDir dir;
-    const fs::path shot = dir.Path / "frame3.png";
-    const fs::path bad = dir.Path / "missing" / "frame.png";
+    const fs::path shot = dir.Path / "frame3.png", bad = dir.Path / "missing" / "frame.png";
     THeadlessPlatform p(TInputScript::Parse("3 shot " + shot.string() + "\n4 shot " + bad.string() + "\n"));
     Surface back(640, 480);
     for (uint64_t t = 0; t < 5; ++t) {
         back.Fill(Rgb(int(t) * 10, 0, 0));
-        back.SetPixel(5, 7, Rgb(0, 255, 0));
         // The loop's order for one timer tick, as the shell runs it.
         p.BeforeTick(t);
         p.Present(back);
@@ -203,6 +201,5 @@ TEST(HeadlessPlatform, PresentKeepsTheFrameAndShotsWriteIt) {
     back.Fill(0); // the displayed frame is a copy, not the back surface itself
     EXPECT_EQ(p.PresentCount(), 5u);
     EXPECT_EQ(p.Displayed().Pixel(0, 0), Rgb(40, 0, 0));
-    ASSERT_EQ(p.FailedShots().size(), 1u);
-    EXPECT_EQ(p.FailedShots()[0], bad.string());
+    EXPECT_EQ(p.FailedShots(), std::vector<std::string>{bad.string()});
 }
