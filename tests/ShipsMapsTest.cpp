@@ -1,4 +1,5 @@
 // ShipsMapsTest: the generated ships, flags, pilot figure and maps keep the rules the game reads them by.
+#include "WorldTestKit.h"
 #include "content/ShipPainter.h"
 #include "core/Files.h"
 #include "core/OptionsFile.h"
@@ -156,9 +157,7 @@ struct TShippedMap {
 
 std::vector<TShippedMap> AllMaps() {
     const TFiles files(Game, fs::temp_directory_path() / "flarons_shipsmaps_home");
-    TPictureItem font;
-    font.Picture.SetSize(8 * 45, 8);
-    font.PatternWidth = font.PatternHeight = 8;
+    const TPictureItem font = TestFont();
     std::vector<TShippedMap> maps;
     for (const std::string& name : files.FindFiles("maps\\*.map")) {
         TOptions o = DefaultOptions(files);
