@@ -42,13 +42,19 @@ TEST(Font, TextIsDrawnCellByCellAtTenPixelSteps) {
     EXPECT_EQ(CellAt(screen, 190 + 60, 100), FontCell('S'));
 }
 
-TEST(Font, WidthIsSixteenBitsAndMissingCellsDrawNothing) {
+TEST(Font, WidthIsSixteenBitsMissingCellsDrawNothingAndTextIsClippedAtTheEdges) {
     const TPictureItem font = MakeCellFont("Font", 10, 15, 44);
     EXPECT_EQ(TextWidth(font, std::string(7000, 'A')), 4464);
     Surface screen(40, 15);
     DrawText(screen, font, 0, 0, ")(");
     EXPECT_EQ(CellAt(screen, 0, 0), -1) << "a font without a cell for ) draws nothing for it";
     EXPECT_EQ(CellAt(screen, 10, 0), 43);
+    // Text is clipped at the surface edges.
+    Surface small(25, 10);
+    DrawText(small, font, -5, -5, "ABC");
+    EXPECT_EQ(CellAt(small, 0, 0), 0);
+    EXPECT_EQ(CellAt(small, 5, 9), 1);
+    EXPECT_EQ(CellAt(small, 24, 0), 2);
 }
 
 TEST(Font, SevenSegmentFontsShowUnlitDigitsForLettersAndDots) {
@@ -58,15 +64,6 @@ TEST(Font, SevenSegmentFontsShowUnlitDigitsForLettersAndDots) {
     EXPECT_EQ(CellAt(screen, 0, 0), 36);
     EXPECT_EQ(CellAt(screen, 8, 0), 33);
     EXPECT_EQ(CellAt(screen, 16, 0), 0);
-}
-
-TEST(Font, TextIsClippedAtTheSurfaceEdges) {
-    const TPictureItem font = MakeCellFont("Font", 10, 15, 44);
-    Surface screen(25, 10);
-    DrawText(screen, font, -5, -5, "ABC");
-    EXPECT_EQ(CellAt(screen, 0, 0), 0);
-    EXPECT_EQ(CellAt(screen, 5, 9), 1);
-    EXPECT_EQ(CellAt(screen, 24, 0), 2);
 }
 
 } // namespace

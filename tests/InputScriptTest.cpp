@@ -54,7 +54,7 @@ struct TPointerLog : THeadlessPlatform {
 
 } // namespace
 
-TEST(InputScriptParse, ReadsEveryCommandKindAndKeyAndSortsByTick) {
+TEST(InputScriptParse, ReadsEveryCommandKindSortsByTickAndErrorsNameTheLine) {
     const TInputScript s =
         TInputScript::Parse("# a run through the menus\n\n0 key space down   # skip the title\n"
                             "3 key Escape up\n4 mouse 320 -5\n5 button down\n6 button up\n"
@@ -80,9 +80,8 @@ TEST(InputScriptParse, ReadsEveryCommandKindAndKeyAndSortsByTick) {
     for (const TScriptCommand& c : sorted.Commands)
         lines.push_back(c.Line);
     EXPECT_EQ(lines, (std::vector<int>{5, 2, 4, 1, 3}));
-}
 
-TEST(InputScriptParse, ErrorsNameTheLineAndLoadReportsAMissingFile) {
+    // Errors name the line, and Load reports a missing file.
     EXPECT_EQ(ErrorOf("0 close\n# fine\n\n\n\n\n7 key qq down\n"), "script line 7: unknown key 'qq'");
     EXPECT_EQ(ErrorOf("\n2\n"), "script line 2: missing command after the tick");
     for (const char* bad :

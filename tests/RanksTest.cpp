@@ -58,15 +58,13 @@ TEST(Ranks, LevelsAndTitlesChangeAtTheTableEndsAndCapAtTheHighestLevel) {
         EXPECT_EQ(RankTitle(experience), title) << experience;
 }
 
-TEST(Ranks, FormatTimeEdges) {
+TEST(Ranks, FormatTimeEdgesAndFormatPercentAlignsAndRounds) {
     const std::pair<uint32_t, const char*> cases[] = {
         {0, "0 Seconds"}, {1, "1 Second"},   {59, "59 Seconds"}, {60, "01:00"},
         {3599, "59:59"},  {3600, "1:00:00"}, {3725, "1:02:05"},  {0xFFFFFFFFu, "1193046:28:15"}};
     for (const auto& [seconds, text] : cases)
         EXPECT_EQ(FormatTime(seconds), text) << seconds;
-}
-
-TEST(Ranks, FormatPercentAlignsAndRounds) {
+    // Percentages align and round.
     EXPECT_EQ(FormatPercent(12, 45.5), " 45.50% (12)");
     EXPECT_EQ(FormatPercent(7, 9.999), "  10.00% (7)") << "the blanks come from the unrounded value";
     EXPECT_EQ(FormatPercent(1, 99.996), " 100.00% (1)");

@@ -18,7 +18,7 @@ const TFlag& Built() {
     return *flag;
 }
 
-TEST(WorldFlagFrames, SizesAndTheClothRowsAtThePole) {
+TEST(WorldFlagFrames, SizesTheClothRowsAtThePoleAndLeftFramesMirroringTheRightOnes) {
     for (const Surface& f : Built().Frames) {
         ASSERT_EQ(f.Width, 15);
         ASSERT_EQ(f.Height, 15);
@@ -41,9 +41,7 @@ TEST(WorldFlagFrames, SizesAndTheClothRowsAtThePole) {
         }
     }
     EXPECT_EQ(right.Pixel(0, 5), Rgb(0, 200, 200)); // no shading where the wave starts
-}
-
-TEST(WorldFlagFrames, LeftFramesMirrorTheRightOnes) {
+    // Left frames mirror the right ones.
     for (int k = 0; k <= 62; ++k) {
         const Surface& a = Built().Frames[size_t(k)];
         const Surface& b = Built().Frames[size_t(126 - k)];
