@@ -113,7 +113,7 @@ TEST(HeadlessPlatform, EveryIdleMakesExactlyOneTimerTickDueAndTheClockWrapsAtAMi
     EXPECT_EQ(p.ClockSeconds(), 1);
 }
 
-TEST(HeadlessPlatform, TickZeroCommandsApplyOnceBeforeStartUpAndSkippedTicksStillApply) {
+TEST(HeadlessPlatform, TickZeroCommandsApplyOnceSkippedTicksApplyThePointerStaysOnScreenAndNoPressIsLost) {
     THeadlessPlatform p(TInputScript::Parse("0 mouse 100 50\n0 key space down\n1 key space up\n"));
     p.BeforeTick(0); // before start-up
     // The start-up wait polls many times; it sees the key but must not eat the pointer movement.
@@ -133,19 +133,18 @@ TEST(HeadlessPlatform, TickZeroCommandsApplyOnceBeforeStartUpAndSkippedTicksStil
     EXPECT_FALSE(skipping.CloseRequested());
     skipping.BeforeTick(9);
     EXPECT_TRUE(skipping.CloseRequested());
-}
 
-TEST(HeadlessPlatform, PointerMovesRelativelyStaysOnTheScreenClicksLetGoAndNoPressIsLost) {
-    THeadlessPlatform p(
+    // The pointer moves relatively and stays on the screen.
+    THeadlessPlatform m(
         TInputScript::Parse("1 mouse 700 -30\n2 mouse 600 400\n3 mouse 10 10\n3 mouse 20 30\n"));
-    p.BeforeTick(0); // start-up
-    EXPECT_EQ(Move(InputAt(p, 1)), TXY(640, 0));
-    EXPECT_EQ(p.PointerX(), 640);
-    EXPECT_EQ(Move(InputAt(p, 2)), TXY(-40, 400));
+    m.BeforeTick(0); // start-up
+    EXPECT_EQ(Move(InputAt(m, 1)), TXY(640, 0));
+    EXPECT_EQ(m.PointerX(), 640);
+    EXPECT_EQ(Move(InputAt(m, 2)), TXY(-40, 400));
     // Two moves in one tick add up; the movement is handed over once.
-    EXPECT_EQ(Move(InputAt(p, 3)), TXY(-580, -370));
-    EXPECT_EQ(p.ReadInput().MouseDX, 0);
-    EXPECT_EQ(Pointer(p), TXY(20, 30));
+    EXPECT_EQ(Move(InputAt(m, 3)), TXY(-580, -370));
+    EXPECT_EQ(m.ReadInput().MouseDX, 0);
+    EXPECT_EQ(Pointer(m), TXY(20, 30));
 
     // A click presses at its tick and lets go two ticks later.
     THeadlessPlatform c(TInputScript::Parse("2 click 30 40\n10 button down\n12 button up\n"));

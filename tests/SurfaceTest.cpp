@@ -171,7 +171,7 @@ TEST(SurfaceRotate, QuarterTurnsAreCounterClockwiseAboutTheCentreAndKeyed) {
     }
 }
 
-TEST(SurfaceBmp, ReadsEightTwentyFourAndThirtyTwoBitFilesStoredBottomUp) {
+TEST(SurfaceBmp, ReadsEightTwentyFourAndThirtyTwoBitFilesBottomUpRefusesBadDataAndRoundTrips) {
     // 8-bit: palette entries are B G R x, rows padded to 4 bytes.
     ExpectDecodes(3, 2, 8, 3,
                   {0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0, 2, 2, 1, 0xEE, /* top: */ 0, 1, 2, 0xEE},
@@ -184,9 +184,8 @@ TEST(SurfaceBmp, ReadsEightTwentyFourAndThirtyTwoBitFilesStoredBottomUp) {
     ExpectDecodes(2, 2, 32, 0,
                   {0x11, 0x22, 0x33, 0, 0x44, 0x55, 0x66, 0, 0x77, 0x88, 0x99, 0, 0xAA, 0xBB, 0xCC, 0},
                   {{0, 1, 0x332211}, {1, 1, 0x665544}, {0, 0, 0x998877}, {1, 0, 0xCCBBAA}});
-}
 
-TEST(SurfaceBmp, BadDataLeavesTheSurfaceAsItWasAndGoodDataRoundTrips) {
+    // Bad data leaves the surface as it was; good data round-trips.
     Surface s = Numbered(2, 2);
     const std::vector<uint32_t> before = s.Pixels;
     const uint8_t png[60] = {0x89, 'P', 'N', 'G'};
@@ -219,7 +218,7 @@ TEST(SurfaceBmp, BadDataLeavesTheSurfaceAsItWasAndGoodDataRoundTrips) {
     EXPECT_FALSE(src.SaveToBmp((dir.Path / "no_such_dir" / "x.bmp").string()));
 }
 
-TEST(CanvasDrawing, LinesLeaveTheEndPointOutAndAreClipped) {
+TEST(CanvasDrawing, LinesLeaveTheEndPointOutAndAreClippedRectanglesAndFillsInWindowsColours) {
     Surface s(10, 10);
     Canvas c(s);
     c.PenColor = 0x0000FF; // Windows red
@@ -249,11 +248,8 @@ TEST(CanvasDrawing, LinesLeaveTheEndPointOutAndAreClipped) {
     c.MoveTo(12, -5);
     c.LineTo(12, 40);
     EXPECT_EQ(PixelsOf(s, 0xFFFFFF).size(), 0u);
-}
 
-TEST(CanvasDrawing, RectanglesFillsAndPixelsInWindowsColours) {
-    Surface s(8, 8);
-    Canvas c(s);
+    s.SetSize(8, 8);
     c.PenColor = 0x0000FF;   // red pen
     c.BrushColor = 0xFF0000; // blue brush
     c.Rectangle(1, 1, 6, 5);
