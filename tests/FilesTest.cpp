@@ -1,6 +1,6 @@
 // FilesTest: the Windows-path layer on a case-sensitive file system.
-#include "TestSupport.h"
 #include "core/Files.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,8 @@ TEST(Files, ComponentsMatchWhateverTheirCaseButAnExactNameWins) {
     EXPECT_EQ(files.ForReading("GRAPHICS/MENU/INIT.BMP"), game.Path / "Graphics/Menu/Init.BMP");
     EXPECT_TRUE(files.ForReading("graphics\\menu\\missing.bmp").empty());
     EXPECT_TRUE(files.ForReading("").empty());
-    EXPECT_TRUE(files.ForReading("graphics\\..\\graphics\\menu\\init.bmp").empty()) << "no walking out of a folder";
+    EXPECT_TRUE(files.ForReading("graphics\\..\\graphics\\menu\\init.bmp").empty())
+        << "no walking out of a folder";
     EXPECT_EQ(files.ForReading("maps\\A.map").filename(), "A.map");
     EXPECT_EQ(files.ForReading("maps\\a.map").filename(), "a.map");
 }

@@ -266,7 +266,6 @@ TEST(CanvasDrawing, LinesLeaveTheEndPointOutAndAreClippedRectanglesAndFillsInWin
     c.FillRect(TRect{4, 4, 2, 2}); // inverted: nothing
     c.FillRect(TRect{9, 0, 12, 5});
     EXPECT_EQ(PixelsOf(s, 0xFF0000).size(), 0u);
-
 }
 
 TEST(ImageListPatterns, PatternsWholePicturesTheItemsKeyAndMissingNames) {
