@@ -62,7 +62,7 @@ std::vector<uint8_t> RecordBytes(const TPilotRecord& r) {
 
 } // namespace
 
-TEST_F(PilotFilesTest, SavesRoundTripByteForByteAndAFailedOneLeavesTheOldFileWhole) {
+TEST_F(PilotFilesTest, SavesRoundTripAFailedOneLeavesTheOldFileWholeAndShortLoadsKeepTheRest) {
     fs::create_directory(Dir / "pilots" / "ACE");
     const TPilotRecord saved = PatternRecord("ACE");
     ASSERT_TRUE(SavePilot(Files, saved));
@@ -86,9 +86,8 @@ TEST_F(PilotFilesTest, SavesRoundTripByteForByteAndAFailedOneLeavesTheOldFileWho
     failed.Points = 1;
     EXPECT_FALSE(SavePilot(Files, failed));
     EXPECT_EQ(FileBytes(file), RecordBytes(changed));
-}
 
-TEST_F(PilotFilesTest, LoadingAMissingOrShortFileKeepsWhatItCannotRead) {
+    // Loading a missing or short file keeps what it cannot read.
     TPilotRecord record = PatternRecord("KEEP");
     const std::vector<uint8_t> before = RecordBytes(record);
     EXPECT_FALSE(LoadPilot(Files, record, "Nobody"));

@@ -97,7 +97,7 @@ TEST(Ranks, ExperienceForWinLossAndDraw) {
     }
 }
 
-TEST(Ranks, StreaksGrowWithWinsAndAwardTheirMedalsAtFiveTenFifteen) {
+TEST(Ranks, StreakMedalsAtFiveTenFifteenWinsAccuracyAndOnFootMedals) {
     TOptions pilots;
     for (int match = 1; match <= 16; ++match) {
         TOptions m = MatchWithPoints(5, 1, pilots.Players[0].SuccessiveWins);
@@ -119,9 +119,9 @@ TEST(Ranks, StreaksGrowWithWinsAndAwardTheirMedalsAtFiveTenFifteen) {
     MergeMatch(pilots, loss);
     EXPECT_EQ(pilots.Players[0].SuccessiveWins, 0u);
     EXPECT_EQ(pilots.Players[0].Medals[3], 1) << "medals are kept for ever";
-}
 
-TEST(Ranks, AccuracyMedalsNeedAHundredShotsAndTwoMinutesOnFootMedalsMoreThanTwoMinutesAndTheLead) {
+    // Accuracy medals need a hundred shots and two minutes; on-foot medals more than two minutes and the
+    // lead.
     const TPilotRecord opponent = Played(200, 0, 3);
     struct Case {
         const char* Name;

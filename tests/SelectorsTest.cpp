@@ -42,7 +42,7 @@ class Selectors : public TCareersTest {
     }
 };
 
-TEST_F(Selectors, ShipListOffersThePilotsOwnShipsFirstAndKeepsFortyTwoCharacters) {
+TEST_F(Selectors, ShipListOffersThePilotsOwnShipsFirstKeepsFortyTwoCharactersAndFlagLabelsSixteen) {
     // An unusable pilot name never becomes part of a path: this is what `pilots\..\` would reach.
     CopyPicture("graphics/arrow_ship.bmp", "x_ship.bmp");
     F.Options.Players[0].Name.Set("..");
@@ -73,9 +73,8 @@ TEST_F(Selectors, ShipListOffersThePilotsOwnShipsFirstAndKeepsFortyTwoCharacters
     Choose(0);
     EXPECT_EQ(F.Options.Players[0].ShipFile.Str(), full.substr(0, 42));
     EXPECT_FALSE(F.ShipPreviews[0].Empty());
-}
 
-TEST_F(Selectors, FlagLabelsKeepSixteenLettersAndAChosenFlagIsDrawn) {
+    // Flag labels keep sixteen letters, and a chosen flag is drawn.
     WritePicture("graphics/red_flag.bmp", 32, 24, 0xFF0000);
     WritePicture("graphics/abcdefghijklmnopqrstuvwxyzabcd_flag.bmp", 32, 24, 0x0000FF);
     Open(gsFlagSelect2);
