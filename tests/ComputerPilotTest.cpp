@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -43,9 +44,15 @@ struct TPilotMatch {
     }
 };
 
-// The computer lifts its ship off the pad and away without touching rock.
-TEST(ComputerPilot, LiftsOffItsPadWithoutHarm) {
+// The computer first picks its second slot's weapon on its pad's page, through the fire and turn keys
+// (homing missiles two rows above where the page opens, without rockets), then lifts its ship off the
+// pad and away without touching rock.
+TEST(ComputerPilot, PicksItsWeaponAndLiftsOffItsPadWithoutHarm) {
     TPilotMatch match(1, "maps\\Duel.map", 5);
+    std::array<uint8_t, 10> pages = DefaultWeapons;
+    std::copy_n(std::array<uint8_t, 5>{3, 14, 8, 7, 16}.begin(), 5, pages.begin() + 5);
+    match.Game->Options.Players[0].Weapons = pages;
+    match.Game->ComputerPilots[0]->KnowPages(pages);
     const TShip& me = match.World().Ships[0];
     const float startX = me.StartX, startY = me.StartY;
     for (int t = 0; t < 200; ++t)
@@ -53,6 +60,7 @@ TEST(ComputerPilot, LiftsOffItsPadWithoutHarm) {
     EXPECT_GT(std::hypot(me.X - startX, me.Y - startY), 80.0f) << "never left the pad";
     EXPECT_EQ(me.OnFoot, 0);
     EXPECT_EQ(me.Health, 100.0f);
+    EXPECT_EQ(match.Game->PlayerWeapons[0][1].WeaponId, 3);
 }
 
 // On Cavern the only way to the enemy passes a gap narrower than the room the pilot likes to keep

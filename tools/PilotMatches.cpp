@@ -47,6 +47,7 @@ struct TResult {
     std::array<uint32_t, 2> Fired{};
     std::array<uint32_t, 2> Hits{};
     std::array<int, 2> Lives{};
+    std::array<uint32_t, 2> Points{}; // a point for each wreck and each pilot killed
 };
 
 TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& mode, uint32_t seed) {
@@ -70,7 +71,10 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
         std::array<std::unique_ptr<TComputerPilot>, 2> pilots;
         const std::array<std::optional<TPilotLevel>, 2> levels{mode.First, mode.Second};
         for (size_t p = 0; p < 2; ++p)
-            if (levels[p]) pilots[p] = std::make_unique<TComputerPilot>(int(p), *levels[p], world.Rng.Seed);
+            if (levels[p]) {
+                pilots[p] = std::make_unique<TComputerPilot>(int(p), *levels[p], world.Rng.Seed);
+                pilots[p]->KnowPages(game.Options.Players[p].Weapons);
+            }
         // A wreck counts as the pilot's own doing unless the enemy hit the ship in the 3 s before it.
         std::array<long, 2> enemyHitAt{-1000000, -1000000};
         std::array<uint32_t, 2> enemyHits{};
@@ -104,6 +108,7 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
             r.Fired[p] = world.Match.Players[p].ShotsFired;
             r.Hits[p] = world.Match.Players[p].ShotsHitEnemy;
             r.Lives[p] = world.Ships[p].Lives;
+            r.Points[p] = world.Match.Players[p].Points;
         }
         if (world.MatchOver != 0) r.Winner = world.Ships[0].Lives > world.Ships[1].Lives ? 0 : 1;
     }
@@ -153,10 +158,11 @@ int main(int argc, char** argv) {
             for (int k = 1; k <= matches; ++k) {
                 const TResult r = Play(gameDir, map, mode, uint32_t(k));
                 if (verbose)
-                    std::printf("  seed %d: winner %d (0: time up), %.2f min, lives %d/%d, shots hit/fired "
-                                "%u/%u and %u/%u\n",
-                                k, r.Winner + 1, r.Minutes, r.Lives[0], r.Lives[1], r.Hits[0], r.Fired[0],
-                                r.Hits[1], r.Fired[1]);
+                    std::printf(
+                        "  seed %d: winner %d (0: time up), %.2f min, lives %d/%d, points %u/%u, shots "
+                        "hit/fired %u/%u and %u/%u\n",
+                        k, r.Winner + 1, r.Minutes, r.Lives[0], r.Lives[1], r.Points[0], r.Points[1],
+                        r.Hits[0], r.Fired[0], r.Hits[1], r.Fired[1]);
                 ++wins[size_t(r.Winner < 0 ? 2 : r.Winner)];
                 wrecks[0] += r.Wrecks[0];
                 wrecks[1] += r.Wrecks[1];

@@ -339,5 +339,6 @@ void TGame::SeatComputerPilots() {
         const bool listed = IsComputerRow(Options.Players[p].Name.Str(), level);
         const bool computer = (listed || ((CommandLine.Computer >> p) & 1u) != 0) && ((local >> p) & 1u) != 0;
         ComputerPilots[p] = computer ? std::make_unique<TComputerPilot>(int(p), level, seed) : nullptr;
+        if (computer) ComputerPilots[p]->KnowPages(Options.Players[p].Weapons);
     }
 }

@@ -18,9 +18,9 @@ constexpr int RowsPerTick = 3;     // grid rows rescanned each tick, so blown ro
 constexpr int ClearanceEvery = 10; // ticks between rebuilds of the distance to rock
 constexpr int ReplanEvery = 12;    // ticks between path searches
 constexpr double FightRange = 400; // pixels
-constexpr double FireSecondRange = 220;
-constexpr double PostRange = 110; // pixels from the enemy it likes to shoot from
-constexpr double KeepOff = 44;    // pixels kept between the centres of the two ships
+constexpr double PostRange = 110;  // pixels from the enemy it likes to shoot from
+constexpr double KeepOff = 44;     // pixels kept between the centres of the two ships
+constexpr int PickTicks = 12;      // ticks on the page at the start: open, up to two steps, let go
 // Cells a ship's centre keeps from rock: a ship reaches 16 pixels, two cells, from its centre.
 constexpr int MinRoom = 3;
 
@@ -272,7 +272,8 @@ bool TComputerPilot::FindPost(const TWorld& world, TTarget enemy) {
                 const TTarget p{enemy.X + side * r, enemy.Y + dy};
                 // Room to sink a while below it: it shoots as it falls.
                 if (Clearance(p.X, p.Y) < MinRoom + 1 || Clearance(p.X, p.Y + 3 * Cell) < MinRoom) continue;
-                const double cost = std::fabs(r - PostRange) + 1.5 * std::fabs(dy + 12) +
+                // About 48 pixels above it: the burst goes on as the ship sinks through the line.
+                const double cost = std::fabs(r - PostRange) + 1.5 * std::fabs(dy + 48) +
                                     0.15 * std::hypot(p.X - s.X, p.Y - s.Y);
                 if (cost >= best) continue;
                 // Both guns' lines: a little above and below the middle.
@@ -397,6 +398,20 @@ uint8_t TComputerPilot::Walk(const TWorld& world, TTarget goal) {
     return bits;
 }
 
+uint8_t TComputerPilot::PickWeapons() {
+    // Rockets, else homing missiles: 40 health a hit, more than a pad mends in two seconds. Rockets
+    // first: they fire faster, and a homing missile that misses turns back for the nearer ship.
+    const auto begin = Pages.begin() + 5, end = Pages.end();
+    auto row = std::find(begin, end, uint8_t(6));
+    if (row == end) row = std::find(begin, end, uint8_t(3));
+    const int steps = row == end ? 0 : int(row - begin) - 2; // the page opens on its middle row
+    const int tick = PickTick++;
+    if (tick > 2 * std::abs(steps)) return 0; // letting go closes the page
+    // Each step is a newly pressed turn key with the fire key held; the key is let go in between.
+    const uint8_t turn = tick % 2 == 1 ? Bit(steps < 0 ? actLeft : actRight) : 0;
+    return uint8_t(Bit(actFire2) | turn);
+}
+
 uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>& weapons) {
     ++Ticks;
     ScanRows(world, RowsPerTick);
@@ -437,6 +452,10 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     if (s.Health < Skill.ReturnHealth || s.Fuel < Skill.ReturnFuel + homeFuel || !armed) Homeward = true;
     if (s.AtOwnBase != 0) Homeward = false;
     const bool low = Homeward;
+    // A ship starts a little above its pad: it settles there first to pick its weapons.
+    if (PickTick < 0 && s.AtOwnBase == 0 && Ticks < 60) return 0;
+    if (s.AtOwnBase != 0 && PickTick < 0) PickTick = 0;
+    if (s.AtOwnBase != 0 && PickTick >= 0 && PickTick <= PickTicks) return PickWeapons();
     if (s.AtOwnBase != 0) {
         // Sit until mended, filled up and loaded; then lift straight off.
         const bool full = s.Health >= 99 && s.Fuel >= 195 && weapons[0].Ammo >= 95 && weapons[1].Ammo >= 95;
@@ -456,11 +475,12 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     auto sunk = [&](double t) {
         return Clearance(s.X + s.VX * t, s.Y + s.VY * t + 0.5 * gravity * t * t) >= MinRoom;
     };
-    const bool safe = Clearance(s.X, s.Y) >= MinRoom && s.VY < 0.6 && sunk(righting / 2) && sunk(righting);
-    // The slot to aim with: the first, the quick-firing one, while it has rounds and shoots forward;
-    // the second beside it close in.
+    const bool safe = Clearance(s.X, s.Y) >= MinRoom && s.VY < 1.0 && sunk(righting / 2) && sunk(righting);
+    // The slot to aim with: the second, the heavy one (40 a hit), at a ship while it has rounds; the
+    // first, the quick-firing one, at a pilot on foot (two hits kill him, and only that takes a life)
+    // or when the second is empty. The other slot fires beside it whenever it is ready.
     auto usable = [&](size_t k) { return weapons[k].ShotsLeft() > 0 && weapons[k].Speed > 0; };
-    const size_t slot = usable(0) ? 0 : 1;
+    const size_t slot = (e.OnFoot == 0 && usable(1)) || !usable(0) ? 1 : 0;
     const TWeapon& gun = weapons[slot];
     const double shot = double(gun.Speed) * world.Scale;
     // Where both ships will be in a moment: aiming near the enemy's ship risks a collision.
@@ -484,15 +504,16 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
         want = HeadingOf(ax, ay) + AimJitter;
     }
     // Fire whenever the nose points at the enemy, aiming on purpose or not: within a third of the
-    // turn the enemy's ship (about 32 pixels) fills at that distance.
+    // turn the enemy's ship (about 32 pixels) fills at that distance, most of it for the heavy slot,
+    // whose blast on the pad beside the ship hurts it too.
     auto fire = [&](uint8_t bits) {
         if (!inReach) return bits;
         const double off = std::fabs(TurnDiff(want, s.Angle));
         const double width = std::atan(16 / std::max(dist, 1.0)) * TurnUnits / (2 * std::numbers::pi);
-        if (off > std::max(2.5, width / 3)) return bits;
+        if (off > std::max(2.5, slot == 1 ? width * 0.8 : width / 3)) return bits;
         if (gun.IsReady(world)) bits |= Bit(slot == 0 ? actFire1 : actFire2);
-        if (slot == 0 && dist < FireSecondRange && usable(1) && weapons[1].IsReady(world))
-            bits |= Bit(actFire2);
+        const size_t other = 1 - slot;
+        if (usable(other) && weapons[other].IsReady(world)) bits |= Bit(other == 0 ? actFire1 : actFire2);
         return bits;
     };
     // Shoot from a post near the enemy's level: the nose turned sideways does not hold the ship up, so
@@ -506,6 +527,8 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     const double fromPost = std::hypot(Post.X - s.X, Post.Y - s.Y);
     // Aiming steeply down leaves the nose too far from up to catch the ship again.
     const bool steep = std::fabs(TurnDiff(want, Up)) > 120;
+    // A pilot on foot off its pad stays there: a ship that touches him crushes him.
+    if (enemyUp && e.OnFoot != 0 && dist < 160) return fire(Fly(world, TTarget{seen.X, seen.Y - 6}, false));
     if (inReach && safe && apart && !steep && (dist < 260 || (havePost && fromPost < 40))) {
         uint8_t bits = TurnToward(s.Angle, want, 1.5);
         // Hold still while aiming: thrust when the push along the nose works against the drift and

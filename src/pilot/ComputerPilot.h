@@ -4,6 +4,7 @@
 
 #include "combat/Weapon.h"
 #include "core/GameMath.h"
+#include "core/PilotRecord.h"
 
 #include <array>
 #include <cstdint>
@@ -41,6 +42,9 @@ class TComputerPilot {
 
     TPilotLevel Level() const { return Grade; }
 
+    // The side's two weapon pages (five weapon numbers each), from which it picks at its base.
+    void KnowPages(const std::array<uint8_t, 10>& pages) { Pages = pages; }
+
     static constexpr int Cell = 8; // side of a grid cell in pixels
 
   private:
@@ -61,10 +65,13 @@ class TComputerPilot {
     uint8_t Fly(const TWorld& world, TTarget goal, bool landing);
     uint8_t Walk(const TWorld& world, TTarget goal);
     uint8_t Steer(const TWorld& world, double ax, double ay, bool mayThrust, double tilt);
-    // A place to shoot at the enemy from: roomy, with room to sink, a clear line of fire, near level.
+    // A place to shoot at the enemy from: roomy, with room to sink, a clear line of fire, a little above.
     bool FindPost(const TWorld& world, TTarget enemy);
     // Heading of the ship turned toward `want` (256ths); left/right bits.
     static uint8_t TurnToward(double heading, double want, double tolerance);
+    // On the own base at the start: holds the second fire key to open that page and steps to the
+    // rockets (else the homing missiles), as a person does; 0 once done.
+    uint8_t PickWeapons();
 
     int Side = 0;
     TPilotLevel Grade = TPilotLevel::Normal;
@@ -90,4 +97,6 @@ class TComputerPilot {
     bool Homeward = false; // low on health, fuel or rounds: going home until it stands there
     double PadX = -1;      // middle of the own pad, found at the first tick
     double PadY = 0;       // the ship's centre when it stands there
+    std::array<uint8_t, 10> Pages = DefaultWeapons;
+    int PickTick = -1; // ticks into picking the second slot's weapon; -1 before it starts
 };
