@@ -6,6 +6,8 @@
 #include "media/Sound.h"
 #include "world/World.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
@@ -31,3 +33,19 @@ void AdvanceSlot(TWorld& map, int slot, TWaveList& waves);
 int CountKind(const TWorld& map, uint8_t kind);
 // Whether any buffer of the named sound is playing.
 bool Playing(TWaveList& waves, const std::string& name);
+
+// A 400 x 300 world of open air with the ships near its top corners and its sounds, for tests that
+// put records in it and run whole projectile passes.
+struct TCombatTest : testing::Test {
+    std::unique_ptr<TWorld> Map = CombatWorld(400, 300, 20, 20, 380, 20);
+    TWaveList Waves = CombatSounds();
+    // Spawns a record and gives its slot.
+    int Put(uint8_t kind, float x, float y, float vx = 0, float vy = 0) {
+        Map->Spawn(kind, x, y, vx, vy);
+        return Map->ProjectileCursor;
+    }
+    void Frames(int n) {
+        for (int i = 0; i < n; ++i)
+            AdvanceAll(*Map, Waves);
+    }
+};

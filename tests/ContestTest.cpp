@@ -340,36 +340,31 @@ TEST_F(Contest, ACaptureNeedsTheOwnFlagAtHome) {
 // Captures, and a pilot dragging the flag home on foot and given a new ship beside his pad, play
 // out in the golden replays; the enemy's pad, which their pilots never visit, does not.
 TEST_F(Contest, BasesRepairOnlyTheLivingAndOnlyUpToTheirTops) {
-    TShip& s = Ship(0);
-    AtBase(0, false);
-    s.Health = 50;
-    s.Fuel = 10;
-    Map->EnemyBase(0, Waves);
-    EXPECT_FLOAT_EQ(s.Health, 50 + 5.0f / Map->FrameRate);
-    EXPECT_FLOAT_EQ(s.Fuel, 10 + 10.0f / Map->FrameRate);
-    s.Health = 99.99f;
-    s.Fuel = 199.99f;
-    Map->EnemyBase(0, Waves);
-    EXPECT_EQ(s.Health, 100.0f);
-    EXPECT_EQ(s.Fuel, 200.0f);
-    s.Health = 0;
-    Map->EnemyBase(0, Waves);
-    EXPECT_EQ(s.Health, 0.0f) << "the dead are not healed";
-
-    OnFoot(0);
-    AtBase(0, false);
-    s.Health = 7.99f;
-    s.Fuel = 74.99f;
-    Map->EnemyBase(0, Waves);
-    EXPECT_EQ(s.Health, 8.0f);
-    EXPECT_EQ(s.Fuel, 75.0f);
-    s.Health = 3;
-    Map->EnemyBase(0, Waves);
-    EXPECT_FLOAT_EQ(s.Health, 3 + 2.0f / Map->FrameRate);
-
-    s.AtEnemyBase = 0;
-    Map->EnemyBase(0, Waves);
-    EXPECT_FLOAT_EQ(s.Health, 3 + 2.0f / Map->FrameRate);
+    struct Case {
+        bool OnFoot, AtBase;
+        float Health, Fuel, WantHealth, WantFuel;
+    };
+    const float f = Map->FrameRate;
+    // A ship mends 5 health and 10 fuel a second up to 100 and 200, a pilot on foot 2 and 2 up to 8
+    // and 75; the dead are not healed, and nobody away from the base.
+    const Case cases[] = {{false, true, 50, 10, 50 + 5 / f, 10 + 10 / f},
+                          {false, true, 99.99f, 199.99f, 100, 200},
+                          {false, true, 0, 10, 0, 10 + 10 / f},
+                          {true, true, 7.99f, 74.99f, 8, 75},
+                          {true, true, 3, 10, 3 + 2 / f, 10 + 2 / f},
+                          {true, true, 0, 10, 0, 10 + 2 / f},
+                          {true, false, 3, 10, 3, 10}};
+    for (const Case& c : cases) {
+        TShip& s = Ship(0);
+        if (c.OnFoot) OnFoot(0);
+        AtBase(0, false);
+        if (!c.AtBase) s.AtEnemyBase = 0;
+        s.Health = c.Health;
+        s.Fuel = c.Fuel;
+        Map->EnemyBase(0, Waves);
+        EXPECT_FLOAT_EQ(s.Health, c.WantHealth) << c.OnFoot << " " << c.Health;
+        EXPECT_FLOAT_EQ(s.Fuel, c.WantFuel) << c.OnFoot << " " << c.Fuel;
+    }
 }
 
 // --- Medals -------------------------------------------------------------------------------------

@@ -14,18 +14,8 @@ namespace {
 
 const uint32_t Rock = Rgb(120, 90, 60);
 
-struct Explosions : ::testing::Test {
-    std::unique_ptr<TWorld> Map = CombatWorld(400, 300, 20, 20, 380, 20);
-    TWaveList Waves = CombatSounds();
+struct Explosions : TCombatTest {
     void SetUp() override { Map->Rng.Seed = 5; }
-    int Put(uint8_t kind, float x, float y, float vx, float vy) {
-        Map->Spawn(kind, x, y, vx, vy);
-        return Map->ProjectileCursor;
-    }
-    void Frames(int n) {
-        for (int i = 0; i < n; ++i)
-            AdvanceAll(*Map, Waves);
-    }
     int Cells(uint8_t cls) const {
         return int(std::count(Map->TerrainBitmap.Cells.begin(), Map->TerrainBitmap.Cells.end(), cls));
     }

@@ -15,20 +15,10 @@ namespace {
 
 const uint32_t Rock = Rgb(120, 90, 60);
 
-struct Projectiles : ::testing::Test {
-    std::unique_ptr<TWorld> Map = CombatWorld(400, 300, 20, 20, 380, 20);
-    TWaveList Waves = CombatSounds();
+struct Projectiles : TCombatTest {
     void SetUp() override { Map->Rng.Seed = 11; }
     TProjectile& Last() { return Map->Projectiles[Map->ProjectileCursor]; }
     TProjectile& At(int slot) { return Map->Projectiles[size_t(slot)]; }
-    int Last(uint8_t kind, float x, float y, float vx = 0, float vy = 0) {
-        Map->Spawn(kind, x, y, vx, vy);
-        return Map->ProjectileCursor;
-    }
-    void Frames(int n) {
-        for (int i = 0; i < n; ++i)
-            AdvanceAll(*Map, Waves);
-    }
 };
 
 // Spawns clamped into the terrain, a snowflake falling apart into its diamond and rain into two drops
@@ -104,7 +94,7 @@ TEST_F(Projectiles, SparksDieInWaterOrCertainlyOfOldAge) {
     // puff a second time.
     PutBlock(*Map, 100, 200, 140, 201, TerrainWater, Rgb(10, 10, 255));
     for (int x = 100; x < 140; ++x) {
-        const int quenched = Last(4, float(x), 200, 0, 0);
+        const int quenched = Put(4, float(x), 200, 0, 0);
         At(quenched).Counter = 800;
         AdvanceSlot(*Map, quenched, Waves);
         EXPECT_EQ(At(quenched).Kind, 0);
@@ -113,7 +103,7 @@ TEST_F(Projectiles, SparksDieInWaterOrCertainlyOfOldAge) {
     EXPECT_LE(CountKind(*Map, 5), 80);
     // Past 768 the chance of dying is "one in zero or less": certain, not a division.
     for (const uint32_t age : {768u, 800u}) {
-        const int old = Last(4, 200, 100, 0, 0);
+        const int old = Put(4, 200, 100, 0, 0);
         At(old).Counter = age - 32;
         AdvanceSlot(*Map, old, Waves);
         EXPECT_EQ(At(old).Kind, 0) << age;
@@ -125,14 +115,14 @@ TEST_F(Projectiles, HomingMissileHalfwayBetweenTheShipsGoesForTheSecond) {
     Map->Ships[0].Y = 150;
     Map->Ships[1].X = 250;
     Map->Ships[1].Y = 150;
-    const int between = Last(12, 200, 150, 0, 0);
+    const int between = Put(12, 200, 150, 0, 0);
     AdvanceSlot(*Map, between, Waves);
     EXPECT_GT(At(between).VX, 0.0f);
 }
 
 TEST_F(Projectiles, AntsDieOfAge) {
     PutBlock(*Map, 50, 201, 350, 210, TerrainGround, Rock);
-    const int slot = Last(2, 100, 200, 0.5f, 0);
+    const int slot = Put(2, 100, 200, 0.5f, 0);
     for (const uint32_t age : {2341u, 2342u}) {
         At(slot).Counter = age;
         AdvanceSlot(*Map, slot, Waves);
