@@ -105,7 +105,8 @@ struct TScriptedFight {
         for (size_t i = 0; i < ProjectileCount; ++i) {
             const TShip& near = m.Ships[i % 2];
             const double a = m.Rng.Random(256), speed = m.Rng.RandomReal();
-            const float x = float(near.X - 300 + m.Rng.Random(600)), y = float(near.Y - 250 + m.Rng.Random(500));
+            const float x = float(near.X - 300 + m.Rng.Random(600)),
+                        y = float(near.Y - 250 + m.Rng.Random(500));
             m.Spawn(Kinds[i % 8], x, y, float(2 * speed * TurnCos(int64_t(a))),
                     float(2 * speed * TurnSin(int64_t(a))));
         }
@@ -133,9 +134,9 @@ TEST(Determinism, TheScriptedFightAndAFullPoolAfterItRunAsTheyAlwaysDid) {
     TScriptedFight fight;
     fight.Run();
     EXPECT_EQ(fight.Digest(), first) << "the same fight twice must give the same world";
-    EXPECT_EQ(first, ExpectedDigest) << "the fight no longer ends in the world it always did";
+    EXPECT_EQ(first, ExpectedDigest) << "the scripted fight must end in its recorded digest";
     fight.FillThePool();
-    EXPECT_EQ(fight.Digest(), ExpectedFullPoolDigest) << "a full pool no longer runs as it always did";
+    EXPECT_EQ(fight.Digest(), ExpectedFullPoolDigest) << "a full pool must run to its recorded digest";
 }
 
 } // namespace
