@@ -103,12 +103,6 @@ fs::path TFiles::ForWriting(const std::string& winPath) const {
     return cur;
 }
 
-bool TFiles::IsFolder(const std::string& winPath) const {
-    std::error_code ec;
-    const fs::path p = ForReading(winPath);
-    return !p.empty() && fs::is_directory(p, ec);
-}
-
 std::vector<std::string> TFiles::FindFiles(const std::string& winPattern) const {
     std::vector<std::string> parts = Split(winPattern);
     std::vector<std::string> names;

@@ -39,7 +39,6 @@ class TFiles {
     // Where to write a game path: under the home folder, existing components reused whatever their case.
     std::filesystem::path ForWriting(const std::string& winPath) const;
     bool Exists(const std::string& winPath) const { return !ForReading(winPath).empty(); }
-    bool IsFolder(const std::string& winPath) const;
     // True when the game path names a regular file (not a folder, a FIFO or a device).
     bool IsFile(const std::string& winPath) const;
 

@@ -25,8 +25,6 @@ class Canvas {
     void FillRect(const TRect& r);
     // One-pixel pen outline of [l, r) x [t, b), filled inside with the brush.
     void Rectangle(int l, int t, int r, int b);
-    uint32_t GetPixel(int x, int y) const { return PixelToWin(Target->Pixel(x, y)); }
-    void SetPixel(int x, int y, uint32_t bgr) { Target->SetPixel(x, y, WinToPixel(bgr)); }
     // Writes text in the built-in 3 x 5 font, scaled by two, on a brush-coloured box.
     void TextOut(int x, int y, const std::string& text);
     static int TextWidth(const std::string& text) { return int(text.size()) * 8; }

@@ -60,9 +60,6 @@ bool PadControlFromName(std::string_view name, TPadControl& control) {
     return FindName(PadNames, name, control);
 }
 
-std::string_view PadAxisName(TPadAxis axis) {
-    return axis < PadAxisCount ? AxisNames[axis] : std::string_view("?");
-}
 bool PadAxisFromName(std::string_view name, TPadAxis& axis) {
     return FindName(AxisNames, name, axis);
 }

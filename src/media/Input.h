@@ -139,7 +139,6 @@ enum TPadAxis : uint8_t {
 // Name of a control ("a", "start", "dpleft", "stickleft", "righttrigger") and of an axis ("leftx").
 std::string_view PadControlName(TPadControl control);
 bool PadControlFromName(std::string_view name, TPadControl& control);
-std::string_view PadAxisName(TPadAxis axis);
 bool PadAxisFromName(std::string_view name, TPadAxis& axis);
 
 // A stick or trigger counts as pushed beyond about a quarter of its travel, so a worn stick

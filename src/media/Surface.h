@@ -90,13 +90,6 @@ class Surface {
     void DrawRotated(int x, int y, int w, int h, const Surface& src, const TRect& srcRect, double centerX,
                      double centerY, int angle, bool transparent);
 
-    // Direct pixel access: pitch in bytes. Unlock is a no-op kept so callers mark the end of access.
-    uint32_t* Lock(int& pitch) {
-        pitch = Width * 4;
-        return Pixels.data();
-    }
-    void Unlock() {}
-
   private:
     bool LoadPlainBmp(const uint8_t* data);
 };

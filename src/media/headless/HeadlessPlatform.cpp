@@ -143,6 +143,5 @@ void THeadlessPlatform::FeedAudio(TMixer& mixer) {
         const size_t n = size_t(std::min<uint64_t>(due - FedFrames, ScratchFrames));
         mixer.Mix(Scratch.data(), n);
         FedFrames += n;
-        MixedTotal += n;
     }
 }

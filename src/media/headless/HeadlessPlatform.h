@@ -45,8 +45,6 @@ class THeadlessPlatform : public TPlatform {
     uint64_t PresentCount() const { return Presents; }
     int PointerX() const { return PointerPosX; }
     int PointerY() const { return PointerPosY; }
-    // Audio frames mixed and dropped so far.
-    uint64_t MixedFrames() const { return MixedTotal; }
     // Shots that could not be written (their file names), reported on stderr as they fail.
     const std::vector<std::string>& FailedShots() const { return ShotFailures; }
 
@@ -83,6 +81,5 @@ class THeadlessPlatform : public TPlatform {
 
     std::vector<int16_t> Scratch;
     uint64_t FedFrames = 0; // frame position at FedRate up to which audio has been mixed
-    uint64_t MixedTotal = 0;
     int FedRate = 0;
 };
