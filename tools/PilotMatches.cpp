@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -47,10 +48,43 @@ struct TResult {
     std::array<uint32_t, 2> Fired{};
     std::array<uint32_t, 2> Hits{};
     std::array<int, 2> Lives{};
-    std::array<uint32_t, 2> Points{}; // a point for each wreck and each pilot killed
+    std::array<uint32_t, 2> Points{};      // a point for each wreck and each pilot killed
+    std::array<long, 2> ReachedAt{-1, -1}; // first tick within 150 pixels of the enemy's start; -1 never
 };
 
-TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& mode, uint32_t seed) {
+// The terrain at the end of a match, at half size, with player 1's track on it (brighter when faster)
+// and a red square where it wrecked itself.
+void SaveTrack(const TWorld& world, const std::vector<std::array<float, 3>>& track,
+               const std::vector<std::array<float, 2>>& wrecks, const std::string& file) {
+    const TTerrain& t = world.TerrainBitmap;
+    Surface picture(t.Width / 2, t.Height / 2);
+    for (int y = 0; y < picture.Height; ++y)
+        for (int x = 0; x < picture.Width; ++x) {
+            const uint8_t c = t.Get(2 * x, 2 * y);
+            picture.SetPixel(x, y,
+                             c == TerrainEmpty   ? Rgb(16, 16, 24)
+                             : c == TerrainWater ? Rgb(30, 60, 160)
+                             : c == TerrainPad   ? Rgb(230, 200, 40)
+                                                 : Rgb(110, 100, 90));
+        }
+    for (const auto& [x, y, v] : track) {
+        const int g = std::clamp(int(60 + 40 * v), 60, 255);
+        picture.SetPixel(int(x / 2), int(y / 2), Rgb(0, g, 255 - g));
+    }
+    for (const auto& [x, y] : wrecks)
+        for (int d = -3; d <= 3; ++d)
+            for (int e = -3; e <= 3; ++e)
+                picture.SetPixel(int(x / 2) + d, int(y / 2) + e, Rgb(255, 0, 0));
+    picture.SaveToPng(file);
+}
+
+// Ticks as seconds of match time; -1 for never.
+double Seconds(long ticks) {
+    return ticks < 0 ? -1.0 : double(ticks) / MatchFrameRate;
+}
+
+TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& mode, uint32_t seed,
+             const std::string& trace, int minutes) {
     TResult r;
     const fs::path home = fs::temp_directory_path() / ("flarons_pilots_" + std::to_string(::getpid()));
     fs::create_directories(home);
@@ -78,7 +112,9 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
         // A wreck counts as the pilot's own doing unless the enemy hit the ship in the 3 s before it.
         std::array<long, 2> enemyHitAt{-1000000, -1000000};
         std::array<uint32_t, 2> enemyHits{};
-        const long frames = long(mode.Minutes) * 60 * MatchFrameRate;
+        std::vector<std::array<float, 3>> track;
+        std::vector<std::array<float, 2>> wreckedAt;
+        const long frames = long(minutes > 0 ? minutes : mode.Minutes) * 60 * MatchFrameRate;
         long f = 0;
         for (; f < frames && world.MatchOver == 0; ++f) {
             // Nobody watches: the views stay unpainted.
@@ -94,16 +130,36 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
             }
             game.Input.Before = game.Input.Now;
             game.Input.Now = input;
+            const TShip first = world.Ships[0];
             game.MatchFrame();
+            if (!trace.empty() && first.RespawnTimer == 0 && first.OnFoot == 0)
+                track.push_back({first.X, first.Y, std::hypot(first.VX, first.VY)});
             for (size_t p = 0; p < 2; ++p) {
+                const TShip& ship = world.Ships[p];
+                const TShip& enemy = world.Ships[1 - p];
+                if (r.ReachedAt[p] < 0 && ship.OnFoot == 0 && ship.RespawnTimer == 0 &&
+                    std::hypot(ship.X - enemy.StartX, ship.Y - enemy.StartY) < 150)
+                    r.ReachedAt[p] = f;
                 const uint32_t hits = world.Match.Players[1 - p].ShotsHitEnemy;
                 if (hits != enemyHits[p]) enemyHitAt[p] = f;
                 enemyHits[p] = hits;
-                if (((game.LastWrecked >> (8 * p)) & 0xFF) != 0 && f - enemyHitAt[p] > 3 * MatchFrameRate)
+                if (((game.LastWrecked >> (8 * p)) & 0xFF) != 0 && f - enemyHitAt[p] > 3 * MatchFrameRate) {
                     ++r.Wrecks[p];
+                    if (p == 0 && !trace.empty()) {
+                        wreckedAt.push_back({first.X, first.Y});
+                        std::printf("    wreck at tick %ld: %.0f,%.0f speed %.2f,%.2f angle %.0f health %.0f "
+                                    "fuel %.0f\n",
+                                    f, first.X, first.Y, first.VX, first.VY, first.Angle, first.Health,
+                                    first.Fuel);
+                    }
+                }
             }
         }
         r.Minutes = double(f) / MatchFrameRate / 60;
+        if (!trace.empty())
+            SaveTrack(world, track, wreckedAt,
+                      trace + "/" + fs::path(mapFile).stem().string() + "-" + mode.Name + "-" +
+                          std::to_string(seed) + ".png");
         for (size_t p = 0; p < 2; ++p) {
             r.Fired[p] = world.Match.Players[p].ShotsFired;
             r.Hits[p] = world.Match.Players[p].ShotsHitEnemy;
@@ -122,19 +178,22 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: flarons_pilot_matches GAME_FOLDER [--matches N] [--map NAME] [--mode "
-                             "NAME] [--verbose 1]\n");
+                             "NAME] [--verbose 1] [--trace FOLDER] [--minutes N]\n");
         return 2;
     }
     const fs::path gameDir = argv[1];
     int matches = 20;
-    std::string only, onlyMode;
+    std::string only, onlyMode, trace;
     bool verbose = false;
+    int length = 0; // minutes a match lasts at most; 0: each pairing's own
     for (int i = 2; i + 1 < argc; i += 2) {
         const std::string key = argv[i], value = argv[i + 1];
         if (key == "--matches") matches = std::max(1, std::atoi(value.c_str()));
         if (key == "--map") only = value;
         if (key == "--mode") onlyMode = value;
         if (key == "--verbose") verbose = value != "0";
+        if (key == "--trace") trace = value;
+        if (key == "--minutes") length = std::max(0, std::atoi(value.c_str()));
     }
     // The shipped maps, listed as the game's map list lists them.
     std::vector<std::string> maps = TFiles(gameDir, gameDir).FindFiles("maps\\*.map");
@@ -156,13 +215,15 @@ int main(int argc, char** argv) {
             double minutes = 0;
             std::vector<double> think;
             for (int k = 1; k <= matches; ++k) {
-                const TResult r = Play(gameDir, map, mode, uint32_t(k));
+                const TResult r = Play(gameDir, map, mode, uint32_t(k), trace, length);
                 if (verbose)
                     std::printf(
                         "  seed %d: winner %d (0: time up), %.2f min, lives %d/%d, points %u/%u, shots "
-                        "hit/fired %u/%u and %u/%u\n",
+                        "hit/fired %u/%u and %u/%u, own wrecks %d/%d, at the enemy's start after %.1f/%.1f "
+                        "s\n",
                         k, r.Winner + 1, r.Minutes, r.Lives[0], r.Lives[1], r.Points[0], r.Points[1],
-                        r.Hits[0], r.Fired[0], r.Hits[1], r.Fired[1]);
+                        r.Hits[0], r.Fired[0], r.Hits[1], r.Fired[1], r.Wrecks[0], r.Wrecks[1],
+                        Seconds(r.ReachedAt[0]), Seconds(r.ReachedAt[1]));
                 ++wins[size_t(r.Winner < 0 ? 2 : r.Winner)];
                 wrecks[0] += r.Wrecks[0];
                 wrecks[1] += r.Wrecks[1];

@@ -14,13 +14,15 @@ namespace {
 
 constexpr double TurnUnits = 256.0;
 constexpr double Up = 64.0;
-constexpr int RowsPerTick = 3;     // grid rows rescanned each tick, so blown rock and snow show up
-constexpr int ClearanceEvery = 10; // ticks between rebuilds of the distance to rock
-constexpr int ReplanEvery = 12;    // ticks between path searches
-constexpr double FightRange = 400; // pixels
-constexpr double PostRange = 110;  // pixels from the enemy it likes to shoot from
-constexpr double KeepOff = 44;     // pixels kept between the centres of the two ships
-constexpr int PickTicks = 12;      // ticks on the page at the start: open, up to two steps, let go
+constexpr int RowsPerTick = 3;      // grid rows rescanned each tick, so blown rock and snow show up
+constexpr int ClearanceEvery = 10;  // ticks between rebuilds of the distance to rock
+constexpr int ReplanEvery = 12;     // ticks between path searches
+constexpr double FightRange = 400;  // pixels
+constexpr double PostRange = 110;   // pixels from the enemy it likes to shoot from
+constexpr double KeepOff = 44;      // pixels kept between the centres of the two ships
+constexpr int PickTicks = 12;       // ticks on the page at the start: open, up to two steps, let go
+constexpr double Tilt = 36;         // 256ths of a turn the nose leans from up at most in flight
+constexpr double BrakeMargin = 0.7; // share of the full braking the speed plan counts on
 // Cells a ship's centre keeps from rock: a ship reaches 16 pixels, two cells, from its centre.
 constexpr int MinRoom = 3;
 
@@ -65,9 +67,9 @@ bool ParsePilotLevel(const std::string& text, TPilotLevel& level) {
 TPilotSkill TPilotSkill::Of(TPilotLevel level) {
     switch (level) {
     case TPilotLevel::Easy:
-        return TPilotSkill{12, 10, 1.4, 0.6, 45, 40};
+        return TPilotSkill{12, 10, 3.5, 0.6, 45, 40};
     case TPilotLevel::Hard:
-        return TPilotSkill{1, 1.2, 2.4, 1.0, 30, 20};
+        return TPilotSkill{1, 1.2, 6, 1.0, 30, 20};
     case TPilotLevel::Normal:
         break;
     }
@@ -200,7 +202,8 @@ bool TComputerPilot::Search(double fromX, double fromY, double toX, double toY) 
                 const int j = (cy + dy) * GridW + cx + dx;
                 const int d = Distance[size_t(j)];
                 const int toll = d <= Room ? 200 : d == Room + 1 ? 40 : d == Room + 2 ? 10 : 0;
-                const int c = cost[size_t(i)] + (dx != 0 && dy != 0 ? 14 : 10) + toll;
+                // A climb costs fuel and is slow to stop (only gravity brakes it): a little dearer.
+                const int c = cost[size_t(i)] + (dx != 0 && dy != 0 ? 14 : 10) + toll + (dy < 0 ? 5 : 0);
                 if (c >= cost[size_t(j)]) continue;
                 cost[size_t(j)] = c;
                 from[size_t(j)] = i;
@@ -260,6 +263,75 @@ uint8_t TComputerPilot::Steer(const TWorld& world, double ax, double ay, bool ma
     const double along = tx * std::cos(h) - (ay - gravity) * std::sin(h);
     if (mayThrust && along > 0.3 * push) bits |= Bit(actThrust);
     return bits;
+}
+
+TComputerPilot::TBraking TComputerPilot::Braking(const TWorld& world, const TShip& s, double dx, double dy,
+                                                 double tilt) {
+    const double rate = std::max<double>(world.FrameRate, 1);
+    const double gravity = 4.0 / rate * world.Scale;
+    const double push = 20.0 / rate * world.Scale;
+    const double length = std::hypot(dx, dy);
+    if (length < 1e-6) return TBraking{push - gravity, 0};
+    dx /= length;
+    dy /= length;
+    // The push against the motion, as near as the nose may lean; gravity helps a climb and hinders a
+    // fall.
+    const double want = HeadingOf(-dx, -dy);
+    const double nose = Up + std::clamp(TurnDiff(want, Up), -tilt, tilt);
+    const double off = std::fabs(TurnDiff(want, nose)) * 2 * std::numbers::pi / TurnUnits;
+    const double thrust = off < std::numbers::pi / 2 ? push * std::cos(off) : 0;
+    const double delay = thrust > 0 ? std::fabs(TurnDiff(nose, s.Angle)) / (160 / rate) : 0;
+    return TBraking{thrust - gravity * dy, delay};
+}
+
+double TComputerPilot::PathSpeed(const TWorld& world, double end) const {
+    const TShip& s = world.Ships[size_t(Side)];
+    // Full speed three cells further from rock than the path must keep, the slowest at that room.
+    auto roomy = [&](int d) {
+        return Skill.RockSpeed +
+               (Skill.CruiseSpeed - Skill.RockSpeed) * std::clamp((d - Room) / 3.0, 0.0, 1.0);
+    };
+    double best = roomy(Clearance(s.X, s.Y));
+    if (Path.empty() || PathStep >= Path.size()) return best;
+    auto centre = [&](size_t k) {
+        const int i = Path[std::min(k, Path.size() - 1)];
+        return TTarget{(i % GridW + 0.5) * Cell, (i / GridW + 0.5) * Cell};
+    };
+    double mx = s.VX, my = s.VY;
+    if (std::hypot(mx, my) < 0.5) {
+        const TTarget c = centre(PathStep + 2);
+        mx = c.X - s.X;
+        my = c.Y - s.Y;
+    }
+    const TBraking brake = Braking(world, s, mx, my, Tilt);
+    const double b = std::max(0.02, BrakeMargin * brake.Rate);
+    // The speed from which it slows to `later` within `d` pixels: v * delay + (v² - later²) / 2b = d.
+    auto within = [&](double d, double later) {
+        d = std::max(0.0, d - Cell);
+        const double bd = b * brake.Delay;
+        return std::max(later, -bd + std::sqrt(bd * bd + 2 * b * d + later * later));
+    };
+    double along = 0;
+    TTarget before{s.X, s.Y};
+    const size_t last = std::min(Path.size(), PathStep + 48);
+    for (size_t k = PathStep; k < last; ++k) {
+        const TTarget c = centre(k);
+        along += std::hypot(c.X - before.X, c.Y - before.Y);
+        before = c;
+        double limit = roomy(Distance[size_t(Path[k])]);
+        // The bend of the path here, from three cells back to three cells on: no slowing for a slight
+        // one, the slowest for a quarter turn.
+        if (k >= 3 && k + 3 < Path.size()) {
+            const TTarget a = centre(k - 3), z = centre(k + 3);
+            const double bend =
+                std::fabs(TurnDiff(HeadingOf(z.X - c.X, z.Y - c.Y), HeadingOf(c.X - a.X, c.Y - a.Y)));
+            limit = std::min(limit, Skill.RockSpeed + (Skill.CruiseSpeed - Skill.RockSpeed) *
+                                                          std::clamp(1 - (bend - 12) / 40, 0.0, 1.0));
+        }
+        best = std::min(best, within(along, limit));
+    }
+    if (last == Path.size()) best = std::min(best, within(along, end));
+    return best;
 }
 
 bool TComputerPilot::FindPost(const TWorld& world, TTarget enemy) {
@@ -328,35 +400,41 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     const double dist = std::hypot(dx, dy);
     const double toGoal = std::hypot(goal.X - s.X, goal.Y - s.Y);
     const int clear = Clearance(s.X, s.Y);
-    double speed = Skill.RockSpeed +
-                   (Skill.CruiseSpeed - Skill.RockSpeed) * std::clamp((clear - Room - 1) / 4.0, 0.0, 1.0);
-    // Slow enough to turn round and stop within the room there is.
-    speed = std::min(speed, std::max(Skill.RockSpeed, (clear - Room) * Cell / 25.0));
+    double speed = PathSpeed(world, landing ? 0.2 : 0.5);
     speed = std::min(speed, std::sqrt(2 * 0.05 * toGoal) + (landing ? 0.2 : 0.5));
     double vx = dist > 0.5 ? dx / dist * speed : 0, vy = dist > 0.5 ? dy / dist * speed : 0;
-    double upright = 36;
+    double upright = Tilt;
     if (landing && std::fabs(goal.X - s.X) < 10 && goal.Y - s.Y > -12 && goal.Y - s.Y < 80) {
         // Over the own pad: straight down, slowly, nose up so the feet meet the pad.
         vx = std::clamp((goal.X - s.X) * 0.05, -0.4, 0.4);
         vy = std::clamp(0.2 + (goal.Y - s.Y) * 0.01, 0.2, 0.6);
         upright = 2;
     }
-    // Too near rock: make for the roomiest cell around first.
+    // Too near rock: away from it, up the slope of the room around, still edging along the way.
     if (clear < Room && upright > 2) {
         const int cx = int(std::floor(s.X / Cell)), cy = int(std::floor(s.Y / Cell));
-        int best = clear, bx = 0, by = 0;
+        double gx = 0, gy = 0;
         for (int oy = -2; oy <= 2; ++oy)
             for (int ox = -2; ox <= 2; ++ox) {
                 const int d = Clearance((cx + ox + 0.5) * Cell, (cy + oy + 0.5) * Cell);
-                if (d > best) best = d, bx = ox, by = oy;
+                gx += ox * d;
+                gy += oy * d;
             }
-        const double r = std::hypot(bx, by);
-        if (r > 0) vx = bx / r * 0.6, vy = by / r * 0.6;
+        const double g = std::hypot(gx, gy);
+        if (g > 0) {
+            const double ux = gx / g + (dist > 0.5 ? 0.5 * dx / dist : 0);
+            const double uy = gy / g + (dist > 0.5 ? 0.5 * dy / dist : 0);
+            const double u = std::max(0.1, std::hypot(ux, uy));
+            vx = ux / u * 0.6, vy = uy / u * 0.6;
+        }
     }
     // Rock ahead on the present course (the ship holds itself up, so the course is a straight line):
     // stop and back away from it first.
+    // Only rock nearer than the ship takes to stop counts: the path's own bends come later.
     const double v = std::hypot(s.VX, s.VY);
-    for (int t = 4; t <= 32 && upright > 2 && v > 0.3; t += 4) {
+    const TBraking stop = Braking(world, s, s.VX, s.VY, Tilt);
+    const double stopping = v * stop.Delay + v * v / (2 * std::max(0.02, BrakeMargin * stop.Rate)) + 2 * Cell;
+    for (int t = 4; t <= 32 && upright > 2 && v > 0.3 && v * t <= stopping; t += 4) {
         if (Clearance(s.X + s.VX * t, s.Y + s.VY * t) >= Room) continue;
         vx = -s.VX / v * 0.8, vy = -s.VY / v * 0.8;
         break;
@@ -448,7 +526,7 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     // Fuel for the way home: holding the ship up burns a quarter of the push's fuel, about 0.05 a
     // tick, and the way round rock is longer than the straight line. Once it turns for home it
     // keeps going until it stands there.
-    const double homeFuel = 0.08 * std::hypot(PadX - s.X, PadY - s.Y);
+    const double homeFuel = 0.04 * std::hypot(PadX - s.X, PadY - s.Y);
     if (s.Health < Skill.ReturnHealth || s.Fuel < Skill.ReturnFuel + homeFuel || !armed) Homeward = true;
     if (s.AtOwnBase != 0) Homeward = false;
     const bool low = Homeward;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class TShip;
 class TWorld;
 
 enum class TPilotLevel : uint8_t { Easy, Normal, Hard };
@@ -23,7 +24,7 @@ bool ParsePilotLevel(const std::string& text, TPilotLevel& level);
 struct TPilotSkill {
     int ReactionTicks = 4;  // the enemy is seen as it was this many ticks ago
     double AimError = 3;    // largest aim error, in 256ths of a turn
-    double CruiseSpeed = 2; // pixels a tick in open air
+    double CruiseSpeed = 5; // pixels a tick in open air
     double RockSpeed = 0.8; // pixels a tick next to rock
     double ReturnHealth = 35;
     double ReturnFuel = 30; // besides what the way home takes
@@ -65,6 +66,16 @@ class TComputerPilot {
     uint8_t Fly(const TWorld& world, TTarget goal, bool landing);
     uint8_t Walk(const TWorld& world, TTarget goal);
     uint8_t Steer(const TWorld& world, double ax, double ay, bool mayThrust, double tilt);
+    // How fast the ship slows down moving along (dx, dy): the deceleration the push (nose within
+    // `tilt` of up) and gravity give, and the ticks the nose takes to turn to that push first.
+    struct TBraking {
+        double Rate = 0;
+        double Delay = 0;
+    };
+    static TBraking Braking(const TWorld& world, const TShip& s, double dx, double dy, double tilt);
+    // The fastest the ship may go now: slow enough to come down, before each coming cell of the path,
+    // to what that cell's room and the turn of the path there allow (and to `end` at its end).
+    double PathSpeed(const TWorld& world, double end) const;
     // A place to shoot at the enemy from: roomy, with room to sink, a clear line of fire, a little above.
     bool FindPost(const TWorld& world, TTarget enemy);
     // Heading of the ship turned toward `want` (256ths); left/right bits.
