@@ -201,7 +201,12 @@ bool TComputerPilot::Search(double fromX, double fromY, double toX, double toY) 
                 if (dx != 0 && dy != 0 && (!Open(cx + dx, cy) || !Open(cx, cy + dy))) continue;
                 const int j = (cy + dy) * GridW + cx + dx;
                 const int d = Distance[size_t(j)];
-                const int toll = d <= Room ? 200 : d == Room + 1 ? 40 : d == Room + 2 ? 10 : 0;
+                // Counted from the usual room, so that a squeezing path squeezes only where it must.
+                const int toll = d < MinRoom        ? 400
+                                 : d == MinRoom     ? 200
+                                 : d == MinRoom + 1 ? 40
+                                 : d == MinRoom + 2 ? 10
+                                                    : 0;
                 // A climb costs fuel and is slow to stop (only gravity brakes it): a little dearer.
                 const int c = cost[size_t(i)] + (dx != 0 && dy != 0 ? 14 : 10) + toll + (dy < 0 ? 5 : 0);
                 if (c >= cost[size_t(j)]) continue;
@@ -286,10 +291,10 @@ TComputerPilot::TBraking TComputerPilot::Braking(const TWorld& world, const TShi
 
 double TComputerPilot::PathSpeed(const TWorld& world, double end) const {
     const TShip& s = world.Ships[size_t(Side)];
-    // Full speed three cells further from rock than the path must keep, the slowest at that room.
+    // Full speed three cells beyond the room a path usually keeps, the slowest at that room.
     auto roomy = [&](int d) {
         return Skill.RockSpeed +
-               (Skill.CruiseSpeed - Skill.RockSpeed) * std::clamp((d - Room) / 3.0, 0.0, 1.0);
+               (Skill.CruiseSpeed - Skill.RockSpeed) * std::clamp((d - MinRoom) / 3.0, 0.0, 1.0);
     };
     double best = roomy(Clearance(s.X, s.Y));
     if (Path.empty() || PathStep >= Path.size()) return best;
@@ -331,6 +336,10 @@ double TComputerPilot::PathSpeed(const TWorld& world, double end) const {
         best = std::min(best, within(along, limit));
     }
     if (last == Path.size()) best = std::min(best, within(along, end));
+    // The present course as well: the ship is seldom right on the path.
+    const double v = std::hypot(s.VX, s.VY);
+    for (int t = 4; t <= 40 && v > 0.3; t += 4)
+        best = std::min(best, within(v * t, roomy(Clearance(s.X + s.VX * t, s.Y + s.VY * t))));
     return best;
 }
 
@@ -523,10 +532,10 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     if (s.OnFoot != 0) return Walk(world, home);
 
     const bool armed = weapons[0].ShotsLeft() > 0 || weapons[1].ShotsLeft() > 0;
-    // Fuel for the way home: holding the ship up burns a quarter of the push's fuel, about 0.05 a
-    // tick, and the way round rock is longer than the straight line. Once it turns for home it
-    // keeps going until it stands there.
-    const double homeFuel = 0.04 * std::hypot(PadX - s.X, PadY - s.Y);
+    // Fuel for the way home: flying at speed burns about 0.025 a pixel of the way (holding the ship
+    // up takes a fifth of the push), and the way round rock is longer than the straight line. Once
+    // it turns for home it keeps going until it stands there.
+    const double homeFuel = 0.03 * std::hypot(PadX - s.X, PadY - s.Y);
     if (s.Health < Skill.ReturnHealth || s.Fuel < Skill.ReturnFuel + homeFuel || !armed) Homeward = true;
     if (s.AtOwnBase != 0) Homeward = false;
     const bool low = Homeward;
