@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -70,6 +71,26 @@ TEST(ComputerPilot, SqueezesThroughANarrowGapOnTheWayToTheEnemy) {
     for (int t = 0; t < 700; ++t)
         match.Tick(TTickInput{});
     EXPECT_GT(match.World().Ships[0].X, 1150.0f) << "stopped before the gap at x 960";
+}
+
+// Alone, it reaches the enemy's start soon and unharmed: across the long caves of Abyss without
+// crawling, and past the floating rock over its way on Duel without a push from a nose still turning
+// carrying it up into the rock.
+TEST(ComputerPilot, ReachesTheEnemysStartSoonWithoutWrecking) {
+    const std::pair<const char*, int> cases[] = {{"maps\\Duel.map", 700}, {"maps\\Abyss.map", 1300}};
+    for (const auto& [map, ticks] : cases) {
+        TPilotMatch match(1, map, 1);
+        const TShip& me = match.World().Ships[0];
+        const TShip& enemy = match.World().Ships[1];
+        int reached = -1, wrecks = 0;
+        for (int t = 0; t < ticks; ++t) {
+            match.Tick(TTickInput{});
+            wrecks += (match.Game->LastWrecked & 0xFF) != 0 ? 1 : 0;
+            if (reached < 0 && std::hypot(me.X - enemy.StartX, me.Y - enemy.StartY) < 150) reached = t;
+        }
+        EXPECT_GE(reached, 0) << map;
+        EXPECT_EQ(wrecks, 0) << map;
+    }
 }
 
 // The pilot never draws from the match's generator: a person pressing the same bits tick by tick gets

@@ -266,7 +266,12 @@ uint8_t TComputerPilot::Steer(const TWorld& world, double ax, double ay, bool ma
     uint8_t bits = TurnToward(s.Angle, want, 2.0);
     const double h = s.Angle * 2 * std::numbers::pi / TurnUnits;
     const double along = tx * std::cos(h) - (ay - gravity) * std::sin(h);
-    if (mayThrust && along > 0.3 * push) bits |= Bit(actThrust);
+    // Never a push that speeds the ship up while it should slow down: a push from a nose still
+    // turning for the braking does that.
+    const double faster = std::cos(h) * s.VX - std::sin(h) * s.VY;
+    const bool slowing = ax * s.VX + ay * s.VY < 0;
+    if (mayThrust && along > 0.3 * push && !(slowing && faster > 0.2 * std::hypot(s.VX, s.VY)))
+        bits |= Bit(actThrust);
     return bits;
 }
 
