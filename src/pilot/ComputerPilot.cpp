@@ -20,6 +20,8 @@ constexpr int ReplanEvery = 12;     // ticks between path searches
 constexpr double FightRange = 400;  // pixels
 constexpr double PostRange = 110;   // pixels from the enemy it likes to shoot from
 constexpr double KeepOff = 44;      // pixels kept between the centres of the two ships
+// A parked ship with this much health or less is finished by one burst of the first slot.
+constexpr double BurstHealth = 35;
 constexpr int PickTicks = 12;       // ticks on the page at the start: open, up to two steps, let go
 constexpr double Tilt = 36;         // 256ths of a turn the nose leans from up at most in flight
 constexpr double BrakeMargin = 0.7; // share of the full braking the speed plan counts on
@@ -568,11 +570,15 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
         return Clearance(s.X + s.VX * t, s.Y + s.VY * t + 0.5 * gravity * t * t) >= MinRoom;
     };
     const bool safe = Clearance(s.X, s.Y) >= MinRoom && s.VY < 1.0 && sunk(righting / 2) && sunk(righting);
-    // The slot to aim with: the second, the heavy one (40 a hit), at a ship while it has rounds; the
-    // first, the quick-firing one, at a pilot on foot (two hits kill him, and only that takes a life)
-    // or when the second is empty. The other slot fires beside it whenever it is ready.
+    // A ship wrecked on its own pad costs no life: its pilot gets a new ship there at once, with the
+    // pilot's 8 health, which drops from the start point onto the pad. Only a stream of the
+    // quick-firing first slot kept on it wrecks that one too, in the air, and then kills the pilot
+    // as he falls (two hits). So the heavy second slot (40 a hit) brings a ship down to where a
+    // burst of the first slot finishes it, and the first slot aims at a ship that low and at a
+    // pilot on foot. The other slot fires beside it whenever it is ready.
     auto usable = [&](size_t k) { return weapons[k].ShotsLeft() > 0 && weapons[k].Speed > 0; };
-    const size_t slot = (e.OnFoot == 0 && usable(1)) || !usable(0) ? 1 : 0;
+    const bool strong = e.OnFoot == 0 && e.Health > BurstHealth;
+    const size_t slot = (strong && usable(1)) || !usable(0) ? 1 : 0;
     const TWeapon& gun = weapons[slot];
     const double shot = double(gun.Speed) * world.Scale;
     // Where both ships will be in a moment: aiming near the enemy's ship risks a collision.
@@ -619,9 +625,15 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     const double fromPost = std::hypot(Post.X - s.X, Post.Y - s.Y);
     // Aiming steeply down leaves the nose too far from up to catch the ship again.
     const bool steep = std::fabs(TurnDiff(want, Up)) > 120;
-    // A pilot on foot off its pad stays there: a ship that touches him crushes him.
-    if (enemyUp && e.OnFoot != 0 && dist < 160) return fire(Fly(world, TTarget{seen.X, seen.Y - 6}, false));
-    if (inReach && safe && apart && !steep && (dist < 260 || (havePost && fromPost < 40))) {
+    // A pilot on foot right by it is run down (a ship that touches him crushes him); farther off he
+    // is shot, before he walks or falls back onto his pad.
+    if (enemyUp && e.OnFoot != 0 && dist < 36) return fire(Fly(world, TTarget{seen.X, seen.Y - 6}, false));
+    // Once aiming it goes on while the ship can still be caught in half the time to turn upright,
+    // and once it has given up it first comes to rest: each change costs a turn of the nose.
+    const bool keep = Aiming && Clearance(s.X, s.Y) >= MinRoom && s.VY < 1.6 && sunk(righting / 2);
+    const bool begin = safe && (Aiming || s.VY < 0.4);
+    Aiming = inReach && apart && !steep && (dist < 260 || (havePost && fromPost < 40)) && (keep || begin);
+    if (Aiming) {
         uint8_t bits = TurnToward(s.Angle, want, 1.5);
         // Hold still while aiming: thrust when the push along the nose works against the drift and
         // the sinking.
