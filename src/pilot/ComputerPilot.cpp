@@ -628,9 +628,9 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     // A pilot on foot right by it is run down (a ship that touches him crushes him); farther off he
     // is shot, before he walks or falls back onto his pad.
     if (enemyUp && e.OnFoot != 0 && dist < 36) return fire(Fly(world, TTarget{seen.X, seen.Y - 6}, false));
-    // Once aiming it goes on while the ship can still be caught in half the time to turn upright,
+    // Once aiming it goes on while the ship can still be caught in 0.6 of the time to turn upright,
     // and once it has given up it first comes to rest: each change costs a turn of the nose.
-    const bool keep = Aiming && Clearance(s.X, s.Y) >= MinRoom && s.VY < 1.6 && sunk(righting / 2);
+    const bool keep = Aiming && Clearance(s.X, s.Y) >= MinRoom && s.VY < 1.6 && sunk(righting * 0.6);
     const bool begin = safe && (Aiming || s.VY < 0.4);
     Aiming = inReach && apart && !steep && (dist < 260 || (havePost && fromPost < 40)) && (keep || begin);
     if (Aiming) {
