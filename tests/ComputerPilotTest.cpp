@@ -92,6 +92,19 @@ TEST(ComputerPilot, ReachesTheEnemysStartSoonWithoutWrecking) {
     }
 }
 
+// A ship wrecked on its own pad costs no life: its pilot gets a new ship there at once. Only a
+// stream of the quick-firing slot, kept on through the new ship's drop onto the pad and the pilot's
+// fall, takes lives from a side that does nothing.
+TEST(ComputerPilot, TakesLivesFromAShipSittingOnItsPad) {
+    for (const uint32_t seed : {1u, 5u}) {
+        TPilotMatch match(1, "maps\\Duel.map", seed);
+        const TShip& idle = match.World().Ships[1];
+        for (int t = 0; t < 1600 && idle.Lives == 5; ++t)
+            match.Tick(TTickInput{});
+        EXPECT_LT(idle.Lives, 5) << "no life taken in 40 seconds, seed " << seed;
+    }
+}
+
 // The pilot never draws from the match's generator: a person pressing the same bits tick by tick gets
 // the same generator state after every tick and the same ships at the end.
 TEST(ComputerPilot, PlaysTheSameMatchAsAPersonPressingItsBits) {
