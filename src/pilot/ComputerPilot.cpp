@@ -20,13 +20,13 @@ constexpr int ReplanEvery = 12;     // ticks between path searches
 constexpr double FightRange = 400;  // pixels
 constexpr double PostRange = 110;   // pixels from the enemy it likes to shoot from
 constexpr double KeepOff = 44;      // pixels kept between the centres of the two ships
-// A parked ship with this much health or less is finished by one burst of the first slot.
-constexpr double BurstHealth = 35;
 constexpr int PickTicks = 12;       // ticks on the page at the start: open, up to two steps, let go
 constexpr double Tilt = 36;         // 256ths of a turn the nose leans from up at most in flight
 constexpr double BrakeMargin = 0.7; // share of the full braking the speed plan counts on
 // Cells a ship's centre keeps from rock: a ship reaches 16 pixels, two cells, from its centre.
 constexpr int MinRoom = 3;
+// A parked ship with this much health or less is finished by one burst of the first slot.
+constexpr double BurstHealth = 35;
 
 bool Airy(uint8_t cls) {
     return cls == TerrainEmpty || cls == TerrainWater;

@@ -105,7 +105,7 @@ class TComputerPilot {
     TTarget Post{-1e9, -1e9}; // where it shoots from, chosen for the enemy's place `PostFor`
     TTarget PostFor{-1e9, -1e9};
     uint64_t PostAt = 0;
-    bool Aiming = false; // turned toward the enemy to shoot, last tick
+    bool Aiming = false;   // turned toward the enemy to shoot, last tick
     bool Homeward = false; // low on health, fuel or rounds: going home until it stands there
     double PadX = -1;      // middle of the own pad, found at the first tick
     double PadY = 0;       // the ship's centre when it stands there
