@@ -307,4 +307,33 @@ TEST_F(FrontEndTest, TheRulesPageOpensOnTheFirstStartOnlyAndFromItsButtonAndAbou
     EXPECT_FALSE(again.Front.HowToShown) << "only the first start opens the page";
 }
 
+// Golden screens (tests/replays/frontend.screens): the rules page, the menu and each panel a click
+// opens, a match's end screen and the menu over its still.
+TEST_F(FrontEndTest, EveryScreenLooksAsRecorded) {
+    TGoldenScreens screens{"frontend", {}};
+    Start(true);
+    Game.MatchSeed = 7;
+    Tick();
+    screens.Check("rules", Platform.LastPresented);
+    for (const auto& [label, at] : {std::pair{"menu", ShipArea1}, {"ships-1", ShipArea1}, {"colours-1", ColourArea1},
+                                    {"flags-2", FlagArea2}, {"ships-2", ShipArea2}, {"maps", MapLine},
+                                    {"cavern", TAt{300, 290}}, {"weapons-2", TAt{600, 348}}, {"keys-1", TAt{31, 348}},
+                                    {"replays", ReplaysLine}, {"about", AboutButton}, {"pilots-1", TAt{26, 59}},
+                                    {"name-1", TAt{PilotRowItemX(0) + 4, PilotRowItemY(0) + 4}}}) {
+        Click(at);
+        Tick();
+        screens.Check(label, Platform.LastPresented);
+    }
+    TapKey(keyEscape);
+    TapKey(keyReturn);
+    for (int t = 0; t < 30; ++t)
+        Tick();
+    Game.World->MatchOver = 1;
+    for (const char* label : {"end", "menu-after-match"}) {
+        Tick();
+        screens.Check(label, Platform.LastPresented);
+        TapKey(keySpace);
+    }
+}
+
 } // namespace

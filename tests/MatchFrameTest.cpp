@@ -190,17 +190,21 @@ TEST(QuickStartTest, MatchStartsTheMatchRightAfterTheStartUpPanelsOrLeavesTheMen
 
 // Whole recorded matches (every weapon, wrecks, pilots on foot, flags, settling earth, water, snow,
 // glue and ants between them) must still play out exactly, hash for hash, as they were recorded
-// (CTest runs them through the command line's --verify as well).
+// (CTest runs them through the command line's --verify as well), and every 50th tick the screen,
+// views and status bar, must look as recorded (tests/replays/NAME.screens).
 TEST(GoldenReplay, TheRecordedMatchesStillPlayOutTickByTick) {
     for (const char* name : {"duel", "glacier", "hive", "brawl"}) {
         TTempDir home;
         TTestPlatform platform;
         TGame game(platform, TFiles(FLARONS_GAME_DIR, home.Path), TCommandLine{});
+        game.StatusBar.Load(game.Files);
         TReplay replay;
         std::string message;
         ASSERT_TRUE(LoadReplayFile(std::string(FLARONS_REPLAY_DIR "/") + name + ".rpl", replay, message))
             << message;
-        EXPECT_TRUE(VerifyReplay(game, replay, message)) << name << ": " << message;
+        TGoldenScreens screens{name, {}};
+        const auto look = [&](size_t tick) { screens.Check("tick-" + std::to_string(tick), game.BackSurface); };
+        EXPECT_TRUE(VerifyReplay(game, replay, message, 50, look)) << name << ": " << message;
     }
 }
 

@@ -1,7 +1,10 @@
 // TestSupport: helpers shared by the tests.
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <unistd.h>
 
@@ -27,6 +30,26 @@ void TTempDir::Write(const std::string& relative, const std::vector<uint8_t>& by
 
 void TTempDir::Write(const std::string& relative, const std::string& text) const {
     Write(relative, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+void TGoldenScreens::Check(const std::string& label, const Surface& screen) {
+    uint64_t h = 14695981039346656037u; // FNV-1a
+    for (uint32_t p : screen.Pixels)
+        h = (h ^ p) * 1099511628211u;
+    Shown.push_back(label + " " + std::to_string(h));
+}
+
+TGoldenScreens::~TGoldenScreens() {
+    const std::filesystem::path file = std::filesystem::path(FLARONS_REPLAY_DIR) / (Set + ".screens");
+    const bool record = std::getenv("FLARONS_RECORD_SCREENS") != nullptr;
+    std::fstream f(file, record ? std::ios::out : std::ios::in);
+    std::string line;
+    for (const std::string& shown : Shown)
+        if (record)
+            f << shown << '\n';
+        else
+            EXPECT_TRUE(std::getline(f, line) && line == shown)
+                << file.filename() << ": the screen differs at " << shown << ", recorded: " << line;
 }
 
 TPictureItem MakeCellFont(const std::string& name, int cellWidth, int height, int cellCount) {

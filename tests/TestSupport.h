@@ -47,6 +47,16 @@ class TTestPlatform : public TPlatform {
     void Press(TKey key, bool down) { Held.Keys[key] = down; }
 };
 
+// Golden screens: digests of the screens a test shows, kept in tests/replays/SET.screens as "label
+// digest" lines and compared when it ends; a screen that differs fails naming its label. With
+// FLARONS_RECORD_SCREENS=1 in the environment the file is written anew instead.
+struct TGoldenScreens {
+    std::string Set;
+    std::vector<std::string> Shown;
+    void Check(const std::string& label, const Surface& screen);
+    ~TGoldenScreens();
+};
+
 // A font image of cellCount cells of the given size whose cell k is filled with colour k + 1.
 TPictureItem MakeCellFont(const std::string& name, int cellWidth, int height, int cellCount);
 

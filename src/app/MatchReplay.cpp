@@ -107,12 +107,15 @@ bool SetUp(TGame& game, const TReplay& replay, const TProvidedPictures& pictures
 
 } // namespace
 
-bool VerifyReplay(TGame& game, const TReplay& replay, std::string& message) {
+bool VerifyReplay(TGame& game, const TReplay& replay, std::string& message, size_t drawEvery,
+                  const std::function<void(size_t)>& drawn) {
     const TProvidedPictures pictures(game.Files, replay.Start.Pictures);
     if (!SetUp(game, replay, pictures, message)) return false;
     for (size_t i = 0; i < replay.Ticks.size(); ++i) {
-        game.StepMatch(replay.Ticks[i], false);
         const size_t done = i + 1;
+        const bool draw = drawEvery != 0 && done % drawEvery == 0;
+        game.StepMatch(replay.Ticks[i], draw);
+        if (draw && drawn) drawn(done);
         if (done % ReplayHashInterval != 0) continue;
         if (game.MatchStateHash() != replay.Hashes[done / ReplayHashInterval - 1]) {
             message = "the match differs from the recording at tick " + std::to_string(done) +

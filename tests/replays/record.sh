@@ -1,6 +1,7 @@
 #!/bin/sh
 # Re-records the golden replays from their scripts: ./tests/replays/record.sh [build folder]
-# Each runs a headless match on a shipped map with a fixed seed and keeps the replay it leaves.
+# Each runs a headless match on a shipped map with a fixed seed and keeps the replay it leaves;
+# then the golden screens (*.screens) are recorded anew from the game as it draws now.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-$here/../../build}
@@ -37,3 +38,5 @@ glacier maps\\Glacier.map 5 12 -
 hive maps\\Hive.map 5 13 -
 brawl maps\\Duel.map 5 23 0,10,11,6 --computer both --level hard
 LIST
+FLARONS_RECORD_SCREENS=1 "$build/tests/flarons_tests" --gtest_brief=1 \
+    --gtest_filter='GoldenReplay.*:FrontEndTest.EveryScreenLooksAsRecorded'
