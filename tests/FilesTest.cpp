@@ -62,6 +62,7 @@ TEST(Files, FoldersAreCreatedOnceWhateverTheCase) {
     TFiles files(home.Path, home.Path);
     EXPECT_TRUE(files.CreateFolder("Pilots"));
     EXPECT_FALSE(files.CreateFolder("pilots")) << "Pilots and pilots are the same folder";
+    EXPECT_FALSE(files.CreateFolder("Pilots\\.")) << "nor is one made where a folder is";
     EXPECT_TRUE(files.CreateFolder("pilots\\PLAYER 1"));
     EXPECT_TRUE(fs::is_directory(home.Path / "Pilots/PLAYER 1"));
     EXPECT_FALSE(files.CreateFolder("missing\\deeper")) << "one folder at a time";

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include <map>
 
@@ -87,6 +88,25 @@ TEST_F(Projectiles, NukeChainExplodesOncePlusElevenPlus121Plus1331Times) {
     // Pads are never dug: the chamber walls are whole.
     for (int x = 100; x < 300; ++x)
         ASSERT_EQ(Map->TerrainBitmap.Get(x, 70), TerrainPad);
+}
+
+// In the ground player 2's sentry shoots at player 1, and a nuke throws its eleven children at 5
+// pixels a frame on the map's scale (0.5).
+TEST_F(Projectiles, InTheGroundASentryShootsAtItsOwnersEnemyAndANukeThrowsItsChildren) {
+    PutBlock(*Map, 50, 40, 70, 60, TerrainGround, Rock);
+    const int sentry = Put(19, 60, 45);
+    At(sentry).Counter = 10;
+    At(sentry).Timer = 1.051f; // it fires when 40 times its timer comes to a multiple of 42
+    AdvanceSlot(*Map, sentry, Waves);
+    ASSERT_EQ(Last().Kind, 21);
+    EXPECT_FLOAT_EQ(Last().VX, (20.0f - 60) / 50) << "towards ship 1 at (20, 20), a hundredth on this scale";
+    const int nuke = Put(22, 60, 45);
+    At(nuke).Timer = 2;
+    AdvanceSlot(*Map, nuke, Waves);
+    int children = 0;
+    for (const TProjectile& p : Map->Projectiles)
+        children += p.Kind == 22 && std::fabs(std::hypot(p.VX, p.VY) - 2.5f) < 1e-5f;
+    EXPECT_EQ(children, 11);
 }
 
 TEST_F(Projectiles, SparksDieInWaterOrCertainlyOfOldAge) {
