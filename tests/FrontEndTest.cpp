@@ -315,6 +315,7 @@ TEST_F(FrontEndTest, EveryScreenLooksAsRecorded) {
     Game.MatchSeed = 7;
     Tick();
     screens.Check("rules", Platform.LastPresented);
+    Game.Options.Players[1].ShipValid = 0; // marked on its panel
     for (const auto& [label, at] : {std::pair{"menu", ShipArea1}, {"ships-1", ShipArea1}, {"colours-1", ColourArea1},
                                     {"flags-2", FlagArea2}, {"ships-2", ShipArea2}, {"maps", MapLine},
                                     {"cavern", TAt{300, 290}}, {"weapons-2", TAt{600, 348}}, {"keys-1", TAt{31, 348}},
@@ -325,6 +326,7 @@ TEST_F(FrontEndTest, EveryScreenLooksAsRecorded) {
         screens.Check(label, Platform.LastPresented);
     }
     TapKey(keyEscape);
+    Game.Options.Players[1].ShipValid = 1;
     TapKey(keyReturn);
     for (int t = 0; t < 30; ++t)
         Tick();

@@ -140,7 +140,7 @@ TEST_F(Projectiles, HomingMissileHalfwayBetweenTheShipsGoesForTheSecond) {
     EXPECT_GT(At(between).VX, 0.0f);
 }
 
-TEST_F(Projectiles, AntsDieOfAge) {
+TEST_F(Projectiles, AntsDieOfAgeAndARubberBulletLeavingTheFieldIsGone) {
     PutBlock(*Map, 50, 201, 350, 210, TerrainGround, Rock);
     const int slot = Put(2, 100, 200, 0.5f, 0);
     for (const uint32_t age : {2341u, 2342u}) {
@@ -148,6 +148,9 @@ TEST_F(Projectiles, AntsDieOfAge) {
         AdvanceSlot(*Map, slot, Waves);
         EXPECT_EQ(At(slot).Kind, age == 2341 ? 2 : 0) << age;
     }
+    const int rubber = Put(24, 397, 100, 5, 0);
+    AdvanceSlot(*Map, rubber, Waves);
+    EXPECT_EQ(At(rubber).Kind, 0);
 }
 
 struct Emission : Projectiles {
