@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <map>
 #include <stdexcept>
 #include <thread>
 
@@ -190,8 +191,8 @@ TEST(QuickStartTest, MatchStartsTheMatchRightAfterTheStartUpPanelsOrLeavesTheMen
 
 // Whole recorded matches (every weapon, wrecks, pilots on foot, flags, settling earth, water, snow,
 // glue and ants between them) must still play out exactly, hash for hash, as they were recorded
-// (CTest runs them through the command line's --verify as well), and every 50th tick the screen,
-// views and status bar, must look as recorded (tests/replays/NAME.screens).
+// (CTest runs them through the command line's --verify as well), and every 50th tick and the last the
+// screen, views and status bar, must look as recorded (tests/replays/NAME.screens).
 TEST(GoldenReplay, TheRecordedMatchesStillPlayOutTickByTick) {
     for (const char* name : {"duel", "glacier", "hive", "brawl"}) {
         TTempDir home;
@@ -206,6 +207,33 @@ TEST(GoldenReplay, TheRecordedMatchesStillPlayOutTickByTick) {
         const auto look = [&](size_t tick) { screens.Check("tick-" + std::to_string(tick), game.BackSurface); };
         EXPECT_TRUE(VerifyReplay(game, replay, message, 50, look)) << name << ": " << message;
     }
+}
+
+// Watching at 8x draws the last tick of each timer tick as verifying draws it, and the replay's last.
+TEST(GoldenReplay, WatchedAtEightTimesTheSpeedTheLastTickOfEachStepIsOnTheScreen) {
+    TTempDir home;
+    TTestPlatform platform;
+    TGame game(platform, TFiles(FLARONS_GAME_DIR, home.Path), TCommandLine{});
+    game.StatusBar.Load(game.Files);
+    TReplay replay;
+    std::string message;
+    ASSERT_TRUE(LoadReplayFile(FLARONS_REPLAY_DIR "/duel.rpl", replay, message)) << message;
+    std::map<size_t, uint64_t> verified;
+    ASSERT_TRUE(VerifyReplay(game, replay, message, 8, [&](size_t t) { verified[t] = ScreenDigest(game.BackSurface); }));
+    const size_t last = replay.Ticks.size();
+    ASSERT_NE(last % 8, 0u) << "the last step is a short one";
+    TReplayWatch watch(game, replay);
+    ASSERT_TRUE(watch.Begin(message));
+    // Paused, three presses of the right arrow; the last press of space and its release run 8 ticks each.
+    for (const TKey key : {keySpace, keyRight, keyRight, keyRight, keySpace})
+        for (const bool down : {true, false}) {
+            TRawInput raw;
+            raw.Keys[key] = down;
+            watch.Step(raw);
+        }
+    for (size_t tick = 16; tick <= last; tick += 8, watch.Step(TRawInput{}))
+        ASSERT_EQ(ScreenDigest(game.BackSurface), verified[tick]) << tick;
+    EXPECT_EQ(ScreenDigest(game.BackSurface), verified[last]) << "the last tick is drawn";
 }
 
 } // namespace

@@ -32,11 +32,15 @@ void TTempDir::Write(const std::string& relative, const std::string& text) const
     Write(relative, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
-void TGoldenScreens::Check(const std::string& label, const Surface& screen) {
+uint64_t ScreenDigest(const Surface& screen) {
     uint64_t h = 14695981039346656037u; // FNV-1a
     for (uint32_t p : screen.Pixels)
         h = (h ^ p) * 1099511628211u;
-    Shown.push_back(label + " " + std::to_string(h));
+    return h;
+}
+
+void TGoldenScreens::Check(const std::string& label, const Surface& screen) {
+    Shown.push_back(label + " " + std::to_string(ScreenDigest(screen)));
 }
 
 TGoldenScreens::~TGoldenScreens() {

@@ -50,6 +50,7 @@ class TTestPlatform : public TPlatform {
 // Golden screens: digests of the screens a test shows, kept in tests/replays/SET.screens as "label
 // digest" lines and compared when it ends; a screen that differs fails naming its label. With
 // FLARONS_RECORD_SCREENS=1 in the environment the file is written anew instead.
+uint64_t ScreenDigest(const Surface& screen);
 struct TGoldenScreens {
     std::string Set;
     std::vector<std::string> Shown;

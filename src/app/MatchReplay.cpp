@@ -113,7 +113,7 @@ bool VerifyReplay(TGame& game, const TReplay& replay, std::string& message, size
     if (!SetUp(game, replay, pictures, message)) return false;
     for (size_t i = 0; i < replay.Ticks.size(); ++i) {
         const size_t done = i + 1;
-        const bool draw = drawEvery != 0 && done % drawEvery == 0;
+        const bool draw = drawEvery != 0 && (done % drawEvery == 0 || done == replay.Ticks.size());
         game.StepMatch(replay.Ticks[i], draw);
         if (draw && drawn) drawn(done);
         if (done % ReplayHashInterval != 0) continue;
