@@ -49,23 +49,6 @@ class EndScreen : public TCareersTest {
     }
 };
 
-// The lines themselves are the rank tests' business; here they reach the panel.
-TEST_F(EndScreen, LifetimeStatisticsAreDrawnOnThePanel) {
-    F.DrawPilotStats(0);
-    EXPECT_EQ(Line(F.PlayerPanels[0], 1, 106), "RANK: NEWBIE FLARON");
-
-    TPilotRecord& p = F.Options.Players[1];
-    p.Experience = 42;
-    p.Points = 12;
-    p.ShotsFired = 200;
-    p.BattlesFought = 4;
-    p.LongestBattle = 65;
-    F.DrawPilotStats(1);
-    EXPECT_EQ(Line(F.PlayerPanels[1], 1, 106), "RANK: BRONZE NEWBIE FLARON");
-    EXPECT_EQ(Line(F.PlayerPanels[1], 1, 162), "SHOTS FIRED:..........        (200)");
-    EXPECT_EQ(Line(F.PlayerPanels[1], 1, 232), "LONGEST BATTLE:.......01:05");
-}
-
 TEST_F(EndScreen,
        TheWinnerByPointsIsNamedEvenWithoutLivesLeftWithTheMedalsOfTheResultAndLaterTicksDrawNothing) {
     TOptions& m = FinishedMatch();
