@@ -40,7 +40,11 @@ uint64_t ScreenDigest(const Surface& screen) {
 }
 
 void TGoldenScreens::Check(const std::string& label, const Surface& screen) {
-    Shown.push_back(label + " " + std::to_string(ScreenDigest(screen)));
+    Check(label, ScreenDigest(screen));
+}
+
+void TGoldenScreens::Check(const std::string& label, uint64_t digest) {
+    Shown.push_back(label + " " + std::to_string(digest));
 }
 
 TGoldenScreens::~TGoldenScreens() {

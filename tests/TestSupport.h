@@ -47,14 +47,15 @@ class TTestPlatform : public TPlatform {
     void Press(TKey key, bool down) { Held.Keys[key] = down; }
 };
 
-// Golden screens: digests of the screens a test shows, kept in tests/replays/SET.screens as "label
-// digest" lines and compared when it ends; a screen that differs fails naming its label. With
+// Golden screens: digests of the screens (or other states) a test shows, kept in tests/replays/SET.screens
+// as "label digest" lines and compared when it ends; a screen that differs fails naming its label. With
 // FLARONS_RECORD_SCREENS=1 in the environment the file is written anew instead.
 uint64_t ScreenDigest(const Surface& screen);
 struct TGoldenScreens {
     std::string Set;
     std::vector<std::string> Shown;
     void Check(const std::string& label, const Surface& screen);
+    void Check(const std::string& label, uint64_t digest);
     ~TGoldenScreens();
 };
 

@@ -2,22 +2,18 @@
 // Most weapons fire, from both ships and on foot, in the determinism guard's fight; these tests keep
 // the limits and what that fight leaves out.
 #include "CombatTestKit.h"
+#include "TestSupport.h"
 
 #include "combat/Weapon.h"
 #include "core/GameMath.h"
+#include "world/StateHash.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 #include <tuple>
 
 namespace {
-
-// Direction of a velocity in 256ths of a turn, 0 right and 64 up on the screen.
-double Heading(const TProjectile& p) {
-    return std::fmod(std::atan2(-double(p.VY), double(p.VX)) * 128.0 / M_PI + 256, 256);
-}
 
 // A freshly created weapon that has waited `cooldown` seconds since its last shot.
 TWeapon Armed(uint8_t owner, uint8_t id, float cooldown) {
@@ -142,19 +138,6 @@ TEST_F(Weapons, ALinkedWeaponFiresAllGunsForTheirWholeCost) {
     EXPECT_NEAR(shots[1].Y, ship2.Y + 6, 1e-4);
 }
 
-// Glue's scatter of up to two units either side fails the determinism guard's fights when changed.
-TEST_F(Weapons, TheCircleCoversTheFullTurn) {
-    TWeapon circle = Armed(0, 4, 16);
-    ASSERT_TRUE(circle.Fire(*Map, Waves));
-    EXPECT_EQ(Fired(), 16u);
-    std::set<long> angles, full;
-    for (const TProjectile& p : Shots())
-        angles.insert(std::lround(Heading(p)) % 256);
-    for (long a = 0; a < 256; a += 16)
-        full.insert(a);
-    EXPECT_EQ(angles, full);
-}
-
 // Where a pilot's shots leave and how fast they fly fails the golden replays when changed; the waits
 // between shots, the free ammunition and the aim without a direction are checked here.
 TEST_F(Weapons, PilotOnFootFiresForFreeWithItsOwnRules) {
@@ -194,6 +177,26 @@ TEST_F(Weapons, FiringPlaysTheWeaponSoundLoudAtTheFiringShip) {
     TWeapon pilot = Armed(1, 14, 2);
     ASSERT_TRUE(pilot.Fire(*Map, Waves));
     EXPECT_EQ(Waves.Find("Pistol").Pan, 200);
+}
+
+// Each weapon fired once from the left ship at the right one and a second of the rules after it must
+// leave the world as recorded (tests/replays/weapons.screens).
+TEST(WeaponShots, EachWeaponFiredOnceLeavesTheRecordedWorld) {
+    TGoldenScreens worlds{"weapons", {}};
+    TWaveList waves = CombatSounds();
+    for (uint8_t id = 0; id < WeaponCount; ++id) {
+        const auto map = CombatWorld(400, 300, 100, 150, 300, 150);
+        map->Rng.Seed = 7;
+        map->Ships[0].Angle = 0;
+        TWeapon w = Armed(0, id, 100);
+        EXPECT_TRUE(w.Fire(*map, waves)) << int(id);
+        for (int f = 0; f < 40; ++f)
+            map->UpdateWorld(waves);
+        TStateHash h;
+        HashWorld(h, *map);
+        h.Add(w.Ammo);
+        worlds.Check("weapon-" + std::to_string(id), h.Value());
+    }
 }
 
 } // namespace
