@@ -179,8 +179,8 @@ TEST_F(Weapons, FiringPlaysTheWeaponSoundLoudAtTheFiringShip) {
     EXPECT_EQ(Waves.Find("Pistol").Pan, 200);
 }
 
-// Each weapon fired once from the left ship at the right one and a second of the rules after it must
-// leave the world as recorded (tests/replays/weapons.screens).
+// Each weapon fired once from the left ship through water at the right one, rock behind it, and a
+// second of the rules after it must leave the world as recorded (tests/replays/weapons.screens).
 TEST(WeaponShots, EachWeaponFiredOnceLeavesTheRecordedWorld) {
     TGoldenScreens worlds{"weapons", {}};
     TWaveList waves = CombatSounds();
@@ -188,6 +188,8 @@ TEST(WeaponShots, EachWeaponFiredOnceLeavesTheRecordedWorld) {
         const auto map = CombatWorld(400, 300, 100, 150, 300, 150);
         map->Rng.Seed = 7;
         map->Ships[0].Angle = 0;
+        PutBlock(*map, 180, 120, 220, 180, TerrainWater, Rgb(20, 40, 200)); // a pool on the way
+        PutBlock(*map, 340, 0, 400, 300, TerrainGround, Rgb(120, 90, 60));  // rock behind the target
         TWeapon w = Armed(0, id, 100);
         EXPECT_TRUE(w.Fire(*map, waves)) << int(id);
         for (int f = 0; f < 40; ++f)
