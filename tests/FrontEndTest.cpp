@@ -316,9 +316,13 @@ TEST_F(FrontEndTest, EveryScreenLooksAsRecorded) {
     Tick();
     screens.Check("rules", Platform.LastPresented);
     Game.Options.Players[1].ShipValid = 0; // marked on its panel
+    TPilotRecord& veteran = Game.Options.Players[0]; // a rank, medals and statistics on the panel
+    veteran.Experience = 13650, veteran.ShotsFired = 200, veteran.BattlesFought = 4, veteran.LongestBattle = 65;
+    veteran.Medals = {1, 0, 2, 1, 0, 3};
+    Game.Front.DrawPilotStats(0);
     for (const auto& [label, at] : {std::pair{"menu", ShipArea1}, {"ships-1", ShipArea1}, {"colours-1", ColourArea1},
                                     {"flags-2", FlagArea2}, {"ships-2", ShipArea2}, {"maps", MapLine},
-                                    {"cavern", TAt{300, 290}}, {"weapons-2", TAt{600, 348}}, {"keys-1", TAt{31, 348}},
+                                    {"cavern", TAt{300, 290}}, {"weapons-1", TAt{161, 348}}, {"keys-1", TAt{31, 348}},
                                     {"replays", ReplaysLine}, {"about", AboutButton}, {"pilots-1", TAt{26, 59}},
                                     {"name-1", TAt{PilotRowItemX(0) + 4, PilotRowItemY(0) + 4}}}) {
         Click(at);
