@@ -82,7 +82,8 @@ struct FrontEndTest : testing::Test {
 // Screen points inside the hot spots.
 constexpr TAt ReplaysLine{300, 352}, FirstCentreRow{260, 276};
 constexpr TAt ShipArea1{80, 100}, ShipArea2{520, 100}, ColourArea1{152, 108}, FlagArea2{470, 108},
-    MapLine{220, 266}, PointsDown{367, 298}, PointsUp{404, 298}, LivesUp{404, 318}, AboutButton{600, 462};
+    MapLine{220, 266}, PointsDown{367, 298}, PointsUp{404, 298}, LivesUp{404, 318}, AboutButton{600, 462},
+    CavernRow{300, 290}, Weapons1{161, 348}, Keys1{31, 348}, PilotName1{26, 59};
 
 TEST_F(FrontEndTest, StartUpChecksShipsAndArmsBeforeTheTitleThenBuildsMenusAndPreviews) {
     // A stored pilot whose ship file is a picture far too large to fly.
@@ -316,16 +317,18 @@ TEST_F(FrontEndTest, EveryScreenLooksAsRecorded) {
     Tick();
     screens.Check("rules", Platform.LastPresented);
     Game.Options.Players[1].ShipValid = 0; // marked on its panel
-    TPilotRecord& veteran = Game.Options.Players[0]; // a rank, medals and statistics on the panel
-    veteran.Experience = 13650, veteran.ShotsFired = 200, veteran.BattlesFought = 4, veteran.LongestBattle = 65;
+    // Player 1 a veteran: a rank, medals, statistics and more weapons on the panels.
+    TPilotRecord& veteran = Game.Options.Players[0];
+    veteran.Experience = 13650, veteran.ShotsFired = 200, veteran.LongestBattle = 65;
     veteran.Medals = {1, 0, 2, 1, 0, 3};
     Game.Front.DrawPilotStats(0);
-    for (const auto& [label, at] : {std::pair{"menu", ShipArea1}, {"ships-1", ShipArea1}, {"colours-1", ColourArea1},
-                                    {"flags-2", FlagArea2}, {"ships-2", ShipArea2}, {"maps", MapLine},
-                                    {"cavern", TAt{300, 290}}, {"weapons-1", TAt{161, 348}}, {"keys-1", TAt{31, 348}},
-                                    {"replays", ReplaysLine}, {"about", AboutButton}, {"pilots-1", TAt{26, 59}},
-                                    {"name-1", TAt{PilotRowItemX(0) + 4, PilotRowItemY(0) + 4}}}) {
-        Click(at);
+    const TAt newPilot{PilotRowItemX(0) + 4, PilotRowItemY(0) + 4};
+    const TAt clicks[] = {ShipArea1, ShipArea1, ColourArea1, FlagArea2,   ShipArea2,  MapLine, CavernRow,
+                          Weapons1,  Keys1,     ReplaysLine, AboutButton, PilotName1, newPilot};
+    const TAt* at = clicks;
+    for (const char* label : {"menu", "ships-1", "colours-1", "flags-2", "ships-2", "maps", "cavern",
+                              "weapons-1", "keys-1", "replays", "about", "pilots-1", "name-1"}) {
+        Click(*at++);
         Tick();
         screens.Check(label, Platform.LastPresented);
     }

@@ -204,7 +204,9 @@ TEST(GoldenReplay, TheRecordedMatchesStillPlayOutTickByTick) {
         ASSERT_TRUE(LoadReplayFile(std::string(FLARONS_REPLAY_DIR "/") + name + ".rpl", replay, message))
             << message;
         TGoldenScreens screens{name, {}};
-        const auto look = [&](size_t tick) { screens.Check("tick-" + std::to_string(tick), game.BackSurface); };
+        const auto look = [&](size_t tick) {
+            screens.Check("tick-" + std::to_string(tick), game.BackSurface);
+        };
         EXPECT_TRUE(VerifyReplay(game, replay, message, 50, look)) << name << ": " << message;
     }
 }
@@ -219,7 +221,8 @@ TEST(GoldenReplay, WatchedAtEightTimesTheSpeedTheLastTickOfEachStepIsOnTheScreen
     std::string message;
     ASSERT_TRUE(LoadReplayFile(FLARONS_REPLAY_DIR "/duel.rpl", replay, message)) << message;
     std::map<size_t, uint64_t> verified;
-    ASSERT_TRUE(VerifyReplay(game, replay, message, 8, [&](size_t t) { verified[t] = ScreenDigest(game.BackSurface); }));
+    ASSERT_TRUE(VerifyReplay(game, replay, message, 8,
+                             [&](size_t t) { verified[t] = ScreenDigest(game.BackSurface); }));
     const size_t last = replay.Ticks.size();
     ASSERT_NE(last % 8, 0u) << "the last step is a short one";
     TReplayWatch watch(game, replay);

@@ -122,7 +122,8 @@ TEST(NetSession, ALossySlowLineStaysInLockstepAndEndsOnDesyncOrSilence) {
     EXPECT_NEAR(t.Side[0]->RoundTripMs(), 150, 20);
     const uint8_t delay = ChooseInputDelay(t.Side[0]->RoundTripMs(), 10);
     EXPECT_EQ(delay, 10);
-    for (const auto& [roundTrip, tick, chosen] : {std::tuple{0u, 10u, 2}, {9000u, 10u, 15}, {900u, 100u, 2}, {9u, 0u, 6}})
+    for (const auto& [roundTrip, tick, chosen] :
+         {std::tuple{0u, 10u, 2}, {9000u, 10u, 15}, {900u, 100u, 2}, {9u, 0u, 6}})
         EXPECT_EQ(ChooseInputDelay(roundTrip, tick), chosen) << roundTrip << " " << tick;
     TReplayStart start;
     start.RandomSeed = 5;

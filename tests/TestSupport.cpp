@@ -68,7 +68,8 @@ TPictureItem MakeCellFont(const std::string& name, int cellWidth, int height, in
     item.Picture.SetSize(cellWidth * cellCount + 2, height); // a spare column, like the real fonts
     for (int k = 0; k < cellCount; ++k)
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < cellWidth; ++x) item.Picture.SetPixel(k * cellWidth + x, y, uint32_t(k + 1));
+            for (int x = 0; x < cellWidth; ++x)
+                item.Picture.SetPixel(k * cellWidth + x, y, uint32_t(k + 1));
     return item;
 }
 

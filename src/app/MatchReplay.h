@@ -15,8 +15,8 @@ class TPlatform;
 // Replays the match with the rules only and compares every stored state hash and the result. True
 // when all agree; otherwise false and a one-line message naming the first tick that differs, or why
 // the replay cannot be played here (its map or pictures changed, the match cannot be set up).
-// Every drawEvery-th tick and the last (when drawEvery is not 0) are also drawn as the game shows it, and `drawn` is given its
-// number (counted from 1) while the screen holds it.
+// Every drawEvery-th tick and the last (when drawEvery is not 0) are also drawn as the game shows it, and
+// `drawn` is given its number (counted from 1) while the screen holds it.
 bool VerifyReplay(TGame& game, const TReplay& replay, std::string& message, size_t drawEvery = 0,
                   const std::function<void(size_t)>& drawn = {});
 
