@@ -280,18 +280,10 @@ TEST_F(FrontEndTest, AReplayKeptAtTheEndOfAMatchIsPickedFromTheListAndWatched) {
 }
 
 TEST_F(FrontEndTest, TheRulesPageOpensOnTheFirstStartOnlyAndFromItsButtonAndAboutOpensAndCloses) {
-    const auto differ = [](const Surface& a, const Surface& b) {
-        size_t n = 0;
-        for (size_t i = 0; i < a.Pixels.size() && i < b.Pixels.size(); ++i)
-            n += a.Pixels[i] != b.Pixels[i];
-        return n;
-    };
     Start(true);
     ASSERT_TRUE(Game.Front.HowToShown) << "a home without Options.DAT";
-    const Surface page = Platform.LastPresented;
     EXPECT_EQ(Clicked(ShipArea1), gsMainMenu) << "the click that closes the page acts on nothing under it";
     EXPECT_FALSE(Game.Front.HowToShown);
-    EXPECT_GT(differ(page, Platform.LastPresented), page.Pixels.size() / 4) << "the page covers the menus";
 
     Click({540, 468});
     EXPECT_TRUE(Game.Front.HowToShown) << "the HOW TO PLAY button";
