@@ -235,4 +235,16 @@ TEST(Replay, PicturesLeftByAGameThatNoLongerRunsAreRemoved) {
         EXPECT_EQ(fs::exists(home.Path / "replays" / name), kept) << name;
 }
 
+// The newest automatic replays are kept (two here), and one kept under a name of its own always.
+TEST(Replay, PruningKeepsTheNewestAutomaticReplaysAndEveryNamedOne) {
+    TTempDir home;
+    const std::pair<std::string, bool> files[] = {
+        {"match-1.rpl", false}, {"match-2.rpl", true}, {"match-3.rpl", true}, {"KEEP.rpl", true}};
+    for (const auto& [name, kept] : files)
+        home.Write("replays/" + name, "x");
+    PruneReplays(TFiles(home.Path, home.Path), 2);
+    for (const auto& [name, kept] : files)
+        EXPECT_EQ(fs::exists(home.Path / "replays" / name), kept) << name;
+}
+
 } // namespace
