@@ -1,6 +1,7 @@
 // flarons_pilot_matches: headless matches of computer pilots on every shipped map with fixed seeds, and
 // a table of how they went: normal against a side that does nothing, hard against easy, normal
-// against normal. Each match runs until a side has lost all five lives or the time is up.
+// against normal, and normal alone for 10 minutes with lives unlimited (its own wrecks are the figure).
+// Each match runs until a side has lost all its lives or the time is up.
 #include "app/Game.h"
 #include "core/Files.h"
 #include "core/GameMath.h"
@@ -32,12 +33,14 @@ struct TMode {
     std::optional<TPilotLevel> First;  // player 1
     std::optional<TPilotLevel> Second; // player 2; none: nobody at the keys
     int Minutes;
+    int Lives = 5; // 0: unlimited, the match runs the whole time
 };
 
 const TMode Modes[] = {
     {"normal-idle", TPilotLevel::Normal, std::nullopt, 5},
     {"hard-easy", TPilotLevel::Hard, TPilotLevel::Easy, 10},
     {"normal-normal", TPilotLevel::Normal, TPilotLevel::Normal, 10},
+    {"alone", TPilotLevel::Normal, std::nullopt, 10, 0},
 };
 
 struct TResult {
@@ -94,7 +97,7 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
         game.MatchSeed = seed;
         game.Options = DefaultOptions(game.Files);
         game.Options.MapFile.Set("maps\\" + mapFile);
-        game.Options.Lives = 5;
+        game.Options.Lives = uint8_t(mode.Lives);
         game.Options.PointsLimit = 0;
         game.PrepareStartupAssets();
         if (!game.StartMatch()) {
@@ -203,7 +206,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::printf(
-        "%d matches of 5 lives per map and pairing, seeds 1..%d; wins of player 1 : player 2 : time up\n",
+        "%d matches per map and pairing (5 lives; alone: unlimited), seeds 1..%d; wins of player 1 : "
+        "player 2 : time up\n",
         matches, matches);
     std::printf("%-11s %-14s %-12s %9s %13s %11s\n", "map", "pairing", "wins", "mean min", "wrecks 1/2",
                 "think ms");
