@@ -205,10 +205,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "flarons_pilot_matches: no maps under %s\n", (gameDir / "maps").c_str());
         return 2;
     }
-    std::printf(
-        "%d matches per map and pairing (5 lives; alone: unlimited), seeds 1..%d; wins of player 1 : "
-        "player 2 : time up\n",
-        matches, matches);
+    std::printf("%d matches per map and pairing (5 lives; alone: unlimited), seeds 1..%d; wins of player 1 : "
+                "player 2 : time up\n",
+                matches, matches);
     std::printf("%-11s %-14s %-12s %9s %13s %11s\n", "map", "pairing", "wins", "mean min", "wrecks 1/2",
                 "think ms");
     for (const std::string& map : maps)
