@@ -23,6 +23,8 @@ constexpr double KeepOff = 44;      // pixels kept between the centres of the tw
 constexpr int PickTicks = 12;       // ticks on the page at the start: open, up to two steps, let go
 constexpr double Tilt = 36;         // 256ths of a turn the nose leans from up at most in flight
 constexpr double BrakeMargin = 0.7; // share of the full braking the speed plan counts on
+constexpr double Gain = 0.15;       // share of the gap to the wanted speed made up in a tick
+constexpr int HomeEvery = 40;       // ticks between measurements of the way home
 // Cells a ship's centre keeps from rock: a ship reaches 16 pixels, two cells, from its centre.
 constexpr int MinRoom = 3;
 // A parked ship with this much health or less is finished by one burst of the first slot.
@@ -272,7 +274,13 @@ uint8_t TComputerPilot::Steer(const TWorld& world, double ax, double ay, bool ma
     // turning for the braking does that.
     const double faster = std::cos(h) * s.VX - std::sin(h) * s.VY;
     const bool slowing = ax * s.VX + ay * s.VY < 0;
-    if (mayThrust && along > 0.3 * push && !(slowing && faster > 0.2 * std::hypot(s.VX, s.VY)))
+    // A push from a leaning nose lifts as well: braking sideways with it would climb into a low roof.
+    // It pushes only while the ship rises no faster than wanted, so the lean brakes and the ship
+    // keeps its height (the wanted change is a sixth or so of the difference to the wanted speed).
+    // Near the floor it pushes anyway: a leaning ship that sinks onto rock meets it with its side.
+    const bool overClimbs = ay > 0 && gravity - push * std::sin(h) < ay / Gain - 0.3 &&
+                            Clearance(s.X, s.Y + 3 * Cell) >= MinRoom;
+    if (mayThrust && along > 0.3 * push && !(slowing && faster > 0.2 * std::hypot(s.VX, s.VY)) && !overClimbs)
         bits |= Bit(actThrust);
     return bits;
 }
@@ -293,7 +301,11 @@ TComputerPilot::TBraking TComputerPilot::Braking(const TWorld& world, const TShi
     const double off = std::fabs(TurnDiff(want, nose)) * 2 * std::numbers::pi / TurnUnits;
     const double thrust = off < std::numbers::pi / 2 ? push * std::cos(off) : 0;
     const double delay = thrust > 0 ? std::fabs(TurnDiff(nose, s.Angle)) / (160 / rate) : 0;
-    return TBraking{thrust - gravity * dy, delay};
+    // Unless it falls, it pushes only as often as keeps its height (Steer): a leaning push brakes
+    // sideways by gravity times the tangent of the lean.
+    const double lift = push * std::sin(nose * 2 * std::numbers::pi / TurnUnits);
+    const double share = dy > 0.3 || lift <= gravity ? 1 : gravity / lift;
+    return TBraking{share * thrust - gravity * dy, delay};
 }
 
 double TComputerPilot::PathSpeed(const TWorld& world, double end) const {
@@ -467,8 +479,29 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
             break;
         }
     }
-    const double gain = 0.15;
-    return Steer(world, (vx - s.VX) * gain, (vy - s.VY) * gain, s.Fuel > 0, upright);
+    return Steer(world, (vx - s.VX) * Gain, (vy - s.VY) * Gain, s.Fuel > 0, upright);
+}
+
+double TComputerPilot::HomeWay(const TWorld& world) {
+    const TShip& s = world.Ships[size_t(Side)];
+    if (HomeAt != 0 && Ticks - HomeAt < HomeEvery) return HomeLength;
+    HomeAt = Ticks;
+    // The search fills the flight's own path: it is kept aside meanwhile.
+    const std::vector<int> path = Path;
+    const size_t step = PathStep;
+    const int room = Room;
+    HomeLength = 1.6 * std::hypot(PadX - s.X, PadY - s.Y); // the usual detour when no way is found
+    if (PlanPath(s.X, s.Y, PadX, PadY)) {
+        HomeLength = 0;
+        for (size_t k = 1; k < Path.size(); ++k) {
+            const int a = Path[k - 1], b = Path[k];
+            HomeLength += Cell * std::hypot(a % GridW - b % GridW, a / GridW - b / GridW);
+        }
+    }
+    Path = path;
+    PathStep = step;
+    Room = room;
+    return HomeLength;
 }
 
 // On foot: walk along the path toward the own base and use the pack to climb.
@@ -539,10 +572,10 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     if (s.OnFoot != 0) return Walk(world, home);
 
     const bool armed = weapons[0].ShotsLeft() > 0 || weapons[1].ShotsLeft() > 0;
-    // Fuel for the way home: flying at speed burns about 0.025 a pixel of the way (holding the ship
-    // up takes a fifth of the push), and the way round rock is longer than the straight line. Once
+    // Fuel for the way home: holding the ship up takes a fifth of the push, about 0.05 a tick, and it
+    // makes some 1.2 pixels a tick along a winding way, landing included: 0.05 a pixel of the way round the rock. Once
     // it turns for home it keeps going until it stands there.
-    const double homeFuel = 0.03 * std::hypot(PadX - s.X, PadY - s.Y);
+    const double homeFuel = 0.05 * HomeWay(world);
     if (s.Health < Skill.ReturnHealth || s.Fuel < Skill.ReturnFuel + homeFuel || !armed) Homeward = true;
     if (s.AtOwnBase != 0) Homeward = false;
     const bool low = Homeward;

@@ -65,6 +65,8 @@ class TComputerPilot {
     bool ClearLine(const TWorld& world, double x0, double y0, double x1, double y1) const;
     uint8_t Fly(const TWorld& world, TTarget goal, bool landing);
     uint8_t Walk(const TWorld& world, TTarget goal);
+    // Pixels of the way home round the rock, measured now and then.
+    double HomeWay(const TWorld& world);
     uint8_t Steer(const TWorld& world, double ax, double ay, bool mayThrust, double tilt);
     // How fast the ship slows down moving along (dx, dy): the deceleration the push (nose within
     // `tilt` of up) and gravity give, and the ticks the nose takes to turn to that push first.
@@ -109,6 +111,8 @@ class TComputerPilot {
     bool Homeward = false; // low on health, fuel or rounds: going home until it stands there
     double PadX = -1;      // middle of the own pad, found at the first tick
     double PadY = 0;       // the ship's centre when it stands there
+    double HomeLength = 0; // the way home in pixels, measured at tick `HomeAt`
+    uint64_t HomeAt = 0;
     std::array<uint8_t, 10> Pages = DefaultWeapons;
     int PickTick = -1; // ticks into picking the second slot's weapon; -1 before it starts
 };
