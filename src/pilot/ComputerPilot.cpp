@@ -573,8 +573,9 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
 
     const bool armed = weapons[0].ShotsLeft() > 0 || weapons[1].ShotsLeft() > 0;
     // Fuel for the way home: holding the ship up takes a fifth of the push, about 0.05 a tick, and it
-    // makes some 1.2 pixels a tick along a winding way, landing included: 0.05 a pixel of the way round the rock. Once
-    // it turns for home it keeps going until it stands there.
+    // makes some 1.2 pixels a tick along a winding way, landing included: 0.05 a pixel of the way
+    // round the rock (at 0.045 the tank ran dry on the way home on Hive). Once it turns for home it
+    // keeps going until it stands there.
     const double homeFuel = 0.05 * HomeWay(world);
     if (s.Health < Skill.ReturnHealth || s.Fuel < Skill.ReturnFuel + homeFuel || !armed) Homeward = true;
     if (s.AtOwnBase != 0) Homeward = false;
