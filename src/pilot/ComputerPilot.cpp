@@ -278,8 +278,8 @@ uint8_t TComputerPilot::Steer(const TWorld& world, double ax, double ay, bool ma
     // It pushes only while the ship rises no faster than wanted, so the lean brakes and the ship
     // keeps its height (the wanted change is a sixth or so of the difference to the wanted speed).
     // Near the floor it pushes anyway: a leaning ship that sinks onto rock meets it with its side.
-    const bool overClimbs = ay > 0 && gravity - push * std::sin(h) < ay / Gain - 0.3 &&
-                            Clearance(s.X, s.Y + 3 * Cell) >= MinRoom;
+    const bool overClimbs =
+        ay > 0 && gravity - push * std::sin(h) < ay / Gain - 0.3 && Clearance(s.X, s.Y + 3 * Cell) >= MinRoom;
     if (mayThrust && along > 0.3 * push && !(slowing && faster > 0.2 * std::hypot(s.VX, s.VY)) && !overClimbs)
         bits |= Bit(actThrust);
     return bits;
