@@ -76,8 +76,8 @@ TEST(ComputerPilot, SqueezesThroughANarrowGapOnTheWayToTheEnemy) {
 
 // Alone, it reaches the enemy's start soon and unharmed: it flies the open stretches fast (crawling,
 // it took 19 seconds on Swamp, and on Abyss its fuel turned it home before it got there). Nor does
-// it wreck itself later: on Flagrun, braking sideways with a leaning push lifted it into the roof;
-// on Hive, the straight line home made it turn back too late and the tank ran dry on the way.
+// it wreck itself later on the long ways of Flagrun and Hive, where fuel kept for the straight line
+// home turned it back too late (on Hive the tank ran dry on the way).
 TEST(ComputerPilot, ReachesTheEnemysStartSoonWithoutWrecking) {
     const std::tuple<const char*, int, bool> cases[] = {{"maps\\Swamp.map", 520, true},
                                                         {"maps\\Abyss.map", 1300, true},

@@ -274,13 +274,7 @@ uint8_t TComputerPilot::Steer(const TWorld& world, double ax, double ay, bool ma
     // turning for the braking does that.
     const double faster = std::cos(h) * s.VX - std::sin(h) * s.VY;
     const bool slowing = ax * s.VX + ay * s.VY < 0;
-    // A push from a leaning nose lifts as well: braking sideways with it would climb into a low roof.
-    // It pushes only while the ship rises no faster than wanted, so the lean brakes and the ship
-    // keeps its height (the wanted change is a sixth or so of the difference to the wanted speed).
-    // Near the floor it pushes anyway: a leaning ship that sinks onto rock meets it with its side.
-    const bool overClimbs =
-        ay > 0 && gravity - push * std::sin(h) < ay / Gain - 0.3 && Clearance(s.X, s.Y + 3 * Cell) >= MinRoom;
-    if (mayThrust && along > 0.3 * push && !(slowing && faster > 0.2 * std::hypot(s.VX, s.VY)) && !overClimbs)
+    if (mayThrust && along > 0.3 * push && !(slowing && faster > 0.2 * std::hypot(s.VX, s.VY)))
         bits |= Bit(actThrust);
     return bits;
 }
@@ -301,11 +295,7 @@ TComputerPilot::TBraking TComputerPilot::Braking(const TWorld& world, const TShi
     const double off = std::fabs(TurnDiff(want, nose)) * 2 * std::numbers::pi / TurnUnits;
     const double thrust = off < std::numbers::pi / 2 ? push * std::cos(off) : 0;
     const double delay = thrust > 0 ? std::fabs(TurnDiff(nose, s.Angle)) / (160 / rate) : 0;
-    // Unless it falls, it pushes only as often as keeps its height (Steer): a leaning push brakes
-    // sideways by gravity times the tangent of the lean.
-    const double lift = push * std::sin(nose * 2 * std::numbers::pi / TurnUnits);
-    const double share = dy > 0.3 || lift <= gravity ? 1 : gravity / lift;
-    return TBraking{share * thrust - gravity * dy, delay};
+    return TBraking{thrust - gravity * dy, delay};
 }
 
 double TComputerPilot::PathSpeed(const TWorld& world, double end) const {
