@@ -23,9 +23,10 @@ struct TPilotMatch {
     TTestPlatform Platform;
     std::unique_ptr<TGame> Game;
 
-    TPilotMatch(uint8_t computer, const char* map, uint32_t seed) {
+    TPilotMatch(uint8_t computer, const char* map, uint32_t seed, const char* level = "normal") {
         TCommandLine line;
         line.Computer = computer;
+        line.Level = level;
         Game = std::make_unique<TGame>(Platform, TFiles(FLARONS_GAME_DIR, Home.Path), line);
         Game->MatchSeed = seed;
         Game->Options = DefaultOptions(Game->Files);
@@ -135,6 +136,28 @@ TEST(ComputerPilot, PlaysTheSameMatchAsAPersonPressingItsBits) {
         EXPECT_EQ(person.World().Ships[p].X, computer.World().Ships[p].X);
         EXPECT_EQ(person.World().Ships[p].Y, computer.World().Ships[p].Y);
         EXPECT_EQ(person.World().Ships[p].Health, computer.World().Ships[p].Health);
+    }
+}
+
+// How the computer flies, aims and chooses is kept as recorded: both sides flown at one level, the
+// bits they press digested tick by tick. A change on purpose records the digest the failure prints.
+TEST(ComputerPilot, PlaysAsRecordedAtEveryLevel) {
+    const struct {
+        const char* Map;
+        const char* Level;
+        uint64_t Digest;
+    } cases[] = {{"maps\\Duel.map", "hard", 3457011706946144536ull},
+                 {"maps\\Duel.map", "easy", 5754265351174989759ull},
+                 {"maps\\Swamp.map", "normal", 11151009213226401598ull}};
+    for (const auto& c : cases) {
+        TPilotMatch match(3, c.Map, 11, c.Level);
+        uint64_t digest = 1469598103934665603ull;
+        for (int t = 0; t < 1000; ++t) {
+            match.Tick(TTickInput{});
+            for (const uint8_t bits : match.Game->Input.Now.Players)
+                digest = (digest ^ bits) * 1099511628211ull;
+        }
+        EXPECT_EQ(digest, c.Digest) << c.Map << " at level " << c.Level << " now gives " << digest;
     }
 }
 
