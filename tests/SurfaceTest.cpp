@@ -62,13 +62,15 @@ void ExpectPixels(const Surface& s, const std::vector<TPx>& want) {
         EXPECT_EQ(s.Pixel(p.X, p.Y), p.Color) << "pixel " << p.X << "," << p.Y;
 }
 
-// A .bmp file: file header and 40-byte info header, little-endian, then the palette and pixels.
+// A .bmp file: file header and 40-byte info header, little-endian, then the palette and pixels. In a
+// 32-bit file the three entries are the colour masks, so it is a bit-field file (kind 3).
 std::vector<uint8_t> Bmp(int w, int h, int bits, uint32_t paletteEntries,
                          std::initializer_list<uint8_t> data) {
     const uint32_t offset = 54 + paletteEntries * 4, imageBytes = uint32_t(data.size()) - paletteEntries * 4;
     const uint32_t planesAndBits = 1 | uint32_t(bits) << 16, fileSize = offset + imageBytes;
+    const uint32_t kind = bits == 32 ? paletteEntries : 0;
     const uint32_t fields[] = {
-        fileSize, 0,    offset,         40, uint32_t(w), uint32_t(h), planesAndBits, 0, imageBytes,
+        fileSize, 0,    offset,         40, uint32_t(w), uint32_t(h), planesAndBits, kind, imageBytes,
         2835,     2835, paletteEntries, 0};
     std::vector<uint8_t> b{'B', 'M'};
     for (uint32_t v : fields)
@@ -83,7 +85,7 @@ void ExpectDecodes(int w, int h, int bits, uint32_t paletteEntries, std::initial
     SCOPED_TRACE(testing::Message() << bits << "-bit file");
     const std::vector<uint8_t> file = Bmp(w, h, bits, paletteEntries, data);
     Surface s;
-    ASSERT_TRUE(s.LoadFromMemory(file.data(), file.size()));
+    ASSERT_TRUE(s.LoadFromMemory(file.data(), file.size(), {w, h, w * h})); // just within the limits
     ASSERT_EQ(std::make_pair(s.Width, s.Height), std::make_pair(w, h));
     ExpectPixels(s, want);
 }
@@ -129,7 +131,7 @@ TEST(SurfaceBlit, TransparentKeySkipsOnlyKeyPixels) {
     ExpectBlitsMatchTheModel(src, &r, true, 6, 6, -2, 4, -2, 4);
 }
 
-TEST(SurfaceStretch, NearestNeighbourBothWaysAndClipped) {
+TEST(SurfaceStretch, NearestNeighbourClippedToTheTargetAndTheSource) {
     Surface src(2, 2);
     src.Pixels = {0x0000AA, 0x00BB00, 0xCC0000, 0xDDDDDD};
     Surface dst(6, 6);
@@ -137,18 +139,15 @@ TEST(SurfaceStretch, NearestNeighbourBothWaysAndClipped) {
     ExpectPixels(dst, {{1, 1, 0x0000AA}, {2, 2, 0x0000AA}, {3, 1, 0x00BB00}, {4, 2, 0x00BB00}});
     ExpectPixels(dst, {{1, 4, 0xCC0000}, {4, 4, 0xDDDDDD}, {0, 0, 0}, {5, 5, 0}});
 
-    // Shrinking picks every other pixel, starting with the first.
-    const Surface big = Numbered(4, 4);
-    Surface half(2, 2);
-    half.StretchDraw(half.ClientRect(), big, big.ClientRect(), false);
-    EXPECT_EQ(half.Pixels,
-              (std::vector<uint32_t>{big.Pixel(0, 0), big.Pixel(2, 0), big.Pixel(0, 2), big.Pixel(2, 2)}));
-
     // Four times larger, hanging off the top-left: the visible part is the bottom-right of it.
     const Surface num = Numbered(2, 2);
     Surface corner(3, 3);
     corner.StretchDraw(TRect{-5, -5, 3, 3}, num, num.ClientRect(), false);
     EXPECT_EQ(PixelsOf(corner, num.Pixel(1, 1)).size(), 9u);
+    // Of a source rectangle reaching beyond the source only the part on it is drawn.
+    Surface part(4, 4);
+    part.StretchDraw(part.ClientRect(), Numbered(4, 4), TRect{2, 2, 6, 6}, false);
+    EXPECT_EQ(PixelsOf(part, 0).size(), 12u);
 }
 
 TEST(SurfaceRotate, QuarterTurnsAreCounterClockwiseAboutTheCentreAndKeyed) {
@@ -181,8 +180,9 @@ TEST(SurfaceBmp, ReadsEightTwentyFourAndThirtyTwoBitFilesBottomUpRefusesBadDataA
                   {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0xAA, 0xAA, 0xAA, // bottom row
                    0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x80, 0x90, 0xAA, 0xAA, 0xAA},
                   {{0, 0, 0x302010}, {2, 0, 0x908070}, {0, 1, 0x030201}, {1, 1, 0x060504}, {2, 1, 0x090807}});
-    ExpectDecodes(2, 2, 32, 0,
-                  {0x11, 0x22, 0x33, 0, 0x44, 0x55, 0x66, 0, 0x77, 0x88, 0x99, 0, 0xAA, 0xBB, 0xCC, 0},
+    ExpectDecodes(2, 2, 32, 3,
+                  {0,    0,    0xFF, 0, 0,    0xFF, 0,    0, 0xFF, 0,    0,    0, // red, green and blue masks
+                   0x11, 0x22, 0x33, 0, 0x44, 0x55, 0x66, 0, 0x77, 0x88, 0x99, 0, 0xAA, 0xBB, 0xCC, 0},
                   {{0, 1, 0x332211}, {1, 1, 0x665544}, {0, 0, 0x998877}, {1, 0, 0xCCBBAA}});
 
     // Bad data leaves the surface as it was; good data round-trips.
@@ -218,7 +218,7 @@ TEST(SurfaceBmp, ReadsEightTwentyFourAndThirtyTwoBitFilesBottomUpRefusesBadDataA
     EXPECT_FALSE(src.SaveToBmp((dir.Path / "no_such_dir" / "x.bmp").string()));
 }
 
-TEST(CanvasDrawing, LinesLeaveTheEndPointOutAndAreClippedRectanglesAndFillsInWindowsColours) {
+TEST(CanvasDrawing, LinesLeaveTheEndPointOutAndAreClippedRectanglesFillsAndTextInWindowsColours) {
     Surface s(10, 10);
     Canvas c(s);
     c.PenColor = 0x0000FF; // Windows red
@@ -266,6 +266,11 @@ TEST(CanvasDrawing, LinesLeaveTheEndPointOutAndAreClippedRectanglesAndFillsInWin
     c.FillRect(TRect{4, 4, 2, 2}); // inverted: nothing
     c.FillRect(TRect{9, 0, 12, 5});
     EXPECT_EQ(PixelsOf(s, 0xFF0000).size(), 0u);
+
+    // The small font of the frame rate (-fps), on the brush colour, as recorded.
+    s.SetSize(8 * 16 + 2, 14);
+    c.TextOut(1, 1, "0123456789.:-Az?");
+    TGoldenScreens{"canvas", {}}.Check("figures", s);
 }
 
 TEST(ImageListPatterns, PatternsWholePicturesTheItemsKeyAndMissingNames) {

@@ -39,4 +39,4 @@ hive maps\\Hive.map 5 13 -
 brawl maps\\Duel.map 5 23 0,10,11,6 --computer both --level hard
 LIST
 FLARONS_RECORD_SCREENS=1 "$build/tests/flarons_tests" --gtest_brief=1 \
-    --gtest_filter='GoldenReplay.*:FrontEndTest.EveryScreenLooksAsRecorded:WeaponShots.*'
+    --gtest_filter='GoldenReplay.*:FrontEndTest.EveryScreenLooksAsRecorded:WeaponShots.*:CanvasDrawing.*'
