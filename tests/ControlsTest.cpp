@@ -28,6 +28,7 @@ TEST(ControlsFile, WrittenBindingsReadBackAndUnusableLinesKeepTheirDefaults) {
     std::vector<std::string> problems;
     EXPECT_EQ(ParseControls(WriteControls(moved), problems), moved);
     EXPECT_TRUE(problems.empty()) << problems.front();
+    EXPECT_EQ(ParseControls("\tplayer1.thrust\t=\tq\r\n", problems).Players[0].Keys[actThrust], keyQ);
 
     const TBindings defaults = TBindings::Defaults();
     const struct {

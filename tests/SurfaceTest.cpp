@@ -4,6 +4,7 @@
 #include "media/Canvas.h"
 #include "media/ImageList.h"
 #include "media/MediaError.h"
+#include "media/SafeRead.h"
 #include "media/Surface.h"
 
 #include <gtest/gtest.h>
@@ -196,6 +197,7 @@ TEST(SurfaceBmp, ReadsEightTwentyFourAndThirtyTwoBitFilesBottomUpRefusesBadDataA
     EXPECT_FALSE(s.LoadFromMemory(cut.data(), 20));
     const TTempDir dir;
     EXPECT_FALSE(s.LoadFromFile((dir.Path / "does_not_exist.bmp").string(), MapLayerLimit));
+    EXPECT_EQ(ReadFileBounded(dir.Path / "does_not_exist.bmp", 64).Reason(), "does not exist");
     for (int header : {12, 40}) {
         const std::vector<uint8_t> tall = TinyTallBmp(header);
         EXPECT_FALSE(s.LoadFromMemory(tall.data(), tall.size())) << header << "-byte header";
