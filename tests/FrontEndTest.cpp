@@ -83,7 +83,8 @@ struct FrontEndTest : testing::Test {
 constexpr TAt ReplaysLine{300, 352}, FirstCentreRow{260, 276};
 constexpr TAt ShipArea1{80, 100}, ShipArea2{520, 100}, ColourArea1{152, 108}, FlagArea2{470, 108},
     MapLine{220, 266}, PointsDown{367, 298}, PointsUp{404, 298}, LivesUp{404, 318}, AboutButton{600, 462},
-    CavernRow{300, 290}, Weapons1{161, 348}, Keys1{31, 348}, PilotName1{26, 59}, MapsDown{310, 403};
+    CavernRow{300, 290}, Weapons1{161, 348}, Keys1{31, 348}, Keys2{471, 348}, PilotName1{26, 59},
+    MapsDown{310, 403};
 
 TEST_F(FrontEndTest, StartUpChecksShipsAndArmsBeforeTheTitleThenBuildsMenusAndPreviews) {
     // A stored pilot whose ship file is a picture far too large to fly.
@@ -315,11 +316,13 @@ TEST_F(FrontEndTest, EveryScreenLooksAsRecorded) {
     veteran.Medals = {1, 0, 2, 1, 0, 3};
     Game.Front.DrawPilotStats(0);
     const TAt newPilot{PilotRowItemX(0) + 4, PilotRowItemY(0) + 4};
-    const TAt clicks[] = {ShipArea1, ShipArea1, ColourArea1, FlagArea2,   ShipArea2,   MapLine,    MapsDown,
-                          CavernRow, Weapons1,  Keys1,       ReplaysLine, AboutButton, PilotName1, newPilot};
+    const TAt clicks[] = {ShipArea1, ShipArea1,   ColourArea1, FlagArea2,  ShipArea2,
+                          MapLine,   MapsDown,    CavernRow,   Weapons1,   Keys1,
+                          Keys2,     ReplaysLine, AboutButton, PilotName1, newPilot};
     const TAt* at = clicks;
-    for (const char* label : {"menu", "ships-1", "colours-1", "flags-2", "ships-2", "maps", "scrolled",
-                              "duel", "weapons-1", "keys-1", "replays", "about", "pilots-1", "name-1"}) {
+    for (const char* label :
+         {"menu", "ships-1", "colours-1", "flags-2", "ships-2", "maps", "scrolled", "duel", "weapons-1",
+          "keys-1", "keys-2", "replays", "about", "pilots-1", "name-1"}) {
         Click(*at++);
         Tick();
         screens.Check(label, Platform.LastPresented);
