@@ -193,33 +193,41 @@ TEST(QuickStartTest, MatchStartsTheMatchRightAfterTheStartUpPanelsOrLeavesTheMen
 // glue and ants between them) must still play out exactly, hash for hash, as they were recorded
 // (CTest runs them through the command line's --verify as well), and every 50th tick and the last the
 // screen, views and status bar, must look as recorded (tests/replays/NAME.screens).
+// A golden replay loaded beside a game whose status bar has its pictures, as the screen shows it.
+struct TRecordedMatch {
+    TTempDir Home;
+    TTestPlatform Platform;
+    TGame Game{Platform, TFiles(FLARONS_GAME_DIR, Home.Path), TCommandLine{}};
+    TReplay Replay;
+    std::string Message;
+    bool Loaded = false;
+    explicit TRecordedMatch(const std::string& name) {
+        Game.StatusBar.Load(Game.Files);
+        Loaded = LoadReplayFile(std::string(FLARONS_REPLAY_DIR "/") + name + ".rpl", Replay, Message);
+    }
+};
+
 TEST(GoldenReplay, TheRecordedMatchesStillPlayOutTickByTick) {
     for (const char* name : {"duel", "glacier", "hive", "brawl"}) {
-        TTempDir home;
-        TTestPlatform platform;
-        TGame game(platform, TFiles(FLARONS_GAME_DIR, home.Path), TCommandLine{});
-        game.StatusBar.Load(game.Files);
-        TReplay replay;
-        std::string message;
-        ASSERT_TRUE(LoadReplayFile(std::string(FLARONS_REPLAY_DIR "/") + name + ".rpl", replay, message))
-            << message;
+        TRecordedMatch match(name);
+        ASSERT_TRUE(match.Loaded) << match.Message;
+        TGame& game = match.Game;
+        std::string& message = match.Message;
         TGoldenScreens screens{name, {}};
         const auto look = [&](size_t tick) {
             screens.Check("tick-" + std::to_string(tick), game.BackSurface);
         };
-        EXPECT_TRUE(VerifyReplay(game, replay, message, 50, look)) << name << ": " << message;
+        EXPECT_TRUE(VerifyReplay(game, match.Replay, message, 50, look)) << name << ": " << message;
     }
 }
 
 // Watching at 8x draws the last tick of each timer tick as verifying draws it, and the replay's last.
 TEST(GoldenReplay, WatchedAtEightTimesTheSpeedTheLastTickOfEachStepIsOnTheScreen) {
-    TTempDir home;
-    TTestPlatform platform;
-    TGame game(platform, TFiles(FLARONS_GAME_DIR, home.Path), TCommandLine{});
-    game.StatusBar.Load(game.Files);
-    TReplay replay;
-    std::string message;
-    ASSERT_TRUE(LoadReplayFile(FLARONS_REPLAY_DIR "/duel.rpl", replay, message)) << message;
+    TRecordedMatch match("duel");
+    ASSERT_TRUE(match.Loaded) << match.Message;
+    TGame& game = match.Game;
+    const TReplay& replay = match.Replay;
+    std::string& message = match.Message;
     std::map<size_t, uint64_t> verified;
     ASSERT_TRUE(VerifyReplay(game, replay, message, 8,
                              [&](size_t t) { verified[t] = ScreenDigest(game.BackSurface); }));
