@@ -176,12 +176,13 @@ TEST(ControlsPads, PadsAloneFireBothShipsAPadPluggedBackInFliesOnAndHitsShakeIt)
     EXPECT_GT(run.Shots(0), before) << "the pad plugged back in still fires for player 1";
 
     // Ships laid on each other lose health on every tick they touch: player 1's pad shakes as the
-    // ship's hits begin, at the wreck and as the pilot's hits begin, not on every tick.
-    const int rumbles = run.Platform.RumbleCount(0);
+    // ship's hits begin (0.4 for 120 ms), hard at the wreck (full for 400 ms) and as the pilot's hits
+    // begin, not on every tick.
+    const double rumbles = run.Platform.RumbleDose(0);
     run.Game.World->Ships[1].X = run.Ship(0).X;
     run.Game.World->Ships[1].Y = run.Ship(0).Y;
     run.RunTo(162);
-    EXPECT_EQ(run.Platform.RumbleCount(0) - rumbles, 3);
+    EXPECT_NEAR(run.Platform.RumbleDose(0) - rumbles, 0.4 * 120 + 400 + 0.4 * 120, 0.01);
 }
 
 TEST(ControlsScreen, ThrustBoundByClicksAndAKeyPressFliesWithThatKeyAloneAndSurvivesARestart) {

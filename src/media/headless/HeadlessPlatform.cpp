@@ -127,8 +127,8 @@ void THeadlessPlatform::AfterTick(uint64_t tick, const Surface& display) {
     }
 }
 
-void THeadlessPlatform::Rumble(int pad, float /*strength*/, int /*ms*/) {
-    if (pad == 0 || pad == 1) ++Rumbles[size_t(pad)];
+void THeadlessPlatform::Rumble(int pad, float strength, int ms) {
+    if (pad == 0 || pad == 1) Rumbles[size_t(pad)] += double(strength) * ms;
 }
 
 void THeadlessPlatform::FeedAudio(TMixer& mixer) {

@@ -39,8 +39,8 @@ class THeadlessPlatform : public TPlatform {
     void AfterTick(uint64_t tick, const Surface& display) override;
 
     void Rumble(int pad, float strength, int ms) override;
-    // How often the pad in a place was asked to rumble.
-    int RumbleCount(int place) const { return place == 0 || place == 1 ? Rumbles[size_t(place)] : 0; }
+    // The shaking the pad in a place was asked for: strength times milliseconds, summed over the rumbles.
+    double RumbleDose(int place) const { return place == 0 || place == 1 ? Rumbles[size_t(place)] : 0; }
     const Surface& Displayed() const { return Display; }
     uint64_t PresentCount() const { return Presents; }
     int PointerX() const { return PointerPosX; }
@@ -66,7 +66,7 @@ class THeadlessPlatform : public TPlatform {
     std::map<int, TPadState> Pads;
     std::map<int, uint32_t> PadPressed; // buttons pressed since the last poll
     TPadSlots PadPlaces;
-    std::array<int, 2> Rumbles{};
+    std::array<double, 2> Rumbles{};
     std::vector<uint64_t> ReleaseAt; // ticks at which a click lets go of the button
     int PointerPosX = 0;
     int PointerPosY = 0;
