@@ -247,4 +247,16 @@ TEST(Replay, PruningKeepsTheNewestAutomaticReplaysAndEveryNamedOne) {
         EXPECT_EQ(fs::exists(home.Path / "replays" / name), kept) << name;
 }
 
+// Matches saved within one second get numbered names, which still sort in the order they were played.
+TEST(Replay, NamesOfMatchesSavedTogetherSortInTheirOrder) {
+    TTempDir home;
+    std::string last;
+    for (int i = 0; i < 3; ++i) {
+        const std::string name = NewReplayName(TFiles(home.Path, home.Path));
+        EXPECT_GT(name, last);
+        home.Write("replays/" + name.substr(name.find('\\') + 1), "x");
+        last = name;
+    }
+}
+
 } // namespace

@@ -121,10 +121,11 @@ std::string NewReplayName(const TFiles& files) {
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     const std::string base = std::string(ReplayFolder) + "\\" + AutoPrefix + stamp;
     std::string name = base + ".rpl";
-    // Two matches in one second: the later gets a number, which still sorts after the first.
+    // Two matches in one second: the later gets a number after an underscore, which sorts after the
+    // dot of the first one's ".rpl" (a hyphen would sort before it, and pruning would take the later).
     for (int n = 2; files.Exists(name); ++n) {
         char suffix[16] = {};
-        std::snprintf(suffix, sizeof suffix, "-%03d", n);
+        std::snprintf(suffix, sizeof suffix, "_%03d", n);
         name = base + suffix + ".rpl";
     }
     return name;
