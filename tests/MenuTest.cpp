@@ -153,4 +153,13 @@ TEST_F(MenuTest, ButtonPicturesGiveTheSizeAndMissingIdlePictureGivesNoHotArea) {
     MoveTo(menu, 0, 0, false);
     EXPECT_EQ(m.State, 0);
     EXPECT_EQ(i.State, 0);
+    // Idle, pointed at, held down on it, and just clicked.
+    Surface screen(640, 480);
+    for (const auto& [state, pressed, colour] :
+         {std::tuple{0, false, Red}, {1, false, Green}, {1, true, Blue}, {2, false, Blue}}) {
+        menu.Items[size_t(back)].State = uint8_t(state);
+        menu.Items[size_t(back)].Pressed = pressed;
+        b.Draw(screen, 0, 0);
+        EXPECT_EQ(screen.Pixel(21, 469), colour) << state << pressed;
+    }
 }

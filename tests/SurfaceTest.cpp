@@ -206,6 +206,8 @@ TEST(SurfaceBmp, ReadsEightTwentyFourAndThirtyTwoBitFilesBottomUpRefusesBadDataA
     const std::vector<uint8_t> wide = Numbered(65, 2).EncodeBmp();
     EXPECT_FALSE(s.LoadFromMemory(wide.data(), wide.size(), ShipPictureLimit));
     EXPECT_TRUE(Surface().LoadFromMemory(wide.data(), wide.size(), MenuPictureLimit));
+    const std::vector<uint8_t> wider = Numbered(1025, 1).EncodeBmp();
+    EXPECT_FALSE(Surface().LoadFromMemory(wider.data(), wider.size(), MenuPictureLimit));
     EXPECT_EQ(s.Width, 2);
     EXPECT_EQ(s.Pixels, before);
 
