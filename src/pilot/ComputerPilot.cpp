@@ -25,6 +25,8 @@ constexpr double Tilt = 36;         // 256ths of a turn the nose leans from up a
 constexpr double BrakeMargin = 0.7; // share of the full braking the speed plan counts on
 constexpr double Gain = 0.15;       // share of the gap to the wanted speed made up in a tick
 constexpr int HomeEvery = 40;       // ticks between measurements of the way home
+constexpr double HoldFuel = 0.05;   // fuel a tick of holding the ship up takes: a fifth of the push
+constexpr double LandingFuel = 10;  // fuel the slow descent onto a pad takes
 // Cells a ship's centre keeps from rock: a ship reaches 16 pixels, two cells, from its centre.
 constexpr int MinRoom = 3;
 // A parked ship with this much health or less is finished by one burst of the first slot.
@@ -49,6 +51,32 @@ double HeadingOf(double dx, double dy) {
 
 uint8_t Bit(TAction a) {
     return uint8_t(1u << a);
+}
+
+// Cells a ship stands on: anything but air, water, snow and glue.
+bool Footing(uint8_t cls) {
+    return cls != TerrainEmpty && cls != TerrainWater && cls != TerrainSnow && cls != TerrainGlue;
+}
+
+// The speed it flies at `d` cells from rock: full speed three cells beyond the room a path usually
+// keeps, the slowest at that room.
+double RoomSpeed(const TPilotSkill& skill, int d) {
+    return skill.RockSpeed +
+           (skill.CruiseSpeed - skill.RockSpeed) * std::clamp((d - MinRoom) / 3.0, 0.0, 1.0);
+}
+
+// The pad under a start point: its row and its first and last column; false when there is none.
+bool PadUnder(const TTerrain& t, double startX, double startY, int& row, int& left, int& right) {
+    const int x = int(startX);
+    row = int(startY);
+    while (row < t.Height && t.Get(x, row) == TerrainEmpty)
+        ++row;
+    left = right = x;
+    while (t.Get(left - 1, row) == TerrainPad)
+        --left;
+    while (t.Get(right + 1, row) == TerrainPad)
+        ++right;
+    return t.Get(x, row) == TerrainPad;
 }
 
 } // namespace
@@ -300,11 +328,7 @@ TComputerPilot::TBraking TComputerPilot::Braking(const TWorld& world, const TShi
 
 double TComputerPilot::PathSpeed(const TWorld& world, double end) const {
     const TShip& s = world.Ships[size_t(Side)];
-    // Full speed three cells beyond the room a path usually keeps, the slowest at that room.
-    auto roomy = [&](int d) {
-        return Skill.RockSpeed +
-               (Skill.CruiseSpeed - Skill.RockSpeed) * std::clamp((d - MinRoom) / 3.0, 0.0, 1.0);
-    };
+    auto roomy = [&](int d) { return RoomSpeed(Skill, d); };
     double best = roomy(Clearance(s.X, s.Y));
     if (Path.empty() || PathStep >= Path.size()) return best;
     auto centre = [&](size_t k) {
@@ -422,14 +446,22 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     speed = std::min(speed, std::sqrt(2 * 0.05 * toGoal) + (landing ? 0.2 : 0.5));
     double vx = dist > 0.5 ? dx / dist * speed : 0, vy = dist > 0.5 ? dy / dist * speed : 0;
     double upright = Tilt;
-    if (landing && std::fabs(goal.X - s.X) < 10 && goal.Y - s.Y > -12 && goal.Y - s.Y < 80) {
-        // Over the own pad: straight down, slowly, nose up so the feet meet the pad.
+    const bool settling = landing && OverPad(world, goal);
+    if (settling) {
+        // Over the pad: to the spot and straight down, slowly, nose up so the feet meet the pad; it
+        // holds its height until it is right over the spot, lest it stand beside the pad.
+        const double off = std::fabs(goal.X - s.X);
         vx = std::clamp((goal.X - s.X) * 0.05, -0.4, 0.4);
-        vy = std::clamp(0.2 + (goal.Y - s.Y) * 0.01, 0.2, 0.6);
-        upright = 2;
+        vy = std::clamp(0.2 + (goal.Y - s.Y) * 0.01, 0.2, 0.6) * std::clamp(1 - (off - 1) / 2, 0.0, 1.0);
+        // Beside the enemy's ship on its pad: across above it.
+        const TShip& e = world.Ships[size_t(1 - Side)];
+        const bool across = (e.X - s.X) * (e.X - goal.X) < 0 || std::fabs(e.X - s.X) < 20;
+        if (off > 1 && e.OnFoot == 0 && e.RespawnTimer == 0 && across && s.Y > e.Y - 48)
+            vy = std::clamp((e.Y - 48 - s.Y) * 0.05, -0.6, 0.0);
+        upright = off > 3 ? 10 : 2;
     }
     // Too near rock: away from it, up the slope of the room around, still edging along the way.
-    if (clear < Room && upright > 2) {
+    if (clear < Room && !settling) {
         const int cx = int(std::floor(s.X / Cell)), cy = int(std::floor(s.Y / Cell));
         double gx = 0, gy = 0;
         for (int oy = -2; oy <= 2; ++oy)
@@ -452,7 +484,7 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     const double v = std::hypot(s.VX, s.VY);
     const TBraking stop = Braking(world, s, s.VX, s.VY, Tilt);
     const double stopping = v * stop.Delay + v * v / (2 * std::max(0.02, BrakeMargin * stop.Rate)) + 2 * Cell;
-    for (int t = 4; t <= 32 && upright > 2 && v > 0.3 && v * t <= stopping; t += 4) {
+    for (int t = 4; t <= 32 && !settling && v > 0.3 && v * t <= stopping; t += 4) {
         if (Clearance(s.X + s.VX * t, s.Y + s.VY * t) >= Room) continue;
         vx = -s.VX / v * 0.8, vy = -s.VY / v * 0.8;
         break;
@@ -464,7 +496,9 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
         for (int t = 0; t <= 24; t += 4) {
             const double rx = s.X + s.VX * t - e.X - e.VX * t, ry = s.Y + s.VY * t - e.Y - e.VY * t;
             const double r = std::hypot(rx, ry);
-            if (r > KeepOff) continue;
+            // Landing beside the enemy's ship on its pad, both upright: only their outlines count.
+            const double narrow = s.FootRight[0] - s.FootLeft[0] + 3;
+            if (landing ? std::fabs(rx) > narrow || std::fabs(ry) > 36 : r > KeepOff) continue;
             vx = r > 0.5 ? rx / r : 0, vy = r > 0.5 ? ry / r - 0.3 : -1;
             break;
         }
@@ -472,26 +506,93 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     return Steer(world, (vx - s.VX) * Gain, (vy - s.VY) * Gain, s.Fuel > 0, upright);
 }
 
-double TComputerPilot::HomeWay(const TWorld& world) {
+bool TComputerPilot::OverPad(const TWorld& world, TTarget goal) const {
+    // It slides across at its height first and then sinks: air across and straight down the sides.
     const TShip& s = world.Ships[size_t(Side)];
-    if (HomeAt != 0 && Ticks - HomeAt < HomeEvery) return HomeLength;
-    HomeAt = Ticks;
+    const double below = goal.Y + 10;
+    return std::fabs(goal.X - s.X) < 60 && goal.Y - s.Y > -12 && goal.Y - s.Y < 80 &&
+           ClearLine(world, s.X, s.Y - 8, goal.X, s.Y - 8) &&
+           ClearLine(world, s.X, s.Y + 8, goal.X, s.Y + 8) &&
+           ClearLine(world, goal.X - 9, s.Y, goal.X - 9, below) &&
+           ClearLine(world, goal.X + 9, s.Y, goal.X + 9, below);
+}
+
+double TComputerPilot::WayFuel(double fromX, double fromY, double x, double y) {
     // The search fills the flight's own path: it is kept aside meanwhile.
     const std::vector<int> path = Path;
     const size_t step = PathStep;
     const int room = Room;
-    HomeLength = 1.6 * std::hypot(PadX - s.X, PadY - s.Y); // the usual detour when no way is found
-    if (PlanPath(s.X, s.Y, PadX, PadY)) {
-        HomeLength = 0;
+    // Without a way: the usual detour at the slowest.
+    double fuel = HoldFuel * 1.6 * std::hypot(x - fromX, y - fromY);
+    if (PlanPath(fromX, fromY, x, y)) {
+        fuel = 0;
         for (size_t k = 1; k < Path.size(); ++k) {
             const int a = Path[k - 1], b = Path[k];
-            HomeLength += Cell * std::hypot(a % GridW - b % GridW, a / GridW - b / GridW);
+            const double length = Cell * std::hypot(a % GridW - b % GridW, a / GridW - b / GridW);
+            // The way goes at about half the speed its room allows, bends and braking included;
+            // going down, gravity does half the holding up.
+            const double pace = std::max(1.0, 0.5 * RoomSpeed(Skill, Distance[size_t(b)]));
+            fuel += HoldFuel * length / pace * (b / GridW > a / GridW ? 0.5 : 1.0);
         }
     }
     Path = path;
     PathStep = step;
     Room = room;
-    return HomeLength;
+    return fuel + LandingFuel;
+}
+
+void TComputerPilot::HomeWay(const TWorld& world) {
+    if (HomeAt != 0 && Ticks - HomeAt < HomeEvery) return;
+    HomeAt = Ticks;
+    const TShip& s = world.Ships[size_t(Side)];
+    HomeFuel = WayFuel(s.X, s.Y, PadX, PadY);
+    SpotFuel = Spot.X < 0 ? 1e9 : WayFuel(s.X, s.Y, Spot.X, Spot.Y);
+}
+
+void TComputerPilot::FindPads(const TWorld& world) {
+    const TTerrain& t = world.TerrainBitmap;
+    const TShip& s = world.Ships[size_t(Side)];
+    const TShip& e = world.Ships[size_t(1 - Side)];
+    // The middle of the own pad under the start point: both feet must stand on it to count.
+    int row = 0, left = 0, right = 0;
+    const bool pad = PadUnder(t, s.StartX, s.StartY, row, left, right);
+    PadX = pad ? (left + right + 1) / 2.0 : s.StartX;
+    // Where the ship's centre is when its feet stand on the pad.
+    PadY = pad ? row - s.FootY[0] : s.StartY;
+    if (!PadUnder(t, e.StartX, e.StartY, row, left, right)) return;
+    // On the enemy's pad: the left foot on the pad, the right one on firm ground, air around the
+    // ship, a few pixels to spare each way and well off the enemy's ship parked at its start.
+    // Two upright ships touch only when their centres are nearer than about their feet's span.
+    const int fl = s.FootLeft[0], fr = s.FootRight[0], top = row - 2 * s.FootY[0], apart = fr - fl + 4;
+    auto stands = [&](int x) {
+        if (t.Get(x + fl, row) != TerrainPad || !Footing(t.Get(x + fr, row))) return false;
+        for (int y = top; y < row; ++y)
+            for (int dx = -10; dx <= 10; ++dx)
+                if (!Airy(t.Get(x + dx, y))) return false;
+        return true;
+    };
+    double farthest = 0;
+    for (int x = left - fl; x <= right - fl; ++x) {
+        const double off = std::fabs(x - e.StartX);
+        if (off < apart || off <= farthest || !stands(x - 1) || !stands(x) || !stands(x + 1)) continue;
+        farthest = off;
+        Spot = TTarget{double(x), double(row - s.FootY[0])};
+    }
+}
+
+bool TComputerPilot::RefuelAtEnemy() const {
+    return Spot.X >= 0 && SpotFuel < HomeFuel;
+}
+
+uint8_t TComputerPilot::Refuel(const TWorld& world, const std::array<TWeapon, 2>& weapons) {
+    const TShip& s = world.Ships[size_t(Side)];
+    const bool enemy = RefuelAtEnemy();
+    if ((enemy ? s.AtEnemyBase : s.AtOwnBase) == 0)
+        return Fly(world, enemy ? Spot : TTarget{PadX, PadY}, true);
+    // Sit until mended, filled up and loaded; then lift straight off.
+    const bool full = s.Health >= 99 && s.Fuel >= 195 && weapons[0].Ammo >= 95 && weapons[1].Ammo >= 95;
+    if (full) Homeward = false;
+    return full ? Bit(actThrust) : 0;
 }
 
 // On foot: walk along the path toward the own base and use the pack to climb.
@@ -541,33 +642,16 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     if (Ticks % 40 == 1) AimJitter = (2 * Dice.RandomReal() - 1) * Skill.AimError;
     if (s.RespawnTimer != 0 || s.Glued != 0) return 0;
 
-    if (PadX < 0) {
-        // The middle of the own pad under the start point: both feet must stand on it to count.
-        const TTerrain& t = world.TerrainBitmap;
-        const int x = int(s.StartX);
-        int y = int(s.StartY);
-        while (y < t.Height && t.Get(x, y) == TerrainEmpty)
-            ++y;
-        int left = x, right = x;
-        while (t.Get(left - 1, y) == TerrainPad)
-            --left;
-        while (t.Get(right + 1, y) == TerrainPad)
-            ++right;
-        const bool pad = t.Get(x, y) == TerrainPad;
-        PadX = pad ? (left + right + 1) / 2.0 : s.StartX;
-        // Where the ship's centre is when its feet stand on the pad.
-        PadY = pad ? y - s.FootY[0] : s.StartY;
-    }
+    if (PadX < 0) FindPads(world);
     const TTarget home{PadX, PadY};
     if (s.OnFoot != 0) return Walk(world, home);
 
     const bool armed = weapons[0].ShotsLeft() > 0 || weapons[1].ShotsLeft() > 0;
-    // Fuel for the way home: holding the ship up takes a fifth of the push, about 0.05 a tick, and it
-    // makes some 1.2 pixels a tick along a winding way, landing included: 0.05 a pixel of the way
-    // round the rock (at 0.045 the tank ran dry on the way home on Hive). Once it turns for home it
-    // keeps going until it stands there.
-    const double homeFuel = 0.05 * HomeWay(world);
-    if (s.Health < Skill.ReturnHealth || s.Fuel < Skill.ReturnFuel + homeFuel || !armed) Homeward = true;
+    // Low on health, rounds or fuel (besides what the way to the nearer pad takes, the own or the
+    // enemy's, which mends and fills up too): it goes there and keeps going until it stands there.
+    HomeWay(world);
+    const double wayFuel = std::min(HomeFuel, SpotFuel);
+    if (s.Health < Skill.ReturnHealth || s.Fuel < Skill.ReturnFuel + wayFuel || !armed) Homeward = true;
     if (s.AtOwnBase != 0) Homeward = false;
     const bool low = Homeward;
     // A ship starts a little above its pad: it settles there first to pick its weapons.
@@ -579,7 +663,7 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
         const bool full = s.Health >= 99 && s.Fuel >= 195 && weapons[0].Ammo >= 95 && weapons[1].Ammo >= 95;
         return full ? Bit(actThrust) : 0;
     }
-    if (low) return Fly(world, home, true);
+    if (low) return Refuel(world, weapons);
 
     const TTarget seen = EnemySeen.front();
     const bool enemyUp = e.RespawnTimer == 0 && e.Health > 0;

@@ -64,9 +64,21 @@ class TComputerPilot {
     bool Roomy(double x0, double y0, double x1, double y1, int need) const;
     bool ClearLine(const TWorld& world, double x0, double y0, double x1, double y1) const;
     uint8_t Fly(const TWorld& world, TTarget goal, bool landing);
+    // Near enough above the pad spot `goal`, with nothing but air straight below the ship's sides.
+    bool OverPad(const TWorld& world, TTarget goal) const;
     uint8_t Walk(const TWorld& world, TTarget goal);
-    // Pixels of the way home round the rock, measured now and then.
-    double HomeWay(const TWorld& world);
+    // The fuel the way round the rock to (x, y) takes, landing included: hovering costs about 0.05 a
+    // tick, and each cell of the way is flown at about the speed its room allows.
+    double WayFuel(double fromX, double fromY, double x, double y);
+    // Now and then: the fuel the ways to the own pad and to the spot on the enemy's take.
+    void HomeWay(const TWorld& world);
+    // The pads under both start points, and on the enemy's the spot farthest from its parked ship
+    // where both feet stand (the enemy's pad fills the tank too, and does not stop firing).
+    void FindPads(const TWorld& world);
+    // Where it refuels: the pad whose way takes less fuel; true while it is the enemy's.
+    bool RefuelAtEnemy() const;
+    // Flies to the pad and sits there until mended, filled up and loaded; then lifts straight off.
+    uint8_t Refuel(const TWorld& world, const std::array<TWeapon, 2>& weapons);
     uint8_t Steer(const TWorld& world, double ax, double ay, bool mayThrust, double tilt);
     // How fast the ship slows down moving along (dx, dy): the deceleration the push (nose within
     // `tilt` of up) and gravity give, and the ticks the nose takes to turn to that push first.
@@ -111,7 +123,9 @@ class TComputerPilot {
     bool Homeward = false; // low on health, fuel or rounds: going home until it stands there
     double PadX = -1;      // middle of the own pad, found at the first tick
     double PadY = 0;       // the ship's centre when it stands there
-    double HomeLength = 0; // the way home in pixels, measured at tick `HomeAt`
+    TTarget Spot{-1, 0};   // the ship's centre standing on the enemy's pad; X -1: no room there
+    double HomeFuel = 0;   // fuel the way home takes, measured at tick `HomeAt`
+    double SpotFuel = 1e9; // fuel the way to `Spot` takes
     uint64_t HomeAt = 0;
     std::array<uint8_t, 10> Pages = DefaultWeapons;
     int PickTick = -1; // ticks into picking the second slot's weapon; -1 before it starts
