@@ -452,11 +452,11 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
         // holds its height until it is right over the spot, lest it stand beside the pad.
         const double off = std::fabs(goal.X - s.X);
         vx = std::clamp((goal.X - s.X) * 0.05, -0.4, 0.4);
-        vy = std::clamp(0.2 + (goal.Y - s.Y) * 0.01, 0.2, 0.6) * std::clamp(1 - (off - 1) / 2, 0.0, 1.0);
+        vy = std::clamp(0.2 + (goal.Y - s.Y) * 0.01, 0.2, 0.6) * std::clamp(1 - (off - 3) / 2, 0.0, 1.0);
         // Beside the enemy's ship on its pad: across above it.
         const TShip& e = world.Ships[size_t(1 - Side)];
-        const bool across = (e.X - s.X) * (e.X - goal.X) < 0 || std::fabs(e.X - s.X) < 20;
-        if (off > 1 && e.OnFoot == 0 && e.RespawnTimer == 0 && across && s.Y > e.Y - 48)
+        const bool across = (e.X - s.X) * (e.X - goal.X) < 0;
+        if (off > 3 && e.OnFoot == 0 && e.RespawnTimer == 0 && across && s.Y > e.Y - 48)
             vy = std::clamp((e.Y - 48 - s.Y) * 0.05, -0.6, 0.0);
         upright = off > 3 ? 10 : 2;
     }
@@ -487,6 +487,10 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     for (int t = 4; t <= 32 && !settling && v > 0.3 && v * t <= stopping; t += 4) {
         if (Clearance(s.X + s.VX * t, s.Y + s.VY * t) >= Room) continue;
         vx = -s.VX / v * 0.8, vy = -s.VY / v * 0.8;
+        // Braking a climb: the nose leans further, so that the sideways push does not lift the ship
+        // into the rock as well (under an overhang it did).
+        const double gravity = 4.0 / std::max<double>(world.FrameRate, 1) * world.Scale;
+        upright += 24 * std::clamp(((vy - s.VY) * Gain - gravity) / gravity, 0.0, 1.0);
         break;
     }
     // Ships that touch both lose health fast: keep off the enemy's ship (a pilot on foot may be run
@@ -507,14 +511,22 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
 }
 
 bool TComputerPilot::OverPad(const TWorld& world, TTarget goal) const {
-    // It slides across at its height first and then sinks: air across and straight down the sides.
+    // It slides across at its height first and then sinks: air across and straight down the sides
+    // (snow drifts give way to a ship).
     const TShip& s = world.Ships[size_t(Side)];
+    auto open = [&](double x0, double y0, double x1, double y1) {
+        const int steps = int(std::hypot(x1 - x0, y1 - y0) / 2) + 1;
+        for (int k = 1; k < steps; ++k) {
+            const double f = double(k) / steps;
+            const uint8_t c = world.TerrainBitmap.Get(int(x0 + (x1 - x0) * f), int(y0 + (y1 - y0) * f));
+            if (!Airy(c) && c != TerrainSnow) return false;
+        }
+        return true;
+    };
     const double below = goal.Y + 10;
     return std::fabs(goal.X - s.X) < 60 && goal.Y - s.Y > -12 && goal.Y - s.Y < 80 &&
-           ClearLine(world, s.X, s.Y - 8, goal.X, s.Y - 8) &&
-           ClearLine(world, s.X, s.Y + 8, goal.X, s.Y + 8) &&
-           ClearLine(world, goal.X - 9, s.Y, goal.X - 9, below) &&
-           ClearLine(world, goal.X + 9, s.Y, goal.X + 9, below);
+           open(s.X, s.Y - 8, goal.X, s.Y - 8) && open(s.X, s.Y + 8, goal.X, s.Y + 8) &&
+           open(goal.X - 9, s.Y, goal.X - 9, below) && open(goal.X + 9, s.Y, goal.X + 9, below);
 }
 
 double TComputerPilot::WayFuel(double fromX, double fromY, double x, double y) {
@@ -546,6 +558,7 @@ void TComputerPilot::HomeWay(const TWorld& world) {
     HomeAt = Ticks;
     const TShip& s = world.Ships[size_t(Side)];
     HomeFuel = WayFuel(s.X, s.Y, PadX, PadY);
+    ChooseSpot(world);
     SpotFuel = Spot.X < 0 ? 1e9 : WayFuel(s.X, s.Y, Spot.X, Spot.Y);
 }
 
@@ -561,22 +574,46 @@ void TComputerPilot::FindPads(const TWorld& world) {
     PadY = pad ? row - s.FootY[0] : s.StartY;
     if (!PadUnder(t, e.StartX, e.StartY, row, left, right)) return;
     // On the enemy's pad: the left foot on the pad, the right one on firm ground, air around the
-    // ship, a few pixels to spare each way and well off the enemy's ship parked at its start.
-    // Two upright ships touch only when their centres are nearer than about their feet's span.
-    const int fl = s.FootLeft[0], fr = s.FootRight[0], top = row - 2 * s.FootY[0], apart = fr - fl + 4;
+    // ship and above it as high as it sinks straight down from (80 pixels), and a pixel to spare
+    // each way.
+    const int fl = s.FootLeft[0], fr = s.FootRight[0], top = row - s.FootY[0] - 80;
     auto stands = [&](int x) {
         if (t.Get(x + fl, row) != TerrainPad || !Footing(t.Get(x + fr, row))) return false;
         for (int y = top; y < row; ++y)
             for (int dx = -10; dx <= 10; ++dx)
-                if (!Airy(t.Get(x + dx, y))) return false;
+                if (!Airy(t.Get(x + dx, y)) && t.Get(x + dx, y) != TerrainSnow) return false;
         return true;
     };
-    double farthest = 0;
-    for (int x = left - fl; x <= right - fl; ++x) {
-        const double off = std::fabs(x - e.StartX);
-        if (off < apart || off <= farthest || !stands(x - 1) || !stands(x) || !stands(x + 1)) continue;
-        farthest = off;
-        Spot = TTarget{double(x), double(row - s.FootY[0])};
+    for (int x = left - fl; x <= right - fl; ++x)
+        if (stands(x - 1) && stands(x) && stands(x + 1)) Stands.push_back(x);
+    Spot.Y = row - s.FootY[0];
+}
+
+void TComputerPilot::ChooseSpot(const TWorld& world) {
+    const TShip& s = world.Ships[size_t(Side)];
+    const TShip& e = world.Ships[size_t(1 - Side)];
+    Spot.X = -1;
+    if (Stands.empty()) return;
+    // The enemy's ship, or its pilot, who gets a new ship where he stands, near its pad; else where
+    // it comes back after a wreck. Two upright ships touch only when their centres are nearer than
+    // about their feet's span.
+    const bool near = e.RespawnTimer == 0 && std::fabs(e.Y - Spot.Y) < 80 && e.X > Stands.front() - 40 &&
+                      e.X < Stands.back() + 40;
+    const double ex = near ? e.X : e.StartX;
+    const double apart = s.FootRight[0] - s.FootLeft[0] + 4;
+    double farthest = apart;
+    for (const int x : Stands)
+        if (std::fabs(x - ex) >= farthest) {
+            farthest = std::fabs(x - ex);
+            Spot.X = x;
+        }
+    // A few pixels in from the end of the pad, where they are to be had: the landing may be off by as
+    // many.
+    const int inward = Spot.X < ex ? 1 : -1;
+    for (int k = 0; k < 4 && Spot.X >= 0; ++k) {
+        const int x = int(Spot.X) + inward;
+        if (std::find(Stands.begin(), Stands.end(), x) == Stands.end() || std::fabs(x - ex) < apart) break;
+        Spot.X = x;
     }
 }
 
@@ -586,13 +623,26 @@ bool TComputerPilot::RefuelAtEnemy() const {
 
 uint8_t TComputerPilot::Refuel(const TWorld& world, const std::array<TWeapon, 2>& weapons) {
     const TShip& s = world.Ships[size_t(Side)];
+    if (s.AtEnemyBase == 0 && s.AtOwnBase == 0) ChooseSpot(world);
     const bool enemy = RefuelAtEnemy();
     if ((enemy ? s.AtEnemyBase : s.AtOwnBase) == 0)
         return Fly(world, enemy ? Spot : TTarget{PadX, PadY}, true);
     // Sit until mended, filled up and loaded; then lift straight off.
     const bool full = s.Health >= 99 && s.Fuel >= 195 && weapons[0].Ammo >= 95 && weapons[1].Ammo >= 95;
     if (full) Homeward = false;
+    Lifting = full;
+    LiftFrom = s.Y;
     return full ? Bit(actThrust) : 0;
+}
+
+uint8_t TComputerPilot::LiftOff(const TWorld& world) {
+    const TShip& s = world.Ships[size_t(Side)];
+    // Clear of the ships on the pad, or rock overhead: the fight takes over.
+    if (s.Y < LiftFrom - 56 || Clearance(s.X, s.Y - 2 * Cell) < MinRoom - 1) Lifting = false;
+    if (!Lifting) return 0;
+    uint8_t bits = TurnToward(s.Angle, Up, 2.0);
+    if (s.VY > -1.0 && s.Fuel > 0) bits |= Bit(actThrust);
+    return bits;
 }
 
 // On foot: walk along the path toward the own base and use the pack to climb.
@@ -664,6 +714,11 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
         return full ? Bit(actThrust) : 0;
     }
     if (low) return Refuel(world, weapons);
+    // Off the enemy's pad, straight up past its ship before turning to fight.
+    if (Lifting && s.AtOwnBase == 0) {
+        const uint8_t bits = LiftOff(world);
+        if (Lifting) return bits;
+    }
 
     const TTarget seen = EnemySeen.front();
     const bool enemyUp = e.RespawnTimer == 0 && e.Health > 0;
@@ -748,7 +803,9 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
         const double h = s.Angle * 2 * std::numbers::pi / TurnUnits;
         const double wantX = -s.VX * 0.15, wantY = -s.VY * 0.15 - gravity;
         const double along = std::cos(h) * wantX - std::sin(h) * wantY;
-        if (along > 0.02 && s.Fuel > 0) bits |= Bit(actThrust);
+        // Not up into rock overhead, though: under an overhang the push lifted it into the rock.
+        const bool roof = Clearance(s.X + s.VX * 8, s.Y + s.VY * 8 - 2 * Cell) < MinRoom;
+        if (along > 0.02 && s.Fuel > 0 && !roof) bits |= Bit(actThrust);
         return fire(bits);
     }
     // Hunt: make for the post; without one, come within range a little above the enemy; while it is

@@ -75,6 +75,11 @@ class TComputerPilot {
     // The pads under both start points, and on the enemy's the spot farthest from its parked ship
     // where both feet stand (the enemy's pad fills the tank too, and does not stop firing).
     void FindPads(const TWorld& world);
+    // The spot on the enemy's pad farthest from the enemy's ship (or its pilot, or its start when
+    // it is away); X -1 when none is far enough.
+    void ChooseSpot(const TWorld& world);
+    // Just off the enemy's pad: straight up, slowly, past the ship parked there; 0 once done.
+    uint8_t LiftOff(const TWorld& world);
     // Where it refuels: the pad whose way takes less fuel; true while it is the enemy's.
     bool RefuelAtEnemy() const;
     // Flies to the pad and sits there until mended, filled up and loaded; then lifts straight off.
@@ -119,11 +124,14 @@ class TComputerPilot {
     TTarget Post{-1e9, -1e9}; // where it shoots from, chosen for the enemy's place `PostFor`
     TTarget PostFor{-1e9, -1e9};
     uint64_t PostAt = 0;
-    bool Aiming = false;   // turned toward the enemy to shoot, last tick
-    bool Homeward = false; // low on health, fuel or rounds: going home until it stands there
-    double PadX = -1;      // middle of the own pad, found at the first tick
-    double PadY = 0;       // the ship's centre when it stands there
-    TTarget Spot{-1, 0};   // the ship's centre standing on the enemy's pad; X -1: no room there
+    bool Aiming = false;     // turned toward the enemy to shoot, last tick
+    bool Homeward = false;   // low on health, fuel or rounds: going home until it stands there
+    double PadX = -1;        // middle of the own pad, found at the first tick
+    double PadY = 0;         // the ship's centre when it stands there
+    std::vector<int> Stands; // where the ship's centre may stand on the enemy's pad, left to right
+    TTarget Spot{-1, 0};     // the ship's centre standing there, away from the enemy; X -1: none
+    bool Lifting = false;    // just off the enemy's pad, from height `LiftFrom`
+    double LiftFrom = 0;
     double HomeFuel = 0;   // fuel the way home takes, measured at tick `HomeAt`
     double SpotFuel = 1e9; // fuel the way to `Spot` takes
     uint64_t HomeAt = 0;
