@@ -487,10 +487,6 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     for (int t = 4; t <= 32 && !settling && v > 0.3 && v * t <= stopping; t += 4) {
         if (Clearance(s.X + s.VX * t, s.Y + s.VY * t) >= Room) continue;
         vx = -s.VX / v * 0.8, vy = -s.VY / v * 0.8;
-        // Braking a climb: the nose leans further, so that the sideways push does not lift the ship
-        // into the rock as well (under an overhang it did).
-        const double gravity = 4.0 / std::max<double>(world.FrameRate, 1) * world.Scale;
-        upright += 24 * std::clamp(((vy - s.VY) * Gain - gravity) / gravity, 0.0, 1.0);
         break;
     }
     // Ships that touch both lose health fast: keep off the enemy's ship (a pilot on foot may be run
