@@ -105,14 +105,15 @@ TEST(ComputerPilot, ReachesTheEnemysStartSoonWithoutWrecking) {
 
 // A ship wrecked on its own pad costs no life: its pilot gets a new ship there at once. Only a
 // stream of the quick-firing slot, kept on through the new ship's drop onto the pad and the pilot's
-// fall, takes lives from a side that does nothing.
+// fall, takes lives from a side that does nothing: the stream goes on through the wreck, and the
+// passes it shoots in last while the ship can still be righted.
 TEST(ComputerPilot, TakesLivesFromAShipSittingOnItsPad) {
     for (const uint32_t seed : {1u, 5u}) {
         TPilotMatch match(1, "maps\\Duel.map", seed);
         const TShip& idle = match.World().Ships[1];
-        for (int t = 0; t < 1600 && idle.Lives == 5; ++t)
+        for (int t = 0; t < 1600 && idle.Lives > 3; ++t)
             match.Tick(TTickInput{});
-        EXPECT_LT(idle.Lives, 5) << "no life taken in 40 seconds, seed " << seed;
+        EXPECT_LE(idle.Lives, 3) << "fewer than two lives taken in 40 seconds, seed " << seed;
     }
 }
 
@@ -150,9 +151,9 @@ TEST(ComputerPilot, PlaysAsRecordedAtEveryLevel) {
         const char* Map;
         const char* Level;
         uint64_t Digest;
-    } cases[] = {{"maps\\Duel.map", "hard", 465389860320942464ull},
-                 {"maps\\Duel.map", "easy", 6258497104405339047ull},
-                 {"maps\\Swamp.map", "normal", 9138482255520869474ull}};
+    } cases[] = {{"maps\\Duel.map", "hard", 16351633456858977566ull},
+                 {"maps\\Duel.map", "easy", 5468354273306831466ull},
+                 {"maps\\Swamp.map", "normal", 2132891073249146318ull}};
     for (const auto& c : cases) {
         TPilotMatch match(3, c.Map, 11, c.Level);
         uint64_t digest = 1469598103934665603ull;

@@ -31,6 +31,16 @@ constexpr double LandingFuel = 10;  // fuel the slow descent onto a pad takes
 constexpr int MinRoom = 3;
 // A parked ship with this much health or less is finished by one burst of the first slot.
 constexpr double BurstHealth = 35;
+// Upward speed a hop reaches before the nose turns to shoot, and the fewest ticks of shooting worth a
+// pass.
+constexpr double HopSpeed = 3;
+constexpr int MinPass = 16;
+// Pixels kept across and below the enemy's start point (half as many above) while a new ship of his may
+// appear there: while his pilot is out of a ship, or his ship is low enough to be wrecked soon.
+constexpr double DropRoom = 48;
+constexpr double DropHealth = 50;
+// Share of the push that stops a drift once the ship is upright again (the nose leans, and holds it up).
+constexpr double DriftBraking = 0.4;
 
 bool Airy(uint8_t cls) {
     return cls == TerrainEmpty || cls == TerrainWater;
@@ -376,6 +386,61 @@ double TComputerPilot::PathSpeed(const TWorld& world, double end) const {
     return best;
 }
 
+bool TComputerPilot::InDropZone(const TWorld& world, double x, double y) const {
+    const TShip& e = world.Ships[size_t(1 - Side)];
+    // Only while a new ship may come: the pilot is out of his, or it may be wrecked soon.
+    if (e.OnFoot == 0 && e.RespawnTimer == 0 && e.Health > DropHealth) return false;
+    return std::fabs(x - e.StartX) < DropRoom && y > e.StartY - DropRoom / 2 && y < e.StartY + DropRoom;
+}
+
+bool TComputerPilot::Recovers(const TWorld& world, double nose, int coast) const {
+    const TShip& s = world.Ships[size_t(Side)];
+    const double rate = std::max<double>(world.FrameRate, 1);
+    const double gravity = 4.0 / rate * world.Scale;
+    const double push = 20.0 / rate * world.Scale;
+    const double turn = 160.0 / rate;
+    double x = s.X, y = s.Y, vx = s.VX, vy = s.VY, angle = s.Angle;
+    // Coasting, then righting: the nose turns up and the push brakes the fall once it points near up.
+    for (int t = 0; t < coast + 120; ++t) {
+        angle += std::clamp(TurnDiff(t < coast ? nose : Up, angle), -turn, turn);
+        if (t >= coast && std::fabs(TurnDiff(angle, Up)) < 48 && vy > -0.5) {
+            const double h = angle * 2 * std::numbers::pi / TurnUnits;
+            vx += std::cos(h) * push;
+            vy -= std::sin(h) * push;
+        }
+        x += vx;
+        y += vy;
+        vy = (vy + gravity) / 1.01;
+        vx /= 1.01;
+        if (Clearance(x, y) < MinRoom || InDropZone(world, x, y)) return false;
+        if (t < coast || vy > 0 || std::fabs(TurnDiff(angle, Up)) >= 16) continue;
+        // Upright and no longer falling: then room along the way it drifts while the push, leaning,
+        // stops it.
+        const double v = std::hypot(vx, vy);
+        const double stop = v * v / (2 * DriftBraking * push) + Cell;
+        for (double d = Cell; d < stop; d += Cell)
+            if (Clearance(x + vx / v * d, y + vy / v * d) < MinRoom) return false;
+        return true;
+    }
+    return false;
+}
+
+bool TComputerPilot::Pass(const TWorld& world, double want) {
+    const TShip& s = world.Ships[size_t(Side)];
+    const int turning = int(std::fabs(TurnDiff(want, s.Angle)) / 4);
+    if (Aiming) return Recovers(world, want, 4);
+    if (Hopping) {
+        // Up to the hop's speed, while one more push still leaves room to shoot and right the ship.
+        if (s.VY > -HopSpeed && Recovers(world, want, turning + MinPass + 8)) return false;
+        Hopping = false;
+        return Recovers(world, want, turning + 4);
+    }
+    if (!Recovers(world, want, turning + MinPass)) return false;
+    // From near rest a hop first: the pass then lasts the rise and the fall.
+    Hopping = s.VY > -0.5;
+    return !Hopping;
+}
+
 bool TComputerPilot::FindPost(const TWorld& world, TTarget enemy) {
     const TShip& s = world.Ships[size_t(Side)];
     double best = 1e18;
@@ -384,8 +449,10 @@ bool TComputerPilot::FindPost(const TWorld& world, TTarget enemy) {
         for (int r = 60; r <= 220; r += 16)
             for (int dy = -120; dy <= 24; dy += 12) {
                 const TTarget p{enemy.X + side * r, enemy.Y + dy};
+                // Never where a new ship of the enemy's appears.
+                if (InDropZone(world, p.X, p.Y)) continue;
                 // Room to sink a while below it: it shoots as it falls.
-                if (Clearance(p.X, p.Y) < MinRoom + 1 || Clearance(p.X, p.Y + 3 * Cell) < MinRoom) continue;
+                if (Clearance(p.X, p.Y) < MinRoom + 2 || Clearance(p.X, p.Y + 3 * Cell) < MinRoom) continue;
                 // About 48 pixels above it: the burst goes on as the ship sinks through the line.
                 const double cost = std::fabs(r - PostRange) + 1.5 * std::fabs(dy + 48) +
                                     0.15 * std::hypot(p.X - s.X, p.Y - s.Y);
@@ -717,18 +784,13 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     }
 
     const TTarget seen = EnemySeen.front();
-    const bool enemyUp = e.RespawnTimer == 0 && e.Health > 0;
+    // A ship shot to pieces shows no health for the one update before its pilot is thrown out: the
+    // aim stays on it, for the new ship and the pilot come right there.
+    const bool enemyUp = e.RespawnTimer == 0;
     const double dx = seen.X - s.X, dy = seen.Y - s.Y;
     const double dist = std::hypot(dx, dy);
     const double rate = std::max<double>(world.FrameRate, 1);
     const double gravity = 4.0 / rate * world.Scale;
-    // Aiming turns the nose away from up: only while the ship is high enough to sink a while and
-    // then turn upright again (160 256ths a second) before the push can catch it.
-    const double righting = 24 + std::fabs(TurnDiff(s.Angle, Up)) * rate / 160;
-    auto sunk = [&](double t) {
-        return Clearance(s.X + s.VX * t, s.Y + s.VY * t + 0.5 * gravity * t * t) >= MinRoom;
-    };
-    const bool safe = Clearance(s.X, s.Y) >= MinRoom && s.VY < 1.0 && sunk(righting / 2) && sunk(righting);
     // A ship wrecked on its own pad costs no life: its pilot gets a new ship there at once, with the
     // pilot's 8 health, which drops from the start point onto the pad. Only a stream of the
     // quick-firing first slot kept on it wrecks that one too, in the air, and then kills the pilot
@@ -784,14 +846,27 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     const double fromPost = std::hypot(Post.X - s.X, Post.Y - s.Y);
     // Aiming steeply down leaves the nose too far from up to catch the ship again.
     const bool steep = std::fabs(TurnDiff(want, Up)) > 120;
-    // A pilot on foot right by it is run down (a ship that touches him crushes him); farther off he
-    // is shot, before he walks or falls back onto his pad.
-    if (enemyUp && e.OnFoot != 0 && dist < 36) return fire(Fly(world, TTarget{seen.X, seen.Y - 6}, false));
-    // Once aiming it goes on while the ship can still be caught in 0.6 of the time to turn upright,
-    // and once it has given up it first comes to rest: each change costs a turn of the nose.
-    const bool keep = Aiming && Clearance(s.X, s.Y) >= MinRoom && s.VY < 1.6 && sunk(righting * 0.6);
-    const bool begin = safe && (Aiming || s.VY < 0.4);
-    Aiming = inReach && apart && !steep && (dist < 260 || (havePost && fromPost < 40)) && (keep || begin);
+    // A pilot on foot, and a pilot waiting for his next ship, get a new ship at their start point:
+    // one that appears on this ship wrecks both, and this one lands far from home.
+    if ((e.OnFoot != 0 || e.RespawnTimer != 0) && InDropZone(world, s.X, s.Y)) {
+        Aiming = Hopping = false;
+        const double side = s.X < e.StartX ? -1 : 1;
+        return fire(Fly(world, TTarget{e.StartX + side * 2 * DropRoom, e.StartY - DropRoom}, false));
+    }
+    // A pilot on foot right by it, away from his pad, is run down (a ship that touches him crushes
+    // him); farther off, or near his pad, he is shot.
+    if (enemyUp && e.OnFoot != 0 && dist < 36 && std::hypot(e.X - e.StartX, e.Y - e.StartY) > 2 * DropRoom)
+        return fire(Fly(world, TTarget{seen.X, seen.Y - 6}, false));
+    // It shoots in passes, the nose turned from up, while the ship coasts: a pass goes on while the ship
+    // can still be righted with room to spare, and from near rest it starts with a hop.
+    const bool shootable = inReach && apart && !steep && (dist < 260 || (havePost && fromPost < 40));
+    if (!shootable) Hopping = false;
+    Aiming = shootable && Pass(world, want);
+    if (Hopping) {
+        uint8_t bits = TurnToward(s.Angle, Up, 2.0);
+        if (std::fabs(TurnDiff(s.Angle, Up)) < 12 && s.Fuel > 0) bits |= Bit(actThrust);
+        return bits;
+    }
     if (Aiming) {
         uint8_t bits = TurnToward(s.Angle, want, 1.5);
         // Hold still while aiming: thrust when the push along the nose works against the drift and

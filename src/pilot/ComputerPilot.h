@@ -97,6 +97,16 @@ class TComputerPilot {
     double PathSpeed(const TWorld& world, double end) const;
     // A place to shoot at the enemy from: roomy, with room to sink, a clear line of fire, a little above.
     bool FindPost(const TWorld& world, TTarget enemy);
+    // Whether a ship there may touch a new ship of the enemy's, which appears over his start point
+    // and drops onto his pad.
+    bool InDropZone(const TWorld& world, double x, double y) const;
+    // Whether the ship, coasting `coast` ticks without a push while its nose turns toward `nose`, can
+    // then turn upright and stop its fall and its drift keeping the usual room from rock, and from
+    // the enemy's start point, all the way.
+    bool Recovers(const TWorld& world, double nose, int coast) const;
+    // Whether to aim at `want` this tick: a pass goes on while the ship can still be righted, and
+    // begins, after a hop when the ship is near rest, when there is room for a pass worth it.
+    bool Pass(const TWorld& world, double want);
     // Heading of the ship turned toward `want` (256ths); left/right bits.
     static uint8_t TurnToward(double heading, double want, double tolerance);
     // On the own base at the start: holds the second fire key to open that page and steps to the
@@ -125,6 +135,7 @@ class TComputerPilot {
     TTarget PostFor{-1e9, -1e9};
     uint64_t PostAt = 0;
     bool Aiming = false;     // turned toward the enemy to shoot, last tick
+    bool Hopping = false;    // pushing straight up to shoot on the rise and the fall that follow
     bool Homeward = false;   // low on health, fuel or rounds: going home until it stands there
     double PadX = -1;        // middle of the own pad, found at the first tick
     double PadY = 0;         // the ship's centre when it stands there
