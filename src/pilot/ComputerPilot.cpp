@@ -305,6 +305,9 @@ uint8_t TComputerPilot::Steer(const TWorld& world, double ax, double ay, bool ma
     // Nose down: back up the nearer way round first, the push is wasted until then.
     const double fromUp = TurnDiff(s.Angle, Up);
     if (std::fabs(fromUp) > 64) want = Up + (fromUp > 0 ? tilt : -tilt);
+    // Without fuel there is no push to aim: the nose stays up, so that the feet meet the ground first
+    // (a leaning ship's outline reaches lower than its feet, and a pad hurts it).
+    if (!mayThrust) want = Up;
     uint8_t bits = TurnToward(s.Angle, want, 2.0);
     const double h = s.Angle * 2 * std::numbers::pi / TurnUnits;
     const double along = tx * std::cos(h) - (ay - gravity) * std::sin(h);
@@ -516,16 +519,18 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     const bool settling = landing && OverPad(world, goal);
     if (settling) {
         // Over the pad: to the spot and straight down, slowly, nose up so the feet meet the pad; it
-        // holds its height until it is right over the spot, lest it stand beside the pad.
+        // holds its height until it is within a pixel of the spot with the nose straight up, lest it
+        // stand beside the pad or touch the enemy's ship parked there (a leaning outline is wider).
         const double off = std::fabs(goal.X - s.X);
+        const bool above = off <= 1.5 && std::fabs(TurnDiff(s.Angle, Up)) <= 2;
         vx = std::clamp((goal.X - s.X) * 0.05, -0.4, 0.4);
-        vy = std::clamp(0.2 + (goal.Y - s.Y) * 0.01, 0.2, 0.6) * std::clamp(1 - (off - 3) / 2, 0.0, 1.0);
+        vy = above ? std::clamp(0.2 + (goal.Y - s.Y) * 0.01, 0.2, 0.6) : 0;
         // Beside the enemy's ship on its pad: across above it.
         const TShip& e = world.Ships[size_t(1 - Side)];
         const bool across = (e.X - s.X) * (e.X - goal.X) < 0;
         if (off > 3 && e.OnFoot == 0 && e.RespawnTimer == 0 && across && s.Y > e.Y - 48)
             vy = std::clamp((e.Y - 48 - s.Y) * 0.05, -0.6, 0.0);
-        upright = off > 3 ? 10 : 2;
+        upright = off > 1 ? 10 : 0;
     }
     // Too near rock: away from it, up the slope of the room around, still edging along the way.
     if (clear < Room && !settling) {
@@ -556,16 +561,22 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
         vx = -s.VX / v * 0.8, vy = -s.VY / v * 0.8;
         break;
     }
-    // Ships that touch both lose health fast: keep off the enemy's ship (a pilot on foot may be run
-    // down, the ship feels nothing).
-    const TShip& e = world.Ships[size_t(1 - Side)];
-    if (e.OnFoot == 0 && e.RespawnTimer == 0) {
-        for (int t = 0; t <= 24; t += 4) {
-            const double rx = s.X + s.VX * t - e.X - e.VX * t, ry = s.Y + s.VY * t - e.Y - e.VY * t;
+    // Ships that touch both lose health fast: keep off the enemy's ship, and off where a new one of his
+    // appears (a pilot on foot away from his pad may be run down, the ship feels nothing).
+    TTarget body{};
+    if (EnemyBody(world, body)) {
+        for (int t = 0; t <= (landing ? 8 : 24); t += 4) {
+            const double rx = s.X + s.VX * t - body.X - body.VX * t,
+                         ry = s.Y + s.VY * t - body.Y - body.VY * t;
             const double r = std::hypot(rx, ry);
-            // Landing beside the enemy's ship on its pad, both upright: only their outlines count.
-            const double narrow = s.FootRight[0] - s.FootLeft[0] + 3;
-            if (landing ? std::fabs(rx) > narrow || std::fabs(ry) > 36 : r > KeepOff) continue;
+            // Landing beside the enemy's ship on its pad, both upright: only their outlines count, and
+            // it edges away from his at its height (climbing, it lost the spot and its fuel).
+            if (landing) {
+                if (std::fabs(rx) >= Across[rx < 0 ? 0 : 1] || std::fabs(ry) > 36) continue;
+                vx = rx < 0 ? -0.3 : 0.3, vy = std::min(vy, 0.0);
+                break;
+            }
+            if (r > KeepOff) continue;
             vx = r > 0.5 ? rx / r : 0, vy = r > 0.5 ? ry / r - 0.3 : -1;
             break;
         }
@@ -635,15 +646,35 @@ void TComputerPilot::FindPads(const TWorld& world) {
     PadX = pad ? (left + right + 1) / 2.0 : s.StartX;
     // Where the ship's centre is when its feet stand on the pad.
     PadY = pad ? row - s.FootY[0] : s.StartY;
+    // Two ships side by side touch when their centres come as near as their outlines reach toward
+    // each other: this one's over the frames of a nose within 2 of up (a landing one's), the enemy's
+    // upright (a parked one's).
+    auto reach = [](const TShip& ship, int from, int to, int side) {
+        int most = 0;
+        for (int f = from; f <= to; ++f) {
+            const Surface& m = ship.Masks[size_t(f)];
+            for (int y = 0; y < m.Height; ++y)
+                for (int x = 0; x < m.Width; ++x)
+                    if (MaskSolid(m.Pixel(x, y))) most = std::max(most, side * (x - m.Width / 2));
+        }
+        return most;
+    };
+    const int upright = int(Up) / 2, from = int(Up - 2) / 2, to = int(Up + 2) / 2;
+    Across[0] = reach(s, from, to, 1) + reach(e, upright, upright, -1) + 1;
+    Across[1] = reach(s, from, to, -1) + reach(e, upright, upright, 1) + 1;
     if (!PadUnder(t, e.StartX, e.StartY, row, left, right)) return;
+    EnemyPadLeft = left;
+    EnemyPadRight = right;
+    EnemyPadRow = row;
     // On the enemy's pad: the left foot on the pad, the right one on firm ground, air around the
-    // ship and above it as high as it sinks straight down from (80 pixels), and a pixel to spare
-    // each way.
+    // ship's outline and above it as high as it sinks straight down from (80 pixels), and a pixel to
+    // spare each way.
     const int fl = s.FootLeft[0], fr = s.FootRight[0], top = row - s.FootY[0] - 80;
+    const int wide = std::max(reach(s, from, to, -1), reach(s, from, to, 1)) + 1;
     auto stands = [&](int x) {
         if (t.Get(x + fl, row) != TerrainPad || !Footing(t.Get(x + fr, row))) return false;
         for (int y = top; y < row; ++y)
-            for (int dx = -10; dx <= 10; ++dx)
+            for (int dx = -wide; dx <= wide; ++dx)
                 if (!Airy(t.Get(x + dx, y)) && t.Get(x + dx, y) != TerrainSnow) return false;
         return true;
     };
@@ -653,31 +684,50 @@ void TComputerPilot::FindPads(const TWorld& world) {
 }
 
 void TComputerPilot::ChooseSpot(const TWorld& world) {
-    const TShip& s = world.Ships[size_t(Side)];
     const TShip& e = world.Ships[size_t(1 - Side)];
     Spot.X = -1;
     if (Stands.empty()) return;
-    // The enemy's ship, or its pilot, who gets a new ship where he stands, near its pad; else where
-    // it comes back after a wreck. Two upright ships touch only when their centres are nearer than
-    // about their feet's span.
-    const bool near = e.RespawnTimer == 0 && std::fabs(e.Y - Spot.Y) < 80 && e.X > Stands.front() - 40 &&
-                      e.X < Stands.back() + 40;
-    const double ex = near ? e.X : e.StartX;
-    const double apart = s.FootRight[0] - s.FootLeft[0] + 4;
-    double farthest = apart;
+    // The enemy's ship, or the new one his pilot gets, near its pad; else where it comes back after a
+    // wreck. A landing ends within a pixel of the spot.
+    TTarget body{};
+    const bool near = EnemyBody(world, body) && std::fabs(body.Y - Spot.Y) < 80 &&
+                      body.X > Stands.front() - 40 && body.X < Stands.back() + 40;
+    const double ex = near ? body.X : e.StartX;
+    auto apart = [&](double x) { return Across[x < ex ? 0 : 1] + 1; };
+    double farthest = 0;
     for (const int x : Stands)
-        if (std::fabs(x - ex) >= farthest) {
+        if (std::fabs(x - ex) >= apart(x) && std::fabs(x - ex) > farthest) {
             farthest = std::fabs(x - ex);
             Spot.X = x;
         }
-    // A few pixels in from the end of the pad, where they are to be had: the landing may be off by as
-    // many.
+    // A few pixels in from the end of the pad, where they are to be had.
     const int inward = Spot.X < ex ? 1 : -1;
     for (int k = 0; k < 4 && Spot.X >= 0; ++k) {
         const int x = int(Spot.X) + inward;
-        if (std::find(Stands.begin(), Stands.end(), x) == Stands.end() || std::fabs(x - ex) < apart) break;
+        if (std::find(Stands.begin(), Stands.end(), x) == Stands.end() || std::fabs(x - ex) < apart(x)) break;
         Spot.X = x;
     }
+}
+
+bool TComputerPilot::EnemyBody(const TWorld& world, TTarget& body) const {
+    const TShip& e = world.Ships[size_t(1 - Side)];
+    // While his pilot waits, the next ship already stands over his start point, and touches.
+    if (e.RespawnTimer != 0) {
+        body = TTarget{e.StartX, e.StartY};
+        return true;
+    }
+    if (e.OnFoot == 0) {
+        body = TTarget{e.X, e.Y, e.VX, e.VY};
+        return true;
+    }
+    // A pilot who reaches his pad gets a new ship where he stands, half a ship toward his start point,
+    // at its height: once he is above his pad or about to walk or fall onto it.
+    if (EnemyPadRight < EnemyPadLeft || e.X < EnemyPadLeft - 24 || e.X > EnemyPadRight + 24 ||
+        e.Y > EnemyPadRow || e.Y < EnemyPadRow - 120)
+        return false;
+    const double half = e.Frames[0].Width / 2;
+    body = TTarget{e.X + (e.StartX < e.X ? -half : half), e.StartY};
+    return true;
 }
 
 bool TComputerPilot::RefuelAtEnemy() const {
@@ -700,8 +750,13 @@ uint8_t TComputerPilot::Refuel(const TWorld& world, const std::array<TWeapon, 2>
 
 uint8_t TComputerPilot::LiftOff(const TWorld& world) {
     const TShip& s = world.Ships[size_t(Side)];
-    // Clear of the ships on the pad, or rock overhead: the fight takes over.
-    if (s.Y < LiftFrom - 56 || Clearance(s.X, s.Y - 2 * Cell) < MinRoom - 1) Lifting = false;
+    // Clear of the ships on the pad, or rock right overhead: the fight takes over. Only rock above
+    // counts: a wall beside a pad's end does not stop the lift (turned to fight there, the wider
+    // outline of a leaning ship touched the enemy's parked beside it).
+    bool roof = false;
+    for (int dx = -8; dx <= 8 && !roof; dx += 4)
+        roof = !ClearLine(world, s.X + dx, s.Y - 17, s.X + dx, s.Y - 41);
+    if (s.Y < LiftFrom - 56 || roof) Lifting = false;
     if (!Lifting) return 0;
     uint8_t bits = TurnToward(s.Angle, Up, 2.0);
     if (s.VY > -1.0 && s.Fuel > 0) bits |= Bit(actThrust);

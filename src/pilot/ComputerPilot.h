@@ -78,6 +78,10 @@ class TComputerPilot {
     // The spot on the enemy's pad farthest from the enemy's ship (or its pilot, or its start when
     // it is away); X -1 when none is far enough.
     void ChooseSpot(const TWorld& world);
+    // Where the enemy's ship is, or where a new one of his is about to be: over his start point while
+    // he waits for it, and where his pilot on foot stands once he reaches his pad. False when there is
+    // none to keep off (his pilot away from the pad may be run down).
+    bool EnemyBody(const TWorld& world, TTarget& body) const;
     // Just off the enemy's pad: straight up, slowly, past the ship parked there; 0 once done.
     uint8_t LiftOff(const TWorld& world);
     // Where it refuels: the pad whose way takes less fuel; true while it is the enemy's.
@@ -140,8 +144,14 @@ class TComputerPilot {
     double PadX = -1;        // middle of the own pad, found at the first tick
     double PadY = 0;         // the ship's centre when it stands there
     std::vector<int> Stands; // where the ship's centre may stand on the enemy's pad, left to right
-    TTarget Spot{-1, 0};     // the ship's centre standing there, away from the enemy; X -1: none
-    bool Lifting = false;    // just off the enemy's pad, from height `LiftFrom`
+    int EnemyPadLeft = 0;    // the enemy's pad: first and last column and its row; none while
+    int EnemyPadRight = -1;  // right < left
+    int EnemyPadRow = 0;
+    // Two ships side by side, this one left of the enemy's and right of it, whose centres are this
+    // far apart never touch.
+    std::array<int, 2> Across{19, 19};
+    TTarget Spot{-1, 0};  // the ship's centre standing there, away from the enemy; X -1: none
+    bool Lifting = false; // just off the enemy's pad, from height `LiftFrom`
     double LiftFrom = 0;
     double HomeFuel = 0;   // fuel the way home takes, measured at tick `HomeAt`
     double SpotFuel = 1e9; // fuel the way to `Spot` takes
