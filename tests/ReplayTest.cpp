@@ -178,6 +178,11 @@ TEST(Replay, ARecordedMatchVerifiesIsWatchedAsItWasPlayedAndDamagedCopiesAreRefu
         Reseal(forged);
         refused(forged, f.Why, f.Why);
     }
+    // Cut after the count of state hashes and sealed again: the count promises more than is left.
+    std::vector<uint8_t> cut(whole.begin(), whole.end() - std::ptrdiff_t(8 + 25 + 8 * read.Hashes.size()));
+    cut.resize(cut.size() + 8);
+    Reseal(cut);
+    refused(cut, "state hashes do not match", "hashes cut off");
 
     // The same map name with other contents: refused before anything is run.
     std::vector<uint8_t> map = played.Game->Files.Read("maps\\Duel.map", TextFileLimit).Bytes;
