@@ -122,11 +122,19 @@ TEST(ComputerPilot, RefuelsBesideTheEnemysParkedShipWithoutTouchingIt) {
     for (const float off : {-0.75f, 0.5f}) {
         TPilotMatch match(1, "maps\\Duel.map", 1);
         TShip &me = match.World().Ships[0], &enemy = match.World().Ships[1];
-        for (int t = 0; t < 1000; ++t, match.Tick(TTickInput{}))
+        int left = -1;  // when it lifted off, full, and its fastest climb in the 20 ticks after
+        float rise = 0; // (slowly: a ship parked beside it)
+        for (int t = 0; t < 2000; ++t, match.Tick(TTickInput{})) {
             if (t == 80)
                 std::tie(enemy.X, me.X, me.Y, me.VX, me.VY, me.Fuel) =
                     std::tuple(enemy.X + off, enemy.StartX - 70, enemy.StartY - 50, 0, 0, 30);
-        EXPECT_TRUE(me.AtEnemyBase == 1 && enemy.Health == 100.0f) << "parked off by " << off;
+            if (t == 1000) {
+                EXPECT_TRUE(me.AtEnemyBase == 1 && enemy.Health == 100.0f) << "off by " << off;
+            }
+            if (t > 1000 && left < 0 && me.AtEnemyBase == 0) left = t;
+            if (left > 0 && t < left + 20) rise = std::min(rise, me.VY);
+        }
+        EXPECT_TRUE(left > 0 && rise > -1.6f) << "lifted off at tick " << left << ", climbing " << rise;
     }
 }
 
