@@ -21,11 +21,6 @@ const Surface* CurrentMask(const TShip& ship) {
     return mask.Empty() ? nullptr : &mask;
 }
 
-// Classes a foot sinks into: water, snow and glue give no footing.
-bool Footing(uint8_t cls) {
-    return cls != TerrainEmpty && cls != TerrainWater && cls != TerrainSnow && cls != TerrainGlue;
-}
-
 size_t Form(const TShip& ship) {
     return ship.OnFoot != 0 ? 1 : 0;
 }

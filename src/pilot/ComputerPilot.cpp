@@ -63,9 +63,14 @@ uint8_t Bit(TAction a) {
     return uint8_t(1u << a);
 }
 
-// Cells a ship stands on: anything but air, water, snow and glue.
-bool Footing(uint8_t cls) {
-    return cls != TerrainEmpty && cls != TerrainWater && cls != TerrainSnow && cls != TerrainGlue;
+// Classes a ship passes through on its way down to a pad: air, water, and snow, which gives way.
+bool Passable(uint8_t cls) {
+    return Airy(cls) || cls == TerrainSnow;
+}
+
+// Mended, filled up and loaded, near enough: then it lifts off its pad.
+bool Full(const TShip& s, const std::array<TWeapon, 2>& weapons) {
+    return s.Health >= 99 && s.Fuel >= 195 && weapons[0].Ammo >= 95 && weapons[1].Ammo >= 95;
 }
 
 // The speed it flies at `d` cells from rock: full speed three cells beyond the room a path usually
@@ -593,7 +598,7 @@ bool TComputerPilot::OverPad(const TWorld& world, TTarget goal) const {
         for (int k = 1; k < steps; ++k) {
             const double f = double(k) / steps;
             const uint8_t c = world.TerrainBitmap.Get(int(x0 + (x1 - x0) * f), int(y0 + (y1 - y0) * f));
-            if (!Airy(c) && c != TerrainSnow) return false;
+            if (!Passable(c)) return false;
         }
         return true;
     };
@@ -675,7 +680,7 @@ void TComputerPilot::FindPads(const TWorld& world) {
         if (t.Get(x + fl, row) != TerrainPad || !Footing(t.Get(x + fr, row))) return false;
         for (int y = top; y < row; ++y)
             for (int dx = -wide; dx <= wide; ++dx)
-                if (!Airy(t.Get(x + dx, y)) && t.Get(x + dx, y) != TerrainSnow) return false;
+                if (!Passable(t.Get(x + dx, y))) return false;
         return true;
     };
     for (int x = left - fl; x <= right - fl; ++x)
@@ -741,7 +746,7 @@ uint8_t TComputerPilot::Refuel(const TWorld& world, const std::array<TWeapon, 2>
     if ((enemy ? s.AtEnemyBase : s.AtOwnBase) == 0)
         return Fly(world, enemy ? Spot : TTarget{PadX, PadY}, true);
     // Sit until mended, filled up and loaded; then lift straight off.
-    const bool full = s.Health >= 99 && s.Fuel >= 195 && weapons[0].Ammo >= 95 && weapons[1].Ammo >= 95;
+    const bool full = Full(s, weapons);
     if (full) Homeward = false;
     Lifting = full;
     LiftFrom = s.Y;
@@ -828,8 +833,7 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     if (s.AtOwnBase != 0 && PickTick >= 0 && PickTick <= PickTicks) return PickWeapons();
     if (s.AtOwnBase != 0) {
         // Sit until mended, filled up and loaded; then lift straight off.
-        const bool full = s.Health >= 99 && s.Fuel >= 195 && weapons[0].Ammo >= 95 && weapons[1].Ammo >= 95;
-        return full ? Bit(actThrust) : 0;
+        return Full(s, weapons) ? Bit(actThrust) : 0;
     }
     if (low) return Refuel(world, weapons);
     // Off the enemy's pad, straight up past its ship before turning to fight.

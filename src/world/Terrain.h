@@ -14,6 +14,11 @@ constexpr uint8_t TerrainGlue = 23;
 constexpr uint8_t TerrainBug = 25;
 constexpr uint8_t TerrainGround = 255;
 
+// Classes a foot sinks into: water, snow and glue give no footing.
+constexpr bool Footing(uint8_t cls) {
+    return cls != TerrainEmpty && cls != TerrainWater && cls != TerrainSnow && cls != TerrainGlue;
+}
+
 // Every rule reads and writes the grid through Get and Set: outside the grid is solid ground, as
 // the row under the world is, so nothing can fly, dig or settle out of it, and writes there are dropped.
 class TTerrain {
