@@ -138,6 +138,22 @@ TEST(ComputerPilot, RefuelsBesideTheEnemysParkedShipWithoutTouchingIt) {
     }
 }
 
+// Low on health and on its way home, it turns on a hurt ship that comes at it rather than show him its
+// tail (it flew home, 40 pixels nearer in 90 ticks).
+TEST(ComputerPilot, TurnsOnAShipThatComesAtItOnItsWayHome) {
+    TPilotMatch match(1, "maps\\Duel.map", 1);
+    TShip &me = match.World().Ships[0], &enemy = match.World().Ships[1];
+    float from = 0; // its distance from home when it turned homeward
+    for (int t = 0; t < 390; ++t, match.Tick(TTickInput{})) {
+        if (t == 300)
+            std::tie(me.Health, enemy.Health, from) =
+                std::tuple(20, 30, std::hypot(me.X - me.StartX, me.Y - me.StartY));
+        if (t >= 300)
+            std::tie(enemy.X, enemy.Y, enemy.VX, enemy.VY) = std::tuple(me.X + 140 - (t - 300), me.Y, -1, 0);
+    }
+    EXPECT_GT(std::hypot(me.X - me.StartX, me.Y - me.StartY), from - 5);
+}
+
 // The pilot never draws from the match's generator: a person pressing the same bits tick by tick gets
 // the same generator state after every tick and the same ships at the end.
 TEST(ComputerPilot, PlaysTheSameMatchAsAPersonPressingItsBits) {

@@ -33,13 +33,16 @@ struct TMode {
     std::optional<TPilotLevel> First;  // player 1
     std::optional<TPilotLevel> Second; // player 2; none: nobody at the keys
     int Minutes;
-    int Lives = 5; // 0: unlimited, the match runs the whole time
+    int Lives = 5;          // 0: unlimited, the match runs the whole time
+    bool OnlyAsked = false; // played only when named with --mode
 };
 
 const TMode Modes[] = {
     {"normal-idle", TPilotLevel::Normal, std::nullopt, 5},
     {"hard-easy", TPilotLevel::Hard, TPilotLevel::Easy, 10},
     {"normal-normal", TPilotLevel::Normal, TPilotLevel::Normal, 10},
+    // Hard against easy with the sides swapped: a map that favours a side shows here. Only when asked for.
+    {"easy-hard", TPilotLevel::Easy, TPilotLevel::Hard, 10, 5, true},
     {"alone", TPilotLevel::Normal, std::nullopt, 10, 0},
 };
 
@@ -55,10 +58,11 @@ struct TResult {
     std::array<long, 2> ReachedAt{-1, -1}; // first tick within 150 pixels of the enemy's start; -1 never
 };
 
-// The terrain at the end of a match, at half size, with player 1's track on it (brighter when faster)
-// and a red square where it wrecked itself.
-void SaveTrack(const TWorld& world, const std::vector<std::array<float, 3>>& track,
-               const std::vector<std::array<float, 2>>& wrecks, const std::string& file) {
+// The terrain at the end of a match, at half size, with the players' tracks on it (player 1 blue to
+// green, player 2 red to yellow, brighter when faster; a pilot on foot paler) and a square where a ship was
+// wrecked (white for player 1, magenta for player 2).
+void SaveTrack(const TWorld& world, const std::array<std::vector<std::array<float, 3>>, 2>& tracks,
+               const std::vector<std::array<float, 3>>& wrecks, const std::string& file) {
     const TTerrain& t = world.TerrainBitmap;
     Surface picture(t.Width / 2, t.Height / 2);
     for (int y = 0; y < picture.Height; ++y)
@@ -70,15 +74,49 @@ void SaveTrack(const TWorld& world, const std::vector<std::array<float, 3>>& tra
                              : c == TerrainPad   ? Rgb(230, 200, 40)
                                                  : Rgb(110, 100, 90));
         }
-    for (const auto& [x, y, v] : track) {
-        const int g = std::clamp(int(60 + 40 * v), 60, 255);
-        picture.SetPixel(int(x / 2), int(y / 2), Rgb(0, g, 255 - g));
-    }
-    for (const auto& [x, y] : wrecks)
+    for (size_t p = 0; p < 2; ++p)
+        for (const auto& [x, y, v] : tracks[p]) {
+            const int g = std::clamp(int(60 + 40 * v), 60, 255);
+            const uint32_t walking = p == 0 ? Rgb(160, 255, 255) : Rgb(255, 180, 255);
+            picture.SetPixel(int(x / 2), int(y / 2),
+                             v < 0    ? walking
+                             : p == 0 ? Rgb(0, g, 255 - g)
+                                      : Rgb(255, g, 0));
+        }
+    for (const auto& [x, y, p] : wrecks)
         for (int d = -3; d <= 3; ++d)
             for (int e = -3; e <= 3; ++e)
-                picture.SetPixel(int(x / 2) + d, int(y / 2) + e, Rgb(255, 0, 0));
+                picture.SetPixel(int(x / 2) + d, int(y / 2) + e,
+                                 p == 0 ? Rgb(255, 255, 255) : Rgb(255, 0, 255));
     picture.SaveToPng(file);
+}
+
+// With --trace and --verbose, one line for each of player p's events in the update just played: a hit on
+// the enemy (from where, at what), a wreck, a pilot's death, and landing on or leaving a pad.
+void TraceEvents(const TWorld& world, const std::array<TShip, 2>& before, const std::array<uint32_t, 2>& hits,
+                 size_t p, long tick, bool homeward) {
+    const TShip& b = before[p];
+    const TShip& now = world.Ships[p];
+    const TShip& e = before[1 - p];
+    const double apart = std::hypot(b.X - e.X, b.Y - e.Y);
+    auto say = [&](const char* what) {
+        std::printf(
+            "    %6.1f s  player %zu %-18s%s at %4.0f,%4.0f health %3.0f fuel %3.0f | enemy at %4.0f,%4.0f "
+            "health %3.0f%s, %3.0f px off\n",
+            double(tick) / MatchFrameRate, p + 1, what, homeward ? " (homeward)" : "", b.X, b.Y, b.Health,
+            b.Fuel, e.X, e.Y, e.Health,
+            e.OnFoot != 0        ? " on foot"
+            : e.AtEnemyBase != 0 ? " on my pad"
+            : e.AtOwnBase != 0   ? " home"
+                                 : "",
+            apart);
+    };
+    if (world.Match.Players[p].ShotsHitEnemy != hits[p]) say("hits");
+    if (b.OnFoot == 0 && now.OnFoot != 0) say("is wrecked");
+    if (b.OnFoot != 0 && now.RespawnTimer != 0 && b.RespawnTimer == 0) say("dies on foot");
+    if (b.AtEnemyBase == 0 && now.AtEnemyBase != 0) say("lands on enemy pad");
+    if (b.AtEnemyBase != 0 && now.AtEnemyBase == 0) say("leaves enemy pad");
+    if (b.AtOwnBase == 0 && now.AtOwnBase != 0 && b.OnFoot == 0) say("lands home");
 }
 
 // Ticks as seconds of match time; -1 for never.
@@ -87,7 +125,7 @@ double Seconds(long ticks) {
 }
 
 TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& mode, uint32_t seed,
-             const std::string& trace, int minutes) {
+             const std::string& trace, int minutes, bool verbose) {
     TResult r;
     const fs::path home = fs::temp_directory_path() / ("flarons_pilots_" + std::to_string(::getpid()));
     fs::create_directories(home);
@@ -115,8 +153,8 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
         // A wreck counts as the pilot's own doing unless the enemy hit the ship in the 3 s before it.
         std::array<long, 2> enemyHitAt{-1000000, -1000000};
         std::array<uint32_t, 2> enemyHits{};
-        std::vector<std::array<float, 3>> track;
-        std::vector<std::array<float, 2>> wreckedAt;
+        std::array<std::vector<std::array<float, 3>>, 2> tracks;
+        std::vector<std::array<float, 3>> wreckedAt;
         const long frames = long(minutes > 0 ? minutes : mode.Minutes) * 60 * MatchFrameRate;
         long f = 0;
         for (; f < frames && world.MatchOver == 0; ++f) {
@@ -133,10 +171,17 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
             }
             game.Input.Before = game.Input.Now;
             game.Input.Now = input;
-            const TShip first = world.Ships[0];
+            const std::array<TShip, 2> before{world.Ships[0], world.Ships[1]};
+            const std::array<uint32_t, 2> hitsBefore{world.Match.Players[0].ShotsHitEnemy,
+                                                     world.Match.Players[1].ShotsHitEnemy};
             game.MatchFrame();
-            if (!trace.empty() && first.RespawnTimer == 0 && first.OnFoot == 0)
-                track.push_back({first.X, first.Y, std::hypot(first.VX, first.VY)});
+            for (size_t p = 0; p < 2 && !trace.empty(); ++p) {
+                const TShip& b = before[p];
+                if (b.RespawnTimer == 0)
+                    tracks[p].push_back({b.X, b.Y, b.OnFoot != 0 ? -1.0f : std::hypot(b.VX, b.VY)});
+                if (verbose)
+                    TraceEvents(world, before, hitsBefore, p, f, pilots[p] && pilots[p]->GoingHome());
+            }
             for (size_t p = 0; p < 2; ++p) {
                 const TShip& ship = world.Ships[p];
                 const TShip& enemy = world.Ships[1 - p];
@@ -148,19 +193,20 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
                 enemyHits[p] = hits;
                 if (((game.LastWrecked >> (8 * p)) & 0xFF) != 0 && f - enemyHitAt[p] > 3 * MatchFrameRate) {
                     ++r.Wrecks[p];
-                    if (p == 0 && !trace.empty()) {
-                        wreckedAt.push_back({first.X, first.Y});
-                        std::printf("    wreck at tick %ld: %.0f,%.0f speed %.2f,%.2f angle %.0f health %.0f "
-                                    "fuel %.0f\n",
-                                    f, first.X, first.Y, first.VX, first.VY, first.Angle, first.Health,
-                                    first.Fuel);
+                    if (!trace.empty()) {
+                        const TShip& b = before[p];
+                        wreckedAt.push_back({b.X, b.Y, float(p)});
+                        std::printf(
+                            "    player %zu wrecks itself at tick %ld: %.0f,%.0f speed %.2f,%.2f angle %.0f "
+                            "health %.0f fuel %.0f\n",
+                            p + 1, f, b.X, b.Y, b.VX, b.VY, b.Angle, b.Health, b.Fuel);
                     }
                 }
             }
         }
         r.Minutes = double(f) / MatchFrameRate / 60;
         if (!trace.empty())
-            SaveTrack(world, track, wreckedAt,
+            SaveTrack(world, tracks, wreckedAt,
                       trace + "/" + fs::path(mapFile).stem().string() + "-" + mode.Name + "-" +
                           std::to_string(seed) + ".png");
         for (size_t p = 0; p < 2; ++p) {
@@ -212,13 +258,13 @@ int main(int argc, char** argv) {
                 "think ms");
     for (const std::string& map : maps)
         for (const TMode& mode : Modes) {
-            if (!onlyMode.empty() && onlyMode != mode.Name) continue;
+            if (onlyMode.empty() ? mode.OnlyAsked : onlyMode != mode.Name) continue;
             std::array<int, 3> wins{};
             std::array<int, 2> wrecks{};
             double minutes = 0;
             std::vector<double> think;
             for (int k = 1; k <= matches; ++k) {
-                const TResult r = Play(gameDir, map, mode, uint32_t(k), trace, length);
+                const TResult r = Play(gameDir, map, mode, uint32_t(k), trace, length, verbose);
                 if (verbose)
                     std::printf(
                         "  seed %d: winner %d (0: time up), %.2f min, lives %d/%d, points %u/%u, shots "

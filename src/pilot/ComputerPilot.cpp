@@ -39,6 +39,17 @@ constexpr int MinPass = 16;
 // appear there: while his pilot is out of a ship, or his ship is low enough to be wrecked soon.
 constexpr double DropRoom = 48;
 constexpr double DropHealth = 50;
+// Pixels within which an enemy's ship in sight is fought even on the way to a pad, and the fuel below
+// which it flies on all the same.
+constexpr double DefendRange = 250;
+constexpr double DefendFuel = 25;
+// It turns on him for this many ticks after he last hurt it, or while he closes in this fast.
+constexpr uint64_t DefendTicks = 80;
+constexpr double DefendClosing = 0.5;
+// The health a ship may have more than this one and still be fought on the way home, and a hit of the
+// heavy second slot: an enemy with no more than that is always fought.
+constexpr double DefendOdds = 20;
+constexpr double HeavyHit = 40;
 // Share of the push that stops a drift once the ship is upright again (the nose leans, and holds it up).
 constexpr double DriftBraking = 0.4;
 
@@ -739,6 +750,23 @@ bool TComputerPilot::RefuelAtEnemy() const {
     return Spot.X >= 0 && SpotFuel < HomeFuel;
 }
 
+bool TComputerPilot::Defends(const TWorld& world, const std::array<TWeapon, 2>& weapons) const {
+    // A ship that flies home from an enemy close behind shows him its tail all the way: while it has
+    // rounds and fuel to fight, it turns on him, unless he is much the healthier and more than a heavy
+    // hit from a wreck (then the way home is the better chance). Not from a pad, where it is filled up.
+    const TShip& s = world.Ships[size_t(Side)];
+    const TShip& e = world.Ships[size_t(1 - Side)];
+    if (e.RespawnTimer != 0 || e.OnFoot != 0 || s.AtEnemyBase != 0 || s.Fuel < DefendFuel) return false;
+    if (weapons[0].ShotsLeft() == 0 && weapons[1].ShotsLeft() == 0) return false;
+    if (e.Health > s.Health + DefendOdds && e.Health > HeavyHit) return false;
+    const double dx = e.X - s.X, dy = e.Y - s.Y, dist = std::hypot(dx, dy);
+    if (dist >= DefendRange || !ClearLine(world, s.X, s.Y, e.X, e.Y)) return false;
+    // One that keeps his distance and holds his fire is left behind: two ships hovering in sight of
+    // each other would otherwise wait there for ever.
+    const double closing = -((e.VX - s.VX) * dx + (e.VY - s.VY) * dy) / std::max(dist, 1.0);
+    return Ticks - HurtAt < DefendTicks || closing > DefendClosing;
+}
+
 uint8_t TComputerPilot::Refuel(const TWorld& world, const std::array<TWeapon, 2>& weapons) {
     const TShip& s = world.Ships[size_t(Side)];
     if (s.AtEnemyBase == 0 && s.AtOwnBase == 0) ChooseSpot(world);
@@ -814,6 +842,8 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
         EnemySeen.erase(EnemySeen.begin());
     if (Ticks % 40 == 1) AimJitter = (2 * Dice.RandomReal() - 1) * Skill.AimError;
     if (s.RespawnTimer != 0 || s.Glued != 0) return 0;
+    if (s.Health < LastHealth && s.OnFoot == 0) HurtAt = Ticks;
+    LastHealth = s.Health;
 
     if (PadX < 0) FindPads(world);
     const TTarget home{PadX, PadY};
@@ -835,7 +865,7 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
         // Sit until mended, filled up and loaded; then lift straight off.
         return Full(s, weapons) ? Bit(actThrust) : 0;
     }
-    if (low) return Refuel(world, weapons);
+    if (low && !Defends(world, weapons)) return Refuel(world, weapons);
     // Off the enemy's pad, straight up past its ship before turning to fight.
     if (Lifting && s.AtOwnBase == 0) {
         const uint8_t bits = LiftOff(world);

@@ -42,6 +42,8 @@ class TComputerPilot {
     uint8_t Think(const TWorld& world, const std::array<TWeapon, 2>& weapons);
 
     TPilotLevel Level() const { return Grade; }
+    // Low on health, fuel or rounds, it is on its way to a pad (for the match tool's traces).
+    bool GoingHome() const { return Homeward; }
 
     // The side's two weapon pages (five weapon numbers each), from which it picks at its base.
     void KnowPages(const std::array<uint8_t, 10>& pages) { Pages = pages; }
@@ -86,6 +88,9 @@ class TComputerPilot {
     uint8_t LiftOff(const TWorld& world);
     // Where it refuels: the pad whose way takes less fuel; true while it is the enemy's.
     bool RefuelAtEnemy() const;
+    // On its way to a pad, whether it turns on the enemy's ship instead: one near and in sight, not
+    // much the healthier, that has just hit it or closes in on it.
+    bool Defends(const TWorld& world, const std::array<TWeapon, 2>& weapons) const;
     // Flies to the pad and sits there until mended, filled up and loaded; then lifts straight off.
     uint8_t Refuel(const TWorld& world, const std::array<TWeapon, 2>& weapons);
     uint8_t Steer(const TWorld& world, double ax, double ay, bool mayThrust, double tilt);
@@ -153,6 +158,8 @@ class TComputerPilot {
     TTarget Spot{-1, 0};  // the ship's centre standing there, away from the enemy; X -1: none
     bool Lifting = false; // just off the enemy's pad, from height `LiftFrom`
     double LiftFrom = 0;
+    double LastHealth = 0; // the ship's health last tick, and the tick it last lost some
+    uint64_t HurtAt = 0;
     double HomeFuel = 0;   // fuel the way home takes, measured at tick `HomeAt`
     double SpotFuel = 1e9; // fuel the way to `Spot` takes
     uint64_t HomeAt = 0;
