@@ -155,7 +155,7 @@ void CaveGrid::Basin(int cx, int surfaceY, int halfWidth, int depth, uint32_t se
 }
 
 BasePlace CaveGrid::Base(int padCenterX, int floorY, int padWidth, bool flagRight, double shipHalf,
-                         uint32_t seed) {
+                         uint32_t seed, int hallHigh) {
     BasePlace b;
     b.PadLeft = padCenterX - padWidth / 2;
     b.PadRight = b.PadLeft + padWidth;
@@ -164,8 +164,8 @@ BasePlace CaveGrid::Base(int padCenterX, int floorY, int padWidth, bool flagRigh
     Ellipse(padCenterX, floorY + 14, padWidth / 2.0 + 58, 34, Cell::Ground, seed, 0.15);
     Rect(b.PadLeft - 54, floorY, b.PadRight + 54, floorY + 16, Cell::Ground);
     // A clear hall above it, roomy enough to lift off and turn.
-    Ellipse(padCenterX + (flagRight ? 12 : -12), floorY - 52, padWidth / 2.0 + 80, 66, Cell::Empty, seed + 1,
-            0.12);
+    Ellipse(padCenterX + (flagRight ? 12 : -12), floorY + 14 - hallHigh, padWidth / 2.0 + 80, hallHigh,
+            Cell::Empty, seed + 1, 0.12);
     Rect(b.PadLeft - 50, floorY - 74, b.PadRight + 50, floorY, Cell::Empty);
     Rect(b.PadLeft, floorY, b.PadRight, floorY + 6, Cell::Pad);
     b.SpawnX = padCenterX;

@@ -52,7 +52,11 @@ class CaveGrid {
     void Basin(int cx, int surfaceY, int halfWidth, int depth, uint32_t seed, double fill = 1.0);
     // A flat rock shelf with a pad of padWidth on it and a clear hall above; the flag stands on
     // the shelf on the side given by flagRight.
-    BasePlace Base(int padCenterX, int floorY, int padWidth, bool flagRight, double shipHalf, uint32_t seed);
+    // hallHigh is the half height of the hall cleared above the pad: the default leaves room to lift
+    // off and turn; where the cave around a base is low, a taller hall lets an attacker shoot down
+    // into it and still right itself.
+    BasePlace Base(int padCenterX, int floorY, int padWidth, bool flagRight, double shipHalf, uint32_t seed,
+                   int hallHigh = 66);
     // Snow lying on the upward faces of rock inside the rectangle, thickness varying with noise.
     void SnowCover(int x0, int y0, int x1, int y1, int minDepth, int maxDepth, uint32_t seed);
 };

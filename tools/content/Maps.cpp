@@ -117,6 +117,11 @@ Emitter Glue(int x, int y, int w) {
     return {"GLUE", x, y, w, 3, 1.5, -0.05, 0.1, 0.1};
 }
 
+// The half height of a base's hall where the cave around the base is low (Glacier's second base sat in
+// a pocket some 80 pixels high, Hive's and Warren's in chambers of 100 to 120): tall enough that a ship
+// attacking the base can shoot down into it through a pass and still right itself above the floor.
+constexpr int TallHall = 96;
+
 // Snow and dripstones must not wall in a base: the hall above each pad is cleared once more.
 void ClearBaseHalls(CaveGrid& g, const BasePlace* bases) {
     for (int p = 0; p < 2; ++p)
@@ -236,8 +241,8 @@ MapPlan Glacier() {
     g.Dripstones(seed + 10, 0.02);
     g.Basin(1200, 740, 170, 50, seed + 11, 0.6);
     g.Basin(700, 330, 60, 20, seed + 12);
-    m.Bases[0] = g.Base(200, 790, 56, true, 16, seed + 13);
-    m.Bases[1] = g.Base(2200, 790, 56, false, 16, seed + 14);
+    m.Bases[0] = g.Base(200, 790, 56, true, 16, seed + 13, TallHall);
+    m.Bases[1] = g.Base(2200, 790, 56, false, 16, seed + 14, TallHall);
     g.SnowCover(0, 0, 2400, 900, 3, 13, seed + 15);
     ClearBaseHalls(g, m.Bases);
     // A fight brings the rock beside the second hall down onto its flag's spot.
@@ -284,8 +289,8 @@ MapPlan Hive() {
     g.Tidy(400, 1200);
     g.Dripstones(seed + 43, 0.015);
     g.Basin(700, 580, 80, 26, seed + 44);
-    m.Bases[0] = g.Base(180, 860, 48, true, 13, seed + 45);
-    m.Bases[1] = g.Base(1220, 860, 48, false, 13, seed + 46);
+    m.Bases[0] = g.Base(180, 860, 48, true, 13, seed + 45, TallHall);
+    m.Bases[1] = g.Base(1220, 860, 48, false, 13, seed + 46, TallHall);
     ClearBaseHalls(g, m.Bases);
     m.Emitters = {Place(g, Ants(200, 600, 100)), Place(g, Ants(1100, 620, 100)), Place(g, Glue(660, 150, 80)),
                   Place(g, Glue(420, 760, 60)), Place(g, Glue(920, 760, 60))};
@@ -414,8 +419,8 @@ MapPlan Warren() {
     g.Border(30, seed + 30);
     g.Tidy(200, 200);
     g.Dripstones(seed + 31, 0.01);
-    m.Bases[0] = g.Base(170, 810, 56, true, 16, seed + 32);
-    m.Bases[1] = g.Base(1130, 810, 56, false, 16, seed + 33);
+    m.Bases[0] = g.Base(170, 810, 56, true, 16, seed + 32, TallHall);
+    m.Bases[1] = g.Base(1130, 810, 56, false, 16, seed + 33, TallHall);
     ClearBaseHalls(g, m.Bases);
     // The burrows over the second hall come down as rubble onto its flag's spot in a fight.
     PadUnderFlags(g, m.Bases);
