@@ -117,9 +117,9 @@ Emitter Glue(int x, int y, int w) {
     return {"GLUE", x, y, w, 3, 1.5, -0.05, 0.1, 0.1};
 }
 
-// The half height of a base's hall where the cave around the base is low (Glacier's second base sat in
-// a pocket some 80 pixels high, Hive's and Warren's in chambers of 100 to 120): tall enough that a ship
-// attacking the base can shoot down into it through a pass and still right itself above the floor.
+// The half height of a base's hall where the cave around the base is low (Hive's and Warren's bases sat
+// in chambers of 100 to 120 pixels): tall enough that a ship attacking the base can shoot down into it
+// through a pass and still right itself above the floor.
 constexpr int TallHall = 96;
 
 // Snow and dripstones must not wall in a base: the hall above each pad is cleared once more.
@@ -241,8 +241,8 @@ MapPlan Glacier() {
     g.Dripstones(seed + 10, 0.02);
     g.Basin(1200, 740, 170, 50, seed + 11, 0.6);
     g.Basin(700, 330, 60, 20, seed + 12);
-    m.Bases[0] = g.Base(200, 790, 56, true, 16, seed + 13, TallHall);
-    m.Bases[1] = g.Base(2200, 790, 56, false, 16, seed + 14, TallHall);
+    m.Bases[0] = g.Base(200, 790, 56, true, 16, seed + 13);
+    m.Bases[1] = g.Base(2200, 790, 56, false, 16, seed + 14);
     g.SnowCover(0, 0, 2400, 900, 3, 13, seed + 15);
     ClearBaseHalls(g, m.Bases);
     // A fight brings the rock beside the second hall down onto its flag's spot.
