@@ -105,14 +105,22 @@ TEST(ComputerPilot, ReachesTheEnemysStartSoonWithoutWrecking) {
 // A ship wrecked on its own pad costs no life: its pilot gets a new ship there at once. Only a
 // stream of the quick-firing slot, kept on through the new ship's drop onto the pad and the pilot's
 // fall, takes lives from a side that does nothing: the stream goes on through the wreck, and the
-// passes it shoots in last while the ship can still be righted.
+// passes it shoots in last while the ship can still be righted. On Hive and Warren the pad is the
+// floor of a low chamber, and the ship starts over it (`over` pixels up): it shoots steeply down
+// from there (with the nose near straight down it held its fire, and hovered beside the pad) and
+// holds still without pushing itself sideways (down Warren's shaft it pushed itself into the wall).
 TEST(ComputerPilot, TakesLivesFromAShipSittingOnItsPad) {
-    for (const uint32_t seed : {1u, 5u}) {
-        TPilotMatch match(1, "maps\\Duel.map", seed);
-        const TShip& idle = match.World().Ships[1];
-        for (int t = 0; t < 1600 && idle.Lives > 3; ++t)
-            match.Tick(TTickInput{});
-        EXPECT_LE(idle.Lives, 3) << "fewer than two lives taken in 40 seconds, seed " << seed;
+    const std::tuple<const char*, uint32_t, float> cases[] = {{"maps\\Duel.map", 1, 0},
+                                                              {"maps\\Duel.map", 5, 0},
+                                                              {"maps\\Hive.map", 1, 60},
+                                                              {"maps\\Warren.map", 1, 100}};
+    for (const auto& [map, seed, over] : cases) {
+        TPilotMatch match(1, map, seed);
+        TShip &me = match.World().Ships[0], &idle = match.World().Ships[1];
+        for (int t = 0; t < 1600 && idle.Lives > 3; ++t, match.Tick(TTickInput{}))
+            if (over > 0 && t == 80) std::tie(me.X, me.Y) = std::tuple(idle.StartX, idle.StartY - over);
+        EXPECT_LE(idle.Lives, 3) << "fewer than two lives taken in 40 seconds on " << map << ", seed "
+                                 << seed;
     }
 }
 
@@ -186,9 +194,9 @@ TEST(ComputerPilot, PlaysAsRecordedAtEveryLevel) {
         const char* Map;
         const char* Level;
         uint64_t Digest;
-    } cases[] = {{"maps\\Duel.map", "hard", 7104525303432429837ull},
-                 {"maps\\Duel.map", "easy", 5468354273306831466ull},
-                 {"maps\\Swamp.map", "normal", 2132891073249146318ull}};
+    } cases[] = {{"maps\\Duel.map", "hard", 9250975616568644469ull},
+                 {"maps\\Duel.map", "easy", 1678756891061445925ull},
+                 {"maps\\Swamp.map", "normal", 12839870007954145427ull}};
     for (const auto& c : cases) {
         TPilotMatch match(3, c.Map, 11, c.Level);
         uint64_t digest = 1469598103934665603ull;

@@ -18,6 +18,7 @@ constexpr int RowsPerTick = 3;      // grid rows rescanned each tick, so blown r
 constexpr int ClearanceEvery = 10;  // ticks between rebuilds of the distance to rock
 constexpr int ReplanEvery = 12;     // ticks between path searches
 constexpr double FightRange = 400;  // pixels
+constexpr double SteepRange = 200;  // pixels within which it shoots steeply down
 constexpr double PostRange = 110;   // pixels from the enemy it likes to shoot from
 constexpr double KeepOff = 44;      // pixels kept between the centres of the two ships
 constexpr int PickTicks = 12;       // ticks on the page at the start: open, up to two steps, let go
@@ -50,6 +51,9 @@ constexpr double DefendClosing = 0.5;
 // heavy second slot: an enemy with no more than that is always fought.
 constexpr double DefendOdds = 20;
 constexpr double HeavyHit = 40;
+// Pixels a pass keeps between the centres of the two ships, whose outlines reach some 16 pixels from
+// the centre (in flight it keeps farther off).
+constexpr double PassKeepOff = 34;
 // Share of the push that stops a drift once the ship is upright again (the nose leans, and holds it up).
 constexpr double DriftBraking = 0.4;
 
@@ -419,6 +423,8 @@ bool TComputerPilot::Recovers(const TWorld& world, double nose, int coast) const
     const double push = 20.0 / rate * world.Scale;
     const double turn = 160.0 / rate;
     double x = s.X, y = s.Y, vx = s.VX, vy = s.VY, angle = s.Angle;
+    TTarget body{};
+    const bool keepOff = EnemyBody(world, body);
     // Coasting, then righting: the nose turns up and the push brakes the fall once it points near up.
     for (int t = 0; t < coast + 120; ++t) {
         angle += std::clamp(TurnDiff(t < coast ? nose : Up, angle), -turn, turn);
@@ -432,6 +438,9 @@ bool TComputerPilot::Recovers(const TWorld& world, double nose, int coast) const
         vy = (vy + gravity) / 1.01;
         vx /= 1.01;
         if (Clearance(x, y) < MinRoom || InDropZone(world, x, y)) return false;
+        // Nor onto the enemy's ship: a pass from over his pad sank into the ship parked there.
+        if (keepOff && std::hypot(x - body.X - body.VX * t, y - body.Y - body.VY * t) < PassKeepOff)
+            return false;
         if (t < coast || vy > 0 || std::fabs(TurnDiff(angle, Up)) >= 16) continue;
         // Upright and no longer falling: then room along the way it drifts while the push, leaning,
         // stops it.
@@ -933,8 +942,6 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     }
     const bool havePost = Post.X > -1e8;
     const double fromPost = std::hypot(Post.X - s.X, Post.Y - s.Y);
-    // Aiming steeply down leaves the nose too far from up to catch the ship again.
-    const bool steep = std::fabs(TurnDiff(want, Up)) > 120;
     // A pilot on foot, and a pilot waiting for his next ship, get a new ship at their start point:
     // one that appears on this ship wrecks both, and this one lands far from home.
     if ((e.OnFoot != 0 || e.RespawnTimer != 0) && InDropZone(world, s.X, s.Y)) {
@@ -947,7 +954,11 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     if (enemyUp && e.OnFoot != 0 && dist < 36 && std::hypot(e.X - e.StartX, e.Y - e.StartY) > 2 * DropRoom)
         return fire(Fly(world, TTarget{seen.X, seen.Y - 6}, false));
     // It shoots in passes, the nose turned from up, while the ship coasts: a pass goes on while the ship
-    // can still be righted with room to spare, and from near rest it starts with a hop.
+    // can still be righted with room to spare, and from near rest it starts with a hop. Steeply down
+    // too, from near: over a pad in a low chamber that is the only way to shoot long enough, and
+    // whether the ship can be righted in time is the pass's own question (from afar such passes only
+    // slowed the way there).
+    const bool steep = std::fabs(TurnDiff(want, Up)) > 120 && dist > SteepRange;
     const bool shootable = inReach && apart && !steep && (dist < 260 || (havePost && fromPost < 40));
     if (!shootable) Hopping = false;
     Aiming = shootable && Pass(world, want);
@@ -958,14 +969,17 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     }
     if (Aiming) {
         uint8_t bits = TurnToward(s.Angle, want, 1.5);
-        // Hold still while aiming: thrust when the push along the nose works against the drift and
-        // the sinking.
+        // Hold still while aiming: thrust when the push along the nose brings the ship nearer to
+        // stopping its drift and its sinking, which takes half the push or more going that way (a
+        // push across the need, from a nose turned far down, only adds a drift of its own: down a
+        // narrow shaft it carried the ship into the wall).
         const double h = s.Angle * 2 * std::numbers::pi / TurnUnits;
         const double wantX = -s.VX * 0.15, wantY = -s.VY * 0.15 - gravity;
         const double along = std::cos(h) * wantX - std::sin(h) * wantY;
+        const double push = 20.0 / rate * world.Scale;
         // Not up into rock overhead, though: under an overhang the push lifted it into the rock.
         const bool roof = Clearance(s.X + s.VX * 8, s.Y + s.VY * 8 - 2 * Cell) < MinRoom;
-        if (along > 0.02 && s.Fuel > 0 && !roof) bits |= Bit(actThrust);
+        if (along > push / 2 && s.Fuel > 0 && !roof) bits |= Bit(actThrust);
         return fire(bits);
     }
     // Hunt: make for the post; without one, come within range a little above the enemy; while it is

@@ -111,7 +111,7 @@ class TComputerPilot {
     bool InDropZone(const TWorld& world, double x, double y) const;
     // Whether the ship, coasting `coast` ticks without a push while its nose turns toward `nose`, can
     // then turn upright and stop its fall and its drift keeping the usual room from rock, and from
-    // the enemy's start point, all the way.
+    // the enemy's start point and his ship, all the way.
     bool Recovers(const TWorld& world, double nose, int coast) const;
     // Whether to aim at `want` this tick: a pass goes on while the ship can still be righted, and
     // begins, after a hop when the ship is near rest, when there is room for a pass worth it.
