@@ -112,8 +112,8 @@ TEST(ComputerPilot, ReachesTheEnemysStartSoonWithoutWrecking) {
 TEST(ComputerPilot, TakesLivesFromAShipSittingOnItsPad) {
     const std::tuple<const char*, uint32_t, float> cases[] = {{"maps\\Duel.map", 1, 0},
                                                               {"maps\\Duel.map", 5, 0},
-                                                              {"maps\\Hive.map", 1, 60},
-                                                              {"maps\\Warren.map", 1, 100}};
+                                                              {"maps\\Hive.map", 5, 30},
+                                                              {"maps\\Warren.map", 1, 30}};
     for (const auto& [map, seed, over] : cases) {
         TPilotMatch match(1, map, seed);
         TShip &me = match.World().Ships[0], &idle = match.World().Ships[1];
@@ -194,9 +194,9 @@ TEST(ComputerPilot, PlaysAsRecordedAtEveryLevel) {
         const char* Map;
         const char* Level;
         uint64_t Digest;
-    } cases[] = {{"maps\\Duel.map", "hard", 9250975616568644469ull},
-                 {"maps\\Duel.map", "easy", 1678756891061445925ull},
-                 {"maps\\Swamp.map", "normal", 12839870007954145427ull}};
+    } cases[] = {{"maps\\Duel.map", "hard", 17312064143964896140ull},
+                 {"maps\\Duel.map", "easy", 4157025615064497981ull},
+                 {"maps\\Swamp.map", "normal", 10142818630883634481ull}};
     for (const auto& c : cases) {
         TPilotMatch match(3, c.Map, 11, c.Level);
         uint64_t digest = 1469598103934665603ull;

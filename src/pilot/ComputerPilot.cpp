@@ -969,17 +969,19 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     }
     if (Aiming) {
         uint8_t bits = TurnToward(s.Angle, want, 1.5);
-        // Hold still while aiming: thrust when the push along the nose brings the ship nearer to
-        // stopping its drift and its sinking, which takes half the push or more going that way (a
-        // push across the need, from a nose turned far down, only adds a drift of its own: down a
-        // narrow shaft it carried the ship into the wall).
+        // Hold still while aiming: thrust when the push along the nose works against the drift and
+        // the sinking. With the nose turned below level, only when it brings the ship nearer to
+        // stopping, which takes half the push or more going that way (a push across the need only
+        // adds a drift of its own: down a narrow shaft it carried the ship into the wall); above
+        // level any help will do (held back there too, it won only half its matches on Glacier).
         const double h = s.Angle * 2 * std::numbers::pi / TurnUnits;
         const double wantX = -s.VX * 0.15, wantY = -s.VY * 0.15 - gravity;
         const double along = std::cos(h) * wantX - std::sin(h) * wantY;
         const double push = 20.0 / rate * world.Scale;
         // Not up into rock overhead, though: under an overhang the push lifted it into the rock.
         const bool roof = Clearance(s.X + s.VX * 8, s.Y + s.VY * 8 - 2 * Cell) < MinRoom;
-        if (along > push / 2 && s.Fuel > 0 && !roof) bits |= Bit(actThrust);
+        const bool below = std::fabs(TurnDiff(s.Angle, Up)) > TurnUnits / 4;
+        if (along > (below ? push / 2 : 0.02) && s.Fuel > 0 && !roof) bits |= Bit(actThrust);
         return fire(bits);
     }
     // Hunt: make for the post; without one, come within range a little above the enemy; while it is
