@@ -49,7 +49,8 @@ const TMode Modes[] = {
 struct TResult {
     int Winner = -1; // -1: the time ran out
     double Minutes = 0;
-    std::array<int, 2> Wrecks{}; // wrecks of its own doing
+    std::array<int, 2> Wrecks{};     // wrecks of its own doing
+    std::array<int, 2> FootDeaths{}; // pilots on foot dead of their own doing
     std::vector<double> ThinkMs;
     std::array<uint32_t, 2> Fired{};
     std::array<uint32_t, 2> Hits{};
@@ -113,7 +114,10 @@ void TraceEvents(const TWorld& world, const std::array<TShip, 2>& before, const 
     };
     if (world.Match.Players[p].ShotsHitEnemy != hits[p]) say("hits");
     if (b.OnFoot == 0 && now.OnFoot != 0) say("is wrecked");
-    if (b.OnFoot != 0 && now.RespawnTimer != 0 && b.RespawnTimer == 0) say("dies on foot");
+    if (b.OnFoot != 0 && now.RespawnTimer != 0 && b.RespawnTimer == 0) {
+        say("dies on foot");
+        std::printf("             speed %.2f,%.2f\n", b.VX, b.VY);
+    }
     if (b.AtEnemyBase == 0 && now.AtEnemyBase != 0) say("lands on enemy pad");
     if (b.AtEnemyBase != 0 && now.AtEnemyBase == 0) say("leaves enemy pad");
     if (b.AtOwnBase == 0 && now.AtOwnBase != 0 && b.OnFoot == 0) say("lands home");
@@ -191,7 +195,10 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
                 const uint32_t hits = world.Match.Players[1 - p].ShotsHitEnemy;
                 if (hits != enemyHits[p]) enemyHitAt[p] = f;
                 enemyHits[p] = hits;
-                if (((game.LastWrecked >> (8 * p)) & 0xFF) != 0 && f - enemyHitAt[p] > 3 * MatchFrameRate) {
+                const bool unhurt = f - enemyHitAt[p] > 3 * MatchFrameRate;
+                if (before[p].OnFoot != 0 && before[p].RespawnTimer == 0 && ship.RespawnTimer != 0 && unhurt)
+                    ++r.FootDeaths[p];
+                if (((game.LastWrecked >> (8 * p)) & 0xFF) != 0 && unhurt) {
                     ++r.Wrecks[p];
                     if (!trace.empty()) {
                         const TShip& b = before[p];
@@ -254,13 +261,13 @@ int main(int argc, char** argv) {
     std::printf("%d matches per map and pairing (5 lives; alone: unlimited), seeds 1..%d; wins of player 1 : "
                 "player 2 : time up\n",
                 matches, matches);
-    std::printf("%-11s %-14s %-12s %9s %13s %11s\n", "map", "pairing", "wins", "mean min", "wrecks 1/2",
-                "think ms");
+    std::printf("%-11s %-14s %-12s %9s %13s %10s %11s\n", "map", "pairing", "wins", "mean min", "wrecks 1/2",
+                "foot 1/2", "think ms");
     for (const std::string& map : maps)
         for (const TMode& mode : Modes) {
             if (onlyMode.empty() ? mode.OnlyAsked : onlyMode != mode.Name) continue;
             std::array<int, 3> wins{};
-            std::array<int, 2> wrecks{};
+            std::array<int, 2> wrecks{}, foot{};
             double minutes = 0;
             std::vector<double> think;
             for (int k = 1; k <= matches; ++k) {
@@ -268,14 +275,17 @@ int main(int argc, char** argv) {
                 if (verbose)
                     std::printf(
                         "  seed %d: winner %d (0: time up), %.2f min, lives %d/%d, points %u/%u, shots "
-                        "hit/fired %u/%u and %u/%u, own wrecks %d/%d, at the enemy's start after %.1f/%.1f "
+                        "hit/fired %u/%u and %u/%u, own wrecks %d/%d, own deaths on foot %d/%d, at the "
+                        "enemy's start after %.1f/%.1f "
                         "s\n",
                         k, r.Winner + 1, r.Minutes, r.Lives[0], r.Lives[1], r.Points[0], r.Points[1],
                         r.Hits[0], r.Fired[0], r.Hits[1], r.Fired[1], r.Wrecks[0], r.Wrecks[1],
-                        Seconds(r.ReachedAt[0]), Seconds(r.ReachedAt[1]));
+                        r.FootDeaths[0], r.FootDeaths[1], Seconds(r.ReachedAt[0]), Seconds(r.ReachedAt[1]));
                 ++wins[size_t(r.Winner < 0 ? 2 : r.Winner)];
                 wrecks[0] += r.Wrecks[0];
                 wrecks[1] += r.Wrecks[1];
+                foot[0] += r.FootDeaths[0];
+                foot[1] += r.FootDeaths[1];
                 minutes += r.Minutes;
                 think.insert(think.end(), r.ThinkMs.begin(), r.ThinkMs.end());
             }
@@ -287,8 +297,9 @@ int main(int argc, char** argv) {
             const std::string w =
                 std::to_string(wins[0]) + ":" + std::to_string(wins[1]) + ":" + std::to_string(wins[2]);
             const std::string wr = std::to_string(wrecks[0]) + "/" + std::to_string(wrecks[1]);
-            std::printf("%-11s %-14s %-12s %9.2f %13s %11.3f\n", fs::path(map).stem().c_str(), mode.Name,
-                        w.c_str(), minutes / matches, wr.c_str(), median);
+            const std::string fd = std::to_string(foot[0]) + "/" + std::to_string(foot[1]);
+            std::printf("%-11s %-14s %-12s %9.2f %13s %10s %11.3f\n", fs::path(map).stem().c_str(), mode.Name,
+                        w.c_str(), minutes / matches, wr.c_str(), fd.c_str(), median);
             std::fflush(stdout);
         }
     return 0;
