@@ -54,6 +54,23 @@ constexpr double HeavyHit = 40;
 // Pixels a pass keeps between the centres of the two ships, whose outlines reach some 16 pixels from
 // the centre (in flight it keeps farther off).
 constexpr double PassKeepOff = 34;
+// On foot: ticks each way of moving is tried for and ticks of braking after it; the fastest climb
+// and fall it allows itself, the sideways speed it keeps below in the air, and the pack's fuel it keeps
+// for braking falls.
+constexpr int FootAhead = 8;
+constexpr int FootBrake = 32;
+constexpr double FootClimb = 1.0;
+constexpr double FootFall = 0.8;
+constexpr double FootFallMax = 3;
+constexpr double FootAirSpeed = 1.2;
+constexpr double FootSpare = 5;
+// Pixels of ground looked for below the feet when braking, and a climb's height counted into the fall
+// after it.
+constexpr int FootScan = 120;
+constexpr double FootClimbRoom = 40;
+// Ticks without getting this many pixels away after which it stops being careful.
+constexpr int FootStuckTicks = 200;
+constexpr double FootUnstuck = 16;
 // Share of the push that stops a drift once the ship is upright again (the nose leans, and holds it up).
 constexpr double DriftBraking = 0.4;
 
@@ -107,6 +124,20 @@ bool PadUnder(const TTerrain& t, double startX, double startY, int& row, int& le
     while (t.Get(right + 1, row) == TerrainPad)
         ++right;
     return t.Get(x, row) == TerrainPad;
+}
+
+// The walk key to press for walking `walk` (-1 left, 1 right) at sideways speed vx: in the air only
+// the other key brakes a drift, so there it walks only below the speed it keeps to.
+int Striding(int walk, double vx, bool standing, double scale) {
+    return standing || walk * vx < FootAirSpeed * scale ? walk : 0;
+}
+
+// Rows from `feet` down to the first footing in column x, at most `most`.
+int FootDrop(const TTerrain& t, int x, int feet, int most) {
+    int d = 0;
+    while (d < most && !Footing(t.Get(x, feet + d)))
+        ++d;
+    return d;
 }
 
 } // namespace
@@ -805,7 +836,10 @@ uint8_t TComputerPilot::LiftOff(const TWorld& world) {
     return bits;
 }
 
-// On foot: walk along the path toward the own base and use the pack to climb.
+// On foot: walk along the path toward the own base and use the pack to climb. A pilot dies at the touch
+// of rock, so each tick it tries the few things a person's keys can do (walk either way or stand, with
+// or without the pack) for a moment, each followed by braking (the pack against a fall, the other key
+// against a drift), and does the one that gets on best among those that touch no rock all the while.
 uint8_t TComputerPilot::Walk(const TWorld& world, TTarget goal) {
     const TShip& s = world.Ships[size_t(Side)];
     if (Ticks - PlannedAt >= (Path.empty() ? 4 * ReplanEvery : ReplanEvery)) {
@@ -818,12 +852,127 @@ uint8_t TComputerPilot::Walk(const TWorld& world, TTarget goal) {
         const int i = Path[std::min<size_t>(3, Path.size() - 1)];
         next = TTarget{(i % GridW + 0.5) * Cell, (i / GridW + 0.5) * Cell};
     }
-    uint8_t bits = 0;
-    if (next.X < s.X - 2) bits |= Bit(actLeft);
-    if (next.X > s.X + 2) bits |= Bit(actRight);
-    const bool stuck = std::fabs(s.VX) < 0.05 && std::fabs(next.X - s.X) > 4;
-    if ((next.Y < s.Y - 6 || stuck) && s.VY > -1.2) bits |= Bit(actThrust);
-    return bits;
+    // Stuck where no careful step gets on (a nook under the path, the pack too low to climb out
+    // safely): after a while it walks and climbs straight at the path, as a person would, until it
+    // has got away from there.
+    if (std::hypot(s.X - StuckX, s.Y - StuckY) > FootUnstuck) {
+        StuckX = s.X;
+        StuckY = s.Y;
+        StuckAt = Ticks;
+    }
+    if (Ticks - StuckAt > FootStuckTicks) {
+        uint8_t bits = 0;
+        if (next.X < s.X - 2) bits |= Bit(actLeft);
+        if (next.X > s.X + 2) bits |= Bit(actRight);
+        if (next.Y < s.Y - 6 && s.VY > -FootClimb) bits |= Bit(actThrust);
+        return bits;
+    }
+    const double rate = std::max<double>(world.FrameRate, 1);
+    const double scale = world.Scale;
+    // Paths keep to the middle of a passage, two or three cells up from its floor: where there is a
+    // floor that near below the way point, it walks there; over a pit it keeps the way point's height.
+    const int slack = int(MinRoom * Cell * scale);
+    const int under = FootDrop(world.TerrainBitmap, int(Round(next.X)), int(Round(next.Y)), slack);
+    const double standY = under < slack ? next.Y + under - s.FootY[1] : next.Y;
+    // The pack is only filled on the enemy's pad: it climbs while what is left brakes a fall from
+    // a little higher than here (falling at the fastest it allows itself, then braking at the pack's
+    // lift less gravity, with some to spare).
+    const int feet = int(Round(s.Y)) + s.FootY[1];
+    const double drop = FootDrop(world.TerrainBitmap, int(Round(s.X)), feet, 400) + FootClimbRoom * scale;
+    const double lift = 3.0 / rate * scale, hold = 10.0 / rate * 4.0 / 7.0, fastest = FootFallMax * scale;
+    const double landing = FootSpare + (fastest / lift) * 10.0 / rate +
+                           hold * std::max(0.0, drop - fastest * fastest / (2 * lift)) / fastest;
+    const bool mayClimb = s.Fuel > landing;
+    uint8_t best = 0;
+    double bestScore = 1e18;
+    int bestLasts = -1;
+    for (int walk = -1; walk <= 1; ++walk)
+        for (int pack = 0; pack <= (mayClimb ? 2 : 1); ++pack) {
+            const TFootStep step = Stride(world, walk, pack);
+            const double left = std::fabs(step.X - next.X);
+            const double rise = std::fabs(step.Y - standY);
+            const double score = left + rise + 0.75 * pack + (walk != 0 ? 0.2 : 0);
+            if (step.Lasts < bestLasts || (step.Lasts == bestLasts && score >= bestScore)) continue;
+            bestLasts = step.Lasts;
+            bestScore = score;
+            const bool push = s.VY > PackAbove(world, pack, s.X, s.Y);
+            const int w = Striding(walk, s.VX, step.Standing, scale);
+            best = uint8_t((w < 0 ? Bit(actLeft) : w > 0 ? Bit(actRight) : 0) | (push ? Bit(actThrust) : 0));
+        }
+    return best;
+}
+
+double TComputerPilot::SafeFall(const TWorld& world, double x, double y) const {
+    const TShip& s = world.Ships[size_t(Side)];
+    const double rate = std::max<double>(world.FrameRate, 1);
+    const double scale = world.Scale;
+    const double d = FootDrop(world.TerrainBitmap, int(Round(x)), int(Round(y)) + s.FootY[1], FootScan);
+    const double lift = 3.0 / rate * scale * BrakeMargin;
+    return std::min(FootFallMax * scale, std::sqrt(FootFall * FootFall * scale * scale + 2 * lift * d));
+}
+
+double TComputerPilot::PackAbove(const TWorld& world, int pack, double x, double y) const {
+    return pack == 2 ? -FootClimb * world.Scale : pack == 1 ? 0.0 : SafeFall(world, x, y);
+}
+
+TComputerPilot::TFootStep TComputerPilot::Stride(const TWorld& world, int walk, int pack) const {
+    const TShip& s = world.Ships[size_t(Side)];
+    const TTerrain& t = world.TerrainBitmap;
+    const double rate = std::max<double>(world.FrameRate, 1);
+    const double scale = world.Scale;
+    double x = s.X, y = s.Y, vx = s.VX, vy = s.VY, fuel = s.Fuel;
+    bool right = s.Angle > 257;
+    TFootStep out;
+    for (int k = 0; k < FootAhead + FootBrake; ++k) {
+        const bool trying = k < FootAhead;
+        // The feet: standing on footing stops a fall and slows a walk.
+        const int cx = int(Round(x));
+        const int feet = int(Round(y)) + s.FootY[1];
+        const bool standing =
+            Footing(t.Get(cx + s.FootLeft[1], feet)) && Footing(t.Get(cx + s.FootRight[1], feet));
+        int w = trying ? Striding(walk, vx, standing, scale) : 0;
+        const bool thrust = vy > PackAbove(world, trying ? pack : 0, x, y);
+        // Braking a drift in the air: the key against it.
+        if (!trying && std::fabs(vx) > 0.3 * scale) w = vx > 0 ? -1 : 1;
+        if (thrust && fuel > 0) {
+            fuel = std::max(0.0, fuel - 10.0 / rate);
+            vy -= 7.0 / rate * scale;
+        }
+        if (w != 0) {
+            vx += w * 10.0 / rate * scale;
+            right = w > 0;
+        }
+        if (standing) {
+            vx /= 1.5;
+            if (vy > 0) vy = 0;
+        }
+        if (k == 0) out.Standing = standing;
+        x += vx;
+        y += vy;
+        vy += 4.0 / rate * scale;
+        vx /= 1.01;
+        vy /= 1.01;
+        const Surface& mask = s.Masks[size_t(PilotFrame + (right ? 1 : 0))];
+        const int left = int(Round(x)) - mask.Width / 2, top = int(Round(y)) - mask.Height / 2;
+        bool touch = false;
+        for (int r = 0; r < mask.Height && !touch; ++r)
+            for (int c = 0; c < mask.Width && !touch; ++c)
+                touch = MaskSolid(mask.Pixel(c, r)) && Footing(t.Get(left + c, top + r));
+        if (touch) return out;
+        // Water holds him up.
+        if (t.Get(int(Round(x)), int(Round(y))) == TerrainWater) {
+            vy = vy / 1.12 - 6.0 / rate * scale;
+            vx /= 1.12;
+        } else if (t.Get(int(Round(x)), int(Round(y)) + 1) == TerrainWater) {
+            vy -= 4.0 / rate * scale;
+        }
+        out.Lasts = k + 1;
+        if (trying) {
+            out.X = x;
+            out.Y = y;
+        }
+    }
+    return out;
 }
 
 uint8_t TComputerPilot::PickWeapons() {

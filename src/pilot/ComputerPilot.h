@@ -69,6 +69,21 @@ class TComputerPilot {
     // Near enough above the pad spot `goal`, with nothing but air straight below the ship's sides.
     bool OverPad(const TWorld& world, TTarget goal) const;
     uint8_t Walk(const TWorld& world, TTarget goal);
+    // Where a few ticks of walking `walk` (-1 left, 0 none, 1 right) with the pack used as `pack` says
+    // (see PackAbove) take the pilot on foot, and how many ticks of that and of braking after it (the
+    // pack against a fall, the other key against a drift) pass before he touches rock, which kills him.
+    struct TFootStep {
+        double X = 0;
+        double Y = 0;
+        bool Standing = false; // on his feet now
+        int Lasts = 0;
+    };
+    TFootStep Stride(const TWorld& world, int walk, int pack) const;
+    // The pack is pushed while the pilot moves down faster than this: 0 braking a fall (see SafeFall),
+    // 1 keeping his height, 2 climbing slowly.
+    double PackAbove(const TWorld& world, int pack, double x, double y) const;
+    // The fastest the pilot at (x, y) may fall: what the pack can still brake before the ground below.
+    double SafeFall(const TWorld& world, double x, double y) const;
     // The fuel the way round the rock to (x, y) takes, landing included: hovering costs about 0.05 a
     // tick, and each cell of the way is flown at about the speed its room allows.
     double WayFuel(double fromX, double fromY, double x, double y);
@@ -158,6 +173,9 @@ class TComputerPilot {
     TTarget Spot{-1, 0};  // the ship's centre standing there, away from the enemy; X -1: none
     bool Lifting = false; // just off the enemy's pad, from height `LiftFrom`
     double LiftFrom = 0;
+    double StuckX = 0; // the pilot on foot has kept near here since tick `StuckAt`
+    double StuckY = 0;
+    uint64_t StuckAt = 0;
     double LastHealth = 0; // the ship's health last tick, and the tick it last lost some
     uint64_t HurtAt = 0;
     double HomeFuel = 0;   // fuel the way home takes, measured at tick `HomeAt`
