@@ -190,10 +190,12 @@ void TComputerPilot::ScanRows(const TWorld& world, int rows) {
         const int cy = ScanCursor;
         ScanCursor = (ScanCursor + 1) % GridH;
         for (int cx = 0; cx < GridW; ++cx) {
+            // Snow is no rock: a ship pushes through it unharmed. The grains of every wreck settle as
+            // snow, and counted as rock they closed the narrow stretches of Warren's arch to its paths.
             bool rock = false;
             for (int y = cy * Cell; y < (cy + 1) * Cell && !rock; ++y)
                 for (int x = cx * Cell; x < (cx + 1) * Cell && !rock; ++x)
-                    rock = !Airy(t.Get(x, y));
+                    rock = !Passable(t.Get(x, y));
             Blocked[size_t(cy) * size_t(GridW) + size_t(cx)] = rock ? 1 : 0;
         }
     }
