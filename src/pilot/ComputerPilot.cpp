@@ -813,6 +813,14 @@ uint8_t TComputerPilot::Refuel(const TWorld& world, const std::array<TWeapon, 2>
     const TShip& s = world.Ships[size_t(Side)];
     if (s.AtEnemyBase == 0 && s.AtOwnBase == 0) ChooseSpot(world);
     const bool enemy = RefuelAtEnemy();
+    // Beside the enemy's pad it waits, out of the way, while his pilot is out of his ship: a new one drops
+    // onto his start point, and landing there wrecked both ships and left this pilot on foot far from home.
+    const TShip& e = world.Ships[size_t(1 - Side)];
+    const bool dropping = e.OnFoot != 0 || e.RespawnTimer != 0;
+    if (enemy && s.AtEnemyBase == 0 && dropping && std::hypot(s.X - Spot.X, s.Y - Spot.Y) < 2 * DropRoom) {
+        const double side = s.X < e.StartX ? -1 : 1;
+        return Fly(world, TTarget{e.StartX + side * 2 * DropRoom, e.StartY - DropRoom}, false);
+    }
     if ((enemy ? s.AtEnemyBase : s.AtOwnBase) == 0)
         return Fly(world, enemy ? Spot : TTarget{PadX, PadY}, true);
     // Sit until mended, filled up and loaded; then lift straight off.
