@@ -105,6 +105,11 @@ bool Full(const TShip& s, const std::array<TWeapon, 2>& weapons) {
     return s.Health >= 99 && s.Fuel >= 195 && weapons[0].Ammo >= 95 && weapons[1].Ammo >= 95;
 }
 
+// A rate of the rules given per second (as the rules give them, at the map's scale) for one tick.
+double PerTick(const TWorld& world, double perSecond) {
+    return perSecond / std::max<double>(world.FrameRate, 1) * world.Scale;
+}
+
 // The speed it flies at `d` cells from rock: full speed three cells beyond the room a path usually
 // keeps, the slowest at that room.
 double RoomSpeed(const TPilotSkill& skill, int d) {
@@ -351,7 +356,7 @@ uint8_t TComputerPilot::TurnToward(double heading, double want, double tolerance
 uint8_t TComputerPilot::Steer(const TWorld& world, double ax, double ay, bool mayThrust, double tilt) {
     const TShip& s = world.Ships[size_t(Side)];
     const double rate = std::max<double>(world.FrameRate, 1);
-    const double gravity = 4.0 / rate * world.Scale;
+    const double gravity = PerTick(world, 4.0);
     const double push = 20.0 / rate * world.Scale;
     const double tx = ax, ty = std::min(ay - gravity, -0.2 * gravity);
     double want = Up + std::clamp(TurnDiff(HeadingOf(tx, ty), Up), -tilt, tilt);
@@ -376,7 +381,7 @@ uint8_t TComputerPilot::Steer(const TWorld& world, double ax, double ay, bool ma
 TComputerPilot::TBraking TComputerPilot::Braking(const TWorld& world, const TShip& s, double dx, double dy,
                                                  double tilt) {
     const double rate = std::max<double>(world.FrameRate, 1);
-    const double gravity = 4.0 / rate * world.Scale;
+    const double gravity = PerTick(world, 4.0);
     const double push = 20.0 / rate * world.Scale;
     const double length = std::hypot(dx, dy);
     if (length < 1e-6) return TBraking{push - gravity, 0};
@@ -452,7 +457,7 @@ bool TComputerPilot::InDropZone(const TWorld& world, double x, double y) const {
 bool TComputerPilot::Recovers(const TWorld& world, double nose, int coast) const {
     const TShip& s = world.Ships[size_t(Side)];
     const double rate = std::max<double>(world.FrameRate, 1);
-    const double gravity = 4.0 / rate * world.Scale;
+    const double gravity = PerTick(world, 4.0);
     const double push = 20.0 / rate * world.Scale;
     const double turn = 160.0 / rate;
     double x = s.X, y = s.Y, vx = s.VX, vy = s.VY, angle = s.Angle;
@@ -889,7 +894,7 @@ uint8_t TComputerPilot::Walk(const TWorld& world, TTarget goal) {
     // lift less gravity, with some to spare).
     const int feet = int(Round(s.Y)) + s.FootY[1];
     const double drop = FootDrop(world.TerrainBitmap, int(Round(s.X)), feet, 400) + FootClimbRoom * scale;
-    const double lift = 3.0 / rate * scale, hold = 10.0 / rate * 4.0 / 7.0, fastest = FootFallMax * scale;
+    const double lift = PerTick(world, 3.0), hold = 10.0 / rate * 4.0 / 7.0, fastest = FootFallMax * scale;
     const double landing = FootSpare + (fastest / lift) * 10.0 / rate +
                            hold * std::max(0.0, drop - fastest * fastest / (2 * lift)) / fastest;
     const bool mayClimb = s.Fuel > landing;
@@ -914,10 +919,9 @@ uint8_t TComputerPilot::Walk(const TWorld& world, TTarget goal) {
 
 double TComputerPilot::SafeFall(const TWorld& world, double x, double y) const {
     const TShip& s = world.Ships[size_t(Side)];
-    const double rate = std::max<double>(world.FrameRate, 1);
     const double scale = world.Scale;
     const double d = FootDrop(world.TerrainBitmap, int(Round(x)), int(Round(y)) + s.FootY[1], FootScan);
-    const double lift = 3.0 / rate * scale * BrakeMargin;
+    const double lift = PerTick(world, 3.0) * BrakeMargin;
     return std::min(FootFallMax * scale, std::sqrt(FootFall * FootFall * scale * scale + 2 * lift * d));
 }
 
@@ -946,7 +950,7 @@ TComputerPilot::TFootStep TComputerPilot::Stride(const TWorld& world, int walk, 
         if (!trying && std::fabs(vx) > 0.3 * scale) w = vx > 0 ? -1 : 1;
         if (thrust && fuel > 0) {
             fuel = std::max(0.0, fuel - 10.0 / rate);
-            vy -= 7.0 / rate * scale;
+            vy -= PerTick(world, 7.0);
         }
         if (w != 0) {
             vx += w * 10.0 / rate * scale;
@@ -959,7 +963,7 @@ TComputerPilot::TFootStep TComputerPilot::Stride(const TWorld& world, int walk, 
         if (k == 0) out.Standing = standing;
         x += vx;
         y += vy;
-        vy += 4.0 / rate * scale;
+        vy += PerTick(world, 4.0);
         vx /= 1.01;
         vy /= 1.01;
         const Surface& mask = s.Masks[size_t(PilotFrame + (right ? 1 : 0))];
@@ -971,10 +975,10 @@ TComputerPilot::TFootStep TComputerPilot::Stride(const TWorld& world, int walk, 
         if (touch) return out;
         // Water holds him up.
         if (t.Get(int(Round(x)), int(Round(y))) == TerrainWater) {
-            vy = vy / 1.12 - 6.0 / rate * scale;
+            vy = vy / 1.12 - PerTick(world, 6.0);
             vx /= 1.12;
         } else if (t.Get(int(Round(x)), int(Round(y)) + 1) == TerrainWater) {
-            vy -= 4.0 / rate * scale;
+            vy -= PerTick(world, 4.0);
         }
         out.Lasts = k + 1;
         if (trying) {
@@ -1047,7 +1051,7 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     const double dx = seen.X - s.X, dy = seen.Y - s.Y;
     const double dist = std::hypot(dx, dy);
     const double rate = std::max<double>(world.FrameRate, 1);
-    const double gravity = 4.0 / rate * world.Scale;
+    const double gravity = PerTick(world, 4.0);
     // A ship wrecked on its own pad costs no life: its pilot gets a new ship there at once, with the
     // pilot's 8 health, which drops from the start point onto the pad. Only a stream of the
     // quick-firing first slot kept on it wrecks that one too, in the air, and then kills the pilot
