@@ -234,17 +234,19 @@ TResult Play(const fs::path& gameDir, const std::string& mapFile, const TMode& m
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: flarons_pilot_matches GAME_FOLDER [--matches N] [--map NAME] [--mode "
-                             "NAME] [--verbose 1] [--trace FOLDER] [--minutes N]\n");
+                             "NAME] [--first SEED] [--verbose 1] [--trace FOLDER] [--minutes N]\n");
         return 2;
     }
     const fs::path gameDir = argv[1];
     int matches = 20;
+    int first = 1; // seed of the first match
     std::string only, onlyMode, trace;
     bool verbose = false;
     int length = 0; // minutes a match lasts at most; 0: each pairing's own
     for (int i = 2; i + 1 < argc; i += 2) {
         const std::string key = argv[i], value = argv[i + 1];
         if (key == "--matches") matches = std::max(1, std::atoi(value.c_str()));
+        if (key == "--first") first = std::max(1, std::atoi(value.c_str()));
         if (key == "--map") only = value;
         if (key == "--mode") onlyMode = value;
         if (key == "--verbose") verbose = value != "0";
@@ -258,9 +260,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "flarons_pilot_matches: no maps under %s\n", (gameDir / "maps").c_str());
         return 2;
     }
-    std::printf("%d matches per map and pairing (5 lives; alone: unlimited), seeds 1..%d; wins of player 1 : "
-                "player 2 : time up\n",
-                matches, matches);
+    std::printf(
+        "%d matches per map and pairing (5 lives; alone: unlimited), seeds %d..%d; wins of player 1 : "
+        "player 2 : time up\n",
+        matches, first, first + matches - 1);
     std::printf("%-11s %-14s %-12s %9s %13s %10s %11s\n", "map", "pairing", "wins", "mean min", "wrecks 1/2",
                 "foot 1/2", "think ms");
     for (const std::string& map : maps)
@@ -270,7 +273,7 @@ int main(int argc, char** argv) {
             std::array<int, 2> wrecks{}, foot{};
             double minutes = 0;
             std::vector<double> think;
-            for (int k = 1; k <= matches; ++k) {
+            for (int k = first; k < first + matches; ++k) {
                 const TResult r = Play(gameDir, map, mode, uint32_t(k), trace, length, verbose);
                 if (verbose)
                     std::printf(
