@@ -126,6 +126,12 @@ TEST(ComputerPilot, TakesLivesFromAShipSittingOnItsPad) {
         EXPECT_LE(idle.Lives, 3) << "fewer than two lives taken in 40 seconds on " << map << ", seed "
                                  << seed;
     }
+    // On Hive (seed 6) it comes to a post beside the pad too near the floor of its hall for a pass from
+    // rest, and moves on to another rather than hover there (its first hit came after 94 seconds).
+    TPilotMatch hive(1, "maps\\Hive.map", 6);
+    for (int t = 0; t < 1900 && hive.World().Match.Players[0].ShotsHitEnemy == 0; ++t)
+        hive.Tick(TTickInput{});
+    EXPECT_GT(hive.World().Match.Players[0].ShotsHitEnemy, 0u) << "no hit in 47 seconds on Hive";
 }
 
 // Low on fuel by the enemy's pad, it fills up there beside his ship, parked a little off his start point

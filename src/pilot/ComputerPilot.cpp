@@ -36,6 +36,10 @@ constexpr double BurstHealth = 35;
 // pass.
 constexpr double HopSpeed = 3;
 constexpr int MinPass = 16;
+// Ticks at its post without a pass after which it looks for a post where a pass can begin from rest,
+// and what a post where none can costs more then.
+constexpr int StallTicks = 80;
+constexpr double NoPassCost = 1000;
 // Pixels kept across and below the enemy's start point (half as many above) while a new ship of his may
 // appear there: while his pilot is out of a ship, or his ship is low enough to be wrecked soon.
 constexpr double DropRoom = 48;
@@ -456,11 +460,16 @@ bool TComputerPilot::InDropZone(const TWorld& world, double x, double y) const {
 
 bool TComputerPilot::Recovers(const TWorld& world, double nose, int coast) const {
     const TShip& s = world.Ships[size_t(Side)];
+    return RecoversFrom(world, TTarget{s.X, s.Y, s.VX, s.VY}, s.Angle, nose, coast);
+}
+
+bool TComputerPilot::RecoversFrom(const TWorld& world, TTarget from, double angle, double nose,
+                                  int coast) const {
     const double rate = std::max<double>(world.FrameRate, 1);
     const double gravity = PerTick(world, 4.0);
     const double push = 20.0 / rate * world.Scale;
     const double turn = 160.0 / rate;
-    double x = s.X, y = s.Y, vx = s.VX, vy = s.VY, angle = s.Angle;
+    double x = from.X, y = from.Y, vx = from.VX, vy = from.VY;
     TTarget body{};
     const bool keepOff = EnemyBody(world, body);
     // Coasting, then righting: the nose turns up and the push brakes the fall once it points near up.
@@ -520,13 +529,22 @@ bool TComputerPilot::FindPost(const TWorld& world, TTarget enemy) {
                 // Room to sink a while below it: it shoots as it falls.
                 if (Clearance(p.X, p.Y) < MinRoom + 2 || Clearance(p.X, p.Y + 3 * Cell) < MinRoom) continue;
                 // About 48 pixels above it: the burst goes on as the ship sinks through the line.
-                const double cost = std::fabs(r - PostRange) + 1.5 * std::fabs(dy + 48) +
-                                    0.15 * std::hypot(p.X - s.X, p.Y - s.Y);
+                double cost = std::fabs(r - PostRange) + 1.5 * std::fabs(dy + 48) +
+                              0.15 * std::hypot(p.X - s.X, p.Y - s.Y);
                 if (cost >= best) continue;
                 // Both guns' lines: a little above and below the middle.
                 if (!ClearLine(world, p.X, p.Y - 6, enemy.X, enemy.Y - 4) ||
                     !ClearLine(world, p.X, p.Y + 6, enemy.X, enemy.Y + 4))
                     continue;
+                // After waiting at its post in vain, rather where a pass from rest can begin, the nose
+                // turning toward him while the ship falls (at a post beside Hive's pad, too near the
+                // floor of its hall for that, it hovered 30 s); elsewhere passes begin on the way.
+                if (PostStalled) {
+                    const double want = HeadingOf(enemy.X - p.X, enemy.Y - p.Y);
+                    const int turning = int(std::fabs(TurnDiff(want, Up)) / 4);
+                    if (!RecoversFrom(world, p, Up, want, turning + MinPass)) cost += NoPassCost;
+                    if (cost >= best) continue;
+                }
                 best = cost;
                 found = p;
             }
@@ -989,6 +1007,12 @@ TComputerPilot::TFootStep TComputerPilot::Stride(const TWorld& world, int walk, 
     return out;
 }
 
+void TComputerPilot::NoteStall(double fromPost) {
+    PostWait = Aiming || Hopping || fromPost > 2 * Cell ? 0 : PostWait + 1;
+    if (Aiming || Hopping) PostStalled = false;
+    if (PostWait > StallTicks) PostStalled = true;
+}
+
 uint8_t TComputerPilot::PickWeapons() {
     // Rockets, else homing missiles: 40 health a hit, more than a pad mends in two seconds. Rockets
     // first: they fire faster, and a homing missile that misses turns back for the nearer ship.
@@ -1125,6 +1149,7 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     const bool shootable = inReach && apart && !steep && (dist < 260 || (havePost && fromPost < 40));
     if (!shootable) Hopping = false;
     Aiming = shootable && Pass(world, want);
+    NoteStall(fromPost);
     if (Hopping) {
         uint8_t bits = TurnToward(s.Angle, Up, 2.0);
         if (std::fabs(TurnDiff(s.Angle, Up)) < 12 && s.Fuel > 0) bits |= Bit(actThrust);

@@ -128,9 +128,14 @@ class TComputerPilot {
     // then turn upright and stop its fall and its drift keeping the usual room from rock, and from
     // the enemy's start point and his ship, all the way.
     bool Recovers(const TWorld& world, double nose, int coast) const;
+    // The same for a ship at `from` (with its velocity) whose nose points at `angle`.
+    bool RecoversFrom(const TWorld& world, TTarget from, double angle, double nose, int coast) const;
     // Whether to aim at `want` this tick: a pass goes on while the ship can still be righted, and
     // begins, after a hop when the ship is near rest, when there is room for a pass worth it.
     bool Pass(const TWorld& world, double want);
+    // Marks the post stalled once the ship has waited at it a while without beginning a pass, and no
+    // longer once a pass begins.
+    void NoteStall(double fromPost);
     // Heading of the ship turned toward `want` (256ths); left/right bits.
     static uint8_t TurnToward(double heading, double want, double tolerance);
     // On the own base at the start: holds the second fire key to open that page and steps to the
@@ -158,14 +163,16 @@ class TComputerPilot {
     TTarget Post{-1e9, -1e9}; // where it shoots from, chosen for the enemy's place `PostFor`
     TTarget PostFor{-1e9, -1e9};
     uint64_t PostAt = 0;
-    bool Aiming = false;     // turned toward the enemy to shoot, last tick
-    bool Hopping = false;    // pushing straight up to shoot on the rise and the fall that follow
-    bool Homeward = false;   // low on health, fuel or rounds: going home until it stands there
-    double PadX = -1;        // middle of the own pad, found at the first tick
-    double PadY = 0;         // the ship's centre when it stands there
-    std::vector<int> Stands; // where the ship's centre may stand on the enemy's pad, left to right
-    int EnemyPadLeft = 0;    // the enemy's pad: first and last column and its row; none while
-    int EnemyPadRight = -1;  // right < left
+    int PostWait = 0;         // ticks at its post without a pass
+    bool PostStalled = false; // waited there in vain: a post where a pass can begin from rest
+    bool Aiming = false;      // turned toward the enemy to shoot, last tick
+    bool Hopping = false;     // pushing straight up to shoot on the rise and the fall that follow
+    bool Homeward = false;    // low on health, fuel or rounds: going home until it stands there
+    double PadX = -1;         // middle of the own pad, found at the first tick
+    double PadY = 0;          // the ship's centre when it stands there
+    std::vector<int> Stands;  // where the ship's centre may stand on the enemy's pad, left to right
+    int EnemyPadLeft = 0;     // the enemy's pad: first and last column and its row; none while
+    int EnemyPadRight = -1;   // right < left
     int EnemyPadRow = 0;
     // Two ships side by side, this one left of the enemy's and right of it, whose centres are this
     // far apart never touch.
