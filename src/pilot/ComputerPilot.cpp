@@ -77,6 +77,16 @@ constexpr int FootStuckTicks = 200;
 constexpr double FootUnstuck = 16;
 // Share of the push that stops a drift once the ship is upright again (the nose leans, and holds it up).
 constexpr double DriftBraking = 0.4;
+// A grid cell with this many pixels of ground or fewer, with no more in any cell around it, holds loose
+// bits hanging in the air (dug-out ground that settled on other loose bits): shot away, they free a way.
+constexpr int SpeckPixels = 16;
+// Ticks between searches for a way through loose bits, and pixels within which they are shot at, from
+// where the way comes some cells short of them.
+constexpr int ThroughEvery = 48;
+constexpr double SpeckRange = 90;
+constexpr size_t SpeckStandOff = 5;
+// Pixels it may sink while shooting at them before it climbs back.
+constexpr double SpeckSink = 16;
 
 bool Airy(uint8_t cls) {
     return cls == TerrainEmpty || cls == TerrainWater;
@@ -141,6 +151,36 @@ int Striding(int walk, double vx, bool standing, double scale) {
     return standing || walk * vx < FootAirSpeed * scale ? walk : 0;
 }
 
+// Distance in cells from every cell to the nearest blocked one (or the edge of the world), by a
+// breadth-first spread eight ways from all blocked cells at once; blocked cells are 0. Counted eight ways,
+// a distance d leaves at least (d - 1) cells of air between a point of the cell and the rock.
+void Spread(const std::vector<uint8_t>& blocked, int w, int h, std::vector<uint8_t>& distance) {
+    distance.assign(blocked.size(), 0);
+    std::vector<int> queue;
+    queue.reserve(blocked.size());
+    for (int cy = 0; cy < h; ++cy)
+        for (int cx = 0; cx < w; ++cx) {
+            const size_t i = size_t(cy) * size_t(w) + size_t(cx);
+            const bool edge = cx == 0 || cy == 0 || cx == w - 1 || cy == h - 1;
+            distance[i] = blocked[i] != 0 ? 0 : edge ? 1 : 255;
+            if (distance[i] <= 1) queue.push_back(int(i));
+        }
+    for (size_t q = 0; q < queue.size(); ++q) {
+        const int i = queue[q];
+        const int cx = i % w, cy = i / w;
+        const int next[8][2] = {{cx + 1, cy},     {cx - 1, cy},     {cx, cy + 1},     {cx, cy - 1},
+                                {cx + 1, cy + 1}, {cx - 1, cy - 1}, {cx - 1, cy + 1}, {cx + 1, cy - 1}};
+        for (const auto& nb : next) {
+            if (nb[0] < 0 || nb[1] < 0 || nb[0] >= w || nb[1] >= h) continue;
+            const size_t j = size_t(nb[1]) * size_t(w) + size_t(nb[0]);
+            const uint8_t d = uint8_t(std::min(254, distance[size_t(i)] + 1));
+            if (distance[j] <= d) continue;
+            distance[j] = d;
+            queue.push_back(int(j));
+        }
+    }
+}
+
 // Rows from `feet` down to the first footing in column x, at most `most`.
 int FootDrop(const TTerrain& t, int x, int feet, int most) {
     int d = 0;
@@ -191,6 +231,7 @@ void TComputerPilot::ScanRows(const TWorld& world, int rows) {
         GridW = w;
         GridH = h;
         Blocked.assign(size_t(w) * size_t(h), 0);
+        Rocks.assign(Blocked.size(), 0);
         Distance.assign(Blocked.size(), 0);
         ScanCursor = 0;
         rows = h;
@@ -201,42 +242,20 @@ void TComputerPilot::ScanRows(const TWorld& world, int rows) {
         for (int cx = 0; cx < GridW; ++cx) {
             // Snow is no rock: a ship pushes through it unharmed. The grains of every wreck settle as
             // snow, and counted as rock they closed the narrow stretches of Warren's arch to its paths.
-            bool rock = false;
-            for (int y = cy * Cell; y < (cy + 1) * Cell && !rock; ++y)
-                for (int x = cx * Cell; x < (cx + 1) * Cell && !rock; ++x)
-                    rock = !Passable(t.Get(x, y));
-            Blocked[size_t(cy) * size_t(GridW) + size_t(cx)] = rock ? 1 : 0;
+            // Counted up to a few more than loose bits have, so that solid rock costs little.
+            int rock = 0;
+            for (int y = cy * Cell; y < (cy + 1) * Cell && rock <= SpeckPixels; ++y)
+                for (int x = cx * Cell; x < (cx + 1) * Cell && rock <= SpeckPixels; ++x)
+                    rock += Passable(t.Get(x, y)) ? 0 : 1;
+            const size_t i = size_t(cy) * size_t(GridW) + size_t(cx);
+            Blocked[i] = rock > 0 ? 1 : 0;
+            Rocks[i] = uint8_t(rock);
         }
     }
 }
 
-// Distance in cells from every cell to the nearest rock (or the edge of the world), by a breadth-first
-// spread eight ways from all rock cells at once; rock itself is 0. Counted eight ways, a distance d
-// leaves at least (d - 1) cells of air between a point of the cell and the rock.
 void TComputerPilot::Clearances() {
-    std::vector<int> queue;
-    queue.reserve(Blocked.size());
-    for (int cy = 0; cy < GridH; ++cy)
-        for (int cx = 0; cx < GridW; ++cx) {
-            const size_t i = size_t(cy) * size_t(GridW) + size_t(cx);
-            const bool edge = cx == 0 || cy == 0 || cx == GridW - 1 || cy == GridH - 1;
-            Distance[i] = Blocked[i] != 0 ? 0 : edge ? 1 : 255;
-            if (Distance[i] <= 1) queue.push_back(int(i));
-        }
-    for (size_t q = 0; q < queue.size(); ++q) {
-        const int i = queue[q];
-        const int cx = i % GridW, cy = i / GridW;
-        const int next[8][2] = {{cx + 1, cy},     {cx - 1, cy},     {cx, cy + 1},     {cx, cy - 1},
-                                {cx + 1, cy + 1}, {cx - 1, cy - 1}, {cx - 1, cy + 1}, {cx + 1, cy - 1}};
-        for (const auto& nb : next) {
-            if (nb[0] < 0 || nb[1] < 0 || nb[0] >= GridW || nb[1] >= GridH) continue;
-            const size_t j = size_t(nb[1]) * size_t(GridW) + size_t(nb[0]);
-            const uint8_t d = uint8_t(std::min(254, Distance[size_t(i)] + 1));
-            if (Distance[j] <= d) continue;
-            Distance[j] = d;
-            queue.push_back(int(j));
-        }
-    }
+    Spread(Blocked, GridW, GridH, Distance);
 }
 
 bool TComputerPilot::Open(int cx, int cy) const {
@@ -553,17 +572,153 @@ bool TComputerPilot::FindPost(const TWorld& world, TTarget enemy) {
     return true;
 }
 
+bool TComputerPilot::Loose(int cx, int cy) const {
+    if (cx <= 0 || cy <= 0 || cx >= GridW - 1 || cy >= GridH - 1) return false;
+    if (Blocked[size_t(cy) * size_t(GridW) + size_t(cx)] == 0) return false;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (Rocks[size_t(cy + dy) * size_t(GridW) + size_t(cx + dx)] > SpeckPixels) return false;
+    return true;
+}
+
+bool TComputerPilot::FindThrough(double fromX, double fromY, TTarget goal) {
+    SpeckCell = -1;
+    std::vector<uint8_t> open = Blocked;
+    bool any = false;
+    for (int cy = 0; cy < GridH; ++cy)
+        for (int cx = 0; cx < GridW; ++cx)
+            if (Loose(cx, cy)) {
+                open[size_t(cy) * size_t(GridW) + size_t(cx)] = 0;
+                any = true;
+            }
+    if (!any) return false;
+    // The search reads the grid's distances and fills the flight's path: both are kept aside meanwhile.
+    std::vector<uint8_t> distance;
+    Spread(open, GridW, GridH, distance);
+    std::swap(distance, Distance);
+    const std::vector<int> path = Path;
+    const size_t step = PathStep;
+    const int room = Room;
+    const bool found = PlanPath(fromX, fromY, goal.X, goal.Y);
+    std::swap(distance, Distance);
+    const std::vector<int> through = Path;
+    const int need = Room;
+    Path = path;
+    PathStep = step;
+    Room = room;
+    if (!found) return false;
+    // The first cell of that way without the room in the grid as it is, and the loose cell nearest it.
+    for (size_t k = 0; k < through.size() && SpeckCell < 0; ++k) {
+        const int i = through[k];
+        if (Distance[size_t(i)] >= need) continue;
+        const int cx = i % GridW, cy = i / GridW;
+        int best = INT32_MAX;
+        for (int dy = -need; dy <= need; ++dy)
+            for (int dx = -need; dx <= need; ++dx)
+                if (Loose(cx + dx, cy + dy) && dx * dx + dy * dy < best) {
+                    best = dx * dx + dy * dy;
+                    SpeckCell = (cy + dy) * GridW + cx + dx;
+                }
+        const int stand = through[k > SpeckStandOff ? k - SpeckStandOff : 0];
+        StandOff = TTarget{(stand % GridW + 0.5) * Cell, (stand / GridW + 0.5) * Cell};
+    }
+    return SpeckCell >= 0;
+}
+
+bool TComputerPilot::ClearWay(const TWorld& world, TTarget goal, uint8_t& bits) {
+    const TShip& s = world.Ships[size_t(Side)];
+    if (std::hypot(goal.X - ThroughFor.X, goal.Y - ThroughFor.Y) > 6 * Cell || Ticks - ThroughAt >= ThroughEvery ||
+        ThroughAt == 0) {
+        ThroughAt = Ticks;
+        ThroughFor = goal;
+        ClearAim = false;
+        // A way with room may have opened meanwhile.
+        if (SpeckCell >= 0 && PlanPath(s.X, s.Y, goal.X, goal.Y)) {
+            SpeckCell = -1;
+            PathGoal = goal;
+            PlannedAt = Ticks;
+            return false;
+        }
+        if (!FindThrough(s.X, s.Y, goal)) return false;
+    }
+    if (SpeckCell < 0) return false;
+    // The pixel of ground in that cell nearest the ship; with none left the cell is open again.
+    const TTerrain& t = world.TerrainBitmap;
+    const int x0 = (SpeckCell % GridW) * Cell, y0 = (SpeckCell / GridW) * Cell;
+    double px = 0, py = 0, nearest = 1e18;
+    for (int y = y0; y < y0 + Cell; ++y)
+        for (int x = x0; x < x0 + Cell; ++x)
+            if (!Passable(t.Get(x, y)) && std::hypot(x - s.X, y - s.Y) < nearest) {
+                nearest = std::hypot(x - s.X, y - s.Y);
+                px = x + 0.5;
+                py = y + 0.5;
+            }
+    if (nearest >= 1e18) {
+        Blocked[size_t(SpeckCell)] = 0;
+        Rocks[size_t(SpeckCell)] = 0;
+        Clearances();
+        SpeckCell = -1;
+        ClearAim = false;
+        ThroughAt = 0; // the next look at once
+        return false;
+    }
+    // In sight (up to the pixel before it) and in range: it aims and shoots from where it hovers,
+    // sinking a little, and climbs back to where it waits between the bursts.
+    const double back = 2 / std::max(nearest, 1.0);
+    const bool sight = nearest < SpeckRange && ClearLine(world, s.X, s.Y, px - (px - s.X) * back, py - (py - s.Y) * back);
+    const double speed = std::hypot(s.VX, s.VY);
+    if (!ClearAim && sight && Sweep.Speed > 0 && std::hypot(StandOff.X - s.X, StandOff.Y - s.Y) < 2 * Cell &&
+        speed < 0.6) {
+        ClearAim = true;
+        ClearFrom = s.Y;
+    }
+    if (ClearAim && (!sight || Sweep.Speed <= 0 || s.Y > ClearFrom + SpeckSink ||
+                     Clearance(s.X + s.VX * 8, s.Y + s.VY * 8) < MinRoom - 1))
+        ClearAim = false;
+    if (!ClearAim) {
+        Clearing = true;
+        bits = Fly(world, StandOff, false);
+        Clearing = false;
+        return true;
+    }
+    const double rate = std::max<double>(world.FrameRate, 1);
+    const double time = nearest / Sweep.Speed;
+    const double want = HeadingOf(px - s.X, py - s.Y - 0.5 * Sweep.Drop * time * time);
+    bits = TurnToward(s.Angle, want, 0.5);
+    // Holding still: a push only where it works against the drift and the sinking.
+    const double h = s.Angle * 2 * std::numbers::pi / TurnUnits;
+    const double wantX = -s.VX * 0.15, wantY = -s.VY * 0.15 - PerTick(world, 4.0);
+    const double along = std::cos(h) * wantX - std::sin(h) * wantY;
+    const double push = 20.0 / rate * world.Scale;
+    const bool below = std::fabs(TurnDiff(s.Angle, Up)) > TurnUnits / 4;
+    if (along > (below ? push / 2 : 0.02) && s.Fuel > 0) bits |= Bit(actThrust);
+    const double width = std::atan(1.0 / std::max(nearest, 1.0)) * TurnUnits / (2 * std::numbers::pi);
+    if (std::fabs(TurnDiff(want, s.Angle)) <= std::max(0.6, width)) bits |= Sweep.Fire;
+    return true;
+}
+
 uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     const TShip& s = world.Ships[size_t(Side)];
     // A search that finds no way walks the whole cave: it is tried again only now and then.
     const bool goalMoved = std::hypot(goal.X - PathGoal.X, goal.Y - PathGoal.Y) > 3 * Cell;
     const uint64_t since = Ticks - PlannedAt;
     const bool first = PathGoal.X < -1e8;
+    // Shooting away loose bits of ground that close the way: that goes on until the next look for a way.
+    const bool throughHere = SpeckCell >= 0 && std::hypot(goal.X - ThroughFor.X, goal.Y - ThroughFor.Y) <=
+                                                   6 * Cell && Ticks - ThroughAt < ThroughEvery;
+    if (!Clearing && throughHere) {
+        uint8_t bits = 0;
+        if (ClearWay(world, goal, bits)) return bits;
+    }
     if (first ||
         (Path.empty() ? since >= 4 * ReplanEvery : (goalMoved && since >= 3) || since >= ReplanEvery)) {
         PlanPath(s.X, s.Y, goal.X, goal.Y);
         PathGoal = goal;
         PlannedAt = Ticks;
+    }
+    if (!Clearing && Path.empty()) {
+        uint8_t bits = 0;
+        if (ClearWay(world, goal, bits)) return bits;
     }
     auto centre = [&](int i) { return TTarget{(i % GridW + 0.5) * Cell, (i / GridW + 0.5) * Cell}; };
     // The next point to fly at: the farthest of the coming path cells in plain sight.
@@ -1038,6 +1193,14 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
         EnemySeen.erase(EnemySeen.begin());
     if (Ticks % 40 == 1) AimJitter = (2 * Dice.RandomReal() - 1) * Skill.AimError;
     if (s.RespawnTimer != 0 || s.Glued != 0) return 0;
+    // The gun that shoots loose bits of ground out of the way: the quick first slot, else the second.
+    Sweep = TSweep{};
+    for (size_t k = 0; k < 2 && Sweep.Speed <= 0; ++k)
+        if (weapons[k].ShotsLeft() > 0 && weapons[k].Speed > 0) {
+            Sweep.Speed = double(weapons[k].Speed) * world.Scale;
+            Sweep.Drop = 0.04 / std::max<double>(world.FrameRate, 1) * ProjectileWeight(weapons[k].Kind);
+            Sweep.Fire = weapons[k].IsReady(world) ? Bit(k == 0 ? actFire1 : actFire2) : 0;
+        }
     if (s.Health < LastHealth && s.OnFoot == 0) HurtAt = Ticks;
     LastHealth = s.Health;
 

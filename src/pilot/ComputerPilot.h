@@ -66,6 +66,14 @@ class TComputerPilot {
     bool Roomy(double x0, double y0, double x1, double y1, int need) const;
     bool ClearLine(const TWorld& world, double x0, double y0, double x1, double y1) const;
     uint8_t Fly(const TWorld& world, TTarget goal, bool landing);
+    // A cell of a few loose pixels of ground with no more around it (see SpeckPixels).
+    bool Loose(int cx, int cy) const;
+    // A way to `goal` counting loose cells as open; on it, the loose cell that closes the way first
+    // (`SpeckCell`) and the path cell some cells short of it to shoot from (`StandOff`).
+    bool FindThrough(double fromX, double fromY, TTarget goal);
+    // No way with room leads to `goal`: when loose bits of ground close it, flies to where it shoots
+    // them from and shoots them away (the bits in `bits`); false when there are none to shoot.
+    bool ClearWay(const TWorld& world, TTarget goal, uint8_t& bits);
     // Near enough above the pad spot `goal`, with nothing but air straight below the ship's sides.
     bool OverPad(const TWorld& world, TTarget goal) const;
     uint8_t Walk(const TWorld& world, TTarget goal);
@@ -153,6 +161,22 @@ class TComputerPilot {
     int ScanCursor = 0;
     std::vector<uint8_t> Blocked;
     std::vector<uint8_t> Distance;
+    std::vector<uint8_t> Rocks; // pixels of ground in each cell, counted up to a few more than loose bits
+    // Shooting loose bits out of the way to `ThroughFor`, found at tick `ThroughAt`: the cell shot at
+    // (-1: none), where it waits, whether it aims now and the height it began at.
+    int SpeckCell = -1;
+    TTarget ThroughFor{-1e9, -1e9};
+    uint64_t ThroughAt = 0;
+    TTarget StandOff{};
+    bool ClearAim = false;
+    bool Clearing = false; // flying to `StandOff`
+    double ClearFrom = 0;
+    struct TSweep {
+        double Speed = 0; // the shot's speed, 0 without rounds
+        double Drop = 0;  // the pull of gravity on it a tick
+        uint8_t Fire = 0; // its fire key when ready
+    };
+    TSweep Sweep;
     std::vector<int> Path; // cell indices from the ship toward the goal
     size_t PathStep = 0;
     int Room = 3; // cells the path keeps from rock: 3, or 2 through a narrow gap
