@@ -664,8 +664,9 @@ bool TComputerPilot::ClearWay(const TWorld& world, TTarget goal, uint8_t& bits) 
     }
     // In sight (up to the pixel before it) and in range: it aims and shoots from where it hovers,
     // sinking a little, and climbs back to where it waits between the bursts.
-    const double back = 2 / std::max(nearest, 1.0);
-    const bool sight = nearest < SpeckRange && ClearLine(world, s.X, s.Y, px - (px - s.X) * back, py - (py - s.Y) * back);
+    bool sight = nearest < SpeckRange;
+    for (double d = 3; d < nearest - 2 && sight; d += 2)
+        sight = Passable(t.Get(int(s.X + (px - s.X) * d / nearest), int(s.Y + (py - s.Y) * d / nearest)));
     const double speed = std::hypot(s.VX, s.VY);
     if (!ClearAim && sight && Sweep.Speed > 0 && std::hypot(StandOff.X - s.X, StandOff.Y - s.Y) < 2 * Cell &&
         speed < 0.6) {
