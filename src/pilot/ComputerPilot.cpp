@@ -717,7 +717,7 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
         PathGoal = goal;
         PlannedAt = Ticks;
     }
-    if (!Clearing && Path.empty()) {
+    if (!Clearing && Path.empty() && !ClearLine(world, s.X, s.Y, goal.X, goal.Y)) {
         uint8_t bits = 0;
         if (ClearWay(world, goal, bits)) return bits;
     }
