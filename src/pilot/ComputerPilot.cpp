@@ -126,6 +126,20 @@ double PerTick(const TWorld& world, double perSecond) {
 
 // The speed it flies at `d` cells from rock: full speed three cells beyond the room a path usually
 // keeps, the slowest at that room.
+// Hold still while aiming: push when the push along the nose works against the drift and the sinking.
+// With the nose turned below level, only when it brings the ship nearer to stopping, which takes half the
+// push or more going that way (a push across the need only adds a drift of its own: down a narrow shaft
+// it carried the ship into the wall); above level any help will do (held back there too, it won only half
+// its matches on Glacier).
+bool HoldPush(const TWorld& world, const TShip& s) {
+    const double h = s.Angle * 2 * std::numbers::pi / TurnUnits;
+    const double wantX = -s.VX * 0.15, wantY = -s.VY * 0.15 - PerTick(world, 4.0);
+    const double along = std::cos(h) * wantX - std::sin(h) * wantY;
+    const double push = 20.0 / std::max<double>(world.FrameRate, 1) * world.Scale;
+    const bool below = std::fabs(TurnDiff(s.Angle, Up)) > TurnUnits / 4;
+    return along > (below ? push / 2 : 0.02) && s.Fuel > 0;
+}
+
 double RoomSpeed(const TPilotSkill& skill, int d) {
     return skill.RockSpeed +
            (skill.CruiseSpeed - skill.RockSpeed) * std::clamp((d - MinRoom) / 3.0, 0.0, 1.0);
@@ -682,17 +696,10 @@ bool TComputerPilot::ClearWay(const TWorld& world, TTarget goal, uint8_t& bits) 
         Clearing = false;
         return true;
     }
-    const double rate = std::max<double>(world.FrameRate, 1);
     const double time = nearest / Sweep.Speed;
     const double want = HeadingOf(px - s.X, py - s.Y - 0.5 * Sweep.Drop * time * time);
     bits = TurnToward(s.Angle, want, 0.5);
-    // Holding still: a push only where it works against the drift and the sinking.
-    const double h = s.Angle * 2 * std::numbers::pi / TurnUnits;
-    const double wantX = -s.VX * 0.15, wantY = -s.VY * 0.15 - PerTick(world, 4.0);
-    const double along = std::cos(h) * wantX - std::sin(h) * wantY;
-    const double push = 20.0 / rate * world.Scale;
-    const bool below = std::fabs(TurnDiff(s.Angle, Up)) > TurnUnits / 4;
-    if (along > (below ? push / 2 : 0.02) && s.Fuel > 0) bits |= Bit(actThrust);
+    if (HoldPush(world, s)) bits |= Bit(actThrust);
     const double width = std::atan(1.0 / std::max(nearest, 1.0)) * TurnUnits / (2 * std::numbers::pi);
     if (std::fabs(TurnDiff(want, s.Angle)) <= std::max(0.6, width)) bits |= Sweep.Fire;
     return true;
@@ -1239,7 +1246,6 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     const double dx = seen.X - s.X, dy = seen.Y - s.Y;
     const double dist = std::hypot(dx, dy);
     const double rate = std::max<double>(world.FrameRate, 1);
-    const double gravity = PerTick(world, 4.0);
     // A ship wrecked on its own pad costs no life: its pilot gets a new ship there at once, with the
     // pilot's 8 health, which drops from the start point onto the pad. Only a stream of the
     // quick-firing first slot kept on it wrecks that one too, in the air, and then kills the pilot
@@ -1321,19 +1327,9 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     }
     if (Aiming) {
         uint8_t bits = TurnToward(s.Angle, want, 1.5);
-        // Hold still while aiming: thrust when the push along the nose works against the drift and
-        // the sinking. With the nose turned below level, only when it brings the ship nearer to
-        // stopping, which takes half the push or more going that way (a push across the need only
-        // adds a drift of its own: down a narrow shaft it carried the ship into the wall); above
-        // level any help will do (held back there too, it won only half its matches on Glacier).
-        const double h = s.Angle * 2 * std::numbers::pi / TurnUnits;
-        const double wantX = -s.VX * 0.15, wantY = -s.VY * 0.15 - gravity;
-        const double along = std::cos(h) * wantX - std::sin(h) * wantY;
-        const double push = 20.0 / rate * world.Scale;
         // Not up into rock overhead, though: under an overhang the push lifted it into the rock.
         const bool roof = Clearance(s.X + s.VX * 8, s.Y + s.VY * 8 - 2 * Cell) < MinRoom;
-        const bool below = std::fabs(TurnDiff(s.Angle, Up)) > TurnUnits / 4;
-        if (along > (below ? push / 2 : 0.02) && s.Fuel > 0 && !roof) bits |= Bit(actThrust);
+        if (HoldPush(world, s) && !roof) bits |= Bit(actThrust);
         return fire(bits);
     }
     // Hunt: make for the post; without one, come within range a little above the enemy; while it is
