@@ -32,6 +32,8 @@ constexpr double LandingFuel = 10;  // fuel the slow descent onto a pad takes
 constexpr int MinRoom = 3;
 // A parked ship with this much health or less is finished by one burst of the first slot.
 constexpr double BurstHealth = 35;
+// At a ship standing on its own pad the first slot aims from this health down.
+constexpr double ParkedHealth = 75;
 // Upward speed a hop reaches before the nose turns to shoot, and the fewest ticks of shooting worth a
 // pass.
 constexpr double HopSpeed = 3;
@@ -392,25 +394,30 @@ uint8_t TComputerPilot::TurnToward(double heading, double want, double tolerance
 // up: gravity does the pulling down, and a ship that never turns over is never a half turn from a push.
 uint8_t TComputerPilot::Steer(const TWorld& world, double ax, double ay, bool mayThrust, double tilt) {
     const TShip& s = world.Ships[size_t(Side)];
+    return SteerFrom(world, TTarget{s.X, s.Y, s.VX, s.VY}, s.Angle, ax, ay, mayThrust, tilt);
+}
+
+uint8_t TComputerPilot::SteerFrom(const TWorld& world, TTarget ship, double angle, double ax, double ay,
+                                  bool mayThrust, double tilt) {
     const double rate = std::max<double>(world.FrameRate, 1);
     const double gravity = PerTick(world, 4.0);
     const double push = 20.0 / rate * world.Scale;
     const double tx = ax, ty = std::min(ay - gravity, -0.2 * gravity);
     double want = Up + std::clamp(TurnDiff(HeadingOf(tx, ty), Up), -tilt, tilt);
     // Nose down: back up the nearer way round first, the push is wasted until then.
-    const double fromUp = TurnDiff(s.Angle, Up);
+    const double fromUp = TurnDiff(angle, Up);
     if (std::fabs(fromUp) > 64) want = Up + (fromUp > 0 ? tilt : -tilt);
     // Without fuel there is no push to aim: the nose stays up, so that the feet meet the ground first
     // (a leaning ship's outline reaches lower than its feet, and a pad hurts it).
     if (!mayThrust) want = Up;
-    uint8_t bits = TurnToward(s.Angle, want, 2.0);
-    const double h = s.Angle * 2 * std::numbers::pi / TurnUnits;
+    uint8_t bits = TurnToward(angle, want, 2.0);
+    const double h = angle * 2 * std::numbers::pi / TurnUnits;
     const double along = tx * std::cos(h) - (ay - gravity) * std::sin(h);
     // Never a push that speeds the ship up while it should slow down: a push from a nose still
     // turning for the braking does that.
-    const double faster = std::cos(h) * s.VX - std::sin(h) * s.VY;
-    const bool slowing = ax * s.VX + ay * s.VY < 0;
-    if (mayThrust && along > 0.3 * push && !(slowing && faster > 0.2 * std::hypot(s.VX, s.VY)))
+    const double faster = std::cos(h) * ship.VX - std::sin(h) * ship.VY;
+    const bool slowing = ax * ship.VX + ay * ship.VY < 0;
+    if (mayThrust && along > 0.3 * push && !(slowing && faster > 0.2 * std::hypot(ship.VX, ship.VY)))
         bits |= Bit(actThrust);
     return bits;
 }
@@ -491,13 +498,13 @@ bool TComputerPilot::InDropZone(const TWorld& world, double x, double y) const {
     return std::fabs(x - e.StartX) < DropRoom && y > e.StartY - DropRoom / 2 && y < e.StartY + DropRoom;
 }
 
-bool TComputerPilot::Recovers(const TWorld& world, double nose, int coast) const {
+bool TComputerPilot::Recovers(const TWorld& world, double nose, int coast, bool flown) const {
     const TShip& s = world.Ships[size_t(Side)];
-    return RecoversFrom(world, TTarget{s.X, s.Y, s.VX, s.VY}, s.Angle, nose, coast);
+    return RecoversFrom(world, TTarget{s.X, s.Y, s.VX, s.VY}, s.Angle, nose, coast, flown);
 }
 
-bool TComputerPilot::RecoversFrom(const TWorld& world, TTarget from, double angle, double nose,
-                                  int coast) const {
+bool TComputerPilot::RecoversFrom(const TWorld& world, TTarget from, double angle, double nose, int coast,
+                                  bool flown) const {
     const double rate = std::max<double>(world.FrameRate, 1);
     const double gravity = PerTick(world, 4.0);
     const double push = 20.0 / rate * world.Scale;
@@ -505,10 +512,22 @@ bool TComputerPilot::RecoversFrom(const TWorld& world, TTarget from, double angl
     double x = from.X, y = from.Y, vx = from.VX, vy = from.VY;
     TTarget body{};
     const bool keepOff = EnemyBody(world, body);
-    // Coasting, then righting: the nose turns up and the push brakes the fall once it points near up.
+    // Coasting, then righting: the nose turns up and the push brakes the fall once it points near up;
+    // or as the flight rights it, holding the ship still: the nose turns toward the push that stops
+    // the ship and pushes only once it points near enough along it (a nose turning up past level
+    // would push the ship sideways, and the flight holds that push back).
     for (int t = 0; t < coast + 120; ++t) {
-        angle += std::clamp(TurnDiff(t < coast ? nose : Up, angle), -turn, turn);
-        if (t >= coast && std::fabs(TurnDiff(angle, Up)) < 48 && vy > -0.5) {
+        bool pushing = false;
+        if (t < coast || !flown) {
+            angle += std::clamp(TurnDiff(t < coast ? nose : Up, angle), -turn, turn);
+            pushing = t >= coast && std::fabs(TurnDiff(angle, Up)) < 48 && vy > -0.5;
+        } else {
+            const uint8_t bits =
+                SteerFrom(world, TTarget{x, y, vx, vy}, angle, -vx * Gain, -vy * Gain, true, Tilt);
+            angle += (bits & Bit(actLeft)) != 0 ? turn : (bits & Bit(actRight)) != 0 ? -turn : 0;
+            pushing = (bits & Bit(actThrust)) != 0;
+        }
+        if (pushing) {
             const double h = angle * 2 * std::numbers::pi / TurnUnits;
             vx += std::cos(h) * push;
             vy -= std::sin(h) * push;
@@ -536,14 +555,18 @@ bool TComputerPilot::RecoversFrom(const TWorld& world, TTarget from, double angl
 bool TComputerPilot::Pass(const TWorld& world, double want) {
     const TShip& s = world.Ships[size_t(Side)];
     const int turning = int(std::fabs(TurnDiff(want, s.Angle)) / 4);
-    if (Aiming) return Recovers(world, want, 4);
+    // A pass under way ends while the righting the flight then does still brings the ship to rest
+    // with room: on Swamp a pass that counted on pushing as soon as the nose came near up ended low
+    // beside the enemy's pad, and the flight, turning the nose up past level, held the push back and
+    // sank the ship onto the pad's edge.
+    if (Aiming) return Recovers(world, want, 4, true);
     if (Hopping) {
         // Up to the hop's speed, while one more push still leaves room to shoot and right the ship.
-        if (s.VY > -HopSpeed && Recovers(world, want, turning + MinPass + 8)) return false;
+        if (s.VY > -HopSpeed && Recovers(world, want, turning + MinPass + 8, false)) return false;
         Hopping = false;
-        return Recovers(world, want, turning + 4);
+        return Recovers(world, want, turning + 4, false);
     }
-    if (!Recovers(world, want, turning + MinPass)) return false;
+    if (!Recovers(world, want, turning + MinPass, false)) return false;
     // From near rest a hop first: the pass then lasts the rise and the fall.
     Hopping = s.VY > -0.5;
     return !Hopping;
@@ -575,7 +598,7 @@ bool TComputerPilot::FindPost(const TWorld& world, TTarget enemy) {
                 if (PostStalled) {
                     const double want = HeadingOf(enemy.X - p.X, enemy.Y - p.Y);
                     const int turning = int(std::fabs(TurnDiff(want, Up)) / 4);
-                    if (!RecoversFrom(world, p, Up, want, turning + MinPass)) cost += NoPassCost;
+                    if (!RecoversFrom(world, p, Up, want, turning + MinPass, false)) cost += NoPassCost;
                     if (cost >= best) continue;
                 }
                 best = cost;
@@ -1251,9 +1274,13 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     // quick-firing first slot kept on it wrecks that one too, in the air, and then kills the pilot
     // as he falls (two hits). So the heavy second slot (40 a hit) brings a ship down to where a
     // burst of the first slot finishes it, and the first slot aims at a ship that low and at a
-    // pilot on foot. The other slot fires beside it whenever it is ready.
+    // pilot on foot. At a ship standing on its own pad it aims the first slot from 75 down: the
+    // stream is on the spot when the wreck comes and covers the new ship's drop (aimed for the heavy
+    // slot's slower shots, it missed the drop, and Hive took 3 of 20 matches to the time; aimed at
+    // any health, its first pass at Hive's pad came 14 s later).
+    // The other slot fires beside it whenever it is ready.
     auto usable = [&](size_t k) { return weapons[k].ShotsLeft() > 0 && weapons[k].Speed > 0; };
-    const bool strong = e.OnFoot == 0 && e.Health > BurstHealth;
+    const bool strong = e.OnFoot == 0 && e.Health > (e.AtOwnBase != 0 ? ParkedHealth : BurstHealth);
     const size_t slot = (strong && usable(1)) || !usable(0) ? 1 : 0;
     const TWeapon& gun = weapons[slot];
     const double shot = double(gun.Speed) * world.Scale;

@@ -117,6 +117,9 @@ class TComputerPilot {
     // Flies to the pad and sits there until mended, filled up and loaded; then lifts straight off.
     uint8_t Refuel(const TWorld& world, const std::array<TWeapon, 2>& weapons);
     uint8_t Steer(const TWorld& world, double ax, double ay, bool mayThrust, double tilt);
+    // The same for a ship at `ship` (with its velocity) whose nose points at `angle`.
+    static uint8_t SteerFrom(const TWorld& world, TTarget ship, double angle, double ax, double ay,
+                             bool mayThrust, double tilt);
     // How fast the ship slows down moving along (dx, dy): the deceleration the push (nose within
     // `tilt` of up) and gravity give, and the ticks the nose takes to turn to that push first.
     struct TBraking {
@@ -134,10 +137,12 @@ class TComputerPilot {
     bool InDropZone(const TWorld& world, double x, double y) const;
     // Whether the ship, coasting `coast` ticks without a push while its nose turns toward `nose`, can
     // then turn upright and stop its fall and its drift keeping the usual room from rock, and from
-    // the enemy's start point and his ship, all the way.
-    bool Recovers(const TWorld& world, double nose, int coast) const;
+    // the enemy's start point and his ship, all the way: righted with the nose straight toward up, or
+    // (`flown`) as the flight's steering rights it.
+    bool Recovers(const TWorld& world, double nose, int coast, bool flown) const;
     // The same for a ship at `from` (with its velocity) whose nose points at `angle`.
-    bool RecoversFrom(const TWorld& world, TTarget from, double angle, double nose, int coast) const;
+    bool RecoversFrom(const TWorld& world, TTarget from, double angle, double nose, int coast,
+                      bool flown) const;
     // Whether to aim at `want` this tick: a pass goes on while the ship can still be righted, and
     // begins, after a hop when the ship is near rest, when there is room for a pass worth it.
     bool Pass(const TWorld& world, double want);
