@@ -1033,7 +1033,10 @@ uint8_t TComputerPilot::Refuel(const TWorld& world, const std::array<TWeapon, 2>
     if ((enemy ? s.AtEnemyBase : s.AtOwnBase) == 0)
         return Fly(world, enemy ? Spot : TTarget{PadX, PadY}, true);
     // Sit until mended, filled up and loaded; then lift straight off.
-    const bool full = Full(s, weapons);
+    // Beside a ship parked on its pad it leaves with fuel for a few passes: the wait for a full tank
+    // was a tenth of the match there.
+    const bool full = Full(s, weapons) || (enemy && e.AtOwnBase != 0 && s.Health >= 99 && s.Fuel >= 100 &&
+                                           weapons[0].Ammo >= 95 && weapons[1].Ammo >= 95);
     if (full) Homeward = false;
     Lifting = full;
     LiftFrom = s.Y;
