@@ -69,6 +69,10 @@ constexpr double FootClimb = 1.0;
 constexpr double FootFall = 0.8;
 constexpr double FootFallMax = 3;
 constexpr double FootAirSpeed = 1.2;
+// In open air, this many cells from rock, it flies across faster: hovering costs fuel by the tick, and
+// the pack ran dry crossing Glacier's wide hall at the slow speed, dropping its pilot to his death.
+constexpr int FootOpenRoom = 4;
+constexpr double FootOpenSpeed = 3;
 constexpr double FootSpare = 5;
 // Pixels of ground looked for below the feet when braking, and a climb's height counted into the fall
 // after it.
@@ -163,8 +167,8 @@ bool PadUnder(const TTerrain& t, double startX, double startY, int& row, int& le
 
 // The walk key to press for walking `walk` (-1 left, 1 right) at sideways speed vx: in the air only
 // the other key brakes a drift, so there it walks only below the speed it keeps to.
-int Striding(int walk, double vx, bool standing, double scale) {
-    return standing || walk * vx < FootAirSpeed * scale ? walk : 0;
+int Striding(int walk, double vx, bool standing, double most) {
+    return standing || walk * vx < most ? walk : 0;
 }
 
 // Distance in cells from every cell to the nearest blocked one (or the edge of the world), by a
@@ -1105,12 +1109,13 @@ uint8_t TComputerPilot::Walk(const TWorld& world, TTarget goal) {
     const double landing = FootSpare + (fastest / lift) * 10.0 / rate +
                            hold * std::max(0.0, drop - fastest * fastest / (2 * lift)) / fastest;
     const bool mayClimb = s.Fuel > landing;
+    const double airSpeed = (Clearance(s.X, s.Y) >= FootOpenRoom ? FootOpenSpeed : FootAirSpeed) * scale;
     uint8_t best = 0;
     double bestScore = 1e18;
     int bestLasts = -1;
     for (int walk = -1; walk <= 1; ++walk)
         for (int pack = 0; pack <= (mayClimb ? 2 : 1); ++pack) {
-            const TFootStep step = Stride(world, walk, pack);
+            const TFootStep step = Stride(world, walk, pack, airSpeed);
             const double left = std::fabs(step.X - next.X);
             const double rise = std::fabs(step.Y - standY);
             const double score = left + rise + 0.75 * pack + (walk != 0 ? 0.2 : 0);
@@ -1118,7 +1123,7 @@ uint8_t TComputerPilot::Walk(const TWorld& world, TTarget goal) {
             bestLasts = step.Lasts;
             bestScore = score;
             const bool push = s.VY > PackAbove(world, pack, s.X, s.Y);
-            const int w = Striding(walk, s.VX, step.Standing, scale);
+            const int w = Striding(walk, s.VX, step.Standing, airSpeed);
             best = uint8_t((w < 0 ? Bit(actLeft) : w > 0 ? Bit(actRight) : 0) | (push ? Bit(actThrust) : 0));
         }
     return best;
@@ -1136,7 +1141,8 @@ double TComputerPilot::PackAbove(const TWorld& world, int pack, double x, double
     return pack == 2 ? -FootClimb * world.Scale : pack == 1 ? 0.0 : SafeFall(world, x, y);
 }
 
-TComputerPilot::TFootStep TComputerPilot::Stride(const TWorld& world, int walk, int pack) const {
+TComputerPilot::TFootStep TComputerPilot::Stride(const TWorld& world, int walk, int pack,
+                                                 double airSpeed) const {
     const TShip& s = world.Ships[size_t(Side)];
     const TTerrain& t = world.TerrainBitmap;
     const double rate = std::max<double>(world.FrameRate, 1);
@@ -1151,7 +1157,7 @@ TComputerPilot::TFootStep TComputerPilot::Stride(const TWorld& world, int walk, 
         const int feet = int(Round(y)) + s.FootY[1];
         const bool standing =
             Footing(t.Get(cx + s.FootLeft[1], feet)) && Footing(t.Get(cx + s.FootRight[1], feet));
-        int w = trying ? Striding(walk, vx, standing, scale) : 0;
+        int w = trying ? Striding(walk, vx, standing, airSpeed) : 0;
         const bool thrust = vy > PackAbove(world, trying ? pack : 0, x, y);
         // Braking a drift in the air: the key against it.
         if (!trying && std::fabs(vx) > 0.3 * scale) w = vx > 0 ? -1 : 1;

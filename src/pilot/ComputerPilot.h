@@ -77,16 +77,17 @@ class TComputerPilot {
     // Near enough above the pad spot `goal`, with nothing but air straight below the ship's sides.
     bool OverPad(const TWorld& world, TTarget goal) const;
     uint8_t Walk(const TWorld& world, TTarget goal);
-    // Where a few ticks of walking `walk` (-1 left, 0 none, 1 right) with the pack used as `pack` says
-    // (see PackAbove) take the pilot on foot, and how many ticks of that and of braking after it (the
-    // pack against a fall, the other key against a drift) pass before he touches rock, which kills him.
+    // Where a few ticks of walking `walk` (-1 left, 0 none, 1 right; in the air only below `airSpeed`
+    // sideways) with the pack used as `pack` says (see PackAbove) take the pilot on foot, and how many
+    // ticks of that and of braking after it (the pack against a fall, the other key against a drift)
+    // pass before he touches rock, which kills him.
     struct TFootStep {
         double X = 0;
         double Y = 0;
         bool Standing = false; // on his feet now
         int Lasts = 0;
     };
-    TFootStep Stride(const TWorld& world, int walk, int pack) const;
+    TFootStep Stride(const TWorld& world, int walk, int pack, double airSpeed) const;
     // The pack is pushed while the pilot moves down faster than this: 0 braking a fall (see SafeFall),
     // 1 keeping his height, 2 climbing slowly.
     double PackAbove(const TWorld& world, int pack, double x, double y) const;
