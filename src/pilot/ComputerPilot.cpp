@@ -1016,10 +1016,11 @@ bool TComputerPilot::Defends(const TWorld& world, const std::array<TWeapon, 2>& 
     if (e.Health > s.Health + DefendOdds && e.Health > HeavyHit) return false;
     const double dx = e.X - s.X, dy = e.Y - s.Y, dist = std::hypot(dx, dy);
     if (dist >= DefendRange || !ClearLine(world, s.X, s.Y, e.X, e.Y)) return false;
-    // One that keeps his distance and holds his fire is left behind: two ships hovering in sight of
-    // each other would otherwise wait there for ever.
+    // One that keeps his distance and holds his fire is left behind (two ships hovering in sight of
+    // each other would otherwise wait there for ever), unless a heavy hit wrecks him: then the fight is
+    // pressed (on Glacier he was often the weaker when it turned home, and it was wrecked on the way).
     const double closing = -((e.VX - s.VX) * dx + (e.VY - s.VY) * dy) / std::max(dist, 1.0);
-    return Ticks - HurtAt < DefendTicks || closing > DefendClosing;
+    return Ticks - HurtAt < DefendTicks || closing > DefendClosing || e.Health <= HeavyHit;
 }
 
 uint8_t TComputerPilot::Refuel(const TWorld& world, const std::array<TWeapon, 2>& weapons) {

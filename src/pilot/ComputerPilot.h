@@ -113,7 +113,7 @@ class TComputerPilot {
     // Where it refuels: the pad whose way takes less fuel; true while it is the enemy's.
     bool RefuelAtEnemy() const;
     // On its way to a pad, whether it turns on the enemy's ship instead: one near and in sight, not
-    // much the healthier, that has just hit it or closes in on it.
+    // much the healthier, that has just hit it, closes in on it or is a heavy hit from a wreck.
     bool Defends(const TWorld& world, const std::array<TWeapon, 2>& weapons) const;
     // Flies to the pad and sits there until mended, filled up and loaded; then lifts straight off.
     uint8_t Refuel(const TWorld& world, const std::array<TWeapon, 2>& weapons);
