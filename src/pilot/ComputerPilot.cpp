@@ -668,8 +668,8 @@ bool TComputerPilot::FindThrough(double fromX, double fromY, TTarget goal) {
 
 bool TComputerPilot::ClearWay(const TWorld& world, TTarget goal, uint8_t& bits) {
     const TShip& s = world.Ships[size_t(Side)];
-    if (std::hypot(goal.X - ThroughFor.X, goal.Y - ThroughFor.Y) > 6 * Cell || Ticks - ThroughAt >= ThroughEvery ||
-        ThroughAt == 0) {
+    if (std::hypot(goal.X - ThroughFor.X, goal.Y - ThroughFor.Y) > 6 * Cell ||
+        Ticks - ThroughAt >= ThroughEvery || ThroughAt == 0) {
         ThroughAt = Ticks;
         ThroughFor = goal;
         ClearAim = false;
@@ -739,8 +739,9 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     const uint64_t since = Ticks - PlannedAt;
     const bool first = PathGoal.X < -1e8;
     // Shooting away loose bits of ground that close the way: that goes on until the next look for a way.
-    const bool throughHere = SpeckCell >= 0 && std::hypot(goal.X - ThroughFor.X, goal.Y - ThroughFor.Y) <=
-                                                   6 * Cell && Ticks - ThroughAt < ThroughEvery;
+    const bool throughHere = SpeckCell >= 0 &&
+                             std::hypot(goal.X - ThroughFor.X, goal.Y - ThroughFor.Y) <= 6 * Cell &&
+                             Ticks - ThroughAt < ThroughEvery;
     if (!Clearing && throughHere) {
         uint8_t bits = 0;
         if (ClearWay(world, goal, bits)) return bits;
