@@ -120,9 +120,9 @@ bool Passable(uint8_t cls) {
     return Airy(cls) || cls == TerrainSnow;
 }
 
-// Mended, filled up and loaded, near enough: then it lifts off its pad.
-bool Full(const TShip& s, const std::array<TWeapon, 2>& weapons) {
-    return s.Health >= 99 && s.Fuel >= 195 && weapons[0].Ammo >= 95 && weapons[1].Ammo >= 95;
+// Mended, filled up to `fuel` and loaded, near enough: then it lifts off its pad.
+bool Full(const TShip& s, const std::array<TWeapon, 2>& weapons, double fuel = 195) {
+    return s.Health >= 99 && s.Fuel >= fuel && weapons[0].Ammo >= 95 && weapons[1].Ammo >= 95;
 }
 
 // A rate of the rules given per second (as the rules give them, at the map's scale) for one tick.
@@ -1041,8 +1041,7 @@ uint8_t TComputerPilot::Refuel(const TWorld& world, const std::array<TWeapon, 2>
     // Sit until mended, filled up and loaded; then lift straight off.
     // Beside a ship parked on its pad it leaves with fuel for a few passes: the wait for a full tank
     // was a tenth of the match there.
-    const bool full = Full(s, weapons) || (enemy && e.AtOwnBase != 0 && s.Health >= 99 && s.Fuel >= 100 &&
-                                           weapons[0].Ammo >= 95 && weapons[1].Ammo >= 95);
+    const bool full = Full(s, weapons, enemy && e.AtOwnBase != 0 ? 100 : 195);
     if (full) Homeward = false;
     Lifting = full;
     LiftFrom = s.Y;
