@@ -28,6 +28,9 @@ constexpr double Gain = 0.15;       // share of the gap to the wanted speed made
 constexpr int HomeEvery = 40;       // ticks between measurements of the way home
 constexpr double HoldFuel = 0.05;   // fuel a tick of holding the ship up takes: a fifth of the push
 constexpr double LandingFuel = 10;  // fuel the slow descent onto a pad takes
+// The fastest a ship may move to begin settling onto a pad: there the nose leans little and brakes a
+// drift slowly (a pass ended by the turn home carried Duel's ship across the enemy's pad into the wall).
+constexpr double SettleSpeed = 0.8;
 // Cells a ship's centre keeps from rock: a ship reaches 16 pixels, two cells, from its centre.
 constexpr int MinRoom = 3;
 // A parked ship with this much health or less is finished by one burst of the first slot.
@@ -788,7 +791,7 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     speed = std::min(speed, std::sqrt(2 * 0.05 * toGoal) + (landing ? 0.2 : 0.5));
     double vx = dist > 0.5 ? dx / dist * speed : 0, vy = dist > 0.5 ? dy / dist * speed : 0;
     double upright = Tilt;
-    const bool settling = landing && OverPad(world, goal);
+    const bool settling = landing && OverPad(world, goal) && std::hypot(s.VX, s.VY) < SettleSpeed;
     if (settling) {
         // Over the pad: to the spot and straight down, slowly, nose up so the feet meet the pad; it
         // holds its height until it is within a pixel of the spot with the nose straight up, lest it
