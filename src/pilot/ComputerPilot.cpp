@@ -33,6 +33,8 @@ constexpr double LandingFuel = 10;  // fuel the slow descent onto a pad takes
 constexpr double SettleSpeed = 0.8;
 // Pixels a tick a ship braking under rock may climb faster than it wants before it stops pushing.
 constexpr double RiseSlack = 0.25;
+// 256ths of a turn the nose leans at most while settling onto a pad.
+constexpr double SettleLean = 10;
 // Cells a ship's centre keeps from rock: a ship reaches 16 pixels, two cells, from its centre.
 constexpr int MinRoom = 3;
 // A parked ship with this much health or less is finished by one burst of the first slot.
@@ -807,7 +809,7 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
         const bool across = (e.X - s.X) * (e.X - goal.X) < 0;
         if (off > 3 && e.OnFoot == 0 && e.RespawnTimer == 0 && across && s.Y > e.Y - 48)
             vy = std::clamp((e.Y - 48 - s.Y) * 0.05, -0.6, 0.0);
-        upright = off > 1 ? 10 : 0;
+        upright = off > 1 ? SettleLean : 0;
     }
     // Too near rock: away from it, up the slope of the room around, still edging along the way.
     if (clear < Room && !settling) {
@@ -946,6 +948,9 @@ void TComputerPilot::FindPads(const TWorld& world) {
     const int upright = int(Up) / 2, from = int(Up - 2) / 2, to = int(Up + 2) / 2;
     Across[0] = reach(s, from, to, 1) + reach(e, upright, upright, -1) + 1;
     Across[1] = reach(s, from, to, -1) + reach(e, upright, upright, 1) + 1;
+    const int leanFrom = int(Up - SettleLean) / 2, leanTo = int(Up + SettleLean) / 2;
+    Leaning[0] = reach(s, leanFrom, leanTo, 1) + reach(e, upright, upright, -1) + 1;
+    Leaning[1] = reach(s, leanFrom, leanTo, -1) + reach(e, upright, upright, 1) + 1;
     if (!PadUnder(t, e.StartX, e.StartY, row, left, right)) return;
     EnemyPadLeft = left;
     EnemyPadRight = right;
@@ -984,11 +989,15 @@ void TComputerPilot::ChooseSpot(const TWorld& world) {
             farthest = std::fabs(x - ex);
             Spot.X = x;
         }
-    // A few pixels in from the end of the pad, where they are to be had.
+    // A few pixels in from the end of the pad, where they are to be had, but not so near him that the
+    // nose leaning to settle swings the outline into his (on Duel it leaned there to slide onto the
+    // spot, touched him, and both ships lost 30 health a tick).
     const int inward = Spot.X < ex ? 1 : -1;
     for (int k = 0; k < 4 && Spot.X >= 0; ++k) {
         const int x = int(Spot.X) + inward;
-        if (std::find(Stands.begin(), Stands.end(), x) == Stands.end() || std::fabs(x - ex) < apart(x)) break;
+        if (std::find(Stands.begin(), Stands.end(), x) == Stands.end() ||
+            std::fabs(x - ex) < Leaning[x < ex ? 0 : 1] + 1)
+            break;
         Spot.X = x;
     }
 }

@@ -207,6 +207,8 @@ class TComputerPilot {
     // Two ships side by side, this one left of the enemy's and right of it, whose centres are this
     // far apart never touch.
     std::array<int, 2> Across{19, 19};
+    // The same with this one's nose leaning as far as it does to settle onto a pad.
+    std::array<int, 2> Leaning{19, 19};
     TTarget Spot{-1, 0};  // the ship's centre standing there, away from the enemy; X -1: none
     bool Lifting = false; // just off the enemy's pad, from height `LiftFrom`
     double LiftFrom = 0;
