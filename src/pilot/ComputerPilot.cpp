@@ -31,8 +31,6 @@ constexpr double LandingFuel = 10;  // fuel the slow descent onto a pad takes
 // The fastest a ship may move to begin settling onto a pad: there the nose leans little and brakes a
 // drift slowly (a pass ended by the turn home carried Duel's ship across the enemy's pad into the wall).
 constexpr double SettleSpeed = 0.8;
-// Pixels a tick a ship braking under rock may climb faster than it wants before it stops pushing.
-constexpr double RiseSlack = 0.25;
 // 256ths of a turn the nose leans at most while settling onto a pad.
 constexpr double SettleLean = 10;
 // Cells a ship's centre keeps from rock: a ship reaches 16 pixels, two cells, from its centre.
@@ -835,10 +833,9 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     const double v = std::hypot(s.VX, s.VY);
     const TBraking stop = Braking(world, s, s.VX, s.VY, Tilt);
     const double stopping = v * stop.Delay + v * v / (2 * std::max(0.02, BrakeMargin * stop.Rate)) + 2 * Cell;
-    bool braking = false;
     for (int t = 4; t <= 32 && !settling && v > 0.3 && v * t <= stopping; t += 4) {
         if (Clearance(s.X + s.VX * t, s.Y + s.VY * t) >= Room) continue;
-        vx = -s.VX / v * 0.8, vy = -s.VY / v * 0.8, braking = true;
+        vx = -s.VX / v * 0.8, vy = -s.VY / v * 0.8;
         break;
     }
     // Ships that touch both lose health fast: keep off the enemy's ship, and off where a new one of his
@@ -861,13 +858,7 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
             break;
         }
     }
-    uint8_t bits = Steer(world, (vx - s.VX) * Gain, (vy - s.VY) * Gain, s.Fuel > 0, upright);
-    // Braking under rock, no push once the ship climbs faster than it should: the nose never points
-    // below level, so the braking push lifts too, and only gravity takes that back (braking for a
-    // floating rock on Duel, it climbed into the rock's underside).
-    const bool roof = Clearance(s.X + s.VX * 8, s.Y + s.VY * 8 - 2 * Cell) < MinRoom;
-    if (braking && roof && s.VY < std::min(vy, 0.0) - RiseSlack) bits &= uint8_t(~Bit(actThrust));
-    return bits;
+    return Steer(world, (vx - s.VX) * Gain, (vy - s.VY) * Gain, s.Fuel > 0, upright);
 }
 
 bool TComputerPilot::OverPad(const TWorld& world, TTarget goal) const {
