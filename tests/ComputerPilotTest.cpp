@@ -141,7 +141,8 @@ TEST(ComputerPilot, TakesLivesFromAShipSittingOnItsPad) {
 }
 
 // Low on fuel by the enemy's pad, it fills up there beside his ship, parked a little off his start point
-// either way, and never touches it (it stood a pixel too near, and both ships lost 30 health a tick).
+// either way, and never touches it (it stood a pixel too near, and both ships lost 30 health a tick;
+// sinking onto a spot a pixel clear of him, it drifted that pixel toward him).
 // Beside a parked ship it leaves with half a tank (waiting for a full one cost Hive matches). Turned
 // home falling, nose down, out of a pass over his pad, it brakes before it settles onto the pad (it
 // came at 1.8 pixels a tick, leaned the nose too little to stop and slid into Duel's right wall).
@@ -151,21 +152,23 @@ TEST(ComputerPilot, RefuelsBesideTheEnemysParkedShipWithoutTouchingIt) {
     for (const auto& [off, dx, dy, vy, angle, fuel0] : cases) {
         TPilotMatch match(1, "maps\\Duel.map", 1);
         TShip &me = match.World().Ships[0], &enemy = match.World().Ships[1];
-        // Ticks on his pad beside his unhurt ship; when it lifted off, with what fuel, and its fastest
-        // climb in the 20 ticks after (slowly: a ship parked beside it).
+        // Ticks on his pad; his ship's least health until it lifted off (a touch costs 30 a tick); when
+        // that was, with what fuel, and its fastest climb in the 20 ticks after (slowly: a ship parked
+        // beside it).
         int sat = 0, left = -1;
-        float rise = 0, fuel = 0;
+        float rise = 0, fuel = 0, his = 100;
         for (int t = 0; t < 2000; ++t, match.Tick(TTickInput{})) {
             if (t == 80)
                 std::tie(enemy.X, me.X, me.Y, me.VX, me.VY, me.Angle, me.Fuel) =
                     std::tuple(enemy.X + off, enemy.StartX + dx, enemy.StartY + dy, 0, vy, angle, fuel0);
-            sat += me.AtEnemyBase != 0 && enemy.Health == 100.0f;
+            sat += me.AtEnemyBase != 0;
+            if (t > 80 && left < 0) his = std::min(his, enemy.Health);
             if (sat > 0 && left < 0 && me.AtEnemyBase == 0) std::tie(left, fuel) = std::tuple(t, me.Fuel);
             if (left > 0 && t < left + 20) rise = std::min(rise, me.VY);
         }
-        EXPECT_TRUE(sat > 250 && rise > -1.6f && fuel > 95 && fuel < 150)
-            << "off by " << off << " from " << dx << "," << dy << ": " << sat << " ticks, lifted off at tick "
-            << left << " with fuel " << fuel << ", climbing " << rise;
+        EXPECT_TRUE(sat > 250 && his > 80 && rise > -1.6f && fuel > 95 && fuel < 150)
+            << "off by " << off << " from " << dx << "," << dy << ": " << sat << " ticks, his health down to "
+            << his << ", lifted off at tick " << left << " with fuel " << fuel << ", climbing " << rise;
     }
 }
 

@@ -849,7 +849,7 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
             // Landing beside the enemy's ship on its pad, both upright: only their outlines count, and
             // it edges away from his at its height (climbing, it lost the spot and its fuel).
             if (landing) {
-                if (std::fabs(rx) >= Across[rx < 0 ? 0 : 1] || std::fabs(ry) > 36) continue;
+                if (std::fabs(rx) >= Across[rx < 0 ? 0 : 1] + 1 || std::fabs(ry) > 36) continue;
                 vx = rx < 0 ? -0.3 : 0.3, vy = std::min(vy, 0.0);
                 break;
             }
