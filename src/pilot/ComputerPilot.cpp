@@ -1040,10 +1040,13 @@ uint8_t TComputerPilot::Refuel(const TWorld& world, const std::array<TWeapon, 2>
     const TShip& s = world.Ships[size_t(Side)];
     if (s.AtEnemyBase == 0 && s.AtOwnBase == 0) ChooseSpot(world);
     const bool enemy = RefuelAtEnemy();
-    // Beside the enemy's pad it waits, out of the way, while his pilot is out of his ship: a new one drops
-    // onto his start point, and landing there wrecked both ships and left this pilot on foot far from home.
+    // Beside the enemy's pad it waits, out of the way, while a new ship of his may come: one drops onto
+    // his start point, and landing there wrecked both ships and left this pilot on foot far from home.
+    // His pilot on foot gets one only at his pad: while he is away it lands (waiting for a pilot stuck
+    // on foot far off, it hovered there until its tank ran dry).
     const TShip& e = world.Ships[size_t(1 - Side)];
-    const bool dropping = e.OnFoot != 0 || e.RespawnTimer != 0;
+    TTarget body{};
+    const bool dropping = e.RespawnTimer != 0 || (e.OnFoot != 0 && EnemyBody(world, body));
     if (enemy && s.AtEnemyBase == 0 && dropping && std::hypot(s.X - Spot.X, s.Y - Spot.Y) < 2 * DropRoom) {
         const double side = s.X < e.StartX ? -1 : 1;
         return Fly(world, TTarget{e.StartX + side * 2 * DropRoom, e.StartY - DropRoom}, false);
