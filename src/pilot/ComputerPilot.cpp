@@ -847,9 +847,13 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
                          ry = s.Y + s.VY * t - body.Y - body.VY * t;
             const double r = std::hypot(rx, ry);
             // Landing beside the enemy's ship on its pad, both upright: only their outlines count, and
-            // it edges away from his at its height (climbing, it lost the spot and its fuel).
+            // it edges away from his at its height (climbing, it lost the spot and its fuel). A pixel
+            // to spare, as the ship drifts as it sinks (it drifted that pixel toward him, and both lost
+            // 30 health a tick), but never up to the spot itself: there it hovered until its tank ran dry.
             if (landing) {
-                if (std::fabs(rx) >= Across[rx < 0 ? 0 : 1] + 1 || std::fabs(ry) > 36) continue;
+                const double across = Across[rx < 0 ? 0 : 1];
+                const double keep = std::clamp(std::fabs(goal.X - body.X) - 0.5, across, across + 1);
+                if (std::fabs(rx) >= keep || std::fabs(ry) > 36) continue;
                 vx = rx < 0 ? -0.3 : 0.3, vy = std::min(vy, 0.0);
                 break;
             }
