@@ -76,12 +76,15 @@ TEST(ComputerPilot, SqueezesThroughANarrowGapOnTheWayToTheEnemy) {
     TTerrain& t = match.World().TerrainBitmap;
     for (int y = 0, x = 940; y < t.Height; x = x < 980 ? x + 1 : 940, y += x == 940 ? 1 : 0)
         if (t.Get(x, y) == TerrainEmpty) t.Set(x, y, TerrainSnow);
-    // Loose pixels of ground hanging across the way after it close it too: it shoots them away.
-    for (int y = 1924; y < 2070; y += 24)
-        t.Set(1000, y, TerrainGround);
-    for (int t = 0; t < 1400 && match.World().Ships[0].X < 1150; ++t)
-        match.Tick(TTickInput{});
-    EXPECT_GT(match.World().Ships[0].X, 1150.0f) << "stopped before the gap at x 960 or the pixels at x 1000";
+    // Loose pixels of ground hanging across the way after it close it too: it flies along a way to
+    // where it shoots them from and shoots them away (it flew straight at that spot, into rock).
+    for (int y = 1800; y < 2150; y += 24)
+        if (t.Get(1150, y) == TerrainEmpty) t.Set(1150, y, TerrainGround);
+    int wrecks = 0;
+    for (int t = 0; t < 1400 && match.World().Ships[0].X < 1250; ++t, match.Tick(TTickInput{}))
+        wrecks += (match.Game->LastWrecked & 0xFF) != 0 ? 1 : 0;
+    EXPECT_TRUE(match.World().Ships[0].X > 1250 && wrecks == 0)
+        << "stopped before the gap at x 960 or the pixels at x 1150, or wrecked " << wrecks << " times";
 }
 
 // Alone, it reaches the enemy's start soon and unharmed: it flies the open stretches fast (crawling,

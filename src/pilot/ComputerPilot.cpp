@@ -751,7 +751,10 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
         uint8_t bits = 0;
         if (ClearWay(world, goal, bits)) return bits;
     }
-    if (first ||
+    // The spot it shoots loose bits from is a new goal at once: with no way to the enemy's goal the
+    // path is empty, and the slow retry would keep the ship where it found the way closed.
+    const bool standOffNew = Clearing && goalMoved;
+    if (first || standOffNew ||
         (Path.empty() ? since >= 4 * ReplanEvery : (goalMoved && since >= 3) || since >= ReplanEvery)) {
         PlanPath(s.X, s.Y, goal.X, goal.Y);
         PathGoal = goal;
