@@ -114,6 +114,26 @@ TEST(ComputerPilot, ReachesTheEnemysStartSoonWithoutWrecking) {
     }
 }
 
+// Coasting up under Flagrun's low roof, with the enemy's ship coming up under it fast, it draws away
+// from him along the roof, not up into it (it pushed itself into the rock and was wrecked).
+TEST(ComputerPilot, DrawsAwayFromAShipUnderItWithoutRisingIntoTheRoof) {
+    for (int k = 0; k < 6; ++k) {
+        TPilotMatch match(1, "maps\\Flagrun.map", 1);
+        TShip &me = match.World().Ships[0], &enemy = match.World().Ships[1];
+        int wrecks = 0;
+        for (int t = 0; t < 200; ++t, match.Tick(TTickInput{})) {
+            if (t == 80)
+                std::tie(me.X, me.Y, me.VX, me.VY, me.Angle) =
+                    std::tuple(635.6f + float(k % 3) * 3, 220.4f + float(k / 3) * 4, 0.37f, -0.68f, 100);
+            if (t >= 80 && t < 100)
+                std::tie(enemy.X, enemy.Y, enemy.VX, enemy.VY) =
+                    std::tuple(657.9f - 2.1f * float(t - 80), 256.1f + 0.6f * float(t - 80), -2.1f, 0.6f);
+            wrecks += (match.Game->LastWrecked & 0xFF) != 0 ? 1 : 0;
+        }
+        EXPECT_EQ(wrecks, 0) << "starting " << k % 3 * 3 << " right and " << k / 3 * 4 << " down";
+    }
+}
+
 // A ship wrecked on its own pad costs no life: its pilot gets a new ship there at once. Only a
 // stream of the quick-firing slot, kept on through the new ship's drop onto the pad and the pilot's
 // fall, takes lives from a side that does nothing: the stream goes on through the wreck, and the
@@ -130,9 +150,9 @@ TEST(ComputerPilot, TakesLivesFromAShipSittingOnItsPad) {
     for (const auto& [map, seed, over] : cases) {
         TPilotMatch match(1, map, seed);
         TShip &me = match.World().Ships[0], &idle = match.World().Ships[1];
-        for (int t = 0; t < 3600 && idle.Lives > 3; ++t, match.Tick(TTickInput{}))
+        for (int t = 0; t < 4000 && idle.Lives > 3; ++t, match.Tick(TTickInput{}))
             if (over > 0 && t == 80) std::tie(me.X, me.Y) = std::tuple(idle.StartX, idle.StartY - over);
-        EXPECT_LE(idle.Lives, 3) << "fewer than two lives taken in 90 seconds on " << map << ", seed "
+        EXPECT_LE(idle.Lives, 3) << "fewer than two lives taken in 100 seconds on " << map << ", seed "
                                  << seed;
     }
     // On Hive (seed 6) it comes to a post beside the pad too near the floor of its hall for a pass from

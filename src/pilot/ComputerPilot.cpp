@@ -861,7 +861,18 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
                 break;
             }
             if (r > KeepOff) continue;
-            vx = r > 0.5 ? rx / r : 0, vy = r > 0.5 ? ry / r - 0.3 : -1;
+            // Away from him, and up, but not into rock: of the ways up to a quarter turn either side
+            // of straight away, the first with room (fleeing an enemy who came up under it in a low
+            // corridor, it pushed itself into the roof).
+            const double ux = r > 0.5 ? rx / r : 0, uy = r > 0.5 ? ry / r : -1;
+            int most = -1;
+            for (const double turn : {0.0, 0.8, -0.8, 1.6, -1.6}) {
+                const double cx = ux * std::cos(turn) - uy * std::sin(turn),
+                             cy = ux * std::sin(turn) + uy * std::cos(turn) - (turn == 0 ? 0.3 : 0);
+                const int room = Clearance(s.X + cx * 2 * Cell, s.Y + cy * 2 * Cell);
+                if (room > most) most = room, vx = cx, vy = cy;
+                if (room >= MinRoom) break;
+            }
             break;
         }
     }
