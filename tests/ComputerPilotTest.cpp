@@ -169,9 +169,13 @@ TEST(ComputerPilot, TakesLivesFromAShipSittingOnItsPad) {
 // Beside a parked ship it leaves with half a tank (waiting for a full one cost Hive matches). Turned
 // home falling, nose down, out of a pass over his pad, it brakes before it settles onto the pad (it
 // came at 1.8 pixels a tick, leaned the nose too little to stop and slid into Duel's right wall).
+// Sinking close beside him, nose a step off up either way, it neither slides into him nor crosses
+// over him low to the far end of the pad.
 TEST(ComputerPilot, RefuelsBesideTheEnemysParkedShipWithoutTouchingIt) {
     const std::tuple<float, float, float, float, float, float> cases[] = {
-        {-0.75f, -70, -50, 0, 64, 30}, {0.5f, -70, -50, 0, 64, 30}, {0.5f, -10, -86, 0.4f, 202, 45}};
+        {-0.75f, -70, -50, 0, 64, 30}, {0.5f, -70, -50, 0, 64, 30}, {0.5f, -10, -86, 0.4f, 202, 45},
+        {0, 20, -30, 0.2f, 66, 30},    {0, -19, -22, 0.2f, 62, 30}, // close beside him
+    };
     for (const auto& [off, dx, dy, vy, angle, fuel0] : cases) {
         TPilotMatch match(1, "maps\\Duel.map", 1);
         TShip &me = match.World().Ships[0], &enemy = match.World().Ships[1];

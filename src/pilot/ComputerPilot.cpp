@@ -876,7 +876,29 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
             break;
         }
     }
-    return Steer(world, (vx - s.VX) * Gain, (vy - s.VY) * Gain, s.Fuel > 0, upright);
+    const double ax = (vx - s.VX) * Gain;
+    uint8_t bits = Steer(world, ax, (vy - s.VY) * Gain, s.Fuel > 0, upright);
+    // Straight down: the nose turns in whole steps and may sit a little off up, and every push then
+    // slides the ship sideways (it slid 2 pixels toward the enemy's parked ship as it sank, and its
+    // nose leaned to slide back and touched him). Of the headings it reaches this tick that keep the
+    // upright outline, the one whose push leans the wanted way.
+    const auto frame = [](double a) { return std::llround(a) / 2; };
+    const auto lowest = frame(Up - 2), highest = frame(Up + 2);
+    if (settling && upright == 0 && s.Fuel > 0 && frame(s.Angle) >= lowest && frame(s.Angle) <= highest) {
+        const double step = 160.0 / std::max<double>(world.FrameRate, 1);
+        const double lean = std::fabs(ax) < 0.002 ? 0 : (ax > 0 ? -4 : 4);
+        uint8_t turn = 0;
+        double best = 1e9;
+        for (const auto& [bit, by] :
+             {std::pair<uint8_t, double>{0, 0}, {Bit(actLeft), step}, {Bit(actRight), -step}}) {
+            const double a = s.Angle + by;
+            if (frame(a) < lowest || frame(a) > highest) continue;
+            const double from = TurnDiff(a, Up);
+            if (std::fabs(from - lean) < best - 1e-6) best = std::fabs(from - lean), turn = bit;
+        }
+        bits = uint8_t((bits & ~(Bit(actLeft) | Bit(actRight))) | turn);
+    }
+    return bits;
 }
 
 bool TComputerPilot::OverPad(const TWorld& world, TTarget goal) const {
@@ -992,12 +1014,19 @@ void TComputerPilot::ChooseSpot(const TWorld& world) {
                       body.X > Stands.front() - 40 && body.X < Stands.back() + 40;
     const double ex = near ? body.X : e.StartX;
     auto apart = [&](double x) { return Across[x < ex ? 0 : 1] + 1; };
+    // Come down low beside him, on its own side where there is room: crossing over him low to the far
+    // end of the pad, it sank beside him and touched. From higher up the side does not count (it
+    // would change as the ship passes over him).
+    const TShip& s = world.Ships[size_t(Side)];
+    const bool low = s.Y > Spot.Y - 48;
     double farthest = 0;
-    for (const int x : Stands)
-        if (std::fabs(x - ex) >= apart(x) && std::fabs(x - ex) > farthest) {
-            farthest = std::fabs(x - ex);
+    for (const int x : Stands) {
+        const double score = std::fabs(x - ex) + (low && (x < ex) == (s.X < ex) ? 1000 : 0);
+        if (std::fabs(x - ex) >= apart(x) && score > farthest) {
+            farthest = score;
             Spot.X = x;
         }
+    }
     // A few pixels in from the end of the pad, where they are to be had, but not so near him that the
     // nose leaning to settle swings the outline into his (on Duel it leaned there to slide onto the
     // spot, touched him, and both ships lost 30 health a tick).
