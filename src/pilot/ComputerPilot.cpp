@@ -853,11 +853,14 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
             // it edges away from his at its height (climbing, it lost the spot and its fuel). A pixel
             // to spare, as the ship drifts as it sinks (it drifted that pixel toward him, and both lost
             // 30 health a tick), but never up to the spot itself: there it hovered until its tank ran dry.
+            // Within that pixel it goes on sinking: held at its height there, every push of a nose a
+            // step off up slid it on toward him until the outlines met.
             if (landing) {
                 const double across = Across[rx < 0 ? 0 : 1];
                 const double keep = std::clamp(std::fabs(goal.X - body.X) - 0.5, across, across + 1);
                 if (std::fabs(rx) >= keep || std::fabs(ry) > 36) continue;
-                vx = rx < 0 ? -0.3 : 0.3, vy = std::min(vy, 0.0);
+                vx = rx < 0 ? -0.3 : 0.3;
+                if (std::fabs(rx) < across) vy = std::min(vy, 0.0);
                 break;
             }
             if (r > KeepOff) continue;
@@ -882,9 +885,19 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     // slides the ship sideways (it slid 2 pixels toward the enemy's parked ship as it sank, and its
     // nose leaned to slide back and touched him). Of the headings it reaches this tick that keep the
     // upright outline, the one whose push leans the wanted way.
+    // Beside his parked ship also a frame further away from him where that outline clears his: on his
+    // right, with the nose a step left of up, only a step right of that pushes away from him (and
+    // not one further toward him: pushed toward him, it could not push back).
     const auto frame = [](double a) { return std::llround(a) / 2; };
     const auto lowest = frame(Up - 2), highest = frame(Up + 2);
-    if (settling && upright == 0 && s.Fuel > 0 && frame(s.Angle) >= lowest && frame(s.Angle) <= highest) {
+    const bool beside = EnemyBody(world, body) && std::fabs(body.Y - s.Y) < 34;
+    const auto fits = [&](double a) {
+        const auto k = frame(a) - frame(Up);
+        if (k >= lowest - frame(Up) && k <= highest - frame(Up)) return true;
+        return beside && std::abs(k) <= 2 && (a < Up) == (s.X > body.X) &&
+               FrameApart[s.X < body.X ? 0 : 1][size_t(k + 2)] <= std::fabs(s.X - body.X) - 0.5;
+    };
+    if (settling && upright == 0 && s.Fuel > 0 && fits(s.Angle)) {
         const double step = 160.0 / std::max<double>(world.FrameRate, 1);
         const double lean = std::fabs(ax) < 0.002 ? 0 : (ax > 0 ? -4 : 4);
         uint8_t turn = 0;
@@ -892,7 +905,7 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
         for (const auto& [bit, by] :
              {std::pair<uint8_t, double>{0, 0}, {Bit(actLeft), step}, {Bit(actRight), -step}}) {
             const double a = s.Angle + by;
-            if (frame(a) < lowest || frame(a) > highest) continue;
+            if (!fits(a)) continue;
             const double from = TurnDiff(a, Up);
             if (std::fabs(from - lean) < best - 1e-6) best = std::fabs(from - lean), turn = bit;
         }
@@ -982,6 +995,12 @@ void TComputerPilot::FindPads(const TWorld& world) {
     const int leanFrom = int(Up - SettleLean) / 2, leanTo = int(Up + SettleLean) / 2;
     Leaning[0] = reach(s, leanFrom, leanTo, 1) + reach(e, upright, upright, -1) + 1;
     Leaning[1] = reach(s, leanFrom, leanTo, -1) + reach(e, upright, upright, 1) + 1;
+    for (int k = -2; k <= 2; ++k) {
+        FrameApart[0][size_t(k + 2)] =
+            reach(s, upright + k, upright + k, 1) + reach(e, upright, upright, -1) + 1;
+        FrameApart[1][size_t(k + 2)] =
+            reach(s, upright + k, upright + k, -1) + reach(e, upright, upright, 1) + 1;
+    }
     if (!PadUnder(t, e.StartX, e.StartY, row, left, right)) return;
     EnemyPadLeft = left;
     EnemyPadRight = right;

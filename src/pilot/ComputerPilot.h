@@ -209,6 +209,8 @@ class TComputerPilot {
     std::array<int, 2> Across{19, 19};
     // The same with this one's nose leaning as far as it does to settle onto a pad.
     std::array<int, 2> Leaning{19, 19};
+    // The same for each frame of this one's outline from two frames right of up to two left.
+    std::array<std::array<int, 5>, 2> FrameApart{};
     TTarget Spot{-1, 0};  // the ship's centre standing there, away from the enemy; X -1: none
     bool Lifting = false; // just off the enemy's pad, from height `LiftFrom`
     double LiftFrom = 0;
