@@ -236,7 +236,7 @@ TPilotSkill TPilotSkill::Of(TPilotLevel level) {
     case TPilotLevel::Easy:
         return TPilotSkill{12, 10, 3.5, 0.6, 45, 40};
     case TPilotLevel::Hard:
-        return TPilotSkill{1, 1.2, 6, 0.8, 35, 20};
+        return TPilotSkill{1, 1.2, 5, 0.8, 35, 20};
     case TPilotLevel::Normal:
         break;
     }
