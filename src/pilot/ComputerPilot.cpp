@@ -888,30 +888,29 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     // Beside his parked ship also a frame further away from him where that outline clears his: on his
     // right, with the nose a step left of up, only a step right of that pushes away from him (and
     // not one further toward him: pushed toward him, it could not push back).
-    const auto frame = [](double a) { return std::llround(a) / 2; };
-    const auto lowest = frame(Up - 2), highest = frame(Up + 2);
+    if (!settling || upright != 0 || s.Fuel <= 0) return bits;
+    // The frame a heading shows, as the ship's own: k frames from upright.
+    const auto frameFromUp = [](double a) { return Round(a) / 2 - int64_t(Up) / 2; };
     const bool beside = EnemyBody(world, body) && std::fabs(body.Y - s.Y) < 34;
     const auto fits = [&](double a) {
-        const auto k = frame(a) - frame(Up);
-        if (k >= lowest - frame(Up) && k <= highest - frame(Up)) return true;
+        const int64_t k = frameFromUp(a);
+        if (k >= frameFromUp(Up - 2) && k <= frameFromUp(Up + 2)) return true;
         return beside && std::abs(k) <= 2 && (a < Up) == (s.X > body.X) &&
                FrameApart[s.X < body.X ? 0 : 1][size_t(k + 2)] <= std::fabs(s.X - body.X) - 0.5;
     };
-    if (settling && upright == 0 && s.Fuel > 0 && fits(s.Angle)) {
-        const double step = 160.0 / std::max<double>(world.FrameRate, 1);
-        const double lean = std::fabs(ax) < 0.002 ? 0 : (ax > 0 ? -4 : 4);
-        uint8_t turn = 0;
-        double best = 1e9;
-        for (const auto& [bit, by] :
-             {std::pair<uint8_t, double>{0, 0}, {Bit(actLeft), step}, {Bit(actRight), -step}}) {
-            const double a = s.Angle + by;
-            if (!fits(a)) continue;
-            const double from = TurnDiff(a, Up);
-            if (std::fabs(from - lean) < best - 1e-6) best = std::fabs(from - lean), turn = bit;
-        }
-        bits = uint8_t((bits & ~(Bit(actLeft) | Bit(actRight))) | turn);
+    if (!fits(s.Angle)) return bits;
+    const double step = 160.0 / std::max<double>(world.FrameRate, 1);
+    const double lean = std::fabs(ax) < 0.002 ? 0 : (ax > 0 ? -4 : 4);
+    uint8_t turn = 0;
+    double best = 1e9;
+    for (const auto& [bit, by] :
+         {std::pair<uint8_t, double>{0, 0}, {Bit(actLeft), step}, {Bit(actRight), -step}}) {
+        const double a = s.Angle + by;
+        if (!fits(a)) continue;
+        const double from = TurnDiff(a, Up);
+        if (std::fabs(from - lean) < best - 1e-6) best = std::fabs(from - lean), turn = bit;
     }
-    return bits;
+    return uint8_t((bits & ~(Bit(actLeft) | Bit(actRight))) | turn);
 }
 
 bool TComputerPilot::OverPad(const TWorld& world, TTarget goal) const {
@@ -990,17 +989,18 @@ void TComputerPilot::FindPads(const TWorld& world) {
         return most;
     };
     const int upright = int(Up) / 2, from = int(Up - 2) / 2, to = int(Up + 2) / 2;
-    Across[0] = reach(s, from, to, 1) + reach(e, upright, upright, -1) + 1;
-    Across[1] = reach(s, from, to, -1) + reach(e, upright, upright, 1) + 1;
-    const int leanFrom = int(Up - SettleLean) / 2, leanTo = int(Up + SettleLean) / 2;
-    Leaning[0] = reach(s, leanFrom, leanTo, 1) + reach(e, upright, upright, -1) + 1;
-    Leaning[1] = reach(s, leanFrom, leanTo, -1) + reach(e, upright, upright, 1) + 1;
     for (int k = -2; k <= 2; ++k) {
         FrameApart[0][size_t(k + 2)] =
             reach(s, upright + k, upright + k, 1) + reach(e, upright, upright, -1) + 1;
         FrameApart[1][size_t(k + 2)] =
             reach(s, upright + k, upright + k, -1) + reach(e, upright, upright, 1) + 1;
     }
+    for (size_t side = 0; side < 2; ++side)
+        Across[side] = *std::max_element(FrameApart[side].begin() + (from - upright + 2),
+                                         FrameApart[side].begin() + (to - upright + 3));
+    const int leanFrom = int(Up - SettleLean) / 2, leanTo = int(Up + SettleLean) / 2;
+    Leaning[0] = reach(s, leanFrom, leanTo, 1) + reach(e, upright, upright, -1) + 1;
+    Leaning[1] = reach(s, leanFrom, leanTo, -1) + reach(e, upright, upright, 1) + 1;
     if (!PadUnder(t, e.StartX, e.StartY, row, left, right)) return;
     EnemyPadLeft = left;
     EnemyPadRight = right;
