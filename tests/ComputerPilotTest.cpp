@@ -200,6 +200,27 @@ TEST(ComputerPilot, RefuelsBesideTheEnemysParkedShipWithoutTouchingIt) {
     }
 }
 
+// Mended and filled up on its own pad beside the enemy's ship, parked there to refuel a little off
+// either side, it lifts straight up past him (turned toward the fight at once, the leaning outline
+// swung into his: on Hive both lost 60 health, and the ship beside was wrecked).
+TEST(ComputerPilot, LiftsOffItsPadStraightUpPastAShipParkedBeside) {
+    for (const float dx : {-16.0f, -19.0f, 16.0f, 19.0f}) {
+        TPilotMatch match(1, "maps\\Hive.map", 15);
+        TShip &me = match.World().Ships[0], &enemy = match.World().Ships[1];
+        float least = 100;
+        for (int t = 0; t < 200; ++t, match.Tick(TTickInput{})) {
+            // He hangs there sinking onto the pad, unharmed by its shots: only a touch (30 health a
+            // tick) costs it health.
+            if (t >= 40)
+                std::tie(enemy.X, enemy.Y, enemy.VX, enemy.VY, enemy.Angle, enemy.Health) =
+                    std::tuple(me.StartX + dx, me.StartY - 6, 0, 0.2f, 64, 100);
+            if (t > 40) least = std::min(least, me.Health);
+        }
+        EXPECT_TRUE(least == 100 && me.Y < me.StartY - 40)
+            << "with him " << dx << " px off: its health down to " << least << ", at height " << me.Y;
+    }
+}
+
 // Low on fuel by the enemy's pad while his pilot is on foot far from it, it lands there and fills up:
 // a new ship of his comes only at his pad (it waited beside the pad for a pilot stuck on foot far off
 // until its tank ran dry).

@@ -1343,11 +1343,18 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     if (s.AtOwnBase != 0 && PickTick < 0) PickTick = 0;
     if (s.AtOwnBase != 0 && PickTick >= 0 && PickTick <= PickTicks) return PickWeapons();
     if (s.AtOwnBase != 0) {
-        // Sit until mended, filled up and loaded; then lift straight off.
-        return Full(s, weapons) ? Bit(actThrust) : 0;
+        // Sit until mended, filled up and loaded; then lift straight off, and beside an enemy's ship on
+        // or over the pad, straight up past it (turned toward the fight at once, the leaning outline
+        // swung into his: on Hive both lost 60 health, and the ship beside was wrecked).
+        const bool full = Full(s, weapons);
+        TTarget body{};
+        Lifting = full && EnemyBody(world, body) && std::fabs(body.X - s.X) < 2 * KeepOff &&
+                  std::fabs(body.Y - s.Y) < KeepOff;
+        LiftFrom = s.Y;
+        return full ? Bit(actThrust) : 0;
     }
     if (low && !Defends(world, weapons)) return Refuel(world, weapons);
-    // Off the enemy's pad, straight up past its ship before turning to fight.
+    // Off a pad, straight up past the enemy's ship beside it before turning to fight.
     if (Lifting && s.AtOwnBase == 0) {
         const uint8_t bits = LiftOff(world);
         if (Lifting) return bits;
