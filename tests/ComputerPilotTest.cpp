@@ -221,23 +221,30 @@ TEST(ComputerPilot, LiftsOffItsPadStraightUpPastAShipParkedBeside) {
     }
 }
 
-// Low on fuel by the enemy's pad while his pilot is on foot far from it, it lands there and fills up:
-// a new ship of his comes only at his pad (it waited beside the pad for a pilot stuck on foot far off
-// until its tank ran dry).
-TEST(ComputerPilot, RefuelsAtTheEnemysPadWhileHisPilotIsFarAway) {
-    TPilotMatch match(1, "maps\\Duel.map", 1);
-    TShip &me = match.World().Ships[0], &enemy = match.World().Ships[1];
-    int sat = 0;
-    for (int t = 0; t < 1000; ++t, match.Tick(TTickInput{})) {
-        if (t == 80)
-            std::tie(enemy.OnFoot, enemy.Health, me.X, me.Y, me.Fuel) =
-                std::tuple(1, 8, enemy.StartX - 70, enemy.StartY - 50, 30);
-        // He hangs in the air over the far pad, on foot.
-        if (t >= 80)
-            std::tie(enemy.X, enemy.Y, enemy.VX, enemy.VY) = std::tuple(me.StartX, me.StartY - 60, 0, 0);
-        sat += me.AtEnemyBase != 0 && enemy.OnFoot == 1;
+// Low on fuel by the enemy's pad while his pilot is on foot, it lands there and fills up: at once while
+// he is far from the pad (a new ship of his comes only at his pad: it waited beside the pad for a pilot
+// stuck on foot far off until its tank ran dry), and while he hangs over the pad once its tank allows
+// no more waiting (he may stand on the grains of his wreck for seconds: on Hive it fell, tank empty).
+TEST(ComputerPilot, RefuelsAtTheEnemysPadWhileHisPilotIsOnFoot) {
+    for (const bool far : {true, false}) {
+        TPilotMatch match(1, "maps\\Duel.map", 1);
+        TShip &me = match.World().Ships[0], &enemy = match.World().Ships[1];
+        int sat = 0;
+        for (int t = 0; t < 1000; ++t, match.Tick(TTickInput{})) {
+            if (t == 80)
+                std::tie(enemy.OnFoot, enemy.Health, me.X, me.Y, me.Fuel) =
+                    std::tuple(1, 8, enemy.StartX - 70, enemy.StartY - 50, 30);
+            // He hangs in the air, on foot, over the far pad or over his own.
+            if (t >= 80)
+                std::tie(enemy.X, enemy.Y, enemy.VX, enemy.VY) =
+                    far ? std::tuple(me.StartX, me.StartY - 60, 0.0f, 0.0f)
+                        : std::tuple(enemy.StartX, enemy.StartY - 30, 0.0f, 0.0f);
+            sat += me.AtEnemyBase != 0 && enemy.OnFoot == 1;
+        }
+        EXPECT_TRUE(sat > 0 && me.OnFoot == 0)
+            << "never landed on his pad, or wrecked, while his pilot was on foot "
+            << (far ? "far off" : "over his pad");
     }
-    EXPECT_GT(sat, 0) << "never landed on his pad while his pilot was on foot";
 }
 
 // Low on health and on its way home, it turns on a hurt ship that comes at it rather than show him its

@@ -1112,8 +1112,11 @@ uint8_t TComputerPilot::Refuel(const TWorld& world, const std::array<TWeapon, 2>
     // on foot far off, it hovered there until its tank ran dry).
     const TShip& e = world.Ships[size_t(1 - Side)];
     TTarget body{};
+    // It waits only while the tank holds out: his pilot may stand on the wreck's grains over his pad
+    // for seconds before he reaches it, and waiting for him on Hive it fell with an empty tank.
     const bool dropping = e.RespawnTimer != 0 || (e.OnFoot != 0 && EnemyBody(world, body));
-    if (enemy && s.AtEnemyBase == 0 && dropping && std::hypot(s.X - Spot.X, s.Y - Spot.Y) < 2 * DropRoom) {
+    if (enemy && s.AtEnemyBase == 0 && dropping && s.Fuel > 2 * LandingFuel &&
+        std::hypot(s.X - Spot.X, s.Y - Spot.Y) < 2 * DropRoom) {
         const double side = s.X < e.StartX ? -1 : 1;
         return Fly(world, TTarget{e.StartX + side * 2 * DropRoom, e.StartY - DropRoom}, false);
     }
