@@ -87,6 +87,21 @@ TEST(ComputerPilot, SqueezesThroughANarrowGapOnTheWayToTheEnemy) {
         << "stopped before the gap at x 960 or the pixels at x 1150, or wrecked " << wrecks << " times";
 }
 
+// It passes under Warren's thin root over earth heaped up under it without a touch, where its outline
+// has a pixel to spare above and below: the grid's cells are 8 pixels, and slow sinks and drifts onto
+// such heaps wrecked ships low on health.
+TEST(ComputerPilot, PassesLowOverAHeapOfEarthWithoutTouchingIt) {
+    TPilotMatch match(1, "maps\\Warren.map", 1, "hard");
+    TTerrain& t = match.World().TerrainBitmap;
+    for (int x = 330; x <= 385; ++x)
+        for (int y = 178 + std::abs(x - 357) / 2; y < 200; ++y)
+            if (t.Get(x, y) == TerrainEmpty) t.Set(x, y, TerrainGround);
+    TShip& me = match.World().Ships[0];
+    for (int t = 0; t < 900 && (t <= 80 || me.X < 420); ++t, match.Tick(TTickInput{}))
+        if (t == 80) std::tie(me.X, me.Y, me.VX, me.VY) = std::tuple(300, 158, 0.5f, 0);
+    EXPECT_TRUE(me.X >= 420 && me.Health == 100) << "at x " << me.X << " with health " << me.Health;
+}
+
 // Alone, it reaches the enemy's start soon and unharmed: it flies the open stretches fast (crawling,
 // it took 19 seconds on Swamp, and on Abyss its fuel turned it home before it got there). On the
 // long ways of Flagrun, Glacier and Hive it keeps fuel for the way to the nearer pad, the enemy's

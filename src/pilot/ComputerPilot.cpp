@@ -88,6 +88,7 @@ constexpr int FootStuckTicks = 200;
 constexpr double FootUnstuck = 16;
 // Share of the push that stops a drift once the ship is upright again (the nose leans, and holds it up).
 constexpr double DriftBraking = 0.4;
+constexpr int FeelTicks = 12; // ticks ahead the ship's outline is carried along its course
 // A grid cell with this many pixels of ground or fewer, with no more in any cell around it, holds loose
 // bits hanging in the air (dug-out ground that settled on other loose bits): shot away, they free a way.
 constexpr int SpeckPixels = 16;
@@ -830,6 +831,19 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
             vx = ux / u * 0.6, vy = uy / u * 0.6;
         }
     }
+    // The outline itself: the grid's cells are 8 pixels, and a path squeezing between a root and a
+    // heap of earth under it left a pixel or two, so a slow sink or drift onto the heap wrecked a ship
+    // low on health. Where its own outline, carried on along the present course, meets ground that
+    // hurts within a few ticks, it edges away from the pixels it meets first, still along the way.
+    TTarget touch{};
+    if (!settling && Touches(world, FeelTicks, touch)) {
+        const double ox = s.X - touch.X, oy = s.Y - touch.Y;
+        const double o = std::max(0.5, std::hypot(ox, oy));
+        const double ux = ox / o + (dist > 0.5 ? 0.5 * dx / dist : 0);
+        const double uy = oy / o + (dist > 0.5 ? 0.5 * dy / dist : 0);
+        const double u = std::max(0.1, std::hypot(ux, uy));
+        vx = ux / u * 0.6, vy = uy / u * 0.6;
+    }
     // Rock ahead on the present course (the ship holds itself up, so the course is a straight line):
     // stop and back away from it first.
     // Only rock nearer than the ship takes to stop counts: the path's own bends come later.
@@ -911,6 +925,34 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
         if (std::fabs(from - lean) < best - 1e-6) best = std::fabs(from - lean), turn = bit;
     }
     return uint8_t((bits & ~(Bit(actLeft) | Bit(actRight))) | turn);
+}
+
+bool TComputerPilot::Touches(const TWorld& world, int ticks, TTarget& at) const {
+    const TShip& s = world.Ships[size_t(Side)];
+    const int frame = s.FrameIndex();
+    if (frame < 0 || s.Masks[size_t(frame)].Empty()) return false;
+    const Surface& mask = s.Masks[size_t(frame)];
+    const TTerrain& t = world.TerrainBitmap;
+    for (int k = 1; k <= ticks; ++k) {
+        const int left = int(Round(s.X + s.VX * k)) - mask.Width / 2;
+        const int top = int(Round(s.Y + s.VY * k)) - mask.Height / 2;
+        double sx = 0, sy = 0;
+        int n = 0;
+        for (int r = 0; r < mask.Height; ++r)
+            for (int c = 0; c < mask.Width; ++c) {
+                if (!MaskSolid(mask.Pixel(c, r))) continue;
+                const uint8_t cls = t.Get(left + c, top + r);
+                if (Passable(cls) || cls == TerrainGlue) continue;
+                sx += left + c;
+                sy += top + r;
+                ++n;
+            }
+        if (n > 0) {
+            at = TTarget{sx / n - s.VX * k, sy / n - s.VY * k};
+            return true;
+        }
+    }
+    return false;
 }
 
 bool TComputerPilot::OverPad(const TWorld& world, TTarget goal) const {

@@ -74,6 +74,9 @@ class TComputerPilot {
     // No way with room leads to `goal`: when loose bits of ground close it, flies to where it shoots
     // them from and shoots them away (the bits in `bits`); false when there are none to shoot.
     bool ClearWay(const TWorld& world, TTarget goal, uint8_t& bits);
+    // Whether the ship's outline, carried on along its present course, meets ground that hurts within
+    // `ticks` ticks; `at` is then the middle of the pixels it meets first, as seen from where it is now.
+    bool Touches(const TWorld& world, int ticks, TTarget& at) const;
     // Near enough above the pad spot `goal`, with nothing but air straight below the ship's sides.
     bool OverPad(const TWorld& world, TTarget goal) const;
     uint8_t Walk(const TWorld& world, TTarget goal);
