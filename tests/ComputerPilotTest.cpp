@@ -294,6 +294,18 @@ TEST(ComputerPilot, PilotOnFootComesDownBrakedAndWalksHome) {
     }
 }
 
+// Floating in Cavern's basin with an empty pack, where the overhanging rim keeps him in, he gives up
+// after a while and swims into the rim for a new ship (he floated there until the time ran out).
+TEST(ComputerPilot, PilotOnFootTrappedWithAnEmptyPackGivesUp) {
+    TPilotMatch match(1, "maps\\Cavern.map", 1);
+    TShip& me = match.World().Ships[0];
+    for (int t = 0; t < 1600 && me.Lives == 5; ++t, match.Tick(TTickInput{}))
+        if (t == 80)
+            std::tie(me.OnFoot, me.Health, me.Fuel, me.Angle, me.X, me.Y, me.VX, me.VY) =
+                std::tuple(1, 8, 0, 256, 1526, 1972, 0, 0);
+    EXPECT_EQ(int(me.Lives), 4) << "still on foot at " << me.X << ", " << me.Y;
+}
+
 // The pilot never draws from the match's generator: a person pressing the same bits tick by tick gets
 // the same generator state after every tick and the same ships at the end.
 TEST(ComputerPilot, PlaysTheSameMatchAsAPersonPressingItsBits) {

@@ -86,6 +86,11 @@ constexpr double FootClimbRoom = 40;
 // Ticks without getting this many pixels away after which it stops being careful.
 constexpr int FootStuckTicks = 200;
 constexpr double FootUnstuck = 16;
+// Ticks stuck after which it gives up: his pack fills only on the enemy's pad, so a pilot who cannot
+// get on only waits for the enemy to kill him, and it walks into the nearest rock at his height
+// within this many pixels to get a new ship at home.
+constexpr int FootGiveUpTicks = 800;
+constexpr int FootGiveUpReach = 400;
 // Share of the push that stops a drift once the ship is upright again (the nose leans, and holds it up).
 constexpr double DriftBraking = 0.4;
 constexpr int FeelTicks = 12; // ticks ahead the ship's outline is carried along its course
@@ -1208,10 +1213,21 @@ uint8_t TComputerPilot::Walk(const TWorld& world, TTarget goal) {
     // Stuck where no careful step gets on (a nook under the path, the pack too low to climb out
     // safely): after a while it walks and climbs straight at the path, as a person would, until it
     // has got away from there.
-    if (std::hypot(s.X - StuckX, s.Y - StuckY) > FootUnstuck) {
+    const bool givenUp = Ticks - StuckAt > FootGiveUpTicks;
+    if (!givenUp && std::hypot(s.X - StuckX, s.Y - StuckY) > FootUnstuck) {
         StuckX = s.X;
         StuckY = s.Y;
         StuckAt = Ticks;
+    }
+    if (givenUp) {
+        // Trapped in Cavern's basin with an empty pack, he floated there while the easy enemy
+        // hovered out of sight of him until the match ran out of time.
+        const TTerrain& t = world.TerrainBitmap;
+        const int x = int(Round(s.X)), y = int(Round(s.Y));
+        for (int d = 1; d <= FootGiveUpReach; ++d) {
+            if (Footing(t.Get(x - d, y))) return Bit(actLeft);
+            if (Footing(t.Get(x + d, y))) return Bit(actRight);
+        }
     }
     if (Ticks - StuckAt > FootStuckTicks) {
         uint8_t bits = 0;
@@ -1374,6 +1390,7 @@ uint8_t TComputerPilot::Think(const TWorld& world, const std::array<TWeapon, 2>&
     if (PadX < 0) FindPads(world);
     const TTarget home{PadX, PadY};
     if (s.OnFoot != 0) return Walk(world, home);
+    StuckAt = Ticks; // a pilot on foot is stuck only from when he is out of his ship
 
     const bool armed = weapons[0].ShotsLeft() > 0 || weapons[1].ShotsLeft() > 0;
     // Low on health, rounds or fuel (besides what the way to the nearer pad takes, the own or the
