@@ -818,6 +818,13 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
             vy = std::clamp((e.Y - 48 - s.Y) * 0.05, -0.6, 0.0);
         upright = off > 1 ? SettleLean : 0;
     }
+    // Edging away along the direction (ax, ay), of length 1, while still moving along the way.
+    const auto edgeAway = [&](double ax, double ay) {
+        const double ux = ax + (dist > 0.5 ? 0.5 * dx / dist : 0);
+        const double uy = ay + (dist > 0.5 ? 0.5 * dy / dist : 0);
+        const double u = std::max(0.1, std::hypot(ux, uy));
+        vx = ux / u * 0.6, vy = uy / u * 0.6;
+    };
     // Too near rock: away from it, up the slope of the room around, still edging along the way.
     if (clear < Room && !settling) {
         const int cx = int(std::floor(s.X / Cell)), cy = int(std::floor(s.Y / Cell));
@@ -829,12 +836,7 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
                 gy += oy * d;
             }
         const double g = std::hypot(gx, gy);
-        if (g > 0) {
-            const double ux = gx / g + (dist > 0.5 ? 0.5 * dx / dist : 0);
-            const double uy = gy / g + (dist > 0.5 ? 0.5 * dy / dist : 0);
-            const double u = std::max(0.1, std::hypot(ux, uy));
-            vx = ux / u * 0.6, vy = uy / u * 0.6;
-        }
+        if (g > 0) edgeAway(gx / g, gy / g);
     }
     // The outline itself: the grid's cells are 8 pixels, and a path squeezing between a root and a
     // heap of earth under it left a pixel or two, so a slow sink or drift onto the heap wrecked a ship
@@ -844,10 +846,7 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     if (!settling && Touches(world, FeelTicks, touch)) {
         const double ox = s.X - touch.X, oy = s.Y - touch.Y;
         const double o = std::max(0.5, std::hypot(ox, oy));
-        const double ux = ox / o + (dist > 0.5 ? 0.5 * dx / dist : 0);
-        const double uy = oy / o + (dist > 0.5 ? 0.5 * dy / dist : 0);
-        const double u = std::max(0.1, std::hypot(ux, uy));
-        vx = ux / u * 0.6, vy = uy / u * 0.6;
+        edgeAway(ox / o, oy / o);
     }
     // Rock ahead on the present course (the ship holds itself up, so the course is a straight line):
     // stop and back away from it first.
