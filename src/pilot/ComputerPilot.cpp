@@ -75,9 +75,10 @@ constexpr double FootFall = 0.8;
 constexpr double FootFallMax = 3;
 constexpr double FootAirSpeed = 1.2;
 // In open air, this many cells from rock, it flies across faster: hovering costs fuel by the tick, and
-// the pack ran dry crossing Glacier's wide hall at the slow speed, dropping its pilot to his death.
+// the pack ran dry crossing Glacier's wide hall at the slow speed, dropping its pilot to his death, and
+// at 3 across Cavern's hall, short of the ledge of his pad.
 constexpr int FootOpenRoom = 4;
-constexpr double FootOpenSpeed = 3;
+constexpr double FootOpenSpeed = 5;
 constexpr double FootSpare = 5;
 // Pixels of ground looked for below the feet when braking, and a climb's height counted into the fall
 // after it.
@@ -374,6 +375,17 @@ bool TComputerPilot::Search(double fromX, double fromY, double toX, double toY) 
         Path.push_back(i);
     std::reverse(Path.begin(), Path.end());
     return true;
+}
+
+void TComputerPilot::FollowPath(double x, double y) {
+    size_t best = PathStep;
+    double nearest = 1e18;
+    for (size_t k = PathStep; k < std::min(Path.size(), PathStep + 10); ++k) {
+        const int i = Path[k];
+        const double d = std::hypot((i % GridW + 0.5) * Cell - x, (i / GridW + 0.5) * Cell - y);
+        if (d < nearest) nearest = d, best = k;
+    }
+    PathStep = best;
 }
 
 // True when the straight line between two points crosses no rock of the play field.
@@ -774,14 +786,7 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
     // The next point to fly at: the farthest of the coming path cells in plain sight.
     TTarget aim = goal;
     if (!Path.empty()) {
-        size_t best = PathStep;
-        double nearest = 1e18;
-        for (size_t k = PathStep; k < std::min(Path.size(), PathStep + 10); ++k) {
-            const TTarget c = centre(Path[k]);
-            const double d = std::hypot(c.X - s.X, c.Y - s.Y);
-            if (d < nearest) nearest = d, best = k;
-        }
-        PathStep = best;
+        FollowPath(s.X, s.Y);
         size_t pick = PathStep;
         // The path's own cells are always fit to fly at; farther ones while the straight line to
         // them keeps as far from rock as the narrowest cell of the path on the way does.
@@ -1204,9 +1209,13 @@ uint8_t TComputerPilot::Walk(const TWorld& world, TTarget goal) {
         PlannedAt = Ticks;
         PathStep = 0;
     }
+    // A few cells on from the nearest cell of the path: a point fixed between two searches came
+    // nearer as he went, and he slowed down toward it, hovering the longer on the pack's fuel (on
+    // Cavern it ran dry short of his pad, over the hall before it, and he fell to his death).
     TTarget next = goal;
-    if (Path.size() > 3) {
-        const int i = Path[std::min<size_t>(3, Path.size() - 1)];
+    FollowPath(s.X, s.Y);
+    if (Path.size() > PathStep + 3) {
+        const int i = Path[PathStep + 3];
         next = TTarget{(i % GridW + 0.5) * Cell, (i / GridW + 0.5) * Cell};
     }
     // Stuck where no careful step gets on (a nook under the path, the pack too low to climb out
