@@ -377,12 +377,16 @@ bool TComputerPilot::Search(double fromX, double fromY, double toX, double toY) 
     return true;
 }
 
+TComputerPilot::TTarget TComputerPilot::CellCentre(int i) const {
+    return TTarget{(i % GridW + 0.5) * Cell, (i / GridW + 0.5) * Cell};
+}
+
 void TComputerPilot::FollowPath(double x, double y) {
     size_t best = PathStep;
     double nearest = 1e18;
     for (size_t k = PathStep; k < std::min(Path.size(), PathStep + 10); ++k) {
-        const int i = Path[k];
-        const double d = std::hypot((i % GridW + 0.5) * Cell - x, (i / GridW + 0.5) * Cell - y);
+        const TTarget c = CellCentre(Path[k]);
+        const double d = std::hypot(c.X - x, c.Y - y);
         if (d < nearest) nearest = d, best = k;
     }
     PathStep = best;
@@ -473,10 +477,7 @@ double TComputerPilot::PathSpeed(const TWorld& world, double end) const {
     auto roomy = [&](int d) { return RoomSpeed(Skill, d); };
     double best = roomy(Clearance(s.X, s.Y));
     if (Path.empty() || PathStep >= Path.size()) return best;
-    auto centre = [&](size_t k) {
-        const int i = Path[std::min(k, Path.size() - 1)];
-        return TTarget{(i % GridW + 0.5) * Cell, (i / GridW + 0.5) * Cell};
-    };
+    auto centre = [&](size_t k) { return CellCentre(Path[std::min(k, Path.size() - 1)]); };
     double mx = s.VX, my = s.VY;
     if (std::hypot(mx, my) < 0.5) {
         const TTarget c = centre(PathStep + 2);
@@ -684,7 +685,7 @@ bool TComputerPilot::FindThrough(double fromX, double fromY, TTarget goal) {
                     SpeckCell = (cy + dy) * GridW + cx + dx;
                 }
         const int stand = through[k > SpeckStandOff ? k - SpeckStandOff : 0];
-        StandOff = TTarget{(stand % GridW + 0.5) * Cell, (stand / GridW + 0.5) * Cell};
+        StandOff = CellCentre(stand);
     }
     return SpeckCell >= 0;
 }
@@ -782,7 +783,6 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
         uint8_t bits = 0;
         if (ClearWay(world, goal, bits)) return bits;
     }
-    auto centre = [&](int i) { return TTarget{(i % GridW + 0.5) * Cell, (i / GridW + 0.5) * Cell}; };
     // The next point to fly at: the farthest of the coming path cells in plain sight.
     TTarget aim = goal;
     if (!Path.empty()) {
@@ -792,12 +792,13 @@ uint8_t TComputerPilot::Fly(const TWorld& world, TTarget goal, bool landing) {
         // them keeps as far from rock as the narrowest cell of the path on the way does.
         int need = std::min(Room + 1, Clearance(s.X, s.Y));
         for (size_t k = PathStep + 1; k < std::min(Path.size(), PathStep + 12); ++k) {
-            const TTarget c = centre(Path[k]);
+            const TTarget c = CellCentre(Path[k]);
             need = std::min<int>(need, Distance[size_t(Path[k])]);
             if (k > PathStep + 1 && !Roomy(s.X, s.Y, c.X, c.Y, need)) break;
             pick = k;
         }
-        aim = pick + 1 >= Path.size() && Roomy(s.X, s.Y, goal.X, goal.Y, need) ? goal : centre(Path[pick]);
+        aim =
+            pick + 1 >= Path.size() && Roomy(s.X, s.Y, goal.X, goal.Y, need) ? goal : CellCentre(Path[pick]);
     }
     const double dx = aim.X - s.X, dy = aim.Y - s.Y;
     const double dist = std::hypot(dx, dy);
@@ -1215,8 +1216,7 @@ uint8_t TComputerPilot::Walk(const TWorld& world, TTarget goal) {
     TTarget next = goal;
     FollowPath(s.X, s.Y);
     if (Path.size() > PathStep + 3) {
-        const int i = Path[PathStep + 3];
-        next = TTarget{(i % GridW + 0.5) * Cell, (i / GridW + 0.5) * Cell};
+        next = CellCentre(Path[PathStep + 3]);
     }
     // Stuck where no careful step gets on (a nook under the path, the pack too low to climb out
     // safely): after a while it walks and climbs straight at the path, as a person would, until it

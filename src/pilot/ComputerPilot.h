@@ -63,6 +63,8 @@ class TComputerPilot {
     int Clearance(double x, double y) const;
     bool PlanPath(double fromX, double fromY, double toX, double toY);
     bool Search(double fromX, double fromY, double toX, double toY);
+    // The middle of grid cell `i` (row-major index), in pixels.
+    TTarget CellCentre(int i) const;
     // Moves `PathStep` on to the path's cell nearest (x, y) among the next few.
     void FollowPath(double x, double y);
     bool Roomy(double x0, double y0, double x1, double y1, int need) const;
